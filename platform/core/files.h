@@ -1,0 +1,22 @@
+#pragma once
+
+// Whole-file reads and crash-safe writes.
+
+#include <filesystem>
+
+#include "platform/core/error.h"
+#include "platform/core/value.h"
+
+namespace platform {
+
+Expected<Bytes> readFile(const std::filesystem::path& path);
+// Writes to a temporary file in the same folder, flushes it to disk and
+// renames it over the target, so a failure never damages the old file.
+Status writeFileAtomically(const std::filesystem::path& path, const void* bytes, std::size_t length);
+inline Status writeFileAtomically(const std::filesystem::path& path, const Bytes& bytes) {
+  return writeFileAtomically(path, bytes.data(), bytes.size());
+}
+// Creates the folder and its parents; succeeds when it already exists.
+Status createDirectories(const std::filesystem::path& path);
+
+}  // namespace platform

@@ -1,0 +1,22 @@
+#pragma once
+
+// Warnings and debug lines for the developer, on the standard error stream.
+// Tests can capture them.
+
+#include <functional>
+#include <string_view>
+
+namespace platform {
+
+enum class LogLevel { Debug, Warning, Error };
+
+void log(LogLevel level, std::string_view message);
+inline void logWarning(std::string_view message) { log(LogLevel::Warning, message); }
+inline void logError(std::string_view message) { log(LogLevel::Error, message); }
+
+// Replaces where messages go; an empty function restores the standard error
+// stream. Returns the previous sink.
+using LogSink = std::function<void(LogLevel, std::string_view)>;
+LogSink setLogSink(LogSink sink);
+
+}  // namespace platform

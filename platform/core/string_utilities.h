@@ -1,0 +1,20 @@
+#pragma once
+
+// String helpers the model's text handling needs.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// printf-style formatting that always uses the C locale, whatever the user's
+// locale says: numbers in files and titles must not turn "1.5" into "1,5".
+std::string formatString(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// ASCII letters only; other bytes are kept.
+std::string lowercaseString(std::string_view text);
+// Keeps empty parts: "a  b" split on " " gives "a", "", "b".
+std::vector<std::string> componentsSeparatedByString(std::string_view text, std::string_view separator);
+
+}  // namespace platform

@@ -1,0 +1,456 @@
+#include "platform/core/value.h"
+
+#include <cmath>
+#include <ostream>
+#include <unordered_map>
+
+#include "platform/core/numeric.h"
+#include "platform/core/string_conversions.h"
+
+namespace platform {
+namespace {
+
+const std::string& emptyString() {
+  static const std::string empty;
+  return empty;
+}
+
+const Bytes& emptyBytes() {
+  static const Bytes empty;
+  return empty;
+}
+
+// Integers and reals compare by value without rounding the integer.
+bool integerEqualsReal(std::int64_t i, double d) noexcept {
+  if (!(d >= -9223372036854775808.0 && d < 9223372036854775808.0)) return false;
+  return std::trunc(d) == d && static_cast<std::int64_t>(d) == i;
+}
+
+}  // namespace
+
+Value::Value(const char* s) : Value(std::string_view(s ? s : "")) {}
+Value::Value(std::string s) : storage_(std::make_shared<const std::string>(std::move(s))) {}
+Value::Value(std::string_view s) : storage_(std::make_shared<const std::string>(s)) {}
+Value::Value(Bytes bytes) : storage_(std::make_shared<const Bytes>(std::move(bytes))) {}
+Value::Value(DictRef dictionary) noexcept {
+  if (dictionary) storage_ = std::move(dictionary);
+}
+Value::Value(ArrayRef array) noexcept {
+  if (array) storage_ = std::move(array);
+}
+Value::Value(ObjectRef object) noexcept {
+  if (object) storage_ = std::move(object);
+}
+
+Value Value::real32(double d) noexcept { return Value(static_cast<float>(d)); }
+
+Value Value::data(const void* bytes, std::size_t length) {
+  const auto* p = static_cast<const std::uint8_t*>(bytes);
+  return Value(Bytes(p, p + length));
+}
+
+double Value::doubleValue() const noexcept {
+  switch (kind()) {
+    case Kind::Bool: return std::get<bool>(storage_) ? 1.0 : 0.0;
+    case Kind::Integer: return static_cast<double>(std::get<std::int64_t>(storage_));
+    case Kind::Real: return std::get<double>(storage_);
+    case Kind::String: return stringDoubleValue(string());
+    default: return 0.0;
+  }
+}
+
+float Value::floatValue() const noexcept {
+  if (isString()) return stringFloatValue(string());
+  return static_cast<float>(doubleValue());
+}
+
+std::int32_t Value::intValue() const noexcept {
+  switch (kind()) {
+    case Kind::Bool: return std::get<bool>(storage_) ? 1 : 0;
+    case Kind::Integer: {
+      // NSNumber keeps the low 32 bits of a wider integer.
+      return static_cast<std::int32_t>(static_cast<std::uint32_t>(std::get<std::int64_t>(storage_)));
+    }
+    case Kind::Real: return saturatingTruncate<std::int32_t>(std::get<double>(storage_));
+    case Kind::String: return stringIntValue(string());
+    default: return 0;
+  }
+}
+
+std::int64_t Value::integerValue() const noexcept {
+  switch (kind()) {
+    case Kind::Bool: return std::get<bool>(storage_) ? 1 : 0;
+    case Kind::Integer: return std::get<std::int64_t>(storage_);
+    case Kind::Real: return saturatingTruncate<std::int64_t>(std::get<double>(storage_));
+    case Kind::String: return stringIntegerValue(string());
+    default: return 0;
+  }
+}
+
+std::uint32_t Value::unsignedIntValue() const noexcept { return static_cast<std::uint32_t>(integerValue()); }
+
+bool Value::boolValue() const noexcept {
+  switch (kind()) {
+    case Kind::Bool: return std::get<bool>(storage_);
+    case Kind::Integer: return std::get<std::int64_t>(storage_) != 0;
+    case Kind::Real: {
+      double d = std::get<double>(storage_);
+      return d != 0 && !std::isnan(d);
+    }
+    case Kind::String: return stringBoolValue(string());
+    default: return false;
+  }
+}
+
+const std::string& Value::string() const noexcept {
+  if (auto* s = std::get_if<std::shared_ptr<const std::string>>(&storage_)) return **s;
+  return emptyString();
+}
+
+const Bytes& Value::data() const noexcept {
+  if (auto* b = std::get_if<std::shared_ptr<const Bytes>>(&storage_)) return **b;
+  return emptyBytes();
+}
+
+DictRef Value::dictionary() const noexcept {
+  if (auto* d = std::get_if<DictRef>(&storage_)) return *d;
+  return nullptr;
+}
+
+ArrayRef Value::array() const noexcept {
+  if (auto* a = std::get_if<ArrayRef>(&storage_)) return *a;
+  return nullptr;
+}
+
+ObjectRef Value::object() const noexcept {
+  if (auto* o = std::get_if<ObjectRef>(&storage_)) return *o;
+  return nullptr;
+}
+
+bool Value::isEqual(const Value& other) const {
+  if (isNumber() && other.isNumber()) {
+    if (isReal() || other.isReal()) {
+      if (isReal() && other.isReal()) return std::get<double>(storage_) == std::get<double>(other.storage_);
+      const Value& real = isReal() ? *this : other;
+      const Value& integral = isReal() ? other : *this;
+      return integerEqualsReal(integral.integerValue(), std::get<double>(real.storage_));
+    }
+    return integerValue() == other.integerValue();
+  }
+  if (kind() != other.kind()) return false;
+  switch (kind()) {
+    case Kind::Nil: return true;
+    case Kind::String: return string() == other.string();
+    case Kind::Data: return data() == other.data();
+    case Kind::Array: {
+      auto a = array(), b = other.array();
+      return a == b || a->isEqual(*b);
+    }
+    case Kind::Dictionary: {
+      auto a = dictionary(), b = other.dictionary();
+      return a == b || a->isEqual(*b);
+    }
+    case Kind::Object: return object() == other.object();
+    default: return false;
+  }
+}
+
+bool Value::isIdentical(const Value& other) const noexcept {
+  if (kind() != other.kind()) return false;
+  switch (kind()) {
+    case Kind::Nil: return true;
+    case Kind::Bool: return std::get<bool>(storage_) == std::get<bool>(other.storage_);
+    case Kind::Integer: return std::get<std::int64_t>(storage_) == std::get<std::int64_t>(other.storage_);
+    case Kind::Real:
+      return real32_ == other.real32_ && std::get<double>(storage_) == std::get<double>(other.storage_);
+    case Kind::String:
+      return std::get<std::shared_ptr<const std::string>>(storage_) ==
+             std::get<std::shared_ptr<const std::string>>(other.storage_);
+    case Kind::Data:
+      return std::get<std::shared_ptr<const Bytes>>(storage_) == std::get<std::shared_ptr<const Bytes>>(other.storage_);
+    case Kind::Array: return array() == other.array();
+    case Kind::Dictionary: return dictionary() == other.dictionary();
+    case Kind::Object: return object() == other.object();
+  }
+  return false;
+}
+
+std::string Value::description() const {
+  switch (kind()) {
+    case Kind::Nil: return "nil";
+    case Kind::Bool: return boolValue() ? "YES" : "NO";
+    case Kind::Integer: return std::to_string(integerValue());
+    case Kind::Real: return formatDouble(doubleValue()) + (real32_ ? "f" : "");
+    case Kind::String: {
+      std::string out = "\"";
+      for (char c : string()) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+      }
+      return out + "\"";
+    }
+    case Kind::Data: {
+      static const char hex[] = "0123456789abcdef";
+      std::string out = "<";
+      for (std::uint8_t b : data()) {
+        out += hex[b >> 4];
+        out += hex[b & 15];
+      }
+      return out + ">";
+    }
+    case Kind::Array: {
+      std::string out = "(";
+      const char* separator = "";
+      for (const Value& v : *array()) {
+        out += separator + v.description();
+        separator = ", ";
+      }
+      return out + ")";
+    }
+    case Kind::Dictionary: {
+      std::string out = "{";
+      for (const auto& [key, v] : *dictionary()) out += key + " = " + v.description() + "; ";
+      return out + "}";
+    }
+    case Kind::Object: return "<" + std::string(object()->className()) + ">";
+  }
+  return {};
+}
+
+std::ostream& operator<<(std::ostream& out, const Value& value) { return out << value.description(); }
+
+// ---------------------------------------------------------------------------
+
+// Keys point into the entries, so the index is dropped whenever the entries
+// move (removal, or growth past the capacity) and rebuilt on the next lookup.
+struct Dictionary::Index {
+  std::unordered_map<std::string_view, std::size_t> positions;
+};
+
+// Small records (the usual case) are searched linearly; larger ones get a hash index.
+static constexpr std::size_t kIndexThreshold = 16;
+
+Dictionary::Dictionary() = default;
+Dictionary::~Dictionary() = default;
+
+DictRef Dictionary::make() { return std::make_shared<Dictionary>(); }
+
+DictRef Dictionary::make(std::initializer_list<std::pair<std::string_view, Value>> entries) {
+  DictRef d = make();
+  d->entries_.reserve(entries.size());
+  for (const auto& [key, value] : entries) d->set(key, value);
+  return d;
+}
+
+std::ptrdiff_t Dictionary::indexOf(std::string_view key) const {
+  if (entries_.size() < kIndexThreshold) {
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+      if (entries_[i].first == key) return static_cast<std::ptrdiff_t>(i);
+    return -1;
+  }
+  if (!index_) {
+    index_ = std::make_unique<Index>();
+    index_->positions.reserve(entries_.size());
+    for (std::size_t i = 0; i < entries_.size(); ++i) index_->positions.emplace(entries_[i].first, i);
+  }
+  auto it = index_->positions.find(key);
+  return it == index_->positions.end() ? -1 : static_cast<std::ptrdiff_t>(it->second);
+}
+
+void Dictionary::dropIndex() noexcept { index_.reset(); }
+
+Value Dictionary::get(std::string_view key) const {
+  const Value* v = find(key);
+  return v ? *v : Value();
+}
+
+const Value* Dictionary::find(std::string_view key) const {
+  std::ptrdiff_t i = indexOf(key);
+  return i < 0 ? nullptr : &entries_[static_cast<std::size_t>(i)].second;
+}
+
+DictRef Dictionary::dictionary(std::string_view key) const {
+  const Value* v = find(key);
+  return v ? v->dictionary() : nullptr;
+}
+
+ArrayRef Dictionary::array(std::string_view key) const {
+  const Value* v = find(key);
+  return v ? v->array() : nullptr;
+}
+
+void Dictionary::set(std::string_view key, Value value) {
+  if (value.isNil()) {
+    remove(key);
+    return;
+  }
+  std::ptrdiff_t i = indexOf(key);
+  if (i >= 0) {
+    entries_[static_cast<std::size_t>(i)].second = std::move(value);
+    return;
+  }
+  const std::size_t capacity = entries_.capacity();
+  entries_.emplace_back(std::string(key), std::move(value));
+  if (!index_) return;
+  if (entries_.capacity() != capacity)
+    dropIndex();
+  else
+    index_->positions.emplace(entries_.back().first, entries_.size() - 1);
+}
+
+void Dictionary::remove(std::string_view key) {
+  std::ptrdiff_t i = indexOf(key);
+  if (i < 0) return;
+  entries_.erase(entries_.begin() + i);
+  dropIndex();
+}
+
+void Dictionary::removeAll() {
+  entries_.clear();
+  dropIndex();
+}
+
+void Dictionary::addEntries(const Dictionary& other) {
+  if (&other == this) return;
+  for (const auto& [key, value] : other.entries_) set(key, value);
+}
+
+std::vector<std::string> Dictionary::keys() const {
+  std::vector<std::string> keys;
+  keys.reserve(entries_.size());
+  for (const auto& entry : entries_) keys.push_back(entry.first);
+  return keys;
+}
+
+DictRef Dictionary::mutableCopy() const {
+  DictRef copy = make();
+  copy->entries_ = entries_;
+  return copy;
+}
+
+bool Dictionary::isEqual(const Dictionary& other) const {
+  if (this == &other) return true;
+  if (size() != other.size()) return false;
+  for (const auto& [key, value] : entries_) {
+    const Value* theirs = other.find(key);
+    if (!theirs || !value.isEqual(*theirs)) return false;
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+
+ArrayRef Array::make() { return std::make_shared<Array>(); }
+
+ArrayRef Array::make(std::initializer_list<Value> values) { return make(std::vector<Value>(values)); }
+
+ArrayRef Array::make(std::vector<Value> values) {
+  ArrayRef a = make();
+  for (Value& v : values)
+    if (!v.isNil()) a->values_.push_back(std::move(v));
+  return a;
+}
+
+Value Array::at(std::size_t index) const { return index < values_.size() ? values_[index] : Value(); }
+
+void Array::add(Value value) {
+  if (!value.isNil()) values_.push_back(std::move(value));
+}
+
+void Array::insert(std::size_t index, Value value) {
+  if (value.isNil()) return;
+  if (index >= values_.size())
+    values_.push_back(std::move(value));
+  else
+    values_.insert(values_.begin() + static_cast<std::ptrdiff_t>(index), std::move(value));
+}
+
+void Array::set(std::size_t index, Value value) {
+  if (value.isNil()) {
+    removeAt(index);
+  } else if (index >= values_.size()) {
+    values_.push_back(std::move(value));
+  } else {
+    values_[index] = std::move(value);
+  }
+}
+
+void Array::removeAt(std::size_t index) {
+  if (index < values_.size()) values_.erase(values_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void Array::removeLast() {
+  if (!values_.empty()) values_.pop_back();
+}
+
+void Array::remove(const Value& value) {
+  // Copy first: the value may be an element of this array.
+  Value target = value;
+  std::erase_if(values_, [&](const Value& v) { return v.isEqual(target); });
+}
+
+void Array::removeIdentical(const Value& value) {
+  Value target = value;
+  std::erase_if(values_, [&](const Value& v) { return v.isIdentical(target); });
+}
+
+void Array::addAll(const Array& other) {
+  if (&other == this) {
+    std::vector<Value> copy = values_;
+    values_.insert(values_.end(), copy.begin(), copy.end());
+    return;
+  }
+  values_.insert(values_.end(), other.values_.begin(), other.values_.end());
+}
+
+std::size_t Array::indexOf(const Value& value) const {
+  for (std::size_t i = 0; i < values_.size(); ++i)
+    if (values_[i].isEqual(value)) return i;
+  return npos;
+}
+
+std::size_t Array::indexOfIdentical(const Value& value) const {
+  for (std::size_t i = 0; i < values_.size(); ++i)
+    if (values_[i].isIdentical(value)) return i;
+  return npos;
+}
+
+ArrayRef Array::mutableCopy() const {
+  ArrayRef copy = make();
+  copy->values_ = values_;
+  return copy;
+}
+
+bool Array::isEqual(const Array& other) const {
+  if (this == &other) return true;
+  if (size() != other.size()) return false;
+  for (std::size_t i = 0; i < values_.size(); ++i)
+    if (!values_[i].isEqual(other.values_[i])) return false;
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+
+Value deepCopy(const Value& value) {
+  if (DictRef d = value.dictionary()) return dictionaryCopy(d);
+  if (ArrayRef a = value.array()) return arrayCopy(a);
+  return value;
+}
+
+DictRef dictionaryCopy(const DictRef& dictionary) {
+  if (!dictionary) return nullptr;
+  DictRef copy = Dictionary::make();
+  // Keys are already unique: append without lookups.
+  copy->entries_.reserve(dictionary->size());
+  for (const auto& [key, value] : *dictionary) copy->entries_.emplace_back(key, deepCopy(value));
+  return copy;
+}
+
+ArrayRef arrayCopy(const ArrayRef& array) {
+  if (!array) return nullptr;
+  ArrayRef copy = Array::make();
+  for (const Value& value : *array) copy->add(deepCopy(value));
+  return copy;
+}
+
+}  // namespace platform

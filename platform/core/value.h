@@ -1,0 +1,231 @@
+#pragma once
+
+// Property-list values: the currency of every record in a document.
+//
+// Scalars (booleans, numbers, strings, data) are immutable and shared freely.
+// Arrays and dictionaries are reference types: a DictRef or ArrayRef handed
+// out points at the one container, and edits through it are seen by every
+// holder. Comparing two refs with == asks for identity; isEqual compares
+// content.
+
+#include <concepts>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <iosfwd>
+#include <limits>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace platform {
+
+class Dictionary;
+class Array;
+class Object;
+using DictRef = std::shared_ptr<Dictionary>;
+using ArrayRef = std::shared_ptr<Array>;
+using ObjectRef = std::shared_ptr<Object>;
+using Bytes = std::vector<std::uint8_t>;
+
+// An object of one of the program's own classes carried inside a value tree.
+// It travels through keyed archives by its class name (see keyed_archive.h)
+// and compares by identity.
+class Object {
+ public:
+  virtual ~Object() = default;
+  virtual std::string_view className() const noexcept = 0;
+};
+
+class Value {
+ public:
+  enum class Kind : std::uint8_t { Nil, Bool, Integer, Real, String, Data, Array, Dictionary, Object };
+
+  Value() noexcept = default;
+  Value(std::nullptr_t) noexcept {}
+  Value(bool b) noexcept : storage_(b) {}
+  template <std::integral T>
+    requires(!std::same_as<T, bool> && !std::same_as<T, char>)
+  Value(T i) noexcept : storage_(clampToInt64(i)) {}
+  Value(double d) noexcept : storage_(d) {}
+  Value(float f) noexcept : storage_(static_cast<double>(f)), real32_(true) {}
+  Value(const char* s);
+  Value(std::string s);
+  Value(std::string_view s);
+  Value(Bytes bytes);
+  Value(DictRef dictionary) noexcept;
+  Value(ArrayRef array) noexcept;
+  Value(ObjectRef object) noexcept;
+
+  // A real that archives as a 32-bit float.
+  static Value real32(double d) noexcept;
+  static Value data(const void* bytes, std::size_t length);
+
+  Kind kind() const noexcept { return static_cast<Kind>(storage_.index()); }
+  bool isNil() const noexcept { return kind() == Kind::Nil; }
+  bool isBool() const noexcept { return kind() == Kind::Bool; }
+  bool isInteger() const noexcept { return kind() == Kind::Integer; }
+  bool isReal() const noexcept { return kind() == Kind::Real; }
+  bool isReal32() const noexcept { return isReal() && real32_; }
+  bool isNumber() const noexcept { return isBool() || isInteger() || isReal(); }
+  bool isString() const noexcept { return kind() == Kind::String; }
+  bool isData() const noexcept { return kind() == Kind::Data; }
+  bool isArray() const noexcept { return kind() == Kind::Array; }
+  bool isDictionary() const noexcept { return kind() == Kind::Dictionary; }
+  bool isObject() const noexcept { return kind() == Kind::Object; }
+
+  // Conversions with Foundation's semantics, always in the C locale. Nil and
+  // containers convert to 0.
+  double doubleValue() const noexcept;
+  float floatValue() const noexcept;
+  std::int32_t intValue() const noexcept;
+  std::int64_t integerValue() const noexcept;
+  std::uint32_t unsignedIntValue() const noexcept;
+  bool boolValue() const noexcept;
+
+  // The contents of a string or data value; empty for any other kind.
+  const std::string& string() const noexcept;
+  const Bytes& data() const noexcept;
+  // The container, or null for any other kind.
+  DictRef dictionary() const noexcept;
+  ArrayRef array() const noexcept;
+  ObjectRef object() const noexcept;
+
+  // Content equality: numbers compare by value (1 == 1.0 == YES), strings and
+  // data by bytes, containers element by element.
+  bool isEqual(const Value& other) const;
+  // Same container instance, same string or data instance, or same scalar.
+  bool isIdentical(const Value& other) const noexcept;
+
+  // A readable rendering for logs and test failures.
+  std::string description() const;
+
+ private:
+  using Storage = std::variant<std::monostate, bool, std::int64_t, double, std::shared_ptr<const std::string>,
+                               std::shared_ptr<const Bytes>, ArrayRef, DictRef, ObjectRef>;
+
+  template <std::integral T>
+  static constexpr std::int64_t clampToInt64(T i) noexcept {
+    if constexpr (std::is_unsigned_v<T> && sizeof(T) >= sizeof(std::int64_t)) {
+      if (i > static_cast<T>(std::numeric_limits<std::int64_t>::max())) return std::numeric_limits<std::int64_t>::max();
+    }
+    return static_cast<std::int64_t>(i);
+  }
+
+  Storage storage_;
+  bool real32_ = false;
+};
+
+std::ostream& operator<<(std::ostream& out, const Value& value);
+
+// An insertion-ordered dictionary with string keys.
+class Dictionary {
+ public:
+  using Entry = std::pair<std::string, Value>;
+  using const_iterator = std::vector<Entry>::const_iterator;
+
+  Dictionary();
+  ~Dictionary();
+  Dictionary(const Dictionary&) = delete;
+  Dictionary& operator=(const Dictionary&) = delete;
+
+  static DictRef make();
+  static DictRef make(std::initializer_list<std::pair<std::string_view, Value>> entries);
+
+  std::size_t size() const noexcept { return entries_.size(); }
+  bool empty() const noexcept { return entries_.empty(); }
+  void reserve(std::size_t count) { entries_.reserve(count); }
+
+  // Nil when the key is missing.
+  Value get(std::string_view key) const;
+  // Null when the key is missing; valid until the dictionary changes.
+  const Value* find(std::string_view key) const;
+  bool contains(std::string_view key) const { return find(key) != nullptr; }
+  // The entry as a container, or null when missing or of another kind.
+  DictRef dictionary(std::string_view key) const;
+  ArrayRef array(std::string_view key) const;
+
+  // Setting nil removes the key. An existing key keeps its place in the order.
+  void set(std::string_view key, Value value);
+  void remove(std::string_view key);
+  void removeAll();
+  // Shallow: containers of the other dictionary become shared.
+  void addEntries(const Dictionary& other);
+
+  std::vector<std::string> keys() const;
+  const_iterator begin() const noexcept { return entries_.begin(); }
+  const_iterator end() const noexcept { return entries_.end(); }
+
+  // A new dictionary sharing the values.
+  DictRef mutableCopy() const;
+  bool isEqual(const Dictionary& other) const;
+
+ private:
+  friend DictRef dictionaryCopy(const DictRef& dictionary);
+  std::ptrdiff_t indexOf(std::string_view key) const;
+  void dropIndex() noexcept;
+
+  std::vector<Entry> entries_;
+  struct Index;
+  mutable std::unique_ptr<Index> index_;  // built on demand for large dictionaries
+};
+
+class Array {
+ public:
+  using const_iterator = std::vector<Value>::const_iterator;
+  static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+  Array() = default;
+  Array(const Array&) = delete;
+  Array& operator=(const Array&) = delete;
+
+  static ArrayRef make();
+  static ArrayRef make(std::initializer_list<Value> values);
+  static ArrayRef make(std::vector<Value> values);
+
+  std::size_t size() const noexcept { return values_.size(); }
+  bool empty() const noexcept { return values_.empty(); }
+  // Nil when out of range.
+  Value at(std::size_t index) const;
+  Value last() const { return empty() ? Value() : values_.back(); }
+
+  // Nil is never stored: adding or inserting it does nothing, setting it removes.
+  void add(Value value);
+  // Past the end appends.
+  void insert(std::size_t index, Value value);
+  // Replaces; past the end appends.
+  void set(std::size_t index, Value value);
+  // Out of range does nothing.
+  void removeAt(std::size_t index);
+  void removeLast();
+  void removeAll() noexcept { values_.clear(); }
+  // Removes every element equal (isEqual) to, or identical with, the value.
+  void remove(const Value& value);
+  void removeIdentical(const Value& value);
+  void addAll(const Array& other);
+
+  std::size_t indexOf(const Value& value) const;
+  std::size_t indexOfIdentical(const Value& value) const;
+  bool contains(const Value& value) const { return indexOf(value) != npos; }
+
+  const std::vector<Value>& values() const noexcept { return values_; }
+  const_iterator begin() const noexcept { return values_.begin(); }
+  const_iterator end() const noexcept { return values_.end(); }
+
+  ArrayRef mutableCopy() const;
+  bool isEqual(const Array& other) const;
+
+ private:
+  std::vector<Value> values_;
+};
+
+// Deep mutable copies: every dictionary and array of the result is new;
+// strings, numbers, data and objects are shared with the original.
+DictRef dictionaryCopy(const DictRef& dictionary);
+ArrayRef arrayCopy(const ArrayRef& array);
+Value deepCopy(const Value& value);
+
+}  // namespace platform
