@@ -1,0 +1,88 @@
+#include "boolean/fat_line_clip.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "boolean/convex_hull.h"
+#include "boolean/line_functions.h"
+#include "boolean/vector_functions.h"
+
+using platform::Point;
+
+namespace {
+
+constexpr PBRange kEmptyRange{1, 0};
+
+bool isEmpty(const PBRange& range) { return range.minimum > range.maximum; }
+
+// A NaN meeting point (a horizontal hull edge on the band) must not move the range.
+void widenRange(PBRange* range, double value) {
+  if (std::isnan(value)) return;
+  range->minimum = std::min(range->minimum, value);
+  range->maximum = std::max(range->maximum, value);
+}
+
+}  // namespace
+
+PBRange PBClipHullToBand(const PBLineEquation& line, const PBRange& band, const PBBezierCurveData& curve) {
+  const Point distancePoints[4] = {
+      {0, PBLineEquationDistance(line, curve.endPoint1)},
+      {1.0 / 3, PBLineEquationDistance(line, curve.controlPoint1)},
+      {2.0 / 3, PBLineEquationDistance(line, curve.controlPoint2)},
+      {1, PBLineEquationDistance(line, curve.endPoint2)},
+  };
+  Point hull[5];
+  const int count = PBConvexHullBuildFromPoints(distancePoints, hull);
+
+  PBRange range = kEmptyRange;
+  for (int i = 0; i < count; ++i) {
+    const Point from = hull[i];
+    const Point to = hull[i + 1];
+    for (const double height : {band.minimum, band.maximum}) {
+      Point meeting;
+      if (!PBLineIntersectsHorizontalLine(from, to, height, &meeting)) continue;
+      // An edge running along the band's border lies in the band from end to end; its slope formula
+      // would divide by zero.
+      if (from.y == to.y) {
+        widenRange(&range, from.x);
+        widenRange(&range, to.x);
+      } else {
+        widenRange(&range, meeting.x);
+      }
+    }
+    if (from.y > band.minimum && from.y < band.maximum) widenRange(&range, from.x);
+  }
+  // Bounds that are not finite (from coordinates that are not) give no usable cut: keep the whole range.
+  if (!isEmpty(range) && (!std::isfinite(range.minimum) || !std::isfinite(range.maximum))) return {0, 1};
+  return range;
+}
+
+PBBezierCurveData PBFatLineClip(const PBBezierCurveData& curveToClip, const PBBezierCurveData& fatLineCurve,
+                                const PBBezierCurveData& wholeCurve, PBRange* range, bool* intersects) {
+  *intersects = false;
+  const PBLineEquation fatLine = PBLineEquationThroughPoints(fatLineCurve.endPoint1, fatLineCurve.endPoint2);
+  const double controlDistance1 = PBLineEquationDistance(fatLine, fatLineCurve.controlPoint1);
+  const double controlDistance2 = PBLineEquationDistance(fatLine, fatLineCurve.controlPoint2);
+  const PBRange band{std::min({0.0, controlDistance1, controlDistance2}),
+                     std::max({0.0, controlDistance1, controlDistance2})};
+  const PBRange clip1 = PBClipHullToBand(fatLine, band, curveToClip);
+  if (isEmpty(clip1)) return curveToClip;
+
+  const Point midpoint = PBLineMidpoint(fatLineCurve.endPoint1, fatLineCurve.endPoint2);
+  const Point normal = PBLineNormal(fatLineCurve.endPoint1, fatLineCurve.endPoint2);
+  const PBLineEquation perpendicular = PBLineEquationThroughPoints(midpoint, PBAddPoint(midpoint, normal));
+  PBRange band2 = kEmptyRange;
+  band2.minimum = band2.maximum = PBLineEquationDistance(perpendicular, fatLineCurve.endPoint1);
+  for (const Point& point : {fatLineCurve.controlPoint1, fatLineCurve.controlPoint2, fatLineCurve.endPoint2}) {
+    widenRange(&band2, PBLineEquationDistance(perpendicular, point));
+  }
+  const PBRange clip2 = PBClipHullToBand(perpendicular, band2, curveToClip);
+  if (isEmpty(clip2)) return curveToClip;
+
+  const PBRange combined{std::max(clip1.minimum, clip2.minimum), std::min(clip1.maximum, clip2.maximum)};
+
+  const double size = PBRangeGetSize(*range);
+  *range = {range->minimum + size * combined.minimum, range->minimum + size * combined.maximum};
+  *intersects = true;
+  return PBBezierCurveDataSubcurveWithRange(wholeCurve, *range);
+}
