@@ -1,0 +1,102 @@
+#pragma once
+
+// A document's model: its root record with the tree of layer records, the
+// edited flag, its undo manager, its own copy buffer and the layer-id counter,
+// and every edit of the layer lists that the document makes itself. Each edit
+// registers its undo record, asks the main window to refresh and announces the
+// change; the canvas and panels read and edit the same records in place.
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "document/CMUndoManager.h"
+#include "platform/core/geometry.h"
+#include "platform/core/value.h"
+
+class CMBaseDocument {
+ public:
+  using Records = std::vector<platform::DictRef>;
+
+  CMBaseDocument();
+  virtual ~CMBaseDocument();
+  // The undo manager reports edits back to this object, so it stays where it was made.
+  CMBaseDocument(const CMBaseDocument&) = delete;
+  CMBaseDocument& operator=(const CMBaseDocument&) = delete;
+
+  const platform::DictRef& data() const noexcept { return data_; }
+  // Also hands the record to the undo manager. Null stands for an empty document.
+  void setData(platform::DictRef root);
+  // The edited state: set by every edit, undo and redo; cleared when the file is written.
+  bool dirty() const noexcept { return dirty_; }
+  void setDirty(bool dirty) noexcept { dirty_ = dirty; }
+  CMUndoManager& undoManager() noexcept { return *undoManager_; }
+  const CMUndoManager& undoManager() const noexcept { return *undoManager_; }
+  std::int32_t maxID() const noexcept { return maxID_; }
+
+  // Ids and positions.
+  std::int32_t newID();
+  static std::int32_t findMaxIDForGroup(std::int32_t start, const platform::DictRef& group);
+  // Raises the id counter past every top-level id (after reading a file).
+  void findMaxID();
+  std::int32_t newPosition() const;
+
+  // Creating layers from the default records; null for an unknown name.
+  platform::DictRef createObject(std::string_view name, platform::Point point);
+  platform::DictRef addObject(std::string_view name, platform::Point point);
+  platform::DictRef createGroup();
+
+  // The list holding the first record, the root list when none is given, null
+  // when any of them is missing.
+  platform::ArrayRef findTopLayers(const Records& records);
+  static platform::ArrayRef findTopLayers(const platform::ArrayRef& list, std::int32_t itemId);
+
+  // Registers the removal (annotating the records), then removes them by id.
+  void remove(const Records& records);
+  static void remove(const platform::ArrayRef& list, std::int32_t itemId);
+  // Removes copies of the records, refreshes and announces it.
+  void deleteLayers(const Records& records);
+
+  // The document's own clipboard.
+  void copy(const Records& records);
+  void cut(const Records& records);
+  void paste();
+  bool canPaste() const noexcept { return copyBuffer_ != nullptr; }
+  const platform::ArrayRef& copyBuffer() const noexcept { return copyBuffer_; }
+
+  void lock(const Records& records);
+  void unlock(const Records& records);
+  void toggleHiddenLayer(const platform::DictRef& record);
+
+  // One place towards index 0 (-1) or the end (+1) of each holding list; refused
+  // as a whole when any layer would leave its list.
+  void moveLayers(const Records& records, std::int32_t direction);
+  // Just after the target, in the target's list, in the given order.
+  void moveLayersAfter(const Records& records, const platform::DictRef& target);
+  // To the start of the root list, in the given order.
+  void moveLayersToFirst(const Records& records);
+  // Copies on top of the lists that hold the originals.
+  void duplicate(const Records& records);
+
+  void undo() { undoManager_->undo(); }
+  void redo() { undoManager_->redo(); }
+
+ private:
+  platform::ArrayRef rootLayers();
+  void advanceMaxID();
+  // A copy that enters the tree gets fresh ids for every member, so lookups by id stay unambiguous.
+  void giveMembersFreshIds(const platform::DictRef& group);
+  // Distinct found layers, without those inside another given group.
+  Records outermostLayers(const Records& records);
+  void setLocks(const Records& records, std::int32_t lock);
+  void finishMove();
+  static void refresh();
+  static void post(const char* notification);
+
+  platform::DictRef data_;
+  bool dirty_ = false;
+  std::unique_ptr<CMUndoManager> undoManager_;
+  platform::ArrayRef copyBuffer_;
+  std::int32_t maxID_ = 0;
+};

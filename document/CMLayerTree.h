@@ -1,0 +1,40 @@
+#pragma once
+
+// Walks of the layer tree: the root "layers" and, inside groups (type 3), their
+// "items". Lookups of an id that is not there find nothing and change nothing.
+
+#include <cstddef>
+#include <cstdint>
+#include <unordered_set>
+
+#include "platform/core/value.h"
+
+namespace CMLayerTree {
+
+inline constexpr std::int32_t kGroupType = 3;
+inline constexpr std::int32_t kTopLevelGroupId = -1;
+
+struct Location {
+  platform::DictRef record;  // null when not found
+  platform::ArrayRef list;   // the list that directly holds the record
+  std::size_t index = 0;
+  std::int32_t groupId = kTopLevelGroupId;  // id of the group whose "items" is that list
+};
+
+std::int32_t layerId(const platform::DictRef& record);
+// The "items" of a group record; null for any other record.
+platform::ArrayRef groupItems(const platform::DictRef& record);
+
+// Depth-first: each record is compared before its members are searched.
+Location find(const platform::ArrayRef& list, std::int32_t id);
+// The innermost list that directly holds the id; a group's members are searched
+// before the group itself is compared. Null when absent.
+platform::ArrayRef holdingList(const platform::ArrayRef& list, std::int32_t id);
+// Index among the list's own entries, or Array::npos.
+std::size_t indexOf(const platform::ArrayRef& list, std::int32_t id);
+// Removes the first record with the id, from the list or a group inside it.
+bool removeById(const platform::ArrayRef& list, std::int32_t id);
+// The ids of every member of the group, at any depth.
+void collectMemberIds(const platform::DictRef& group, std::unordered_set<std::int32_t>& ids);
+
+}  // namespace CMLayerTree

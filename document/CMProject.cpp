@@ -1,0 +1,58 @@
+#include "document/CMProject.h"
+
+#include <string>
+
+#include "platform/core/bundle.h"
+#include "platform/core/folders.h"
+#include "platform/core/log.h"
+#include "platform/core/resources.h"
+
+namespace {
+
+constexpr const char* kRightPanelShowTypeKey = "rightPanelShowType";
+
+std::unique_ptr<CMProject>& sharedProject() {
+  static std::unique_ptr<CMProject> project;
+  return project;
+}
+
+}  // namespace
+
+CMProject& CMProject::shareProject() {
+  if (!sharedProject()) sharedProject() = std::make_unique<CMProject>();
+  return *sharedProject();
+}
+
+void CMProject::resetSharedProject() { sharedProject().reset(); }
+
+CMProject::CMProject()
+    : profile_(std::make_unique<CMGlobalProfile>()), keyBindings_(std::make_unique<CMKeyBindingManager>()) {
+  rightPanelShowType_ = profile_->integerForKey(kRightPanelShowTypeKey);
+  if (platform::DictRef settingsDefaults = platform::dictionaryResource("settings")) {
+    settings().registerDefaults(settingsDefaults);
+  }
+}
+
+void CMProject::setRightPanelShowType(std::int32_t type) {
+  rightPanelShowType_ = type;
+  profile_->setInteger(type, kRightPanelShowTypeKey);
+}
+
+platform::UserDefaults& CMProject::settings() const { return platform::UserDefaults::standardUserDefaults(); }
+
+platform::DictRef CMProject::defaultObject(std::string_view name) {
+  platform::DictRef data = platform::dictionaryResource("data");
+  if (!data) return nullptr;
+  platform::DictRef objects = data->dictionary("objects");
+  if (!objects) return nullptr;
+  platform::DictRef record = objects->dictionary(name);
+  return record ? platform::dictionaryCopy(record) : nullptr;
+}
+
+std::filesystem::path CMProject::appFilePath(std::string_view fileName) {
+  std::filesystem::path folder = platform::applicationSupportDirectory() / platform::bundleName();
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) platform::logWarning("cannot create the support folder " + folder.string() + ": " + error.message());
+  return folder / fileName;
+}

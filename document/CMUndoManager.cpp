@@ -1,0 +1,91 @@
+#include "document/CMUndoManager.h"
+
+#include "platform/core/log.h"
+#include "platform/core/string_utilities.h"
+
+void CMUndoManager::registerRecord(platform::DictRef record) {
+  if (inTransaction_) {
+    transactionRecords_->add(std::move(record));
+  } else {
+    undoStack_.push_back(std::move(record));
+    redoStack_.clear();
+  }
+  markEdited();
+}
+
+void CMUndoManager::startTransaction() {
+  if (inTransaction_) platform::logWarning("undo transaction started inside another; the open one is dropped");
+  inTransaction_ = true;
+  transactionRecords_ = platform::Array::make();
+}
+
+void CMUndoManager::endTransaction() {
+  if (!inTransaction_) {
+    platform::logWarning("undo transaction ended without being started");
+    return;
+  }
+  inTransaction_ = false;
+  const bool collected = !transactionRecords_->empty();
+  undoStack_.push_back(
+      platform::Dictionary::make({{"items", std::move(transactionRecords_)}, {"type", kCMUndoTransaction}}));
+  transactionRecords_ = nullptr;
+  // Redo records were made against the tree before this transaction changed it.
+  if (collected) redoStack_.clear();
+}
+
+void CMUndoManager::undo() { replayLast(undoStack_, redoStack_); }
+
+void CMUndoManager::redo() { replayLast(redoStack_, undoStack_); }
+
+void CMUndoManager::replayLast(std::vector<platform::DictRef>& from, std::vector<platform::DictRef>& to) {
+  if (from.empty()) return;
+  platform::DictRef record = from.back();
+  from.pop_back();
+  if (!replay_) {
+    platform::logWarning("no undo replay installed; the record is dropped");
+    return;
+  }
+  if (platform::DictRef inverse = replay_(record)) to.push_back(std::move(inverse));
+  markEdited();
+}
+
+void CMUndoManager::removeAllActions() {
+  undoStack_.clear();
+  redoStack_.clear();
+}
+
+void CMUndoManager::markEdited() {
+  if (editHandler_) editHandler_();
+}
+
+platform::ArrayRef CMUndoManager::rootLayers() const { return root_ ? root_->array("layers") : nullptr; }
+
+std::string CMUndoManager::actionCaption(std::int32_t type) {
+  switch (type) {
+    case kCMUndoEditing:
+      return "Editing";
+    case kCMUndoAdding:
+    case kCMUndoAddingLayers:
+      return "Adding";
+    case kCMUndoDeleting:
+      return "Deleting";
+    case kCMUndoRootKeys:
+    case kCMUndoLayerKeys:
+    case kCMUndoVisibility:
+    case kCMUndoPageSize:
+    case kCMUndoTransaction:
+      return "Modify";
+    default:
+      return "";
+  }
+}
+
+std::string CMUndoManager::undoMenuItemTitle() const {
+  if (undoStack_.empty()) return "Undo";
+  return platform::formatString("Undo - %s", actionCaption(undoStack_.back()->get("type").intValue()).c_str());
+}
+
+std::string CMUndoManager::redoMenuItemTitle() const {
+  if (redoStack_.empty()) return "Redo";
+  return platform::formatString("Redo - %s", actionCaption(redoStack_.back()->get("type").intValue()).c_str());
+}

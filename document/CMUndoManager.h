@@ -1,0 +1,84 @@
+#pragma once
+
+// The document's undo manager: an undo stack and a redo stack of undo records
+// (plain dictionaries describing the state before an edit), and at most one
+// open transaction. Edits register their record before they change anything,
+// since a record is built from the document as it is at registration.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "document/CMUndoActionType.h"
+#include "platform/core/value.h"
+
+class CMUndoManager {
+ public:
+  // Puts the document back to the state a record describes and returns the
+  // record that reverses it, or null when there was nothing to act on.
+  using Replay = std::function<platform::DictRef(const platform::DictRef& record)>;
+
+  CMUndoManager() = default;
+  CMUndoManager(const CMUndoManager&) = delete;
+  CMUndoManager& operator=(const CMUndoManager&) = delete;
+
+  // The root record every lookup starts from.
+  void setDocumentDataRef(platform::DictRef root) { root_ = std::move(root); }
+  // Called after every registration, undo and redo, so the document knows it was edited.
+  void setEditHandler(std::function<void()> handler) { editHandler_ = std::move(handler); }
+  void setReplay(Replay replay) { replay_ = std::move(replay); }
+
+  // Types 5 and 6: {"obj": layer record, "keys": [key]}; registers nothing when
+  // none of the keys has a value. Other types: a layer record.
+  void regUndoDictionary(std::int32_t type, const platform::DictRef& argument);
+  // Types 4 and 7: keys of the root record. Other types: layer records.
+  void regUndoArray(std::int32_t type, const platform::ArrayRef& argument);
+  // One item {"group_id", "data", "index"} per record.
+  void regUndoLayers(std::uint32_t type, const std::vector<platform::DictRef>& records);
+  // Writes "position" and "group_id" into each given record, then registers copies of them.
+  void regDelete(const std::vector<platform::DictRef>& records);
+
+  // Transactions do not nest: starting again drops the open list.
+  void startTransaction();
+  void endTransaction();
+  bool inTransaction() const noexcept { return inTransaction_; }
+
+  // Depth-first from the list; fills the out values given when found.
+  platform::DictRef findLayer(std::int32_t id, const platform::ArrayRef& layers, platform::ArrayRef* parent,
+                              std::size_t* index, std::int32_t* groupId = nullptr) const;
+  // Id of the group whose "items" directly holds the layer; -1 at the top level or when absent.
+  std::int32_t findParentGroupID(std::int32_t id) const;
+
+  void undo();
+  void redo();
+  bool canUndo() const noexcept { return !undoStack_.empty(); }
+  bool canRedo() const noexcept { return !redoStack_.empty(); }
+  std::size_t undoCount() const noexcept { return undoStack_.size(); }
+  std::size_t redoCount() const noexcept { return redoStack_.size(); }
+  // Empties both stacks; an open transaction is kept.
+  void removeAllActions();
+  // Last element = next to undo / redo.
+  const std::vector<platform::DictRef>& undoStack() const noexcept { return undoStack_; }
+  const std::vector<platform::DictRef>& redoStack() const noexcept { return redoStack_; }
+
+  static std::string actionCaption(std::int32_t type);
+  std::string undoMenuItemTitle() const;
+  std::string redoMenuItemTitle() const;
+
+ private:
+  void registerRecord(platform::DictRef record);
+  void replayLast(std::vector<platform::DictRef>& from, std::vector<platform::DictRef>& to);
+  void markEdited();
+  platform::ArrayRef rootLayers() const;
+
+  std::vector<platform::DictRef> undoStack_;
+  std::vector<platform::DictRef> redoStack_;
+  platform::DictRef root_;
+  bool inTransaction_ = false;
+  platform::ArrayRef transactionRecords_;
+  std::function<void()> editHandler_;
+  Replay replay_;
+};
