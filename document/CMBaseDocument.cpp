@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "document/CMMainWindowService.h"
+#include "document/CMUndoReplay.h"
 #include "platform/core/notification_center.h"
 
 CMBaseDocument::CMBaseDocument()
@@ -10,6 +11,8 @@ CMBaseDocument::CMBaseDocument()
       undoManager_(std::make_unique<CMUndoManager>()) {
   undoManager_->setDocumentDataRef(data_);
   undoManager_->setEditHandler([this] { dirty_ = true; });
+  // Reads data_ at each replay, so a root record read later is the one replayed against.
+  undoManager_->setReplay([this](const platform::DictRef& record) { return CMUndoReplay(data_).makeAction(record); });
 }
 
 CMBaseDocument::~CMBaseDocument() = default;

@@ -1,0 +1,73 @@
+// The document's menu commands: export, import, save as template and print.
+
+#include "document/CMDocument.h"
+#include "document/CMImportExportServices.h"
+#include "document/CMProject.h"
+#include "platform/core/files.h"
+#include "platform/core/keyed_archive.h"
+#include "platform/core/log.h"
+#include "platform/core/uuid.h"
+
+namespace {
+
+void logFailure(const char* what, const platform::Status& status) {
+  if (!status) platform::logWarning(std::string(what) + ": " + status.error().description);
+}
+
+// The stored templates, or a new list when the store is missing or unreadable.
+platform::ArrayRef readTemplateStore(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return platform::Array::make();
+  platform::Expected<platform::Bytes> bytes = platform::readFile(path);
+  if (!bytes) return platform::Array::make();
+  platform::Expected<platform::Value> archived = platform::unarchiveObjectWithData(bytes.value());
+  if (!archived || !archived.value().isArray()) {
+    platform::logWarning("the template store cannot be read; a new one is started");
+    return platform::Array::make();
+  }
+  return platform::arrayCopy(archived.value().array());
+}
+
+}  // namespace
+
+std::string CMDocument::guid() { return platform::makeUUIDString(); }
+
+void CMDocument::OnExport() {
+  if (std::unique_ptr<CMExportManager> manager = CMExportManagerFactory::make()) {
+    manager->exportDocument(*this);
+  } else {
+    platform::logWarning("no export manager installed");
+  }
+}
+
+void CMDocument::doImport() {
+  if (std::unique_ptr<CMImportCommand> command = CMImportCommandFactory::make()) {
+    command->doImport(*this);
+  } else {
+    platform::logWarning("no import command installed");
+  }
+}
+
+platform::Expected<platform::Bytes> CMDocument::printImage() {
+  std::unique_ptr<CMPNGOutputFormat> format = CMPNGOutputFormatFactory::make();
+  if (!format) return platform::Error::osStatus(-4);
+  return format->generate(*this);
+}
+
+void CMDocument::OnSaveAsTemplate() {
+  const platform::Bytes archive = platform::archivedDataWithRootObject(platform::Value(data()));
+  const std::string imageName = guid() + ".png";
+  platform::Expected<platform::Bytes> thumbnail = printImage();
+  if (thumbnail) {
+    logFailure("template thumbnail not written",
+               platform::writeFileAtomically(CMProject::appFilePath(imageName), thumbnail.value()));
+  } else {
+    platform::logWarning("template thumbnail not made: " + thumbnail.error().description);
+  }
+  const std::filesystem::path storePath = CMProject::appFilePath(kTemplateStoreName);
+  platform::ArrayRef templates = readTemplateStore(storePath);
+  templates->add(platform::Dictionary::make({{"data", archive}, {"imagefilename", imageName}}));
+  logFailure(
+      "template store not written",
+      platform::writeFileAtomically(storePath, platform::archivedDataWithRootObject(platform::Value(templates))));
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+// What the document's commands use of import and export. The import and export
+// layer implements these and installs factories for them at start-up.
+
+#include "document/CMInstalledFactory.h"
+#include "platform/core/error.h"
+#include "platform/core/value.h"
+
+class CMDocument;
+
+// Made for each export: asks for a file and a format (the one remembered in the
+// "export_tag" default first) and writes the document, reporting failures itself.
+class CMExportManager {
+ public:
+  virtual ~CMExportManager() = default;
+  virtual void exportDocument(CMDocument& document) = 0;
+};
+
+// Asks for one file and adds its content to the document as layers (SVG and
+// CorelDRAW drawings as shapes, anything else as one image layer), refreshes
+// the canvas and posts "notificationLayersReCreate"; ends quietly when cancelled
+// or when the file cannot be read.
+class CMImportCommand {
+ public:
+  virtual ~CMImportCommand() = default;
+  virtual void doImport(CMDocument& document) = 0;
+};
+
+// PNG data of the whole page ("width" by "height") with every layer drawn.
+class CMPNGOutputFormat {
+ public:
+  virtual ~CMPNGOutputFormat() = default;
+  virtual platform::Expected<platform::Bytes> generate(CMDocument& document) = 0;
+};
+
+using CMExportManagerFactory = CMInstalledFactory<CMExportManager>;
+using CMImportCommandFactory = CMInstalledFactory<CMImportCommand>;
+using CMPNGOutputFormatFactory = CMInstalledFactory<CMPNGOutputFormat>;

@@ -1,0 +1,72 @@
+// Replay of the records that keep old values of keys: of the root record
+// (4, and 7 for the page size) and of one layer record (5, and 6 for visibility).
+
+#include <algorithm>
+
+#include "document/CMLayerTree.h"
+#include "document/CMMainWindowService.h"
+#include "document/CMNotificationNames.h"
+#include "document/CMUndoActionType.h"
+#include "document/CMUndoReplay.h"
+#include "platform/core/notification_center.h"
+
+using platform::Array;
+using platform::ArrayRef;
+using platform::Dictionary;
+using platform::DictRef;
+using platform::Value;
+
+namespace {
+
+// Writes the record's old values into the target and returns
+// {"type", "keys", "values"} with the values they replace. A key that had no
+// value is written all the same but left out, so keys and values stay in step.
+DictRef swapValues(const DictRef& record, const DictRef& target, bool copyWrittenArrays) {
+  const ArrayRef keys = record->array("keys");
+  const ArrayRef values = record->array("values");
+  ArrayRef oldKeys = Array::make();
+  ArrayRef oldValues = Array::make();
+  const std::size_t count = keys && values ? std::min(keys->size(), values->size()) : 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const Value key = keys->at(i);
+    if (!key.isString()) continue;
+    if (const Value* current = target->find(key.string())) {
+      // A copy, so later edits of the live value cannot reach into the undo record.
+      oldKeys->add(key);
+      oldValues->add(platform::deepCopy(*current));
+    }
+    const Value written = values->at(i);
+    target->set(key.string(), copyWrittenArrays && written.isArray() ? platform::deepCopy(written) : written);
+  }
+  return Dictionary::make({{"type", record->get("type")}, {"keys", oldKeys}, {"values", oldValues}});
+}
+
+}  // namespace
+
+DictRef CMUndoReplay::replayRootKeys(const DictRef& record) {
+  DictRef inverse = swapValues(record, root_, false);
+  if (record->get("type").intValue() == kCMUndoPageSize) {
+    CMMainWindowService::shared().updateDocument();
+  } else {
+    CMMainWindowService::shared().updateEditor();
+  }
+  platform::NotificationCenter::defaultCenter().post(kNotificationPageChanged);
+  return inverse;
+}
+
+DictRef CMUndoReplay::replayLayerKeys(const DictRef& record) {
+  DictRef layer = record->dictionary("obj");
+  if (!layer) return nullptr;
+  // Undoing other edits may have put a copy of the layer in its place since
+  // registration; the values belong to the record the tree holds now.
+  if (DictRef live = CMLayerTree::find(rootLayers(), CMLayerTree::layerId(layer)).record) layer = live;
+  DictRef inverse = swapValues(record, layer, true);
+  inverse->set("obj", layer);
+  // The edited layer need not be the selected one; both must drop their cached drawing.
+  layer->set("dirty", true);
+  if (DictRef selected = CMMainWindowService::shared().selectedLayer()) selected->set("dirty", true);
+  CMMainWindowService::shared().updateEditor();
+  platform::NotificationCenter::defaultCenter().post(
+      record->get("type").intValue() == kCMUndoLayerKeys ? kNotificationLayerChanged : kNotificationLayersChanged);
+  return inverse;
+}

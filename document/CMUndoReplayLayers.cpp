@@ -1,0 +1,121 @@
+// Replay of the records that name layers by id: editing (0), adding one layer
+// (1) and stacking order (8).
+
+#include <unordered_set>
+
+#include "document/CMLayerTree.h"
+#include "document/CMUndoActionType.h"
+#include "document/CMUndoReplay.h"
+
+using platform::Array;
+using platform::ArrayRef;
+using platform::Dictionary;
+using platform::DictRef;
+
+namespace {
+
+// The copy that goes back into the tree: its layer object must drop its cached drawing.
+DictRef dirtyCopy(const DictRef& data) {
+  DictRef copy = platform::dictionaryCopy(data);
+  copy->set("dirty", true);
+  return copy;
+}
+
+}  // namespace
+
+void CMUndoReplay::makeMoveAction(const DictRef& item) {
+  const DictRef data = item ? item->dictionary("data") : nullptr;
+  if (!data) return;
+  replaceLive(CMLayerTree::find(rootLayers(), CMLayerTree::layerId(data)), data);
+}
+
+void CMUndoReplay::replaceLive(const CMLayerTree::Location& live, const DictRef& data) {
+  if (!live.record) return;
+  live.list->set(live.index, dirtyCopy(data));
+}
+
+DictRef CMUndoReplay::replayEditing(const DictRef& record) {
+  DictRef inverse;
+  if (ArrayRef items = record->array("items")) {
+    ArrayRef inverseItems = Array::make();
+    for (const platform::Value& entry : *items) {
+      const DictRef item = entry.dictionary();
+      const DictRef data = item ? item->dictionary("data") : nullptr;
+      CMLayerTree::Location live = CMLayerTree::find(rootLayers(), CMLayerTree::layerId(data));
+      if (data && live.record) inverseItems->add(Dictionary::make({{"data", live.record}, {"group_id", live.groupId}}));
+    }
+    for (const platform::Value& entry : *items) makeMoveAction(entry.dictionary());
+    if (!inverseItems->empty()) inverse = Dictionary::make({{"type", kCMUndoEditing}, {"items", inverseItems}});
+  } else if (const DictRef data = record->dictionary("data")) {
+    // The live record leaves the tree in the move below, so it keeps the state before this replay.
+    const CMLayerTree::Location live = CMLayerTree::find(rootLayers(), CMLayerTree::layerId(data));
+    if (live.record)
+      inverse = Dictionary::make({{"type", kCMUndoEditing}, {"data", live.record}, {"group_id", live.groupId}});
+    replaceLive(live, data);
+  }
+  finishLayersChange();
+  return inverse;
+}
+
+DictRef CMUndoReplay::replayAdding(const DictRef& record) {
+  DictRef inverse;
+  const DictRef data = record->dictionary("data");
+  const std::int64_t index = record->get("index").integerValue();
+  if (data && index == 0) {
+    // Undoing an add: take the layer out and remember where it was (one-based, so 0 means "remove").
+    CMLayerTree::Location live = CMLayerTree::find(rootLayers(), CMLayerTree::layerId(data));
+    if (live.record) {
+      inverse = Dictionary::make({{"type", kCMUndoAdding},
+                                  {"data", live.record},
+                                  {"group_id", live.groupId},
+                                  {"index", static_cast<std::int64_t>(live.index) + 1}});
+      live.list->removeAt(live.index);
+    }
+  } else if (data) {
+    targetList(record->get("group_id"))->insert(index > 0 ? static_cast<std::size_t>(index - 1) : 0, data);
+    inverse = Dictionary::make({{"type", kCMUndoAdding}, {"data", data}});
+    if (const platform::Value* groupId = record->find("group_id")) inverse->set("group_id", *groupId);
+  }
+  finishLayersChange();
+  return inverse;
+}
+
+DictRef CMUndoReplay::replayStacking(const DictRef& record) {
+  DictRef inverse;
+  if (ArrayRef items = record->array("items")) {
+    // A group's copy brings back the members it had; a member moved on its own
+    // must not come back a second time beside it.
+    std::unordered_set<std::int32_t> broughtByGroup;
+    for (const platform::Value& entry : *items) {
+      const DictRef item = entry.dictionary();
+      if (item) CMLayerTree::collectMemberIds(item->dictionary("data"), broughtByGroup);
+    }
+    ArrayRef inverseItems = Array::make();
+    std::vector<Placement> placements;
+    std::vector<CMLayerTree::Location> found;
+    // Every place is read before any layer leaves its list, and every layer
+    // leaves before any comes back: the indexes on both sides then describe
+    // whole states of the tree.
+    for (const platform::Value& entry : *items) {
+      const DictRef item = entry.dictionary();
+      const DictRef data = item ? item->dictionary("data") : nullptr;
+      if (!data) continue;
+      CMLayerTree::Location live = CMLayerTree::find(rootLayers(), CMLayerTree::layerId(data));
+      if (!live.record) continue;
+      // A copy: a member moved on its own leaves the live group's list below.
+      inverseItems->add(Dictionary::make({{"data", platform::dictionaryCopy(live.record)},
+                                          {"group_id", live.groupId},
+                                          {"index", static_cast<std::int64_t>(live.index)}}));
+      found.push_back(std::move(live));
+      if (!broughtByGroup.contains(CMLayerTree::layerId(data)))
+        placements.push_back({item->get("index").integerValue(), dirtyCopy(data), item->get("group_id")});
+    }
+    for (const CMLayerTree::Location& live : found) {
+      live.list->removeAt(live.list->indexOfIdentical(platform::Value(live.record)));
+    }
+    placeInIndexOrder(std::move(placements));
+    if (!inverseItems->empty()) inverse = Dictionary::make({{"type", kCMUndoStacking}, {"items", inverseItems}});
+  }
+  finishLayersChange();
+  return inverse;
+}

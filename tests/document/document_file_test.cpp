@@ -1,0 +1,281 @@
+// The document file: new documents, writing and reading ".vard" files, the
+// window title, CorelDRAW documents and the template store.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "../platform/core/captured_log.h"
+#include "document/CMCDRDocument.h"
+#include "document/CMDocument.h"
+#include "document/CMImportExportServices.h"
+#include "document_test_support.h"
+#include "platform/core/files.h"
+#include "platform/core/keyed_archive.h"
+#include "platform/core/resources.h"
+
+namespace {
+
+using document_testing::group;
+using document_testing::layer;
+using platform::Array;
+using platform::Bytes;
+using platform::Dictionary;
+using platform::DictRef;
+using platform::Value;
+
+class DocumentFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { CMProject::shareProject().setLockAutoOpenDocument(true); }
+
+  // A drawing with a nested group, reals of both widths, data and a string.
+  static void fill(CMDocument& document) {
+    DictRef root = document.data();
+    root->set("zoom", Value::real32(1.5));
+    root->set("note", "Grüße, \"quoted\"");
+    DictRef image = layer(7);
+    image->set("bits", Value(Bytes{0, 1, 2, 255}));
+    image->set("opacity", 0.25);
+    root->array("layers")->add(layer(3));
+    root->array("layers")->add(group(9, {image, group(12, {layer(40)})}));
+    root->array("layers")->add(layer(5));
+  }
+
+  document_testing::ScratchFolders folders_;
+  platform::testing::ScratchFolder files_;
+};
+
+TEST_F(DocumentFileTest, NewDocumentStartsFromTheDefaultResource) {
+  CMDocument document;
+  const DictRef resource = platform::dictionaryResource("default_doc");
+  ASSERT_TRUE(resource);
+  EXPECT_TRUE(document.data()->isEqual(*resource));
+  EXPECT_FALSE(document.isDocumentEdited());
+  EXPECT_EQ(document.displayName(), "Untitled");
+}
+
+TEST_F(DocumentFileTest, PendingDefaultsApplyEveryTimeAndATemplateOnce) {
+  CMProject& project = CMProject::shareProject();
+  const DictRef size = Dictionary::make({{"width", 1920}, {"height", 1080}, {"grid", Array::make({1, 2})}});
+  project.setDocumentDefault(size);
+  project.setDefaultTemplate(Dictionary::make({{"layers", Array::make({layer(4)})}, {"width", 300}}));
+
+  CMDocument fromTemplate;
+  EXPECT_EQ(fromTemplate.data()->get("width").integerValue(), 300);
+  EXPECT_FALSE(fromTemplate.data()->contains("height")) << "the defaults are for documents without a template";
+  EXPECT_EQ(fromTemplate.data()->array("layers")->size(), 1u);
+  EXPECT_FALSE(project.defaultTemplate());
+
+  CMDocument first;
+  CMDocument second;
+  for (CMDocument* document : {&first, &second}) {
+    EXPECT_EQ(document->data()->get("width").integerValue(), 1920);
+    EXPECT_EQ(document->data()->get("height").integerValue(), 1080);
+    EXPECT_TRUE(document->data()->array("layers")->empty());
+  }
+  EXPECT_NE(first.data()->array("grid"), second.data()->array("grid")) << "documents must not share containers";
+  EXPECT_NE(first.data()->array("grid"), size->array("grid"));
+}
+
+TEST_F(DocumentFileTest, SavedFileReopensAsAnEqualTree) {
+  CMDocument saved;
+  fill(saved);
+  saved.setDirty(true);
+  const auto path = files_ / "drawing.vard";
+  ASSERT_TRUE(saved.writeToURL(path, CMDocument::kFileType));
+  EXPECT_FALSE(saved.isDocumentEdited());
+  EXPECT_EQ(saved.displayName(), "drawing.vard");
+
+  CMDocument reopened;
+  ASSERT_TRUE(reopened.readFromURL(path, CMDocument::kFileType));
+  EXPECT_TRUE(reopened.data()->isEqual(*saved.data()));
+  EXPECT_TRUE(reopened.data()->get("zoom").isReal32());
+  EXPECT_EQ(reopened.fileURL(), path);
+  EXPECT_FALSE(reopened.isDocumentEdited());
+  // The id counter continues above the highest top-level id; new ids also clear every member.
+  EXPECT_EQ(reopened.maxID(), 10);
+  EXPECT_EQ(reopened.newID(), 41);
+  // The tree is the document's own: editing it leaves the saved document alone.
+  reopened.data()->array("layers")->at(1).dictionary()->array("items")->add(layer(80));
+  EXPECT_EQ(saved.data()->array("layers")->at(1).dictionary()->array("items")->size(), 2u);
+  // Undo works on the tree that was read.
+  reopened.toggleHiddenLayer(reopened.data()->array("layers")->at(0).dictionary());
+  reopened.undo();
+  EXPECT_TRUE(reopened.data()->array("layers")->at(0).dictionary()->get("visible").boolValue());
+}
+
+TEST_F(DocumentFileTest, EditedFlagStaysWhenWritingFails) {
+  CMDocument document;
+  fill(document);
+  const auto path = files_ / "kept.vard";
+  ASSERT_TRUE(document.writeToURL(path, CMDocument::kFileType));
+  const Bytes before = platform::readFile(path).value();
+
+  document.data()->array("layers")->removeAll();
+  document.setDirty(true);
+  const auto unwritable = files_ / "missing-folder" / "kept.vard";
+  EXPECT_FALSE(document.writeToURL(unwritable, CMDocument::kFileType));
+  EXPECT_TRUE(document.isDocumentEdited());
+  EXPECT_EQ(document.fileURL(), path);
+  // Producing the data alone never counts as saving.
+  ASSERT_TRUE(document.dataOfType(CMDocument::kFileType));
+  EXPECT_TRUE(document.isDocumentEdited());
+  EXPECT_EQ(platform::readFile(path).value(), before);
+}
+
+TEST_F(DocumentFileTest, DamagedFilesFailWithAMessageAndChangeNothing) {
+  const Bytes archiveOfArray = platform::archivedDataWithRootObject(Value(Array::make({1, 2})));
+  const Bytes layersNotAList =
+      platform::archivedDataWithRootObject(Value(Dictionary::make({{"layers", "none"}, {"width", 10}})));
+  const Bytes noLayers = platform::archivedDataWithRootObject(Value(Dictionary::make({{"width", 10}})));
+  const Bytes whole = platform::archivedDataWithRootObject(Value(document_testing::rootWith({layer(1)})));
+  const Bytes truncated(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2));
+  const Bytes garbage{'n', 'o', 't', ' ', 'a', ' ', 'p', 'l', 'i', 's', 't'};
+  const Bytes empty;
+
+  for (const Bytes* bytes : {&archiveOfArray, &layersNotAList, &noLayers, &truncated, &garbage, &empty}) {
+    CMDocument document;
+    const DictRef before = platform::dictionaryCopy(document.data());
+    platform::testing::CapturedLog log;
+    const platform::Status read = document.readFromData(*bytes, CMDocument::kFileType);
+    ASSERT_FALSE(read);
+    EXPECT_THAT(read.error().description, ::testing::HasSubstr("not a Draftwork drawing"));
+    EXPECT_TRUE(document.data()->isEqual(*before));
+  }
+}
+
+TEST_F(DocumentFileTest, OpeningAMissingFileFails) {
+  CMDocument document;
+  EXPECT_FALSE(document.readFromURL(files_ / "nowhere.vard", CMDocument::kFileType));
+  EXPECT_TRUE(document.fileURL().empty());
+}
+
+TEST_F(DocumentFileTest, TitleShowsTheZoom) {
+  CMDocument document;
+  const std::pair<double, const char*> cases[] = {
+      {1.0, "Untitled, 100%"},     {1.5, "Untitled, 150%"}, {0.125, "Untitled, 12.50%"},
+      {0.333, "Untitled, 33.30%"}, {1.1, "Untitled, 110%"}, {0.0, "Untitled, 0%"},
+  };
+  for (const auto& [zoom, title] : cases) {
+    document.data()->set("zoom", zoom);
+    EXPECT_EQ(document.fullDisplayName(), title) << zoom;
+  }
+  document.data()->remove("zoom");
+  EXPECT_EQ(document.fullDisplayName(), "Untitled, 0%");
+  document.data()->set("zoom", "not a number");
+  EXPECT_EQ(document.fullDisplayName(), "Untitled, 0%");
+}
+
+TEST_F(DocumentFileTest, CorelDrawDocumentsOpenBlankAndNeverSave) {
+  CMCDRDocument document;
+  EXPECT_TRUE(document.readFromData(Bytes{1, 2, 3}, CMCDRDocument::kFileType));
+  EXPECT_TRUE(document.data()->isEqual(*platform::dictionaryResource("default_doc")));
+  const auto data = document.dataOfType(CMCDRDocument::kFileType);
+  ASSERT_FALSE(data);
+  EXPECT_EQ(data.error().domain, platform::Error::osStatusDomain);
+  EXPECT_EQ(data.error().code, -4);
+  document.setDirty(true);
+  EXPECT_FALSE(document.writeToURL(files_ / "drawing.cdr", CMCDRDocument::kFileType));
+  EXPECT_TRUE(document.isDocumentEdited());
+  EXPECT_FALSE(std::filesystem::exists(files_ / "drawing.cdr"));
+}
+
+class FakePNG final : public CMPNGOutputFormat {
+ public:
+  explicit FakePNG(int* calls) : calls_(calls) {}
+  platform::Expected<Bytes> generate(CMDocument& document) override {
+    ++*calls_;
+    return Bytes{0x89, 'P', 'N', 'G', static_cast<std::uint8_t>(document.data()->get("width").intValue() % 256)};
+  }
+
+ private:
+  int* calls_;
+};
+
+class ServiceFakes {
+ public:
+  ServiceFakes() {
+    previousPNG_ = CMPNGOutputFormatFactory::install([this] { return std::make_unique<FakePNG>(&pngCalls); });
+  }
+  ~ServiceFakes() { CMPNGOutputFormatFactory::install(previousPNG_); }
+  ServiceFakes(const ServiceFakes&) = delete;
+  ServiceFakes& operator=(const ServiceFakes&) = delete;
+
+  int pngCalls = 0;
+
+ private:
+  CMPNGOutputFormatFactory::Factory previousPNG_;
+};
+
+TEST_F(DocumentFileTest, SaveAsTemplateAppendsToTheStoreWithAThumbnail) {
+  ServiceFakes fakes;
+  CMDocument first;
+  fill(first);
+  CMDocument second;
+  second.data()->set("width", 300);
+  first.OnSaveAsTemplate();
+  second.OnSaveAsTemplate();
+  EXPECT_EQ(fakes.pngCalls, 2);
+
+  const auto store = platform::readFile(CMProject::appFilePath(CMDocument::kTemplateStoreName));
+  ASSERT_TRUE(store);
+  const auto templates = platform::unarchiveObjectWithData(store.value());
+  ASSERT_TRUE(templates);
+  ASSERT_TRUE(templates.value().isArray());
+  ASSERT_EQ(templates.value().array()->size(), 2u);
+  const CMDocument* documents[] = {&first, &second};
+  for (std::size_t k = 0; k < 2; ++k) {
+    const DictRef entry = templates.value().array()->at(k).dictionary();
+    ASSERT_TRUE(entry);
+    const auto root = platform::unarchiveObjectWithData(entry->get("data").data());
+    ASSERT_TRUE(root);
+    EXPECT_TRUE(root.value().isEqual(Value(documents[k]->data())));
+    const std::string image = entry->get("imagefilename").string();
+    EXPECT_THAT(image, ::testing::MatchesRegex("[0-9A-F-]{36}\\.png"));
+    const auto png = platform::readFile(CMProject::appFilePath(image));
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png.value().back(), documents[k]->data()->get("width").intValue() % 256);
+  }
+}
+
+TEST_F(DocumentFileTest, UnreadableTemplateStoreStartsANewList) {
+  ServiceFakes fakes;
+  const auto storePath = CMProject::appFilePath(CMDocument::kTemplateStoreName);
+  ASSERT_TRUE(platform::writeFileAtomically(storePath, Bytes{'j', 'u', 'n', 'k'}));
+  CMDocument document;
+  platform::testing::CapturedLog log;
+  document.OnSaveAsTemplate();
+  const auto templates = platform::unarchiveObjectWithData(platform::readFile(storePath).value());
+  ASSERT_TRUE(templates);
+  EXPECT_EQ(templates.value().array()->size(), 1u);
+}
+
+TEST_F(DocumentFileTest, ExportAndImportGoToTheInstalledServices) {
+  struct Recorder final : CMExportManager, CMImportCommand {
+    explicit Recorder(std::vector<const CMDocument*>* seen) : seen_(seen) {}
+    void exportDocument(CMDocument& document) override { seen_->push_back(&document); }
+    void doImport(CMDocument& document) override { seen_->push_back(&document); }
+    std::vector<const CMDocument*>* seen_;
+  };
+  std::vector<const CMDocument*> exported;
+  std::vector<const CMDocument*> imported;
+  auto previousExport = CMExportManagerFactory::install([&] { return std::make_unique<Recorder>(&exported); });
+  auto previousImport = CMImportCommandFactory::install([&] { return std::make_unique<Recorder>(&imported); });
+  CMDocument document;
+  document.OnExport();
+  document.OnExport();
+  document.OnImport();
+  CMExportManagerFactory::install(previousExport);
+  CMImportCommandFactory::install(previousImport);
+  EXPECT_THAT(exported, ::testing::ElementsAre(&document, &document));
+  EXPECT_THAT(imported, ::testing::ElementsAre(&document));
+  // With nothing installed the commands do nothing but say so.
+  platform::testing::CapturedLog log;
+  document.OnExport();
+  document.OnImport();
+  EXPECT_EQ(log.warnings().size(), 2u);
+  EXPECT_FALSE(document.printImage());
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+// A random history of 300 edits, undone to the start and redone to the end:
+// both ends must come back (see undo_replay_support.h for the keys left out).
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "document/CMBaseDocument.h"
+#include "document_test_support.h"
+#include "undo_replay_support.h"
+
+namespace {
+
+using document_testing::comparable;
+using document_testing::sameTree;
+using platform::Array;
+using platform::ArrayRef;
+using platform::Dictionary;
+using platform::DictRef;
+using Records = CMBaseDocument::Records;
+
+struct Entry {
+  DictRef record;
+  ArrayRef list;
+};
+
+void collect(const ArrayRef& list, std::vector<Entry>& entries, std::vector<ArrayRef>& lists) {
+  if (!list->empty()) lists.push_back(list);
+  for (const auto& value : *list) {
+    DictRef record = value.dictionary();
+    entries.push_back({record, list});
+    if (record->get("type").integerValue() == 3) collect(record->array("items"), entries, lists);
+  }
+}
+
+// The document's own edits plus what the canvas and the panels register.
+class RandomHistory {
+ public:
+  RandomHistory(CMBaseDocument& document, std::uint32_t seed) : document_(document), random_(seed) {}
+
+  std::string editOnce() {
+    std::vector<Entry> entries;
+    std::vector<ArrayRef> lists;
+    collect(document_.data()->array("layers"), entries, lists);
+    switch (entries.empty() ? 0 : pick(0, 13)) {
+      case 0:
+        document_.addObject(pick(0, 1) ? "rect" : "oval", {double(pick(0, 500)), double(pick(0, 500))});
+        return "add";
+      case 1:
+        groupSome(lists[pick(0, int(lists.size()) - 1)]);
+        return "group";
+      case 2:
+        document_.copy(some(entries));
+        document_.paste();
+        return "paste";
+      case 3:
+        document_.cut(some(entries));
+        return "cut";
+      case 4:
+        document_.deleteLayers(some(entries));
+        return "delete";
+      case 5:
+        document_.moveLayers(some(entries), pick(0, 1) ? 1 : -1);
+        return "move one place";
+      case 6:
+        document_.moveLayersAfter(some(entries), one(entries));
+        return "move after";
+      case 7:
+        document_.moveLayersToFirst(some(entries));
+        return "move to first";
+      case 8:
+        document_.duplicate(some(entries));
+        return "duplicate";
+      case 9:
+        document_.toggleHiddenLayer(one(entries));
+        return "hide";
+      case 10: {
+        // The canvas moving layers: editing records registered first.
+        const Records chosen = some(entries);
+        document_.undoManager().regUndoLayers(kCMUndoEditing, chosen);
+        for (const DictRef& record : chosen) record->set("x", pick(-100, 900));
+        return "move by the canvas";
+      }
+      case 11: {
+        const DictRef record = one(entries);
+        document_.undoManager().regUndoDictionary(
+            kCMUndoLayerKeys, Dictionary::make({{"obj", record}, {"keys", Array::make({"y", "alpha"})}}));
+        record->set("y", pick(0, 700));
+        record->set("alpha", pick(0, 100) / 100.0);
+        return "layer style";
+      }
+      case 12:
+        document_.undoManager().regUndoArray(kCMUndoPageSize, Array::make({"width", "height"}));
+        document_.data()->set("width", pick(100, 4000));
+        document_.data()->set("height", pick(100, 4000));
+        return "page size";
+      default: {
+        const DictRef record = one(entries);
+        document_.undoManager().regUndoDictionary(kCMUndoEditing, record);
+        record->set("rotate", pick(0, 359));
+        return "rotate";
+      }
+    }
+  }
+
+ private:
+  int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+  DictRef one(const std::vector<Entry>& entries) { return entries[pick(0, int(entries.size()) - 1)].record; }
+
+  Records some(const std::vector<Entry>& entries) {
+    Records chosen;
+    const int count = pick(1, 3);
+    for (int i = 0; i < count; ++i) chosen.push_back(one(entries));
+    return chosen;
+  }
+
+  // The canvas's group command: one transaction that removes the layers and adds
+  // a group holding them in their stacking order.
+  void groupSome(const ArrayRef& list) {
+    Records chosen;
+    const int count = pick(1, 3);
+    for (int i = 0; i < count; ++i) chosen.push_back(list->at(pick(0, int(list->size()) - 1)).dictionary());
+    std::sort(chosen.begin(), chosen.end());
+    chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+    std::size_t lowest = list->size();
+    for (const auto& record : chosen) lowest = std::min(lowest, list->indexOfIdentical(platform::Value(record)));
+    DictRef group = document_.createGroup();
+    document_.undoManager().startTransaction();
+    document_.remove(chosen);
+    std::sort(chosen.begin(), chosen.end(), [](const DictRef& a, const DictRef& b) {
+      return a->get("position").integerValue() < b->get("position").integerValue();
+    });
+    for (const auto& record : chosen) group->array("items")->add(record);
+    list->insert(lowest - std::min(lowest, chosen.size() - 1), group);
+    document_.undoManager().regUndoDictionary(kCMUndoAdding, group);
+    document_.undoManager().endTransaction();
+  }
+
+  CMBaseDocument& document_;
+  std::mt19937 random_;
+};
+
+class UndoRandomHistoryTest : public ::testing::TestWithParam<std::uint32_t> {};
+
+TEST_P(UndoRandomHistoryTest, UndoAllGivesTheStartAndRedoAllTheEnd) {
+  document_testing::ScratchFolders folders;
+  document_testing::ObservedModel model;
+  CMBaseDocument document;
+  document.setData(document_testing::rootWith({}));  // with a page size to change
+  RandomHistory history(document, GetParam());
+  // A few layers to start from, so the history does not begin with an empty page.
+  for (int i = 0; i < 6; ++i) history.editOnce();
+  document.undoManager().removeAllActions();
+  const DictRef start = comparable(document.data());
+
+  std::vector<std::string> trace;
+  for (int step = 0; step < 300; ++step) trace.push_back(history.editOnce());
+  const DictRef end = comparable(document.data());
+
+  while (document.undoManager().canUndo()) document.undo();
+  EXPECT_TRUE(sameTree(start, comparable(document.data())));
+  document_testing::TreeAudit undone(document.data());
+  EXPECT_THAT(undone.duplicateIds(), ::testing::IsEmpty());
+  EXPECT_TRUE(undone.everyRecordOnce());
+
+  while (document.undoManager().canRedo()) document.redo();
+  EXPECT_TRUE(sameTree(end, comparable(document.data())));
+  document_testing::TreeAudit redone(document.data());
+  EXPECT_THAT(redone.duplicateIds(), ::testing::IsEmpty());
+  EXPECT_TRUE(redone.everyRecordOnce());
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, UndoRandomHistoryTest, ::testing::Values(1u, 7u, 42u, 2024u, 31337u, 99991u));
+
+}  // namespace
