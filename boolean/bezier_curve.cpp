@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "boolean/bezier_intersection.h"
-#include "boolean/string_format.h"
+#include "platform/core/string_utilities.h"
 #include "boolean/vector_functions.h"
 
 using platform::Point;
@@ -166,7 +166,7 @@ platform::BezierPath PBBezierCurve::bezierPath() const {
 std::shared_ptr<PBBezierCurve> PBBezierCurve::clone() const { return std::make_shared<PBBezierCurve>(data_); }
 
 std::string PBBezierCurve::description() const {
-  return PBStringWithFormat("<PBBezierCurve (%.18f, %.18f)-[%.18f, %.18f] curve to [%.18f, %.18f]-(%.18f, %.18f)>",
+  return platform::formatString("<PBBezierCurve (%.18f, %.18f)-[%.18f, %.18f] curve to [%.18f, %.18f]-(%.18f, %.18f)>",
                             data_.endPoint1.x, data_.endPoint1.y, data_.controlPoint1.x, data_.controlPoint1.y,
                             data_.controlPoint2.x, data_.controlPoint2.y, data_.endPoint2.x, data_.endPoint2.y);
 }

@@ -2,7 +2,7 @@
 
 #include "boolean/bezier_curve.h"
 #include "boolean/bezier_intersection.h"
-#include "boolean/string_format.h"
+#include "platform/core/string_utilities.h"
 #include "boolean/tolerance_functions.h"
 
 namespace {
@@ -108,6 +108,6 @@ void PBBezierIntersectRange::clearCache() {
 }
 
 std::string PBBezierIntersectRange::description() const {
-  return PBStringWithFormat("<PBBezierIntersectRange: param1 = (%f, %f), param2 = (%f, %f)>", parameterRange1_.minimum,
+  return platform::formatString("<PBBezierIntersectRange: param1 = (%f, %f), param2 = (%f, %f)>", parameterRange1_.minimum,
                             parameterRange1_.maximum, parameterRange2_.minimum, parameterRange2_.maximum);
 }

@@ -1,7 +1,7 @@
 #include "boolean/bezier_intersection.h"
 
 #include "boolean/bezier_curve.h"
-#include "boolean/string_format.h"
+#include "platform/core/string_utilities.h"
 #include "boolean/tolerance_functions.h"
 #include "boolean/vector_functions.h"
 
@@ -101,6 +101,6 @@ bool PBBezierIntersection::isAtStopOfCurve2() const {
 
 std::string PBBezierIntersection::description() {
   const Point point = location();
-  return PBStringWithFormat("<PBBezierIntersection: location = (%f, %f), param1 = %f, param2 = %f, isTangent = %s>",
+  return platform::formatString("<PBBezierIntersection: location = (%f, %f), param1 = %f, param2 = %f, isTangent = %s>",
                             point.x, point.y, parameter1_, parameter2_, isTangent() ? "yes" : "no");
 }

@@ -2,7 +2,7 @@
 
 #include "boolean/bezier_curve.h"
 #include "boolean/bezier_intersection.h"
-#include "boolean/string_format.h"
+#include "platform/core/string_utilities.h"
 
 PBEdgeCrossing::PBEdgeCrossing(std::shared_ptr<PBBezierIntersection> intersection)
     : intersection_(std::move(intersection)) {}
@@ -59,7 +59,7 @@ bool PBEdgeCrossing::isAtEnd() const {
 }
 
 std::string PBEdgeCrossing::description() const {
-  return PBStringWithFormat(
+  return platform::formatString(
       "<PBEdgeCrossing: isEntry = %s, isProcessed = %s, isSelfIntersecting = %s, "
       "intersection = %s>",
       entry_ ? "yes" : "no", processed_ ? "yes" : "no", selfCrossing_ ? "yes" : "no",
