@@ -19,21 +19,7 @@ using document_testing::TreeAudit;
 using platform::ArrayRef;
 using platform::DictRef;
 using Records = CMBaseDocument::Records;
-
-struct Entry {
-  DictRef record;
-  ArrayRef list;
-};
-
-// Every record, and every list that holds at least one.
-void collect(const ArrayRef& list, std::vector<Entry>& entries, std::vector<ArrayRef>& lists) {
-  if (!list->empty()) lists.push_back(list);
-  for (const auto& value : *list) {
-    DictRef record = value.dictionary();
-    entries.push_back({record, list});
-    if (record->get("type").integerValue() == 3) collect(record->array("items"), entries, lists);
-  }
-}
+using Entry = document_testing::ListedRecord;
 
 class RandomEditor {
  public:
@@ -43,7 +29,7 @@ class RandomEditor {
   std::pair<std::string, bool> editOnce() {
     std::vector<Entry> entries;
     std::vector<ArrayRef> lists;
-    collect(document_.data()->array("layers"), entries, lists);
+    document_testing::collectRecords(document_.data()->array("layers"), entries, lists);
     const int operation = entries.empty() ? 0 : pick(0, 9);
     switch (operation) {
       case 0:

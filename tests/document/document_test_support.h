@@ -146,4 +146,21 @@ struct TreeAudit {
   std::size_t layerCount() const { return recordCounts.size(); }
 };
 
+// A layer record with the list that holds it.
+struct ListedRecord {
+  platform::DictRef record;
+  platform::ArrayRef list;
+};
+
+// Every record of the tree below `list`, and every list that holds at least one.
+inline void collectRecords(const platform::ArrayRef& list, std::vector<ListedRecord>& records,
+                           std::vector<platform::ArrayRef>& lists) {
+  if (!list->empty()) lists.push_back(list);
+  for (const auto& value : *list) {
+    platform::DictRef record = value.dictionary();
+    records.push_back({record, list});
+    if (record->get("type").integerValue() == 3) collectRecords(record->array("items"), records, lists);
+  }
+}
+
 }  // namespace document_testing

@@ -21,20 +21,7 @@ using platform::ArrayRef;
 using platform::Dictionary;
 using platform::DictRef;
 using Records = CMBaseDocument::Records;
-
-struct Entry {
-  DictRef record;
-  ArrayRef list;
-};
-
-void collect(const ArrayRef& list, std::vector<Entry>& entries, std::vector<ArrayRef>& lists) {
-  if (!list->empty()) lists.push_back(list);
-  for (const auto& value : *list) {
-    DictRef record = value.dictionary();
-    entries.push_back({record, list});
-    if (record->get("type").integerValue() == 3) collect(record->array("items"), entries, lists);
-  }
-}
+using Entry = document_testing::ListedRecord;
 
 // The document's own edits plus what the canvas and the panels register.
 class RandomHistory {
@@ -44,7 +31,7 @@ class RandomHistory {
   std::string editOnce() {
     std::vector<Entry> entries;
     std::vector<ArrayRef> lists;
-    collect(document_.data()->array("layers"), entries, lists);
+    document_testing::collectRecords(document_.data()->array("layers"), entries, lists);
     switch (entries.empty() ? 0 : pick(0, 13)) {
       case 0:
         document_.addObject(pick(0, 1) ? "rect" : "oval", {double(pick(0, 500)), double(pick(0, 500))});
