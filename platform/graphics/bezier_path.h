@@ -15,7 +15,7 @@
 
 namespace platform {
 
-class AffineTransform;
+struct AffineTransform;
 
 // The numbers match Cairo's and the original platform's.
 enum class PathElement : int { Move = 0, Line = 1, Curve = 2, Close = 3 };

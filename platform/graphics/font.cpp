@@ -1,0 +1,186 @@
+#include "platform/graphics/font.h"
+
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// FreeType cannot make glyphs of 65,536 pixels or more; text drawing also keeps size × scale below this.
+constexpr double kLargestSize = Font::kLargestSize;
+constexpr double kSmallestSize = 1.0 / PANGO_SCALE;
+
+double sanitisedSize(double size) {
+  if (!std::isfinite(size) || size <= 0) return 12;
+  return std::clamp(size, kSmallestSize, kLargestSize);
+}
+
+// Lower case without spaces: "DejaVu Sans" and "DejaVuSans" compare equal.
+std::string key(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c != ' ') out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+  }
+  return out;
+}
+
+const std::vector<std::string>& installedFamilies() {
+  static const std::vector<std::string> families = [] {
+    std::vector<std::string> names;
+    PangoFontFamily** list = nullptr;
+    int count = 0;
+    pango_font_map_list_families(pango_cairo_font_map_get_default(), &list, &count);
+    for (int i = 0; i < count; ++i) names.emplace_back(pango_font_family_get_name(list[i]));
+    g_free(list);
+    return names;
+  }();
+  return families;
+}
+
+struct StyleWord {
+  const char* word;
+  std::optional<PangoWeight> weight;
+  std::optional<PangoStyle> style;
+  std::optional<PangoStretch> stretch;
+};
+
+// Longer words first, so that "semibold" is not read as "semi" and "bold".
+const std::array<StyleWord, 25> kStyleWords{{
+    {"extracondensed", {}, {}, PANGO_STRETCH_EXTRA_CONDENSED},
+    {"semicondensed", {}, {}, PANGO_STRETCH_SEMI_CONDENSED},
+    {"semiexpanded", {}, {}, PANGO_STRETCH_SEMI_EXPANDED},
+    {"ultralight", PANGO_WEIGHT_ULTRALIGHT, {}, {}},
+    {"extralight", PANGO_WEIGHT_ULTRALIGHT, {}, {}},
+    {"condensed", {}, {}, PANGO_STRETCH_CONDENSED},
+    {"extrabold", PANGO_WEIGHT_ULTRABOLD, {}, {}},
+    {"ultrabold", PANGO_WEIGHT_ULTRABOLD, {}, {}},
+    {"semibold", PANGO_WEIGHT_SEMIBOLD, {}, {}},
+    {"demibold", PANGO_WEIGHT_SEMIBOLD, {}, {}},
+    {"expanded", {}, {}, PANGO_STRETCH_EXPANDED},
+    {"regular", {}, {}, {}},
+    {"oblique", {}, PANGO_STYLE_OBLIQUE, {}},
+    {"italic", {}, PANGO_STYLE_ITALIC, {}},
+    {"medium", PANGO_WEIGHT_MEDIUM, {}, {}},
+    {"normal", {}, {}, {}},
+    {"light", PANGO_WEIGHT_LIGHT, {}, {}},
+    {"heavy", PANGO_WEIGHT_HEAVY, {}, {}},
+    {"black", PANGO_WEIGHT_HEAVY, {}, {}},
+    {"roman", {}, {}, {}},
+    {"plain", {}, {}, {}},
+    {"book", {}, {}, {}},
+    {"bold", PANGO_WEIGHT_BOLD, {}, {}},
+    {"thin", PANGO_WEIGHT_THIN, {}, {}},
+    {"demi", PANGO_WEIGHT_SEMIBOLD, {}, {}},
+}};
+
+struct FontStyle {
+  PangoWeight weight = PANGO_WEIGHT_NORMAL;
+  PangoStyle style = PANGO_STYLE_NORMAL;
+  PangoStretch stretch = PANGO_STRETCH_NORMAL;
+};
+
+// Reads a run of style words with no separators ("boldoblique"); nothing when any part is not one.
+std::optional<FontStyle> parseStyle(std::string_view words) {
+  FontStyle result;
+  while (!words.empty()) {
+    const auto match = std::find_if(kStyleWords.begin(), kStyleWords.end(),
+                                    [&](const StyleWord& w) { return words.starts_with(w.word); });
+    if (match == kStyleWords.end()) return std::nullopt;
+    if (match->weight) result.weight = *match->weight;
+    if (match->style) result.style = *match->style;
+    if (match->stretch) result.stretch = *match->stretch;
+    words.remove_prefix(std::string_view(match->word).size());
+  }
+  return result;
+}
+
+std::string styleName(PangoWeight weight, PangoStyle style, PangoStretch stretch) {
+  std::string name;
+  if (stretch == PANGO_STRETCH_CONDENSED) name += "Condensed";
+  if (stretch == PANGO_STRETCH_SEMI_CONDENSED) name += "SemiCondensed";
+  if (stretch == PANGO_STRETCH_EXTRA_CONDENSED) name += "ExtraCondensed";
+  if (stretch == PANGO_STRETCH_EXPANDED) name += "Expanded";
+  if (stretch == PANGO_STRETCH_SEMI_EXPANDED) name += "SemiExpanded";
+  if (weight == PANGO_WEIGHT_THIN) name += "Thin";
+  if (weight == PANGO_WEIGHT_ULTRALIGHT) name += "ExtraLight";
+  if (weight == PANGO_WEIGHT_LIGHT) name += "Light";
+  if (weight == PANGO_WEIGHT_MEDIUM) name += "Medium";
+  if (weight == PANGO_WEIGHT_SEMIBOLD) name += "Semibold";
+  if (weight == PANGO_WEIGHT_BOLD) name += "Bold";
+  if (weight == PANGO_WEIGHT_ULTRABOLD) name += "ExtraBold";
+  if (weight == PANGO_WEIGHT_HEAVY) name += "Black";
+  if (style == PANGO_STYLE_ITALIC) name += "Italic";
+  if (style == PANGO_STYLE_OBLIQUE) name += "Oblique";
+  return name;
+}
+
+}  // namespace
+
+Font::Font(std::string family, PangoWeight weight, PangoStyle style, PangoStretch stretch, double size)
+    : family_(std::move(family)), weight_(weight), style_(style), stretch_(stretch), size_(sanitisedSize(size)) {
+  description_.reset(pango_font_description_new(), pango_font_description_free);
+  pango_font_description_set_family(description_.get(), family_.c_str());
+  pango_font_description_set_weight(description_.get(), weight_);
+  pango_font_description_set_style(description_.get(), style_);
+  pango_font_description_set_stretch(description_.get(), stretch_);
+  pango_font_description_set_absolute_size(description_.get(), size_ * PANGO_SCALE);
+}
+
+std::optional<Font> Font::withName(std::string_view name, double size) {
+  const std::vector<std::string>& families = installedFamilies();
+  const std::string whole = key(name);
+  if (whole.empty()) return std::nullopt;
+  for (const std::string& family : families) {
+    if (key(family) == whole) return Font(family, PANGO_WEIGHT_NORMAL, PANGO_STYLE_NORMAL, PANGO_STRETCH_NORMAL, size);
+  }
+  // "Family-Style": the longest installed family that starts the part before the hyphen; what is left of that part
+  // and everything after the hyphen must be style words.
+  const std::size_t hyphen = name.find('-');
+  const std::string familyPart = key(name.substr(0, hyphen));
+  const std::string stylePart = hyphen == std::string_view::npos ? "" : key(name.substr(hyphen + 1));
+  const std::string* best = nullptr;
+  for (const std::string& family : families) {
+    const std::string familyKey = key(family);
+    if (familyPart.starts_with(familyKey) && (!best || familyKey.size() > key(*best).size())) best = &family;
+  }
+  if (!best) return std::nullopt;
+  std::string words = familyPart.substr(key(*best).size());
+  words.erase(std::remove(words.begin(), words.end(), '-'), words.end());
+  std::string styleWords = stylePart;
+  styleWords.erase(std::remove(styleWords.begin(), styleWords.end(), '-'), styleWords.end());
+  const std::optional<FontStyle> style = parseStyle(words + styleWords);
+  if (!style) return std::nullopt;
+  return Font(*best, style->weight, style->style, style->stretch, size);
+}
+
+Font Font::systemFont(double size) {
+  return Font("Sans", PANGO_WEIGHT_NORMAL, PANGO_STYLE_NORMAL, PANGO_STRETCH_NORMAL, size);
+}
+
+Font Font::boldSystemFont(double size) {
+  return Font("Sans", PANGO_WEIGHT_BOLD, PANGO_STYLE_NORMAL, PANGO_STRETCH_NORMAL, size);
+}
+
+std::string Font::fontName() const {
+  std::string name;
+  for (char c : family_) {
+    if (c != ' ') name.push_back(c);
+  }
+  const std::string style = styleName(weight_, style_, stretch_);
+  return style.empty() ? name : name + "-" + style;
+}
+
+Font Font::withSize(double size) const { return Font(family_, weight_, style_, stretch_, size); }
+
+bool operator==(const Font& a, const Font& b) {
+  return a.family_ == b.family_ && a.weight_ == b.weight_ && a.style_ == b.style_ && a.stretch_ == b.stretch_ &&
+         a.size_ == b.size_;
+}
+
+}  // namespace platform

@@ -1,0 +1,151 @@
+#include "platform/graphics/pango_text_layout.h"
+
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "platform/core/numeric.h"
+
+namespace platform {
+
+namespace {
+
+PangoContext* sharedContext() {
+  static const std::unique_ptr<PangoContext, GObjectUnref> context = [] {
+    std::unique_ptr<PangoContext, GObjectUnref> made(pango_font_map_create_context(pango_cairo_font_map_get_default()));
+    cairo_font_options_t* options = cairo_font_options_create();
+    // Hinted metrics would snap advances to whole device pixels at the CTM in force, and sizes would change with it.
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    pango_cairo_context_set_font_options(made.get(), options);
+    cairo_font_options_destroy(options);
+    // Pango would otherwise round every glyph position to a whole unit.
+    pango_context_set_round_glyph_positions(made.get(), false);
+    return made;
+  }();
+  return context.get();
+}
+
+guint16 channel16(double component) { return saturatingTruncate<guint16>(std::round(component * 65535)); }
+
+// Pango reads an alpha of 0 as "not set" (opaque), so the faintest it can be told is 1 / 65535: invisible at 8 bits.
+guint16 alpha16(double alpha) { return std::max<guint16>(1, channel16(alpha)); }
+
+void insert(PangoAttrList* list, PangoAttribute* attribute, int start, int end) {
+  attribute->start_index = static_cast<guint>(start);
+  attribute->end_index = static_cast<guint>(end);
+  pango_attr_list_insert(list, attribute);
+}
+
+// Font and colours; decorations are drawn separately (text_decorations.h).
+void addRunAttributes(PangoAttrList* list, int start, int end, const TextAttributes& a) {
+  const Font font = a.font.value_or(Font::systemFont(12));
+  insert(list, pango_attr_font_desc_new(font.description()), start, end);
+  const Color foreground = a.foregroundColor.value_or(Color::blackColor());
+  insert(list,
+         pango_attr_foreground_new(channel16(foreground.red()), channel16(foreground.green()),
+                                   channel16(foreground.blue())),
+         start, end);
+  // Outline-only text (positive stroke width) leaves the fill out.
+  const double fillAlpha = a.strokeWidth > 0 ? 0 : foreground.alpha();
+  insert(list, pango_attr_foreground_alpha_new(alpha16(fillAlpha)), start, end);
+  if (a.backgroundColor && a.backgroundColor->alpha() > 0) {
+    const Color& b = *a.backgroundColor;
+    insert(list, pango_attr_background_new(channel16(b.red()), channel16(b.green()), channel16(b.blue())), start, end);
+    insert(list, pango_attr_background_alpha_new(alpha16(b.alpha())), start, end);
+  }
+}
+
+// Valid UTF-8 without NUL bytes, which Pango would take as the end of the text.
+std::string cleanText(std::string text) {
+  std::replace(text.begin(), text.end(), '\0', ' ');
+  const std::unique_ptr<gchar, decltype(&g_free)> valid(
+      g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())), g_free);
+  return valid.get();
+}
+
+}  // namespace
+
+std::size_t TextLayout::runAt(int offset) const {
+  const auto after = std::upper_bound(runStarts.begin(), runStarts.end(), offset);
+  return after == runStarts.begin() ? 0 : static_cast<std::size_t>(after - runStarts.begin() - 1);
+}
+
+ParagraphStyle paragraphStyleOf(const AttributedString& text) {
+  if (text.empty() || !text.runs().front().attributes.paragraphStyle) return {};
+  return *text.runs().front().attributes.paragraphStyle;
+}
+
+TextLayout makeTextLayout(const AttributedString& text, double wrapWidth) {
+  TextLayout result;
+  result.layout.reset(pango_layout_new(sharedContext()));
+  PangoLayout* layout = result.layout.get();
+
+  std::string all;
+  std::vector<std::pair<int, int>> ranges;
+  for (const AttributedString::Run& run : text.runs()) {
+    const std::string piece = cleanText(run.text);
+    // Pango counts bytes in ints; text past this is left out rather than overflow them.
+    constexpr std::size_t kMaxTextBytes = std::size_t{1} << 28;
+    if (all.size() + piece.size() > kMaxTextBytes) break;
+    ranges.emplace_back(static_cast<int>(all.size()), static_cast<int>(all.size() + piece.size()));
+    result.runStarts.push_back(static_cast<int>(all.size()));
+    all += piece;
+  }
+  pango_layout_set_text(layout, all.c_str(), static_cast<int>(all.size()));
+
+  PangoAttrList* attributes = pango_attr_list_new();
+  for (std::size_t i = 0; i < ranges.size(); ++i) {  // ranges may stop short of the runs
+    addRunAttributes(attributes, ranges[i].first, ranges[i].second, text.runs()[i].attributes);
+  }
+  pango_layout_set_attributes(layout, attributes);
+  pango_attr_list_unref(attributes);
+  // An empty text still has the height of a line of the default font.
+  const Font first =
+      text.empty() ? Font::systemFont(12) : text.runs().front().attributes.font.value_or(Font::systemFont(12));
+  pango_layout_set_font_description(layout, first.description());
+
+  const ParagraphStyle style = paragraphStyleOf(text);
+  switch (style.alignment) {
+    case TextAlignment::Right:
+      pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT);
+      break;
+    case TextAlignment::Center:
+      pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
+      break;
+    case TextAlignment::Justified:
+      pango_layout_set_justify(layout, true);
+      [[fallthrough]];
+    case TextAlignment::Left:
+    case TextAlignment::Natural:
+      // With the paragraph direction taken from the text, Pango mirrors left for right-to-left paragraphs.
+      pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT);
+      break;
+  }
+  if (wrapWidth >= 0 && style.lineBreakMode != LineBreakMode::Clipping) {
+    pango_layout_set_width(layout, saturatingTruncate<int>(std::round(wrapWidth * PANGO_SCALE)));
+    switch (style.lineBreakMode) {
+      case LineBreakMode::CharWrapping:
+        pango_layout_set_wrap(layout, PANGO_WRAP_CHAR);
+        break;
+      case LineBreakMode::TruncatingHead:
+        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_START);
+        break;
+      case LineBreakMode::TruncatingTail:
+        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+        break;
+      case LineBreakMode::TruncatingMiddle:
+        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_MIDDLE);
+        break;
+      default:
+        // Words move to the next line; a word longer than the line breaks between characters.
+        pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+        break;
+    }
+  }
+  return result;
+}
+
+}  // namespace platform
