@@ -1,0 +1,84 @@
+#pragma once
+
+// Stretches where two contours of different graphs run on top of each other.
+// Each piece found between one edge of each contour is a PBEdgeOverlap; pieces
+// that continue each other along the first contour form a PBEdgeOverlapRun;
+// all runs between one pair of contours form a PBContourOverlap. Edges are not
+// owned: the graphs of the operation keep them alive.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class PBBezierContour;
+class PBBezierCurve;
+class PBBezierIntersectRange;
+class PBEdgeCrossing;
+
+class PBEdgeOverlap {
+ public:
+  PBEdgeOverlap(std::shared_ptr<PBBezierIntersectRange> range, PBBezierCurve* edge1, PBBezierCurve* edge2);
+
+  PBBezierCurve* edge1() const { return edge1_; }
+  PBBezierCurve* edge2() const { return edge2_; }
+  PBBezierIntersectRange& range() const { return *range_; }
+
+  // Whether `next` continues straight on from the receiver along edge 1's contour (0.01 on parameters).
+  bool fitsBefore(const PBEdgeOverlap& next) const;
+  // Whether `previous` ends just where the receiver starts along edge 1's contour.
+  bool fitsAfter(const PBEdgeOverlap& previous) const;
+  // Puts a linked pair of crossings, flagged as coming from an overlap, at the middle of the range.
+  void addMiddleCrossing();
+  bool doesContainParameter(double parameter, const PBBezierCurve* edge, bool startExtends, bool endExtends) const;
+  std::string description() const;
+
+ private:
+  PBBezierCurve* edge1_;
+  PBBezierCurve* edge2_;
+  std::shared_ptr<PBBezierIntersectRange> range_;
+};
+
+class PBEdgeOverlapRun {
+ public:
+  // Takes the overlap when the run is empty or it continues the run at its end or start.
+  bool insertOverlap(const std::shared_ptr<PBEdgeOverlap>& overlap);
+  // The run closes on itself: its last overlap fits before its first.
+  bool isComplete() const;
+  bool doesContainCrossing(const PBEdgeCrossing& crossing) const;
+  bool doesContainParameter(double parameter, const PBBezierCurve* edge) const;
+  // Whether the two outlines cross each other along the run rather than touch and part on one side.
+  bool isCrossing() const;
+  void addCrossings();
+  PBBezierContour* contour1() const;
+  PBBezierContour* contour2() const;
+  const std::vector<std::shared_ptr<PBEdgeOverlap>>& overlaps() const { return overlaps_; }
+  std::string description() const;
+
+ private:
+  std::vector<std::shared_ptr<PBEdgeOverlap>> overlaps_;
+};
+
+using PBOverlapRunBlock = std::function<void(PBEdgeOverlapRun& run, bool* stop)>;
+
+class PBContourOverlap {
+ public:
+  static std::shared_ptr<PBContourOverlap> contourOverlap() { return std::make_shared<PBContourOverlap>(); }
+
+  // Offered to the last run, then the first; a piece neither takes opens a new run (runs never merge).
+  void addOverlap(std::shared_ptr<PBBezierIntersectRange> range, PBBezierCurve* edge1, PBBezierCurve* edge2);
+  bool doesContainCrossing(const PBEdgeCrossing& crossing) const;
+  bool doesContainParameter(double parameter, const PBBezierCurve* edge) const;
+  void runsWithBlock(const PBOverlapRunBlock& block);
+  void reset() { runs_.clear(); }
+  bool isComplete() const;
+  bool isEmpty() const { return runs_.empty(); }
+  PBBezierContour* contour1() const;
+  PBBezierContour* contour2() const;
+  bool isBetweenContour(const PBBezierContour* contour1, const PBBezierContour* contour2) const;
+  const std::vector<std::shared_ptr<PBEdgeOverlapRun>>& runs() const { return runs_; }
+  std::string description() const;
+
+ private:
+  std::vector<std::shared_ptr<PBEdgeOverlapRun>> runs_;
+};

@@ -1,0 +1,268 @@
+// The steps of a boolean operation that put crossings on two graphs, clean
+// them up, mark them as entries or exits and walk them into a result.
+
+#include <algorithm>
+
+#include "boolean/bezier_contour.h"
+#include "boolean/bezier_curve.h"
+#include "boolean/bezier_graph.h"
+#include "boolean/bezier_intersect_range.h"
+#include "boolean/bezier_intersection.h"
+#include "boolean/contour_overlap.h"
+#include "boolean/edge_crossing.h"
+#include "boolean/edge_pair_sweep.h"
+#include "boolean/rect_functions.h"
+#include "platform/graphics/rect_functions.h"
+
+using platform::Point;
+
+namespace {
+
+constexpr double kRayOverhang = 10.0;
+
+// Two crossings of one intersection, each the other's counterpart, one on each edge.
+void addCrossingPair(const std::shared_ptr<PBBezierIntersection>& intersection, PBBezierCurve* edge1,
+                     PBBezierCurve* edge2, bool selfCrossing) {
+  auto crossing1 = PBEdgeCrossing::crossingWithIntersection(intersection);
+  auto crossing2 = PBEdgeCrossing::crossingWithIntersection(intersection);
+  crossing1->setCounterpart(crossing2.get());
+  crossing2->setCounterpart(crossing1.get());
+  crossing1->setSelfCrossing(selfCrossing);
+  crossing2->setSelfCrossing(selfCrossing);
+  edge1->addCrossing(crossing1);
+  edge2->addCrossing(crossing2);
+}
+
+// Removes a crossing and its counterpart from their edges; the caller holds the crossing alive.
+void removeCrossingAndCounterpart(PBEdgeCrossing* crossing) {
+  if (PBEdgeCrossing* counterpart = crossing->counterpart()) {
+    counterpart->setCounterpart(nullptr);
+    crossing->setCounterpart(nullptr);
+    counterpart->removeFromEdge();
+  }
+  crossing->removeFromEdge();
+}
+
+template <typename Visit>
+void forEachEdge(const std::vector<std::shared_ptr<PBBezierContour>>& contours, Visit visit) {
+  for (const auto& contour : contours) {
+    for (const auto& edge : contour->edges()) visit(edge.get());
+  }
+}
+
+}  // namespace
+
+void PBBezierGraph::insertCrossingsWithBezierGraph(PBBezierGraph& other) {
+  for (const auto& ourContour : contours_) {
+    for (const auto& theirContour : other.contours_) {
+      auto overlap = PBContourOverlap::contourOverlap();
+      PBForEachEdgePairThatMayMeet(
+          ourContour->edges(), theirContour->edges(), usesBoundsSweep_,
+          [&overlap](PBBezierCurve* ourEdge, PBBezierCurve* theirEdge) {
+            std::shared_ptr<PBBezierIntersectRange> range;
+            ourEdge->intersectionsWithBezierCurve(
+                theirEdge, &range, [&](const std::shared_ptr<PBBezierIntersection>& intersection, bool*) {
+                  if (intersection->isAtStartOfCurve1()) ourEdge->setStartShared(true);
+                  if (intersection->isAtStopOfCurve1()) ourEdge->next()->setStartShared(true);
+                  if (intersection->isAtStartOfCurve2()) theirEdge->setStartShared(true);
+                  if (intersection->isAtStopOfCurve2()) theirEdge->next()->setStartShared(true);
+                  if (ourEdge->crossesEdge(theirEdge, *intersection)) {
+                    addCrossingPair(intersection, ourEdge, theirEdge, false);
+                  }
+                });
+            if (range) overlap->addOverlap(range, ourEdge, theirEdge);
+          });
+      if (!overlap->isComplete()) {
+        overlap->runsWithBlock([](PBEdgeOverlapRun& run, bool*) {
+          if (run.isCrossing()) run.addCrossings();
+        });
+      }
+      ourContour->addOverlap(overlap);
+      theirContour->addOverlap(overlap);
+    }
+  }
+}
+
+void PBBezierGraph::insertSelfCrossings() {
+  std::vector<std::shared_ptr<PBBezierContour>> remaining = contours_;
+  while (!remaining.empty()) {
+    PBBezierContour& first = *remaining.back();
+    for (std::size_t k = 0; k + 1 < remaining.size(); ++k) {
+      PBBezierContour& second = *remaining[k];
+      if (!PBRectsOverlap(first.boundingRect(), second.boundingRect()) ||
+          !PBRectsOverlap(first.bounds(), second.bounds())) {
+        continue;
+      }
+      PBForEachEdgePairThatMayMeet(
+          first.edges(), second.edges(), usesBoundsSweep_, [](PBBezierCurve* edge1, PBBezierCurve* edge2) {
+            edge1->intersectionsWithBezierCurve(
+                edge2, nullptr, [&](const std::shared_ptr<PBBezierIntersection>& intersection, bool*) {
+                  if (intersection->isAtStartOfCurve1()) {
+                    edge1->setStartShared(true);
+                  } else if (intersection->isAtStopOfCurve1()) {
+                    edge1->next()->setStartShared(true);
+                  }
+                  if (intersection->isAtStartOfCurve2()) {
+                    edge2->setStartShared(true);
+                  } else if (intersection->isAtStopOfCurve2()) {
+                    edge2->next()->setStartShared(true);
+                  }
+                  if (edge1->crossesEdge(edge2, *intersection)) addCrossingPair(intersection, edge1, edge2, true);
+                });
+          });
+    }
+    remaining.pop_back();
+  }
+  for (const auto& contour : contours_) contour->setInside(contourInsides(*contour));
+}
+
+int PBBezierGraph::contourInsides(PBBezierContour& contour) {
+  const Point testPoint = contour.testPointForContainment();
+  const platform::Rect rect = bounds();
+  const double endX = testPoint.x > platform::minX(rect) ? platform::minX(rect) - kRayOverhang
+                                                          : platform::maxX(rect) + kRayOverhang;
+  const auto ray = PBBezierCurve::bezierCurveWithLineStartPoint(testPoint, Point{endX, testPoint.y});
+  std::size_t count = 0;
+  for (const auto& other : contours_) {
+    if (other.get() == &contour || contour.crossesOwnContour(other.get())) continue;
+    count += other->numberOfIntersectionsWithRay(ray.get());
+  }
+  return static_cast<int>(count % 2);
+}
+
+void PBBezierGraph::cleanupCrossingsWithBezierGraph(PBBezierGraph& other) {
+  removeDuplicateCrossings();
+  other.removeDuplicateCrossings();
+  removeCrossingsInOverlaps();
+  other.removeCrossingsInOverlaps();
+}
+
+void PBBezierGraph::removeDuplicateCrossings() {
+  forEachEdge(contours_, [](PBBezierCurve* edge) {
+    edge->crossingsCopyWithBlock([edge](const std::shared_ptr<PBEdgeCrossing>& crossing, bool*) {
+      // An earlier step of this loop may already have taken it off.
+      if (crossing->edge() != edge) return;
+      if (crossing->isAtStart()) {
+        PBEdgeCrossing* previousLast = edge->previous()->lastCrossing();
+        if (previousLast && previousLast != crossing.get() && previousLast->isAtEnd()) {
+          removeCrossingAndCounterpart(crossing.get());
+          return;
+        }
+      }
+      if (crossing->isAtEnd()) {
+        PBBezierCurve* next = edge->next();
+        if (next->hasCrossings() && next->firstCrossing() != crossing.get() && next->firstCrossing()->isAtStart()) {
+          const std::shared_ptr<PBEdgeCrossing> nextFirst = next->crossings_().front();
+          removeCrossingAndCounterpart(nextFirst.get());
+        }
+      }
+    });
+  });
+}
+
+void PBBezierGraph::removeCrossingsInOverlaps() {
+  for (const auto& contour : contours_) {
+    for (const auto& edge : contour->edges()) {
+      edge->crossingsCopyWithBlock([&](const std::shared_ptr<PBEdgeCrossing>& crossing, bool*) {
+        if (crossing->edge() != edge.get() || crossing->fromCrossingOverlap()) return;
+        if (contour->doesOverlapContainCrossing(*crossing)) removeCrossingAndCounterpart(crossing.get());
+      });
+    }
+  }
+}
+
+void PBBezierGraph::markCrossingsAsEntryOrExitWithBezierGraph(PBBezierGraph&, bool markInside) {
+  // The other graph's contours are reached through the crossings themselves.
+  for (const auto& contour : contours_) {
+    for (PBBezierContour* other : contour->intersectingContours()) {
+      const bool flag = other->inside() == PBContourInsideHole ? !markInside : markInside;
+      contour->markCrossingsAsEntryOrExitWithContour(other, flag);
+    }
+  }
+}
+
+PBEdgeCrossing* PBBezierGraph::firstUnprocessedCrossing() const {
+  for (const auto& contour : contours_) {
+    for (const auto& edge : contour->edges()) {
+      for (const auto& crossing : edge->crossings_()) {
+        if (!crossing->isSelfCrossing() && !crossing->isProcessed()) return crossing.get();
+      }
+    }
+  }
+  return nullptr;
+}
+
+void PBBezierGraph::markAllCrossingsAsUnprocessed() {
+  forEachEdge(contours_, [](PBBezierCurve* edge) {
+    for (const auto& crossing : edge->crossings_()) crossing->setProcessed(false);
+  });
+}
+
+namespace {
+
+// Forwards from an entry: the rest of this edge, whole edges without crossings, up to the next crossing.
+PBEdgeCrossing* walkForwards(PBBezierContour& contour, PBEdgeCrossing* crossing) {
+  PBEdgeCrossing* reached = crossing->nextNonself();
+  contour.addCurveFrom(crossing, reached);
+  if (reached) return reached;
+  PBBezierCurve* edge = crossing->edge()->next();
+  while (!edge->hasNonselfCrossings()) {
+    contour.addCurve(edge->clone());
+    edge = edge->next();
+  }
+  reached = edge->firstNonselfCrossing();
+  contour.addCurveFrom(nullptr, reached);
+  return reached;
+}
+
+// Backwards from an exit, the mirror image.
+PBEdgeCrossing* walkBackwards(PBBezierContour& contour, PBEdgeCrossing* crossing) {
+  PBEdgeCrossing* reached = crossing->previousNonself();
+  contour.addReverseCurveFrom(reached, crossing);
+  if (reached) return reached;
+  PBBezierCurve* edge = crossing->edge()->previous();
+  while (!edge->hasNonselfCrossings()) {
+    contour.addReverseCurve(edge);
+    edge = edge->previous();
+  }
+  reached = edge->lastNonselfCrossing();
+  contour.addReverseCurveFrom(reached, nullptr);
+  return reached;
+}
+
+}  // namespace
+
+std::shared_ptr<PBBezierGraph> PBBezierGraph::bezierGraphFromIntersections() {
+  auto result = makeResultGraph();
+  // Processed flags only ever get set during the walk, so the scan for the first unprocessed
+  // crossing can resume where it stopped instead of starting over.
+  std::vector<PBEdgeCrossing*> candidates;
+  forEachEdge(contours_, [&candidates](PBBezierCurve* edge) {
+    for (const auto& crossing : edge->crossings_()) {
+      if (!crossing->isSelfCrossing()) candidates.push_back(crossing.get());
+    }
+  });
+  for (PBEdgeCrossing* start : candidates) {
+    if (start->isProcessed()) continue;
+    auto contour = std::make_shared<PBBezierContour>();
+    result->addContour(contour);
+    PBEdgeCrossing* crossing = start;
+    while (crossing && !crossing->isProcessed()) {
+      crossing->setProcessed(true);
+      PBEdgeCrossing* reached =
+          crossing->isEntry() ? walkForwards(*contour, crossing) : walkBackwards(*contour, crossing);
+      if (!reached) break;
+      reached->setProcessed(true);
+      crossing = reached->counterpart();
+    }
+  }
+  return result;
+}
+
+void PBBezierGraph::removeCrossings() {
+  forEachEdge(contours_, [](PBBezierCurve* edge) { edge->removeAllCrossings(); });
+}
+
+void PBBezierGraph::removeOverlaps() {
+  for (const auto& contour : contours_) contour->removeAllOverlaps();
+}
