@@ -2,6 +2,7 @@
 
 // The boolean test corpus: pairs of operands written as SVG path data.
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@ struct Case {
   std::string name;
   std::string a;
   std::string b;
+  // Names the case in test listings instead of dumping its bytes.
+  friend void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 };
 
 // A circle as four cubics, counter-clockwise from its rightmost point.
