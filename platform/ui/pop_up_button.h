@@ -1,0 +1,37 @@
+#pragma once
+
+// NSPopUpButton: a list of titled items, one selected; the action is sent when
+// the user picks an item, not when code selects one or changes the list.
+
+#include <gtkmm/comboboxtext.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/control.h"
+
+namespace platform {
+
+class PopUpButton : public Control {
+ public:
+  explicit PopUpButton(Rect frame);
+
+  void addItemWithTitle(const std::string& title);
+  void addItemsWithTitles(const std::vector<std::string>& titles);
+  void removeAllItems();
+  int numberOfItems() const { return static_cast<int>(titles_.size()); }
+  // -1 when nothing is selected.
+  int indexOfSelectedItem() const;
+  std::string titleOfSelectedItem() const;
+  // Out-of-range indexes select nothing.
+  void selectItemAtIndex(int index);
+  void selectItemWithTitle(const std::string& title);
+
+  Gtk::ComboBoxText& gtkComboBox() { return *combo_; }
+
+ private:
+  Gtk::ComboBoxText* combo_;  // managed
+  std::vector<std::string> titles_;
+};
+
+}  // namespace platform

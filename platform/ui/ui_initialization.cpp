@@ -1,0 +1,34 @@
+#include "platform/ui/ui_initialization.h"
+
+#include <gtk/gtk.h>
+#include <gtkmm/main.h>
+
+#include "platform/ui/event_monitor.h"
+#include "platform/ui/gdk_event_translation.h"
+
+namespace platform {
+
+namespace {
+
+void handleGdkEvent(GdkEvent* event, gpointer) {
+  if (auto translated = eventFromGdkForMonitors(event)) {
+    if (!runLocalEventMonitors(*translated)) return;
+  }
+  gtk_main_do_event(event);
+}
+
+bool start() {
+  if (!gtk_init_check(nullptr, nullptr)) return false;
+  Gtk::Main::init_gtkmm_internals();
+  gdk_event_handler_set(handleGdkEvent, nullptr, nullptr);
+  return true;
+}
+
+}  // namespace
+
+bool initializeUi() {
+  static const bool started = start();
+  return started;
+}
+
+}  // namespace platform
