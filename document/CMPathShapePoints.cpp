@@ -1,0 +1,139 @@
+// Building a path shape from its point records, and editing those records.
+
+#include <cmath>
+
+#include "document/CMPathShape.h"
+#include "document/CMShapeRecordValues.h"
+#include "platform/core/geometry_strings.h"
+
+using platform::Array;
+using platform::ArrayRef;
+using platform::BezierPath;
+using platform::Dictionary;
+using platform::DictRef;
+using platform::Point;
+
+namespace {
+
+constexpr std::int64_t kMove = 1;
+constexpr std::int64_t kLine = 2;
+constexpr std::int64_t kCurve = 4;
+constexpr std::int64_t kClose = 8;
+
+Point moveTarget(const ArrayRef& points, const DictRef& record, Point own) {
+  const platform::Value* link = record->find("correction_point_id");
+  if (!link) return own;
+  const std::int64_t wanted = link->integerValue();
+  for (const platform::Value& entry : *points) {
+    const DictRef other = entry.dictionary();
+    if (other && other->get("id").integerValue() == wanted) return shapePoint(other, "point");
+  }
+  return own;  // a link to nothing starts the contour at the point itself
+}
+
+}  // namespace
+
+BezierPath CMPathShape::pathFromPointRecords(const ArrayRef& points) {
+  BezierPath path;
+  if (!points) return path;
+  for (const platform::Value& entry : *points) {
+    const DictRef record = entry.dictionary();
+    if (!record) continue;
+    const Point point = shapePoint(record, "point");
+    const std::int64_t virtualType = record->get("virtual_type").integerValue();
+    const std::int64_t kind = virtualType != 0 ? virtualType : record->get("type").integerValue();
+    if (kind & kMove) path.moveTo(moveTarget(points, record, point));
+    // A segment with nothing to start from starts the subpath instead.
+    if ((kind & (kLine | kCurve)) && path.isEmpty()) {
+      path.moveTo(point);
+    } else if (kind & kLine) {
+      path.lineTo(point);
+    } else if (kind & kCurve) {
+      path.curveTo(point, shapePoint(record, "control_point1"), shapePoint(record, "control_point2"));
+    }
+    if ((kind & kClose) && !path.isEmpty()) path.closePath();
+  }
+  return path;
+}
+
+ArrayRef CMPathShape::defaultOutline() {
+  return Array::make({
+      Dictionary::make({{"id", 1}, {"point", "{0, 0}"}, {"type", 1}}),
+      Dictionary::make({{"id", 2}, {"point", "{0, 100}"}, {"type", 2}}),
+      Dictionary::make({{"id", 4}, {"point", "{100, 100}"}, {"type", 2}}),
+      Dictionary::make({{"id", 5}, {"point", "{100, 0}"}, {"type", 10}}),
+  });
+}
+
+void CMPathShape::initPath() {
+  isBezier_ = data()->get("isbezier").boolValue();
+  points_ = data()->array("points");
+  if (!points_) {
+    points_ = defaultOutline();
+    data()->set("points", points_);
+  }
+  updatePath();
+}
+
+void CMPathShape::updatePath() { setPath(pathFromPointRecords(points_)); }
+
+void CMPathShape::saveShapeAsBezier(bool bezier) {
+  isBezier_ = bezier;
+  data()->set("isbezier", bezier);
+}
+
+void CMPathShape::setPathPointKey(std::string_view key, Point point, std::int32_t pointId) {
+  if (points_) {
+    for (const platform::Value& entry : *points_) {
+      const DictRef record = entry.dictionary();
+      if (record && record->get("id").integerValue() == pointId) {
+        setShapePoint(record, key, point);
+        break;
+      }
+    }
+  }
+  saveShapeAsBezier(true);
+  updatePath();
+}
+
+void CMPathShape::setPathPoint(Point point, std::int32_t pointId) { setPathPointKey("point", point, pointId); }
+
+void CMPathShape::setPathControlPoint1(Point point, std::int32_t pointId) {
+  setPathPointKey("control_point1", point, pointId);
+}
+
+void CMPathShape::setPathControlPoint2(Point point, std::int32_t pointId) {
+  setPathPointKey("control_point2", point, pointId);
+}
+
+void CMPathShape::setSize(platform::Size size) {
+  const platform::Rect bounds = path_.isEmpty() ? platform::Rect{} : path_.bounds();
+  // An axis without extent has no finite factor: it keeps its scale.
+  float sx = 1;
+  float sy = 1;
+  if (bounds.size.width != 0 && !toSingle(size.width / bounds.size.width, sx)) sx = 1;
+  if (bounds.size.height != 0 && !toSingle(size.height / bounds.size.height, sy)) sy = 1;
+  const Point origin = bounds.origin;
+  auto map = [&](Point p) { return Point{(p.x - origin.x) * sx + origin.x, (p.y - origin.y) * sy + origin.y}; };
+
+  const ArrayRef list = points_ && !points_->empty() ? points_ : data()->array("points");
+  if (list) {
+    ArrayRef samples = Array::make();
+    for (const platform::Value& entry : *list) {
+      if (entry.isString()) {
+        const Point mapped = map(shapePointValue(entry));
+        // An overflowing sample keeps its old place rather than turning infinite.
+        const bool finite = std::isfinite(mapped.x) && std::isfinite(mapped.y);
+        samples->add(finite ? platform::Value(platform::stringFromPoint(mapped)) : entry);
+        continue;
+      }
+      const DictRef record = entry.dictionary();
+      if (!record) continue;
+      for (const char* key : {"point", "control_point1", "control_point2"}) {
+        if (record->contains(key)) setShapePoint(record, key, map(shapePoint(record, key)));
+      }
+    }
+    if (!samples->empty()) data()->set("points", samples);
+  }
+  updatePath();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+// Base of the parametric shapes (shape types 0 to 6): while neither being point-edited
+// nor saved as Bezier, the outline comes from a few parameters through
+// createSimplePath. prepareEditing turns the current outline into point records;
+// endEditing puts the parameters' frame back unless the shape was saved as Bezier.
+
+#include "document/CMPathShape.h"
+
+class CMUniversalShape : public CMPathShape {
+ public:
+  using CMPathShape::CMPathShape;
+
+  // Stores the tool options the outline depends on into the record when it lacks them,
+  // so later rebuilds draw what was created whatever the tools say by then.
+  void initPath() override;
+  void updatePath() override;
+  void prepareEditing() override;
+  void endEditing() override;
+  void saveAsBezier() override;
+
+  bool isPathEditing() const noexcept { return pathEditing_; }
+
+ protected:
+  virtual platform::BezierPath createSimplePath() { return {}; }
+  virtual void recordToolOptions() {}
+  // Records the profile's integer option under `key` when the record has no value there.
+  void recordProfileOption(std::string_view key) const;
+  // The frame held by the first and third point records.
+  platform::Rect frame() const;
+
+ private:
+  bool pathEditing_ = false;
+  bool hasKeptPoints_ = false;
+  platform::ArrayRef keptRecordPoints_;
+  platform::ArrayRef keptPointsField_;
+};
