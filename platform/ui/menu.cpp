@@ -1,6 +1,9 @@
 #include "platform/ui/menu.h"
 
 #include <glib.h>
+#include <gdkmm/device.h>
+#include <gdkmm/display.h>
+#include <gdkmm/seat.h>
 #include <gtkmm/accellabel.h>
 #include <gtkmm/separatormenuitem.h>
 
@@ -122,6 +125,37 @@ bool Menu::performKeyEquivalent(const Event& keyDown) {
   return false;
 }
 
-void Menu::popUpAtPointer() { menu_->popup_at_pointer(nullptr); }
+void Menu::popUpAtPointer() {
+  if (GdkEvent* current = gtk_get_current_event()) {
+    gdk_event_free(current);
+    menu_->popup_at_pointer(nullptr);
+    return;
+  }
+  // Outside an event handler (from the main queue) GTK has no event to place the menu by: anchor it at the
+  // pointer's position in the window under it, or in the window the menu is attached to.
+  const auto display = Gdk::Display::get_default();
+  const auto seat = display ? display->get_default_seat() : Glib::RefPtr<Gdk::Seat>();
+  if (!seat || !seat->get_pointer()) return;
+  const auto pointer = seat->get_pointer();
+  int x = 0;
+  int y = 0;
+  Glib::RefPtr<Gdk::Window> window = pointer->get_window_at_position(x, y);
+  if (!window && menu_->get_attach_widget() && menu_->get_attach_widget()->get_window()) {
+    window = menu_->get_attach_widget()->get_window();
+    Gdk::ModifierType mask;
+    window->get_device_position(pointer, x, y, mask);
+  }
+  if (!window) return;  // the pointer is over no window of ours and nothing says where the menu belongs
+  // A stand-in press tells GTK which device to grab for the menu.
+  GdkEvent* trigger = gdk_event_new(GDK_BUTTON_PRESS);
+  trigger->button.window = GDK_WINDOW(g_object_ref(window->gobj()));
+  trigger->button.time = GDK_CURRENT_TIME;
+  trigger->button.x = x;
+  trigger->button.y = y;
+  trigger->button.button = 3;
+  gdk_event_set_device(trigger, pointer->gobj());
+  menu_->popup_at_rect(window, Gdk::Rectangle(x, y, 1, 1), Gdk::GRAVITY_SOUTH_EAST, Gdk::GRAVITY_NORTH_WEST, trigger);
+  gdk_event_free(trigger);
+}
 
 }  // namespace platform

@@ -75,7 +75,8 @@ class Menu {
   void update();
   // The first item whose key equivalent matches, if it validates, is performed; returns whether one was.
   bool performKeyEquivalent(const Event& keyDown);
-  // A context menu at the pointer.
+  // A context menu at the pointer, from an event handler or from the main queue alike. Nothing shows when the
+  // pointer is over no window of the program and the menu is attached to none.
   void popUpAtPointer();
 
   Gtk::Menu& gtkMenu() { return *menu_; }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/ui/ruler_view.h"
 #include "platform/ui/signal_guard.h"
 
 namespace platform {
@@ -39,6 +40,12 @@ ScrollView::ScrollView(Rect frame) : View(frame), clip_(std::make_shared<ClipVie
   tile();
 }
 
+ScrollView::~ScrollView() {
+  // Rulers kept elsewhere must not point back at a scroll view that is gone.
+  for (const auto& ruler : {horizontalRuler_, verticalRuler_})
+    if (ruler) ruler->setScrollView(nullptr);
+}
+
 void ScrollView::setDocumentView(std::shared_ptr<View> view) {
   while (!clip_->subviews().empty()) clip_->subviews().front()->removeFromSuperview();
   if (view) {
@@ -58,6 +65,54 @@ void ScrollView::setHasVerticalScroller(bool has) {
   tile();
 }
 
+void ScrollView::setHasHorizontalRuler(bool has) {
+  hasHorizontalRuler_ = has;
+  if (has && !horizontalRuler_)
+    replaceRuler(horizontalRuler_, std::make_shared<RulerView>(RulerOrientation::Horizontal));
+  tile();
+}
+
+void ScrollView::setHasVerticalRuler(bool has) {
+  hasVerticalRuler_ = has;
+  if (has && !verticalRuler_) replaceRuler(verticalRuler_, std::make_shared<RulerView>(RulerOrientation::Vertical));
+  tile();
+}
+
+void ScrollView::setRulersVisible(bool visible) {
+  rulersVisible_ = visible;
+  tile();
+}
+
+void ScrollView::setHorizontalRulerView(std::shared_ptr<RulerView> ruler) {
+  replaceRuler(horizontalRuler_, std::move(ruler));
+  tile();
+}
+
+void ScrollView::setVerticalRulerView(std::shared_ptr<RulerView> ruler) {
+  replaceRuler(verticalRuler_, std::move(ruler));
+  tile();
+}
+
+void ScrollView::replaceRuler(std::shared_ptr<RulerView>& slot, std::shared_ptr<RulerView> ruler) {
+  if (slot) {
+    slot->setScrollView(nullptr);
+    slot->removeFromSuperview();
+  }
+  slot = std::move(ruler);
+  if (!slot) return;
+  if (slot->scrollView() && slot->scrollView() != this) {
+    ScrollView& previous = *slot->scrollView();
+    if (previous.horizontalRuler_ == slot) previous.setHorizontalRulerView(nullptr);
+    if (previous.verticalRuler_ == slot) previous.setVerticalRulerView(nullptr);
+  }
+  slot->setScrollView(this);
+  addSubview(slot);
+}
+
+bool ScrollView::showsRuler(const std::shared_ptr<RulerView>& ruler, bool has) const {
+  return ruler && has && rulersVisible_;
+}
+
 void ScrollView::resizeSubviewsWithOldSize(Size) { tile(); }
 
 void ScrollView::tile() {
@@ -65,12 +120,32 @@ void ScrollView::tile() {
   const double bar = kScrollerWidth;
   const double bottom = hasHorizontal_ ? bar : 0;
   const double right = hasVertical_ ? bar : 0;
+  const bool showsTop = showsRuler(horizontalRuler_, hasHorizontalRuler_);
+  const bool showsLeft = showsRuler(verticalRuler_, hasVerticalRuler_);
+  const double top = showsTop ? horizontalRuler_->ruleThickness() : 0;
+  const double left = showsLeft ? verticalRuler_->ruleThickness() : 0;
   horizontalView_->setHidden(!hasHorizontal_);
   verticalView_->setHidden(!hasVertical_);
   horizontalView_->setFrame({0, 0, std::max(0.0, size.width - right), bar});
   verticalView_->setFrame({size.width - bar, bottom, bar, std::max(0.0, size.height - bottom)});
-  clip_->setFrame({0, bottom, std::max(0.0, size.width - right), std::max(0.0, size.height - bottom)});
+  const double clipWidth = std::max(0.0, size.width - right - left);
+  const double clipHeight = std::max(0.0, size.height - bottom - top);
+  clip_->setFrame({left, bottom, clipWidth, clipHeight});
+  if (horizontalRuler_) {
+    horizontalRuler_->setHidden(!showsTop);
+    horizontalRuler_->setFrame({left, bottom + clipHeight, clipWidth, top});
+  }
+  if (verticalRuler_) {
+    verticalRuler_->setHidden(!showsLeft);
+    verticalRuler_->setFrame({0, bottom, left, clipHeight});
+  }
   scrollToPoint(clip_->bounds().origin);
+  redisplayRulers();
+}
+
+void ScrollView::redisplayRulers() {
+  for (const auto& ruler : {horizontalRuler_, verticalRuler_})
+    if (ruler) ruler->setNeedsDisplay();
 }
 
 Point ScrollView::clampedOrigin(Point origin) const {
@@ -90,7 +165,9 @@ void ScrollView::scrollToPoint(Point point) {
   const bool moved = origin != clip_->bounds().origin;
   clip_->setBoundsOrigin(origin);
   updateScrollers();
-  if (moved && boundsDidChange_) boundsDidChange_();
+  if (!moved) return;
+  redisplayRulers();
+  if (boundsDidChange_) boundsDidChange_();
 }
 
 void ScrollView::updateScrollers() {

@@ -14,6 +14,8 @@
 
 namespace platform {
 
+class RulerView;
+
 // NSClipView: flipped exactly when its document view is, so scroll offsets read the document's way.
 class ClipView : public View {
  public:
@@ -25,6 +27,7 @@ class ClipView : public View {
 class ScrollView : public View {
  public:
   explicit ScrollView(Rect frame);
+  ~ScrollView() override;
 
   void setDocumentView(std::shared_ptr<View> view);
   View* documentView() const { return clip_->documentView(); }
@@ -37,6 +40,20 @@ class ScrollView : public View {
   void tile();
   void setHasHorizontalScroller(bool has);
   void setHasVerticalScroller(bool has);
+  // Rulers: a horizontal band above the clip view and a vertical one at its left, each shown while rulers are
+  // visible and the scroll view has that ruler. Having one makes a ruler in points the first time.
+  void setHasHorizontalRuler(bool has);
+  void setHasVerticalRuler(bool has);
+  bool hasHorizontalRuler() const { return hasHorizontalRuler_; }
+  bool hasVerticalRuler() const { return hasVerticalRuler_; }
+  void setRulersVisible(bool visible);
+  bool rulersVisible() const { return rulersVisible_; }
+  // Replaces a ruler (a subclass drawing its own marks); null removes it.
+  void setHorizontalRulerView(std::shared_ptr<RulerView> ruler);
+  void setVerticalRulerView(std::shared_ptr<RulerView> ruler);
+  RulerView* horizontalRulerView() const { return horizontalRuler_.get(); }
+  RulerView* verticalRulerView() const { return verticalRuler_.get(); }
+
   // Called whenever the visible rect moved, by code or by the user (live scroll notifications).
   void setBoundsDidChange(std::function<void()> callback) { boundsDidChange_ = std::move(callback); }
 
@@ -53,6 +70,9 @@ class ScrollView : public View {
   Point clampedOrigin(Point origin) const;
   void updateScrollers();
   void userScrolled();
+  void replaceRuler(std::shared_ptr<RulerView>& slot, std::shared_ptr<RulerView> ruler);
+  void redisplayRulers();
+  bool showsRuler(const std::shared_ptr<RulerView>& ruler, bool has) const;
 
   std::shared_ptr<ClipView> clip_;
   std::shared_ptr<View> horizontalView_;
@@ -60,9 +80,14 @@ class ScrollView : public View {
   Gtk::Scrollbar* horizontal_ = nullptr;  // managed by its view
   Gtk::Scrollbar* vertical_ = nullptr;    // managed by its view
   std::vector<sigc::connection> connections_;
+  std::shared_ptr<RulerView> horizontalRuler_;
+  std::shared_ptr<RulerView> verticalRuler_;
   std::function<void()> boundsDidChange_;
   bool hasHorizontal_ = true;
   bool hasVertical_ = true;
+  bool hasHorizontalRuler_ = false;
+  bool hasVerticalRuler_ = false;
+  bool rulersVisible_ = false;
 };
 
 }  // namespace platform

@@ -19,6 +19,7 @@ SplitView::SplitView(Rect frame, std::shared_ptr<View> first, std::shared_ptr<Vi
   addSubview(second_);
   position_ = clamped(position_);
   layoutPanes();
+  reportedWidth_ = firstPaneWidth();
 }
 
 double SplitView::clamped(double position) const {
@@ -51,12 +52,20 @@ void SplitView::layoutPanes() {
   second_->setHidden(collapsed_);
   if (collapsed_) {
     first_->setFrame({0, 0, size.width, size.height});
-    return;
+  } else {
+    first_->setFrame({0, 0, position_, size.height});
+    const double secondX = position_ + dividerThickness();
+    second_->setFrame({secondX, 0, std::max(0.0, size.width - secondX), size.height});
   }
-  first_->setFrame({0, 0, position_, size.height});
-  const double secondX = position_ + dividerThickness();
-  second_->setFrame({secondX, 0, std::max(0.0, size.width - secondX), size.height});
   setNeedsDisplay();
+  if (!dragging_) reportWidthIfChanged();
+}
+
+void SplitView::reportWidthIfChanged() {
+  const double width = firstPaneWidth();
+  if (width == reportedWidth_) return;
+  reportedWidth_ = width;
+  if (widthDidChange_) widthDidChange_(width);
 }
 
 bool SplitView::onDivider(Point local) const {
@@ -80,10 +89,14 @@ void SplitView::mouseDown(const Event& event) {
   const Point start = convertPointFromWindow(event.locationInWindow);
   if (!onDivider(start)) return;
   const double grabOffset = start.x - position_;
+  dragging_ = true;
   trackMouse(eventMaskFromType(EventType::LeftMouseDragged) | eventMaskFromType(EventType::LeftMouseUp),
              [this, grabOffset](const Event& e) {
                setDividerPosition(convertPointFromWindow(e.locationInWindow).x - grabOffset);
-               if (e.type == EventType::LeftMouseUp && didMove_) didMove_(position_);
+               if (e.type != EventType::LeftMouseUp) return;
+               dragging_ = false;
+               reportWidthIfChanged();
+               if (didMove_) didMove_(position_);
              });
 }
 

@@ -23,8 +23,13 @@ class SplitView : public View {
   void setMinimumWidths(double first, double second);
   bool isSecondPaneCollapsed() const { return collapsed_; }
   void setSecondPaneCollapsed(bool collapsed);
-  // Told after each user drag of the divider (to persist the position).
+  // Told after each user drag of the divider, with the position it ended at.
   void setDividerDidMove(std::function<void(double)> callback) { didMove_ = std::move(callback); }
+  // The first pane's width (the whole width while the second is collapsed), told whenever it changes: by code,
+  // a collapse or expansion, a resize of the split view, or a user drag (once, when the drag ends). For keeping
+  // the layout in the user's profile; restore it with setDividerPosition.
+  void setFirstPaneWidthDidChange(std::function<void(double)> callback) { widthDidChange_ = std::move(callback); }
+  double firstPaneWidth() const { return first_->frame().size.width; }
 
   View& firstPane() { return *first_; }
   View& secondPane() { return *second_; }
@@ -42,14 +47,18 @@ class SplitView : public View {
   double clamped(double position) const;
   bool onDivider(Point local) const;
   void layoutPanes();
+  void reportWidthIfChanged();
 
   std::shared_ptr<View> first_;
   std::shared_ptr<View> second_;
   std::function<void(double)> didMove_;
+  std::function<void(double)> widthDidChange_;
+  double reportedWidth_ = 0;
   double position_;
   double minimumFirst_ = 0;
   double minimumSecond_ = 0;
   bool collapsed_ = false;
+  bool dragging_ = false;
 };
 
 }  // namespace platform

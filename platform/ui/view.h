@@ -74,6 +74,9 @@ class View : public std::enable_shared_from_this<View> {
   Point convertPointFromWindow(Point point) const;
   Point convertPointFromView(Point point, const View* view) const;
   Point convertPointToView(Point point, const View* view) const;
+  // Between this view's coordinates and its widget's GTK pixels (y down from its top-left).
+  Point localToGtk(Point point) const;
+  Point gtkToLocal(Point point) const;
   // Where the frame lands in the superview's GTK (y-down, bounds-origin-free) coordinates.
   Rect frameInGtkParent() const;
 
@@ -120,8 +123,6 @@ class View : public std::enable_shared_from_this<View> {
  private:
   friend class ViewHost;
   void placeSubviews();
-  Point localToGtk(Point point) const;
-  Point gtkToLocal(Point point) const;
   // The view's top-left in the topmost view's GTK coordinates.
   Point gtkOriginInRoot() const;
   const View& root() const;

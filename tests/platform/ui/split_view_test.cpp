@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "platform/core/main_queue.h"
 #include "platform/ui/cursor.h"
@@ -90,6 +91,38 @@ TEST_F(SplitViewTest, WindowResizeKeepsTheFirstPaneWidth) {
   test::processPendingEvents();
   EXPECT_EQ(left->frame().size.width, 100);
   EXPECT_EQ(right->frame(), (Rect{101, 0, 299, 200}));
+}
+
+TEST_F(SplitViewTest, FirstPaneWidthIsToldOnEveryChangeForTheProfile) {
+  split->setDividerPosition(100);
+  std::vector<double> widths;
+  split->setFirstPaneWidthDidChange([&](double width) { widths.push_back(width); });
+  split->setDividerPosition(100);  // unchanged: nothing to store
+  EXPECT_TRUE(widths.empty());
+  split->setDividerPosition(120);
+  split->setSecondPaneCollapsed(true);   // the first pane takes the whole 300
+  split->setSecondPaneCollapsed(false);  // back to the divider
+  EXPECT_EQ(widths, (std::vector<double>{120, 300, 120}));
+
+  // A user drag is told once, at its end, with where it ended.
+  widths.clear();
+  window.sendEvent(mouseEvent(EventType::LeftMouseDown, {120, 50}));
+  window.sendEvent(mouseEvent(EventType::LeftMouseDragged, {150, 50}));
+  window.sendEvent(mouseEvent(EventType::LeftMouseDragged, {180, 50}));
+  EXPECT_TRUE(widths.empty());
+  window.sendEvent(mouseEvent(EventType::LeftMouseUp, {190, 50}));
+  EXPECT_EQ(widths, (std::vector<double>{190}));
+
+  // A drag that returns where it began changes nothing worth storing.
+  widths.clear();
+  window.sendEvent(mouseEvent(EventType::LeftMouseDown, {190, 50}));
+  window.sendEvent(mouseEvent(EventType::LeftMouseDragged, {230, 50}));
+  window.sendEvent(mouseEvent(EventType::LeftMouseUp, {190, 50}));
+  EXPECT_TRUE(widths.empty());
+
+  // The minimum of the second pane pushes the divider back: that is a change too.
+  split->setMinimumWidths(0, 200);
+  EXPECT_EQ(widths, (std::vector<double>{300 - 1 - 200}));
 }
 
 }  // namespace
