@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/core/geometry.h"
+#include "platform/graphics/affine_transform.h"
 #include "platform/graphics/bezier_path.h"
 
 class PBBezierContour;
@@ -87,9 +88,17 @@ class PBBezierGraph {
   void debuggingInsertIntersectionsWithBezierGraph(PBBezierGraph& other);
   // Control arms with small circles on curved edges, a small square at every edge's end.
   static platform::BezierPath debugPathForJointsOfContour(const PBBezierContour& contour);
+  // The ray the inside test casts from the contour's test point, with a circle wherever another contour that does
+  // not cross this one meets it; the whole path is dashed when that count is odd (the contour is a hole).
+  // Crossing tests here mark start-shared edges just as self-crossing insertion does.
+  platform::BezierPath debugPathForContainmentOfContour(PBBezierContour& contour);
+  platform::BezierPath debugPathForContainmentOfContour(PBBezierContour& contour,
+                                                        const platform::AffineTransform& transform);
 
  private:
   void prepareOperationWithBezierGraph(PBBezierGraph& other);
+  // Horizontal, from the contour's test point to just past the graph's bounds on the side away from it.
+  std::shared_ptr<PBBezierCurve> containmentRayForContour(PBBezierContour& contour);
   std::shared_ptr<PBBezierGraph> makeResultGraph() const;
 
   std::vector<std::shared_ptr<PBBezierContour>> contours_;

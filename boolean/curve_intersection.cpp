@@ -22,6 +22,13 @@ constexpr int kSecondRefinementPasses = 4;
 constexpr int kNewtonSteps = 3;
 constexpr int kPolishSteps = 2;
 constexpr double kPolishSlack = 1e-6;
+constexpr double kConvergedPointSlack = 1e-5;
+
+double polygonLength(const PBBezierCurveData& data) {
+  return PBDistanceBetweenPoints(data.endPoint1, data.controlPoint1) +
+         PBDistanceBetweenPoints(data.controlPoint1, data.controlPoint2) +
+         PBDistanceBetweenPoints(data.controlPoint2, data.endPoint2);
+}
 
 bool hasConverged(const PBRange& range) { return PBRangeHasConverged(range, PBClipConvergencePlaces); }
 
@@ -248,11 +255,15 @@ void PBClipIntersectCurves(PBRange* rangeA, PBRange* rangeB, PBBezierCurve* curv
   double parameter1 = PBRangeAverage(*rangeA);
   double parameter2 = PBRangeAverage(*rangeB);
   polishParameters(wholeA, wholeB, *rangeA, *rangeB, &parameter1, &parameter2);
-  if (!confident) {
-    const Point point1 = PBBezierCurveDataPointAtParameter(wholeA, parameter1, nullptr, nullptr);
-    const Point point2 = PBBezierCurveDataPointAtParameter(wholeB, parameter2, nullptr, nullptr);
-    if (!PBArePointsCloseWithOptions(point1, point2, kFinalPointThreshold)) return;
-  }
+  // Ranges that converged by clipping can still name two points far apart: refinement after a stall may shrink
+  // each range onto the spot where the curves come closest without meeting. Converged parameters leave each
+  // point at most a millionth of its curve's control polygon off; ten times that leaves room for rounding.
+  const Point point1 = PBBezierCurveDataPointAtParameter(wholeA, parameter1, nullptr, nullptr);
+  const Point point2 = PBBezierCurveDataPointAtParameter(wholeB, parameter2, nullptr, nullptr);
+  const double threshold =
+      confident ? kFinalPointThreshold + kConvergedPointSlack * (polygonLength(wholeA) + polygonLength(wholeB))
+                : kFinalPointThreshold;
+  if (!PBArePointsCloseWithOptions(point1, point2, threshold)) return;
   report(curve1, parameter1, curve2, parameter2, block, stop);
 }
 

@@ -14,12 +14,15 @@ using platform::Point;
 
 namespace {
 
-constexpr double kCollinearThreshold = 1e-7;
 constexpr double kProjectionCloseThreshold = 1e-4;
 
+// Measured as a distance rather than as the turn's cross product, which grows with the line's length: edges
+// 1e-9 apart are one edge however long. Edges that near each other meet nowhere the clipping could find, so
+// taking them as apart left both outlines of two nearly equal squares in their union.
 bool isOnLine(const PBBezierCurveData& line, Point point) {
-  return PBAreValuesCloseWithOptions(PBCounterClockwiseTurn(line.endPoint1, line.endPoint2, point), 0,
-                                     kCollinearThreshold);
+  const double length = PBDistanceBetweenPoints(line.endPoint1, line.endPoint2);
+  const double turn = PBCounterClockwiseTurn(line.endPoint1, line.endPoint2, point);
+  return std::abs(turn) <= PBCollinearDistanceThreshold * length;
 }
 
 // Trims `range`/`piece` to the part of `piece`'s line covered by the segment `from`..`to`.

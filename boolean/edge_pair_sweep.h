@@ -1,7 +1,7 @@
 #pragma once
 
 // Finding the pairs of edges whose bounding rectangles overlap (within the
-// engine's 1e-9), which are the only pairs the curve intersection can answer
+// engine's 1e-6), which are the only pairs the curve intersection can answer
 // for. With the sweep on, edges are sorted by their left side and pruned; the
 // pairs are then handed out in the order of the all-pairs double loop, so an
 // operation gives the same result either way.

@@ -32,6 +32,16 @@ PBBezierContour* contourOf(const PBEdgeCrossing& crossing) {
   return crossing.edge() ? crossing.edge()->contour() : nullptr;
 }
 
+// A contour that crosses nothing lies wholly inside or wholly outside each other contour, so only contours whose
+// bounds reach around its bounds can contain it; the margin keeps outlines that touch or nearly coincide.
+bool mayContain(const Rect& outer, const Rect& inner) {
+  constexpr double kMargin = PBRectOverlapThreshold;
+  return platform::minX(outer) - kMargin <= platform::minX(inner) &&
+         platform::maxX(inner) <= platform::maxX(outer) + kMargin &&
+         platform::minY(outer) - kMargin <= platform::minY(inner) &&
+         platform::maxY(inner) <= platform::maxY(outer) + kMargin;
+}
+
 }  // namespace
 
 bool PBBezierGraph::containsContour(PBBezierContour& contour) {
@@ -39,7 +49,10 @@ bool PBBezierGraph::containsContour(PBBezierContour& contour) {
   const Rect contourBounds = contour.bounds();
   if (!PBRectsOverlap(graphBounds, contourBounds)) return false;
   std::vector<PBBezierContour*> containers;
-  for (const auto& candidate : contours_) containers.push_back(candidate.get());
+  for (const auto& candidate : contours_) {
+    if (mayContain(candidate->bounds(), contourBounds)) containers.push_back(candidate.get());
+  }
+  if (containers.empty()) return false;
 
   const auto width = platform::saturatingTruncate<std::uint64_t>(std::ceil(contourBounds.size.width));
   const auto height = platform::saturatingTruncate<std::uint64_t>(std::ceil(contourBounds.size.height));

@@ -116,15 +116,22 @@ void PBBezierGraph::insertSelfCrossings() {
   for (const auto& contour : contours_) contour->setInside(contourInsides(*contour));
 }
 
-int PBBezierGraph::contourInsides(PBBezierContour& contour) {
+std::shared_ptr<PBBezierCurve> PBBezierGraph::containmentRayForContour(PBBezierContour& contour) {
   const Point testPoint = contour.testPointForContainment();
   const platform::Rect rect = bounds();
   const double endX = testPoint.x > platform::minX(rect) ? platform::minX(rect) - kRayOverhang
                                                           : platform::maxX(rect) + kRayOverhang;
-  const auto ray = PBBezierCurve::bezierCurveWithLineStartPoint(testPoint, Point{endX, testPoint.y});
+  return PBBezierCurve::bezierCurveWithLineStartPoint(testPoint, Point{endX, testPoint.y});
+}
+
+int PBBezierGraph::contourInsides(PBBezierContour& contour) {
+  const auto ray = containmentRayForContour(contour);
+  const platform::Rect rayRect = ray->boundingRect();
   std::size_t count = 0;
   for (const auto& other : contours_) {
     if (other.get() == &contour || contour.crossesOwnContour(other.get())) continue;
+    // Every edge lies within its contour's rectangle, so the edges' own test would reject each of them.
+    if (!PBRectsOverlap(rayRect, other->boundingRect())) continue;
     count += other->numberOfIntersectionsWithRay(ray.get());
   }
   return static_cast<int>(count % 2);

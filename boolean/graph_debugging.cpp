@@ -7,6 +7,37 @@
 #include "boolean/edge_crossing.h"
 #include "boolean/path_markers.h"
 
+namespace {
+
+// The intersection and crossing test of self-crossing insertion, start-shared marks included, without adding
+// crossings; true when some edge pair really crosses.
+bool contoursReallyCross(PBBezierContour& contour, PBBezierContour& other) {
+  bool crosses = false;
+  for (const auto& ourEdge : contour.edges()) {
+    for (const auto& theirEdge : other.edges()) {
+      PBBezierCurve* edge1 = ourEdge.get();
+      PBBezierCurve* edge2 = theirEdge.get();
+      edge1->intersectionsWithBezierCurve(edge2, nullptr,
+                                          [&](const std::shared_ptr<PBBezierIntersection>& intersection, bool*) {
+                                            if (intersection->isAtStartOfCurve1()) {
+                                              edge1->setStartShared(true);
+                                            } else if (intersection->isAtStopOfCurve1()) {
+                                              edge1->next()->setStartShared(true);
+                                            }
+                                            if (intersection->isAtStartOfCurve2()) {
+                                              edge2->setStartShared(true);
+                                            } else if (intersection->isAtStopOfCurve2()) {
+                                              edge2->next()->setStartShared(true);
+                                            }
+                                            if (edge1->crossesEdge(edge2, *intersection)) crosses = true;
+                                          });
+    }
+  }
+  return crosses;
+}
+
+}  // namespace
+
 void PBBezierGraph::debuggingInsertCrossingsWithBezierGraph(PBBezierGraph& other, bool markInside,
                                                             bool markOtherInside) {
   removeCrossings();
@@ -58,6 +89,33 @@ platform::BezierPath PBBezierGraph::debugPathForJointsOfContour(const PBBezierCo
       path.appendPath(PBSmallCircleAtPoint(edge->controlPoint2()));
     }
     path.appendPath(PBSmallRectAtPoint(edge->endPoint2()));
+  }
+  return path;
+}
+
+platform::BezierPath PBBezierGraph::debugPathForContainmentOfContour(PBBezierContour& contour) {
+  return debugPathForContainmentOfContour(contour, platform::AffineTransform::identity());
+}
+
+platform::BezierPath PBBezierGraph::debugPathForContainmentOfContour(PBBezierContour& contour,
+                                                                     const platform::AffineTransform& transform) {
+  platform::BezierPath path;
+  std::size_t count = 0;
+  std::shared_ptr<PBBezierCurve> ray = containmentRayForContour(contour);
+  for (const auto& other : contours_) {
+    if (other.get() == &contour || contoursReallyCross(contour, *other)) continue;
+    // The crossing test may have marked the contour's start edge as shared, which moves its test point.
+    ray = containmentRayForContour(contour);
+    other->intersectionsWithRay(ray.get(), [&](PBBezierIntersection& intersection) {
+      path.appendPath(PBCircleAtPoint(transform.transformPoint(intersection.location())));
+      ++count;
+    });
+  }
+  path.moveTo(transform.transformPoint(ray->endPoint1()));
+  path.lineTo(transform.transformPoint(ray->endPoint2()));
+  if (count % 2 == 1) {
+    constexpr double kDash[] = {2.0, 3.0};
+    path.setLineDash(kDash, 2, 0.0);
   }
   return path;
 }

@@ -7,7 +7,10 @@
 
 constexpr double PBPointCloseThreshold = 1e-10;
 constexpr double PBParameterCloseThreshold = 1e-12;
-constexpr double PBRectOverlapThreshold = 1e-9;
+// A point this near a line lies on it, so edges this near each other overlap.
+constexpr double PBCollinearDistanceThreshold = 1e-6;
+// Rectangles of edges that may overlap must pass the overlap pre-tests, so their gap may be as wide.
+constexpr double PBRectOverlapThreshold = PBCollinearDistanceThreshold;
 constexpr double PBIsPointThreshold = 1e-5;
 
 // Both coordinates differ by at most 1e-10.

@@ -159,6 +159,24 @@ TEST(BezierGraphContainment, RaysCountContainersOnBothSides) {
   EXPECT_FALSE(sides.containsContour(*inner));
 }
 
+// Contours whose bounds cannot reach around the tested one are left out before any ray is cast; the rays
+// still pass through some of them (beside, above and below), and one has a vertex on the first horizontal ray.
+TEST(BezierGraphContainment, NestingDecidesAmongContoursThatCannotContain) {
+  auto inner = PBBezierGraph(square(45, 45, 10)).contours().front();
+  BezierPath distractors = square(-300, 40, 20);
+  distractors.appendPath(square(400, 45, 5));
+  distractors.appendPath(square(47, 300, 6));
+  distractors.appendPath(square(47, -250, 6));
+  distractors.appendPath(parseSvgPath("M 150 50 L 160 40 L 170 50 L 160 60 Z"));
+  for (int k = 0; k < 40; ++k) distractors.appendPath(square(200 + 12 * k, -200, 10));
+  for (int nested = 0; nested <= 3; ++nested) {
+    BezierPath path = distractors;
+    for (int level = 0; level < nested; ++level) path.appendPath(square(10 * level, 10 * level, 100 - 20 * level));
+    PBBezierGraph graph(path);
+    EXPECT_EQ(graph.containsContour(*inner), nested % 2 == 1) << nested << " nested squares";
+  }
+}
+
 TEST(BezierGraphContainment, ZeroSizeContourIsNotContained) {
   PBBezierGraph large(square(0, 0, 100));
   PBBezierContour point;
@@ -271,6 +289,44 @@ TEST(BezierGraphDebugging, JointsPathMarksEveryEdgeEnd) {
   for (int i = 0; i < joints.elementCount(); ++i) moves += joints.elementAt(i) == platform::PathElement::Move;
   // Three edges: three end squares, plus two arms and two control circles for the one curve.
   EXPECT_EQ(moves, 3 + 2 + 2);
+}
+
+// A hole's ray leaves through the outer square once and is dashed; a contour that crosses the hole is left out
+// even though the ray runs through it, since the inside test does not count it either.
+TEST(BezierGraphDebugging, ContainmentPathShowsTheRayItsHitsAndParity) {
+  BezierPath path = square(0, 0, 100);
+  path.appendPath(square(40, 40, 20));
+  path.appendPath(parseSvgPath("M 10 30 H 50 V 50 H 10 Z"));
+  PBBezierGraph graph(path);
+  ASSERT_EQ(graph.contours().size(), 3u);
+  auto moves = [](const BezierPath& debugPath) {
+    int count = 0;
+    for (int i = 0; i < debugPath.elementCount(); ++i) count += debugPath.elementAt(i) == platform::PathElement::Move;
+    return count;
+  };
+  auto lastSegment = [](const BezierPath& debugPath) {
+    Point start[3];
+    Point end[3];
+    const int count = debugPath.elementCount();
+    EXPECT_EQ(debugPath.elementAt(count - 2, start), platform::PathElement::Move);
+    EXPECT_EQ(debugPath.elementAt(count - 1, end), platform::PathElement::Line);
+    return std::pair<Point, Point>{start[0], end[0]};
+  };
+
+  const BezierPath hole = graph.debugPathForContainmentOfContour(*graph.contours()[1]);
+  EXPECT_EQ(moves(hole), 1 + 1);  // the outer square's left edge, then the ray
+  EXPECT_EQ(lastSegment(hole), (std::pair<Point, Point>{{40, 40}, {-10, 40}}));
+  EXPECT_EQ(hole.lineDash().pattern, (std::vector<double>{2.0, 3.0}));
+
+  const BezierPath outer = graph.debugPathForContainmentOfContour(*graph.contours()[0]);
+  EXPECT_EQ(moves(outer), 1);  // the ray from the corner runs to the right along the bottom edge and meets nothing
+  EXPECT_EQ(lastSegment(outer), (std::pair<Point, Point>{{0, 0}, {110, 0}}));
+  EXPECT_TRUE(outer.lineDash().pattern.empty());
+
+  platform::AffineTransform shift;
+  shift.translate(5, -7);
+  const BezierPath moved = graph.debugPathForContainmentOfContour(*graph.contours()[1], shift);
+  EXPECT_EQ(lastSegment(moved), (std::pair<Point, Point>{{45, 33}, {-5, 33}}));
 }
 
 }  // namespace

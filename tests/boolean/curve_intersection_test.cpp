@@ -144,6 +144,25 @@ TEST(PBCurveIntersection, CollinearLinesOverlapOnTheSharedStretch) {
   EXPECT_NEAR(reversed.overlap->parameterRange2().maximum, 1, 1e-12);
 }
 
+// Parallel edges a micro-unit or less apart are one edge whatever their length; farther apart they are two.
+TEST(PBCurveIntersection, ParallelLinesOverlapWithinTheCollinearDistance) {
+  auto line = PBBezierCurve::bezierCurveWithLineStartPoint({0, 0}, {1000, 0});
+  for (double gap : {1e-9, 1e-7, 0.9e-6}) {
+    auto near = PBBezierCurve::bezierCurveWithLineStartPoint({250, gap}, {750, gap});
+    const Found found = intersect(*line, *near);
+    EXPECT_TRUE(found.intersections.empty()) << gap;
+    ASSERT_NE(found.overlap, nullptr) << gap;
+    EXPECT_NEAR(found.overlap->parameterRange1().minimum, 0.25, 1e-9);
+    EXPECT_NEAR(found.overlap->parameterRange1().maximum, 0.75, 1e-9);
+  }
+  for (double gap : {2e-6, 1e-3}) {
+    auto apart = PBBezierCurve::bezierCurveWithLineStartPoint({250, gap}, {750, gap});
+    const Found found = intersect(*line, *apart);
+    EXPECT_TRUE(found.intersections.empty()) << gap;
+    EXPECT_EQ(found.overlap, nullptr) << gap;
+  }
+}
+
 TEST(PBCurveIntersection, CurveOverlappingAPieceOfItself) {
   auto curve = PBBezierCurve::bezierCurveWithEndPoint1({0, 0}, {1, 3}, {4, 3}, {5, -1});
   auto piece = curve->subcurveWithRange({0.3, 0.8});
@@ -166,6 +185,26 @@ TEST(PBCurveIntersection, TouchingCurveAndLineMeetOnce) {
     const Point location = intersection->location();
     EXPECT_NEAR(location.x, 0, 1e-3);
     EXPECT_NEAR(location.y, 0, 1e-3);
+  }
+}
+
+// A circle of radius 7 about (-30, 50) passing a rounded corner's arc just below its leftmost point. The arc
+// never rises above y = 50, and its only point there, (-35, 50), lies inside the circle, so the circle's upper
+// quarter (y >= 50) cannot meet it; the lower quarter crosses it once. Clipping once converged onto the gap of
+// about 0.6 between the upper quarter's end and the arc and reported it as a crossing.
+TEST(PBCurveIntersection, NearMissAtAQuarterEndIsNoIntersection) {
+  constexpr double k = 0.5522847498307936 * 7;
+  auto upperQuarter = PBBezierCurve::bezierCurveWithEndPoint1({-30, 57}, {-30 - k, 57}, {-37, 50 + k}, {-37, 50});
+  auto lowerQuarter = PBBezierCurve::bezierCurveWithEndPoint1({-37, 50}, {-37, 50 - k}, {-30 - k, 43}, {-30, 43});
+  auto arc = PBBezierCurve::bezierCurveWithEndPoint1({-35, 50}, {-48.807118745, 50}, {-60, 38.807118745}, {-60, 25});
+  EXPECT_TRUE(intersect(*upperQuarter, *arc).intersections.empty());
+  EXPECT_TRUE(intersect(*arc, *upperQuarter).intersections.empty());
+  for (const Found& found : {intersect(*lowerQuarter, *arc), intersect(*arc, *lowerQuarter)}) {
+    ASSERT_EQ(found.intersections.size(), 1u);
+    const Point location = found.intersections[0]->location();
+    // On the circle (the cubic quarter is within 3e-4 of it) and below the upper quarter's end.
+    EXPECT_NEAR(std::hypot(location.x + 30, location.y - 50), 7.0, 4e-3);
+    EXPECT_LT(location.y, 50.0);
   }
 }
 

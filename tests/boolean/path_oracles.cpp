@@ -167,6 +167,55 @@ BezierPath transformed(const BezierPath& path, const platform::AffineTransform& 
   return copy;
 }
 
+double distanceToOutline(const BezierPath& path, Point point) {
+  double best = INFINITY;
+  auto segment = [&](Point a, Point b) {
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double lengthSquared = dx * dx + dy * dy;
+    const double t =
+        lengthSquared > 0 ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / lengthSquared, 0.0, 1.0) : 0;
+    best = std::min(best, std::hypot(a.x + t * dx - point.x, a.y + t * dy - point.y));
+  };
+  constexpr int kChords = 128;
+  Point start;
+  Point current;
+  for (int i = 0; i < path.elementCount(); ++i) {
+    Point points[3];
+    switch (path.elementAt(i, points)) {
+      case PathElement::Move:
+        segment(current, start);
+        start = current = points[0];
+        break;
+      case PathElement::Line:
+        segment(current, points[0]);
+        current = points[0];
+        break;
+      case PathElement::Curve: {
+        Point previous = current;
+        for (int k = 1; k <= kChords; ++k) {
+          const double t = static_cast<double>(k) / kChords;
+          const double u = 1 - t;
+          const Point next{u * u * u * current.x + 3 * u * u * t * points[0].x + 3 * u * t * t * points[1].x +
+                               t * t * t * points[2].x,
+                           u * u * u * current.y + 3 * u * u * t * points[0].y + 3 * u * t * t * points[1].y +
+                               t * t * t * points[2].y};
+          segment(previous, next);
+          previous = next;
+        }
+        current = points[2];
+        break;
+      }
+      case PathElement::Close:
+        segment(current, start);
+        current = start;
+        break;
+    }
+  }
+  segment(current, start);
+  return best;
+}
+
 Raster rasterize(const BezierPath& path, const platform::Rect& frame, int size) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, size, size);
   cairo_t* cr = cairo_create(surface);

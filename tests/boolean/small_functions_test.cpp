@@ -58,11 +58,11 @@ TEST(PBRange, ArithmeticAndConvergence) {
   EXPECT_FALSE(PBRangeHasConverged({0.2999999, 0.3000001}, 6));
 }
 
-TEST(PBRectFunctions, OverlapAllowsGapsUpToOneNanounit) {
+TEST(PBRectFunctions, OverlapAllowsGapsUpToOneMicrounit) {
   const Rect unit(0, 0, 1, 1);
-  EXPECT_TRUE(PBRectsOverlap(unit, Rect(1 + 0.5e-9, 0, 1, 1)));
-  EXPECT_FALSE(PBRectsOverlap(unit, Rect(1 + 2e-9, 0, 1, 1)));
-  EXPECT_FALSE(PBRectsOverlap(unit, Rect(0.5, 1 + 2e-9, 1, 1)));
+  EXPECT_TRUE(PBRectsOverlap(unit, Rect(1 + 0.5e-6, 0, 1, 1)));
+  EXPECT_FALSE(PBRectsOverlap(unit, Rect(1 + 2e-6, 0, 1, 1)));
+  EXPECT_FALSE(PBRectsOverlap(unit, Rect(0.5, 1 + 2e-6, 1, 1)));
   // Zero-size rectangles (a horizontal line's bounds) still overlap.
   EXPECT_TRUE(PBRectsOverlap(Rect(0, 0.5, 1, 0), Rect(0.5, 0, 0, 1)));
 }
