@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -15,7 +16,9 @@
 #include <vector>
 
 #include "../platform/core/scratch_folder.h"
+#include "document/CMBaseDocument.h"
 #include "document/CMMainWindowService.h"
+#include "document/CMUndoActionType.h"
 #include "document/CMProject.h"
 #include "platform/core/folders.h"
 #include "platform/core/notification_center.h"
@@ -161,6 +164,27 @@ inline void collectRecords(const platform::ArrayRef& list, std::vector<ListedRec
     records.push_back({record, list});
     if (record->get("type").integerValue() == 3) collectRecords(record->array("items"), records, lists);
   }
+}
+
+// What the canvas's group command does: one transaction that removes the
+// records (all from `list`) and adds a group holding them in their stacking
+// order where the lowest of them was.
+inline void groupRecords(CMBaseDocument& document, const platform::ArrayRef& list,
+                         std::vector<platform::DictRef> chosen) {
+  std::sort(chosen.begin(), chosen.end());
+  chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+  std::size_t lowest = list->size();
+  for (const auto& record : chosen) lowest = std::min(lowest, list->indexOfIdentical(platform::Value(record)));
+  platform::DictRef group = document.createGroup();
+  document.undoManager().startTransaction();
+  document.remove(chosen);
+  std::sort(chosen.begin(), chosen.end(), [](const platform::DictRef& a, const platform::DictRef& b) {
+    return a->get("position").integerValue() < b->get("position").integerValue();
+  });
+  for (const auto& record : chosen) group->array("items")->add(record);
+  list->insert(lowest, group);
+  document.undoManager().regUndoDictionary(kCMUndoAdding, group);
+  document.undoManager().endTransaction();
 }
 
 }  // namespace document_testing

@@ -5,6 +5,7 @@
 #include "document/CMBetheierShape.h"
 #include "document/CMFreeLineShape.h"
 #include "platform/core/geometry_strings.h"
+#include "path_elements_support.h"
 
 using platform::Array;
 using platform::ArrayRef;
@@ -16,18 +17,8 @@ using platform::Point;
 
 namespace {
 
-
-std::vector<PathElement> kinds(const BezierPath& path) {
-  std::vector<PathElement> result;
-  for (int index = 0; index < path.elementCount(); ++index) result.push_back(path.elementAt(index));
-  return result;
-}
-
-Point pointOf(const BezierPath& path, int index, int which = 0) {
-  Point points[3];
-  path.elementAt(index, points);
-  return points[which];
-}
+using document_testing::elementPoint;
+using document_testing::kinds;
 
 DictRef click(Point point, Point control1, Point control2, std::initializer_list<const char*> flags = {}) {
   DictRef record = Dictionary::make({{"point", platform::stringFromPoint(point)},
@@ -41,9 +32,9 @@ TEST(FreeLineShape, SamplesAreDrawnFromTheFirstOne) {
   DictRef record = Dictionary::make({{"points", Array::make({"{10, 10}", "{20, 30}", "{40, 10}"})}});
   auto shape = shapeWithDictionary<CMFreeLineShape>(record);
   EXPECT_EQ(kinds(shape->path()), (std::vector<PathElement>{PathElement::Move, PathElement::Line, PathElement::Line}));
-  EXPECT_EQ(pointOf(shape->path(), 0), (Point{0, 0}));
-  EXPECT_EQ(pointOf(shape->path(), 1), (Point{10, 20}));
-  EXPECT_EQ(pointOf(shape->path(), 2), (Point{30, 0}));
+  EXPECT_EQ(elementPoint(shape->path(), 0), (Point{0, 0}));
+  EXPECT_EQ(elementPoint(shape->path(), 1), (Point{10, 20}));
+  EXPECT_EQ(elementPoint(shape->path(), 2), (Point{30, 0}));
   EXPECT_EQ(shape->points(), nullptr);
 
   const ArrayRef before = record->array("points");
@@ -53,7 +44,7 @@ TEST(FreeLineShape, SamplesAreDrawnFromTheFirstOne) {
   const ArrayRef after = record->array("points");
   EXPECT_NE(after, before);
   EXPECT_EQ(after->at(1).string(), "{40, 15}");
-  EXPECT_EQ(pointOf(shape->path(), 2), (Point{60, 0}));
+  EXPECT_EQ(elementPoint(shape->path(), 2), (Point{60, 0}));
 
   DictRef empty = Dictionary::make();
   EXPECT_TRUE(shapeWithDictionary<CMFreeLineShape>(empty)->path().isEmpty());
@@ -68,7 +59,7 @@ TEST(FreeLineShape, SavedAsBezierItIsBuiltFromPointRecords) {
   ASSERT_EQ(converted->size(), 2u);
   auto reopened = shapeWithDictionary<CMFreeLineShape>(record);
   EXPECT_EQ(reopened->points(), converted);
-  EXPECT_EQ(pointOf(reopened->path(), 1), (Point{10, 20}));
+  EXPECT_EQ(elementPoint(reopened->path(), 1), (Point{10, 20}));
 }
 
 TEST(PenCurveShape, ClicksBecomeCurvesLinesAndSubpaths) {
@@ -81,12 +72,12 @@ TEST(PenCurveShape, ClicksBecomeCurvesLinesAndSubpaths) {
   const BezierPath& path = shape->path();
   EXPECT_EQ(kinds(path), (std::vector<PathElement>{PathElement::Move, PathElement::Curve, PathElement::Line,
                                                    PathElement::Close, PathElement::Move}));
-  EXPECT_EQ(pointOf(path, 0), (Point{0, 0}));
-  EXPECT_EQ(pointOf(path, 1, 0), (Point{2, 3}));  // the previous click's leaving control point
-  EXPECT_EQ(pointOf(path, 1, 1), (Point{8, 3}));  // this click's arriving control point
-  EXPECT_EQ(pointOf(path, 1, 2), (Point{10, 0}));
-  EXPECT_EQ(pointOf(path, 2), (Point{10, 20}));
-  EXPECT_EQ(pointOf(path, 4), (Point{40, 40}));
+  EXPECT_EQ(elementPoint(path, 0), (Point{0, 0}));
+  EXPECT_EQ(elementPoint(path, 1, 0), (Point{2, 3}));  // the previous click's leaving control point
+  EXPECT_EQ(elementPoint(path, 1, 1), (Point{8, 3}));  // this click's arriving control point
+  EXPECT_EQ(elementPoint(path, 1, 2), (Point{10, 0}));
+  EXPECT_EQ(elementPoint(path, 2), (Point{10, 20}));
+  EXPECT_EQ(elementPoint(path, 4), (Point{40, 40}));
 }
 
 TEST(PenCurveShape, ClosingOnTheSecondClickAddsNoSegment) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/core/geometry_strings.h"
+#include "path_elements_support.h"
 
 using platform::Array;
 using platform::ArrayRef;
@@ -18,6 +19,9 @@ using platform::Point;
 using platform::Rect;
 
 namespace {
+
+using document_testing::elementPoint;
+using document_testing::kinds;
 
 DictRef pointRecord(std::int64_t id, Point point, std::int64_t type) {
   return Dictionary::make({{"id", id}, {"point", platform::stringFromPoint(point)}, {"type", type}});
@@ -34,18 +38,6 @@ std::unique_ptr<CMPathShape> shapeWithPoints(std::vector<DictRef> records) {
   ArrayRef points = Array::make();
   for (const DictRef& record : records) points->add(record);
   return shapeWithDictionary<CMPathShape>(Dictionary::make({{"points", points}}));
-}
-
-std::vector<PathElement> kinds(const BezierPath& path) {
-  std::vector<PathElement> result;
-  for (int index = 0; index < path.elementCount(); ++index) result.push_back(path.elementAt(index));
-  return result;
-}
-
-Point elementPoint(const BezierPath& path, int index, int which = 0) {
-  Point points[3];
-  path.elementAt(index, points);
-  return points[which];
 }
 
 void expectRectNear(const Rect& actual, const Rect& expected) {

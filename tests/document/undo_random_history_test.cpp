@@ -104,26 +104,12 @@ class RandomHistory {
     return chosen;
   }
 
-  // The canvas's group command: one transaction that removes the layers and adds
-  // a group holding them in their stacking order.
+  // Groups up to three layers of one list.
   void groupSome(const ArrayRef& list) {
     Records chosen;
     const int count = pick(1, 3);
     for (int i = 0; i < count; ++i) chosen.push_back(list->at(pick(0, int(list->size()) - 1)).dictionary());
-    std::sort(chosen.begin(), chosen.end());
-    chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
-    std::size_t lowest = list->size();
-    for (const auto& record : chosen) lowest = std::min(lowest, list->indexOfIdentical(platform::Value(record)));
-    DictRef group = document_.createGroup();
-    document_.undoManager().startTransaction();
-    document_.remove(chosen);
-    std::sort(chosen.begin(), chosen.end(), [](const DictRef& a, const DictRef& b) {
-      return a->get("position").integerValue() < b->get("position").integerValue();
-    });
-    for (const auto& record : chosen) group->array("items")->add(record);
-    list->insert(lowest - std::min(lowest, chosen.size() - 1), group);
-    document_.undoManager().regUndoDictionary(kCMUndoAdding, group);
-    document_.undoManager().endTransaction();
+    document_testing::groupRecords(document_, list, std::move(chosen));
   }
 
   CMBaseDocument& document_;
