@@ -148,3 +148,7 @@ class PBBezierCurve {
   std::uint64_t index_ = 0;
   bool startShared_ = false;
 };
+
+// Where the two edges meet at an end, marks the edge starting there as sharing
+// its start with another contour.
+void PBMarkSharedStarts(PBBezierCurve* edge1, PBBezierCurve* edge2, const PBBezierIntersection& intersection);

@@ -4,6 +4,7 @@
 
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
+#include "boolean/bezier_intersection.h"
 #include "boolean/edge_crossing.h"
 
 void PBBezierCurve::sortCrossings() {
@@ -131,4 +132,17 @@ PBEdgeCrossing* PBBezierCurve::lastNonselfCrossing() {
 bool PBBezierCurve::hasNonselfCrossings() const {
   return std::any_of(crossings_list_.begin(), crossings_list_.end(),
                      [](const std::shared_ptr<PBEdgeCrossing>& crossing) { return !crossing->isSelfCrossing(); });
+}
+
+void PBMarkSharedStarts(PBBezierCurve* edge1, PBBezierCurve* edge2, const PBBezierIntersection& intersection) {
+  if (intersection.isAtStartOfCurve1()) {
+    edge1->setStartShared(true);
+  } else if (intersection.isAtStopOfCurve1()) {
+    edge1->next()->setStartShared(true);
+  }
+  if (intersection.isAtStartOfCurve2()) {
+    edge2->setStartShared(true);
+  } else if (intersection.isAtStopOfCurve2()) {
+    edge2->next()->setStartShared(true);
+  }
 }

@@ -97,16 +97,7 @@ void PBBezierGraph::insertSelfCrossings() {
           first.edges(), second.edges(), usesBoundsSweep_, [](PBBezierCurve* edge1, PBBezierCurve* edge2) {
             edge1->intersectionsWithBezierCurve(
                 edge2, nullptr, [&](const std::shared_ptr<PBBezierIntersection>& intersection, bool*) {
-                  if (intersection->isAtStartOfCurve1()) {
-                    edge1->setStartShared(true);
-                  } else if (intersection->isAtStopOfCurve1()) {
-                    edge1->next()->setStartShared(true);
-                  }
-                  if (intersection->isAtStartOfCurve2()) {
-                    edge2->setStartShared(true);
-                  } else if (intersection->isAtStopOfCurve2()) {
-                    edge2->next()->setStartShared(true);
-                  }
+                  PBMarkSharedStarts(edge1, edge2, *intersection);
                   if (edge1->crossesEdge(edge2, *intersection)) addCrossingPair(intersection, edge1, edge2, true);
                 });
           });

@@ -19,16 +19,7 @@ bool contoursReallyCross(PBBezierContour& contour, PBBezierContour& other) {
       PBBezierCurve* edge2 = theirEdge.get();
       edge1->intersectionsWithBezierCurve(edge2, nullptr,
                                           [&](const std::shared_ptr<PBBezierIntersection>& intersection, bool*) {
-                                            if (intersection->isAtStartOfCurve1()) {
-                                              edge1->setStartShared(true);
-                                            } else if (intersection->isAtStopOfCurve1()) {
-                                              edge1->next()->setStartShared(true);
-                                            }
-                                            if (intersection->isAtStartOfCurve2()) {
-                                              edge2->setStartShared(true);
-                                            } else if (intersection->isAtStopOfCurve2()) {
-                                              edge2->next()->setStartShared(true);
-                                            }
+                                            PBMarkSharedStarts(edge1, edge2, *intersection);
                                             if (edge1->crossesEdge(edge2, *intersection)) crosses = true;
                                           });
     }
