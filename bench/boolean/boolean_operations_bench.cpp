@@ -15,89 +15,16 @@
 
 #include "boolean/bezier_graph.h"
 #include "boolean/path_boolean_operations.h"
+#include "path_oracles.h"
 #include "platform/graphics/affine_transform.h"
 #include "platform/graphics/bezier_path.h"
 
 namespace {
 
+using pathoracles::evenOddArea;
 using platform::BezierPath;
 using platform::Point;
 using platform::Rect;
-
-// Even-odd area for outlines that cross neither themselves nor each other: each subpath's exact
-// Green's-theorem area, negated for subpaths nested in an odd number of others.
-double evenOddArea(const BezierPath& path) {
-  struct Part {
-    double area = 0;
-    BezierPath outline;
-    Point middle;
-    Point direction;  // of the first segment that is not a point, at its middle
-  };
-  std::vector<Part> parts;
-  Point start;
-  Point current;
-  const double nodes[3] = {-std::sqrt(0.6), 0.0, std::sqrt(0.6)};
-  const double weights[3] = {5.0 / 9.0, 8.0 / 9.0, 5.0 / 9.0};
-  auto segment = [&](Point p0, Point p1, Point p2, Point p3) {
-    double sum = 0;
-    for (int i = 0; i < 3; ++i) {
-      const double t = 0.5 * (nodes[i] + 1.0);
-      const double u = 1 - t;
-      const double x = u * u * u * p0.x + 3 * u * u * t * p1.x + 3 * u * t * t * p2.x + t * t * t * p3.x;
-      const double y = u * u * u * p0.y + 3 * u * u * t * p1.y + 3 * u * t * t * p2.y + t * t * t * p3.y;
-      const double dx = 3 * u * u * (p1.x - p0.x) + 6 * u * t * (p2.x - p1.x) + 3 * t * t * (p3.x - p2.x);
-      const double dy = 3 * u * u * (p1.y - p0.y) + 6 * u * t * (p2.y - p1.y) + 3 * t * t * (p3.y - p2.y);
-      sum += weights[i] * 0.25 * (x * dy - y * dx);
-    }
-    if (parts.back().direction == Point{} && (p3.x != p0.x || p3.y != p0.y)) {
-      parts.back().middle = {(p0.x + 3 * p1.x + 3 * p2.x + p3.x) / 8, (p0.y + 3 * p1.y + 3 * p2.y + p3.y) / 8};
-      parts.back().direction = {p3.x + p2.x - p1.x - p0.x, p3.y + p2.y - p1.y - p0.y};
-    }
-    parts.back().area += sum;
-  };
-  auto finish = [&]() {
-    if (!parts.empty() && current != start) segment(current, current, start, start);
-    current = start;
-  };
-  for (int i = 0; i < path.elementCount(); ++i) {
-    Point p[3];
-    switch (path.elementAt(i, p)) {
-      case platform::PathElement::Move:
-        finish();
-        parts.push_back({});
-        parts.back().outline.moveTo(p[0]);
-        start = current = p[0];
-        break;
-      case platform::PathElement::Line:
-        segment(current, current, p[0], p[0]);
-        parts.back().outline.lineTo(p[0]);
-        current = p[0];
-        break;
-      case platform::PathElement::Curve:
-        segment(current, p[0], p[1], p[2]);
-        parts.back().outline.curveTo(p[2], p[0], p[1]);
-        current = p[2];
-        break;
-      case platform::PathElement::Close: finish(); break;
-    }
-  }
-  finish();
-  double total = 0;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    // A point just inside the outline: left of the first segment when it runs counter-clockwise.
-    const Part& part = parts[i];
-    const double length = std::hypot(part.direction.x, part.direction.y);
-    if (length == 0) continue;
-    const double side = (part.area >= 0 ? 1e-4 : -1e-4) / length;
-    const Point inner{part.middle.x - part.direction.y * side, part.middle.y + part.direction.x * side};
-    int depth = 0;
-    for (std::size_t j = 0; j < parts.size(); ++j) {
-      if (j != i && parts[j].outline.containsPoint(inner)) ++depth;
-    }
-    total += (depth % 2 == 0 ? 1 : -1) * std::fabs(parts[i].area);
-  }
-  return total;
-}
 
 BezierPath oval(double cx, double cy, double rx, double ry) {
   return BezierPath::ovalInRect(Rect(cx - rx, cy - ry, 2 * rx, 2 * ry));

@@ -21,9 +21,9 @@ using platform::DictRef;
 using Records = CMBaseDocument::Records;
 using Entry = document_testing::ListedRecord;
 
-class RandomEditor {
+class RandomEditor : public document_testing::RandomLayerChoices {
  public:
-  RandomEditor(CMBaseDocument& document, std::uint32_t seed) : document_(document), random_(seed) {}
+  using RandomLayerChoices::RandomLayerChoices;
 
   // Returns a name for the trace and whether the layer count must stay the same.
   std::pair<std::string, bool> editOnce() {
@@ -52,7 +52,7 @@ class RandomEditor {
         document_.moveLayers(some(entries), pick(0, 1) ? 1 : -1);
         return {"move one place", true};
       case 6:
-        document_.moveLayersAfter(some(entries), entries[pick(0, int(entries.size()) - 1)].record);
+        document_.moveLayersAfter(some(entries), one(entries));
         return {"move after", true};
       case 7:
         document_.moveLayersToFirst(some(entries));
@@ -61,31 +61,10 @@ class RandomEditor {
         document_.duplicate(some(entries));
         return {"duplicate", false};
       default:
-        document_.toggleHiddenLayer(entries[pick(0, int(entries.size()) - 1)].record);
+        document_.toggleHiddenLayer(one(entries));
         return {"hide", true};
     }
   }
-
- private:
-  int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
-
-  Records some(const std::vector<Entry>& entries) {
-    Records chosen;
-    const int count = pick(1, 3);
-    for (int i = 0; i < count; ++i) chosen.push_back(entries[pick(0, int(entries.size()) - 1)].record);
-    return chosen;
-  }
-
-  // Groups up to three layers of one list.
-  void groupSome(const ArrayRef& list) {
-    Records chosen;
-    const int count = pick(1, 3);
-    for (int i = 0; i < count; ++i) chosen.push_back(list->at(pick(0, int(list->size()) - 1)).dictionary());
-    document_testing::groupRecords(document_, list, std::move(chosen));
-  }
-
-  CMBaseDocument& document_;
-  std::mt19937 random_;
 };
 
 std::uint32_t chooseSeed() {

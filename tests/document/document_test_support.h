@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -186,5 +187,36 @@ inline void groupRecords(CMBaseDocument& document, const platform::ArrayRef& lis
   document.undoManager().regUndoDictionary(kCMUndoAdding, group);
   document.undoManager().endTransaction();
 }
+
+// The random choices of the randomised edit tests: layers, lists and numbers.
+class RandomLayerChoices {
+ public:
+  RandomLayerChoices(CMBaseDocument& document, std::uint32_t seed) : document_(document), random_(seed) {}
+
+ protected:
+  int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+  platform::DictRef one(const std::vector<ListedRecord>& entries) {
+    return entries[pick(0, int(entries.size()) - 1)].record;
+  }
+  // One to three records, possibly repeated.
+  std::vector<platform::DictRef> some(const std::vector<ListedRecord>& entries) {
+    std::vector<platform::DictRef> chosen;
+    const int count = pick(1, 3);
+    for (int i = 0; i < count; ++i) chosen.push_back(one(entries));
+    return chosen;
+  }
+  // Groups up to three layers of one list.
+  void groupSome(const platform::ArrayRef& list) {
+    std::vector<platform::DictRef> chosen;
+    const int count = pick(1, 3);
+    for (int i = 0; i < count; ++i) chosen.push_back(list->at(pick(0, int(list->size()) - 1)).dictionary());
+    groupRecords(document_, list, std::move(chosen));
+  }
+
+  CMBaseDocument& document_;
+
+ private:
+  std::mt19937 random_;
+};
 
 }  // namespace document_testing

@@ -24,9 +24,9 @@ using Records = CMBaseDocument::Records;
 using Entry = document_testing::ListedRecord;
 
 // The document's own edits plus what the canvas and the panels register.
-class RandomHistory {
+class RandomHistory : public document_testing::RandomLayerChoices {
  public:
-  RandomHistory(CMBaseDocument& document, std::uint32_t seed) : document_(document), random_(seed) {}
+  using RandomLayerChoices::RandomLayerChoices;
 
   std::string editOnce() {
     std::vector<Entry> entries;
@@ -92,28 +92,6 @@ class RandomHistory {
       }
     }
   }
-
- private:
-  int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
-  DictRef one(const std::vector<Entry>& entries) { return entries[pick(0, int(entries.size()) - 1)].record; }
-
-  Records some(const std::vector<Entry>& entries) {
-    Records chosen;
-    const int count = pick(1, 3);
-    for (int i = 0; i < count; ++i) chosen.push_back(one(entries));
-    return chosen;
-  }
-
-  // Groups up to three layers of one list.
-  void groupSome(const ArrayRef& list) {
-    Records chosen;
-    const int count = pick(1, 3);
-    for (int i = 0; i < count; ++i) chosen.push_back(list->at(pick(0, int(list->size()) - 1)).dictionary());
-    document_testing::groupRecords(document_, list, std::move(chosen));
-  }
-
-  CMBaseDocument& document_;
-  std::mt19937 random_;
 };
 
 class UndoRandomHistoryTest : public ::testing::TestWithParam<std::uint32_t> {};
