@@ -46,6 +46,12 @@ class CMBaseDocument {
   platform::DictRef createObject(std::string_view name, platform::Point point);
   platform::DictRef addObject(std::string_view name, platform::Point point);
   platform::DictRef createGroup();
+  // Adding a copy of a record the caller holds (a library shape) at the point. A record without a
+  // size is measured first; the copy is centred on the point horizontally, and vertically too when
+  // it had a size. The caller's record never changes. The flag makes no difference.
+  platform::DictRef addObjectWithData(const platform::DictRef& record, platform::Point point, bool centered);
+  // The same with the copy's origin at the point.
+  platform::DictRef addObjectWithData(const platform::DictRef& record, platform::Point point);
 
   // The list holding the first record, the root list when none is given, null
   // when any of them is missing.

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "document/CMPathShape.h"
+#include "document/CMPointTypes.h"
 #include "document/CMShapeRecordValues.h"
 #include "platform/core/geometry_strings.h"
 
@@ -14,11 +15,6 @@ using platform::DictRef;
 using platform::Point;
 
 namespace {
-
-constexpr std::int64_t kMove = 1;
-constexpr std::int64_t kLine = 2;
-constexpr std::int64_t kCurve = 4;
-constexpr std::int64_t kClose = 8;
 
 Point moveTarget(const ArrayRef& points, const DictRef& record, Point own) {
   const platform::Value* link = record->find("correction_point_id");
@@ -42,16 +38,16 @@ BezierPath CMPathShape::pathFromPointRecords(const ArrayRef& points) {
     const Point point = shapePoint(record, "point");
     const std::int64_t virtualType = record->get("virtual_type").integerValue();
     const std::int64_t kind = virtualType != 0 ? virtualType : record->get("type").integerValue();
-    if (kind & kMove) path.moveTo(moveTarget(points, record, point));
+    if (kind & kCMPointMove) path.moveTo(moveTarget(points, record, point));
     // A segment with nothing to start from starts the subpath instead.
-    if ((kind & (kLine | kCurve)) && path.isEmpty()) {
+    if ((kind & (kCMPointLine | kCMPointCurve)) && path.isEmpty()) {
       path.moveTo(point);
-    } else if (kind & kLine) {
+    } else if (kind & kCMPointLine) {
       path.lineTo(point);
-    } else if (kind & kCurve) {
+    } else if (kind & kCMPointCurve) {
       path.curveTo(point, shapePoint(record, "control_point1"), shapePoint(record, "control_point2"));
     }
-    if ((kind & kClose) && !path.isEmpty()) path.closePath();
+    if ((kind & kCMPointClose) && !path.isEmpty()) path.closePath();
   }
   return path;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "document/CMPointTypes.h"
 #include "document/CMProject.h"
 #include "document/CMShapeRecordValues.h"
 #include "platform/graphics/affine_transform.h"
@@ -12,12 +13,6 @@ using platform::BezierPath;
 using platform::Dictionary;
 using platform::Point;
 using platform::PathElement;
-
-namespace {
-
-constexpr std::int64_t kCloseBit = 8;
-
-}  // namespace
 
 void CMUniversalShape::initPath() {
   recordToolOptions();
@@ -70,7 +65,7 @@ void CMUniversalShape::prepareEditing() {
     Point element[3];
     const PathElement kind = moved.elementAt(index, element);
     const bool last = index == count - 1;
-    const std::int64_t close = !last && moved.elementAt(index + 1) == PathElement::Close ? kCloseBit : 0;
+    const std::int64_t close = !last && moved.elementAt(index + 1) == PathElement::Close ? kCMPointClose : 0;
     const std::int64_t id = index + 1;
     auto record = Dictionary::make({{"id", id}});
     switch (kind) {

@@ -1,0 +1,249 @@
+#pragma once
+
+// A layer object: a typed, short-lived view of one layer record of the document.
+// The record is shared, so every edit made here is at once part of the document.
+// Selection, dirtiness, rotation locking and the drawer's zoom transforms live only
+// in the object. Geometry is measured in view units: document units times the view
+// zoom, which is 1 outside vector view mode.
+//
+// Model half: CMLayer.cpp (geometry, transforms, handles, selection),
+// CMLayerRotation.cpp, CMLayerTransformStrings.cpp, CMLayerMasks.cpp.
+// Drawing half: CMLayerDrawing.cpp, CMLayerEditingMarks.cpp.
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/geometry.h"
+#include "platform/core/value.h"
+#include "platform/graphics/affine_transform.h"
+#include "platform/graphics/bezier_path.h"
+
+namespace platform {
+class GraphicsContext;
+class Image;
+}  // namespace platform
+
+// Editing handle types. 1 to 8 resize, 10 and 11 rotate; the rest belong to the
+// point, line, gradient and pen-curve handles of the layer kinds.
+enum CMHandleType : std::int32_t {
+  kCMHandleRight = 1,
+  kCMHandleLeft = 2,
+  kCMHandleBottom = 3,  // (midX, minY)
+  kCMHandleTop = 4,     // (midX, maxY)
+  kCMHandleBottomRight = 5,
+  kCMHandleTopRight = 6,
+  kCMHandleBottomLeft = 7,
+  kCMHandleTopLeft = 8,
+  kCMHandleRotateTop = 10,     // (midX, midY + d)
+  kCMHandleRotateBottom = 11,  // (midX, midY - d)
+  kCMHandlePathPoint = 12,
+  kCMHandleControlPoint1 = 13,
+  kCMHandleControlPoint2 = 14,
+  kCMHandleLineStart = 15,
+  kCMHandleLineEnd = 16,
+  kCMHandleGradientCentre = 17,
+  kCMHandleGradientRadius = 18,
+  kCMHandleBezierPoint = 19,
+  kCMHandleBezierControl1 = 20,
+  kCMHandleBezierControl2 = 21,
+};
+
+// The editing type while a rotation is being applied (read by the rotation frame mark).
+inline constexpr std::int32_t kCMEditingTypeRotating = 9;
+
+class CMLayer {
+ public:
+  // initWithDictionary: keeps the record; a record "dirty" of YES makes this object
+  // dirty and is consumed (set to NO), so only the first object over a record sees it.
+  explicit CMLayer(platform::DictRef data);
+  virtual ~CMLayer() = default;
+  CMLayer(const CMLayer&) = delete;
+  CMLayer& operator=(const CMLayer&) = delete;
+
+  // ---- geometry read from the record (view units) ----
+  virtual platform::Point originPoint() const;
+  virtual platform::Size originalSize() const;
+  virtual platform::Rect layerRect();
+  virtual float layerOffset() const { return 0; }
+  bool isVisible() const;
+  platform::BezierPath framePath() { return framePath(true); }
+  // The outline of the layer's frame; `zoomed` maps it through the zoom transform onto the canvas.
+  // Empty (no elements) when the layer has no frame.
+  virtual platform::BezierPath framePath(bool zoomed);
+  // The layer's Bezier path; empty when the layer has none.
+  virtual platform::BezierPath path();
+
+  // ---- geometry written to the record (integers, saturated) ----
+  // Writes "x", "y"; updates the cached rect; posts "notificationLayerChanged"; not dirty.
+  virtual void setOriginPoint(platform::Point point);
+  // Writes "width", "height"; dirty; updates; posts.
+  virtual void setOriginSize(platform::Size size);
+  // Writes "width", "height", "x", "y"; dirty; updates; posts nothing.
+  virtual void setLayerRect(const platform::Rect& rect);
+  // Writes "rotate" (float degrees); posts; editing type becomes kCMEditingTypeRotating.
+  void setRotation(float degrees);
+  void setFrameRect(const platform::Rect& rect) { frameRect_ = rect; }
+  const platform::Rect& frameRect() const noexcept { return frameRect_; }
+
+  // ---- transforms between the layer and the canvas (o = record origin, z = view zoom) ----
+  platform::AffineTransform transform() const;       // z·(p + o)
+  platform::AffineTransform transform2() const;      // p + z·o
+  platform::AffineTransform backTransform() const;   // (p − o)/z
+  platform::AffineTransform backTransform2() const;  // p − o
+
+  // ---- editing handles: arrays of {"point": point string, "type": int, ...} ----
+  virtual platform::ArrayRef editingPoints();
+  virtual platform::ArrayRef lineEditingPoints() { return nullptr; }
+  virtual platform::ArrayRef gradientEditingPoints() { return nullptr; }
+  virtual platform::ArrayRef pathEditingPoints() { return nullptr; }
+  // 2 group member, 1 line, 0 otherwise (shape layers).
+  virtual std::int32_t selectedFrameType() { return 0; }
+
+  // ---- selection ----
+  // Selecting in path-point edit mode prepares editing once; deselecting ends it once.
+  void setSelected(bool selected);
+  bool selected() const noexcept { return selected_; }
+  void setSelectedAsPartOfGroup(bool selected) noexcept { selectedAsPartOfGroup_ = selected; }
+  bool selectedAsPartOfGroup() const noexcept { return selectedAsPartOfGroup_; }
+
+  // ---- rotation (record "rotate" in degrees; radians in single precision) ----
+  platform::AffineTransform rotateTransform(const platform::BezierPath* path,
+                                            const platform::AffineTransform* backZoomTransform) const;
+  platform::AffineTransform rotateTransform(const platform::BezierPath* path) const {
+    return rotateTransform(path, nullptr);
+  }
+  // Never short-cuts a rotation of 0.
+  platform::AffineTransform rotateTransformInRect(const platform::Rect& rect) const;
+  // Concatenate the rotation onto the current graphics context when the record has "rotate".
+  void rotate();
+  void rotate(const platform::BezierPath* path);
+  void rotate(const platform::BezierPath* path, const platform::AffineTransform* backZoomTransform);
+  void rotateInRect(const platform::Rect& rect);
+  platform::AffineTransform backRotateTransform(platform::Point center) const;
+  platform::AffineTransform backRotateTransform(const platform::BezierPath* path,
+                                                const platform::AffineTransform* backZoomTransform) const;
+  platform::AffineTransform backRotateTransform(const platform::BezierPath* path) const {
+    return backRotateTransform(path, nullptr);
+  }
+  void lockCenter(const platform::BezierPath* path);
+  // Moves the origin so turning about the frame's own centre gives the same picture.
+  void unlockCenter();
+  bool centerLocked() const noexcept { return lockCenterPoint_; }
+  platform::Point centerPoint() const noexcept { return centerPoint_; }
+  std::int32_t editingType() const noexcept { return editingType_; }
+
+  // ---- transforms imported from other files ----
+  void applyTransformation(const platform::ArrayRef& transforms);
+  // "transforms" (only while the record has no "rotate" of its own), then applyRotate, then applyMatrix.
+  void applyTransformation();
+  // Centres the cached rect on ("rotate_x", "rotate_y") when both are present.
+  void applyRotate();
+  virtual void applyMatrix() {}
+  virtual void applyMatrix(const platform::AffineTransform&) {}
+
+  // ---- masks ----
+  // Rebuilds the clip paths from the record's visible "masks" with "ismask".
+  void applyClipPaths();
+  void addClipPath(platform::BezierPath path);
+  void erasePaths() { clipPaths_.clear(); }
+  const std::vector<platform::BezierPath>& clipPaths() const noexcept { return clipPaths_; }
+  // Save once per clip path and intersect; endClipPath restores as many times as beginClipPath saved.
+  void beginClipPath(platform::GraphicsContext& context);
+  void endClipPath(platform::GraphicsContext& context);
+
+  // ---- point, line and gradient edits (shape, path-based and text/image layers) ----
+  virtual void setPathPoint(platform::Point, std::int32_t /*pointId*/) {}
+  virtual void setPathControlPoint1(platform::Point, std::int32_t /*pointId*/) {}
+  virtual void setPathControlPoint2(platform::Point, std::int32_t /*pointId*/) {}
+  virtual void setPathPoint(platform::Point, const platform::DictRef& /*handle*/) {}
+  virtual void setPathControlPoint1(platform::Point, const platform::DictRef& /*handle*/) {}
+  virtual void setPathControlPoint2(platform::Point, const platform::DictRef& /*handle*/) {}
+  virtual void setLineStartPoint(platform::Point) {}
+  virtual void setLineEndPoint(platform::Point) {}
+  virtual void setGradientPoint(platform::Point) {}
+  virtual void setGradientCentralPoint(platform::Point) {}
+  virtual void addPoint(platform::Point) {}
+  virtual void changePointType(std::int32_t /*type*/, const platform::DictRef& /*handle*/) {}
+  virtual void removePoint(const platform::DictRef& /*handle*/) {}
+  virtual void updateLayerRect() {}
+  virtual void update() {}
+  virtual void prepareEditing() {}
+  virtual void endEditing() {}
+  virtual void saveAsBezier() {}
+
+  // ---- zoom and mode ----
+  // Switching vector view mode off resets the view zoom to 1.
+  virtual void setVectorViewMode(bool vectorViewMode);
+  bool vectorViewMode() const noexcept { return vectorViewMode_; }
+  void setViewZoom(float zoom) noexcept { viewZoom_ = zoom; }
+  float viewZoom() const noexcept { return viewZoom_; }
+  void setZoom(float zoom) noexcept { zoom_ = zoom; }
+  float zoom() const noexcept { return zoom_; }
+  void setZoomTransform(const platform::AffineTransform& t) { zoomTransform_ = t; }
+  const platform::AffineTransform& zoomTransform() const noexcept { return zoomTransform_; }
+  // Absent (nullptr) until the drawer sets one.
+  void setBackZoomTransform(const platform::AffineTransform& t) {
+    backZoomTransform_ = std::make_shared<platform::AffineTransform>(t);
+  }
+  const platform::AffineTransform* backZoomTransform() const noexcept { return backZoomTransform_.get(); }
+  void setDesign(bool design) noexcept { design_ = design; }
+  bool design() const noexcept { return design_; }
+  void setHidden(bool hidden) noexcept { hidden_ = hidden; }
+  bool hidden() const noexcept { return hidden_; }
+  void setDirty(bool dirty) noexcept { dirty_ = dirty; }
+  bool dirty() const noexcept { return dirty_; }
+  void setSelEditingPoint(platform::DictRef point) { selEditingPoint_ = std::move(point); }
+  const platform::DictRef& selEditingPoint() const noexcept { return selEditingPoint_; }
+  const platform::DictRef& data() const noexcept { return data_; }
+  // The record's "id" (0 when missing).
+  std::int32_t layerId() const;
+  // Sets the context's fill colour to opaque black.
+  static void setFillColor(platform::GraphicsContext& context);
+
+  // ---- drawing (the drawer calls draw for every visible layer) ----
+  // Nothing when hidden; else mask clip, then vector or cached drawing.
+  void draw(platform::GraphicsContext& context, const platform::Rect& dirtyRect, bool addToCache);
+  void drawWithCaches(platform::GraphicsContext& context, const platform::Rect& dirtyRect, bool addToCache);
+  void drawWithVector(platform::GraphicsContext& context, const platform::Rect& dirtyRect, bool addToCache);
+  // The rectangle the layer's image covers; `margin` receives the room for strokes and shadows.
+  platform::Rect findDisplayRect(float& margin);
+  // The layer's own content with its origin at the rectangle's origin.
+  virtual void drawL(platform::GraphicsContext& context, const platform::Rect& rect);
+  void drawEditing(platform::GraphicsContext& context, const platform::Rect& rect);
+  void drawSelectedFrame(platform::GraphicsContext& context, const platform::Rect& rect);
+  void drawRotateFrame(platform::GraphicsContext& context, const platform::Rect& rect);
+  void drawPathFrame(platform::GraphicsContext& context, const platform::Rect& rect);
+  void drawSelectedLine(platform::GraphicsContext& context);
+  void drawGradientEditing(platform::GraphicsContext& context, const platform::Rect& rect);
+  void drawEditingPoint(platform::GraphicsContext& context, const platform::Rect& rect);
+  void drawLineEditingPoint(platform::GraphicsContext& context, const platform::Rect& rect);
+  void drawEditingPoint(platform::GraphicsContext& context, const platform::Rect& rect, bool drawLine,
+                        const platform::ArrayRef& editingPoints);
+  bool isSelectedEditPoint(const platform::DictRef& editingPoint) const;
+
+ protected:
+  void postLayerChanged() const;
+  void markRotating() noexcept { editingType_ = kCMEditingTypeRotating; }
+
+  platform::DictRef data_;
+  platform::Rect layerRect_{};
+  platform::Rect frameRect_{};
+  platform::Point centerPoint_{};
+  platform::AffineTransform zoomTransform_{};
+  std::shared_ptr<platform::AffineTransform> backZoomTransform_;
+  platform::DictRef selEditingPoint_;
+  std::vector<platform::BezierPath> clipPaths_;
+  std::int32_t editingType_ = 0;
+  float zoom_ = 1;
+  float viewZoom_ = 1;
+  bool selected_ = false;
+  bool selectedAsPartOfGroup_ = false;
+  bool dirty_ = false;
+  bool lockCenterPoint_ = false;
+  bool hidden_ = false;
+  bool design_ = false;
+  bool vectorViewMode_ = false;
+  std::size_t savedClipStates_ = 0;
+};
