@@ -1,0 +1,35 @@
+// Drawing a text layer: the text is rendered into an image of its measured size, fill
+// first and then the outline over it, and that image is placed in the layer's rectangle.
+
+#include <cmath>
+
+#include "document/CMTextLayer.h"
+#include "platform/graphics/attributed_string.h"
+#include "platform/graphics/graphics_context.h"
+#include "platform/graphics/image.h"
+
+void CMTextLayer::drawL(platform::GraphicsContext& context, const platform::Rect& rect) {
+  if (!(zoom_ > 0) || !std::isfinite(zoom_)) return;
+  // The image and the text draw into the current context, which must be this one.
+  const platform::CurrentContextScope current(context);
+  // The flip and the clip stay inside this save so the caller's state is untouched.
+  context.saveGraphicsState();
+  context.translateCTM(0, rect.size.height);
+  context.scaleCTM(1, -1);
+  clipToOutline(context);
+  context.scaleCTM(zoom_, zoom_);
+  const platform::Rect scaled{rect.origin.x / zoom_, rect.origin.y / zoom_, rect.size.width / zoom_,
+                              rect.size.height / zoom_};
+
+  platform::Image textImage(originalTextSize_);
+  const platform::Rect textRect{{0, 0}, originalTextSize_};
+  textImage.lockFocus();
+  platform::AttributedString(text_, textAttributes(false)).drawInRect(textRect);
+  platform::AttributedString(text_, textAttributes(true)).drawInRect(textRect);
+  textImage.unlockFocus();
+
+  const platform::Rect placed{scaled.origin.x, scaled.origin.y + scaled.size.height - originalTextSize_.height,
+                              originalTextSize_.width, originalTextSize_.height};
+  textImage.drawInRect(placed, {}, platform::CompositingOperation::SourceOver, 1);
+  context.restoreGraphicsState();
+}
