@@ -1,0 +1,89 @@
+#pragma once
+
+// The drawer: turns one document into layer objects and draws them. It mirrors the
+// document's groups in a tree of group nodes (hidden groups and their members get no
+// objects), keeps a flat list of every layer object in drawing order (first = bottom,
+// each mask right after the layer it masks), and draws the page background, the layers
+// and, in design mode, the selection marks above all of them.
+
+#include <cstdint>
+#include <memory>
+#include <variant>
+#include <vector>
+
+#include "platform/core/geometry.h"
+#include "platform/core/value.h"
+#include "platform/graphics/affine_transform.h"
+
+class CMBaseDocument;
+class CMLayer;
+
+namespace platform {
+class GraphicsContext;
+}
+
+class CMDrawer {
+ public:
+  struct GroupNode;
+  using Item = std::variant<std::shared_ptr<GroupNode>, std::shared_ptr<CMLayer>>;
+  struct GroupNode {
+    std::vector<Item> items;
+    bool visible = true;
+    std::int32_t id = 0;  // the group record's "id"; 0 for the top node
+  };
+  using Layers = std::vector<std::shared_ptr<CMLayer>>;
+
+  CMDrawer();
+
+  // Keeps the document and rebuilds the tree and the layer list from the root "layers".
+  void setDocument(std::shared_ptr<CMBaseDocument> document);
+  const std::shared_ptr<CMBaseDocument>& document() const noexcept { return document_; }
+
+  // One new record (and its masks) into the top node; null for a record that is not a
+  // shape, image or text layer.
+  std::shared_ptr<CMLayer> addObject(const platform::DictRef& record);
+  std::shared_ptr<CMLayer> addObject(const platform::DictRef& record, GroupNode& group);
+  // The records of one group level into the node, visible sub-groups as nested nodes.
+  void addGroup(const platform::ArrayRef& records, GroupNode& group);
+
+  void setViewMode(bool vectorViewMode) noexcept { vectorViewMode_ = vectorViewMode; }
+  bool viewMode() const noexcept { return vectorViewMode_; }
+  // Cached mode keeps the view zoom at 1 (the zoom transform magnifies the cached images);
+  // vector mode hands the zoom to every layer. Every layer becomes dirty either way.
+  // A zoom that is not a positive finite number counts as 1.
+  void setZoom(float zoom);
+  float viewZoom() const noexcept { return viewZoom_; }
+
+  // Background, then layers (and marks in design mode), into `context`, which is made current meanwhile.
+  void draw(platform::GraphicsContext& context, const platform::Rect& rect, bool designMode);
+  void drawBackground(platform::GraphicsContext& context, const platform::Rect& rect);
+  void drawLayers(platform::GraphicsContext& context, const platform::Rect& rect);
+  void drawGroupLayers(const std::vector<Item>& items, platform::GraphicsContext& context, const platform::Rect& rect,
+                       const platform::AffineTransform& transform, bool selectedFrame);
+  bool designMode() const noexcept { return designMode_; }
+
+  // Scale by the document zoom on the canvas in cached mode, else by 1; and its inverse.
+  platform::AffineTransform zoomTransform() const;
+  platform::AffineTransform backZoomTransform() const;
+  // The root record's "zoom", where anything but a positive finite number counts as 1.
+  float documentZoom() const;
+
+  const Layers& layers() const noexcept { return layers_; }
+  Layers& layers() noexcept { return layers_; }
+  void setLayers(Layers layers) { layers_ = std::move(layers); }
+  // Drawing order is the document's order already.
+  void sortLayers() {}
+  const GroupNode& topGroup() const noexcept { return *topGroup_; }
+
+ private:
+  platform::DictRef rootRecord() const;
+  void drawLayer(CMLayer& layer, platform::GraphicsContext& context, const platform::Rect& rect,
+                 const platform::AffineTransform& transform, bool selectedFrame);
+
+  std::shared_ptr<CMBaseDocument> document_;
+  std::shared_ptr<GroupNode> topGroup_;
+  Layers layers_;
+  bool designMode_ = false;
+  bool vectorViewMode_ = false;
+  float viewZoom_ = 1;
+};

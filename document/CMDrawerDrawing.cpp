@@ -1,0 +1,81 @@
+// Drawing of the drawer: the page background, then every visible layer under the zoom
+// transform, then (on the canvas) the selection marks above all layers.
+
+#include "document/CMDrawer.h"
+#include "document/CMLayer.h"
+#include "platform/graphics/color.h"
+#include "platform/graphics/graphics_context.h"
+#include "platform/graphics/rect_functions.h"
+
+void CMDrawer::draw(platform::GraphicsContext& context, const platform::Rect& rect, bool designMode) {
+  designMode_ = designMode;
+  // Layer kinds draw pictures and text into the current context.
+  const platform::CurrentContextScope current(context);
+  drawBackground(context, rect);
+  drawLayers(context, rect);
+}
+
+void CMDrawer::drawBackground(platform::GraphicsContext& context, const platform::Rect& rect) {
+  const platform::DictRef root = rootRecord();
+  const platform::DictRef background = root ? root->dictionary("background") : nullptr;
+  const platform::DictRef color = background ? background->dictionary("bg_color") : nullptr;
+  // A transparent page colour leaves the colour the caller chose for a page without background.
+  if (color && color->get("a").doubleValue() != 0) {
+    context.setFillColor(platform::Color(color->get("r").doubleValue() / 255, color->get("g").doubleValue() / 255,
+                                         color->get("b").doubleValue() / 255, color->get("a").doubleValue() / 255));
+  }
+  // A copy, not a blend: a translucent page colour replaces what was there.
+  context.rectFill(rect);
+}
+
+void CMDrawer::drawLayers(platform::GraphicsContext& context, const platform::Rect& rect) {
+  const platform::AffineTransform transform = zoomTransform();
+  context.saveGraphicsState();
+  context.clipToRect(rect);
+  if (!designMode_) {
+    // Output surfaces are y-up; records grow downward from the top of the page.
+    context.translateCTM(0, platform::minY(rect) + platform::maxY(rect));
+    context.scaleCTM(1, -1);
+  }
+  context.setShouldAntialias(true);
+  drawGroupLayers(topGroup_->items, context, rect, transform, false);
+  drawGroupLayers(topGroup_->items, context, rect, transform, true);
+  context.restoreGraphicsState();
+}
+
+void CMDrawer::drawGroupLayers(const std::vector<Item>& items, platform::GraphicsContext& context,
+                               const platform::Rect& rect, const platform::AffineTransform& transform,
+                               bool selectedFrame) {
+  for (const Item& item : items) {
+    if (const auto* group = std::get_if<std::shared_ptr<GroupNode>>(&item)) {
+      if ((*group)->visible) drawGroupLayers((*group)->items, context, rect, transform, selectedFrame);
+      continue;
+    }
+    const std::shared_ptr<CMLayer>& layer = std::get<std::shared_ptr<CMLayer>>(item);
+    if (layer->isVisible()) drawLayer(*layer, context, rect, transform, selectedFrame);
+  }
+}
+
+void CMDrawer::drawLayer(CMLayer& layer, platform::GraphicsContext& context, const platform::Rect& rect,
+                         const platform::AffineTransform& transform, bool selectedFrame) {
+  if (selectedFrame) {
+    // Marks are drawn in canvas units: the layer maps its points through its own zoom transform.
+    if (designMode_ && (layer.selected() || layer.selectedAsPartOfGroup())) {
+      context.saveGraphicsState();
+      layer.drawEditing(context, rect);
+      context.restoreGraphicsState();
+    }
+    return;
+  }
+  layer.setDesign(designMode_);
+  context.saveGraphicsState();
+  layer.setZoom(documentZoom());
+  layer.setZoomTransform(transform);
+  layer.setBackZoomTransform(backZoomTransform());
+  layer.setVectorViewMode(vectorViewMode_);
+  layer.setFrameRect(rect);
+  layer.applyClipPaths();
+  context.concatCTM(transform);
+  layer.draw(context, rect, true);
+  context.restoreGraphicsState();
+}

@@ -1,0 +1,291 @@
+// Drawing half of CMLayer: the layer's content is rendered into an image with a margin
+// for strokes and shadows, blurred when asked, and composited once with the layer's
+// opacity and blend mode, in its rotated frame and inside its mask clip.
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "document/CMCaches.h"
+#include "document/CMLayer.h"
+#include "document/CMShapeRecordValues.h"
+#include "platform/graphics/blend_modes.h"
+#include "platform/graphics/gaussian_blur.h"
+#include "platform/graphics/graphics_context.h"
+#include "platform/graphics/image.h"
+#include "platform/graphics/rect_functions.h"
+
+namespace {
+
+using platform::GraphicsContext;
+using platform::Image;
+using platform::Rect;
+
+// Beyond this many pixels a side, or this area, a layer is drawn straight into the target instead
+// of through an image: image surfaces stop at 32767 pixels and memory runs out first.
+constexpr double kMaxLayerImageSide = 8192;
+constexpr double kMaxLayerImageArea = 4096.0 * 4096.0;
+// The layer-style panel's blur "amount" (0 to 1) times this is the blur radius in pixels.
+constexpr double kBlurRadiusPerAmount = 50;
+// "shadow" and its numbered siblings, spelt out: this runs for every layer on every redraw.
+constexpr std::string_view kShadowKeys[] = {"shadow",  "shadow1", "shadow2", "shadow3", "shadow4",
+                                            "shadow5", "shadow6", "shadow7", "shadow8", "shadow9"};
+// A Gaussian's ink is all but gone three standard deviations (radii) out.
+constexpr double kBlurReach = 3;
+
+// The layer draws into `context` through calls that use the current context, so it is made current meanwhile.
+class FocusScope {
+ public:
+  explicit FocusScope(GraphicsContext& context) : pushed_(GraphicsContext::current() != &context) {
+    if (pushed_) GraphicsContext::push(context);
+  }
+  ~FocusScope() {
+    if (pushed_) GraphicsContext::pop();
+  }
+  FocusScope(const FocusScope&) = delete;
+  FocusScope& operator=(const FocusScope&) = delete;
+
+ private:
+  bool pushed_;
+};
+
+// The room the layer's shadows need beyond its bounds: twice the blur plus the larger offset.
+float shadowMargin(const platform::DictRef& shape) {
+  float margin = 0;
+  for (const std::string_view key : kShadowKeys) {
+    const platform::DictRef shadow = usedShapeSlot(shape, key);
+    if (!shadow) continue;
+    const float spread = 2 * shadow->get("blurRadius").floatValue() +
+                         std::max(std::fabs(shadow->get("offset_x").floatValue()),
+                                  std::fabs(shadow->get("offset_y").floatValue()));
+    if (spread > margin) margin = spread;
+  }
+  return margin;
+}
+
+double blurRadius(const platform::DictRef& record) {
+  const platform::DictRef shape = record->dictionary("shape");
+  const platform::DictRef blur = shape ? shape->dictionary("blur") : nullptr;
+  const double radius = blur ? blur->get("amount").doubleValue() * kBlurRadiusPerAmount : 0;
+  return std::isfinite(radius) && radius > 0 ? radius : 0;
+}
+
+// The canvas and output pages draw y-down, where an image is laid in upside down. Stored with its rows
+// turned over and drawn turned over again, the picture is the same, but the image now reaches the
+// target as a plain copy of rows rather than through a mirroring transform, several times faster.
+void turnRowsOver(cairo_surface_t* surface) {
+  if (!surface || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return;
+  cairo_surface_flush(surface);
+  unsigned char* data = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  const int height = cairo_image_surface_get_height(surface);
+  if (!data) return;
+  std::vector<unsigned char> row(static_cast<std::size_t>(stride));
+  for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+    unsigned char* upper = data + static_cast<std::ptrdiff_t>(top) * stride;
+    unsigned char* lower = data + static_cast<std::ptrdiff_t>(bottom) * stride;
+    std::memcpy(row.data(), upper, row.size());
+    std::memcpy(upper, lower, row.size());
+    std::memcpy(lower, row.data(), row.size());
+  }
+  cairo_surface_mark_dirty(surface);
+}
+
+// Everything the layer's image covers, in the layer's rotated frame.
+class LayerPlacement {
+ public:
+  LayerPlacement(CMLayer& layer, GraphicsContext& context) : layer_(layer), context_(context) {
+    display_ = layer.findDisplayRect(margin_);
+    const double alpha = layer.data()->get("alpha").doubleValue();
+    alpha_ = std::isfinite(alpha) ? std::clamp(alpha, 0.0, 1.0) : 0;
+    blendMode_ = platform::blendModeFromValue(layer.data()->get("blending_mode").integerValue());
+    blurRadius_ = blurRadius(layer.data());
+    // The blur gets room to spread beyond the margin instead of being cut at the image's edge.
+    blurRoom_ = std::ceil(kBlurReach * blurRadius_);
+    // The layer's bounds with the margin on every side (the display rectangle keeps the bounds' origin).
+    placed_ = platform::offsetRect(display_, -margin_, -margin_);
+    // Whole pixels, so that at zoom 1 the image lands on the pixel grid as a plain copy.
+    image_ = platform::integralRect(platform::insetRect(placed_, -blurRoom_, -blurRoom_));
+  }
+
+  // Nothing to draw: an empty rectangle, or a layer that would leave no trace.
+  bool drawsNothing() const {
+    const bool finite = std::isfinite(display_.origin.x) && std::isfinite(display_.origin.y) &&
+                        std::isfinite(display_.size.width) && std::isfinite(display_.size.height);
+    return !finite || platform::isEmptyRect(display_) || (blendMode_ == platform::BlendMode::Normal && !(alpha_ > 0));
+  }
+
+  bool fitsImage() const {
+    return image_.size.width <= kMaxLayerImageSide && image_.size.height <= kMaxLayerImageSide &&
+           image_.size.width * image_.size.height <= kMaxLayerImageArea;
+  }
+
+  // The layer's own content, origin at the margin, in an image with room for the blur around it.
+  std::shared_ptr<const Image> render() {
+    auto image = std::make_shared<Image>(image_.size);
+    image->lockFocus();
+    if (GraphicsContext* imageContext = GraphicsContext::current()) {
+      imageContext->translateCTM(display_.origin.x - image_.origin.x, display_.origin.y - image_.origin.y);
+      layer_.drawL(*imageContext, contentRect());
+    }
+    image->unlockFocus();
+    // The blur counts pixels of the image.
+    platform::gaussianBlur(image->surface().get(), blurRadius_);
+    turnRowsOver(image->surface().get());
+    return image;
+  }
+
+  // Enters the rotated frame and tells whether the image meets the clip at all. With `onlyVisible` the image shrinks to what the clip
+  // can show, plus the blur's reach, so a layer magnified far beyond the view renders only what is seen.
+  bool enterFrame(bool onlyVisible) {
+    context_.saveGraphicsState();
+    if (layer_.data()->contains("rotate")) {
+      const platform::BezierPath frame = layer_.framePath(false);
+      context_.concatCTM(layer_.rotateTransform(&frame, layer_.backZoomTransform()));
+    }
+    const Rect clip = context_.clipBoundingBox();
+    if (!platform::intersectsRect(clip, image_)) return false;
+    if (onlyVisible) {
+      const Rect reach = platform::integralRect(platform::insetRect(clip, -blurRoom_, -blurRoom_));
+      const Rect visible = platform::intersectionRect(image_, reach);
+      partial_ = visible != image_;
+      image_ = visible;
+    }
+    return true;
+  }
+  // The image holds only part of the layer.
+  bool partial() const { return partial_; }
+  void leaveFrame() { context_.restoreGraphicsState(); }
+
+  // The image composited once, so overlapping parts of the content never darken each other.
+  void composite(const Image& image) {
+    if (blendMode_ == platform::BlendMode::Normal) {
+      // A single source-over draw at the alpha is already one composite.
+      drawTurnedOver(image, alpha_);
+      return;
+    }
+    withinTransparencyLayer(image_, [&] { drawTurnedOver(image, 1); });
+  }
+
+  // Too large for an image: the content straight into the target, bounded by the clip.
+  void drawDirectly() {
+    withinTransparencyLayer(placed_, [&] {
+      context_.translateCTM(display_.origin.x, display_.origin.y);
+      layer_.drawL(context_, contentRect());
+    });
+  }
+
+ private:
+  Rect contentRect() const {
+    return {0, 0, display_.size.width - 2.0 * margin_, display_.size.height - 2.0 * margin_};
+  }
+
+  // An image whose rows were turned over, the right way up (see turnRowsOver).
+  void drawTurnedOver(const Image& image, double fraction) {
+    context_.saveGraphicsState();
+    context_.translateCTM(0, platform::minY(image_) + platform::maxY(image_));
+    context_.scaleCTM(1, -1);
+    image.drawInRect(image_, Rect{}, platform::CompositingOperation::SourceOver, fraction);
+    context_.restoreGraphicsState();
+  }
+
+  // The layer's group is only as large as what it can cover.
+  template <typename Draw>
+  void withinTransparencyLayer(const Rect& reach, const Draw& draw) {
+    context_.saveGraphicsState();
+    context_.clipToRect(reach);
+    context_.setAlpha(context_.alpha() * alpha_);
+    context_.setBlendMode(blendMode_);
+    context_.beginTransparencyLayer();
+    draw();
+    context_.endTransparencyLayer();
+    context_.restoreGraphicsState();
+  }
+
+  CMLayer& layer_;
+  GraphicsContext& context_;
+  Rect display_;
+  Rect placed_;  // where the layer's image lies in its rotated frame
+  Rect image_;   // that in whole pixels, with room for the blur
+  float margin_ = 0;
+  double blurRadius_ = 0;
+  double blurRoom_ = 0;
+  bool partial_ = false;
+  double alpha_ = 0;
+  platform::BlendMode blendMode_ = platform::BlendMode::Normal;
+};
+
+}  // namespace
+
+void CMLayer::draw(platform::GraphicsContext& context, const platform::Rect& dirtyRect, bool addToCache) {
+  if (hidden_) return;
+  beginClipPath(context);
+  if (vectorViewMode_) {
+    drawWithVector(context, dirtyRect, addToCache);
+  } else {
+    drawWithCaches(context, dirtyRect, addToCache);
+  }
+  endClipPath(context);
+}
+
+platform::Rect CMLayer::findDisplayRect(float& margin) {
+  platform::Rect rect = layerRect();
+  float m = std::max(layerOffset(), shadowMargin(data_->dictionary("shape")));
+  if (data_->get("ismask").boolValue()) m = 0;
+  m *= viewZoom_;
+  // A hostile offset or zoom must not reach the image size.
+  margin = std::isfinite(m) && m > 0 ? m : 0;
+  rect.size.width += 2.0 * margin;
+  rect.size.height += 2.0 * margin;
+  return rect;
+}
+
+void CMLayer::drawWithCaches(platform::GraphicsContext& context, const platform::Rect& /*dirtyRect*/,
+                             bool addToCache) {
+  if (const platform::Value* isDirty = data_->find("isDirty")) {
+    if (isDirty->boolValue()) dirty_ = true;
+    data_->set("isDirty", 0);
+  }
+  FocusScope focus(context);
+  LayerPlacement placement(*this, context);
+  if (placement.drawsNothing()) return;
+  // Only the canvas shares images: output drawings must not pick up canvas-only marks.
+  const bool useCache = addToCache && design_;
+  std::shared_ptr<const platform::Image> image;
+  if (useCache && !dirty_) image = CMCaches::sharedCaches().findImage(data_, design_, viewZoom_);
+  const bool rendered = !image && placement.fitsImage();
+  if (placement.enterFrame(false)) {
+    if (rendered) image = placement.render();
+    if (image) {
+      placement.composite(*image);
+    } else {
+      placement.drawDirectly();
+    }
+    // A dirty layer renders once and is clean from then on.
+    dirty_ = false;
+    if (rendered && useCache) CMCaches::sharedCaches().addImage(image, data_, design_, viewZoom_);
+  }
+  placement.leaveFrame();
+}
+
+void CMLayer::drawWithVector(platform::GraphicsContext& context, const platform::Rect& /*dirtyRect*/,
+                             bool addToCache) {
+  FocusScope focus(context);
+  LayerPlacement placement(*this, context);
+  if (placement.drawsNothing()) return;
+  const bool useCache = addToCache && design_;
+  // Magnified layers outgrow the view: only their visible part is rendered, and such a part is not stored.
+  if (placement.enterFrame(true)) {
+    if (placement.fitsImage()) {
+      const std::shared_ptr<const platform::Image> image = placement.render();
+      placement.composite(*image);
+      if (useCache && !placement.partial()) CMCaches::sharedCaches().addImage(image, data_, design_, viewZoom_);
+    } else {
+      placement.drawDirectly();
+    }
+  }
+  placement.leaveFrame();
+}

@@ -1,0 +1,386 @@
+// Drawing one layer object: display rectangle, cached and vector drawing, opacity and blend
+// mode composited once, rotation, blur, masks and the image cache.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "document/CMCaches.h"
+#include "drawing_test_support.h"
+#include "platform/graphics/rect_functions.h"
+
+namespace {
+
+using document_testing::DrawingCanvasTest;
+using document_testing::PaintedLayer;
+using document_testing::paintedRecord;
+using platform::Dictionary;
+using platform::Rect;
+
+void expectPixel(const platform::testing::Pixel& pixel, int r, int g, int b, int a, int tolerance = 2) {
+  EXPECT_NEAR(pixel.r, r, tolerance);
+  EXPECT_NEAR(pixel.g, g, tolerance);
+  EXPECT_NEAR(pixel.b, b, tolerance);
+  EXPECT_NEAR(pixel.a, a, tolerance);
+}
+
+void expectClear(const platform::testing::Pixel& pixel) { expectPixel(pixel, 0, 0, 0, 0, 0); }
+
+platform::DictRef shadowRecord(bool use, double blur, double dx, double dy) {
+  return Dictionary::make({{"use", use}, {"blurRadius", blur}, {"offset_x", dx}, {"offset_y", dy}});
+}
+
+// ---- display rectangle ----
+
+TEST(LayerDisplayRect, ShadowMarginBeatsTheStrokeAndScalesWithTheViewZoom) {
+  PaintedLayer layer(paintedRecord(1, {10, 20, 30, 40}));
+  layer.offset = 3;
+  layer.data()->set("shape", Dictionary::make({{"shadow", shadowRecord(true, 4, 2, -6)}}));
+  layer.setViewZoom(2);
+  float margin = -1;
+  const Rect display = layer.findDisplayRect(margin);
+  // (2·4 + max(2, 6)) · 2: the stroke's 3 is the smaller.
+  EXPECT_FLOAT_EQ(margin, 28);
+  EXPECT_EQ(display, Rect(20, 40, 60 + 56, 80 + 56));
+}
+
+TEST(LayerDisplayRect, NumberedShadowsCountOnlyWhenUsed) {
+  PaintedLayer layer(paintedRecord(1, {0, 0, 10, 10}));
+  layer.offset = 5;
+  layer.data()->set("shape", Dictionary::make({{"shadow", shadowRecord(false, 50, 0, 0)},
+                                               {"shadow3", shadowRecord(true, 1, 7, 2)},
+                                               {"shadow9", shadowRecord(true, 0, -4, 0)}}));
+  float margin = 0;
+  layer.findDisplayRect(margin);
+  EXPECT_FLOAT_EQ(margin, 9);  // shadow3: 2 + 7
+}
+
+TEST(LayerDisplayRect, StrokeMarginAloneWhenNoShadowIsLarger) {
+  PaintedLayer layer(paintedRecord(1, {0, 0, 10, 10}));
+  layer.offset = 12;
+  layer.data()->set("shape", Dictionary::make({{"shadow", shadowRecord(true, 1, 1, 1)}}));
+  float margin = 0;
+  EXPECT_EQ(layer.findDisplayRect(margin), Rect(0, 0, 34, 34));
+  EXPECT_FLOAT_EQ(margin, 12);
+}
+
+TEST(LayerDisplayRect, MaskGetsNoMargin) {
+  PaintedLayer layer(paintedRecord(1, {5, 5, 10, 10}));
+  layer.offset = 3;
+  layer.data()->set("shape", Dictionary::make({{"shadow", shadowRecord(true, 4, 2, -6)}}));
+  layer.data()->set("ismask", true);
+  float margin = -1;
+  EXPECT_EQ(layer.findDisplayRect(margin), Rect(5, 5, 10, 10));
+  EXPECT_FLOAT_EQ(margin, 0);
+}
+
+TEST(LayerDisplayRect, HostileShadowNumbersLeaveAFiniteMargin) {
+  PaintedLayer layer(paintedRecord(1, {0, 0, 10, 10}));
+  layer.data()->set("shape", Dictionary::make({{"shadow", shadowRecord(true, 1e38, 1e38, 0)}}));
+  layer.setViewZoom(1e30f);
+  float margin = -1;
+  const Rect display = layer.findDisplayRect(margin);
+  EXPECT_TRUE(std::isfinite(margin));
+  EXPECT_GE(margin, 0);
+  EXPECT_TRUE(std::isfinite(display.size.width));
+}
+
+// ---- what gets drawn ----
+
+using LayerDrawingTest = DrawingCanvasTest;
+
+TEST_F(LayerDrawingTest, OpaqueLayerPaintsExactlyItsFrame) {
+  PaintedLayer layer(paintedRecord(1, {20, 30, 40, 20}));
+  layer.draw(context(), {0, 0, kSide, kSide}, false);
+  expectPixel(at(20, 30), 255, 0, 0, 255);
+  expectPixel(at(59, 49), 255, 0, 0, 255);
+  expectClear(at(19, 30));
+  expectClear(at(60, 40));
+  expectClear(at(30, 50));
+}
+
+TEST_F(LayerDrawingTest, ContentKeepsItsOrientationInUpAndDownCanvases) {
+  for (const bool flipped : {false, true}) {
+    platform::testing::GraphicsCanvas canvas(kSide, kSide, flipped);
+    const platform::CurrentContextScope current(canvas.context());
+    for (const bool cached : {false, true}) {
+      PaintedLayer layer(paintedRecord(1, {20, 20, 40, 40}));
+      layer.pieces = {{0, 0, 40, 10}};  // the quarter at the layer's smallest y
+      layer.setVectorViewMode(!cached);
+      layer.setDesign(true);
+      layer.draw(canvas.context(), {0, 0, kSide, kSide}, true);
+      layer.draw(canvas.context(), {0, 0, kSide, kSide}, true);
+      // Device rows count from the top: user y grows upward unflipped, downward flipped.
+      const int nearRow = flipped ? 25 : kSide - 1 - 25;
+      const int farRow = flipped ? 55 : kSide - 1 - 55;
+      EXPECT_EQ(canvas.at(30, nearRow).r, 255) << flipped << cached;
+      EXPECT_EQ(canvas.at(30, farRow).a, 0) << flipped << cached;
+      CMCaches::sharedCaches().clean();
+    }
+  }
+}
+
+TEST_F(LayerDrawingTest, HiddenLayerAndLayerWithoutAlphaDrawNothing) {
+  PaintedLayer hidden(paintedRecord(1, {20, 30, 40, 20}));
+  hidden.setHidden(true);
+  hidden.draw(context(), {0, 0, kSide, kSide}, false);
+  EXPECT_EQ(hidden.renders, 0);
+
+  PaintedLayer noAlpha(paintedRecord(2, {20, 30, 40, 20}));
+  noAlpha.data()->remove("alpha");
+  noAlpha.draw(context(), {0, 0, kSide, kSide}, false);
+  expectClear(at(40, 40));
+}
+
+TEST_F(LayerDrawingTest, EmptyDisplayRectDrawsAndStoresNothing) {
+  PaintedLayer layer(paintedRecord(1, {20, 30, 0, 20}));
+  layer.setDesign(true);
+  layer.draw(context(), {0, 0, kSide, kSide}, true);
+  EXPECT_EQ(layer.renders, 0);
+  EXPECT_EQ(CMCaches::sharedCaches().count(), 0u);
+}
+
+TEST_F(LayerDrawingTest, HalfAlphaWithBlendModeCompositesTheWholeImageOnce) {
+  canvas().paintBackdrop(0.2, 0.2, 0.2, 1);
+  PaintedLayer layer(paintedRecord(1, {20, 20, 45, 20}));
+  layer.data()->set("alpha", 0.5);
+  layer.data()->set("blending_mode", 2);  // screen
+  layer.pieces = {{0, 0, 30, 20}, {15, 0, 30, 20}};
+  layer.draw(context(), {0, 0, kSide, kSide}, false);
+  // Screen of red over 0.2 grey is (1, 0.2, 0.2); at half opacity over the grey: (0.6, 0.2, 0.2).
+  expectPixel(at(25, 30), 153, 51, 51, 255);
+  expectPixel(at(42, 30), 153, 51, 51, 255);  // where the two pieces overlap
+  expectPixel(at(60, 30), 153, 51, 51, 255);
+  expectPixel(at(70, 30), 51, 51, 51, 255);
+}
+
+TEST_F(LayerDrawingTest, HalfAlphaOverlapsStayUniformInNormalMode) {
+  PaintedLayer layer(paintedRecord(1, {20, 20, 45, 20}));
+  layer.data()->set("alpha", 0.5);
+  layer.pieces = {{0, 0, 30, 20}, {15, 0, 30, 20}};
+  layer.draw(context(), {0, 0, kSide, kSide}, false);
+  expectPixel(at(25, 30), 128, 0, 0, 128);
+  expectPixel(at(42, 30), 128, 0, 0, 128);
+}
+
+TEST_F(LayerDrawingTest, RotationTurnsCounterClockwiseAboutTheFrameCentre) {
+  // Frame (40, 40)–(80, 60), centre (60, 50), turned 30°: its corner (80, 60) lands at (72.3, 68.7).
+  PaintedLayer layer(paintedRecord(1, {40, 40, 40, 20}));
+  layer.data()->set("rotate", 30.0);
+  layer.draw(context(), {0, 0, kSide, kSide}, false);
+  EXPECT_GT(at(70, 66).r, 200);  // just inside the turned corner
+  EXPECT_LT(at(73, 70).a, 60);   // just beyond it
+  EXPECT_LT(at(79, 48).a, 60);   // inside only had it turned clockwise
+  EXPECT_LT(at(42, 58).a, 60);   // a corner of the unturned frame
+  EXPECT_GT(at(60, 50).r, 200);
+}
+
+// Ink of a blurred square of side `side` at σ = radius: `distance` beyond its right edge, `offset` off its mid-height.
+double blurredSquareAlpha(double distance, double sigma, double side = 20, double offset = 0.5) {
+  const auto cdf = [](double x) { return 0.5 * std::erfc(-x / std::sqrt(2.0)); };
+  const double across = cdf(-distance / sigma) - cdf(-(distance + side) / sigma);
+  const double along = cdf((side / 2 - offset) / sigma) - cdf((-side / 2 - offset) / sigma);
+  return 255 * across * along;
+}
+
+class LayerBlurTest : public DrawingCanvasTest, public ::testing::WithParamInterface<double> {};
+
+TEST_P(LayerBlurTest, InkSpreadsBeyondTheEdgeByAboutTheRadius) {
+  const double amount = GetParam();
+  const double radius = amount * 50;
+  PaintedLayer layer(paintedRecord(1, {0, 0, 150, 150}));
+  layer.pieces = {{60, 60, 20, 20}};
+  layer.data()->set("shape", Dictionary::make({{"blur", Dictionary::make({{"amount", amount}})}}));
+  layer.draw(context(), {0, 0, kSide, kSide}, false);
+  // Probe pixel centres at x + 0.5, mid-height y = 70.5.
+  const int atRadius = 80 + static_cast<int>(radius);
+  EXPECT_NEAR(at(atRadius, 70).a, blurredSquareAlpha(radius + 0.5, radius), 8);
+  EXPECT_NEAR(at(81, 70).a, blurredSquareAlpha(1.5, radius), 8);
+  EXPECT_LT(at(80 + static_cast<int>(4 * radius), 70).a, 2);
+  EXPECT_LT(at(70, 70).a, 250);  // the middle gives some ink away
+}
+
+INSTANTIATE_TEST_SUITE_P(Amounts, LayerBlurTest, ::testing::Values(0.1, 0.2));
+
+TEST_F(LayerDrawingTest, BlurSpreadsPastTheLayersOwnFrame) {
+  // Content filling its frame: the blur is not cut at the frame's edge.
+  PaintedLayer layer(paintedRecord(1, {40, 40, 40, 40}));
+  layer.data()->set("shape", Dictionary::make({{"blur", Dictionary::make({{"amount", 0.1}})}}));
+  layer.setDesign(true);
+  layer.draw(context(), {0, 0, kSide, kSide}, true);
+  canvas().paintBackdrop(0, 0, 0, 0);
+  layer.draw(context(), {0, 0, kSide, kSide}, true);  // the second time from the cache
+  EXPECT_EQ(layer.renders, 1);
+  EXPECT_NEAR(at(84, 60).a, blurredSquareAlpha(4.5, 5, 40), 8);
+  EXPECT_NEAR(at(35, 60).a, blurredSquareAlpha(4.5, 5, 40), 8);
+  EXPECT_NEAR(at(60, 84).a, blurredSquareAlpha(4.5, 5, 40), 8);
+  EXPECT_LT(at(60, 100).a, 2);
+}
+
+TEST_F(LayerDrawingTest, WithoutBlurNothingCrossesTheEdge) {
+  PaintedLayer layer(paintedRecord(1, {0, 0, 150, 150}));
+  layer.pieces = {{60, 60, 20, 20}};
+  layer.data()->set("shape", Dictionary::make({{"blur", Dictionary::make({{"amount", 0.0}})}}));
+  layer.draw(context(), {0, 0, kSide, kSide}, false);
+  expectClear(at(81, 70));
+  expectPixel(at(79, 70), 255, 0, 0, 255);
+}
+
+TEST_F(LayerDrawingTest, MaskClipKeepsOnlyTheMaskedPart) {
+  PaintedLayer layer(paintedRecord(1, {20, 20, 60, 60}));
+  layer.addClipPath(platform::BezierPath::rect({30, 30, 10, 10}));
+  layer.draw(context(), {0, 0, kSide, kSide}, false);
+  expectPixel(at(35, 35), 255, 0, 0, 255);
+  expectClear(at(25, 25));
+  expectClear(at(50, 50));
+  // The clip ends with the layer.
+  PaintedLayer after(paintedRecord(2, {100, 100, 10, 10}));
+  after.draw(context(), {0, 0, kSide, kSide}, false);
+  expectPixel(at(105, 105), 255, 0, 0, 255);
+}
+
+TEST_F(LayerDrawingTest, MarginLeavesRoomAroundTheContent) {
+  // Content drawn beyond the frame by up to the margin is kept, not cut at the frame.
+  PaintedLayer layer(paintedRecord(1, {50, 50, 20, 20}));
+  layer.offset = 5;
+  layer.pieces = {{-4, -4, 28, 28}};
+  layer.draw(context(), {0, 0, kSide, kSide}, false);
+  expectPixel(at(46.5, 46.5), 255, 0, 0, 255);
+  expectPixel(at(73.5, 73.5), 255, 0, 0, 255);
+  expectClear(at(44.5, 60));
+}
+
+// ---- caching ----
+
+class LayerCacheTest : public DrawingCanvasTest {
+ protected:
+  LayerCacheTest() : layer_(paintedRecord(7, {20, 20, 40, 40})) { layer_.setDesign(true); }
+
+  void drawCached() { layer_.draw(context(), {0, 0, kSide, kSide}, true); }
+
+  PaintedLayer layer_;
+};
+
+TEST_F(LayerCacheTest, CanvasDrawingStoresTheImageAndReusesIt) {
+  drawCached();
+  drawCached();
+  EXPECT_EQ(layer_.renders, 1);
+  EXPECT_EQ(CMCaches::sharedCaches().count(), 1u);
+  EXPECT_FALSE(layer_.data()->get("dirty").boolValue());
+  expectPixel(at(30, 30), 255, 0, 0, 255);
+}
+
+TEST_F(LayerCacheTest, IsDirtyForcesARenderAndIsConsumed) {
+  drawCached();
+  layer_.data()->set("isDirty", true);
+  layer_.ink = platform::Color(0, 1, 0, 1);
+  drawCached();
+  EXPECT_EQ(layer_.renders, 2);
+  EXPECT_EQ(layer_.data()->get("isDirty").intValue(), 0);
+  expectPixel(at(30, 30), 0, 255, 0, 255);
+  drawCached();
+  EXPECT_EQ(layer_.renders, 2);
+}
+
+TEST_F(LayerCacheTest, DirtyRecordOrDirtyLayerIsRenderedAnew) {
+  drawCached();
+  layer_.data()->set("dirty", true);
+  drawCached();
+  EXPECT_EQ(layer_.renders, 2);
+  EXPECT_FALSE(layer_.data()->get("dirty").boolValue());
+  layer_.setDirty(true);
+  drawCached();
+  EXPECT_EQ(layer_.renders, 3);
+  EXPECT_FALSE(layer_.dirty());
+  drawCached();
+  EXPECT_EQ(layer_.renders, 3);
+}
+
+TEST_F(LayerCacheTest, VectorDrawingNeitherLooksUpNorConsumesIsDirty) {
+  drawCached();
+  layer_.setVectorViewMode(true);
+  layer_.data()->set("isDirty", true);
+  drawCached();
+  EXPECT_EQ(layer_.renders, 2);
+  EXPECT_TRUE(layer_.data()->get("isDirty").boolValue());
+}
+
+TEST_F(LayerCacheTest, AnImageRenderedAtAnotherViewZoomIsNotReused) {
+  layer_.setVectorViewMode(true);
+  layer_.setViewZoom(2);
+  drawCached();
+  layer_.setVectorViewMode(false);  // back to view zoom 1
+  canvas().paintBackdrop(0, 0, 0, 0);
+  drawCached();
+  EXPECT_EQ(layer_.renders, 2);
+  expectPixel(at(59, 59), 255, 0, 0, 255);
+  expectClear(at(61, 61));
+}
+
+TEST_F(LayerCacheTest, OutputDrawingNeverUsesOrFillsTheCanvasCache) {
+  layer_.designMark = Rect{0, 0, 10, 10};
+  drawCached();
+  expectPixel(at(25, 25), 0, 0, 255, 255);
+
+  canvas().paintBackdrop(0, 0, 0, 0);
+  PaintedLayer output(layer_.data());
+  output.designMark = Rect{0, 0, 10, 10};
+  output.draw(context(), {0, 0, kSide, kSide}, true);
+  EXPECT_EQ(output.renders, 1);
+  expectPixel(at(25, 25), 255, 0, 0, 255);
+  // The canvas's image is still the one in the cache.
+  EXPECT_NE(CMCaches::sharedCaches().findImage(layer_.data(), true, 1), nullptr);
+  EXPECT_EQ(CMCaches::sharedCaches().findImage(layer_.data(), false, 1), nullptr);
+}
+
+// ---- layers too large for one image ----
+
+TEST_F(LayerDrawingTest, HugeLayerAtHighZoomStillDrawsInVectorMode) {
+  // 3000 units at 1200 % are 36,000 pixels a side: past what one image surface can hold.
+  PaintedLayer layer(paintedRecord(1, {0, 0, 3000, 3000}));
+  layer.setVectorViewMode(true);
+  layer.setViewZoom(12);
+  layer.setDesign(true);
+  layer.pieces = {{100, 100, 10, 10}};  // view (1200, 1200)–(1320, 1320)
+  context().translateCTM(-1150, -1150);
+  layer.draw(context(), {1150, 1150, kSide, kSide}, true);
+  expectPixel(at(60, 60), 255, 0, 0, 255);
+  expectPixel(at(169, 169), 255, 0, 0, 255);
+  expectClear(at(45, 60));
+  expectClear(at(171, 100));
+  EXPECT_EQ(CMCaches::sharedCaches().count(), 0u);
+}
+
+TEST_F(LayerDrawingTest, MagnifiedLayerRendersItsVisiblePartWithTheBlurRight) {
+  PaintedLayer layer(paintedRecord(1, {0, 0, 300, 300}));
+  layer.setVectorViewMode(true);
+  layer.setViewZoom(12);
+  layer.setDesign(true);
+  layer.pieces = {{100, 100, 10, 10}};  // view (1200, 1200)–(1320, 1320)
+  layer.data()->set("shape", Dictionary::make({{"blur", Dictionary::make({{"amount", 0.1}})}}));
+  context().translateCTM(-1150, -1150);
+  layer.draw(context(), {1150, 1150, kSide, kSide}, true);
+  // Mid-height of the magnified square is view y 1260, canvas 110; 4.5 beyond its right edge is canvas 174.5.
+  EXPECT_NEAR(at(174, 109).a, blurredSquareAlpha(4.5, 5, 120), 8);
+  EXPECT_NEAR(at(45, 109).a, blurredSquareAlpha(4.5, 5, 120), 8);
+  EXPECT_GT(at(110, 110).r, 240);
+  EXPECT_EQ(CMCaches::sharedCaches().count(), 0u);  // a part of the layer is no image of it
+}
+
+TEST_F(LayerDrawingTest, LayerTooLargeForAnImageIsDrawnDirectlyWithItsOpacity) {
+  canvas().paintBackdrop(0.2, 0.2, 0.2, 1);
+  PaintedLayer layer(paintedRecord(1, {0, 0, 40000, 60}));  // wider than any image surface
+  layer.setDesign(true);
+  layer.data()->set("alpha", 0.5);
+  layer.data()->set("blending_mode", 2);
+  layer.pieces = {{0, 0, 120, 60}, {60, 0, 120, 60}};
+  layer.draw(context(), {0, 0, kSide, kSide}, true);
+  expectPixel(at(30, 30), 153, 51, 51, 255);
+  expectPixel(at(90, 30), 153, 51, 51, 255);
+  expectPixel(at(150, 30), 153, 51, 51, 255);
+  expectPixel(at(190, 30), 51, 51, 51, 255);
+  EXPECT_EQ(layer.renders, 1);
+  EXPECT_EQ(CMCaches::sharedCaches().count(), 0u);
+}
+
+}  // namespace
