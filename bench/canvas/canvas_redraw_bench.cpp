@@ -1,0 +1,88 @@
+// Canvas redraw after a one-layer change: 1,000 filled rectangles in view, one of them marked
+// dirty, the visible 1200 × 800 area drawn again at 100 % and at 400 %. A frame is 16 ms.
+// Needs an X display (the canvas is a GTK widget): run under xvfb-run.
+
+#include <benchmark/benchmark.h>
+#include <cairo.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "canvas/CMEditorView.h"
+#include "document/CMDocument.h"
+#include "document/CMLayer.h"
+#include "platform/core/value.h"
+#include "platform/graphics/graphics_context.h"
+#include "platform/ui/ui_initialization.h"
+
+namespace {
+
+constexpr int kColumns = 40;
+constexpr int kRows = 25;
+constexpr double kViewWidth = 1200;
+constexpr double kViewHeight = 800;
+
+platform::DictRef colour(int r, int g, int b) {
+  return platform::Dictionary::make({{"r", r}, {"g", g}, {"b", b}, {"a", 255}});
+}
+
+platform::DictRef rectangle(std::int64_t id, double x, double y, double width, double height) {
+  const auto point = [](std::int64_t pointId, double px, double py, std::int64_t type) {
+    return platform::Dictionary::make(
+        {{"id", pointId}, {"point", "{" + std::to_string(px) + ", " + std::to_string(py) + "}"}, {"type", type}});
+  };
+  const platform::DictRef shape = platform::Dictionary::make(
+      {{"points", platform::Array::make({point(1, 0, 0, 1), point(2, 0, height, 2), point(3, width, height, 2),
+                                         point(4, width, 0, 10)})},
+       {"fill", platform::Dictionary::make({{"use", true}, {"type", 1}, {"alpha", 1.0},
+                                            {"color", colour(static_cast<int>(id * 37 % 256), 90, 160)}})}});
+  return platform::Dictionary::make({{"id", id}, {"position", id}, {"type", 0}, {"shape_type", 0},
+                                     {"visible", true}, {"alpha", 1.0}, {"x", x}, {"y", y}, {"width", width},
+                                     {"height", height}, {"shape", shape}});
+}
+
+// 1,000 layers filling the part of the page that a 1200 × 800 view shows at `zoom`.
+std::shared_ptr<CMDocument> documentInView(float zoom) {
+  const double cellWidth = kViewWidth / zoom / kColumns;
+  const double cellHeight = kViewHeight / zoom / kRows;
+  platform::ArrayRef layers = platform::Array::make();
+  std::int64_t id = 0;
+  for (int row = 0; row < kRows; ++row)
+    for (int column = 0; column < kColumns; ++column)
+      layers->add(rectangle(++id, column * cellWidth + 1, row * cellHeight + 1, cellWidth - 2, cellHeight - 2));
+  auto document = std::make_shared<CMDocument>();
+  document->setData(platform::Dictionary::make(
+      {{"layers", layers}, {"width", 2000.0}, {"height", 2000.0}, {"zoom", platform::Value(zoom)},
+       {"background", platform::Dictionary::make({{"bg_color", colour(255, 255, 255)}})}}));
+  return document;
+}
+
+void RedrawAfterOneLayerChange(benchmark::State& state) {
+  static const bool ui = platform::initializeUi();
+  if (!ui) {
+    state.SkipWithError("no X display: run under xvfb-run");
+    return;
+  }
+  const float zoom = static_cast<float>(state.range(0)) / 100.0f;
+  auto canvas = std::make_shared<CMEditorView>(platform::Rect{0, 0, 2000 * zoom, 2000 * zoom});
+  canvas->setDocument(documentInView(zoom));
+  canvas->setZoom(zoom);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(kViewWidth),
+                                                        static_cast<int>(kViewHeight));
+  platform::GraphicsContext context(surface, kViewHeight, true);
+  platform::CurrentContextScope current(context);
+  const platform::Rect visible{0, 0, kViewWidth, kViewHeight};
+  canvas->drawRect(visible);  // the first frame fills the layer images
+  std::size_t index = 0;
+  for (auto _ : state) {
+    canvas->layers()[index++ % canvas->layers().size()]->setDirty(true);
+    canvas->drawRect(visible);
+    cairo_surface_flush(surface);
+  }
+  state.counters["layers"] = static_cast<double>(canvas->layers().size());
+  cairo_surface_destroy(surface);
+}
+BENCHMARK(RedrawAfterOneLayerChange)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,37 @@
+#include "canvas/CMCanvasWindowService.h"
+
+#include <utility>
+
+#include "platform/ui/event.h"
+
+namespace {
+
+class DetachedCanvasWindow final : public CMCanvasWindowService {
+ public:
+  platform::View* mainView() override { return nullptr; }
+  void selectLayer(const std::shared_ptr<CMLayer>&, const void*) override {}
+  void updateProperties() override {}
+  bool isAltPressed() override { return (platform::currentModifierFlags() & platform::modifier::Option) != 0; }
+  void zoomIn(platform::Point) override {}
+  void zoomOut(platform::Point) override {}
+  void showArrangeMenu(platform::Point, platform::View&) override {}
+  void selectTool(int, const platform::DictRef&) override {}
+  void setScrollPosition(platform::Point) override {}
+};
+
+std::shared_ptr<CMCanvasWindowService>& installedService() {
+  static std::shared_ptr<CMCanvasWindowService> service;
+  return service;
+}
+
+}  // namespace
+
+CMCanvasWindowService& CMCanvasWindowService::shared() {
+  if (installedService()) return *installedService();
+  static DetachedCanvasWindow detached;
+  return detached;
+}
+
+std::shared_ptr<CMCanvasWindowService> CMCanvasWindowService::install(std::shared_ptr<CMCanvasWindowService> service) {
+  return std::exchange(installedService(), std::move(service));
+}

@@ -1,0 +1,106 @@
+#include "canvas/CMFrameEditorView.h"
+
+#include <utility>
+
+#include "canvas/CMEditorView.h"
+#include "canvas/CMZoomSteps.h"
+#include "canvas/VDRulerView.h"
+#include "document/CMDocument.h"
+#include "document/CMProject.h"
+
+CMFrameEditorView::CMFrameEditorView(platform::Rect frame)
+    : CMFrameEditorView(frame, std::make_shared<CMEditorView>()) {}
+
+CMFrameEditorView::CMFrameEditorView(platform::Rect frame, std::shared_ptr<CMEditorView> editor)
+    : platform::View(frame), editor_(std::move(editor)) {
+  addSubview(editor_);
+  findZoomIndex();
+}
+
+CMFrameEditorView::~CMFrameEditorView() {
+  if (editor_->delegate() == this) editor_->setDelegate(nullptr);
+}
+
+void CMFrameEditorView::setDocument(std::shared_ptr<CMDocument> document) {
+  document_ = std::move(document);
+  const platform::DictRef root = document_ ? document_->data() : nullptr;
+  zoom_ = CMUsableZoom(root ? root->get("zoom").floatValue() : 1.0f);
+  findZoomIndex();
+  editor_->setDocument(document_);
+  editor_->setDelegate(this);
+  editor_->setZoom(zoom_);
+  updateEditorSize();
+}
+
+void CMFrameEditorView::update() {
+  editor_->setDocument(document_);
+  updateEditorSize();
+  setNeedsDisplay();
+}
+
+void CMFrameEditorView::updateEditor() {
+  editor_->update();
+  setNeedsDisplay();
+}
+
+void CMFrameEditorView::updateSelectedLayer() { editor_->updateSelectedLayer(); }
+void CMFrameEditorView::updateSelectedShape() { editor_->updateSelectedShape(); }
+void CMFrameEditorView::updateSelectedLayerSize() { editor_->updateSelectedLayerSize(); }
+void CMFrameEditorView::selectTool(int tag, const platform::DictRef& data) { editor_->selectTool(tag, data); }
+
+platform::Size CMFrameEditorView::pageSize() const {
+  const platform::DictRef root = document_ ? document_->data() : nullptr;
+  if (!root) return {};
+  return {CMUsablePageLength(root->get("width").floatValue()), CMUsablePageLength(root->get("height").floatValue())};
+}
+
+bool CMFrameEditorView::isShowRules() const { return CMProject::shareProject().settings().boolForKey("show_ruler"); }
+
+platform::Size CMFrameEditorView::getCanvasSize() const {
+  const platform::Size page = pageSize();
+  const float rulers = isShowRules() ? static_cast<float>(kRulerBand) : 0.0f;
+  const float margin = static_cast<float>(kMargin);
+  return {static_cast<float>(page.width) * zoom_ + margin + rulers,
+          static_cast<float>(page.height) * zoom_ + margin + rulers};
+}
+
+void CMFrameEditorView::updateEditorSize() {
+  const platform::Size page = pageSize();
+  const float width = static_cast<float>(page.width) * zoom_;
+  const float height = static_cast<float>(page.height) * zoom_;
+  editor_->setFrame({(static_cast<float>(frame().size.width) - width) / 2,
+                     (static_cast<float>(frame().size.height) - height) / 2, width, height});
+  setNeedsDisplay();
+  updateRulers();
+}
+
+void CMFrameEditorView::centreEditor() {
+  const platform::Size size = editor_->frame().size;
+  editor_->setFrameOrigin({(static_cast<float>(frame().size.width) - static_cast<float>(size.width)) / 2,
+                           (static_cast<float>(frame().size.height) - static_cast<float>(size.height)) / 2});
+}
+
+void CMFrameEditorView::resizeSubviewsWithOldSize(platform::Size) {
+  centreEditor();
+  setNeedsDisplay();
+  updateRulers();
+}
+
+void CMFrameEditorView::mouseDown(const platform::Event& event) {
+  const platform::Point point = convertPointFromWindow(event.locationInWindow);
+  const platform::Rect canvas = editor_->frame();
+  const bool onCanvas = point.x >= canvas.origin.x && point.y >= canvas.origin.y &&
+                        point.x < canvas.origin.x + canvas.size.width && point.y < canvas.origin.y + canvas.size.height;
+  if (!onCanvas) editor_->clickOutside();
+}
+
+void CMFrameEditorView::mouseMoved(const platform::Event& event) { updateRules(event); }
+
+void CMFrameEditorView::updateRules(const platform::Event& event) {
+  const platform::Point point = convertPointFromWindow(event.locationInWindow);
+  if (point == rulePoint_) return;
+  rulePoint_ = point;
+  for (VDRulerView* ruler : {horizontalRuler_.get(), verticalRuler_.get()})
+    if (ruler) ruler->setRulePoint(point);
+  setNeedsDisplay();
+}
