@@ -1,0 +1,3 @@
+#include "app/CMApplicationStartup.h"
+
+int main(int argc, char** argv) { return runDraftwork(argc, argv); }

@@ -1,0 +1,233 @@
+// Start-up as the user sees it: the built program, given a saved drawing on the
+// command line, opens it in its main window, whose title names the file, and
+// draws the drawing's rectangle at its place on the page.
+
+#include <gdk/gdk.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "../platform/core/scratch_folder.h"
+#include "document/CMDocument.h"
+#include "document/CMProject.h"
+#include "platform/core/value.h"
+#include "x_window_names.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Colour {
+  int red;
+  int green;
+  int blue;
+};
+
+constexpr Colour kFill{200, 30, 40};
+
+// A drawing with one 100 × 100 rectangle at (150, 90) filled with kFill (fill type 1: a colour), without stroke
+// or shadow.
+void writeDrawing(const std::filesystem::path& path) {
+  auto document = std::make_shared<CMDocument>();
+  platform::DictRef record = document->addObject("rect", {150, 90});
+  ASSERT_NE(record, nullptr);
+  const platform::DictRef shape = record->get("shape").dictionary();
+  ASSERT_NE(shape, nullptr);
+  const platform::DictRef fill = shape->get("fill").dictionary();
+  ASSERT_NE(fill, nullptr);
+  fill->set("use", true);
+  fill->set("type", 1);
+  fill->set("alpha", 1.0);
+  fill->set("color", platform::Dictionary::make({{"r", kFill.red}, {"g", kFill.green}, {"b", kFill.blue}, {"a", 255}}));
+  for (const char* style : {"stroke", "shadow"}) {
+    if (const platform::DictRef entry = shape->get(style).dictionary()) entry->set("use", false);
+  }
+  ASSERT_TRUE(document->writeToURL(path, CMDocument::kFileType).ok());
+}
+
+// The program, started with the file (none when empty); stopped (by its own pid) at the end of the test.
+class RunningProgram {
+ public:
+  explicit RunningProgram(const std::filesystem::path& file) {
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry; ++entry) {
+      const std::string variable(*entry);
+      if (variable.rfind("DBUS_SESSION_BUS_ADDRESS=", 0) != 0 && variable.rfind("LSAN_OPTIONS=", 0) != 0)
+        environment.push_back(variable);
+    }
+    // No session bus: the program runs as a plain, non-unique application.
+    environment.emplace_back("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent");
+    // In a sanitizer build the program's exit is checked for leaks; fontconfig's and GLib's process-wide tables
+    // are never freed by design (as for the test programs themselves).
+    std::ofstream(suppressions_.path() / "lsan.supp") << "leak:libfontconfig.so\nleak:libglib-2.0.so\n";
+    environment.emplace_back("LSAN_OPTIONS=suppressions=" + (suppressions_.path() / "lsan.supp").string());
+    std::vector<char*> envp;
+    for (std::string& entry : environment) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    std::string binary = DRAFTWORK_BINARY;
+    std::string argument = file.string();
+    std::vector<char*> argv{binary.data()};
+    if (!argument.empty()) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid_, binary.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
+  }
+  ~RunningProgram() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+  }
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  bool started() const { return pid_ > 0; }
+  bool stillRunning() {
+    if (pid_ <= 0) return false;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == 0) return true;
+    exitStatus_ = status;
+    pid_ = -1;
+    return false;
+  }
+  // The wait status once the program has ended by itself.
+  std::optional<int> exitStatus() const { return exitStatus_; }
+
+ private:
+  platform::testing::ScratchFolder suppressions_;
+  pid_t pid_ = -1;
+  std::optional<int> exitStatus_;
+};
+
+bool waitFor(const std::function<bool()>& condition, std::chrono::seconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(100ms);
+  }
+  return condition();
+}
+
+bool hasWindowNamed(const std::string& name) {
+  const std::vector<std::string> names = topLevelWindowNames();
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+struct Box {
+  int left = 0;
+  int top = 0;
+  int right = -1;
+  int bottom = -1;
+  long count = 0;
+  int width() const { return right - left + 1; }
+  int height() const { return bottom - top + 1; }
+};
+
+// Every pixel of the colour in the screenshot, as its bounding box.
+Box findColour(GdkPixbuf* shot, Colour colour) {
+  Box box{1 << 30, 1 << 30, -1, -1, 0};
+  const int width = gdk_pixbuf_get_width(shot);
+  const int height = gdk_pixbuf_get_height(shot);
+  const int stride = gdk_pixbuf_get_rowstride(shot);
+  const int channels = gdk_pixbuf_get_n_channels(shot);
+  const guchar* pixels = gdk_pixbuf_read_pixels(shot);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const guchar* p = pixels + y * stride + x * channels;
+      if (std::abs(p[0] - colour.red) > 2 || std::abs(p[1] - colour.green) > 2 || std::abs(p[2] - colour.blue) > 2)
+        continue;
+      box.left = std::min(box.left, x);
+      box.top = std::min(box.top, y);
+      box.right = std::max(box.right, x);
+      box.bottom = std::max(box.bottom, y);
+      ++box.count;
+    }
+  }
+  return box;
+}
+
+struct PixbufDeleter {
+  void operator()(GdkPixbuf* pixbuf) const { g_object_unref(pixbuf); }
+};
+using Screenshot = std::unique_ptr<GdkPixbuf, PixbufDeleter>;
+
+Screenshot screenshot() {
+  GdkWindow* root = gdk_get_default_root_window();
+  return Screenshot(gdk_pixbuf_get_from_window(root, 0, 0, gdk_window_get_width(root), gdk_window_get_height(root)));
+}
+
+TEST(Startup, OpensTheFileNamedOnTheCommandLineAndDrawsIt) {
+  platform::testing::ScratchFolder folder;
+  const std::filesystem::path file = folder / "Drawing.vard";
+  writeDrawing(file);
+  CMProject::resetSharedProject();
+
+  RunningProgram program(file);
+  ASSERT_TRUE(program.started());
+  const std::string expectedTitle = "Drawing.vard, 100%";
+  bool shown = false;
+  Box rectangle;
+  Box page;
+  const auto deadline = std::chrono::steady_clock::now() + 60s;
+  while (std::chrono::steady_clock::now() < deadline && program.stillRunning()) {
+    const std::vector<std::string> names = topLevelWindowNames();
+    shown = std::find(names.begin(), names.end(), expectedTitle) != names.end();
+    if (shown) {
+      Screenshot shot = screenshot();
+      ASSERT_NE(shot, nullptr);
+      rectangle = findColour(shot.get(), kFill);
+      page = findColour(shot.get(), {255, 255, 255});
+      if (rectangle.count >= 100 * 100) break;
+    }
+    std::this_thread::sleep_for(200ms);
+  }
+  ASSERT_TRUE(shown) << "no window titled " << expectedTitle;
+  // The page is the 800 × 600 white area; the rectangle sits 150 right and 90 down from its top-left corner.
+  EXPECT_EQ(rectangle.width(), 100);
+  EXPECT_EQ(rectangle.height(), 100);
+  EXPECT_EQ(rectangle.count, 100 * 100);
+  EXPECT_EQ(page.width(), 800);
+  // The canvas is centred to half a pixel, which may blend the page's last row with the margin.
+  EXPECT_NEAR(page.height(), 600, 1);
+  EXPECT_EQ(rectangle.left - page.left, 150);
+  EXPECT_EQ(rectangle.top - page.top, 90);
+}
+
+TEST(Startup, WithoutFilesOpensOneNewDocumentAndQuitsWhenItCloses) {
+  RunningProgram program({});
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(waitFor([] { return hasWindowNamed("Untitled, 100%"); }, 60s));
+  // The close button closes the unedited document without a question; with the last document the program ends.
+  ASSERT_TRUE(requestCloseOfWindowNamed("Untitled, 100%"));
+  ASSERT_TRUE(waitFor([&] { return !program.stillRunning(); }, 30s));
+  ASSERT_TRUE(program.exitStatus().has_value());
+  EXPECT_TRUE(WIFEXITED(*program.exitStatus()));
+  EXPECT_EQ(WEXITSTATUS(*program.exitStatus()), 0);
+}
+
+TEST(Startup, UnreadableFileShowsTheErrorAlertOverANewDocument) {
+  platform::testing::ScratchFolder folder;
+  const std::filesystem::path file = folder / "Broken.vard";
+  std::ofstream(file) << "not a drawing";
+  RunningProgram program(file);
+  ASSERT_TRUE(program.started());
+  EXPECT_TRUE(waitFor([] { return hasWindowNamed("Error") && hasWindowNamed("Untitled, 100%"); }, 60s));
+  EXPECT_TRUE(program.stillRunning());
+}
+
+}  // namespace

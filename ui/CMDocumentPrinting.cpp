@@ -1,0 +1,68 @@
+#include "ui/CMDocumentPrinting.h"
+
+#include <cairo.h>
+#include <gtkmm/window.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "document/CMDocument.h"
+
+namespace {
+
+struct SurfaceDeleter {
+  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+
+struct PngReader {
+  const platform::Bytes* bytes;
+  std::size_t offset = 0;
+};
+
+cairo_status_t readPng(void* closure, unsigned char* data, unsigned int length) {
+  auto* reader = static_cast<PngReader*>(closure);
+  if (reader->bytes->size() - reader->offset < length) return CAIRO_STATUS_READ_ERROR;
+  std::memcpy(data, reader->bytes->data() + reader->offset, length);
+  reader->offset += length;
+  return CAIRO_STATUS_SUCCESS;
+}
+
+platform::Error printError(const std::string& reason) {
+  return platform::Error::make(platform::Error::cocoaDomain, 0, "The document could not be printed. " + reason);
+}
+
+}  // namespace
+
+platform::Status printDocument(CMDocument& document, Gtk::Window& parent, Gtk::PrintOperationAction action,
+                               const std::string& exportFileName) {
+  platform::Expected<platform::Bytes> png = document.printImage();
+  if (!png) return printError(png.error().description);
+  PngReader reader{&png.value()};
+  Surface page(cairo_image_surface_create_from_png_stream(readPng, &reader));
+  if (cairo_surface_status(page.get()) != CAIRO_STATUS_SUCCESS) return printError("Its page image is unreadable.");
+  const int width = cairo_image_surface_get_width(page.get());
+  const int height = cairo_image_surface_get_height(page.get());
+  if (width <= 0 || height <= 0) return printError("Its page is empty.");
+
+  Glib::RefPtr<Gtk::PrintOperation> operation = Gtk::PrintOperation::create();
+  operation->set_n_pages(1);
+  operation->set_job_name(document.displayName());
+  if (!exportFileName.empty()) operation->set_export_filename(exportFileName);
+  operation->signal_draw_page().connect([&page, width, height](const Glib::RefPtr<Gtk::PrintContext>& context, int) {
+    cairo_t* cr = context->get_cairo_context()->cobj();
+    const double scale = std::min(context->get_width() / width, context->get_height() / height);
+    cairo_save(cr);
+    cairo_scale(cr, scale, scale);
+    cairo_set_source_surface(cr, page.get(), 0, 0);
+    cairo_paint(cr);
+    cairo_restore(cr);
+  });
+  try {
+    if (operation->run(action, parent) == Gtk::PRINT_OPERATION_RESULT_ERROR) return printError("");
+  } catch (const Glib::Error& error) {
+    return printError(error.what());
+  }
+  return platform::success();
+}

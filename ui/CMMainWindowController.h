@@ -1,0 +1,161 @@
+#pragma once
+
+// The one editing window: owns it and its menus, shows one document at a time,
+// keeps the current tool and layer, and is the hub through which the model and
+// the canvas ask for refreshes (it is their installed main-window services).
+// Edit and View commands validate before the menu shows and again when they
+// run, since a keyboard accelerator reaches the command without a menu.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "canvas/CMCanvasWindowService.h"
+#include "document/CMMainWindowPresenter.h"
+#include "document/CMMainWindowService.h"
+#include "platform/core/notification_center.h"
+#include "platform/core/value.h"
+#include "ui/CPMainView.h"
+
+class CMDocument;
+class CMDocumentDialogs;
+class CMEditorView;
+class CMFrameEditorView;
+class CMLayer;
+
+namespace platform {
+class Document;
+class Menu;
+class MenuBar;
+class Window;
+}  // namespace platform
+
+class CMMainWindowController final : public CMMainWindowService,
+                                     public CMMainWindowPresenter,
+                                     public CMCanvasWindowService,
+                                     public std::enable_shared_from_this<CMMainWindowController> {
+ public:
+  static constexpr double kScreenWidthInset = 120;
+  static constexpr double kScreenHeightInset = 140;
+
+  // Builds the hidden window: main screen size less 120 × 140, centred when shown.
+  CMMainWindowController();
+  ~CMMainWindowController() override;
+  CMMainWindowController(const CMMainWindowController&) = delete;
+  CMMainWindowController& operator=(const CMMainWindowController&) = delete;
+
+  // The installed controller; one is made and installed on the first call when none is.
+  static std::shared_ptr<CMMainWindowController> sharedWindowController();
+  // Becomes the shared controller, the model's and the canvas's main window, and shows the Window menu of the
+  // installed document controller: install that first.
+  void installAsServices();
+  // Gives up those places again (they return to their stand-ins) when this controller holds them.
+  void uninstall();
+
+  platform::Window& window() const { return *window_; }
+  CPMainView* mainView() override { return mainView_.get(); }
+  CMFrameEditorView& workView() const { return *workView_; }
+  CMEditorView& editor() const;
+  platform::MenuBar& mainMenu() const { return *menuBar_; }
+  platform::Menu& arrangeMenu() const { return *arrangeMenu_; }
+  CMDocumentDialogs& dialogs() const { return *dialogs_; }
+  const std::shared_ptr<CMDocumentDialogs>& sharedDialogs() const { return dialogs_; }
+  std::shared_ptr<CMDocument> drawing() const { return document_; }
+
+  // ---- CMMainWindowService ----
+  // Queued: the model calls it in the middle of its edits.
+  void updateEditor() override;
+  void updateDocument() override;
+  platform::DictRef selectedLayer() override { return selectedLayer_; }
+  std::shared_ptr<CMBaseDocument> document() override;
+  void setDocument(std::shared_ptr<CMBaseDocument> document) override;
+
+  // ---- CMMainWindowPresenter ----
+  void showWindow() override;
+  void orderOut() override;
+  void updateDocumentTabs() override;
+
+  // ---- CMCanvasWindowService ----
+  void selectLayer(const std::shared_ptr<CMLayer>& layer, const void* sender) override;
+  void updateProperties() override {}
+  bool isAltPressed() override;
+  bool isShiftPressed();
+  void zoomIn(platform::Point canvasPoint) override;
+  void zoomOut(platform::Point canvasPoint) override;
+  void showArrangeMenu(platform::Point canvasPoint, platform::View& view) override;
+  void selectTool(int tag, const platform::DictRef& data) override;
+  void setScrollPosition(platform::Point relative) override;
+
+  // Refresh hub.
+  void update();
+  void setSelectedLayer(platform::DictRef record) { selectedLayer_ = std::move(record); }
+  int selectedTool() const noexcept { return selectedTool_; }
+  // Told once the window went away after the last document closed (the application quits).
+  void setDidOrderOut(std::function<void()> callback) { didOrderOut_ = std::move(callback); }
+
+  // File menu.
+  void OnNewDocument();
+  void OnOpenDocument();
+  void OnSaveDocument();
+  void OnSaveDocumentAs();
+  void OnCloseDocument();
+  void OnPrint();
+
+  // Edit menu; each does nothing when its condition does not hold.
+  bool canUndo() const;
+  bool canRedo() const;
+  std::string undoTitle() const;
+  std::string redoTitle() const;
+  bool hasSelection() const;
+  bool hasLayers() const;
+  bool canPaste() const;
+  void undo();
+  void redo();
+  void copy();
+  void cut();
+  void paste();
+  void deleteSelection();
+  void duplicate();
+  void selectAll();
+
+  // View menu.
+  void OnZoomIn();
+  void OnZoomOut();
+  void OnZoomFit();
+  void OnZoom100();
+  void OnShowRulers();
+  void OnShowGrid();
+  void OnShowRightPanel();
+  static std::string rulerTitle();
+  static std::string gridTitle();
+
+ private:
+  void buildMenus();
+  void buildFileMenu();
+  void buildEditMenu();
+  void buildViewMenu();
+  void buildWindowMenu();
+  void buildArrangeMenu();
+  void rebuildWindowMenu();
+  std::shared_ptr<platform::Document> shownDocument() const;
+  void afterZoom();
+  // Window title and the main window's Window-menu entry.
+  void updateTitle();
+  std::vector<platform::DictRef> selectedRecords() const;
+
+  std::unique_ptr<platform::Window> window_;
+  std::shared_ptr<CMFrameEditorView> workView_;
+  std::shared_ptr<CPMainView> mainView_;
+  std::shared_ptr<platform::MenuBar> menuBar_;
+  std::unique_ptr<platform::Menu> arrangeMenu_;
+  platform::Menu* windowMenu_ = nullptr;
+  std::shared_ptr<CMDocumentDialogs> dialogs_;
+  std::shared_ptr<CMDocument> document_;
+  platform::DictRef selectedLayer_;
+  platform::ObserverToken layersChanged_;
+  platform::ObserverToken tabsChanged_;
+  std::function<void()> didOrderOut_;
+  int selectedTool_ = 0;
+  bool editorUpdateQueued_ = false;
+};

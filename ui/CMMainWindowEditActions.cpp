@@ -1,0 +1,72 @@
+// The Edit menu: undo and redo with the undo manager's titles, and the
+// clipboard and selection commands on the canvas's selected layers.
+
+#include <memory>
+
+#include "canvas/CMEditorView.h"
+#include "document/CMDocument.h"
+#include "document/CMLayer.h"
+#include "platform/ui/window.h"
+#include "ui/CMMainWindowController.h"
+
+std::vector<platform::DictRef> CMMainWindowController::selectedRecords() const {
+  std::vector<platform::DictRef> records;
+  for (const std::shared_ptr<CMLayer>& layer : editor().allSelectedLayers()) records.push_back(layer->data());
+  return records;
+}
+
+bool CMMainWindowController::canUndo() const { return document_ && document_->undoManager().canUndo(); }
+
+bool CMMainWindowController::canRedo() const { return document_ && document_->undoManager().canRedo(); }
+
+std::string CMMainWindowController::undoTitle() const {
+  return document_ ? document_->undoManager().undoMenuItemTitle() : std::string("Undo");
+}
+
+std::string CMMainWindowController::redoTitle() const {
+  return document_ ? document_->undoManager().redoMenuItemTitle() : std::string("Redo");
+}
+
+bool CMMainWindowController::hasSelection() const { return document_ && !editor().allSelectedLayers().empty(); }
+
+bool CMMainWindowController::hasLayers() const { return document_ && !editor().layers().empty(); }
+
+bool CMMainWindowController::canPaste() const { return document_ && document_->canPaste(); }
+
+void CMMainWindowController::undo() {
+  if (canUndo()) document_->undo();
+}
+
+void CMMainWindowController::redo() {
+  if (canRedo()) document_->redo();
+}
+
+void CMMainWindowController::copy() {
+  if (hasLayers()) document_->copy(selectedRecords());
+}
+
+void CMMainWindowController::cut() {
+  if (hasSelection()) document_->cut(selectedRecords());
+}
+
+void CMMainWindowController::paste() {
+  if (canPaste()) document_->paste();
+}
+
+void CMMainWindowController::deleteSelection() {
+  if (!hasSelection()) return;
+  document_->deleteLayers(selectedRecords());
+  editor().closeCurrentEditingOperations();
+}
+
+void CMMainWindowController::duplicate() {
+  if (hasSelection()) document_->duplicate(selectedRecords());
+}
+
+void CMMainWindowController::selectAll() {
+  if (!hasLayers()) return;
+  for (const std::shared_ptr<CMLayer>& layer : editor().layers()) layer->setSelected(true);
+  editor().setSelectedLayer(editor().layers().front());
+  editor().setNeedsDisplay();
+  window().makeFirstResponder(mainView());
+}

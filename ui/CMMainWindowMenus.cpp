@@ -1,0 +1,134 @@
+// The main menu (File, Edit, View, Window) and the canvas's context menu. Items
+// whose command may not apply carry a validator; the command checks again itself.
+
+#include <gtkmm/menuitem.h>
+#include <gtkmm/separatormenuitem.h>
+
+#include "platform/core/document_controller.h"
+#include "platform/ui/event.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/menu_bar.h"
+#include "platform/ui/window.h"
+#include "ui/CMMainWindowController.h"
+
+namespace {
+
+using platform::KeyEquivalent;
+using platform::MenuItem;
+namespace modifier = platform::modifier;
+
+KeyEquivalent shortcut(const char* key, platform::ModifierFlags extra = 0) {
+  return KeyEquivalent{key, modifier::Control | extra};
+}
+
+}  // namespace
+
+void CMMainWindowController::buildMenus() {
+  menuBar_ = std::make_shared<platform::MenuBar>();
+  buildFileMenu();
+  buildEditMenu();
+  buildViewMenu();
+  buildWindowMenu();
+  buildArrangeMenu();
+  window_->setMainMenu(menuBar_);
+}
+
+void CMMainWindowController::buildFileMenu() {
+  platform::Menu& menu = menuBar_->addMenu("File");
+  menu.addItem("New", [this](MenuItem&) { OnNewDocument(); }, shortcut("n"));
+  menu.addItem("Open\u2026", [this](MenuItem&) { OnOpenDocument(); }, shortcut("o"));
+  menu.addSeparator();
+  menu.addItem("Save", [this](MenuItem&) { OnSaveDocument(); }, shortcut("s"))
+      .setValidator([this](MenuItem&) { return document_ != nullptr; });
+  menu.addItem("Save As\u2026", [this](MenuItem&) { OnSaveDocumentAs(); }, shortcut("s", modifier::Shift))
+      .setValidator([this](MenuItem&) { return document_ != nullptr; });
+  menu.addSeparator();
+  menu.addItem("Close", [this](MenuItem&) { OnCloseDocument(); }, shortcut("w"))
+      .setValidator([this](MenuItem&) { return document_ != nullptr; });
+  menu.addSeparator();
+  menu.addItem("Print\u2026", [this](MenuItem&) { OnPrint(); }, shortcut("p"))
+      .setValidator([this](MenuItem&) { return document_ != nullptr; });
+}
+
+void CMMainWindowController::buildEditMenu() {
+  platform::Menu& menu = menuBar_->addMenu("Edit");
+  menu.addItem(undoTitle(), [this](MenuItem&) { undo(); }, shortcut("z")).setValidator([this](MenuItem& item) {
+    item.setTitle(undoTitle());
+    return canUndo();
+  });
+  menu.addItem(redoTitle(), [this](MenuItem&) { redo(); }, shortcut("z", modifier::Shift))
+      .setValidator([this](MenuItem& item) {
+        item.setTitle(redoTitle());
+        return canRedo();
+      });
+  menu.addSeparator();
+  menu.addItem("Cut", [this](MenuItem&) { cut(); }, shortcut("x")).setValidator([this](MenuItem&) {
+    return hasSelection();
+  });
+  menu.addItem("Copy", [this](MenuItem&) { copy(); }, shortcut("c")).setValidator([this](MenuItem&) {
+    return hasLayers();
+  });
+  menu.addItem("Paste", [this](MenuItem&) { paste(); }, shortcut("v")).setValidator([this](MenuItem&) {
+    return canPaste();
+  });
+  menu.addItem("Delete", [this](MenuItem&) { deleteSelection(); }).setValidator([this](MenuItem&) {
+    return hasSelection();
+  });
+  menu.addItem("Duplicate", [this](MenuItem&) { duplicate(); }, shortcut("d")).setValidator([this](MenuItem&) {
+    return hasSelection();
+  });
+  menu.addItem("Select All", [this](MenuItem&) { selectAll(); }, shortcut("a")).setValidator([this](MenuItem&) {
+    return hasLayers();
+  });
+}
+
+void CMMainWindowController::buildViewMenu() {
+  platform::Menu& menu = menuBar_->addMenu("View");
+  const auto withDocument = [this](MenuItem&) { return document_ != nullptr; };
+  menu.addItem("Zoom In", [this](MenuItem&) { OnZoomIn(); }, shortcut("+")).setValidator(withDocument);
+  menu.addItem("Zoom Out", [this](MenuItem&) { OnZoomOut(); }, shortcut("-")).setValidator(withDocument);
+  menu.addItem("Zoom to Fit", [this](MenuItem&) { OnZoomFit(); }).setValidator(withDocument);
+  menu.addItem("Actual Size", [this](MenuItem&) { OnZoom100(); }, shortcut("0")).setValidator(withDocument);
+  menu.addSeparator();
+  menu.addItem(rulerTitle(), [this](MenuItem&) { OnShowRulers(); }, shortcut("r")).setValidator([](MenuItem& item) {
+    item.setTitle(rulerTitle());
+    return true;
+  });
+  menu.addItem(gridTitle(), [this](MenuItem&) { OnShowGrid(); }, shortcut("'")).setValidator([](MenuItem& item) {
+    item.setTitle(gridTitle());
+    return true;
+  });
+  menu.addSeparator();
+  menu.addItem("Show Right Panel", [this](MenuItem&) { OnShowRightPanel(); });
+}
+
+void CMMainWindowController::buildWindowMenu() {
+  windowMenu_ = &menuBar_->addMenu("Window");
+}
+
+void CMMainWindowController::rebuildWindowMenu() {
+  // The document entries are plain GTK items after the menu's own items, rebuilt from the model each time.
+  Gtk::Menu& menu = windowMenu_->gtkMenu();
+  for (Gtk::Widget* child : menu.get_children()) gtk_widget_destroy(child->gobj());
+  const platform::WindowMenu& model = platform::DocumentController::shared().windowMenu();
+  for (std::size_t index = 0; index < model.items().size(); ++index) {
+    auto* item = Gtk::make_managed<Gtk::MenuItem>(model.items()[index].title);
+    item->signal_activate().connect([index] { platform::DocumentController::shared().windowMenu().choose(index); });
+    menu.append(*item);
+    item->show();
+  }
+}
+
+void CMMainWindowController::buildArrangeMenu() {
+  // The canvas's context menu offers the edit commands until the arrange commands exist.
+  arrangeMenu_ = std::make_unique<platform::Menu>();
+  arrangeMenu_->addItem("Cut", [this](MenuItem&) { cut(); }).setValidator([this](MenuItem&) { return hasSelection(); });
+  arrangeMenu_->addItem("Copy", [this](MenuItem&) { copy(); }).setValidator([this](MenuItem&) { return hasLayers(); });
+  arrangeMenu_->addItem("Paste", [this](MenuItem&) { paste(); }).setValidator([this](MenuItem&) { return canPaste(); });
+  arrangeMenu_->addItem("Duplicate", [this](MenuItem&) { duplicate(); }).setValidator([this](MenuItem&) {
+    return hasSelection();
+  });
+  arrangeMenu_->addItem("Delete", [this](MenuItem&) { deleteSelection(); }).setValidator([this](MenuItem&) {
+    return hasSelection();
+  });
+}
