@@ -97,6 +97,11 @@ Rect PBBezierCurve::boundingRect() const { return PBBezierCurveDataBoundingRect(
 
 bool PBBezierCurve::isPoint() const { return PBBezierCurveDataIsPoint(&data_); }
 
+const PBFatLineBands& PBBezierCurve::fatLineBands() const {
+  if (!fatLineBands_) fatLineBands_ = PBFatLineBandsOfCurve(data_);
+  return *fatLineBands_;
+}
+
 Point PBBezierCurve::pointFromLeftOffset(double offset) const {
   const double curveLength = length();
   // A curve of zero length has only its start to give.

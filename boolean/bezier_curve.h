@@ -11,10 +11,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "boolean/bezier_curve_data.h"
+#include "boolean/fat_line_clip.h"
 #include "boolean/range.h"
 #include "platform/core/geometry.h"
 #include "platform/graphics/bezier_path.h"
@@ -76,6 +78,8 @@ class PBBezierCurve {
   platform::Rect bounds() const;
   platform::Rect boundingRect() const;
   bool isPoint() const;
+  // Computed once: the crossing search tests every nearby edge against them.
+  const PBFatLineBands& fatLineBands() const;
   // The distance is mapped to a parameter proportionally; a curve of zero length gives its own end.
   platform::Point pointFromLeftOffset(double offset) const;
   platform::Point pointFromRightOffset(double offset) const;
@@ -143,6 +147,7 @@ class PBBezierCurve {
 
  private:
   mutable PBBezierCurveData data_;
+  mutable std::optional<PBFatLineBands> fatLineBands_;
   std::vector<std::shared_ptr<PBEdgeCrossing>> crossings_list_;
   PBBezierContour* contour_ = nullptr;
   std::uint64_t index_ = 0;

@@ -220,22 +220,25 @@ double PBBezierCurveDataRefineParameter(const PBBezierCurveData& data, Point poi
   return parameter - numerator / denominator;
 }
 
-PBBezierCurveLocation PBBezierCurveDataClosestLocation(const PBBezierCurveData& data, Point point) {
+void PBBezierCurveDataClosestLocationPolygon(const PBBezierCurveData& data, Point point, Point polygon[6]) {
   const Point points[4] = {data.endPoint1, data.controlPoint1, data.controlPoint2, data.endPoint2};
   Point c[4];
   for (int i = 0; i < 4; ++i) c[i] = PBSubtractPoint(points[i], point);
   Point d[3];
   for (int i = 0; i < 3; ++i) d[i] = PBScalePoint(PBSubtractPoint(points[i + 1], points[i]), 3);
   auto m = [&](int i, int j) { return PBDotMultiplyPoint(d[i], c[j]); };
-  // (B(t) - P) · B'(t) as a degree-5 polynomial in Bezier form.
-  const Point polygon[6] = {
-      {0.0, m(0, 0)},
-      {0.2, 0.6 * m(0, 1) + 0.4 * m(1, 0)},
-      {0.4, 0.3 * m(0, 2) + 0.6 * m(1, 1) + 0.1 * m(2, 0)},
-      {0.6, 0.1 * m(0, 3) + 0.6 * m(1, 2) + 0.3 * m(2, 1)},
-      {0.8, 0.4 * m(1, 3) + 0.6 * m(2, 2)},
-      {1.0, m(2, 3)},
-  };
+  polygon[0] = {0.0, m(0, 0)};
+  polygon[1] = {0.2, 0.6 * m(0, 1) + 0.4 * m(1, 0)};
+  polygon[2] = {0.4, 0.3 * m(0, 2) + 0.6 * m(1, 1) + 0.1 * m(2, 0)};
+  polygon[3] = {0.6, 0.1 * m(0, 3) + 0.6 * m(1, 2) + 0.3 * m(2, 1)};
+  polygon[4] = {0.8, 0.4 * m(1, 3) + 0.6 * m(2, 2)};
+  polygon[5] = {1.0, m(2, 3)};
+}
+
+PBBezierCurveLocation PBBezierCurveDataClosestLocation(const PBBezierCurveData& data, Point point) {
+  const Point points[4] = {data.endPoint1, data.controlPoint1, data.controlPoint2, data.endPoint2};
+  Point polygon[6];
+  PBBezierCurveDataClosestLocationPolygon(data, point, polygon);
   PBBezierCurveLocation best{0, PBDistanceBetweenPoints(data.endPoint1, point)};
   PBRootsOfControlPolygon(polygon, 5, [&](double root) {
     const double distance = PBDistanceBetweenPoints(PBBezierWithPoints(3, points, root, nullptr, nullptr), point);
@@ -263,7 +266,8 @@ bool PBBezierCurveDataIsEqual(const PBBezierCurveData& data1, const PBBezierCurv
 }
 
 bool PBBezierCurveDataIsApproximatelyEqual(const PBBezierCurveData& data1, const PBBezierCurveData& data2) {
-  return PBBezierCurveDataIsEqualWithOptions(data1, data2, 1e-4, 0.1);
+  return PBBezierCurveDataIsEqualWithOptions(data1, data2, PBApproximateEndPointThreshold,
+                                             PBApproximateControlPointThreshold);
 }
 
 bool PBBezierCurveDataAreClose(const PBBezierCurveData& data1, const PBBezierCurveData& data2, double threshold) {

@@ -64,6 +64,10 @@ bool PBBezierCurveDataIsPoint(PBBezierCurveData* data);
 // One Newton step of `parameter` towards the nearest point to `point`.
 double PBBezierCurveDataRefineParameter(const PBBezierCurveData& data, platform::Point point, double parameter);
 PBBezierCurveLocation PBBezierCurveDataClosestLocation(const PBBezierCurveData& data, platform::Point point);
+// (B(t) - P) · B'(t) as a degree-5 polynomial in Bezier form: its roots are where the distance to `point` is
+// stationary.
+void PBBezierCurveDataClosestLocationPolygon(const PBBezierCurveData& data, platform::Point point,
+                                             platform::Point polygon[6]);
 
 // Neither is a point, same straightness, end points within `endPointThreshold` and (for curves) control
 // points within `controlPointThreshold`, coordinate by coordinate.
@@ -72,6 +76,8 @@ bool PBBezierCurveDataIsEqualWithOptions(PBBezierCurveData data1, PBBezierCurveD
 // The strict test: 1e-10 for every point.
 bool PBBezierCurveDataIsEqual(const PBBezierCurveData& data1, const PBBezierCurveData& data2);
 // The loose test of the intersection search: 1e-4 for end points, 0.1 for control points.
+constexpr double PBApproximateEndPointThreshold = 1e-4;
+constexpr double PBApproximateControlPointThreshold = 0.1;
 bool PBBezierCurveDataIsApproximatelyEqual(const PBBezierCurveData& data1, const PBBezierCurveData& data2);
 // Whether two curves run together: the points at 0, 1/2 and 1 lie within `threshold`.
 bool PBBezierCurveDataAreClose(const PBBezierCurveData& data1, const PBBezierCurveData& data2, double threshold);

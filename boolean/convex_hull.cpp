@@ -37,25 +37,28 @@ bool turnsRightOrStraight(Point point1, Point point2, Point point3) {
 }  // namespace
 
 int PBConvexHullBuildFromPoints(const Point points[PBConvexHullInputCount], Point hull[PBConvexHullInputCount + 1]) {
-  Point sorted[PBConvexHullInputCount];
-  std::copy(points, points + PBConvexHullInputCount, sorted);
+  // The chains hold indices into the sorted points: the clipping builds two hulls per clip, and copying and
+  // clearing point arrays cost more than the tests themselves.
+  Point sorted[PBConvexHullInputCount] = {points[0], points[1], points[2], points[3]};
   sortByX(sorted);
 
   // The two chains together visit at most 2n - 1 points before the tail is dropped.
-  Point chain[2 * PBConvexHullInputCount];
+  int chain[2 * PBConvexHullInputCount];
   int count = 0;
   for (int i = 0; i < PBConvexHullInputCount; ++i) {
-    while (count >= 2 && turnsRightOrStraight(chain[count - 2], chain[count - 1], sorted[i])) --count;
-    chain[count++] = sorted[i];
+    while (count >= 2 && turnsRightOrStraight(sorted[chain[count - 2]], sorted[chain[count - 1]], sorted[i])) --count;
+    chain[count++] = i;
   }
   const int lowerCount = count + 1;
   for (int i = PBConvexHullInputCount - 2; i >= 0; --i) {
-    while (count >= lowerCount && turnsRightOrStraight(chain[count - 2], chain[count - 1], sorted[i])) --count;
-    chain[count++] = sorted[i];
+    while (count >= lowerCount && turnsRightOrStraight(sorted[chain[count - 2]], sorted[chain[count - 1]], sorted[i])) {
+      --count;
+    }
+    chain[count++] = i;
   }
   // The upper chain ends on the first point, which is the wanted repetition. A convex hull of four
   // points has at most four corners; the bound keeps tolerance quirks from overrunning `hull`.
   count = std::min(count, PBConvexHullInputCount + 1);
-  std::copy(chain, chain + count, hull);
+  for (int i = 0; i < count; ++i) hull[i] = sorted[chain[i]];
   return count - 1;
 }

@@ -18,8 +18,16 @@ struct Pieces {
 // Compares the directions at growing distances (in absolute units) while they coincide, then asks whether
 // they interleave.
 bool piecesCross(const Pieces& edge1, const Pieces& edge2) {
-  const double shortest =
-      std::min({edge1.arriving->length(), edge1.leaving->length(), edge2.arriving->length(), edge2.leaving->length()});
+  // Measuring the four lengths costs more than the usual single comparison, so it waits until the directions
+  // coincide.
+  double shortest = -1;
+  auto shortestLength = [&]() {
+    if (shortest < 0) {
+      shortest = std::min(
+          {edge1.arriving->length(), edge1.leaving->length(), edge2.arriving->length(), edge2.leaving->length()});
+    }
+    return shortest;
+  };
   PBTangentPair pair1;
   PBTangentPair pair2;
   double distance = 0;
@@ -27,7 +35,7 @@ bool piecesCross(const Pieces& edge1, const Pieces& edge2) {
     pair1 = {edge1.arriving->tangentFromRightOffset(distance), edge1.leaving->tangentFromLeftOffset(distance)};
     pair2 = {edge2.arriving->tangentFromRightOffset(distance), edge2.leaving->tangentFromLeftOffset(distance)};
     distance += 1;
-  } while (shortest > distance && PBTangentPairsCoincide(pair1, pair2));
+  } while (PBTangentPairsCoincide(pair1, pair2) && shortestLength() > distance);
   return PBTangentPairsInterleave(pair1, pair2);
 }
 

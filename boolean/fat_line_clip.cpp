@@ -57,25 +57,68 @@ PBRange PBClipHullToBand(const PBLineEquation& line, const PBRange& band, const 
   return range;
 }
 
+namespace {
+
+// The line through the fat-line curve's ends and the band of its control points' distances from it.
+void fatLineBand(const PBBezierCurveData& fatLineCurve, PBLineEquation* line, PBRange* band) {
+  *line = PBLineEquationThroughPoints(fatLineCurve.endPoint1, fatLineCurve.endPoint2);
+  const double controlDistance1 = PBLineEquationDistance(*line, fatLineCurve.controlPoint1);
+  const double controlDistance2 = PBLineEquationDistance(*line, fatLineCurve.controlPoint2);
+  *band = {std::min({0.0, controlDistance1, controlDistance2}), std::max({0.0, controlDistance1, controlDistance2})};
+}
+
+// The perpendicular through the chord's midpoint and the band of all four points' distances from it.
+void perpendicularBand(const PBBezierCurveData& fatLineCurve, PBLineEquation* line, PBRange* band) {
+  const Point midpoint = PBLineMidpoint(fatLineCurve.endPoint1, fatLineCurve.endPoint2);
+  const Point normal = PBLineNormal(fatLineCurve.endPoint1, fatLineCurve.endPoint2);
+  *line = PBLineEquationThroughPoints(midpoint, PBAddPoint(midpoint, normal));
+  *band = kEmptyRange;
+  band->minimum = band->maximum = PBLineEquationDistance(*line, fatLineCurve.endPoint1);
+  for (const Point& point : {fatLineCurve.controlPoint1, fatLineCurve.controlPoint2, fatLineCurve.endPoint2}) {
+    widenRange(band, PBLineEquationDistance(*line, point));
+  }
+}
+
+// Every point of the curve lies beyond the same border of the band by more than the clipping's own tolerance
+// (PBLineIntersectsHorizontalLine reaches 1e-10 past a hull edge), so no hull edge or vertex can meet the band.
+bool liesBeyondBand(const PBLineEquation& line, const PBRange& band, const PBBezierCurveData& curve) {
+  constexpr double kMargin = 1e-9;
+  const double distances[4] = {PBLineEquationDistance(line, curve.endPoint1),
+                               PBLineEquationDistance(line, curve.controlPoint1),
+                               PBLineEquationDistance(line, curve.controlPoint2),
+                               PBLineEquationDistance(line, curve.endPoint2)};
+  // NaN distances fail every comparison and so never count as beyond.
+  const auto above = [&](double distance) { return distance - band.maximum > kMargin; };
+  const auto below = [&](double distance) { return band.minimum - distance > kMargin; };
+  return std::all_of(distances, distances + 4, above) || std::all_of(distances, distances + 4, below);
+}
+
+}  // namespace
+
+PBFatLineBands PBFatLineBandsOfCurve(const PBBezierCurveData& curve) {
+  PBFatLineBands bands;
+  fatLineBand(curve, &bands.line, &bands.band);
+  perpendicularBand(curve, &bands.perpendicular, &bands.perpendicularBand);
+  return bands;
+}
+
+bool PBFatLineClipMisses(const PBBezierCurveData& curveToClip, const PBFatLineBands& bands) {
+  return liesBeyondBand(bands.line, bands.band, curveToClip) ||
+         liesBeyondBand(bands.perpendicular, bands.perpendicularBand, curveToClip);
+}
+
 PBBezierCurveData PBFatLineClip(const PBBezierCurveData& curveToClip, const PBBezierCurveData& fatLineCurve,
                                 const PBBezierCurveData& wholeCurve, PBRange* range, bool* intersects) {
   *intersects = false;
-  const PBLineEquation fatLine = PBLineEquationThroughPoints(fatLineCurve.endPoint1, fatLineCurve.endPoint2);
-  const double controlDistance1 = PBLineEquationDistance(fatLine, fatLineCurve.controlPoint1);
-  const double controlDistance2 = PBLineEquationDistance(fatLine, fatLineCurve.controlPoint2);
-  const PBRange band{std::min({0.0, controlDistance1, controlDistance2}),
-                     std::max({0.0, controlDistance1, controlDistance2})};
+  PBLineEquation fatLine;
+  PBRange band;
+  fatLineBand(fatLineCurve, &fatLine, &band);
   const PBRange clip1 = PBClipHullToBand(fatLine, band, curveToClip);
   if (isEmpty(clip1)) return curveToClip;
 
-  const Point midpoint = PBLineMidpoint(fatLineCurve.endPoint1, fatLineCurve.endPoint2);
-  const Point normal = PBLineNormal(fatLineCurve.endPoint1, fatLineCurve.endPoint2);
-  const PBLineEquation perpendicular = PBLineEquationThroughPoints(midpoint, PBAddPoint(midpoint, normal));
-  PBRange band2 = kEmptyRange;
-  band2.minimum = band2.maximum = PBLineEquationDistance(perpendicular, fatLineCurve.endPoint1);
-  for (const Point& point : {fatLineCurve.controlPoint1, fatLineCurve.controlPoint2, fatLineCurve.endPoint2}) {
-    widenRange(&band2, PBLineEquationDistance(perpendicular, point));
-  }
+  PBLineEquation perpendicular;
+  PBRange band2;
+  perpendicularBand(fatLineCurve, &perpendicular, &band2);
   const PBRange clip2 = PBClipHullToBand(perpendicular, band2, curveToClip);
   if (isEmpty(clip2)) return curveToClip;
 

@@ -16,3 +16,16 @@ PBRange PBClipHullToBand(const PBLineEquation& line, const PBRange& band, const 
 // over the new range; on a miss, clears `*intersects` and returns `curveToClip` unchanged.
 PBBezierCurveData PBFatLineClip(const PBBezierCurveData& curveToClip, const PBBezierCurveData& fatLineCurve,
                                 const PBBezierCurveData& wholeCurve, PBRange* range, bool* intersects);
+// The fat line of a curve (through its ends) and the perpendicular through the chord's middle, each with the band
+// of the curve's points around it: what PBFatLineClip clips against.
+struct PBFatLineBands {
+  PBLineEquation line;
+  PBRange band;
+  PBLineEquation perpendicular;
+  PBRange perpendicularBand;
+};
+PBFatLineBands PBFatLineBandsOfCurve(const PBBezierCurveData& curve);
+
+// Whether PBFatLineClip against the curve with these bands certainly misses, decided from the control points'
+// distances alone: the whole curve to clip lies beyond one border of either band.
+bool PBFatLineClipMisses(const PBBezierCurveData& curveToClip, const PBFatLineBands& bands);

@@ -27,19 +27,3 @@ bool PBLinesIntersect(Point line1Start, Point line1End, Point line2Start, Point 
   *intersection = {meeting.x, -meeting.negatedY};
   return true;
 }
-
-bool PBLineIntersectsHorizontalLine(Point startPoint, Point endPoint, double height, Point* intersection) {
-  const double minimumY = std::min(startPoint.y, endPoint.y);
-  const double maximumY = std::max(startPoint.y, endPoint.y);
-  if ((height < minimumY && !PBAreValuesClose(height, minimumY)) ||
-      (height > maximumY && !PBAreValuesClose(height, maximumY))) {
-    return false;
-  }
-  if (startPoint.x == endPoint.x) {
-    *intersection = {startPoint.x, height};
-  } else {
-    const double slope = (endPoint.y - startPoint.y) / (endPoint.x - startPoint.x);
-    *intersection = {(height - startPoint.y) / slope + startPoint.x, height};
-  }
-  return true;
-}

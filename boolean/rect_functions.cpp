@@ -22,17 +22,3 @@ Rect PBUnionRect(const Rect& rect1, const Rect& rect2) {
   const double top = std::max(platform::maxY(rect1), platform::maxY(rect2));
   return {left, bottom, right - left, top - bottom};
 }
-
-namespace {
-
-bool spansOverlap(double minimum1, double maximum1, double minimum2, double maximum2) {
-  const double gap = std::max(minimum1, minimum2) - std::min(maximum1, maximum2);
-  return gap <= PBRectOverlapThreshold;
-}
-
-}  // namespace
-
-bool PBRectsOverlap(const Rect& rect1, const Rect& rect2) {
-  return spansOverlap(platform::minX(rect1), platform::maxX(rect1), platform::minX(rect2), platform::maxX(rect2)) &&
-         spansOverlap(platform::minY(rect1), platform::maxY(rect1), platform::minY(rect2), platform::maxY(rect2));
-}

@@ -32,8 +32,8 @@ bool PBRootFlatIntercept(const Point* points, int degree, Point* intercept) {
   const PBLineEquation axis = PBLineEquationMake(0, 1, 0);
   const double intercept1 = PBLineEquationsMeet(PBLineEquationShifted(chord, -upper), axis).x;
   const double intercept2 = PBLineEquationsMeet(PBLineEquationShifted(chord, -lower), axis).x;
-  // The tolerance is formed in single precision, as the search was first tuned with it.
-  const double tolerance = static_cast<double>(std::ldexp(1.0f, -63));
+  // 2^-63: the single-precision ldexp the search was first tuned with gives exactly this.
+  constexpr double tolerance = 0x1p-63;
   if (!(std::max(intercept1, intercept2) - std::min(intercept1, intercept2) < tolerance)) return false;
   const PBLineMeeting meeting = PBLineEquationsMeet(chord, axis);
   *intercept = {meeting.x, -meeting.negatedY};
@@ -57,32 +57,53 @@ void splitInHalf(const Point* points, int degree, Point* left, Point* right) {
   }
 }
 
-}  // namespace
-
-void PBRootSearch(const Point* points, int degree, int depth, const PBRootBlock& block) {
+// The search itself. Below `stopDepth` a piece that still has sign changes is handed to `onPiece` whole instead
+// of being split further; every step above it is the full search's own, so the full search's roots from that
+// piece lie within its x span. A piece `prune` rejects is dropped with all its roots.
+template <typename OnRoot, typename OnPiece, typename Prune>
+void searchRoots(const Point* points, int degree, int depth, int stopDepth, const OnRoot& onRoot,
+                 const OnPiece& onPiece, const Prune& prune) {
   const int changes = PBRootCrossingCount(points, degree);
-  if (changes == 0) return;
+  if (changes == 0 || prune(points[0].x, points[degree].x)) return;
   // Several changes stop at the same depth as one, so a polygon that keeps them cannot recurse forever;
   // at that depth the piece is narrower than any double step and its middle is the root.
   if (depth >= PBRootMaximumDepth) {
-    block((points[0].x + points[degree].x) / 2);
+    onRoot((points[0].x + points[degree].x) / 2);
     return;
   }
   if (changes == 1) {
     Point intercept;
     if (PBRootFlatIntercept(points, degree, &intercept)) {
-      block(intercept.x);
+      onRoot(intercept.x);
       return;
     }
+  }
+  if (depth >= stopDepth) {
+    onPiece(points[0].x, points[degree].x, changes == 1);
+    return;
   }
   Point left[PBRootMaximumDegree + 1];
   Point right[PBRootMaximumDegree + 1];
   splitInHalf(points, degree, left, right);
-  PBRootSearch(left, degree, depth + 1, block);
-  PBRootSearch(right, degree, depth + 1, block);
+  searchRoots(left, degree, depth + 1, stopDepth, onRoot, onPiece, prune);
+  searchRoots(right, degree, depth + 1, stopDepth, onRoot, onPiece, prune);
+}
+
+}  // namespace
+
+void PBRootSearch(const Point* points, int degree, int depth, const PBRootBlock& block) {
+  searchRoots(
+      points, degree, depth, PBRootMaximumDepth, block, [](double, double, bool) {},
+      [](double, double) { return false; });
 }
 
 void PBRootsOfControlPolygon(const Point* points, int degree, const PBRootBlock& block) {
   if (degree < 1 || degree > PBRootMaximumDegree) return;
   PBRootSearch(points, degree, 0, block);
+}
+
+void PBRootSpansOfControlPolygon(const Point* points, int degree, int stopDepth, const PBRootBlock& rootBlock,
+                                 const PBRootSpanBlock& spanBlock, const PBRootPruneBlock& pruneBlock) {
+  if (degree < 1 || degree > PBRootMaximumDegree) return;
+  searchRoots(points, degree, 0, stopDepth, rootBlock, spanBlock, pruneBlock);
 }
