@@ -8,7 +8,9 @@
 #include "document/CMCDRDocument.h"
 #include "document/CMDocument.h"
 #include "document/CMDocumentManager.h"
+#include "document/CMImportExportServices.h"
 #include "document/CMProject.h"
+#include "io/export/CMPNGRasterOutputFormat.h"
 #include "platform/core/document_controller.h"
 #include "platform/core/log.h"
 #include "platform/ui/ui_initialization.h"
@@ -43,6 +45,7 @@ void start(Session& session, Gtk::Application& application) {
   session.window->installAsServices();
   session.manager = std::make_shared<CMDocumentManager>(*session.documents, session.window);
   CMDocumentManager::install(session.manager);
+  CMPNGOutputFormatFactory::install([] { return std::make_unique<CMPNGRasterOutputFormat>(); });
   application.add_window(session.window->window().gtkWindow());
   session.window->setDidOrderOut([&application] { application.quit(); });
 }
@@ -65,6 +68,7 @@ void open(Session& session, const std::vector<Glib::RefPtr<Gio::File>>& files) {
 
 void shutdown(Session& session) {
   CMDocumentManager::install(nullptr);
+  CMPNGOutputFormatFactory::install(nullptr);
   if (session.window) session.window->uninstall();
   platform::DocumentController::install(nullptr);
   session = Session{};
@@ -72,20 +76,23 @@ void shutdown(Session& session) {
 
 }  // namespace
 
-int runDraftwork(int argc, char** argv) {
+Glib::RefPtr<Gtk::Application> makeDraftworkApplication() {
   Glib::RefPtr<Gtk::Application> application = Gtk::Application::create(kApplicationId, Gio::APPLICATION_HANDLES_OPEN);
-  Session session;
-  Gtk::Application& app = *application.get();
-  application->signal_startup().connect([&session, &app] { start(session, app); });
-  application->signal_activate().connect([&session] {
-    if (!session.window) return;
-    ensureDocument(session);
-    session.window->showWindow();
+  // The handlers share the session, so it lives as long as the application does.
+  auto session = std::make_shared<Session>();
+  Gtk::Application* app = application.get();
+  application->signal_startup().connect([session, app] { start(*session, *app); });
+  application->signal_activate().connect([session] {
+    if (!session->window) return;
+    ensureDocument(*session);
+    session->window->showWindow();
   });
   application->signal_open().connect(
-      [&session](const std::vector<Glib::RefPtr<Gio::File>>& files, const Glib::ustring&) {
-        if (session.window) open(session, files);
+      [session](const std::vector<Glib::RefPtr<Gio::File>>& files, const Glib::ustring&) {
+        if (session->window) open(*session, files);
       });
-  application->signal_shutdown().connect([&session] { shutdown(session); });
-  return application->run(argc, argv);
+  application->signal_shutdown().connect([session] { shutdown(*session); });
+  return application;
 }
+
+int runDraftwork(int argc, char** argv) { return makeDraftworkApplication()->run(argc, argv); }

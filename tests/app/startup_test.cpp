@@ -4,19 +4,14 @@
 
 #include <gdk/gdk.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,9 +20,8 @@
 #include "document/CMDocument.h"
 #include "document/CMProject.h"
 #include "platform/core/value.h"
+#include "running_program.h"
 #include "x_window_names.h"
-
-extern char** environ;
 
 namespace {
 
@@ -40,11 +34,19 @@ struct Colour {
 };
 
 constexpr Colour kFill{200, 30, 40};
+// A page colour no pane of the window uses, so the page is found by its colour alone.
+constexpr Colour kPage{230, 250, 180};
 
-// A drawing with one 100 × 100 rectangle at (150, 90) filled with kFill (fill type 1: a colour), without stroke
-// or shadow.
+// A drawing on a kPage page with one 100 × 100 rectangle at (150, 90) filled with kFill (fill type 1: a colour),
+// without stroke or shadow.
 void writeDrawing(const std::filesystem::path& path) {
   auto document = std::make_shared<CMDocument>();
+  document->data()->set("background", platform::Dictionary::make({{"bg_color", platform::Dictionary::make({
+                                                                                   {"r", kPage.red},
+                                                                                   {"g", kPage.green},
+                                                                                   {"b", kPage.blue},
+                                                                                   {"a", 255},
+                                                                               })}}));
   platform::DictRef record = document->addObject("rect", {150, 90});
   ASSERT_NE(record, nullptr);
   const platform::DictRef shape = record->get("shape").dictionary();
@@ -59,73 +61,6 @@ void writeDrawing(const std::filesystem::path& path) {
     if (const platform::DictRef entry = shape->get(style).dictionary()) entry->set("use", false);
   }
   ASSERT_TRUE(document->writeToURL(path, CMDocument::kFileType).ok());
-}
-
-// The program, started with the file (none when empty); stopped (by its own pid) at the end of the test.
-class RunningProgram {
- public:
-  explicit RunningProgram(const std::filesystem::path& file) {
-    std::vector<std::string> environment;
-    for (char** entry = environ; *entry; ++entry) {
-      const std::string variable(*entry);
-      if (variable.rfind("DBUS_SESSION_BUS_ADDRESS=", 0) != 0 && variable.rfind("LSAN_OPTIONS=", 0) != 0)
-        environment.push_back(variable);
-    }
-    // No session bus: the program runs as a plain, non-unique application.
-    environment.emplace_back("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent");
-    // In a sanitizer build the program's exit is checked for leaks; fontconfig's and GLib's process-wide tables
-    // are never freed by design (as for the test programs themselves).
-    std::ofstream(suppressions_.path() / "lsan.supp") << "leak:libfontconfig.so\nleak:libglib-2.0.so\n";
-    environment.emplace_back("LSAN_OPTIONS=suppressions=" + (suppressions_.path() / "lsan.supp").string());
-    std::vector<char*> envp;
-    for (std::string& entry : environment) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-    std::string binary = DRAFTWORK_BINARY;
-    std::string argument = file.string();
-    std::vector<char*> argv{binary.data()};
-    if (!argument.empty()) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, binary.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
-  }
-  ~RunningProgram() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-  }
-  RunningProgram(const RunningProgram&) = delete;
-  RunningProgram& operator=(const RunningProgram&) = delete;
-
-  bool started() const { return pid_ > 0; }
-  bool stillRunning() {
-    if (pid_ <= 0) return false;
-    int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) == 0) return true;
-    exitStatus_ = status;
-    pid_ = -1;
-    return false;
-  }
-  // The wait status once the program has ended by itself.
-  std::optional<int> exitStatus() const { return exitStatus_; }
-
- private:
-  platform::testing::ScratchFolder suppressions_;
-  pid_t pid_ = -1;
-  std::optional<int> exitStatus_;
-};
-
-bool waitFor(const std::function<bool()>& condition, std::chrono::seconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(100ms);
-  }
-  return condition();
-}
-
-bool hasWindowNamed(const std::string& name) {
-  const std::vector<std::string> names = topLevelWindowNames();
-  return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 struct Box {
@@ -191,13 +126,13 @@ TEST(Startup, OpensTheFileNamedOnTheCommandLineAndDrawsIt) {
       Screenshot shot = screenshot();
       ASSERT_NE(shot, nullptr);
       rectangle = findColour(shot.get(), kFill);
-      page = findColour(shot.get(), {255, 255, 255});
+      page = findColour(shot.get(), kPage);
       if (rectangle.count >= 100 * 100) break;
     }
     std::this_thread::sleep_for(200ms);
   }
   ASSERT_TRUE(shown) << "no window titled " << expectedTitle;
-  // The page is the 800 × 600 white area; the rectangle sits 150 right and 90 down from its top-left corner.
+  // The page is the 800 × 600 area of its colour; the rectangle sits 150 right and 90 down from its top-left corner.
   EXPECT_EQ(rectangle.width(), 100);
   EXPECT_EQ(rectangle.height(), 100);
   EXPECT_EQ(rectangle.count, 100 * 100);

@@ -1,0 +1,31 @@
+#pragma once
+
+// The common part of every output format: its own drawer, and the raster road shared by the image formats (the
+// page drawn into an image at one point a pixel, then handed to the format for its file type). Each format object
+// is made for one export and used once.
+
+#include "document/CMDrawer.h"
+#include "platform/core/error.h"
+#include "platform/core/value.h"
+#include "platform/graphics/image.h"
+
+class CMDocument;
+
+class CMBaseOutputFormat {
+ public:
+  CMBaseOutputFormat() = default;
+  virtual ~CMBaseOutputFormat() = default;
+  CMBaseOutputFormat(const CMBaseOutputFormat&) = delete;
+  CMBaseOutputFormat& operator=(const CMBaseOutputFormat&) = delete;
+
+  // The file data of the document's page ("width" by "height" of its root record), background and layers without
+  // editing marks; where the page colour is transparent the image is too. A page side that is not positive or
+  // past the image limits is an error, found before any pixel is allocated.
+  virtual platform::Expected<platform::Bytes> generate(CMDocument& document);
+
+  // The file data of a rendered page; the base format has no file type of its own and makes none.
+  virtual platform::Expected<platform::Bytes> convertImageToData(platform::Image image);
+
+ private:
+  CMDrawer drawer_;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+// The PNG output format: the page rendered on the raster road and written as PNG, alpha kept. It is also what the
+// document's print and save-as-template commands ask for as their page image (the model's PNG output interface).
+
+#include "document/CMImportExportServices.h"
+#include "io/export/CMBaseOutputFormat.h"
+
+class CMPNGRasterOutputFormat final : public CMBaseOutputFormat, public CMPNGOutputFormat {
+ public:
+  platform::Expected<platform::Bytes> generate(CMDocument& document) override;
+  platform::Expected<platform::Bytes> convertImageToData(platform::Image image) override;
+};

@@ -1,0 +1,35 @@
+// Print… in the built program: with the page image installed at start-up, the command reaches the print dialog
+// instead of ending in the "Error" alert, and cancelling that dialog is no error either.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "running_program.h"
+#include "x_key_events.h"
+#include "x_window_names.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(PrintCommand, ReachesThePrintDialogInsteadOfTheErrorAlert) {
+  RunningProgram program({});
+  ASSERT_TRUE(program.started());
+  const std::string mainWindow = "Untitled, 100%";
+  ASSERT_TRUE(waitFor([&] { return hasWindowNamed(mainWindow); }, 60s));
+
+  ASSERT_TRUE(sendKeyToWindowNamed(mainWindow, "p", true));
+  ASSERT_TRUE(waitFor([] { return hasWindowNamed("Print") || hasWindowNamed("Error"); }, 60s));
+  EXPECT_TRUE(hasWindowNamed("Print"));
+  EXPECT_FALSE(hasWindowNamed("Error"));
+
+  ASSERT_TRUE(requestCloseOfWindowNamed("Print"));
+  ASSERT_TRUE(waitFor([] { return !hasWindowNamed("Print"); }, 30s));
+  // A cancelled print is no failure: nothing follows the dialog.
+  EXPECT_FALSE(waitFor([] { return hasWindowNamed("Error"); }, 3s));
+  EXPECT_TRUE(hasWindowNamed(mainWindow));
+}
+
+}  // namespace
