@@ -21,9 +21,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "canvas/CMEditorBaseView.h"
+#include "canvas/CMSuspendMoving.h"
 #include "platform/core/geometry.h"
 #include "platform/core/notification_center.h"
 #include "platform/core/value.h"
@@ -33,10 +35,13 @@ class CMDocument;
 class CMDrawer;
 class CMEditorViewDelegate;
 class CMLayer;
+class CMOutsideClickMonitor;
 
 namespace platform {
+class BezierPath;
 class Cursor;
 class GraphicsContext;
+class TextView;
 }  // namespace platform
 
 // Tool tags of the palette, the library and the path-point command.
@@ -189,6 +194,75 @@ class CMEditorView : public CMEditorBaseView {
   virtual void mouseMovedBezheir(const platform::Event& event);
   virtual void mouseUpBezheir(const platform::Event& event);
 
+  // ---- shape creation tools: the rubber band, the guide line and the pen curve being built ----
+  // The rubber band (normalised, whole-unit sides) and the guide line between two canvas points; hideSel hides both.
+  void showSel(platform::Point first, platform::Point second);
+  void showLine(platform::Point first, platform::Point second);
+  bool showSelRect() const { return showSelRect_; }
+  const platform::Rect& selRect() const { return selRect_; }
+  bool showSelLine() const { return showSelLine_; }
+  platform::Point showPoint1() const { return showPoint1_; }
+  platform::Point showPoint2() const { return showPoint2_; }
+  // The rubber band in the units the shape layer's setLayerRect expects.
+  platform::Rect transformedRect() const;
+  // The pen curve's marks, as the feedback drawing reads them.
+  bool showCurvePoint() const { return showCurvePoint_; }
+  bool showControlPoints() const { return showControlPoints_; }
+  bool isDraggingCurve() const { return isDraggingCurve_; }
+  bool closedPointMoved() const { return closedPointMoved_; }
+  platform::Point curvePoint() const { return curvePoint_; }
+  platform::Point curveControlPoint1() const { return curveControlPoint1_; }
+  platform::Point curveControlPoint2() const { return curveControlPoint2_; }
+  // The eraser's point records of a path into the record's shape "points".
+  static void copyPoints(const platform::DictRef& record, const platform::BezierPath& path);
+  // A dropped library shape: placed with its origin at `point` and flipped top-down unless already flipped.
+  static void flipAndPositionForObject(const platform::DictRef& record, platform::Point point);
+
+  // ---- selection, hit-testing and moving (CMEditorViewSelection*.cpp) ----
+  // What a press hit: the layer, the handle of the current layer when one was hit, and the other members of the
+  // multi-selection (selectedAsPartOfGroup but not selected), topmost first.
+  struct HitRecord {
+    std::shared_ptr<CMLayer> layer;
+    platform::DictRef editingPoint;
+    Layers group;
+  };
+  // Handles of the current layer (by edit mode) first, then the visible layers' bodies, topmost first.
+  std::optional<HitRecord> findLayer(const platform::Event& event) const;
+  std::optional<HitRecord> findLayerAt(platform::Point canvasPoint) const;
+  // Whether a canvas point lies on a visible member of the selected group record.
+  bool checkForGroup(platform::Point canvasPoint) const;
+  // Programmatic selection by record (the layers panel's): redisplays when a layer's selection changed.
+  void selectLayer(const platform::DictRef& record);
+  void selectLayers(const std::vector<platform::DictRef>& records);
+  bool selectLayer(const platform::DictRef& record, bool shiftPressed, bool isGroup);
+  // Selects every layer; the first becomes the current one when there is none. Never calls back the main window.
+  void selectAll();
+  // Path-point commands on the current layer, each one undo step.
+  void deletePoint();
+  void addPoint(platform::Point point);
+  void changePointType(std::int32_t type);
+  // The axis lock of a whole-layer drag: `bounds` is the frame in canvas units, `point` and `current` in document units.
+  void saveMovingX(const platform::Rect& bounds, platform::Point point, platform::Point current, bool runtime);
+  void saveMovingY(const platform::Rect& bounds, platform::Point point, platform::Point current, bool runtime);
+  bool isXMovingLock(platform::Point* point) const;
+  bool isYMovingLock(platform::Point* point) const;
+  void finishMoving();
+  void suspendMoving(bool lockHorizontal, bool lockVertical);
+  bool showCenterMarkers() const { return showCenterMarkers_; }
+
+  // ---- grid and in-place text editing (CMEditorViewGrid.cpp, CMEditorViewTextEditing*.cpp) ----
+  // A new text layer at the click (document units at any zoom), selected and reported; null when none is made.
+  std::shared_ptr<CMLayer> addText(const platform::Event& event);
+  // The double click of the selection tools on a text layer: edits that layer in place.
+  void textDBClick(const platform::Event& event, const std::shared_ptr<CMLayer>& layer);
+  // Shows the editor over `layer` (a text layer) and hides the layer until the edit ends.
+  void startEditingText(const platform::Event& event, const std::shared_ptr<CMLayer>& layer);
+  // Writes the text back, shows the layer again and returns to the select tool. The event is not read.
+  void endEditingText(const platform::Event& event);
+  bool isEditingText() const;
+  // The in-place editor, null until the first edit.
+  platform::TextView* textEditor() const { return textView_.get(); }
+
  protected:
   // The page background under the layers: the transparency pattern for a fully transparent page.
   virtual void drawDefaultBackground(platform::GraphicsContext& context);
@@ -204,9 +278,45 @@ class CMEditorView : public CMEditorBaseView {
 
  private:
   void createCustomCursors();
+  // ---- shape creation tools (CMEditorViewCreation*.cpp) ----
+  void addSimpleShape(const platform::Event& event, const char* key, Completion done);
+  void addMultyPoints(const platform::Event& event, const char* key, Completion done);
+  void addBetheier(const platform::Event& event, const char* key, Completion done);
+  // The tools' tracking loop: every event goes to the delegate, drags to `onDrag`, the ending mouse up to `onUp`.
+  void trackCreation(const platform::Event& start, std::function<void(const platform::Event&)> onDrag,
+                     std::function<void(const platform::Event&)> onUp);
+  void trackRubberBand(const platform::Event& start, std::function<void()> onUp);
+  platform::Point canvasPoint(const platform::Event& event) const;
+  platform::Point documentPoint(platform::Point canvasPoint) const;
+  void setUpCreatedLayer(CMLayer& layer) const;
+  void reportCreatedLayer(const std::shared_ptr<CMLayer>& layer);
+  // The layer object of a library copy: built, set up, selected, saved as Bezier points and reported.
+  void addLibraryShape(const platform::DictRef& record);
+  platform::Point canvasPointFromScreen(platform::Point screenPoint) const;
+  void finishEraser(const Layers& erased, const platform::BezierPath& offset10,
+                    const platform::BezierPath& offset20, platform::Point point1, platform::Point point2);
+  // The pen: a click (in document units) on a curve being built, and the steps that finish a curve.
+  void addPenPoint(platform::Point point, Completion done);
+  void startPenCurve(const char* key, platform::Point point);
+  static void finishPenCurve(CMLayer& layer);
+  platform::ArrayRef penPoints() const;
   void dispatchSelectTool(const platform::Event& event);
   void deleteSelection();
   bool moveByKey(const platform::Event& event);
+  // ---- selection, hit-testing and moving ----
+  struct HandleDrag;
+  void dragStep(HandleDrag& drag, const platform::Event& event);
+  void dragHandle(HandleDrag& drag, platform::Point pointer);
+  void dragWhole(HandleDrag& drag, platform::Point pointer);
+  void endDrag(HandleDrag& drag);
+  void bandStep(platform::Point start, const platform::Event& event);
+  // A press on the in-place text editor is the editor's: AppKit's text view would have kept it.
+  bool pressIsOnTextEditor(const platform::Event& event) const;
+  void saveMoving(CMSuspendMoving& axis, bool horizontal, const platform::Rect& bounds, platform::Point point,
+                  platform::Point current, bool runtime);
+  CMSuspendMoving horizontalSuspendMoving_{0};
+  CMSuspendMoving verticalSuspendMoving_{1};
+  bool showCenterMarkers_ = false;
 
   std::shared_ptr<CMDocument> document_;
   platform::DictRef toolsData_;
@@ -227,4 +337,32 @@ class CMEditorView : public CMEditorBaseView {
   std::int32_t bezierMode_ = 0;
   float zoom_ = 1;
   bool viewMode_ = false;
+  // ---- in-place text editing ----
+  void setTextFieldParam();
+  void startEventOutsideClicker();
+  void textDidChange();
+  // The edited layer's rectangle in canvas units, and the editor's frame over it (50 document units wider).
+  platform::Rect editedTextRect() const;
+  platform::Rect textEditorFrame() const;
+  // Whether a left press located in the window ends the edit (it lies outside the editor and the layer).
+  bool isOutsideEditedText(platform::Point locationInWindow) const;
+  std::shared_ptr<platform::TextView> textView_;
+  std::shared_ptr<CMOutsideClickMonitor> outsideClicker_;
+  std::int32_t oldEditMode_ = 0;
+  // ---- shape creation tools' state ----
+  platform::Rect selRect_;
+  platform::Point showPoint1_;
+  platform::Point showPoint2_;
+  platform::Point curvePoint_;
+  platform::Point curveControlPoint1_;
+  platform::Point curveControlPoint2_;
+  bool showSelRect_ = false;
+  bool showSelLine_ = false;
+  bool showControlPoints_ = false;
+  bool showCurvePoint_ = false;
+  bool showLastCurvePoint_ = false;
+  bool needToCreateNewLayer_ = false;
+  bool firstPoint_ = false;
+  bool isDraggingCurve_ = false;
+  bool closedPointMoved_ = false;
 };

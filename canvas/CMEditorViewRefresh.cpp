@@ -31,6 +31,8 @@ void CMEditorView::relinkLayers() {
   selectedLayer_ = relinked(layers(), selectedLayer_);
   curveAddedLayer_ = relinked(layers(), curveAddedLayer_);
   editingLayer_ = relinked(layers(), editingLayer_);
+  // The text under the in-place editor stays hidden in the rebuilt object too.
+  if (editingLayer_ && isEditingText()) editingLayer_->setHidden(true);
 }
 
 void CMEditorView::update() {

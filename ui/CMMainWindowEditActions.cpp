@@ -63,10 +63,10 @@ void CMMainWindowController::duplicate() {
   if (hasSelection()) document_->duplicate(selectedRecords());
 }
 
+// The canvas selects and never calls back here, so nothing re-enters it; a layers panel that mirrors the
+// selection must select its rows under a signal guard for the same reason.
 void CMMainWindowController::selectAll() {
   if (!hasLayers()) return;
-  for (const std::shared_ptr<CMLayer>& layer : editor().layers()) layer->setSelected(true);
-  editor().setSelectedLayer(editor().layers().front());
-  editor().setNeedsDisplay();
+  editor().selectAll();
   window().makeFirstResponder(mainView());
 }

@@ -1,0 +1,174 @@
+// In-place text editing: a text view laid over the edited text layer (which is
+// hidden meanwhile), the record's "text" following every change, and an
+// application-wide monitor that ends the edit on a left press outside the text.
+// Presses inside the text reach the text view, so the caret and the selection
+// can be placed with the mouse.
+
+#include <string>
+#include <utility>
+
+#include "canvas/CMCanvasWindowService.h"
+#include "canvas/CMEditorView.h"
+#include "document/CMDocument.h"
+#include "document/CMDrawer.h"
+#include "document/CMProject.h"
+#include "document/CMTextLayer.h"
+#include "platform/core/main_queue.h"
+#include "platform/graphics/rect_functions.h"
+#include "platform/ui/event_monitor.h"
+#include "platform/ui/text_view.h"
+
+namespace {
+
+constexpr std::int32_t kEditModeText = 2;
+// Room to type on the right of the text before the editor has to grow.
+constexpr double kEditorExtraWidth = 50;
+
+}  // namespace
+
+// The installed outside-click monitor; removing it is tied to its lifetime, so a canvas that goes away while
+// editing leaves no handler behind.
+class CMOutsideClickMonitor {
+ public:
+  explicit CMOutsideClickMonitor(platform::LocalMonitorHandler handler)
+      : identifier_(platform::addLocalEventMonitor(platform::eventMaskFromType(platform::EventType::LeftMouseDown),
+                                                   std::move(handler))) {}
+  ~CMOutsideClickMonitor() { platform::removeEventMonitor(identifier_); }
+  CMOutsideClickMonitor(const CMOutsideClickMonitor&) = delete;
+  CMOutsideClickMonitor& operator=(const CMOutsideClickMonitor&) = delete;
+
+ private:
+  int identifier_;
+};
+
+std::shared_ptr<CMLayer> CMEditorView::addText(const platform::Event& event) {
+  if (!document_) return nullptr;
+  // Document units at every zoom, as every other tool places its records.
+  const platform::Point point = backZoomTransform().transformPoint(convertPointFromWindow(event.locationInWindow));
+  const platform::DictRef record = document_->addObject("text", point);
+  std::shared_ptr<CMLayer> layer = drawer_->addObject(record);
+  if (!layer) return nullptr;
+  layer->setSelected(true);
+  layer->setVectorViewMode(viewMode_);
+  layer->setZoom(zoom_);
+  layer->setViewZoom(viewMode_ ? zoom_ : 1.0f);
+  layer->updateLayerRect();  // measured again at the view zoom just set
+  CMCanvasWindowService& controller = CMCanvasWindowService::shared();
+  controller.selectLayer(layer, this);
+  controller.updateProperties();
+  setNeedsDisplay();
+  return layer;
+}
+
+void CMEditorView::startEditingText(const platform::Event& event) {
+  // A new layer whatever lies under the click: existing text is edited by a double click only.
+  if (const std::shared_ptr<CMLayer> layer = addText(event)) startEditingText(event, layer);
+}
+
+void CMEditorView::textDBClick(const platform::Event& event, const std::shared_ptr<CMLayer>& layer) {
+  startEditingText(event, layer);
+}
+
+bool CMEditorView::isEditingText() const { return outsideClicker_ != nullptr; }
+
+void CMEditorView::startEditingText(const platform::Event& event, const std::shared_ptr<CMLayer>& layer) {
+  if (!dynamic_cast<CMTextLayer*>(layer.get())) return;
+  if (isEditingText()) endEditingText(event);
+  editingLayer_ = layer;
+  layer->setHidden(true);  // only the editor shows the text meanwhile
+  CMProject& project = CMProject::shareProject();
+  oldEditMode_ = project.editMode();
+  project.setEditMode(kEditModeText);
+  setTextFieldParam();
+  startEventOutsideClicker();
+  textView_->setHidden(false);
+  setNeedsDisplay();
+  textView_->focus();
+}
+
+void CMEditorView::setTextFieldParam() {
+  if (!textView_) {
+    textView_ = std::make_shared<platform::TextView>(platform::Rect{});
+    textView_->setHidden(true);
+    addSubview(textView_);
+    std::weak_ptr<platform::View> weak = weak_from_this();
+    textView_->setTextDidChange([weak](platform::TextView&) {
+      if (const auto view = weak.lock()) static_cast<CMEditorView&>(*view).textDidChange();
+    });
+  }
+  const auto* layer = dynamic_cast<CMTextLayer*>(editingLayer_.get());
+  if (!layer) return;
+  textView_->setString(layer->data()->get("text").string());
+  const platform::TextAttributes attributes = layer->textAttributes(false);
+  const platform::Font font = attributes.font ? *attributes.font : platform::Font::systemFont(12);
+  // The editor shows the text at the size the canvas draws it.
+  textView_->setFont(font.withSize(font.pointSize() * documentZoom()));
+  textView_->setTextColor(attributes.foregroundColor.value_or(platform::Color::blackColor()));
+  textView_->setFrame(textEditorFrame());
+}
+
+platform::Rect CMEditorView::editedTextRect() const {
+  if (!editingLayer_) return {};
+  const platform::Rect rect = editingLayer_->layerRect();
+  if (viewMode_) return rect;  // the layer already measures in canvas units
+  const double zoom = documentZoom();
+  return {rect.origin.x * zoom, rect.origin.y * zoom, rect.size.width * zoom, rect.size.height * zoom};
+}
+
+platform::Rect CMEditorView::textEditorFrame() const {
+  platform::Rect frame = editedTextRect();
+  frame.size.width += kEditorExtraWidth * documentZoom();
+  return frame;
+}
+
+void CMEditorView::textDidChange() {
+  if (!editingLayer_ || !textView_) return;
+  editingLayer_->data()->set("text", textView_->string());
+  editingLayer_->updateLayerRect();
+  const platform::Size text = editedTextRect().size;
+  const platform::Size shown = textView_->frame().size;
+  // The editor grows in place whenever the text outgrows it; it never shrinks while the edit lasts.
+  if (text.width > shown.width || text.height > shown.height) textView_->setFrameSize(textEditorFrame().size);
+  setNeedsDisplay();
+}
+
+bool CMEditorView::isOutsideEditedText(platform::Point locationInWindow) const {
+  const platform::Point point = convertPointFromWindow(locationInWindow);
+  if (textView_ && !textView_->isHidden() && platform::pointInRect(point, textView_->frame())) return false;
+  return !editingLayer_ || !platform::pointInRect(point, editedTextRect());
+}
+
+void CMEditorView::startEventOutsideClicker() {
+  std::weak_ptr<platform::View> weak = weak_from_this();
+  outsideClicker_ = std::make_shared<CMOutsideClickMonitor>([weak](const platform::Event& event) {
+    const auto view = weak.lock();
+    if (!view || !static_cast<CMEditorView&>(*view).isOutsideEditedText(event.locationInWindow)) return true;
+    // Ended after the handler has returned; the press itself reaches no view.
+    platform::dispatchAsync([weak, event] {
+      const auto canvas = weak.lock();
+      if (canvas && static_cast<CMEditorView&>(*canvas).isEditingText())
+        static_cast<CMEditorView&>(*canvas).endEditingText(event);
+    });
+    return false;
+  });
+}
+
+void CMEditorView::endEditingText(const platform::Event&) {
+  outsideClicker_.reset();
+  CMProject::shareProject().setEditMode(oldEditMode_);
+  const std::string text = textView_ ? textView_->string() : std::string();
+  // Emptied text stays as the typing left it: an empty text layer, the document's flag untouched.
+  if (editingLayer_ && !text.empty()) {
+    editingLayer_->data()->set("text", text);
+    if (document_) document_->setDirty(true);
+  }
+  if (textView_) textView_->setHidden(true);
+  if (editingLayer_) {
+    editingLayer_->updateLayerRect();
+    editingLayer_->setDirty(true);
+    editingLayer_->setHidden(false);
+  }
+  editingLayer_ = nullptr;
+  setNeedsDisplay();
+  releaseTool();  // the main window's tool selection also returns the edit mode to 0
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+// NSTextView inside its NSScrollView: a multi-line, editable Gtk::TextView in a
+// Gtk::ScrolledWindow, with one font and one colour for the whole text and a
+// text-did-change callback for each change that is not made by setString.
+
+#include <gtkmm/cssprovider.h>
+#include <gtkmm/scrolledwindow.h>
+#include <gtkmm/textview.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/graphics/color.h"
+#include "platform/graphics/font.h"
+#include "platform/ui/view.h"
+
+namespace platform {
+
+class TextView : public View {
+ public:
+  explicit TextView(Rect frame);
+  ~TextView() override;
+
+  std::string string() const;
+  // Replaces the text without a text-did-change callback, as AppKit's setString: does.
+  void setString(const std::string& text);
+  // The font's size is taken in view units (pixels at 100 %), not in screen points.
+  void setFont(const Font& font);
+  void setTextColor(const Color& color);
+  // textDidChange:
+  void setTextDidChange(std::function<void(TextView&)> callback) { textDidChange_ = std::move(callback); }
+  // Gives the text the keyboard focus.
+  void focus();
+
+  Gtk::TextView& gtkTextView() { return *text_; }
+
+ private:
+  void applyStyle();
+
+  Gtk::ScrolledWindow* scroll_;  // managed
+  Gtk::TextView* text_;          // managed
+  Glib::RefPtr<Gtk::CssProvider> style_;
+  std::optional<Font> font_;
+  Color color_ = Color::blackColor();
+  sigc::connection changed_;
+  std::function<void(TextView&)> textDidChange_;
+};
+
+}  // namespace platform

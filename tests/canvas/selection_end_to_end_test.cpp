@@ -1,0 +1,73 @@
+// The whole path of a user's gesture: real GDK events through GTK's dispatch
+// into the canvas, which band-selects two shapes, drags both, and undo puts
+// them back.
+
+#include <gdk/gdk.h>
+#include <gtest/gtest.h>
+
+#include "selection_test_support.h"
+
+namespace {
+
+using canvas_testing::filledRectangle;
+using platform::Point;
+using selection_testing::number;
+using selection_testing::SelectionTest;
+
+class SelectionEndToEndTest : public SelectionTest {
+ protected:
+  // The content view is 600 high and y-up; the canvas's top edge is 340 above its bottom: GDK y 260.
+  static Point gdk(Point onCanvas) { return {50 + onCanvas.x, 260 + onCanvas.y}; }
+  void pressAt(Point p, unsigned state = 0) {
+    const Point g = gdk(p);
+    platform::test::injectButton(window_.host(), GDK_BUTTON_PRESS, 1, g.x, g.y, state, time_ += 400);
+    platform::test::processPendingEvents();
+  }
+  void moveTo(Point p, unsigned state = 0) {
+    const Point g = gdk(p);
+    platform::test::injectMotion(window_.host(), g.x, g.y, GDK_BUTTON1_MASK | state, time_ += 20);
+    platform::test::processPendingEvents();
+  }
+  void releaseAt(Point p, unsigned state = 0) {
+    const Point g = gdk(p);
+    platform::test::injectButton(window_.host(), GDK_BUTTON_RELEASE, 1, g.x, g.y, GDK_BUTTON1_MASK | state,
+                                 time_ += 20);
+    platform::test::processPendingEvents();
+  }
+
+  std::uint32_t time_ = 100000;
+};
+
+TEST_F(SelectionEndToEndTest, BandSelectTwoShapesDragThemAndUndo) {
+  // Two shapes, 60 × 40 at (40, 50) and 50 × 30 at (200, 120).
+  show(canvas_testing::plainDocument(
+      {filledRectangle(1, {40, 50, 60, 40}, 255, 0, 0), filledRectangle(2, {200, 120, 50, 30}, 0, 0, 255)}));
+  ASSERT_TRUE(platform::test::showAndSettle(window_));
+
+  pressAt({20, 20});
+  moveTo({150, 100});
+  moveTo({300, 200});
+  EXPECT_TRUE(canvas_->showSelRect());
+  releaseAt({300, 200});
+  EXPECT_FALSE(canvas_->showSelRect());
+  ASSERT_EQ(canvas_->allSelectedLayers().size(), 2u);
+
+  // Shift keeps the band's other member while the press makes this shape the current one.
+  pressAt({60, 60}, GDK_SHIFT_MASK);
+  moveTo({70, 75}, GDK_SHIFT_MASK);
+  moveTo({85, 95}, GDK_SHIFT_MASK);
+  releaseAt({85, 95}, GDK_SHIFT_MASK);
+  EXPECT_EQ(number(layerWithId(1)->data(), "x"), 65);
+  EXPECT_EQ(number(layerWithId(1)->data(), "y"), 85);
+  EXPECT_EQ(number(layerWithId(2)->data(), "x"), 225);
+  EXPECT_EQ(number(layerWithId(2)->data(), "y"), 155);
+  ASSERT_EQ(document_->undoManager().undoCount(), 1u);
+
+  document_->undoManager().undo();
+  EXPECT_EQ(number(rootLayer(0), "x"), 40);
+  EXPECT_EQ(number(rootLayer(0), "y"), 50);
+  EXPECT_EQ(number(rootLayer(1), "x"), 200);
+  EXPECT_EQ(number(rootLayer(1), "y"), 120);
+}
+
+}  // namespace

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "selection_test_support.h"
+
+namespace {
+
+using canvas_testing::filledRectangle;
+using document_testing::curveRecord;
+using document_testing::pointRecord;
+using platform::DictRef;
+using platform::Point;
+using selection_testing::SelectionTest;
+
+class SelectionPointsTest : public SelectionTest {
+ protected:
+  SelectionPointsTest() { CMProject::shareProject().setEditMode(kCMEditModePathPoints); }
+
+  static platform::ArrayRef pointsOf(const DictRef& layerRecord) {
+    return layerRecord->dictionary("shape")->array("points");
+  }
+  static DictRef withId(const platform::ArrayRef& records, std::int64_t id) {
+    for (const platform::Value& entry : *records)
+      if (entry.dictionary()->get("id").integerValue() == id) return entry.dictionary();
+    return nullptr;
+  }
+  // Whether the current layer now offers an anchor handle at `p`.
+  bool anchorHandleAt(Point p) const {
+    const platform::ArrayRef handles = canvas_->selectedLayer()->pathEditingPoints();
+    for (const platform::Value& entry : *handles) {
+      const DictRef handle = entry.dictionary();
+      if (handle->get("type").intValue() == 12 && document_testing::pointOf(handle) == p) return true;
+    }
+    return false;
+  }
+};
+
+TEST_F(SelectionPointsTest, DraggingAnAnchorOfAPenCurveMovesItWithThePointer) {
+  // An open curve at (10, 20): anchors (0, 0), (100, 0) and (100, 100) of the layer.
+  DictRef record = document_testing::pathLayerRecord(
+      {pointRecord(1, {0, 0}, 1), curveRecord(2, {100, 0}, 4, {30, -20}, {70, -20}),
+       curveRecord(3, {100, 100}, 4, {130, 20}, {130, 80})},
+      10, 20);
+  show(canvas_testing::plainDocument({record}));
+  click({60, 60});
+  ASSERT_TRUE(canvas_->selectedLayer());
+  press({110, 20});
+  ASSERT_TRUE(canvas_->selectedPoint());
+  EXPECT_EQ(canvas_->selectedPoint()->get("id").intValue(), 2);
+  dragTo({120, 30});
+  dragTo({130, 40});
+  release({130, 40});
+  EXPECT_EQ(document_testing::pointOf(withId(pointsOf(record), 2)), (Point{120, 20}));
+  EXPECT_EQ(document_testing::pointOf(withId(pointsOf(record), 3)), (Point{100, 100})) << "its neighbour stays";
+  EXPECT_EQ(document_testing::pointOf(withId(pointsOf(record), 3), "control_point1"), (Point{150, 40}))
+      << "the control point beside the anchor goes with it";
+  EXPECT_EQ(document_->undoManager().undoCount(), 1u);
+}
+
+TEST_F(SelectionPointsTest, ARectangleTurnedIntoPointsHasItsCornerDragged) {
+  show(canvas_testing::plainDocument({filledRectangle(1, {100, 80, 100, 50}, 255, 0, 0)}));
+  click({150, 100});
+  ASSERT_TRUE(canvas_->selectedLayer());
+  ASSERT_TRUE(anchorHandleAt({200, 130}));
+  drag({200, 130}, {220, 150});
+  EXPECT_TRUE(anchorHandleAt({220, 150}));
+  EXPECT_FALSE(anchorHandleAt({200, 130}));
+  EXPECT_TRUE(anchorHandleAt({100, 80})) << "the other corners stay";
+  EXPECT_TRUE(anchorHandleAt({200, 80}));
+}
+
+TEST_F(SelectionPointsTest, PointCommandsAreEachOneUndoStepOfThePoints) {
+  DictRef record = document_testing::pathLayerRecord(
+      {pointRecord(1, {0, 0}, 1), pointRecord(2, {60, 0}, 2), pointRecord(3, {60, 40}, 2)}, 100, 100);
+  show(canvas_testing::plainDocument({record}));
+  canvas_->deletePoint();
+  canvas_->addPoint({120, 150});
+  EXPECT_EQ(document_->undoManager().undoCount(), 0u) << "nothing without a current layer";
+
+  click({150, 120});
+  click({160, 100});  // the anchor of point 2
+  ASSERT_TRUE(canvas_->selectedPoint());
+  canvas_->deletePoint();
+  EXPECT_EQ(pointsOf(record)->size(), 2u);
+  EXPECT_FALSE(withId(pointsOf(record), 2));
+  EXPECT_EQ(document_->undoManager().undoCount(), 1u);
+  document_->undoManager().undo();
+  EXPECT_EQ(pointsOf(record)->size(), 3u) << "the shape's points come back";
+}
+
+}  // namespace
