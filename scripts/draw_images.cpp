@@ -306,6 +306,25 @@ void strip() {
   icon("pathsubtract", boolean(1));
   icon("pathintersect", boolean(2));
   icon("pathdifference", boolean(3));
+  // A hump of curve with its top point and that point's handles, and a minus sign: deletes the selected point.
+  icon("pointdelete", [](cairo_t* cr) {
+    cairo_set_line_width(cr, 1.5);
+    cairo_move_to(cr, 3, 27);
+    cairo_curve_to(cr, 6, 5, 26, 5, 29, 27);
+    cairo_stroke(cr);
+    // The curve's top is its midpoint (16, 10.5), where the tangent is level.
+    cairo_move_to(cr, 6, 10.5);
+    cairo_line_to(cr, 26, 10.5);
+    cairo_stroke(cr);
+    cairo_arc(cr, 6, 10.5, 2, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_arc(cr, 26, 10.5, 2, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_rectangle(cr, 13, 7.5, 6, 6);
+    cairo_fill(cr);
+    cairo_rectangle(cr, 11, 19, 10, 3);
+    cairo_fill(cr);
+  });
   icon("viewmode", [](cairo_t* cr) {
     cairo_rectangle(cr, 5, 8, 22, 16);
     cairo_stroke(cr);

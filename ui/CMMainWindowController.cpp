@@ -72,6 +72,7 @@ CMMainWindowController::CMMainWindowController()
   window_->makeFirstResponder(mainView_.get());
   // The right panel starts as the user left it.
   if (CMProject::shareProject().profile().getState("hideRightPanel") != 0) mainView_->toggleRightPanel();
+  createToolbars();
 }
 
 CMMainWindowController::~CMMainWindowController() {
@@ -134,6 +135,7 @@ void CMMainWindowController::setDocument(std::shared_ptr<CMBaseDocument> documen
   editor().setViewMode(project.settings().boolForKey("viewMode"));
   mainView_->setDocument(document_);
   project.setMainView(mainView_.get());
+  selectZoomIndex();
 }
 
 void CMMainWindowController::updateTitle() {
@@ -163,6 +165,7 @@ void CMMainWindowController::update() {
 
 void CMMainWindowController::selectLayer(const std::shared_ptr<CMLayer>& layer, const void*) {
   selectedLayer_ = layer ? layer->data() : nullptr;
+  updateSubPanelState();
 }
 
 bool CMMainWindowController::isAltPressed() {
@@ -176,14 +179,5 @@ bool CMMainWindowController::isShiftPressed() {
 }
 
 void CMMainWindowController::showArrangeMenu(platform::Point, platform::View&) { arrangeMenu_->popUpAtPointer(); }
-
-void CMMainWindowController::selectTool(int tag, const platform::DictRef& data) {
-  selectedTool_ = tag;
-  const std::int32_t mode = tag == kCMToolPathPoints ? kCMEditModePathPoints
-                            : tag == kCMToolGradient ? kCMEditModeGradient
-                                                     : kCMEditModeObject;
-  CMProject::shareProject().setEditMode(mode);
-  workView_->selectTool(tag, data);
-}
 
 void CMMainWindowController::setScrollPosition(platform::Point relative) { mainView_->setScrollPosition(relative); }

@@ -16,6 +16,9 @@
 #include "document/CMMainWindowService.h"
 #include "platform/core/notification_center.h"
 #include "platform/core/value.h"
+#include "platform/ui/control.h"
+#include "ui/CMCanvasCommands.h"
+#include "ui/CMToolOptionStrips.h"
 #include "ui/CPMainView.h"
 
 class CMDocument;
@@ -28,6 +31,7 @@ namespace platform {
 class Document;
 class Menu;
 class MenuBar;
+class PopUpButton;
 class Window;
 }  // namespace platform
 
@@ -130,6 +134,27 @@ class CMMainWindowController final : public CMMainWindowService,
   static std::string rulerTitle();
   static std::string gridTitle();
 
+  // ---- toolbars, option strips and tool keys (CMMainWindowToolbars.cpp, CMMainWindowToolActions.cpp) ----
+  void OnToolAction(const platform::Control& sender) { selectTool(sender.tag(), nullptr); }
+  void OnRightPanelShowType(int type);
+  // Tooltips and key equivalents of the palette's buttons from the key-binding table.
+  void OnUpdateKeyBinding();
+  // A tool key id 1…15 chooses its tool; other ids do nothing.
+  void OnToolActionFromShotkeys(int keyId);
+  // The tool's option strip into the top toolbar.
+  void showAdditionControls(int tool);
+  // The point-editing strip's controls follow the canvas's selected point and layer (edit mode 1 only).
+  void updateSubPanelState();
+  // The select and point strips' commands by tag; 9 chooses tool 17, 101 flips the view mode.
+  void OnSelectAction(int tag);
+  // Flips and stores "viewMode" and gives it to the canvas.
+  void OnViewMode();
+  void OnChangeZoom(int index);
+  // The zoom pop-up of the current strip, or null.
+  platform::PopUpButton* zoomControl() const;
+  // Where the strips' canvas commands go (the shown canvas by default); tests watch them there.
+  void setCanvasCommands(std::unique_ptr<CMCanvasCommands> commands) { canvasCommands_ = std::move(commands); }
+
  private:
   void buildMenus();
   void buildFileMenu();
@@ -143,6 +168,13 @@ class CMMainWindowController final : public CMMainWindowService,
   // Window title and the main window's Window-menu entry.
   void updateTitle();
   std::vector<platform::DictRef> selectedRecords() const;
+  // Toolbars: the palette's tool buttons, the right-panel buttons, the strip of tool 0 and the tool keys; once.
+  void createToolbars();
+  // A bound key chooses its tool unless a text field has the focus.
+  bool performToolShortcut(const platform::Event& event);
+  bool textHasFocus() const;
+  // The zoom pop-up shows the frame view's zoom step.
+  void selectZoomIndex();
 
   std::unique_ptr<platform::Window> window_;
   std::shared_ptr<CMFrameEditorView> workView_;
@@ -158,4 +190,10 @@ class CMMainWindowController final : public CMMainWindowService,
   std::function<void()> didOrderOut_;
   int selectedTool_ = 0;
   bool editorUpdateQueued_ = false;
+  // Toolbars.
+  std::unique_ptr<CMToolOptionStrips> optionStrips_;
+  std::unique_ptr<CMCanvasCommands> canvasCommands_;
+  platform::ObserverToken keyBindingsChanged_;
+  // Held while this controller takes the tool keys: the key-binding manager outlives it.
+  std::shared_ptr<bool> toolKeysReceiver_ = std::make_shared<bool>(true);
 };

@@ -4,6 +4,7 @@
 #include "canvas/CMFrameEditorView.h"
 #include "document/CMProject.h"
 #include "ui/CMMainWindowController.h"
+#include "ui/CMTopToolbarView.h"
 #include "ui/CPMainView.h"
 
 namespace {
@@ -28,6 +29,7 @@ std::string CMMainWindowController::gridTitle() {
 void CMMainWindowController::afterZoom() {
   updateTitle();
   mainView_->update();
+  selectZoomIndex();
 }
 
 void CMMainWindowController::OnZoomIn() {
@@ -82,4 +84,5 @@ void CMMainWindowController::OnShowRightPanel() {
   profile.setState(kHideRightPanel, 1 - profile.getState(kHideRightPanel));
   mainView_->toggleRightPanel();
   mainView_->update();
+  mainView_->topToolbar().layoutSubViews();
 }
