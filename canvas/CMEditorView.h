@@ -286,6 +286,7 @@ class CMEditorView : public CMEditorBaseView {
   void trackCreation(const platform::Event& start, std::function<void(const platform::Event&)> onDrag,
                      std::function<void(const platform::Event&)> onUp);
   void trackRubberBand(const platform::Event& start, std::function<void()> onUp);
+  void trackGuideLine(const platform::Event& start, std::function<void()> onUp);
   platform::Point canvasPoint(const platform::Event& event) const;
   platform::Point documentPoint(platform::Point canvasPoint) const;
   void setUpCreatedLayer(CMLayer& layer) const;

@@ -13,12 +13,11 @@
 namespace {
 
 // Left mouse down and up, right mouse down, mouse moved and left mouse dragged.
-constexpr platform::EventMask kCreationMask =
-    platform::eventMaskFromType(platform::EventType::LeftMouseDown) |
-    platform::eventMaskFromType(platform::EventType::LeftMouseUp) |
-    platform::eventMaskFromType(platform::EventType::RightMouseDown) |
-    platform::eventMaskFromType(platform::EventType::MouseMoved) |
-    platform::eventMaskFromType(platform::EventType::LeftMouseDragged);
+constexpr platform::EventMask kCreationMask = platform::eventMaskFromType(platform::EventType::LeftMouseDown) |
+                                              platform::eventMaskFromType(platform::EventType::LeftMouseUp) |
+                                              platform::eventMaskFromType(platform::EventType::RightMouseDown) |
+                                              platform::eventMaskFromType(platform::EventType::MouseMoved) |
+                                              platform::eventMaskFromType(platform::EventType::LeftMouseDragged);
 
 }  // namespace
 
@@ -47,6 +46,19 @@ void CMEditorView::trackRubberBand(const platform::Event& start, std::function<v
       start,
       [this, origin](const platform::Event& event) {
         showSel(origin, canvasPoint(event));
+        setNeedsDisplay();
+      },
+      [onUp = std::move(onUp)](const platform::Event&) { onUp(); });
+}
+
+void CMEditorView::trackGuideLine(const platform::Event& start, std::function<void()> onUp) {
+  const platform::Point origin = canvasPoint(start);
+  // Ends left over from an earlier gesture must not stand in for a click without a drag.
+  showPoint1_ = showPoint2_ = origin;
+  trackCreation(
+      start,
+      [this, origin](const platform::Event& event) {
+        showLine(origin, canvasPoint(event));
         setNeedsDisplay();
       },
       [onUp = std::move(onUp)](const platform::Event&) { onUp(); });

@@ -36,28 +36,19 @@ Point pathOrigin(const platform::BezierPath& path) {
 }  // namespace
 
 void CMEditorView::erase(const platform::Event& event, Completion done) {
-  const Point origin = canvasPoint(event);
-  // Ends left over from an earlier gesture must not erase along an old line.
-  showPoint1_ = showPoint2_ = origin;
-  trackCreation(
-      event,
-      [this, origin](const platform::Event& drag) {
-        showLine(origin, canvasPoint(drag));
-        setNeedsDisplay();
-      },
-      [this, done = std::move(done)](const platform::Event&) {
-        const Point point1 = showPoint1_;
-        const Point point2 = showPoint2_;
-        std::weak_ptr<platform::View> weak = weak_from_this();
-        CMEraser().split(point1, point2, *drawer_,
-                         [weak, done, point1, point2](const Layers& erased, const platform::BezierPath& offset10,
-                                                      const platform::BezierPath& offset20) {
-                           const auto view = weak.lock();
-                           if (!view) return;
-                           static_cast<CMEditorView&>(*view).finishEraser(erased, offset10, offset20, point1, point2);
-                           done();
-                         });
-      });
+  trackGuideLine(event, [this, done = std::move(done)]() {
+    const Point point1 = showPoint1_;
+    const Point point2 = showPoint2_;
+    std::weak_ptr<platform::View> weak = weak_from_this();
+    CMEraser().split(point1, point2, *drawer_,
+                     [weak, done, point1, point2](const Layers& erased, const platform::BezierPath& offset10,
+                                                  const platform::BezierPath& offset20) {
+                       const auto view = weak.lock();
+                       if (!view) return;
+                       static_cast<CMEditorView&>(*view).finishEraser(erased, offset10, offset20, point1, point2);
+                       done();
+                     });
+  });
 }
 
 void CMEditorView::finishEraser(const Layers& erased, const platform::BezierPath& offset10,

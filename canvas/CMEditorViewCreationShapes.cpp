@@ -50,38 +50,28 @@ void CMEditorView::addSimpleShape(const platform::Event& event, const char* key,
 }
 
 void CMEditorView::addLine(const platform::Event& event, Completion done) {
-  const platform::Point origin = canvasPoint(event);
-  // Ends left over from an earlier gesture must not make a line of a click without a drag.
-  showPoint1_ = showPoint2_ = origin;
-  trackCreation(
-      event,
-      [this, origin](const platform::Event& drag) {
-        showLine(origin, canvasPoint(drag));
-        setNeedsDisplay();
-      },
-      [this, done = std::move(done)](const platform::Event&) {
-        const platform::Point start = documentPoint(showPoint1_);
-        const platform::Point end = documentPoint(showPoint2_);
-        const platform::DictRef record =
-            start == end || !document_ ? nullptr : document_->addObject("line", showPoint1_);
-        if (record) {
-          if (const platform::DictRef shape = record->dictionary("shape")) {
-            shape->set("x1", platform::Value::real32(start.x));
-            shape->set("y1", platform::Value::real32(start.y));
-            shape->set("x2", platform::Value::real32(end.x));
-            shape->set("y2", platform::Value::real32(end.y));
-          }
-          if (const std::shared_ptr<CMLayer> layer = drawer_->addObject(record)) {
-            layer->setSelected(true);
-            setUpCreatedLayer(*layer);
-            // The line's geometry lives in its shape; the record's own frame stays empty.
-            layer->setLayerRect({0, 0, 0, 0});
-            layer->setSelected(true);
-            reportCreatedLayer(layer);
-          }
-          hideSel();
-        }
-        setNeedsDisplay();
-        platform::dispatchAsync(done);
-      });
+  trackGuideLine(event, [this, done = std::move(done)]() {
+    const platform::Point start = documentPoint(showPoint1_);
+    const platform::Point end = documentPoint(showPoint2_);
+    const platform::DictRef record = start == end || !document_ ? nullptr : document_->addObject("line", showPoint1_);
+    if (record) {
+      if (const platform::DictRef shape = record->dictionary("shape")) {
+        shape->set("x1", platform::Value::real32(start.x));
+        shape->set("y1", platform::Value::real32(start.y));
+        shape->set("x2", platform::Value::real32(end.x));
+        shape->set("y2", platform::Value::real32(end.y));
+      }
+      if (const std::shared_ptr<CMLayer> layer = drawer_->addObject(record)) {
+        layer->setSelected(true);
+        setUpCreatedLayer(*layer);
+        // The line's geometry lives in its shape; the record's own frame stays empty.
+        layer->setLayerRect({0, 0, 0, 0});
+        layer->setSelected(true);
+        reportCreatedLayer(layer);
+      }
+      hideSel();
+    }
+    setNeedsDisplay();
+    platform::dispatchAsync(done);
+  });
 }

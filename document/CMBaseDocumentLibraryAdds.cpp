@@ -18,28 +18,23 @@ platform::Value coordinate(double value) {
 platform::DictRef CMBaseDocument::addObjectWithData(const platform::DictRef& record, platform::Point point,
                                                     bool /*centered*/) {
   if (!record) return nullptr;
-  platform::DictRef copy = platform::dictionaryCopy(record);
-  double width = copy->get("width").floatValue();
-  double height = copy->get("height").floatValue();
+  double width = record->get("width").floatValue();
+  double height = record->get("height").floatValue();
+  platform::DictRef sized = record;
   if (width == 0 || height == 0) {
     // Measuring writes default keys into the record it measures: give it a copy of its own.
-    CMShapeLayer measured(platform::dictionaryCopy(record));
-    const platform::Size size = measured.layerRect().size;
+    CMShapeLayer layer(platform::dictionaryCopy(record));
+    const platform::Size size = layer.layerRect().size;
     width = size.width;
     height = size.height;
-    copy->set("width", coordinate(width));
-    copy->set("height", coordinate(height));
+    sized = platform::dictionaryCopy(record);
+    sized->set("width", coordinate(width));
+    sized->set("height", coordinate(height));
   } else {
     point.y -= height * 0.5;
   }
   point.x -= width * 0.5;
-  copy->set("x", coordinate(point.x));
-  copy->set("y", coordinate(point.y));
-  copy->set("id", newID());
-  copy->set("position", newPosition());
-  rootLayers()->add(copy);
-  undoManager_->regUndoDictionary(kCMUndoAdding, copy);
-  return copy;
+  return addObjectWithData(sized, point);
 }
 
 platform::DictRef CMBaseDocument::addObjectWithData(const platform::DictRef& record, platform::Point point) {
