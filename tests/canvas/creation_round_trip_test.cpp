@@ -2,11 +2,11 @@
 // canvas draw a rectangle and a star, undo takes the star back, and the document
 // written to a file's bytes and read again holds the rectangle alone.
 
-#include <gdk/gdk.h>
 #include <gtest/gtest.h>
 
 #include "creation_test_support.h"
 #include "document/CMDocument.h"
+#include "real_pointer_support.h"
 
 namespace {
 
@@ -16,25 +16,13 @@ using platform::Rect;
 
 class CreationRoundTripTest : public CreationTest {
  protected:
-  // The content view is 600 high and y-up; the canvas's top edge is 340 above its bottom: GDK y 260.
-  static Point gdk(Point onCanvas) { return {50 + onCanvas.x, 260 + onCanvas.y}; }
   void dragWithTool(int tool, Point from, Point to) {
     canvas_->selectTool(tool, nullptr);
-    const Point start = gdk(from);
-    const Point middle = gdk({(from.x + to.x) / 2, (from.y + to.y) / 2});
-    const Point end = gdk(to);
-    platform::test::injectButton(window_.host(), GDK_BUTTON_PRESS, 1, start.x, start.y, 0, time_ += 400);
-    platform::test::processPendingEvents();
-    platform::test::injectMotion(window_.host(), middle.x, middle.y, GDK_BUTTON1_MASK, time_ += 20);
-    platform::test::processPendingEvents();
-    platform::test::injectMotion(window_.host(), end.x, end.y, GDK_BUTTON1_MASK, time_ += 20);
-    platform::test::processPendingEvents();
-    platform::test::injectButton(window_.host(), GDK_BUTTON_RELEASE, 1, end.x, end.y, GDK_BUTTON1_MASK, time_ += 20);
-    platform::test::processPendingEvents();
+    pointer_.drag(from, to);
     platform::drainMainQueue();
   }
 
-  std::uint32_t time_ = 200000;
+  canvas_testing::RealPointer pointer_{window_, *canvas_};
 };
 
 TEST_F(CreationRoundTripTest, ARectangleAndAStarDrawnOneUndoneThenSavedAndReadBack) {

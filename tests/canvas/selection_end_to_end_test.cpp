@@ -5,6 +5,7 @@
 #include <gdk/gdk.h>
 #include <gtest/gtest.h>
 
+#include "real_pointer_support.h"
 #include "selection_test_support.h"
 
 namespace {
@@ -16,26 +17,7 @@ using selection_testing::SelectionTest;
 
 class SelectionEndToEndTest : public SelectionTest {
  protected:
-  // The content view is 600 high and y-up; the canvas's top edge is 340 above its bottom: GDK y 260.
-  static Point gdk(Point onCanvas) { return {50 + onCanvas.x, 260 + onCanvas.y}; }
-  void pressAt(Point p, unsigned state = 0) {
-    const Point g = gdk(p);
-    platform::test::injectButton(window_.host(), GDK_BUTTON_PRESS, 1, g.x, g.y, state, time_ += 400);
-    platform::test::processPendingEvents();
-  }
-  void moveTo(Point p, unsigned state = 0) {
-    const Point g = gdk(p);
-    platform::test::injectMotion(window_.host(), g.x, g.y, GDK_BUTTON1_MASK | state, time_ += 20);
-    platform::test::processPendingEvents();
-  }
-  void releaseAt(Point p, unsigned state = 0) {
-    const Point g = gdk(p);
-    platform::test::injectButton(window_.host(), GDK_BUTTON_RELEASE, 1, g.x, g.y, GDK_BUTTON1_MASK | state,
-                                 time_ += 20);
-    platform::test::processPendingEvents();
-  }
-
-  std::uint32_t time_ = 100000;
+  canvas_testing::RealPointer pointer_{window_, *canvas_};
 };
 
 TEST_F(SelectionEndToEndTest, BandSelectTwoShapesDragThemAndUndo) {
@@ -44,19 +26,19 @@ TEST_F(SelectionEndToEndTest, BandSelectTwoShapesDragThemAndUndo) {
       {filledRectangle(1, {40, 50, 60, 40}, 255, 0, 0), filledRectangle(2, {200, 120, 50, 30}, 0, 0, 255)}));
   ASSERT_TRUE(platform::test::showAndSettle(window_));
 
-  pressAt({20, 20});
-  moveTo({150, 100});
-  moveTo({300, 200});
+  pointer_.press({20, 20});
+  pointer_.moveTo({150, 100});
+  pointer_.moveTo({300, 200});
   EXPECT_TRUE(canvas_->showSelRect());
-  releaseAt({300, 200});
+  pointer_.release({300, 200});
   EXPECT_FALSE(canvas_->showSelRect());
   ASSERT_EQ(canvas_->allSelectedLayers().size(), 2u);
 
   // Shift keeps the band's other member while the press makes this shape the current one.
-  pressAt({60, 60}, GDK_SHIFT_MASK);
-  moveTo({70, 75}, GDK_SHIFT_MASK);
-  moveTo({85, 95}, GDK_SHIFT_MASK);
-  releaseAt({85, 95}, GDK_SHIFT_MASK);
+  pointer_.press({60, 60}, GDK_SHIFT_MASK);
+  pointer_.moveTo({70, 75}, GDK_SHIFT_MASK);
+  pointer_.moveTo({85, 95}, GDK_SHIFT_MASK);
+  pointer_.release({85, 95}, GDK_SHIFT_MASK);
   EXPECT_EQ(number(layerWithId(1)->data(), "x"), 65);
   EXPECT_EQ(number(layerWithId(1)->data(), "y"), 85);
   EXPECT_EQ(number(layerWithId(2)->data(), "x"), 225);

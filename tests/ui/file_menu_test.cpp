@@ -30,22 +30,7 @@ bool filterAccepts(const Glib::RefPtr<Gtk::FileFilter>& filter, const char* name
 
 class FileMenu : public MainWindowTest {
  protected:
-  Gtk::FileChooserDialog* filePanelDialog() {
-    platform::FilePanel* panel = window->dialogs().currentFilePanel();
-    return panel ? panel->dialog() : nullptr;
-  }
-
-  // Chooses `folder`/`name` in the save panel up now and waits until the panel has answered.
-  bool answerSavePanel(const std::string& name) {
-    Gtk::FileChooserDialog* dialog = filePanelDialog();
-    if (!dialog || dialog->get_action() != Gtk::FILE_CHOOSER_ACTION_SAVE) return false;
-    dialog->set_current_folder(folder.path().string());
-    dialog->set_current_name(name);
-    platform::iterateMainLoopUntil([&] { return !dialog->get_filename().empty(); }, 3s);
-    dialog->response(Gtk::RESPONSE_ACCEPT);
-    // GTK checks the chosen folder asynchronously before the panel answers.
-    return platform::iterateMainLoopUntil([&] { return window->dialogs().currentFilePanel() == nullptr; }, 5s);
-  }
+  bool answerSavePanel(const std::string& name) { return MainWindowTest::answerSavePanel(folder.path(), name); }
 
   bool answerOpenPanel(const std::filesystem::path& path) {
     Gtk::FileChooserDialog* dialog = filePanelDialog();

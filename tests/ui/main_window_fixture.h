@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -23,6 +24,7 @@
 #include <gtkmm/menuitem.h>
 
 #include "platform/ui/menu.h"
+#include "platform/ui/file_panel.h"
 #include "platform/ui/menu_bar.h"
 #include "platform/ui/window.h"
 #include "ui/CMDocumentDialogs.h"
@@ -91,6 +93,24 @@ class MainWindowTest : public testing::Test {
       if (owningItem && owningItem->get_label() == title) return menu.get();
     }
     return nullptr;
+  }
+
+  Gtk::FileChooserDialog* filePanelDialog() {
+    platform::FilePanel* panel = window->dialogs().currentFilePanel();
+    return panel ? panel->dialog() : nullptr;
+  }
+
+  // Chooses `folder`/`name` in the save panel up now and waits until the panel has answered.
+  bool answerSavePanel(const std::filesystem::path& folder, const std::string& name) {
+    using namespace std::chrono_literals;
+    Gtk::FileChooserDialog* dialog = filePanelDialog();
+    if (!dialog || dialog->get_action() != Gtk::FILE_CHOOSER_ACTION_SAVE) return false;
+    dialog->set_current_folder(folder.string());
+    dialog->set_current_name(name);
+    platform::iterateMainLoopUntil([&] { return !dialog->get_filename().empty(); }, 3s);
+    dialog->response(Gtk::RESPONSE_ACCEPT);
+    // GTK checks the chosen folder asynchronously before the panel answers.
+    return platform::iterateMainLoopUntil([&] { return window->dialogs().currentFilePanel() == nullptr; }, 5s);
   }
 
   std::vector<std::string> layerIds(const std::shared_ptr<CMDocument>& document) const {
