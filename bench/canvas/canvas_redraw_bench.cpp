@@ -62,30 +62,39 @@ std::shared_ptr<CMDocument> documentInView(float zoom) {
   return document;
 }
 
-void RedrawAfterOneLayerChange(benchmark::State& state) {
+// Draws the document once to fill the layer images, then times redraws of the view after one layer changes,
+// taking the changed layer from `changing` in turn (all layers when empty).
+void measureRedraws(benchmark::State& state, const std::shared_ptr<CMDocument>& document, platform::Size page,
+                    float zoom, const std::vector<std::size_t>& changing) {
   static const bool ui = platform::initializeUi();
   if (!ui) {
     state.SkipWithError("no X display: run under xvfb-run");
     return;
   }
-  const float zoom = static_cast<float>(state.range(0)) / 100.0f;
-  auto canvas = std::make_shared<CMEditorView>(platform::Rect{0, 0, 2000 * zoom, 2000 * zoom});
-  canvas->setDocument(documentInView(zoom));
+  auto canvas = std::make_shared<CMEditorView>(platform::Rect{0, 0, page.width * zoom, page.height * zoom});
+  canvas->setDocument(document);
   canvas->setZoom(zoom);
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(kViewWidth),
                                                         static_cast<int>(kViewHeight));
   platform::GraphicsContext context(surface, kViewHeight, true);
   platform::CurrentContextScope current(context);
   const platform::Rect visible{0, 0, kViewWidth, kViewHeight};
-  canvas->drawRect(visible);  // the first frame fills the layer images
-  std::size_t index = 0;
+  canvas->drawRect(visible);
+  std::size_t next = 0;
   for (auto _ : state) {
-    canvas->layers()[index++ % canvas->layers().size()]->setDirty(true);
+    const std::size_t index = changing.empty() ? next++ % canvas->layers().size()
+                                               : changing[next++ % changing.size()];
+    canvas->layers()[index]->setDirty(true);
     canvas->drawRect(visible);
     cairo_surface_flush(surface);
   }
   state.counters["layers"] = static_cast<double>(canvas->layers().size());
   cairo_surface_destroy(surface);
+}
+
+void RedrawAfterOneLayerChange(benchmark::State& state) {
+  const float zoom = static_cast<float>(state.range(0)) / 100.0f;
+  measureRedraws(state, documentInView(zoom), {2000, 2000}, zoom, {});
 }
 BENCHMARK(RedrawAfterOneLayerChange)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
@@ -111,31 +120,10 @@ MixedDocument mixedDocumentAt(float zoom) {
 }
 
 void RedrawMixedDrawingAfterOneLayerChange(benchmark::State& state) {
-  static const bool ui = platform::initializeUi();
-  if (!ui) {
-    state.SkipWithError("no X display: run under xvfb-run");
-    return;
-  }
   const float zoom = static_cast<float>(state.range(0)) / 100.0f;
   const MixedDocument mixed = mixedDocumentAt(zoom);
-  auto canvas = std::make_shared<CMEditorView>(platform::Rect{0, 0, bench::kWidth * zoom, bench::kHeight * zoom});
-  canvas->setDocument(mixed.document);
-  canvas->setZoom(zoom);
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(kViewWidth),
-                                                        static_cast<int>(kViewHeight));
-  platform::GraphicsContext context(surface, kViewHeight, true);
-  platform::CurrentContextScope current(context);
-  const platform::Rect visible{0, 0, kViewWidth, kViewHeight};
-  canvas->drawRect(visible);  // the first frame fills the layer images
-  std::size_t next = 0;
-  for (auto _ : state) {
-    canvas->layers()[mixed.inView[next++ % mixed.inView.size()]]->setDirty(true);
-    canvas->drawRect(visible);
-    cairo_surface_flush(surface);
-  }
-  state.counters["layers"] = static_cast<double>(canvas->layers().size());
+  measureRedraws(state, mixed.document, {double{bench::kWidth}, double{bench::kHeight}}, zoom, mixed.inView);
   state.counters["in_view"] = static_cast<double>(mixed.inView.size());
-  cairo_surface_destroy(surface);
 }
 BENCHMARK(RedrawMixedDrawingAfterOneLayerChange)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
