@@ -10,10 +10,15 @@ TrackingGesture::TrackingGesture(EventMask mask, std::function<void(const Event&
 bool TrackingGesture::feed(const Event& event) {
   if (!active_) return false;
   const bool ends = event.type == EventType::LeftMouseUp;
-  if (ends) active_ = false;
+  if (ends) end();
   if (!event.isKey()) last_ = event;
   if (event.matches(mask_) && handler_) handler_(event);
   return active_;
+}
+
+void TrackingGesture::end() {
+  active_ = false;
+  tracking_.reset();
 }
 
 void TrackingGesture::breakGrab() {

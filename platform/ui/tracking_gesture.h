@@ -5,10 +5,13 @@
 // pointer grab. Events outside the mask are dropped; the first left mouse up
 // ends it (handed to the handler when the mask takes it); a broken grab ends it
 // as a mouse up at the last location would. Work the handler queues on the main
-// queue therefore runs after the ending event has been handled.
+// queue therefore runs after the ending event has been handled. While it is active
+// the mouse-tracking depth is raised, so event-tracking timers fire.
 
 #include <functional>
+#include <optional>
 
+#include "platform/core/timer.h"
 #include "platform/ui/event.h"
 
 namespace platform {
@@ -24,10 +27,13 @@ class TrackingGesture {
   bool isActive() const { return active_; }
 
  private:
+  void end();
+
   EventMask mask_;
   std::function<void(const Event&)> handler_;
   Event last_;
   bool active_ = true;
+  std::optional<MouseTrackingScope> tracking_{std::in_place};
 };
 
 }  // namespace platform
