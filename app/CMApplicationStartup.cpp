@@ -10,7 +10,7 @@
 #include "document/CMDocumentManager.h"
 #include "document/CMImportExportServices.h"
 #include "document/CMProject.h"
-#include "io/export/CMPNGRasterOutputFormat.h"
+#include "io/export/CMPNGOutputFormat.h"
 #include "platform/core/document_controller.h"
 #include "platform/core/log.h"
 #include "platform/ui/ui_initialization.h"
@@ -45,7 +45,7 @@ void start(Session& session, Gtk::Application& application) {
   session.window->installAsServices();
   session.manager = std::make_shared<CMDocumentManager>(*session.documents, session.window);
   CMDocumentManager::install(session.manager);
-  CMPNGOutputFormatFactory::install([] { return std::make_unique<CMPNGRasterOutputFormat>(); });
+  CMPageImageServiceFactory::install([] { return std::make_unique<CMPNGOutputFormat>(); });
   application.add_window(session.window->window().gtkWindow());
   session.window->setDidOrderOut([&application] { application.quit(); });
 }
@@ -68,7 +68,7 @@ void open(Session& session, const std::vector<Glib::RefPtr<Gio::File>>& files) {
 
 void shutdown(Session& session) {
   CMDocumentManager::install(nullptr);
-  CMPNGOutputFormatFactory::install(nullptr);
+  CMPageImageServiceFactory::install(nullptr);
   if (session.window) session.window->uninstall();
   platform::DocumentController::install(nullptr);
   session = Session{};

@@ -33,7 +33,7 @@ platform::ArrayRef readTemplateStore(const std::filesystem::path& path) {
 std::string CMDocument::guid() { return platform::makeUUIDString(); }
 
 void CMDocument::OnExport() {
-  if (std::unique_ptr<CMExportManager> manager = CMExportManagerFactory::make()) {
+  if (std::unique_ptr<CMExportService> manager = CMExportServiceFactory::make()) {
     manager->exportDocument(*this);
   } else {
     platform::logWarning("no export manager installed");
@@ -41,7 +41,7 @@ void CMDocument::OnExport() {
 }
 
 void CMDocument::doImport() {
-  if (std::unique_ptr<CMImportCommand> command = CMImportCommandFactory::make()) {
+  if (std::unique_ptr<CMImportService> command = CMImportServiceFactory::make()) {
     command->doImport(*this);
   } else {
     platform::logWarning("no import command installed");
@@ -49,7 +49,7 @@ void CMDocument::doImport() {
 }
 
 platform::Expected<platform::Bytes> CMDocument::printImage() {
-  std::unique_ptr<CMPNGOutputFormat> format = CMPNGOutputFormatFactory::make();
+  std::unique_ptr<CMPageImageService> format = CMPageImageServiceFactory::make();
   if (!format) return platform::Error::osStatus(-4);
   return format->generate(*this);
 }

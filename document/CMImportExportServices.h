@@ -11,9 +11,9 @@ class CMDocument;
 
 // Made for each export: asks for a file and a format (the one remembered in the
 // "export_tag" default first) and writes the document, reporting failures itself.
-class CMExportManager {
+class CMExportService {
  public:
-  virtual ~CMExportManager() = default;
+  virtual ~CMExportService() = default;
   virtual void exportDocument(CMDocument& document) = 0;
 };
 
@@ -21,19 +21,19 @@ class CMExportManager {
 // CorelDRAW drawings as shapes, anything else as one image layer), refreshes
 // the canvas and posts "notificationLayersReCreate"; ends quietly when cancelled
 // or when the file cannot be read.
-class CMImportCommand {
+class CMImportService {
  public:
-  virtual ~CMImportCommand() = default;
+  virtual ~CMImportService() = default;
   virtual void doImport(CMDocument& document) = 0;
 };
 
 // PNG data of the whole page ("width" by "height") with every layer drawn.
-class CMPNGOutputFormat {
+class CMPageImageService {
  public:
-  virtual ~CMPNGOutputFormat() = default;
+  virtual ~CMPageImageService() = default;
   virtual platform::Expected<platform::Bytes> generate(CMDocument& document) = 0;
 };
 
-using CMExportManagerFactory = CMInstalledFactory<CMExportManager>;
-using CMImportCommandFactory = CMInstalledFactory<CMImportCommand>;
-using CMPNGOutputFormatFactory = CMInstalledFactory<CMPNGOutputFormat>;
+using CMExportServiceFactory = CMInstalledFactory<CMExportService>;
+using CMImportServiceFactory = CMInstalledFactory<CMImportService>;
+using CMPageImageServiceFactory = CMInstalledFactory<CMPageImageService>;

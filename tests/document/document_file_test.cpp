@@ -181,7 +181,7 @@ TEST_F(DocumentFileTest, CorelDrawDocumentsOpenBlankAndNeverSave) {
   EXPECT_FALSE(std::filesystem::exists(files_ / "drawing.cdr"));
 }
 
-class FakePNG final : public CMPNGOutputFormat {
+class FakePNG final : public CMPageImageService {
  public:
   explicit FakePNG(int* calls) : calls_(calls) {}
   platform::Expected<Bytes> generate(CMDocument& document) override {
@@ -196,16 +196,16 @@ class FakePNG final : public CMPNGOutputFormat {
 class ServiceFakes {
  public:
   ServiceFakes() {
-    previousPNG_ = CMPNGOutputFormatFactory::install([this] { return std::make_unique<FakePNG>(&pngCalls); });
+    previousPNG_ = CMPageImageServiceFactory::install([this] { return std::make_unique<FakePNG>(&pngCalls); });
   }
-  ~ServiceFakes() { CMPNGOutputFormatFactory::install(previousPNG_); }
+  ~ServiceFakes() { CMPageImageServiceFactory::install(previousPNG_); }
   ServiceFakes(const ServiceFakes&) = delete;
   ServiceFakes& operator=(const ServiceFakes&) = delete;
 
   int pngCalls = 0;
 
  private:
-  CMPNGOutputFormatFactory::Factory previousPNG_;
+  CMPageImageServiceFactory::Factory previousPNG_;
 };
 
 TEST_F(DocumentFileTest, SaveAsTemplateAppendsToTheStoreWithAThumbnail) {
@@ -252,7 +252,7 @@ TEST_F(DocumentFileTest, UnreadableTemplateStoreStartsANewList) {
 }
 
 TEST_F(DocumentFileTest, ExportAndImportGoToTheInstalledServices) {
-  struct Recorder final : CMExportManager, CMImportCommand {
+  struct Recorder final : CMExportService, CMImportService {
     explicit Recorder(std::vector<const CMDocument*>* seen) : seen_(seen) {}
     void exportDocument(CMDocument& document) override { seen_->push_back(&document); }
     void doImport(CMDocument& document) override { seen_->push_back(&document); }
@@ -260,14 +260,14 @@ TEST_F(DocumentFileTest, ExportAndImportGoToTheInstalledServices) {
   };
   std::vector<const CMDocument*> exported;
   std::vector<const CMDocument*> imported;
-  auto previousExport = CMExportManagerFactory::install([&] { return std::make_unique<Recorder>(&exported); });
-  auto previousImport = CMImportCommandFactory::install([&] { return std::make_unique<Recorder>(&imported); });
+  auto previousExport = CMExportServiceFactory::install([&] { return std::make_unique<Recorder>(&exported); });
+  auto previousImport = CMImportServiceFactory::install([&] { return std::make_unique<Recorder>(&imported); });
   CMDocument document;
   document.OnExport();
   document.OnExport();
   document.OnImport();
-  CMExportManagerFactory::install(previousExport);
-  CMImportCommandFactory::install(previousImport);
+  CMExportServiceFactory::install(previousExport);
+  CMImportServiceFactory::install(previousImport);
   EXPECT_THAT(exported, ::testing::ElementsAre(&document, &document));
   EXPECT_THAT(imported, ::testing::ElementsAre(&document));
   // With nothing installed the commands do nothing but say so.

@@ -34,7 +34,7 @@ cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned in
 }
 
 // An 800 × 600 page image: blue, with a red 100 × 100 square 150 from the left and 90 from the top.
-class FakePageImage final : public CMPNGOutputFormat {
+class FakePageImage final : public CMPageImageService {
  public:
   platform::Expected<platform::Bytes> generate(CMDocument&) override {
     Surface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 800, 600));
@@ -85,18 +85,18 @@ void findColours(cairo_surface_t* image, Box& blue, Box& red) {
 class Printing : public MainWindowTest {
  protected:
   void TearDown() override {
-    CMPNGOutputFormatFactory::install(previous_);
+    CMPageImageServiceFactory::install(previous_);
     MainWindowTest::TearDown();
   }
 
   void installPageImage() {
-    previous_ = CMPNGOutputFormatFactory::install([] { return std::make_unique<FakePageImage>(); });
+    previous_ = CMPageImageServiceFactory::install([] { return std::make_unique<FakePageImage>(); });
   }
 
   platform::testing::ScratchFolder folder;
 
  private:
-  CMPNGOutputFormatFactory::Factory previous_ = CMPNGOutputFormatFactory::install(nullptr);
+  CMPageImageServiceFactory::Factory previous_ = CMPageImageServiceFactory::install(nullptr);
 };
 
 TEST_F(Printing, PageImageFillsThePrintableWidthWithItsProportions) {

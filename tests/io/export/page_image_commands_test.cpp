@@ -13,7 +13,7 @@
 #include "document/CMProject.h"
 #include "document_test_support.h"
 #include "export_test_support.h"
-#include "io/export/CMPNGRasterOutputFormat.h"
+#include "io/export/CMPNGOutputFormat.h"
 #include "platform/core/files.h"
 #include "platform/core/keyed_archive.h"
 
@@ -30,7 +30,7 @@ class PageImageCommandsTest : public ::testing::Test {
     export_testing::addLayer(document_, export_testing::rectangleRecord(1, {200, 20, 60, 40}, 255, 0, 0));
   }
   ~PageImageCommandsTest() override {
-    CMPNGOutputFormatFactory::install(previous_);
+    CMPageImageServiceFactory::install(previous_);
     CMCaches::sharedCaches().clean();
   }
 
@@ -47,8 +47,8 @@ class PageImageCommandsTest : public ::testing::Test {
   CMDocument document_;
 
  private:
-  CMPNGOutputFormatFactory::Factory previous_ =
-      CMPNGOutputFormatFactory::install([] { return std::make_unique<CMPNGRasterOutputFormat>(); });
+  CMPageImageServiceFactory::Factory previous_ =
+      CMPageImageServiceFactory::install([] { return std::make_unique<CMPNGOutputFormat>(); });
 };
 
 TEST_F(PageImageCommandsTest, PrintImageIsThePageAsPng) {

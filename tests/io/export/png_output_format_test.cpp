@@ -1,7 +1,7 @@
 // The PNG output format: the page rendered at its own size and the right way up, transparent where the page is, and
 // refused, before anything is allocated, when the page size is unusable.
 
-#include "io/export/CMPNGRasterOutputFormat.h"
+#include "io/export/CMPNGOutputFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ class PNGOutputFormatTest : public ::testing::Test {
   ~PNGOutputFormatTest() override { CMCaches::sharedCaches().clean(); }
 
   platform::Expected<platform::Bytes> render() {
-    CMPNGRasterOutputFormat format;
+    CMPNGOutputFormat format;
     return format.generate(document_);
   }
   std::optional<DecodedPng> renderAndDecode() {
@@ -187,7 +187,7 @@ TEST_F(PNGOutputFormatTest, AnUnusablePageSizeIsAnError) {
 TEST_F(PNGOutputFormatTest, TheFormatDoesNotKeepItsDocument) {
   auto owned = std::make_shared<CMDocument>();
   setPage(*owned, 20, 20, 255, 255, 255, 255);
-  CMPNGRasterOutputFormat format;
+  CMPNGOutputFormat format;
   ASSERT_TRUE(format.generate(*owned).ok());
   EXPECT_EQ(owned.use_count(), 1);
 }
