@@ -15,25 +15,45 @@ locale_t cLocale() {
 
 }  // namespace
 
-std::string formatString(const char* format, ...) {
+namespace {
+
+void appendFormatList(std::string& text, const char* format, va_list args) {
   locale_t previous = uselocale(cLocale());
-  va_list args;
-  va_start(args, format);
   va_list again;
   va_copy(again, args);
-  char small[256];
-  int length = std::vsnprintf(small, sizeof small, format, args);
-  va_end(args);
-  std::string result;
-  if (length >= 0 && static_cast<std::size_t>(length) < sizeof small) {
-    result.assign(small, static_cast<std::size_t>(length));
-  } else if (length > 0) {
-    result.resize(static_cast<std::size_t>(length));
-    std::vsnprintf(result.data(), result.size() + 1, format, again);
+  const std::size_t start = text.size();
+  constexpr std::size_t room = 64;
+  // Written in place; the string's own terminator slot takes vsnprintf's closing NUL.
+  text.resize(start + room);
+  const int length = std::vsnprintf(text.data() + start, room + 1, format, args);
+  if (length < 0) {
+    text.resize(start);
+  } else if (static_cast<std::size_t>(length) <= room) {
+    text.resize(start + static_cast<std::size_t>(length));
+  } else {
+    text.resize(start + static_cast<std::size_t>(length));
+    std::vsnprintf(text.data() + start, static_cast<std::size_t>(length) + 1, format, again);
   }
   va_end(again);
   uselocale(previous);
+}
+
+}  // namespace
+
+std::string formatString(const char* format, ...) {
+  std::string result;
+  va_list args;
+  va_start(args, format);
+  appendFormatList(result, format, args);
+  va_end(args);
   return result;
+}
+
+void appendFormat(std::string& text, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  appendFormatList(text, format, args);
+  va_end(args);
 }
 
 std::string lowercaseString(std::string_view text) {

@@ -11,6 +11,8 @@ namespace platform {
 // printf-style formatting that always uses the C locale, whatever the user's
 // locale says: numbers in files and titles must not turn "1.5" into "1,5".
 std::string formatString(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// The same, appended to `text` in place: long texts grow in one buffer.
+void appendFormat(std::string& text, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // ASCII letters only; other bytes are kept.
 std::string lowercaseString(std::string_view text);

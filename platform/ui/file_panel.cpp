@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/core/main_queue.h"
+#include "platform/ui/view.h"
 #include "platform/ui/window.h"
 
 namespace platform {
@@ -30,6 +31,36 @@ std::shared_ptr<FilePanel> FilePanel::savePanel() {
     Constructible() : FilePanel(Kind::Save) {}
   };
   return std::make_shared<Constructible>();
+}
+
+void FilePanel::setAllowedFileTypes(std::vector<std::string> types) {
+  types_ = std::move(types);
+  if (!dialog_) return;
+  applyFilter();
+  if (kind_ != Kind::Save || types_.empty()) return;
+  // The name field follows the type: "Drawing.png" becomes "Drawing.jpeg".
+  const std::filesystem::path name(dialog_->get_current_name().raw());
+  if (name.empty()) return;
+  const std::string stem = name.has_extension() ? name.stem().string() : name.string();
+  dialog_->set_current_name(stem + "." + types_.front());
+}
+
+void FilePanel::applyFilter() {
+  for (const auto& filter : dialog_->list_filters()) dialog_->remove_filter(filter);
+  if (types_.empty()) return;
+  auto filter = Gtk::FileFilter::create();
+  std::string name;
+  for (const auto& type : types_) {
+    // Patterns are case-sensitive in GTK; accept either case as AppKit does.
+    filter->add_pattern("*." + lowered(type));
+    std::string upper = type;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); });
+    filter->add_pattern("*." + upper);
+    name += (name.empty() ? "" : ", ") + type;
+  }
+  filter->set_name(name);
+  dialog_->add_filter(filter);
 }
 
 std::string FilePanel::withAllowedExtension(const std::string& path) const {
@@ -59,23 +90,10 @@ void FilePanel::beginSheet(Window& window, std::function<void(bool accepted)> co
   dialog_->set_modal(true);
   dialog_->set_select_multiple(!save && multiple_);
   dialog_->set_do_overwrite_confirmation(save);
-  if (!types_.empty()) {
-    auto filter = Gtk::FileFilter::create();
-    std::string name;
-    for (const auto& type : types_) {
-      // Patterns are case-sensitive in GTK; accept either case as AppKit does.
-      filter->add_pattern("*." + lowered(type));
-      std::string upper = type;
-      std::transform(upper.begin(), upper.end(), upper.begin(),
-                     [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); });
-      filter->add_pattern("*." + upper);
-      name += (name.empty() ? "" : ", ") + type;
-    }
-    filter->set_name(name);
-    dialog_->add_filter(filter);
-  }
+  applyFilter();
+  if (accessory_) dialog_->set_extra_widget(accessory_->widget());
   if (!directory_.empty()) dialog_->set_current_folder(directory_);
-  if (save && !name_.empty()) dialog_->set_current_name(name_);
+  if (save && !name_.empty()) dialog_->set_current_name(withAllowedExtension(name_));
   std::shared_ptr<FilePanel> self = shared_from_this();
   dialog_->signal_response().connect([self, completion = std::move(completion)](int response) {
     const bool accepted = response == Gtk::RESPONSE_ACCEPT;

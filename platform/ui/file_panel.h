@@ -1,8 +1,10 @@
 #pragma once
 
 // NSOpenPanel and NSSavePanel on Gtk::FileChooserDialog: allowed file types as
-// filters, a sheet on a window whose handler runs on the main queue after the
-// dialog has closed. A saved name without an allowed extension gets the first.
+// filters, an accessory view below the file chooser, a sheet on a window whose
+// handler runs on the main queue after the dialog has closed. A saved name
+// without an allowed extension gets the first; a save panel shows it in the
+// name field, and replacing the allowed types while the panel is up rewrites it.
 
 #include <gtkmm/filechooserdialog.h>
 
@@ -13,6 +15,7 @@
 
 namespace platform {
 
+class View;
 class Window;
 
 class FilePanel : public std::enable_shared_from_this<FilePanel> {
@@ -23,7 +26,10 @@ class FilePanel : public std::enable_shared_from_this<FilePanel> {
   static std::shared_ptr<FilePanel> savePanel();
 
   // Extensions without the dot ("slib"); empty allows every file.
-  void setAllowedFileTypes(std::vector<std::string> types) { types_ = std::move(types); }
+  void setAllowedFileTypes(std::vector<std::string> types);
+  const std::vector<std::string>& allowedFileTypes() const { return types_; }
+  // Shown below the chooser; kept by the panel.
+  void setAccessoryView(std::shared_ptr<View> view) { accessory_ = std::move(view); }
   void setTitle(const std::string& title) { title_ = title; }
   void setDirectory(const std::string& path) { directory_ = path; }
   void setNameFieldStringValue(const std::string& name) { name_ = name; }
@@ -40,6 +46,7 @@ class FilePanel : public std::enable_shared_from_this<FilePanel> {
   explicit FilePanel(Kind kind) : kind_(kind) {}
   void collectPaths();
   std::string withAllowedExtension(const std::string& path) const;
+  void applyFilter();
 
   Kind kind_;
   std::vector<std::string> types_;
@@ -48,6 +55,7 @@ class FilePanel : public std::enable_shared_from_this<FilePanel> {
   std::string name_;
   bool multiple_ = false;
   std::vector<std::string> paths_;
+  std::shared_ptr<View> accessory_;
   std::unique_ptr<Gtk::FileChooserDialog> dialog_;
 };
 

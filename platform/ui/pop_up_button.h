@@ -26,12 +26,19 @@ class PopUpButton : public Control {
   // Out-of-range indexes select nothing.
   void selectItemAtIndex(int index);
   void selectItemWithTitle(const std::string& title);
+  // Items carry an integer tag each (0 until set).
+  void setTagOfItemAtIndex(int index, int tag);
+  // selectItemWithTag: false, and the selection kept, when no item has the tag.
+  bool selectItemWithTag(int tag);
+  // -1 when nothing is selected.
+  int selectedTag() const;
 
   Gtk::ComboBoxText& gtkComboBox() { return *combo_; }
 
  private:
   Gtk::ComboBoxText* combo_;  // managed
   std::vector<std::string> titles_;
+  std::vector<int> tags_;
 };
 
 }  // namespace platform

@@ -18,7 +18,9 @@
 #include <memory>
 #include <vector>
 
+#include "platform/core/error.h"
 #include "platform/core/geometry.h"
+#include "platform/core/value.h"
 #include "platform/ui/event.h"
 
 namespace Gtk {
@@ -67,6 +69,11 @@ class View : public std::enable_shared_from_this<View> {
   virtual void drawRect(const Rect& dirtyRect);
   void setNeedsDisplay();
   void setNeedsDisplayInRect(const Rect& rect);
+  // dataWithPDFInsideRect: / dataWithEPSInsideRect: `rect` (in the view's coordinates) drawn by drawRect: onto a
+  // page of the rectangle's size in points, y-up as every surface is, and returned as a one-page PDF or an EPS
+  // file. Subviews are not drawn. A rectangle that is empty or not finite is an error.
+  Expected<Bytes> dataWithPDFInsideRect(const Rect& rect);
+  Expected<Bytes> dataWithEPSInsideRect(const Rect& rect);
 
   // Conversions. Window coordinates are y-up from the bottom-left of the topmost view
   // (the window's content view); a null view means the window.
