@@ -10,6 +10,7 @@
 #include "document/CMDocumentManager.h"
 #include "document/CMImportExportServices.h"
 #include "document/CMProject.h"
+#include "io/export/CMExportManager.h"
 #include "io/export/CMPNGOutputFormat.h"
 #include "platform/core/document_controller.h"
 #include "platform/core/log.h"
@@ -46,6 +47,7 @@ void start(Session& session, Gtk::Application& application) {
   session.manager = std::make_shared<CMDocumentManager>(*session.documents, session.window);
   CMDocumentManager::install(session.manager);
   CMPageImageServiceFactory::install([] { return std::make_unique<CMPNGOutputFormat>(); });
+  CMExportServiceFactory::install(CMExportManager::makeService);
   application.add_window(session.window->window().gtkWindow());
   session.window->setDidOrderOut([&application] { application.quit(); });
 }
@@ -69,6 +71,7 @@ void open(Session& session, const std::vector<Glib::RefPtr<Gio::File>>& files) {
 void shutdown(Session& session) {
   CMDocumentManager::install(nullptr);
   CMPageImageServiceFactory::install(nullptr);
+  CMExportServiceFactory::install(nullptr);
   if (session.window) session.window->uninstall();
   platform::DocumentController::install(nullptr);
   session = Session{};

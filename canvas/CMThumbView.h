@@ -12,6 +12,8 @@ class CMThumbView : public CMEditorView {
  public:
   using CMEditorView::CMEditorView;
 
+  // Pages are y-up and the drawer turns the page's downward records upright itself.
+  bool isFlipped() const override { return false; }
   void drawRect(const platform::Rect& dirtyRect) override;
 
   // The page drawn onto a graphics context whose base space is the page (y up, one unit per point), as PDF and

@@ -4,6 +4,7 @@
 #include <gtkmm/menuitem.h>
 #include <gtkmm/separatormenuitem.h>
 
+#include "document/CMDocument.h"
 #include "platform/core/document_controller.h"
 #include "platform/ui/event.h"
 #include "platform/ui/menu.h"
@@ -42,6 +43,9 @@ void CMMainWindowController::buildFileMenu() {
       .setValidator([this](MenuItem&) { return document_ != nullptr; });
   menu.addItem("Save As\u2026", [this](MenuItem&) { OnSaveDocumentAs(); }, shortcut("s", modifier::Shift))
       .setValidator([this](MenuItem&) { return document_ != nullptr; });
+  menu.addItem("Export\u2026", [this](MenuItem&) {
+        if (document_) document_->OnExport();
+      }).setValidator([this](MenuItem&) { return document_ != nullptr; });
   menu.addSeparator();
   menu.addItem("Close", [this](MenuItem&) { OnCloseDocument(); }, shortcut("w"))
       .setValidator([this](MenuItem&) { return document_ != nullptr; });

@@ -16,13 +16,13 @@ platform::Status checkPageSize(double width, double height) {
                                   platform::saturatingTruncate<long long>(std::ceil(height)));
 }
 
-// The drawer keeps a shared pointer to its document: share ownership with whoever owns the document, or, for a
-// document living elsewhere, refer to it without owning it for the length of one rendering.
-std::shared_ptr<CMBaseDocument> sharedDocument(CMDocument& document) {
-  return std::shared_ptr<CMBaseDocument>(document.weak_from_this().lock(), &document);
-}
-
 }  // namespace
+
+std::shared_ptr<CMDocument> CMBaseOutputFormat::detachedCopy(const CMDocument& document) {
+  auto copy = std::make_shared<CMDocument>();
+  copy->setData(document.data() ? platform::dictionaryCopy(document.data()) : nullptr);
+  return copy;
+}
 
 platform::Expected<platform::Bytes> CMBaseOutputFormat::generate(CMDocument& document) {
   const platform::DictRef root = document.data();
@@ -39,7 +39,7 @@ platform::Expected<platform::Bytes> CMBaseOutputFormat::generate(CMDocument& doc
   // The colour a page without background colour keeps: transparent, not white.
   context->setFillColor(platform::Color::clearColor());
   context->rectFill(page);
-  drawer_.setDocument(sharedDocument(document));
+  drawer_.setDocument(detachedCopy(document));
   drawer_.draw(*context, page, false);
   drawer_.setDocument(nullptr);
   image.unlockFocus();

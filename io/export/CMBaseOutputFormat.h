@@ -4,6 +4,8 @@
 // page drawn into an image at one point a pixel, then handed to the format for its file type). Each format object
 // is made for one export and used once.
 
+#include <memory>
+
 #include "document/CMDrawer.h"
 #include "platform/core/error.h"
 #include "platform/core/value.h"
@@ -25,6 +27,11 @@ class CMBaseOutputFormat {
 
   // The file data of a rendered page; the base format has no file type of its own and makes none.
   virtual platform::Expected<platform::Bytes> convertImageToData(platform::Image image);
+
+ protected:
+  // A document of its own holding a deep copy of the page, for the drawer and views to work on: building and
+  // drawing layer objects writes flags and options into records, and an export must leave the user's alone.
+  static std::shared_ptr<CMDocument> detachedCopy(const CMDocument& document);
 
  private:
   CMDrawer drawer_;

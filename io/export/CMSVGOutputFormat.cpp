@@ -1,0 +1,298 @@
+#include "io/export/CMSVGOutputFormat.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "document/CMColorHex.h"
+#include "document/CMColorRecord.h"
+#include "document/CMDocument.h"
+#include "document/CMPointTypes.h"
+#include "document/CMShapeLayer.h"
+#include "document/CMShapeRecordValues.h"
+#include "document/CMTextLayer.h"
+#include "io/export/CMXMLText.h"
+#include "platform/core/string_utilities.h"
+
+using platform::DictRef;
+
+namespace {
+
+enum LayerType : std::int64_t { kShapeLayer = 0, kTextLayer = 2, kGroupLayer = 3 };
+enum StyleType : std::int64_t { kNoPaint = 0, kColourPaint = 1, kGradientPaint = 3 };
+enum GradientType : std::int64_t { kLinearGradient = 0, kRadialGradient = 1, kAngledGradient = 2 };
+
+// Nothing that is not a number reaches the file.
+double finiteOrZero(double value) { return std::isfinite(value) ? value : 0; }
+
+std::string hexColour(const platform::Color& color) { return hexRGBFromColor(color).value_or("#000000"); }
+
+// A fill or stroke switched off in the style panel draws nothing on the page, whatever its type.
+std::int64_t paintType(const DictRef& style) {
+  if (!style) return kNoPaint;
+  if (const platform::Value* use = style->find("use"); use && !use->boolValue()) return kNoPaint;
+  return style->get("type").integerValue();
+}
+
+const char* lineCap(std::int64_t style) {
+  switch (style) {
+    case 0: return "butt";
+    case 2: return "square";
+    default: return "round";
+  }
+}
+
+const char* lineJoin(std::int64_t style) {
+  switch (style) {
+    case 1: return "round";
+    case 2: return "bevel";
+    default: return "miter";
+  }
+}
+
+constexpr std::string_view kHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n";
+constexpr std::string_view kNamespaces =
+    "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\n"
+    "xmlns:cc=\"http://creativecommons.org/ns#\"\n"
+    "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"\n "
+    "xmlns:svg=\"http://www.w3.org/2000/svg\"\n "
+    "xmlns=\"http://www.w3.org/2000/svg\" \n "
+    "xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\"\n "
+    "xmlns:xlink=\"http://www.w3.org/1999/xlink\"\n "
+    "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\"\n >\n";
+
+}  // namespace
+
+platform::Expected<platform::Bytes> CMSVGOutputFormat::generate(CMDocument& document) {
+  maxGradientId_ = 1;
+  text_.clear();
+  const DictRef root = document.data();
+  text_ += kHeader;
+  platform::appendFormat(text_, "<svg \n \t width = \"%f\" \n \t height = \"%f\" \n",
+                         finiteOrZero(root ? root->get("width").floatValue() : 0),
+                         finiteOrZero(root ? root->get("height").floatValue() : 0));
+  text_ += kNamespaces;
+  if (root) layers(root->array("layers"));
+  text_ += "</svg>\n";
+  return platform::Bytes(text_.begin(), text_.end());
+}
+
+void CMSVGOutputFormat::layers(const platform::ArrayRef& records) {
+  if (!records) return;
+  for (const platform::Value& entry : *records) {
+    const DictRef record = entry.dictionary();
+    if (!record || !record->get("visible").boolValue()) continue;
+    if (record->get("type").integerValue() == kGroupLayer) {
+      text_ += "<g>\n";
+      layers(record->array("items"));
+      text_ += "</g>\n";
+    } else {
+      layerSVGString(record);
+    }
+  }
+}
+
+void CMSVGOutputFormat::layerSVGString(const DictRef& record) {
+  switch (record->get("type").integerValue()) {
+    case kShapeLayer: return shapeSVGString(record);
+    case kTextLayer: return textSVGString(record);
+    default: return;
+  }
+}
+
+void CMSVGOutputFormat::shapeSVGString(const DictRef& record) {
+  // Parametric shapes are written as the Bezier points they would become, worked out on a copy of the record.
+  DictRef layerRecord = record;
+  std::optional<CMShapeLayer> layer;
+  const DictRef shape = record->dictionary("shape");
+  const bool rotated = finiteOrZero(record->get("rotate").floatValue()) != 0;
+  if ((shape && !shape->get("isbezier").boolValue()) || rotated) {
+    layerRecord = platform::dictionaryCopy(record);
+    layer.emplace(layerRecord);
+    if (shape && !shape->get("isbezier").boolValue()) layer->saveAsBezier();
+  }
+  const DictRef style = layerRecord->dictionary("shape");
+  const DictRef fill = style ? style->dictionary("fill") : nullptr;
+  const DictRef stroke = style ? style->dictionary("stroke") : nullptr;
+  if (paintType(fill) == kGradientPaint) SVGGradient(fill->dictionary("gradient"), true);
+  if (paintType(stroke) == kGradientPaint) SVGGradient(stroke->dictionary("gradient"), false);
+  text_ += "<path  style=\"";
+  SVGStyleString(layerRecord);
+  text_ += "\" \n d=\"";
+  SVGPathString(layerRecord);
+  text_ += '"';
+  layerAttributes(layerRecord, layer ? layer->framePath(false) : platform::BezierPath());
+  text_ += "  />\n";
+  currentGradientFillId_.clear();
+  currentGradientStrokeId_.clear();
+}
+
+void CMSVGOutputFormat::SVGPathString(const DictRef& record) {
+  const DictRef shape = record->dictionary("shape");
+  const platform::ArrayRef points = shape ? shape->array("points") : nullptr;
+  if (!points) return;
+  const double dx = record->get("x").floatValue();
+  const double dy = record->get("y").floatValue();
+  const auto moved = [&](const DictRef& point, std::string_view key) {
+    const platform::Point p = shapePoint(point, key);
+    return platform::Point{finiteOrZero(p.x + dx), finiteOrZero(p.y + dy)};
+  };
+  for (const platform::Value& entry : *points) {
+    const DictRef point = entry.dictionary();
+    if (!point) continue;
+    const std::int64_t type = point->get("type").integerValue();
+    const platform::Point p = moved(point, "point");
+    if (type & kCMPointMove) {
+      platform::appendFormat(text_, "M%f,%f ", p.x, p.y);
+    } else if (type & kCMPointLine) {
+      platform::appendFormat(text_, "L%f,%f ", p.x, p.y);
+    } else if (type & kCMPointCurve) {
+      const platform::Point c1 = moved(point, "control_point1");
+      const platform::Point c2 = moved(point, "control_point2");
+      platform::appendFormat(text_, "C%f,%f %f,%f %f,%f", c1.x, c1.y, c2.x, c2.y, p.x, p.y);
+    }
+    if (type & kCMPointClose) text_ += "z ";
+  }
+}
+
+void CMSVGOutputFormat::SVGStyleString(const DictRef& record) {
+  const DictRef shape = record->dictionary("shape");
+  SVGFillStyle(shape ? shape->dictionary("fill") : nullptr);
+  // The page is filled even-odd: a shape without a stroke part still needs the rule to keep its holes.
+  if (!SVGStrokeStyle(shape ? shape->dictionary("stroke") : nullptr)) text_ += "fill-rule:evenodd;";
+}
+
+void CMSVGOutputFormat::SVGFillStyle(const DictRef& fill) {
+  switch (paintType(fill)) {
+    case kNoPaint: text_ += "fill:none;"; break;
+    case kColourPaint:
+      platform::appendFormat(text_, "fill:%s;fill-opacity:%.2f;",
+                             hexColour(colorWithDictionary(fill->dictionary("color"))).c_str(),
+                             finiteOrZero(fill->get("alpha").floatValue()));
+      break;
+    case kGradientPaint: platform::appendFormat(text_, "fill: url(#%s); ", currentGradientFillId_.c_str()); break;
+    default: break;
+  }
+}
+
+bool CMSVGOutputFormat::SVGStrokeStyle(const DictRef& stroke) {
+  std::string paint;
+  switch (paintType(stroke)) {
+    case kColourPaint: paint = hexColour(colorWithDictionary(stroke->dictionary("color"))); break;
+    case kGradientPaint: paint = "url(#" + currentGradientStrokeId_ + ")"; break;
+    default: return false;
+  }
+  platform::appendFormat(text_,
+                         "stroke:%s;stroke-opacity:%.2f;stroke-width:%.04f;stroke-dasharray:%s;stroke-linecap:%s;"
+                         "stroke-linejoin:%s;fill-rule:%s;",
+                         paint.c_str(), finiteOrZero(stroke->get("alpha").floatValue()),
+                         finiteOrZero(stroke->get("lineWidth").floatValue()),
+                         stroke->get("dashStyle").integerValue() == 1 ? "5,5" : "none",
+                         lineCap(stroke->get("lineCapStyle").integerValue()),
+                         lineJoin(stroke->get("lineJoinStyle").integerValue()), "evenodd");
+  return true;
+}
+
+void CMSVGOutputFormat::gradientStops(const platform::ArrayRef& markers) {
+  if (!markers) return;
+  for (const platform::Value& entry : *markers) {
+    const DictRef stop = entry.dictionary();
+    if (!stop) continue;
+    const platform::Color colour(stop->get("red").doubleValue(), stop->get("green").doubleValue(),
+                                 stop->get("blue").doubleValue(), 1);
+    // Stops made in the editor carry no opacity of their own: they are opaque.
+    const platform::Value* alpha = stop->find("alpha");
+    platform::appendFormat(text_, "<stop offset=\"%.4f%%\" stop-color=\"%s\" stop-opacity=\"%.4f\"/>\n",
+                           finiteOrZero(stop->get("pos").doubleValue() * 100), hexColour(colour).c_str(),
+                           alpha ? finiteOrZero(alpha->doubleValue()) : 1.0);
+  }
+}
+
+void CMSVGOutputFormat::SVGGradient(const DictRef& gradient, bool forFill) {
+  const int n = maxGradientId_;
+  std::string id;
+  const std::int64_t type = gradient ? gradient->get("type").integerValue() : kLinearGradient;
+  const platform::ArrayRef markers = gradient ? gradient->array("markers") : nullptr;
+  const auto value = [&](std::string_view key) { return finiteOrZero(gradient ? gradient->get(key).floatValue() : 0); };
+  switch (type) {
+    case kLinearGradient:
+    case kAngledGradient:
+      platform::appendFormat(text_, "<defs>\n<linearGradient id=\"grad%d\" >\n", n);
+      gradientStops(markers);
+      text_ += "</linearGradient>\n";
+      if (type == kLinearGradient) {
+        platform::appendFormat(text_,
+                               "<linearGradient xlink:href=\"#grad%d\" id=\"grad%d\" x1=\"%f\" y1=\"%f\" x2=\"%f\" "
+                               "y2=\"%f\" gradientTransform=\"rotate(0 0 0)\" gradientUnits=\"objectBoundingBox\" "
+                               "></linearGradient>\n",
+                               n, n + 1, value("fx"), value("fy"), 1.0, value("fy"));
+      } else {
+        platform::appendFormat(text_,
+                               "<linearGradient xlink:href=\"#grad%d\" id=\"grad%d\" x1=\"%f\" y1=\"%f\" x2=\"%f\" "
+                               "y2=\"%f\" gradientUnits=\"objectBoundingBox\" gradientTransform=\"rotate(%.4f 0.5 "
+                               "0.5)\"></linearGradient>\n",
+                               n, n + 1, 0.0, 0.0, 1.0, 0.0, finiteOrZero(360 - value("angle")));
+      }
+      text_ += "</defs>\n";
+      id = platform::formatString("grad%d", n + 1);
+      maxGradientId_ = n + 2;
+      break;
+    case kRadialGradient:
+      platform::appendFormat(text_, "<defs>\n<radialGradient id=\"grad%d\" r=\"%.4f%%\">\n", n,
+                             finiteOrZero(value("radius_factor") * 100));
+      gradientStops(markers);
+      text_ += "</radialGradient>\n</defs>\n";
+      id = platform::formatString("grad%d", n);
+      maxGradientId_ = n + 1;
+      break;
+    default: maxGradientId_ = n + 1; break;
+  }
+  (forFill ? currentGradientFillId_ : currentGradientStrokeId_) = std::move(id);
+}
+
+void CMSVGOutputFormat::textSVGString(const DictRef& record) {
+  const DictRef style = record->dictionary("style");
+  const auto styleValue = [&](std::string_view key) { return style ? style->get(key) : platform::Value(); };
+  platform::appendFormat(text_, "<text x=\"%.4f\" y=\"%.4f\" fill=\"%s\" font-size=\"%d\" style=\"font-family: ",
+                         finiteOrZero(record->get("x").floatValue()), finiteOrZero(record->get("y").floatValue()),
+                         hexColour(colorWithDictionary(styleValue("foregroundColor").dictionary())).c_str(),
+                         styleValue("fontSize").intValue());
+  appendXMLText(text_, styleValue("fontName").string());
+  text_ += '"';
+  if (finiteOrZero(record->get("rotate").floatValue()) != 0) {
+    CMTextLayer layer(platform::dictionaryCopy(record));
+    layerAttributes(record, layer.framePath(false));
+  } else {
+    layerAttributes(record, {});
+  }
+  text_ += "  >\n";
+  int spans = 0;
+  if (styleValue("underlilneStyle").boolValue()) {
+    text_ += "<tspan style=\"text-decoration: underline;\">";
+    ++spans;
+  }
+  if (styleValue("strikethroughStyle").boolValue()) {
+    text_ += "<tspan style=\"text-decoration: line-through;\">";
+    ++spans;
+  }
+  appendXMLText(text_, record->get("text").string());
+  while (spans-- > 0) text_ += "</tspan>";
+  text_ += "</text>";
+}
+
+void CMSVGOutputFormat::layerAttributes(const DictRef& record, const platform::BezierPath& frame) {
+  const double degrees = finiteOrZero(record->get("rotate").floatValue());
+  if (degrees != 0 && !frame.isEmpty()) {
+    // The drawer turns a layer about the centre of its frame, in single precision.
+    const platform::Rect bounds = frame.bounds();
+    const float cx = static_cast<float>(bounds.origin.x + bounds.size.width * 0.5);
+    const float cy = static_cast<float>(bounds.origin.y + bounds.size.height * 0.5);
+    platform::appendFormat(text_, " transform=\"rotate(%.4f %.4f %.4f)\"", degrees, finiteOrZero(cx), finiteOrZero(cy));
+  }
+  if (const platform::Value* alpha = record->find("alpha")) {
+    const double opacity = std::isfinite(alpha->doubleValue()) ? std::clamp(alpha->doubleValue(), 0.0, 1.0) : 0;
+    if (opacity < 1) platform::appendFormat(text_, " opacity=\"%.4f\"", opacity);
+  }
+}

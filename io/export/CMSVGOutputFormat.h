@@ -1,0 +1,43 @@
+#pragma once
+
+// The SVG output format: the document's visible layers as SVG text of our own making. Shape layers become one path
+// element each with inline style (gradient definitions placed just before it), groups become group elements and
+// text layers text elements; image layers are left out. Each step appends to one text that grows as it goes.
+// Layer records are read, never changed: a parametric shape is turned into Bezier points on a copy.
+
+#include <string>
+
+#include "io/export/CMBaseOutputFormat.h"
+#include "platform/core/value.h"
+#include "platform/graphics/bezier_path.h"
+
+class CMSVGOutputFormat final : public CMBaseOutputFormat {
+ public:
+  // The UTF-8 text of the whole document; never fails.
+  platform::Expected<platform::Bytes> generate(CMDocument& document) override;
+
+  // Each appends its part to the text.
+  void layers(const platform::ArrayRef& records);
+  void layerSVGString(const platform::DictRef& record);
+  void shapeSVGString(const platform::DictRef& record);
+  void SVGPathString(const platform::DictRef& record);
+  void SVGStyleString(const platform::DictRef& record);
+  void SVGFillStyle(const platform::DictRef& fill);
+  // False when the stroke gives no style at all.
+  bool SVGStrokeStyle(const platform::DictRef& stroke);
+  // A definitions block; the id the shape refers to becomes the current fill or stroke gradient.
+  void SVGGradient(const platform::DictRef& gradient, bool forFill);
+  void textSVGString(const platform::DictRef& record);
+
+  const std::string& text() const { return text_; }
+
+ private:
+  void gradientStops(const platform::ArrayRef& markers);
+  // The layer's turn about its frame's centre and its opacity below 1, as attributes.
+  void layerAttributes(const platform::DictRef& record, const platform::BezierPath& frame);
+
+  std::string text_;
+  std::string currentGradientFillId_;
+  std::string currentGradientStrokeId_;
+  int maxGradientId_ = 1;
+};

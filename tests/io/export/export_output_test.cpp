@@ -1,0 +1,186 @@
+// Every output format read back by an outside reader (poppler, ghostscript, rsvg-convert, ImageMagick, libxml2's
+// xmllint) and compared with our own PNG render of the page or with hand-computed text; no export changes the
+// document.
+
+#include <clocale>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "document/CMCaches.h"
+#include "export_tools.h"
+#include "io/export/CMExportManager.h"
+#include "io/export/CMPNGOutputFormat.h"
+#include "io/export/CMSVGOutputFormat.h"
+#include "platform/core/keyed_archive.h"
+#include "platform/ui/pop_up_button.h"
+
+namespace {
+
+using namespace export_testing;
+
+struct Format {
+  int tag;
+  std::string extension, magic;
+  // Turns the export (%1) into a picture file (%2); empty when ImageMagick reads the export itself.
+  std::string render;
+  bool keepsAlpha;
+};
+const std::vector<Format> kFormats{
+    // poppler's Cairo output: its Splash one (pdftoppm) snaps stroke edges to whole pixels.
+    {1, "pdf", "%PDF-", "pdftocairo -r 72 -png -singlefile %1 %2 && mv %2.png %2", false},
+    {2, "eps", "%!PS-Adobe-3.0 EPSF-3.0",
+     "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=pngalpha -r72 -sOutputFile=%2 %1", false},
+    {3, "tiff", "", "", true}, {4, "png", "\x89PNG\r\n\x1a\n", "", true}, {5, "jpeg", "\xff\xd8\xff", "", false},
+    {8, "svg", "<?xml", "rsvg-convert -w 400 -h 300 -o %2 %1", true}, {9, "gif", "GIF8", "", true},
+    {10, "bmp", "BM", "", false}};
+
+class ExportOutputTest : public ::testing::Test {
+ protected:
+  ~ExportOutputTest() override {
+    CMCaches::sharedCaches().clean();
+    std::setlocale(LC_ALL, "C");
+  }
+  // The page exported through the export manager's pop-up choice, read back as a picture.
+  Picture exported(const Format& format) {
+    auto manager = std::make_shared<CMExportManager>();
+    EXPECT_TRUE(manager->formatPopUp().selectItemWithTag(format.tag));
+    const platform::Expected<platform::Bytes> data = manager->generate(document_);
+    if (!data) return ADD_FAILURE() << format.extension << ": " << data.error().description, Picture{};
+    const std::string file = (scratch_ / ("page." + format.extension)).string(), picture = file + ".png";
+    writeBytes(file, data.value());
+    EXPECT_EQ(readText(file).rfind(format.magic, 0), 0u) << format.extension;
+    std::string command = format.render;
+    for (auto at = command.find('%'); at != std::string::npos; at = command.find('%'))
+      command.replace(at, 2, command[at + 1] == '1' ? file : picture);
+    EXPECT_TRUE(command.empty() || run(command)) << command;
+    return readPicture(command.empty() ? file : picture);
+  }
+  Picture ours() {
+    writeBytes(scratch_ / "ours.png", CMPNGOutputFormat().generate(document_).value());
+    return readPicture(scratch_ / "ours.png");
+  }
+  // The SVG text of the document, once xmllint has found it valid against our SVG subset schema.
+  std::string svg() {
+    writeBytes(scratch_ / "page.svg", CMSVGOutputFormat().generate(document_).value());
+    EXPECT_TRUE(run("xmllint --noout --relaxng " DRAFTWORK_SOURCE_DIR "/tests/io/export/svg_subset.rng " +
+                    (scratch_ / "page.svg").string()));
+    return readText(scratch_ / "page.svg");
+  }
+  // What libxml2's reader makes of the SVG file.
+  std::string xpath(const std::string& expression) {
+    const std::string command = "xmllint --xpath \"" + expression + "\" " + (scratch_ / "page.svg").string();
+    std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string out;
+    for (int c; pipe && (c = std::fgetc(pipe.get())) != EOF;) out += static_cast<char>(c);
+    return out;
+  }
+
+  document_testing::ScratchFolders folders_;
+  platform::testing::ScratchFolder scratch_;
+  CMDocument document_;
+};
+
+TEST_F(ExportOutputTest, EveryFormatShowsOurPageAndLeavesTheDocumentAlone) {
+  sceneA(document_);
+  document_.undoManager().regUndoDictionary(1, document_.data()->array("layers")->at(0).dictionary());
+  const bool edited = document_.isDocumentEdited();
+  const platform::Bytes before = platform::archivedDataWithRootObject(platform::Value(document_.data()));
+  const Picture reference = ours();
+  for (const Format& format : kFormats) {
+    const Picture theirs = exported(format);
+    ASSERT_FALSE(theirs.rgba.empty()) << format.extension;
+    // GIF keeps 256 colours and JPEG blurs edges: they get looser bounds; lossless rasters must match.
+    const bool lossy = format.tag == 5 || format.tag == 9;
+    const auto [over32, over128, meanError, worst] = differingShares(reference, theirs);
+    EXPECT_LE(over32, lossy ? 0.06 : 0.02) << format.extension;
+    EXPECT_LE(over128, lossy ? 0.01 : 0.002) << format.extension;
+    EXPECT_LE(format.tag == 9 ? 0 : meanError, 4) << format.extension;  // JPEG at its starting quality, 0.9
+    EXPECT_LE(format.render.empty() && !lossy ? worst : 0, 1) << format.extension;
+    EXPECT_EQ(platform::archivedDataWithRootObject(platform::Value(document_.data())), before) << format.extension;
+    EXPECT_TRUE(document_.undoManager().undoCount() == 1 && document_.isDocumentEdited() == edited);
+  }
+  const Picture gif = readPicture(scratch_ / "page.gif");
+  const std::string tiff = readText(scratch_ / "page.tiff").substr(0, 4);
+  for (auto [x, y] : {std::pair{190, 70}, {310, 75}, {270, 185}})
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(gif.onWhite(x, y, c), reference.onWhite(x, y, c), 8);
+  EXPECT_TRUE(tiff == std::string("II*\0", 4) || tiff == std::string("MM\0*", 4));
+  EXPECT_NE(readText(scratch_ / "page.eps").find("%%BoundingBox: 0 0 400 300"), std::string::npos);
+  EXPECT_TRUE(run("pdfinfo " + (scratch_ / "page.pdf").string() + " | grep -q 'Page size: *400 x 300 pts'"));
+  // A transparent page: kept where the file has alpha, white where it has none.
+  setPage(document_, 400, 300, 255, 255, 255, 0);
+  for (const Format& format : kFormats) {
+    const Picture page = exported(format);
+    EXPECT_EQ(page.at(5, 5, 3), format.keepsAlpha ? 0 : 255) << format.extension;
+    EXPECT_EQ(page.at(5, 5, 0), format.keepsAlpha ? page.at(5, 5, 0) : 255) << format.extension;
+  }
+}
+
+TEST_F(ExportOutputTest, UnusablePagesAndFormatsWithoutOutputAreErrors) {
+  auto manager = std::make_shared<CMExportManager>();
+  manager->formatPopUp().addItemWithTitle("PSD");
+  manager->formatPopUp().setTagOfItemAtIndex(8, 6);
+  ASSERT_TRUE(manager->formatPopUp().selectItemWithTag(6));
+  EXPECT_FALSE(manager->generate(document_).ok());
+  for (double side : {0.0, -5.0, std::nan(""), 1e9}) {
+    setPage(document_, side, 30, 255, 255, 255, 255);
+    for (const Format& format : kFormats) {
+      ASSERT_TRUE(manager->formatPopUp().selectItemWithTag(format.tag));
+      const bool vector = format.tag == 8 || (side == 1e9 && format.tag <= 2);
+      EXPECT_EQ(manager->generate(document_).ok(), vector) << format.extension << side;
+    }
+  }
+}
+
+TEST_F(ExportOutputTest, SVGShapesStylesAndGradientsInAnyLocale) {
+  setPage(document_, 800, 600, 255, 255, 255, 255);
+  DictRef bezier = styled(polyline({{{0, 0}, {0, 50}, {100, 50}}}, true), paint(255, 0, 16, 1),
+                          Dictionary::make({{"type", 0}}));
+  bezier->set("x", 10);
+  bezier->set("y", 20);
+  bezier->set("shape_type", 0);
+  bezier->dictionary("shape")->set("isbezier", true);
+  const auto gradient = [](int type) {
+    DictRef stop = Dictionary::make({{"pos", 0.25}, {"red", 2.0}});
+    DictRef gradient =
+        Dictionary::make({{"type", type}, {"radius_factor", 0.5}, {"markers", platform::Array::make({stop})}});
+    return Dictionary::make({{"type", 3}, {"lineWidth", 2}, {"gradient", gradient}});
+  };
+  DictRef hidden = document_.createObject("rect", {0, 0}), hiddenGroup = document_.createGroup();
+  hidden->set("visible", false);
+  hiddenGroup->set("visible", false);
+  hiddenGroup->array("items")->add(document_.createObject("rect", {0, 0}));
+  const DictRef painted = styled(document_.createObject("oval", {5, 5}), gradient(0), gradient(1));
+  for (const DictRef& record : {bezier, painted, hidden, hiddenGroup, document_.createObject("image", {1, 1})})
+    addLayer(document_, record);
+  for (const char* locale : {"C", "de_DE.UTF-8"}) {
+    ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << "locales-all is needed";
+    const std::string text = svg();
+    EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n<svg \n \t width = "
+                         "\"800.000000\" \n \t height = \"600.000000\" \n", 0), 0u);
+    for (const char* part : {"<path  style=\"fill:#ff0010;fill-opacity:1.00;fill-rule:evenodd;\" \n d=\"M10.000000,"
+                             "20.000000 L10.000000,70.000000 L110.000000,70.000000 z \"  />\n<defs>",
+                             "<linearGradient id=\"grad1\" >", "xlink:href=\"#grad1\" id=\"grad2\"",
+                             "fill: url(#grad2); stroke:url(#grad3);", "<radialGradient id=\"grad3\" r=\"50.0000%\">",
+                             "<stop offset=\"25.0000%\" stop-color=\"#ff0000\" stop-opacity=\"1.0000\"/>",
+                             "  />\n</svg>\n"})
+      EXPECT_NE(text.find(part), std::string::npos) << part;
+    EXPECT_EQ(text.find("<path", text.find("grad3")), text.rfind("<path"));  // nothing hidden, no image
+    EXPECT_EQ(text.find("<g>"), std::string::npos);
+  }
+}
+
+TEST_F(ExportOutputTest, SVGTextAndFontNamesReadBackAsWritten) {
+  DictRef text = document_.createObject("text", {12, 40});
+  text->set("text", "Tom & Jerry <3 \x01\"quoted\"");
+  text->dictionary("style")->set("fontName", "A&B <Sans>");
+  text->dictionary("style")->set("underlilneStyle", 1);
+  text->set("rotate", 90.0);
+  text->set("alpha", 0.25);
+  addLayer(document_, text);
+  EXPECT_NE(svg().find("opacity=\"0.2500\"  >\n<tspan style=\"text-decoration: underline;\">"), std::string::npos);
+  EXPECT_EQ(xpath("string(//*[local-name()='text'])"), "\nTom & Jerry <3 \"quoted\"\n");
+  EXPECT_EQ(xpath("string(//*[local-name()='text']/@style)"), "font-family: A&B <Sans>\n");
+}
+
+}  // namespace
