@@ -6,7 +6,10 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 #include <stdexcept>
+
+#include "platform/core/string_utilities.h"
 
 namespace pathoracles {
 
@@ -48,6 +51,25 @@ BezierPath parseSvgPath(const std::string& data) {
     }
   }
   return path;
+}
+
+std::string svgPathData(const BezierPath& path) {
+  std::string data;
+  auto append = [&data](char command, std::initializer_list<Point> points) {
+    data += command;
+    for (const Point& point : points) data += platform::formatString(" %.17g %.17g", point.x, point.y);
+    data += ' ';
+  };
+  for (int i = 0; i < path.elementCount(); ++i) {
+    Point points[3];
+    switch (path.elementAt(i, points)) {
+      case PathElement::Move: append('M', {points[0]}); break;
+      case PathElement::Line: append('L', {points[0]}); break;
+      case PathElement::Curve: append('C', {points[0], points[1], points[2]}); break;
+      case PathElement::Close: append('Z', {}); break;
+    }
+  }
+  return data;
 }
 
 namespace {

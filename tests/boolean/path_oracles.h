@@ -14,6 +14,8 @@ namespace pathoracles {
 
 // Absolute M, L, H, V, C and Z commands only (enough to write the corpus).
 platform::BezierPath parseSvgPath(const std::string& data);
+// Absolute M, L, C and Z commands with every number written to read back exactly.
+std::string svgPathData(const platform::BezierPath& path);
 
 // Area of the path filled even-odd, for subpaths that do not cross each other or themselves:
 // the absolute value of the sum of signed subpath areas would be wrong for nested ones, so
