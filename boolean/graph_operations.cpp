@@ -4,7 +4,11 @@
 #include <algorithm>
 
 #include "boolean/bezier_contour.h"
+#include "boolean/bezier_curve.h"
 #include "boolean/bezier_graph.h"
+#include "boolean/edge_crossing.h"
+#include "boolean/tolerance_functions.h"
+#include "platform/graphics/rect_functions.h"
 
 namespace {
 
@@ -122,9 +126,43 @@ void finishOperation(PBBezierGraph& graph, PBBezierGraph& other) {
   other.removeOverlaps();
 }
 
+// Every edge lies within its graph's bounds, and the curve intersection rejects edges whose bounds are further
+// apart than PBRectOverlapThreshold, as containment rejects a contour whose bounds miss the graph's. Twice that
+// gap leaves room for the rounding of the bounds' unions: then nothing meets, no contour contains one of the
+// other graph, and each operation's result is a choice of whole operand contours. NaN bounds are never apart.
+bool boundsApart(PBBezierGraph& graph, PBBezierGraph& other) {
+  const platform::Rect a = graph.bounds();
+  const platform::Rect b = other.bounds();
+  constexpr double kGap = 2 * PBRectOverlapThreshold;
+  return std::max(platform::minX(a), platform::minX(b)) - std::min(platform::maxX(a), platform::maxX(b)) > kGap ||
+         std::max(platform::minY(a), platform::minY(b)) - std::min(platform::maxY(a), platform::maxY(b)) > kGap;
+}
+
+void addContours(PBBezierGraph& result, const PBBezierGraph& graph) {
+  for (const auto& contour : graph.contours()) result.addContour(contour);
+}
+
+bool hasOverlapsOrSelfCrossings(const PBBezierGraph& graph) {
+  for (const auto& contour : graph.contours()) {
+    if (!contour->overlaps().empty()) return true;
+    for (const auto& edge : contour->edges()) {
+      for (const auto& crossing : edge->crossings_()) {
+        if (crossing->isSelfCrossing()) return true;
+      }
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::shared_ptr<PBBezierGraph> PBBezierGraph::unionWithBezierGraph(PBBezierGraph& graph) {
+  if (boundsApart(*this, graph)) {
+    auto result = makeResultGraph();
+    addContours(*result, *this);
+    addContours(*result, graph);
+    return result;
+  }
   prepareOperationWithBezierGraph(graph);
   markCrossingsAsEntryOrExitWithBezierGraph(graph, false);
   graph.markCrossingsAsEntryOrExitWithBezierGraph(*this, false);
@@ -135,6 +173,7 @@ std::shared_ptr<PBBezierGraph> PBBezierGraph::unionWithBezierGraph(PBBezierGraph
 }
 
 std::shared_ptr<PBBezierGraph> PBBezierGraph::intersectWithBezierGraph(PBBezierGraph& graph) {
+  if (boundsApart(*this, graph)) return makeResultGraph();
   prepareOperationWithBezierGraph(graph);
   markCrossingsAsEntryOrExitWithBezierGraph(graph, true);
   graph.markCrossingsAsEntryOrExitWithBezierGraph(*this, true);
@@ -145,6 +184,11 @@ std::shared_ptr<PBBezierGraph> PBBezierGraph::intersectWithBezierGraph(PBBezierG
 }
 
 std::shared_ptr<PBBezierGraph> PBBezierGraph::differenceWithBezierGraph(PBBezierGraph& graph) {
+  if (boundsApart(*this, graph)) {
+    auto result = makeResultGraph();
+    addContours(*result, *this);
+    return result;
+  }
   prepareOperationWithBezierGraph(graph);
   markCrossingsAsEntryOrExitWithBezierGraph(graph, false);
   graph.markCrossingsAsEntryOrExitWithBezierGraph(*this, true);
@@ -155,7 +199,13 @@ std::shared_ptr<PBBezierGraph> PBBezierGraph::differenceWithBezierGraph(PBBezier
 }
 
 std::shared_ptr<PBBezierGraph> PBBezierGraph::xorWithBezierGraph(PBBezierGraph& graph) {
+  if (boundsApart(*this, graph)) return unionWithBezierGraph(graph);
   prepareOperationWithBezierGraph(graph);
+  // Without shared stretches or crossing contours inside an operand, every point of the union's outline lies
+  // outside the intersection and every point of the intersection's outline inside the union, touching it only
+  // where the operands' outlines cross: their difference is simply both sets of contours, which is what the full
+  // difference run finds whenever its containment rays can decide.
+  const bool simple = !hasOverlapsOrSelfCrossings(*this) && !hasOverlapsOrSelfCrossings(graph);
   markCrossingsAsEntryOrExitWithBezierGraph(graph, false);
   graph.markCrossingsAsEntryOrExitWithBezierGraph(*this, false);
   auto unionGraph = bezierGraphFromIntersections();
@@ -167,5 +217,7 @@ std::shared_ptr<PBBezierGraph> PBBezierGraph::xorWithBezierGraph(PBBezierGraph& 
   auto intersectGraph = bezierGraphFromIntersections();
   intersectNonintersectingPartsIntoGraph(*intersectGraph, graph);
   finishOperation(*this, graph);
-  return unionGraph->differenceWithBezierGraph(*intersectGraph);
+  if (!simple) return unionGraph->differenceWithBezierGraph(*intersectGraph);
+  addContours(*unionGraph, *intersectGraph);
+  return unionGraph;
 }

@@ -198,4 +198,31 @@ TEST(BooleanSweep, SortAndPruneGivesTheSameResultsAsTestingEveryEdgePair) {
   }
 }
 
+// Operands whose bounds are far enough apart never meet, and each result is whole operand contours: the receiver's
+// then the argument's for union and exclusive-or, the receiver's for difference, nothing for intersection. Just
+// inside and just outside the gap where the crossing search is skipped, and for a ring (nested contours).
+std::string graphResult(const BezierPath& a, const BezierPath& b, GraphOperation operation) {
+  PBBezierGraph graphA(a);
+  PBBezierGraph graphB(b);
+  return pathoracles::svgPathData((graphA.*operation)(graphB)->bezierPath());
+}
+
+TEST(BooleanDisjointOperands, GiveWholeOperandContoursOnEitherSideOfTheSkippedGap) {
+  const std::string ring = corpus::circle(0, 0, 100) + corpus::circle(0, 0, 40);
+  for (double gap : {0.5e-6, 1.5e-6, 2.5e-6, 1e-3, 50.0}) {
+    for (const bool aRing : {false, true}) {
+      SCOPED_TRACE(std::to_string(gap) + (aRing ? " ring" : " circle"));
+      const BezierPath a = pathoracles::parseSvgPath(aRing ? ring : corpus::circle(0, 0, 100));
+      const BezierPath b =
+          pathoracles::parseSvgPath(corpus::circle(250 + gap, 30, 50) + corpus::circle(150 + gap, -100, 50));
+      BezierPath both = a;
+      both.appendPath(b);
+      EXPECT_EQ(graphResult(a, b, &PBBezierGraph::unionWithBezierGraph), pathoracles::svgPathData(both));
+      EXPECT_EQ(graphResult(a, b, &PBBezierGraph::xorWithBezierGraph), pathoracles::svgPathData(both));
+      EXPECT_EQ(graphResult(a, b, &PBBezierGraph::differenceWithBezierGraph), pathoracles::svgPathData(a));
+      EXPECT_EQ(graphResult(a, b, &PBBezierGraph::intersectWithBezierGraph), "");
+    }
+  }
+}
+
 }  // namespace
