@@ -19,6 +19,7 @@ class PBBezierContour;
 class PBBezierCurve;
 class PBCurveLocation;
 class PBEdgeCrossing;
+class PBRectIndex;
 
 class PBBezierGraph {
  public:
@@ -99,6 +100,8 @@ class PBBezierGraph {
   void prepareOperationWithBezierGraph(PBBezierGraph& other);
   // Horizontal, from the contour's test point to just past the graph's bounds on the side away from it.
   std::shared_ptr<PBBezierCurve> containmentRayForContour(PBBezierContour& contour);
+  // contourInsides with an index over the contours' bounds.
+  int contourInsides(PBBezierContour& contour, const PBRectIndex& boundsIndex);
   std::shared_ptr<PBBezierGraph> makeResultGraph() const;
 
   std::vector<std::shared_ptr<PBBezierContour>> contours_;

@@ -12,6 +12,7 @@
 #include "boolean/edge_crossing.h"
 #include "boolean/edge_pair_sweep.h"
 #include "boolean/rect_functions.h"
+#include "boolean/rect_index.h"
 #include "platform/graphics/rect_functions.h"
 
 using platform::Point;
@@ -83,12 +84,26 @@ void PBBezierGraph::insertCrossingsWithBezierGraph(PBBezierGraph& other) {
   }
 }
 
+namespace {
+
+std::vector<platform::Rect> contourRects(const std::vector<std::shared_ptr<PBBezierContour>>& contours,
+                                         platform::Rect (PBBezierContour::*rect)()) {
+  std::vector<platform::Rect> rects;
+  rects.reserve(contours.size());
+  for (const auto& contour : contours) rects.push_back(((*contour).*rect)());
+  return rects;
+}
+
+}  // namespace
+
 void PBBezierGraph::insertSelfCrossings() {
-  std::vector<std::shared_ptr<PBBezierContour>> remaining = contours_;
-  while (!remaining.empty()) {
-    PBBezierContour& first = *remaining.back();
-    for (std::size_t k = 0; k + 1 < remaining.size(); ++k) {
-      PBBezierContour& second = *remaining[k];
+  // Each contour against every earlier one whose rectangle it meets, the last contour first.
+  const PBRectIndex rectIndex(contourRects(contours_, &PBBezierContour::boundingRect));
+  for (std::size_t j = contours_.size(); j-- > 0;) {
+    PBBezierContour& first = *contours_[j];
+    for (std::size_t k : rectIndex.overlapping(first.boundingRect())) {
+      if (k >= j) break;
+      PBBezierContour& second = *contours_[k];
       if (!PBRectsOverlap(first.boundingRect(), second.boundingRect()) ||
           !PBRectsOverlap(first.bounds(), second.bounds())) {
         continue;
@@ -102,9 +117,9 @@ void PBBezierGraph::insertSelfCrossings() {
                 });
           });
     }
-    remaining.pop_back();
   }
-  for (const auto& contour : contours_) contour->setInside(contourInsides(*contour));
+  const PBRectIndex boundsIndex(contourRects(contours_, &PBBezierContour::bounds));
+  for (const auto& contour : contours_) contour->setInside(contourInsides(*contour, boundsIndex));
 }
 
 std::shared_ptr<PBBezierCurve> PBBezierGraph::containmentRayForContour(PBBezierContour& contour) {
@@ -116,13 +131,20 @@ std::shared_ptr<PBBezierCurve> PBBezierGraph::containmentRayForContour(PBBezierC
 }
 
 int PBBezierGraph::contourInsides(PBBezierContour& contour) {
+  return contourInsides(contour, PBRectIndex(contourRects(contours_, &PBBezierContour::bounds)));
+}
+
+int PBBezierGraph::contourInsides(PBBezierContour& contour, const PBRectIndex& boundsIndex) {
   const auto ray = containmentRayForContour(contour);
   const platform::Rect rayRect = ray->boundingRect();
+  // The ray runs from the test point to beyond every contour, so it crosses the outline of a contour that does not
+  // surround the test point an even number of times: only contours whose bounds hold the point change the count.
+  const platform::Rect testPoint{ray->endPoint1().x, ray->endPoint1().y, 0, 0};
   std::size_t count = 0;
-  for (const auto& other : contours_) {
-    if (other.get() == &contour || contour.crossesOwnContour(other.get())) continue;
-    // Every edge lies within its contour's rectangle, so the edges' own test would reject each of them.
-    if (!PBRectsOverlap(rayRect, other->boundingRect())) continue;
+  for (std::size_t k : boundsIndex.overlapping(testPoint)) {
+    PBBezierContour* other = contours_[k].get();
+    if (other == &contour || !PBRectsOverlap(rayRect, other->boundingRect())) continue;
+    if (contour.crossesOwnContour(other)) continue;
     count += other->numberOfIntersectionsWithRay(ray.get());
   }
   return static_cast<int>(count % 2);

@@ -2,6 +2,8 @@
 // becomes of the contours that cross nothing.
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
@@ -66,47 +68,66 @@ std::vector<std::shared_ptr<PBBezierContour>> PBBezierGraph::nonintersectingCont
   return contours;
 }
 
-void PBBezierGraph::unionNonintersectingPartsIntoGraph(PBBezierGraph& result, PBBezierGraph& other) {
-  ContourList ours = nonintersectingContours();
+namespace {
+
+// Whether the other graph contains each contour that crosses nothing, asked once per contour: exclusive-or settles
+// the union's and the intersection's contours with the same answers.
+using ContainmentAnswers = std::unordered_map<const PBBezierContour*, bool>;
+
+bool contains(PBBezierGraph& graph, PBBezierContour& contour, ContainmentAnswers& answers) {
+  const auto [entry, fresh] = answers.try_emplace(&contour, false);
+  if (fresh) entry->second = graph.containsContour(contour);
+  return entry->second;
+}
+
+void addNonintersectingParts(Operation operation, PBBezierGraph& graph, PBBezierGraph& result, PBBezierGraph& other,
+                             ContainmentAnswers& answers) {
+  ContourList ours = graph.nonintersectingContours();
   ContourList theirs = other.nonintersectingContours();
-  ContourList results = ours;
-  results.insert(results.end(), theirs.begin(), theirs.end());
-  settleEquivalentContours(Operation::Union, ours, theirs, results);
-  for (const auto& contour : ours) {
-    if (other.containsContour(*contour)) removeContour(results, contour.get());
+  ContourList results;
+  if (operation == Operation::Union) {
+    results = ours;
+    results.insert(results.end(), theirs.begin(), theirs.end());
   }
-  for (const auto& contour : theirs) {
-    if (containsContour(*contour)) removeContour(results, contour.get());
+  settleEquivalentContours(operation, ours, theirs, results);
+  if (operation == Operation::Union) {
+    std::unordered_set<const PBBezierContour*> covered;
+    for (const auto& contour : ours) {
+      if (contains(other, *contour, answers)) covered.insert(contour.get());
+    }
+    for (const auto& contour : theirs) {
+      if (contains(graph, *contour, answers)) covered.insert(contour.get());
+    }
+    std::erase_if(results, [&covered](const std::shared_ptr<PBBezierContour>& c) { return covered.contains(c.get()); });
+  } else {
+    // Intersection keeps our contours inside the other graph, difference those outside; both keep their contours
+    // inside ours.
+    const bool keepContained = operation == Operation::Intersect;
+    for (const auto& contour : ours) {
+      if (contains(other, *contour, answers) == keepContained) results.push_back(contour);
+    }
+    for (const auto& contour : theirs) {
+      if (contains(graph, *contour, answers)) results.push_back(contour);
+    }
   }
   for (auto& contour : results) result.addContour(contour);
+}
+
+}  // namespace
+
+void PBBezierGraph::unionNonintersectingPartsIntoGraph(PBBezierGraph& result, PBBezierGraph& other) {
+  ContainmentAnswers answers;
+  addNonintersectingParts(Operation::Union, *this, result, other, answers);
 }
 
 void PBBezierGraph::intersectNonintersectingPartsIntoGraph(PBBezierGraph& result, PBBezierGraph& other) {
-  ContourList ours = nonintersectingContours();
-  ContourList theirs = other.nonintersectingContours();
-  ContourList results;
-  settleEquivalentContours(Operation::Intersect, ours, theirs, results);
-  for (const auto& contour : ours) {
-    if (other.containsContour(*contour)) results.push_back(contour);
-  }
-  for (const auto& contour : theirs) {
-    if (containsContour(*contour)) results.push_back(contour);
-  }
-  for (auto& contour : results) result.addContour(contour);
+  ContainmentAnswers answers;
+  addNonintersectingParts(Operation::Intersect, *this, result, other, answers);
 }
 
 void PBBezierGraph::differenceNonintersectingPartsIntoGraph(PBBezierGraph& result, PBBezierGraph& other) {
-  ContourList ours = nonintersectingContours();
-  ContourList theirs = other.nonintersectingContours();
-  ContourList results;
-  settleEquivalentContours(Operation::Difference, ours, theirs, results);
-  for (const auto& contour : ours) {
-    if (!other.containsContour(*contour)) results.push_back(contour);
-  }
-  for (const auto& contour : theirs) {
-    if (containsContour(*contour)) results.push_back(contour);
-  }
-  for (auto& contour : results) result.addContour(contour);
+  ContainmentAnswers answers;
+  addNonintersectingParts(Operation::Difference, *this, result, other, answers);
 }
 
 void PBBezierGraph::prepareOperationWithBezierGraph(PBBezierGraph& other) {
@@ -209,13 +230,14 @@ std::shared_ptr<PBBezierGraph> PBBezierGraph::xorWithBezierGraph(PBBezierGraph& 
   markCrossingsAsEntryOrExitWithBezierGraph(graph, false);
   graph.markCrossingsAsEntryOrExitWithBezierGraph(*this, false);
   auto unionGraph = bezierGraphFromIntersections();
-  unionNonintersectingPartsIntoGraph(*unionGraph, graph);
+  ContainmentAnswers answers;
+  addNonintersectingParts(Operation::Union, *this, *unionGraph, graph, answers);
   markAllCrossingsAsUnprocessed();
   graph.markAllCrossingsAsUnprocessed();
   markCrossingsAsEntryOrExitWithBezierGraph(graph, true);
   graph.markCrossingsAsEntryOrExitWithBezierGraph(*this, true);
   auto intersectGraph = bezierGraphFromIntersections();
-  intersectNonintersectingPartsIntoGraph(*intersectGraph, graph);
+  addNonintersectingParts(Operation::Intersect, *this, *intersectGraph, graph, answers);
   finishOperation(*this, graph);
   if (!simple) return unionGraph->differenceWithBezierGraph(*intersectGraph);
   addContours(*unionGraph, *intersectGraph);
