@@ -2,6 +2,8 @@
 // becomes of the contours that cross nothing.
 
 #include <algorithm>
+#include <cmath>
+#include <initializer_list>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -154,6 +156,12 @@ void finishOperation(PBBezierGraph& graph, PBBezierGraph& other) {
 bool boundsApart(PBBezierGraph& graph, PBBezierGraph& other) {
   const platform::Rect a = graph.bounds();
   const platform::Rect b = other.bounds();
+  for (const platform::Rect& rect : {a, b}) {
+    if (std::isnan(rect.origin.x) || std::isnan(rect.origin.y) || std::isnan(rect.size.width) ||
+        std::isnan(rect.size.height)) {
+      return false;
+    }
+  }
   constexpr double kGap = 2 * PBRectOverlapThreshold;
   return std::max(platform::minX(a), platform::minX(b)) - std::min(platform::maxX(a), platform::maxX(b)) > kGap ||
          std::max(platform::minY(a), platform::minY(b)) - std::min(platform::maxY(a), platform::maxY(b)) > kGap;
