@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace platform {
 
@@ -14,12 +15,19 @@ struct Error {
   std::string domain;
   std::int64_t code = 0;
   std::string description;
+  // What an alert about the error suggests (informative text) and its buttons' titles, first the default.
+  std::string recoverySuggestion;
+  std::vector<std::string> recoveryOptions;
 
   static constexpr const char* cocoaDomain = "NSCocoaErrorDomain";
   static constexpr const char* osStatusDomain = "NSOSStatusErrorDomain";
 
   static Error make(std::string domain, std::int64_t code, std::string description) {
-    return Error{std::move(domain), code, std::move(description)};
+    Error error;
+    error.domain = std::move(domain);
+    error.code = code;
+    error.description = std::move(description);
+    return error;
   }
   // "The operation couldn't be completed. (OSStatus error -4.)"
   static Error osStatus(std::int64_t status);

@@ -80,4 +80,27 @@ std::vector<std::string> componentsSeparatedByString(std::string_view text, std:
   return parts;
 }
 
+std::string formatObjects(std::string_view format, std::initializer_list<std::string_view> arguments) {
+  std::string result;
+  result.reserve(format.size());
+  auto next = arguments.begin();
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '%' || i + 1 == format.size()) {
+      result += format[i];
+      continue;
+    }
+    const char directive = format[i + 1];
+    if (directive == '@' || directive == 's') {
+      if (next != arguments.end()) result += *next++;
+      ++i;
+    } else if (directive == '%') {
+      result += '%';
+      ++i;
+    } else {
+      result += '%';
+    }
+  }
+  return result;
+}
+
 }  // namespace platform

@@ -32,6 +32,12 @@ std::optional<Color> Color::usingRGBSpace() const {
   return *this;
 }
 
+Color Color::blended(double fraction, const Color& other) const {
+  const double f = unitComponent(fraction);
+  const auto mix = [f](double a, double b) { return a + (b - a) * f; };
+  return {mix(red_, other.red_), mix(green_, other.green_), mix(blue_, other.blue_), mix(alpha_, other.alpha_)};
+}
+
 void Color::set() const {
   setFill();
   setStroke();

@@ -38,6 +38,12 @@ class Color {
   double alpha() const { return alpha_; }
   // colorUsingColorSpaceName: the colour itself for components, nullopt for a pattern.
   std::optional<Color> usingRGBSpace() const;
+  // blendedColorWithFraction:ofColor: — each component moved `fraction` (0…1) of the way to the other colour's,
+  // alpha too; shadowWithLevel: and highlightWithLevel: blend towards black and white. Patterns read as black.
+  Color blended(double fraction, const Color& other) const;
+  Color shadowWithLevel(double level) const { return blended(level, blackColor()); }
+  Color highlightWithLevel(double level) const { return blended(level, whiteColor()); }
+  Color withAlpha(double alpha) const { return {red_, green_, blue_, alpha}; }
 
   // Install into the current graphics context (no-op without one): set = fill and stroke.
   void set() const;

@@ -13,6 +13,14 @@ std::shared_ptr<Alert> Alert::create() {
   return std::make_shared<Constructible>();
 }
 
+std::shared_ptr<Alert> Alert::alertWithNonRecoverableError(const Error& error) {
+  std::shared_ptr<Alert> alert = create();
+  alert->setMessageText(error.description);
+  alert->setInformativeText(error.recoverySuggestion);
+  if (!error.recoveryOptions.empty()) alert->addButtonWithTitle(error.recoveryOptions.front());
+  return alert;
+}
+
 int Alert::addButtonWithTitle(const std::string& title) {
   buttons_.push_back(title);
   return FirstButtonReturn + static_cast<int>(buttons_.size()) - 1;

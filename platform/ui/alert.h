@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/error.h"
+
 namespace platform {
 
 class Window;
@@ -24,6 +26,9 @@ class Alert : public std::enable_shared_from_this<Alert> {
   static constexpr int FirstButtonReturn = 1000;
 
   static std::shared_ptr<Alert> create();
+  // alertWithNonRecoverableError: the error's description as the message, its recovery suggestion as the
+  // informative text (shown as it stands), its first recovery option as the one button ("OK" without any).
+  static std::shared_ptr<Alert> alertWithNonRecoverableError(const Error& error);
 
   void setMessageText(const std::string& text) { message_ = text; }
   void setInformativeText(const std::string& text) { informative_ = text; }

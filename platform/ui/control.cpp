@@ -11,10 +11,15 @@ void Control::setContent(Gtk::Widget& widget) {
   setContentWidget(widget);
 }
 
-bool Control::isEnabled() const { return !content_ || content_->get_sensitive(); }
+bool Control::isEnabled() const { return content_ ? content_->get_sensitive() : enabled_; }
 
 void Control::setEnabled(bool enabled) {
-  if (content_) content_->set_sensitive(enabled);
+  if (content_) {
+    content_->set_sensitive(enabled);
+  } else if (enabled_ != enabled) {
+    enabled_ = enabled;
+    setNeedsDisplay();
+  }
 }
 
 void Control::userDidChange() {

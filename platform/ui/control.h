@@ -26,7 +26,8 @@ class Control : public View {
   int tag() const { return tag_; }
   void setTag(int tag) { tag_ = tag; }
   bool isEnabled() const;
-  void setEnabled(bool enabled);
+  // A control made of a GTK widget passes it on to the widget; one that draws itself keeps it and redraws.
+  virtual void setEnabled(bool enabled);
 
  protected:
   // Sends the action as the user's change of the control. The action may destroy this control
@@ -42,6 +43,7 @@ class Control : public View {
   std::vector<sigc::connection> connections_;
   Gtk::Widget* content_ = nullptr;
   int tag_ = 0;
+  bool enabled_ = true;  // without a content widget
 };
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/ui/gdk_event_translation.h"
 
+#include <gdk/gdkkeysyms.h>
+
 #include "platform/ui/key_translation.h"
 
 namespace platform {
@@ -17,22 +19,65 @@ ModifierFlags modifierFlagsFromGdk(unsigned state) {
 unsigned unshiftedKeyval(const GdkEventKey* event) {
   GdkKeymap* keymap = gdk_keymap_get_for_display(gdk_display_get_default());
   guint keyval = 0;
-  if (keymap && gdk_keymap_translate_keyboard_state(keymap, event->hardware_keycode, GdkModifierType(0), event->group,
-                                                    &keyval, nullptr, nullptr, nullptr)) {
+  // NumLock stays: the keypad's digits are what its keys type unmodified while it is on.
+  const auto numLock = GdkModifierType(event->state & GDK_MOD2_MASK);
+  if (keymap && gdk_keymap_translate_keyboard_state(keymap, event->hardware_keycode, numLock, event->group, &keyval,
+                                                    nullptr, nullptr, nullptr)) {
     return keyval;
   }
   return event->keyval;
 }
 
+namespace {
+
+// The modifier a modifier key sets while it is down (Caps Lock: while it is locked).
+ModifierFlags modifierOfKey(unsigned keyval) {
+  switch (keyval) {
+    case GDK_KEY_Shift_L:
+    case GDK_KEY_Shift_R:
+      return modifier::Shift;
+    case GDK_KEY_Control_L:
+    case GDK_KEY_Control_R:
+      return modifier::Control;
+    case GDK_KEY_Alt_L:
+    case GDK_KEY_Alt_R:
+      return modifier::Option;
+    case GDK_KEY_Super_L:
+    case GDK_KEY_Super_R:
+    case GDK_KEY_Meta_L:
+    case GDK_KEY_Meta_R:
+      return modifier::Command;
+    case GDK_KEY_Caps_Lock:
+      return modifier::CapsLock;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
 Event keyEventFromGdk(const GdkEventKey* event, EventType type) {
   Event result;
-  const KeyIdentity key = identifyKey(event->keyval, unshiftedKeyval(event));
-  result.type = event->is_modifier ? EventType::FlagsChanged : type;
+  const KeyIdentity key = identifyKey(event->keyval, unshiftedKeyval(event), event->hardware_keycode);
   result.modifierFlags = modifierFlagsFromGdk(event->state) | key.extraFlags;
+  if (event->is_modifier) {
+    // X reports the state before the key; AppKit's flags-changed event carries the state after it.
+    result.type = EventType::FlagsChanged;
+    const ModifierFlags changed = modifierOfKey(event->keyval);
+    if (changed == modifier::CapsLock) {
+      if (type == EventType::KeyDown) result.modifierFlags ^= changed;  // its release leaves the lock as it is
+    } else if (type == EventType::KeyDown) {
+      result.modifierFlags |= changed;
+    } else {
+      result.modifierFlags &= ~changed;
+    }
+  } else {
+    result.type = type;
+  }
   result.timestamp = event->time / 1000.0;
   result.keyCode = key.keyCode;
   result.characters = key.characters;
-  result.charactersIgnoringModifiers = key.characters;
+  result.charactersIgnoringModifiers = key.charactersIgnoringModifiers;
   return result;
 }
 

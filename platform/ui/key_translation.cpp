@@ -86,18 +86,29 @@ constexpr SpecialKey kSpecialKeys[] = {
     {GDK_KEY_KP_Equal, '=', 81, kPad},
 };
 
-// The ANSI layout's virtual key codes for the printable keys, by unshifted character.
-struct PrintableKey {
-  char character;
-  std::uint16_t keyCode;
+// Places on the keyboard: macOS virtual key code and Linux evdev code (the X keycode less 8).
+struct KeyPosition {
+  std::uint16_t macKeyCode;
+  unsigned evdevCode;
 };
-constexpr PrintableKey kPrintableKeys[] = {
-    {'a', 0},   {'s', 1},  {'d', 2},  {'f', 3},  {'h', 4},  {'g', 5},  {'z', 6},  {'x', 7},   {'c', 8},  {'v', 9},
-    {'b', 11},  {'q', 12}, {'w', 13}, {'e', 14}, {'r', 15}, {'y', 16}, {'t', 17}, {'1', 18},  {'2', 19}, {'3', 20},
-    {'4', 21},  {'6', 22}, {'5', 23}, {'=', 24}, {'9', 25}, {'7', 26}, {'-', 27}, {'8', 28},  {'0', 29}, {']', 30},
-    {'o', 31},  {'u', 32}, {'[', 33}, {'i', 34}, {'p', 35}, {'l', 37}, {'j', 38}, {'\'', 39}, {'k', 40}, {';', 41},
-    {'\\', 42}, {',', 43}, {'/', 44}, {'n', 45}, {'m', 46}, {'.', 47}, {'`', 50},
+constexpr KeyPosition kKeyPositions[] = {
+    {0, 30},    {1, 31},    {2, 32},    {3, 33},    {4, 35},    {5, 34},    {6, 44},    {7, 45},    {8, 46},
+    {9, 47},    {10, 86},   {11, 48},   {12, 16},   {13, 17},   {14, 18},   {15, 19},   {16, 21},   {17, 20},
+    {18, 2},    {19, 3},    {20, 4},    {21, 5},    {22, 7},    {23, 6},    {24, 13},   {25, 10},   {26, 8},
+    {27, 12},   {28, 9},    {29, 11},   {30, 27},   {31, 24},   {32, 22},   {33, 26},   {34, 23},   {35, 25},
+    {36, 28},   {37, 38},   {38, 36},   {39, 40},   {40, 37},   {41, 39},   {42, 43},   {43, 51},   {44, 53},
+    {45, 49},   {46, 50},   {47, 52},   {48, 15},   {49, 57},   {50, 41},   {51, 14},   {53, 1},    {54, 126},
+    {55, 125},  {56, 42},   {57, 58},   {58, 56},   {59, 29},   {60, 54},   {61, 100},  {62, 97},   {64, 187},
+    {65, 83},   {67, 55},   {69, 78},   {72, 115},  {73, 114},  {74, 113},  {75, 98},   {76, 96},   {78, 74},
+    {79, 188},  {80, 189},  {81, 117},  {82, 82},   {83, 79},   {84, 80},   {85, 81},   {86, 75},   {87, 76},
+    {88, 77},   {89, 71},   {90, 190},  {91, 72},   {92, 73},   {93, 124},  {94, 89},   {95, 121},  {96, 63},
+    {97, 64},   {98, 65},   {99, 61},   {100, 66},  {101, 67},  {102, 123}, {103, 87},  {104, 122}, {105, 183},
+    {106, 186}, {107, 184}, {109, 68},  {111, 88},  {113, 185}, {114, 110}, {115, 102}, {116, 104}, {117, 111},
+    {118, 62},  {119, 107}, {120, 60},  {121, 109}, {122, 59},  {123, 105}, {124, 106}, {125, 108}, {126, 103},
 };
+constexpr unsigned kEvdevOffset = 8;
+// The Help key of keyboards that have one sits where the ANSI layout has Insert (114).
+constexpr unsigned kEvdevHelp = 138;
 
 const SpecialKey* findSpecial(unsigned keyval) {
   for (const auto& key : kSpecialKeys) {
@@ -115,21 +126,41 @@ std::string utf8FromCodePoint(char32_t codePoint) {
   return std::string(buffer, static_cast<std::size_t>(length));
 }
 
-KeyIdentity identifyKey(unsigned keyval, unsigned unshiftedKeyval) {
+std::uint16_t macKeyCodeForXKeycode(unsigned xKeycode) {
+  if (xKeycode < kEvdevOffset) return UnknownKeyCode;
+  const unsigned evdev = xKeycode - kEvdevOffset;
+  if (evdev == kEvdevHelp) return 114;
+  for (const auto& key : kKeyPositions) {
+    if (key.evdevCode == evdev) return key.macKeyCode;
+  }
+  return UnknownKeyCode;
+}
+
+unsigned xKeycodeForMacKeyCode(std::int64_t macKeyCode) {
+  for (const auto& key : kKeyPositions) {
+    if (key.macKeyCode == macKeyCode) return key.evdevCode + kEvdevOffset;
+  }
+  return 0;
+}
+
+namespace {
+
+std::string charactersOf(unsigned keyval) {
+  if (const SpecialKey* special = findSpecial(keyval)) return utf8FromCodePoint(special->character);
+  return utf8FromCodePoint(gdk_keyval_to_unicode(keyval));
+}
+
+}  // namespace
+
+KeyIdentity identifyKey(unsigned keyval, unsigned unshiftedKeyval, unsigned xKeycode) {
   KeyIdentity identity;
+  identity.characters = charactersOf(keyval);
+  identity.charactersIgnoringModifiers = charactersOf(unshiftedKeyval ? unshiftedKeyval : keyval);
   if (const SpecialKey* special = findSpecial(keyval)) {
-    identity.characters = utf8FromCodePoint(special->character);
     identity.keyCode = special->keyCode;
     identity.extraFlags = special->flags;
-    return identity;
-  }
-  identity.characters = utf8FromCodePoint(gdk_keyval_to_unicode(keyval));
-  const gunichar base = gdk_keyval_to_unicode(gdk_keyval_to_lower(unshiftedKeyval ? unshiftedKeyval : keyval));
-  for (const auto& key : kPrintableKeys) {
-    if (static_cast<gunichar>(key.character) == base) {
-      identity.keyCode = key.keyCode;
-      break;
-    }
+  } else {
+    identity.keyCode = macKeyCodeForXKeycode(xKeycode);
   }
   return identity;
 }

@@ -4,6 +4,11 @@
 // keys as AppKit's private-use characters, Backspace as DEL 0x7F, Delete as
 // U+F728), the macOS virtual key code that stored key combinations use, and the
 // numeric-pad and function flags AppKit adds.
+//
+// A virtual key code names a place on the keyboard, not a character: the key
+// right of Tab is 12 whether it types q, a or й. Printable keys take their code
+// from the X hardware keycode (the evdev code + 8) through one table of the
+// ANSI layout's positions; navigation and function keys from their key value.
 
 #include <cstdint>
 #include <string>
@@ -17,13 +22,19 @@ constexpr std::uint16_t UnknownKeyCode = 0xFFFF;
 
 struct KeyIdentity {
   std::string characters;  // UTF-8; empty for keys that type nothing (modifiers)
+  std::string charactersIgnoringModifiers;
   std::uint16_t keyCode = UnknownKeyCode;
   ModifierFlags extraFlags = 0;
 };
 
 // `keyval` is the GDK key value as delivered; `unshiftedKeyval` the one the same
-// key gives with no modifiers, which decides the virtual key code.
-KeyIdentity identifyKey(unsigned keyval, unsigned unshiftedKeyval);
+// key gives with no modifiers; `xKeycode` the key's hardware keycode.
+KeyIdentity identifyKey(unsigned keyval, unsigned unshiftedKeyval, unsigned xKeycode);
+
+// The virtual key code of the key at an X hardware keycode, UnknownKeyCode for a place the
+// ANSI layout has no code for; and back, 0 for a code no key has.
+std::uint16_t macKeyCodeForXKeycode(unsigned xKeycode);
+unsigned xKeycodeForMacKeyCode(std::int64_t macKeyCode);
 
 // The AppKit function-key characters that come up in tests and key bindings.
 namespace function_key {

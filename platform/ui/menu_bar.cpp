@@ -22,6 +22,19 @@ Menu& MenuBar::addMenu(const std::string& title) {
   return *menus_.back();
 }
 
+namespace {
+
+std::weak_ptr<MenuBar>& applicationMainMenu() {
+  static std::weak_ptr<MenuBar> menu;
+  return menu;
+}
+
+}  // namespace
+
+MenuBar* MenuBar::mainMenu() { return applicationMainMenu().lock().get(); }
+
+void MenuBar::setMainMenu(const std::shared_ptr<MenuBar>& menu) { applicationMainMenu() = menu; }
+
 bool MenuBar::performKeyEquivalent(const Event& keyDown) {
   for (const auto& menu : menus_) {
     if (menu->performKeyEquivalent(keyDown)) return true;

@@ -25,6 +25,10 @@ class MenuBar {
   const std::vector<std::unique_ptr<Menu>>& menus() const { return menus_; }
   bool performKeyEquivalent(const Event& keyDown);
 
+  // NSApp's mainMenu: the bar a window took last and still shows (Window::setMainMenu), or null.
+  static MenuBar* mainMenu();
+  static void setMainMenu(const std::shared_ptr<MenuBar>& menu);
+
   Gtk::MenuBar& gtkMenuBar() { return *bar_; }
 
  private:

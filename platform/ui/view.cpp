@@ -225,6 +225,18 @@ void View::keyDown(const Event& event) {
 void View::keyUp(const Event& event) {
   if (superview_) superview_->keyUp(event);
 }
+void View::flagsChanged(const Event& event) {
+  if (superview_) superview_->flagsChanged(event);
+}
+
+bool View::performKeyEquivalent(const Event& event) {
+  // A copy: a subview's answer may change the hierarchy.
+  const std::vector<std::shared_ptr<View>> subviews = subviews_;
+  for (const auto& subview : subviews) {
+    if (!subview->isHidden() && subview->performKeyEquivalent(event)) return true;
+  }
+  return false;
+}
 
 void View::trackMouse(EventMask mask, std::function<void(const Event&)> handler) {
   ViewHost* window = host();

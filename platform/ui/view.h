@@ -42,7 +42,8 @@ class View : public std::enable_shared_from_this<View> {
 
   // Geometry. Bounds have the frame's size; their origin shifts the drawing and the subviews.
   Rect frame() const { return frame_; }
-  void setFrame(const Rect& frame);
+  // Every frame change comes through here (setFrameOrigin, setFrameSize).
+  virtual void setFrame(const Rect& frame);
   void setFrameOrigin(Point origin);
   void setFrameSize(Size size);
   Rect bounds() const { return {boundsOrigin_, frame_.size}; }
@@ -106,6 +107,11 @@ class View : public std::enable_shared_from_this<View> {
   virtual void scrollWheel(const Event& event);
   virtual void keyDown(const Event& event);
   virtual void keyUp(const Event& event);
+  // A modifier key went down or up; the event carries the modifiers held afterwards.
+  virtual void flagsChanged(const Event& event);
+  // Every key down is offered to the window's views before the main menu and the first responder see it: true
+  // consumes it. The default offers it to the subviews in turn.
+  virtual bool performKeyEquivalent(const Event& event);
 
   // The modal tracking loop of mouseDown: (take events of `mask` until the first
   // left mouse up) as a gesture: `handler` is given each event of the mask,

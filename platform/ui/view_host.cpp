@@ -186,15 +186,21 @@ void ViewHost::sendEvent(const Event& event) {
       deliverMouse(viewAt(event.locationInWindow), event);
       break;
     case EventType::KeyDown:
-    case EventType::KeyUp: {
-      if (event.type == EventType::KeyDown && keyEquivalents_ && keyEquivalents_(event)) break;
+    case EventType::KeyUp:
+    case EventType::FlagsChanged: {
+      if (event.type == EventType::KeyDown) {
+        if (std::shared_ptr<View> content = contentView_; content && content->performKeyEquivalent(event)) break;
+        if (keyEquivalents_ && keyEquivalents_(event)) break;
+      }
       std::shared_ptr<View> target = firstResponder_.lock();
       if (!target) target = contentView_;
       if (!target) break;
       if (event.type == EventType::KeyDown) {
         target->keyDown(event);
-      } else {
+      } else if (event.type == EventType::KeyUp) {
         target->keyUp(event);
+      } else {
+        target->flagsChanged(event);
       }
       break;
     }

@@ -3,8 +3,10 @@
 // What NSWindow does for a view hierarchy: holds the content view, turns GTK
 // events into Events (AppKit fields, own click counting, window coordinates)
 // and sends them to the view they belong to: mouse downs to the view under the
-// pointer, drags and ups to the view that took the down, keys to the first
-// responder, everything to a running tracking gesture while there is one.
+// pointer, drags and ups to the view that took the down, key downs to the
+// views' key equivalents, then the menus', then the first responder, other keys
+// and modifier changes to the first responder, everything to a running tracking
+// gesture while there is one.
 
 #include <gtkmm/eventbox.h>
 

@@ -30,12 +30,16 @@ Window::~Window() {
 }
 
 void Window::setMainMenu(std::shared_ptr<MenuBar> menu) {
-  if (mainMenu_) box_->remove(mainMenu_->gtkMenuBar());
+  if (mainMenu_) {
+    box_->remove(mainMenu_->gtkMenuBar());
+    if (MenuBar::mainMenu() == mainMenu_.get()) MenuBar::setMainMenu(nullptr);
+  }
   mainMenu_ = std::move(menu);
   if (!mainMenu_) {
     host_->setKeyEquivalentHandler(nullptr);
     return;
   }
+  MenuBar::setMainMenu(mainMenu_);
   box_->pack_start(mainMenu_->gtkMenuBar(), false, false);
   mainMenu_->gtkMenuBar().show();
   if (!window_->get_realized()) {

@@ -112,6 +112,42 @@ TEST_F(EventDispatch, KeysReachTheFirstResponderWithAppKitCharacters) {
   EXPECT_EQ(log[2].event.characters, utf8FromCodePoint(0xF728));
 }
 
+TEST_F(EventDispatch, ModifierKeysReachTheFirstResponderWithTheStateAfterThem) {
+  view->setAcceptsFirstResponder(true);
+  ASSERT_TRUE(window.makeFirstResponder(view.get()));
+  test::processPendingEvents();
+  // X gives the state before the key: none on the press, Control on the release.
+  test::injectKey(host(), GDK_KEY_PRESS, GDK_KEY_Control_L);
+  test::injectKey(host(), GDK_KEY_PRESS, GDK_KEY_Shift_R, GDK_CONTROL_MASK);
+  test::injectKey(host(), GDK_KEY_RELEASE, GDK_KEY_Control_L, GDK_CONTROL_MASK | GDK_SHIFT_MASK);
+  test::injectKey(host(), GDK_KEY_PRESS, GDK_KEY_Caps_Lock, GDK_SHIFT_MASK);
+  test::injectKey(host(), GDK_KEY_RELEASE, GDK_KEY_Caps_Lock, GDK_SHIFT_MASK | GDK_LOCK_MASK);
+  ASSERT_EQ(handlers(), (Handlers{"flagsChanged", "flagsChanged", "flagsChanged", "flagsChanged", "flagsChanged"}));
+  EXPECT_EQ(log[0].event.modifierFlags, modifier::Control);
+  EXPECT_EQ(log[0].event.keyCode, 59);
+  EXPECT_EQ(log[1].event.modifierFlags, modifier::Control | modifier::Shift);
+  EXPECT_EQ(log[1].event.keyCode, 60);
+  EXPECT_EQ(log[2].event.modifierFlags, modifier::Shift);
+  EXPECT_EQ(log[3].event.modifierFlags, modifier::Shift | modifier::CapsLock);
+  EXPECT_EQ(log[4].event.modifierFlags, modifier::Shift | modifier::CapsLock);
+}
+
+TEST_F(EventDispatch, ViewsSeeKeyEquivalentsBeforeTheFirstResponder) {
+  view->setAcceptsFirstResponder(true);
+  ASSERT_TRUE(window.makeFirstResponder(view.get()));
+  root->setTakesKeyEquivalents(true);
+  window.sendEvent(test::keyEvent(EventType::KeyDown, "s", 1, modifier::Control));
+  window.sendEvent(test::keyEvent(EventType::KeyUp, "s", 1, modifier::Control));
+  EXPECT_EQ(handlers(), (Handlers{"root.performKeyEquivalent", "keyUp"}));
+  log.clear();
+  root->setTakesKeyEquivalents(false);
+  view->setTakesKeyEquivalents(true);  // a subview is asked too
+  window.sendEvent(test::keyEvent(EventType::KeyDown, "s", 1, modifier::Control));
+  view->setHidden(true);  // a hidden one is not
+  window.sendEvent(test::keyEvent(EventType::KeyDown, "s", 1, modifier::Control));
+  EXPECT_EQ(handlers(), (Handlers{"performKeyEquivalent", "keyDown"}));
+}
+
 TEST_F(EventDispatch, UnhandledKeysPassUpTheResponderChain) {
   view->setAcceptsFirstResponder(true);
   view->setPassesKeysOn(true);

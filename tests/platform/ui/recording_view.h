@@ -45,6 +45,13 @@ class RecordingView : public View {
     if (passKeysOn_) View::keyDown(e);
   }
   void keyUp(const Event& e) override { record("keyUp", e); }
+  void flagsChanged(const Event& e) override { record("flagsChanged", e); }
+  bool performKeyEquivalent(const Event& e) override {
+    if (!takesKeyEquivalents_) return View::performKeyEquivalent(e);
+    record("performKeyEquivalent", e);
+    return true;
+  }
+  void setTakesKeyEquivalents(bool takes) { takesKeyEquivalents_ = takes; }
   void setPassesKeysOn(bool passes) { passKeysOn_ = passes; }
 
  private:
@@ -55,6 +62,7 @@ class RecordingView : public View {
   bool acceptsFirstResponder_ = false;
   bool resigns_ = true;
   bool passKeysOn_ = false;
+  bool takesKeyEquivalents_ = false;
 };
 
 }  // namespace platform::test

@@ -1,5 +1,6 @@
 #include "ui_test_harness.h"
 
+#include <gdk/gdkkeysyms.h>
 #include <gtk/gtk.h>
 
 #include <algorithm>
@@ -116,6 +117,22 @@ void injectKey(Gtk::Widget& widget, GdkEventType type, unsigned keyval, unsigned
   event->key.time = eventTime(0);
   event->key.keyval = keyval;
   event->key.state = state;
+  // The X backend marks the keys that change modifiers; so does this stand-in.
+  switch (keyval) {
+    case GDK_KEY_Shift_L:
+    case GDK_KEY_Shift_R:
+    case GDK_KEY_Control_L:
+    case GDK_KEY_Control_R:
+    case GDK_KEY_Alt_L:
+    case GDK_KEY_Alt_R:
+    case GDK_KEY_Super_L:
+    case GDK_KEY_Super_R:
+    case GDK_KEY_Caps_Lock:
+      event->key.is_modifier = TRUE;
+      break;
+    default:
+      break;
+  }
   GdkKeymapKey* keys = nullptr;
   gint count = 0;
   if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gdk_display_get_default()), keyval, &keys, &count) &&
