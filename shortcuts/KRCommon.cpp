@@ -13,6 +13,13 @@
 
 std::string KRLocalizedString(std::string_view key) { return platform::localizedString(key, kKeyRecorderStringsTable); }
 
+std::string KRUppercaseString(std::string_view text) {
+  gchar* upper = g_utf8_strup(text.data(), static_cast<gssize>(text.size()));
+  std::string result = upper ? upper : "";
+  g_free(upper);
+  return result;
+}
+
 std::optional<std::string> KRKeyNameForKeyCode(std::int64_t code) {
   return KRKeyCodeTransformer::nameForKeyCode(static_cast<std::int16_t>(code));
 }

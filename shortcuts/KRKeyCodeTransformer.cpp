@@ -54,13 +54,6 @@ void prepareReverseMap() {
   (void)prepared;
 }
 
-std::string upperCased(std::string_view text) {
-  gchar* upper = g_utf8_strup(text.data(), static_cast<gssize>(text.size()));
-  std::string result = upper ? upper : "";
-  g_free(upper);
-  return result;
-}
-
 }  // namespace
 
 const KRKeyCodeTransformer& KRKeyCodeTransformer::shared() {
@@ -80,7 +73,7 @@ std::optional<std::string> KRKeyCodeTransformer::nameForKeyCode(std::int16_t cod
   const auto keyval = shortcuts::levelZeroKeyval(xKeycode, shortcuts::currentKeyboardGroup(), keypad);
   if (!keyval) return std::nullopt;
   // A whole character, whatever plane it is in; nothing for dead and modifier keys.
-  const std::string character = upperCased(platform::utf8FromCodePoint(gdk_keyval_to_unicode(*keyval)));
+  const std::string character = KRUppercaseString(platform::utf8FromCodePoint(gdk_keyval_to_unicode(*keyval)));
   if (keypad) return platform::formatObjects(KRLocalizedString("Pad %@"), {character});
   return character;
 }

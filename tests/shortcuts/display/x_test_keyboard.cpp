@@ -30,6 +30,8 @@ GdkFilterReturn countBells(GdkXEvent* xevent, GdkEvent*, gpointer) {
 
 }  // namespace
 
+unsigned keycodeForKeysym(unsigned keysym) { return XKeysymToKeycode(xDisplay(), keysym); }
+
 bool fakeKey(unsigned keysym, bool pressed) {
   const KeyCode keycode = XKeysymToKeycode(xDisplay(), keysym);
   if (keycode == 0) return false;

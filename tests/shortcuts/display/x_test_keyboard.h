@@ -10,6 +10,8 @@
 
 namespace shortcuts::test {
 
+// The X keycode of the key that types `keysym` in the current layout, 0 for none.
+unsigned keycodeForKeysym(unsigned keysym);
 // Presses (or releases) the key that types `keysym` in the current layout; false when none does.
 bool fakeKey(unsigned keysym, bool pressed);
 // Presses and releases the key, with the modifier keys (keysyms) held around it.
