@@ -20,6 +20,13 @@ std::string KRUppercaseString(std::string_view text) {
   return result;
 }
 
+std::string KRLowercaseString(std::string_view text) {
+  gchar* lower = g_utf8_strdown(text.data(), static_cast<gssize>(text.size()));
+  std::string result = lower ? lower : "";
+  g_free(lower);
+  return result;
+}
+
 std::optional<std::string> KRKeyNameForKeyCode(std::int64_t code) {
   return KRKeyCodeTransformer::nameForKeyCode(static_cast<std::int16_t>(code));
 }

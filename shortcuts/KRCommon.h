@@ -30,8 +30,9 @@ inline constexpr std::string_view kKeyRecorderStringsTable = "KeyRecorder";
 // A text of the recorder's strings table ("KeyRecorder"), the key itself where the table has none.
 std::string KRLocalizedString(std::string_view key);
 
-// Full Unicode upper case ("ß" becomes "SS").
+// Full Unicode upper and lower case ("ß" becomes "SS").
 std::string KRUppercaseString(std::string_view text);
+std::string KRLowercaseString(std::string_view text);
 
 // Nothing for a negative code or a key without a name.
 std::optional<std::string> KRKeyNameForKeyCode(std::int64_t code);

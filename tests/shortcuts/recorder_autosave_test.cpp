@@ -2,13 +2,13 @@
 // read back from the file by Python's plistlib; a cell decoded from an
 // archive loads what is stored, the hand-edited and the missing alike.
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "platform/core/keyed_archive.h"
 #include "platform/core/user_defaults.h"
 #include "platform/core/user_defaults_controller.h"
+#include "plistlib_oracle.h"
 #include "recorder_fixture.h"
 
 namespace shortcuts_testing {
@@ -19,18 +19,6 @@ using platform::Value;
 using platform::modifier::Command;
 using platform::modifier::Control;
 using platform::modifier::Shift;
-
-// What plistlib reads from a file, as JSON text.
-std::string plistlibReads(const char* mode, const std::string& file, const std::string& name) {
-  const std::string command = std::string("python3 '" DRAFTWORK_SOURCE_DIR "/tests/shortcuts/read_plist.py' ") + mode +
-                              " '" + file + "' '" + name + "'";
-  std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), pclose);
-  std::string output;
-  char buffer[512];
-  while (pipe && fgets(buffer, sizeof buffer, pipe.get())) output += buffer;
-  while (!output.empty() && output.back() == '\n') output.pop_back();
-  return output;
-}
 
 class RecorderAutosave : public RecorderTest {
  protected:
@@ -51,12 +39,12 @@ TEST_F(RecorderAutosave, RecordedCombinationIsStoredInTheDefaultsFile) {
   startRecording();
   press("k", 40, Command);
   const std::string file = platform::UserDefaults::standardUserDefaults().filePath();
-  EXPECT_EQ(plistlibReads("defaults", file, "KeyRecorder Select"),
+  EXPECT_EQ(plistlib("defaults", file, "KeyRecorder Select"),
             "{\"keyCode\": 40, \"modifierFlags\": 1048576, \"modifiers\": 256, \"keyChars\": \"k\", "
             "\"keyCharsIgnoringModifiers\": \"k\"}");
   // Set by code: no characters to keep.
   recorder->setKeyCombo({Shift | Control, 122});
-  EXPECT_EQ(plistlibReads("defaults", file, "KeyRecorder Select"),
+  EXPECT_EQ(plistlib("defaults", file, "KeyRecorder Select"),
             "{\"keyCode\": 122, \"modifierFlags\": 393216, \"modifiers\": 4608}");
 }
 

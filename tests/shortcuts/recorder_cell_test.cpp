@@ -3,7 +3,6 @@
 // flags are filtered, what a refused combination does, and the animated
 // style's transition.
 
-#include <gtkmm/messagedialog.h>
 
 #include <chrono>
 #include <cstdint>
@@ -131,15 +130,7 @@ TEST_F(RecorderCell, TakenCombinationAlertsLiterallyAndRecordingGoesOn) {
   startRecording();
   std::string message;
   std::string suggestion;
-  platform::dispatchAsync([&] {
-    for (Gtk::Window* shown : Gtk::Window::list_toplevels()) {
-      auto* dialog = dynamic_cast<Gtk::MessageDialog*>(shown);
-      if (!dialog || !dialog->get_visible()) continue;
-      message = dialog->property_text().get_value();
-      suggestion = dialog->property_secondary_text().get_value();
-      dialog->response(0);
-    }
-  });
+  answerNextAlert(message, suggestion);
   press("k", 40, Control);
   EXPECT_EQ(message, "The key combination \u2303K can't be used!");
   EXPECT_EQ(suggestion, "The key combination \"Control + K\" can't be used because %@ 100%.");

@@ -4,6 +4,7 @@
 // shortcuts unless a test gives some, and a delegate that notes what it hears.
 
 #include <gtest/gtest.h>
+#include <gtkmm/messagedialog.h>
 
 #include <filesystem>
 #include <memory>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/core/folders.h"
+#include "platform/core/main_queue.h"
 #include "platform/core/user_defaults.h"
 #include "platform/ui/event.h"
 #include "platform/ui/window.h"
@@ -46,6 +48,19 @@ class FreshSettings {
   platform::testing::ScratchFolder folder_;
   std::filesystem::path previousRoot_;
 };
+
+// Answers the next alert that comes up with its first button, noting its message and informative text.
+inline void answerNextAlert(std::string& message, std::string& informative) {
+  platform::dispatchAsync([&message, &informative] {
+    for (Gtk::Window* shown : Gtk::Window::list_toplevels()) {
+      auto* dialog = dynamic_cast<Gtk::MessageDialog*>(shown);
+      if (!dialog || !dialog->get_visible()) continue;
+      message = dialog->property_text().get_value();
+      informative = dialog->property_secondary_text().get_value();
+      dialog->response(0);
+    }
+  });
+}
 
 struct RecordingDelegate : KRRecorderControlDelegate {
   void shortcutRecorderKeyComboDidChange(KRRecorderControl&, KRKeyCombo combo) override { changes.push_back(combo); }

@@ -12,6 +12,7 @@
 #include "platform/core/value.h"
 #include "shortcuts/KRCommon.h"
 #include "shortcuts/KRKeyCodeTransformer.h"
+#include "shortcuts/KSShortcut.h"
 #include "x_test_keyboard.h"
 #include "x_test_pointer.h"
 
@@ -69,6 +70,10 @@ TEST(KeyNames, GermanLayoutSwapsYAndZAndTheReverseMapFollows) {
   EXPECT_EQ(KRKeyCodeTransformer::shared().reverseTransformedValue(Value("Y")).integerValue(), 6);
   EXPECT_TRUE(KRKeyCodeTransformer::shared().reverseTransformedValue(Value("")).isNil());
   EXPECT_EQ(KRReadableKeyComboForCocoaFlags(kr_flags::Command, 16), "Command + Z");
+  // Shortcut values name a dead key by its accent.
+  EXPECT_EQ(KSShortcut(24, 0).keyCodeString().value_or(""), "\u00B4");
+  EXPECT_EQ(KSShortcut(50, 0).keyCodeString().value_or(""), "^");
+  EXPECT_EQ(KSShortcut(16, 0).keyCodeStringForKeyEquivalent(), "z");
 }
 
 TEST(KeyNames, RussianLayoutFirstNamesItsOwnLetters) {
@@ -77,6 +82,10 @@ TEST(KeyNames, RussianLayoutFirstNamesItsOwnLetters) {
   EXPECT_EQ(KRKeyNameForKeyCode(40).value_or(""), "\u041B");    // Л
   EXPECT_EQ(KRCharacterForKeyCodeAndCocoaFlags(0, 0), "\u0424");
   EXPECT_EQ(KRKeyNameForKeyCode(83).value_or(""), "Pad 1");
+  // Shortcut values take their names from the first layout that types ASCII there.
+  EXPECT_EQ(KSShortcut(0, 0).keyCodeString().value_or(""), "A");
+  EXPECT_EQ(KSShortcut(0, 0).keyCodeStringForKeyEquivalent(), "a");
+  EXPECT_EQ(KSShortcut(41, 0).keyCodeString().value_or(""), ";");
   useLayouts("us", 0, "A");
 }
 
