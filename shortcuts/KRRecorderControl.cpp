@@ -96,15 +96,14 @@ Value KRRecorderControl::objectValue() const {
   return Value(value);
 }
 
-void KRRecorderControl::setObjectValue(const Value& value) {
+void KRRecorderControl::setObjectValue(const Value& value) { cell_->setKeyCombo(keyComboForObjectValue(value)); }
+
+KRKeyCombo KRRecorderControl::keyComboForObjectValue(const Value& value) {
   const platform::DictRef dictionary = value.dictionary();
   const Value code = dictionary ? dictionary->get("keyCode") : Value();
   const Value flags = dictionary ? dictionary->get("modifierFlags") : Value();
-  if (code.isNumber() && flags.isNumber()) {
-    cell_->setKeyCombo({static_cast<std::uint64_t>(flags.integerValue()), code.integerValue()});
-  } else {
-    cell_->setKeyCombo({0, -1});
-  }
+  if (!code.isNumber() || !flags.isNumber()) return {0, -1};
+  return {static_cast<std::uint64_t>(flags.integerValue()), code.integerValue()};
 }
 
 void KRRecorderControl::bind(const std::string& name, platform::KeyValueObserving* object, std::string keyPath,

@@ -92,6 +92,8 @@ class KRRecorderControl : public platform::Control, public KRRecorderCellDelegat
   platform::Value objectValue() const;
   // A dictionary with numbers under "keyCode" and "modifierFlags" sets that combination; anything else empties.
   void setObjectValue(const platform::Value& value);
+  // The combination setObjectValue sets, before the cell filters its flags.
+  static KRKeyCombo keyComboForObjectValue(const platform::Value& value);
 
   // The "value" binding (both ways).
   void bind(const std::string& name, platform::KeyValueObserving* object, std::string keyPath,

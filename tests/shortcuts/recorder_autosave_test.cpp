@@ -102,6 +102,11 @@ TEST_F(RecorderAutosave, ArchiveKeepsTheCellsSettingsAndAddsTheFunctionKey) {
   EXPECT_TRUE(cell->escapeKeysRecord());
   EXPECT_TRUE(cell->animates());
   EXPECT_EQ(cell->style(), 1);
+  const auto copied = cell->copy();
+  EXPECT_EQ(copied->keyCombo(), cell->keyCombo());
+  EXPECT_EQ(copied->allowedFlags(), cell->allowedFlags());
+  EXPECT_EQ(copied->style(), 1);
+  EXPECT_TRUE(copied->escapeKeysRecord());
   // A control made around it takes it over.
   KRRecorderControl control({0, 0, 80, 22}, cell);
   EXPECT_EQ(control.keyComboString().value_or(""), "\u2318E");

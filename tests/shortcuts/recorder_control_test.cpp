@@ -198,6 +198,30 @@ TEST_F(RecorderControl, RecordingShowsTheBarTheFieldAndTheSnapBack) {
   EXPECT_FALSE(recorder->cell().isRecording());
 }
 
+TEST_F(RecorderControl, AnimatedStyleSlidesTheRecordingLookIntoPlace) {
+  recorder->setStyle(1);
+  // Right of the arrow, inside the snap-back area: white while idle, its grey gradient once recording.
+  const auto idle = rendered();
+  EXPECT_TRUE(isWhite(pixelAt(idle.get(), 197, 11)));
+  startRecording();
+  const auto recording = rendered();
+  const Pixel area = pixelAt(recording.get(), 197, 11);
+  EXPECT_EQ(area.red, area.blue);
+  EXPECT_GE(area.red, 185);
+  EXPECT_LE(area.red, 235);
+  // On the animated way back the area slides down out of the frame: its top edge sits k = 1 − ease(progress)
+  // frame heights (21 points, the frame inset by 0.5) above where it started, one frame below.
+  recorder->setAnimates(true);
+  press("\x1B", 53);
+  ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return recorder->cell().transitionProgress() >= 0.4; },
+                                             std::chrono::milliseconds(2000)));
+  const double k = 1 - KRAnimationEaseInOut(recorder->cell().transitionProgress());
+  const auto sliding = platform::test::renderWidget(widget());  // now, before another tick
+  int top = 1;  // below the frame's border
+  while (top < 21 && isWhite(pixelAt(sliding.get(), 197, top))) ++top;
+  EXPECT_NEAR(top, 22 - (21 * k - 0.25), 1.5) << "k " << k;
+}
+
 TEST_F(RecorderControl, RecordingTextShowsTheHeldModifiers) {
   startRecording();
   platform::test::injectKey(widget(), GDK_KEY_PRESS, GDK_KEY_Control_L);
