@@ -1,8 +1,6 @@
 // The recorder control in a window: its fixed height, its value and "value"
-// binding, and what it draws: probed pixel by pixel after real pointer and key
-// events through GDK's queue.
-
-#include <gdk/gdkkeysyms.h>
+// binding, and what it draws: probed pixel by pixel after real pointer events
+// through GDK's queue.
 
 #include <algorithm>
 #include <chrono>
@@ -220,28 +218,6 @@ TEST_F(RecorderControl, AnimatedStyleSlidesTheRecordingLookIntoPlace) {
   int top = 1;  // below the frame's border
   while (top < 21 && isWhite(pixelAt(sliding.get(), 197, top))) ++top;
   EXPECT_NEAR(top, 22 - (21 * k - 0.25), 1.5) << "k " << k;
-}
-
-TEST_F(RecorderControl, RecordingTextShowsTheHeldModifiers) {
-  startRecording();
-  platform::test::injectKey(widget(), GDK_KEY_PRESS, GDK_KEY_Control_L);
-  EXPECT_EQ(recorder->cell().recordingFlags(), Control);
-  const auto held = rendered();
-  platform::test::injectKey(widget(), GDK_KEY_RELEASE, GDK_KEY_Control_L, GDK_CONTROL_MASK);
-  const auto released = rendered();
-  // "⌃" and "Type shortcut" leave different ink.
-  int differing = 0;
-  for (int y = 2; y < 20; ++y) {
-    for (int x = 2; x < 183; ++x) {
-      const Pixel a = pixelAt(held.get(), x, y);
-      const Pixel b = pixelAt(released.get(), x, y);
-      if (a.red != b.red) ++differing;
-    }
-  }
-  EXPECT_GT(differing, 20);
-  platform::test::injectKey(widget(), GDK_KEY_PRESS, GDK_KEY_k, GDK_CONTROL_MASK);
-  EXPECT_EQ(recorder->keyCombo(), (KRKeyCombo{Control, 40}));
-  EXPECT_EQ(recorder->keyComboString().value_or(""), "\u2303K");
 }
 
 }  // namespace

@@ -225,31 +225,5 @@ TEST_F(ShortcutView, BoundValueLivesInTheDefaultsAsAnArchive) {
   EXPECT_FALSE(view->associatedUserDefaultsKey());
 }
 
-TEST_F(ShortcutView, ShowsTheShortcutOrThePlaceholder) {
-  const auto inkColumns = [&] {
-    platform::test::processPendingEvents();
-    const auto image = platform::test::renderWidget(view->widget());
-    int columns = 0;
-    for (int x = 5; x < 130; ++x) {
-      for (int y = 4; y < 20; ++y) {
-        if (platform::test::pixelAt(image.get(), x, y).red < 100) {
-          ++columns;
-          break;
-        }
-      }
-    }
-    return columns;
-  };
-  EXPECT_EQ(inkColumns(), 0);
-  view->setShortcutValue(shortcut(40, Control | Command));
-  const int shortcutInk = inkColumns();
-  EXPECT_GT(shortcutInk, 10);
-  view->setRecording(true);
-  EXPECT_EQ(inkColumns(), 0);  // nothing held yet
-  key(GDK_KEY_Control_L);
-  EXPECT_GT(inkColumns(), 0);
-  EXPECT_LT(inkColumns(), shortcutInk);
-}
-
 }  // namespace
 }  // namespace shortcuts_testing

@@ -1,7 +1,6 @@
 // Bindings to the shared user-defaults controller: values written through to
-// the defaults file, observers told, transformers applied both ways, and the
-// misconfigurations logged; with them the registry's archive transformer,
-// strings tables, object formats and cancellable delayed work.
+// the defaults file, observers told, transformers applied both ways; with them
+// the registry's archive transformer and cancellable delayed work.
 
 #include <gtest/gtest.h>
 
@@ -15,16 +14,11 @@
 #include "platform/core/delayed_perform.h"
 #include "platform/core/folders.h"
 #include "platform/core/keyed_archive.h"
-#include "platform/core/log.h"
 #include "platform/core/main_queue.h"
 #include "platform/core/property_list.h"
-#include "platform/core/resources.h"
-#include "platform/core/string_utilities.h"
-#include "platform/core/strings_table.h"
 #include "platform/core/user_defaults.h"
 #include "platform/core/user_defaults_controller.h"
 #include "platform/core/value_transformer.h"
-#include "scoped_environment.h"
 #include "scratch_folder.h"
 
 namespace platform {
@@ -32,19 +26,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::ScratchFolder;
-
-// Every log line of a scope, whatever its level.
-class LogLines {
- public:
-  LogLines() {
-    previous_ = setLogSink([this](LogLevel, std::string_view line) { lines.emplace_back(line); });
-  }
-  ~LogLines() { setLogSink(std::move(previous_)); }
-  std::vector<std::string> lines;
-
- private:
-  LogSink previous_;
-};
 
 class DefaultsBinding : public ::testing::Test {
  protected:
@@ -123,31 +104,6 @@ TEST_F(DefaultsBinding, BoundValuesTravelThroughTheTransformerBothWays) {
   EXPECT_EQ(received.size(), 2u);
 }
 
-TEST_F(DefaultsBinding, MisconfiguredPushesAreLoggedAndWriteNothing) {
-  struct OneWay : ValueTransformer {
-    Value transformedValue(const Value& value) const override { return value; }
-  };
-  const BindingPushMessages messages{"one way", "no object", "no key path"};
-  UserDefaultsController& controller = UserDefaultsController::shared();
-  Bindings bindings;
-  LogLines log;
-  bindings.bind("value", nullptr, "values.a", std::nullopt, nullptr);
-  bindings.push("value", Value(1), messages);
-  bindings.bind("value", &controller, "", std::nullopt, nullptr);
-  bindings.push("value", Value(2), messages);
-  EXPECT_EQ(log.lines, (std::vector<std::string>{"no object", "no key path"}));
-
-  // A transformer that cannot reverse is bypassed with a warning.
-  BindingOptions options;
-  options.valueTransformer = std::make_shared<OneWay>();
-  bindings.bind("value", &controller, "values.a", options, nullptr);
-  bindings.push("value", Value(3), messages);
-  EXPECT_EQ(log.lines.back(), "one way");
-  EXPECT_EQ(controller.valueForKeyPath("values.a").integerValue(), 3);
-  bindings.push("unbound", Value(4), messages);
-  EXPECT_EQ(controller.valueForKeyPath("values.a").integerValue(), 3);
-}
-
 TEST(ValueTransformers, ArchiveTransformerIsRegisteredAndRefusesBadData) {
   const auto transformer = valueTransformerForName(kKeyedUnarchiveFromDataTransformerName);
   ASSERT_TRUE(transformer);
@@ -161,47 +117,19 @@ TEST(ValueTransformers, ArchiveTransformerIsRegisteredAndRefusesBadData) {
   EXPECT_EQ(valueTransformerForName("NoSuchTransformer"), nullptr);
 }
 
-TEST(StringsTables, TextsComeFromTheTableOrAreTheKey) {
-  ScratchFolder resources;
-  testing::ScopedEnvironment environment("DRAFTWORK_RESOURCES", resources.path().c_str());
-  testing::writeTextFile(resources / "TestTexts.strings.plist",
-                         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
-                         "<key>Space</key><string>Leertaste</string><key>Odd</key><integer>1</integer>"
-                         "</dict></plist>");
-  EXPECT_EQ(localizedString("Space", "TestTexts"), "Leertaste");
-  EXPECT_EQ(localizedString("Tab", "TestTexts"), "Tab");
-  EXPECT_EQ(localizedString("Odd", "TestTexts"), "Odd");
-  EXPECT_EQ(localizedString("Space", "NoSuchTable"), "Space");
-}
-
-TEST(ObjectFormats, ArgumentsAreNeverFormatsThemselves) {
-  EXPECT_EQ(formatObjects("The key combination \"%@\" can't be used because %@.", {"⌃K", "%@ 100%"}),
-            "The key combination \"⌃K\" can't be used because %@ 100%.");
-  EXPECT_EQ(formatObjects("%@%@ in %s, 50%%", {"a", "b", "f"}), "ab in f, 50%");
-  EXPECT_EQ(formatObjects("%@ and %@", {"one"}), "one and ");
-  EXPECT_EQ(formatObjects("100%", {}), "100%");
-}
-
-TEST(DelayedPerform, RunsOnceAndCancelsWhatIsPending) {
-  DelayedPerformer performer;
+TEST(DelayedPerform, CancelsWhatIsPendingAndWhatItsOwnerLeaves) {
   std::vector<int> runs;
-  performer.performAfterDelay(0.01, [&] { runs.push_back(1); });
-  performer.performAfterDelay(0.01, [&] { runs.push_back(2); });
-  performer.cancelPreviousPerformRequests();
-  EXPECT_FALSE(performer.hasPendingRequests());
-  performer.performAfterDelay(0.01, [&] {
-    runs.push_back(3);
-    performer.performAfterDelay(0.01, [&] { runs.push_back(4); });  // a chain, as animation ticks are
-  });
-  EXPECT_TRUE(iterateMainLoopUntil([&] { return runs.size() >= 2; }, 2000ms));
-  iterateMainLoopUntil([] { return false; }, 40ms);
-  EXPECT_EQ(runs, (std::vector<int>{3, 4}));
   {
     DelayedPerformer gone;
-    gone.performAfterDelay(0, [&] { runs.push_back(5); });
+    gone.performAfterDelay(0, [&] { runs.push_back(1); });
   }
+  DelayedPerformer performer;
+  performer.performAfterDelay(0.01, [&] { runs.push_back(2); });
+  performer.cancelPreviousPerformRequests();
+  performer.performAfterDelay(0.01, [&] { runs.push_back(3); });
+  EXPECT_TRUE(iterateMainLoopUntil([&] { return !performer.hasPendingRequests(); }, 2000ms));
   iterateMainLoopUntil([] { return false; }, 30ms);
-  EXPECT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs, std::vector<int>{3});
 }
 
 }  // namespace
