@@ -137,7 +137,7 @@ std::string KRRecorderCell::keyCharsIgnoringModifiers() const {
 bool KRRecorderCell::performKeyEquivalent(const Event& event) {
   const std::uint64_t filtered = filteredCocoaFlags(event.modifierFlags);
   const bool cancel = cancelCharacterSet_.contains(event.keyCode);
-  // Cancel keys are judged by what was really held, so Escape alone never reads as Escape with a modifier.
+  // Cancel keys are judged by the modifiers really held: with a required modifier, Escape alone still cancels.
   const bool valid = validModifierFlags(cancel ? event.modifierFlags : filtered);
   if (!isRecording_) {
     if (event.characters == " " && enabled_) {

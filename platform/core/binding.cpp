@@ -33,12 +33,6 @@ const Binding* Bindings::infoForBinding(std::string_view name) const {
   return found == entries_.end() ? nullptr : &found->second.binding;
 }
 
-std::vector<std::string> Bindings::boundNames() const {
-  std::vector<std::string> names;
-  for (const auto& [name, entry] : entries_) names.push_back(name);
-  return names;
-}
-
 void Bindings::deliver(const std::string& name) {
   const auto found = entries_.find(name);
   if (found == entries_.end() || !found->second.setter) return;

@@ -66,7 +66,6 @@ class Bindings {
             std::optional<BindingOptions> options, Setter setter);
   void unbind(std::string_view name);
   const Binding* infoForBinding(std::string_view name) const;
-  std::vector<std::string> boundNames() const;
 
   // Writes the object's new value into the model: reverse-transformed when the transformer allows it (otherwise
   // logged and written as it is); logged and not written without an observed object or key path. Does nothing

@@ -27,7 +27,6 @@ class UserDefaultsController : public KeyValueObserving {
 
   // Kept as a copy.
   void setInitialValues(const DictRef& values);
-  DictRef initialValues() const { return initialValues_; }
 
  private:
   UserDefaultsController() = default;
