@@ -9,6 +9,7 @@
 #include "geometry/partcode_hit_testing.h"
 #include "geometry/partcodes.h"
 #include "geometry/subpath_queries.h"
+#include "platform/graphics/finite_geometry.h"
 
 using platform::BezierPath;
 using platform::PathElement;
@@ -21,8 +22,10 @@ float& constraintAngle() {
   return angle;
 }
 
+// An angle step of 0 (or one that is not finite) constrains nothing.
 Point snappedAbout(Point anchor, Point target) {
   const float step = constraintAngle();
+  if (step == 0 || !std::isfinite(step)) return target;
   float angle = slopeBetweenPoints(anchor, target);
   const float radius = distanceBetweenPoints(anchor, target);
   const float remainder = std::fmod(angle, step);
@@ -71,7 +74,7 @@ OppositeControl oppositeControlPoint(const BezierPath& path, int element, int po
 
 void moveAtDepth(BezierPath& path, int partcode, Point target, bool colinear, bool coradial, bool constrain,
                  int depth) {
-  if (!isValidPartcode(path, partcode) || !isMeasurablePoint(target)) return;
+  if (!isValidPartcode(path, partcode) || !platform::isFinitePoint(target)) return;
   const int element = elementIndexForPartcode(partcode), point = pointIndexForPartcode(partcode);
   const int count = path.elementCount();
   const PathElement kind = path.elementAt(element);
@@ -81,29 +84,35 @@ void moveAtDepth(BezierPath& path, int partcode, Point target, bool colinear, bo
   // Neighbouring control points follow the drag itself, not the snapped target.
   const Point d{static_cast<float>(target.x - old.x), static_cast<float>(target.y - old.y)};
 
+  // Everything the move writes is worked out first: a displacement or distance beyond
+  // single precision leaves the path as it was rather than writing infinities into it.
+  OppositeControl opposite;
+  Point mirrored;
+  if (kind == PathElement::Curve && point != 2) {
+    if (constrain)
+      target = snappedAbout(point == 0 ? endPointOfElement(path, element - 1) : endPointOfElement(path, element), target);
+    if (colinear) opposite = oppositeControlPoint(path, element, point, closed);
+    if (opposite.partcode != 0) {
+      const Point current = controlPointForPartcode(path, opposite.partcode);
+      mirrored = coradial ? colinearPointForPoint(target, opposite.vertex)
+                          : colinearPointForPoint(target, opposite.vertex, distanceBetweenPoints(current, opposite.vertex));
+    }
+  } else if (kind != PathElement::Curve && constrain && element > 0) {
+    // The path's first move has no anchor to snap about.
+    target = snappedAbout(endPointOfElement(path, element - 1), target);
+  }
+  if (!platform::isFinitePoint(d) || !platform::isFinitePoint(target) || !platform::isFinitePoint(mirrored)) return;
+
   if (kind == PathElement::Curve) {
     if (point == 2) {
       if (nextKind == PathElement::Curve) shiftPoint(path, element + 1, 0, d);
       shiftPoint(path, element, 1, d);
-    } else {
-      if (constrain)
-        target = snappedAbout(point == 0 ? endPointOfElement(path, element - 1) : endPointOfElement(path, element), target);
-      if (colinear) {
-        const OppositeControl opposite = oppositeControlPoint(path, element, point, closed);
-        if (opposite.partcode != 0) {
-          const Point current = controlPointForPartcode(path, opposite.partcode);
-          const Point mirrored = coradial ? colinearPointForPoint(target, opposite.vertex)
-                                          : colinearPointForPoint(target, opposite.vertex,
-                                                                  distanceBetweenPoints(current, opposite.vertex));
-          setControlPoint(path, mirrored, opposite.partcode);
-        }
-      }
+    } else if (opposite.partcode != 0) {
+      setControlPoint(path, mirrored, opposite.partcode);
     }
     setControlPoint(path, target, partcode);
     return;
   }
-  // A move or a line; the path's first move has no anchor to snap about.
-  if (constrain && element > 0) target = snappedAbout(endPointOfElement(path, element - 1), target);
   setControlPoint(path, target, partcode);
   if (nextKind == PathElement::Curve) shiftPoint(path, element + 1, 0, d);
   if (depth == 1 && kind == PathElement::Move && closed) {

@@ -8,7 +8,8 @@
 
 #include "platform/graphics/bezier_path.h"
 
-// The step, in radians, to which constrained moves snap directions; π/12 until set.
+// The step, in radians, to which constrained moves snap directions; π/12 until set. A step
+// of 0, or one that is not finite, leaves directions as they are.
 void setConstraintAngle(float radians);
 
 // The point at distance `radius` from c on the far side from p.
@@ -25,7 +26,8 @@ void colineariseVertex(const platform::Point points[3], platform::Point* a, plat
 // the same distance as the moved one when `coradial`); `constrainAngle` snaps the direction
 // from the anchor to the constraint angle. Moving the move of a subpath that ends where it
 // starts, without a close, moves that last point too. Partcodes outside the path, close
-// elements and non-finite targets change nothing.
+// elements, non-finite targets and moves whose displacement or distances exceed single
+// precision change nothing.
 void moveControlPointPartcode(platform::BezierPath& path, int partcode, platform::Point target, bool colinear,
                               bool coradial, bool constrainAngle);
 

@@ -57,11 +57,10 @@ int pointInPointArray(Point p, std::span<const Point> points, float tolerance) {
 }
 
 int partcodeHitByPoint(const BezierPath& path, Point p, float tolerance, int start) {
-  if (!usableTolerance(tolerance) || start < 0) return 0;
-  const int count = path.elementCount();
-  if (start + 1 >= count) return 0;
+  // Compared without forming start + 1, which overflows for the largest index.
+  if (!usableTolerance(tolerance) || start < 0 || start >= path.elementCount() - 1) return 0;
   if (!grownRectContains(path.controlPointBounds(), tolerance / 2, p)) return 0;
-  const int next = start + 1;
+  const int count = path.elementCount(), next = start + 1;
   Point points[3];
   if (path.elementAt(next, points) == PathElement::Curve) {
     const int hit = pointInPointArray(p, std::span<const Point>(points, next == count - 1 ? 3 : 2), tolerance);

@@ -14,7 +14,7 @@ int pointInPointArray(platform::Point p, std::span<const platform::Point> points
 
 // Looks at elements `start` and start + 1 only: the control points of a following curve
 // (and its end point when it ends the path), else the end point of element `start`.
-// Returns the partcode hit, or 0.
+// Returns the partcode hit, or 0 (also for a start outside the path).
 int partcodeHitByPoint(const platform::BezierPath& path, platform::Point p, float tolerance, int start = 0);
 
 // The element (never a move) whose nearest point lies within `tolerance` of p, the nearest

@@ -49,6 +49,33 @@ TEST(PartcodeEditing, ConstrainedMovesSnapToTheAngleStep) {
   }
 }
 
+TEST(PartcodeEditing, AConstraintAngleOfZeroOrNotFiniteConstrainsNothing) {
+  struct RestoreDefault {
+    ~RestoreDefault() { setConstraintAngle(0.2617994f); }
+  } restore;
+  for (const float step : {0.0f, -0.0f, NAN, INFINITY, -INFINITY}) {
+    setConstraintAngle(step);
+    BezierPath path = polyline({{0, 0}, {10, 0}});
+    path.curveTo({30, 0}, {15, 5}, {25, 5});
+    moveControlPointPartcode(path, 8, {13, 4}, false, false, true);
+    moveControlPointPartcode(path, 12, {17, 9}, true, false, true);
+    EXPECT_EQ(shape(path), "M 0 0 L 13 4 C 17 9 25 5 30 0") << step;
+  }
+}
+
+TEST(PartcodeEditing, MovesBeyondSinglePrecisionLeaveThePathAlone) {
+  BezierPath path = polyline({{0, 0}, {1e300, 0}});
+  path.curveTo({1e300, 10}, {1e300, 5}, {1e300, 8});
+  const BezierPath before = path;
+  moveControlPointPartcode(path, 8, {0, 0}, false, false, false);  // the curve's handle would move by −1e300
+  EXPECT_EQ(path, before);
+  moveControlPointPartcode(path, 8, {1e300, 3}, false, false, true);  // snapping measures 1e300 in single precision
+  EXPECT_EQ(path, before);
+  moveControlPointPartcode(path, 8, {1e300, 3}, false, false, false);
+  EXPECT_EQ(controlPointForPartcode(path, 8), (Point{1e300, 3}));
+  EXPECT_EQ(controlPointForPartcode(path, 12), (Point{1e300, 8}));
+}
+
 TEST(PartcodeEditing, MovingTheMoveOfASubpathClosedWithoutClose) {
   BezierPath path;
   path.moveTo({0, 0});
