@@ -20,16 +20,15 @@ namespace {
 
 constexpr float kHalfPi = std::numbers::pi_v<float> / 2;
 
-// Single-precision point arithmetic for the smoothing.
+// Single-precision point arithmetic for the smoothing's midpoints and handle offsets.
 struct FloatPoint {
   float x = 0, y = 0;
 };
 FloatPoint toFloat(Point p) { return {float(p.x), float(p.y)}; }
-Point toPoint(FloatPoint p) { return {p.x, p.y}; }
 FloatPoint operator+(FloatPoint a, FloatPoint b) { return {a.x + b.x, a.y + b.y}; }
 FloatPoint operator-(FloatPoint a, FloatPoint b) { return {a.x - b.x, a.y - b.y}; }
 FloatPoint operator*(FloatPoint a, float k) { return {a.x * k, a.y * k}; }
-float distance(FloatPoint a, FloatPoint b) { return std::hypot(b.x - a.x, b.y - a.y); }
+Point offsetBy(Point p, FloatPoint offset) { return {p.x + offset.x, p.y + offset.y}; }
 float ratio(float numerator, float denominator) { return denominator == 0 ? 0 : numerator / denominator; }
 
 Point jittered(Point p, float amount) {
@@ -71,32 +70,35 @@ BezierPath bezierPathByInterpolatingPath(const BezierPath& path, float smoothnes
   const float f = std::min(smoothness, 1.0f);
   const int count = path.elementCount();
   BezierPath result;
-  const FloatPoint first = toFloat(endPointOfElement(path, 0));
-  FloatPoint before = first, previous = first, current = first, next = first;
-  if (path.elementAt(0) == PathElement::Move) result.moveTo(toPoint(first));
+  // The vertices stay as they are; only midpoints, lengths and ratios are single precision.
+  const Point first = endPointOfElement(path, 0);
+  Point before = first, previous = first, current = first, next = first;
+  if (path.elementAt(0) == PathElement::Move) result.moveTo(first);
   bool closeSeen = false;
-  Point subpathStart = toPoint(first), points[3];
+  Point subpathStart = first, points[3];
   for (int i = 1; i <= count; ++i) {
     if (i < count) {
       const PathElement kind = path.elementAt(i, points);
       if (kind == PathElement::Move) {
         subpathStart = points[0];
         result.moveTo(points[0]);
-        before = previous = current = next = toFloat(points[0]);
+        before = previous = current = next = points[0];
         continue;
       }
       if (kind == PathElement::Close) closeSeen = true;
-      next = toFloat(kind == PathElement::Curve ? points[2] : kind == PathElement::Close ? subpathStart : points[0]);
+      next = kind == PathElement::Curve ? points[2] : kind == PathElement::Close ? subpathStart : points[0];
     } else {
       next = current;
     }
-    const FloatPoint c1 = (before + previous) * 0.5f, c2 = (previous + current) * 0.5f, c3 = (current + next) * 0.5f;
-    const float l1 = distance(before, previous), l2 = distance(previous, current), l3 = distance(current, next);
+    const FloatPoint c1 = (toFloat(before) + toFloat(previous)) * 0.5f;
+    const FloatPoint c2 = (toFloat(previous) + toFloat(current)) * 0.5f;
+    const FloatPoint c3 = (toFloat(current) + toFloat(next)) * 0.5f;
+    const float l1 = distanceBetweenPoints(before, previous), l2 = distanceBetweenPoints(previous, current),
+                l3 = distanceBetweenPoints(current, next);
     const float k1 = ratio(l1, l1 + l2), k2 = ratio(l2, l2 + l3);
     const FloatPoint m1 = c1 + (c2 - c1) * k1, m2 = c2 + (c3 - c2) * k2;
-    const FloatPoint control1 = m1 + (c2 - m1) * f + (previous - m1);
-    const FloatPoint control2 = m2 + (c2 - m2) * f + (current - m2);
-    result.curveTo(toPoint(current), toPoint(control1), toPoint(control2));
+    // m + (c2 − m) × f + (vertex − m): the vertex plus the handle's offset.
+    result.curveTo(current, offsetBy(previous, (c2 - m1) * f), offsetBy(current, (c2 - m2) * f));
     before = previous;
     previous = current;
     current = next;
@@ -108,11 +110,12 @@ BezierPath bezierPathByInterpolatingPath(const BezierPath& path, float smoothnes
 
 BezierPath bezierPathByRandomisingPoints(const BezierPath& path, float amount) {
   BezierPath copy = path;
-  if (path.isEmpty() || !std::isfinite(amount)) return copy;
   if (amount == 0) {
     const platform::Rect box = path.controlPointBounds();
     amount = static_cast<float>(std::min(box.size.width, box.size.height) / 24);
   }
+  // Also a path too large for its 24th to fit single precision.
+  if (path.isEmpty() || !std::isfinite(amount)) return copy;
   copy.removeAllPoints();
   walkElements(path, [&](const WalkedElement& element) {
     const Point first = jittered(element.points[0], amount);

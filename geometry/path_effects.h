@@ -17,7 +17,8 @@ inline constexpr double kMaximumEffectElements = 1'000'000;
 // result's last subpath. Logged at debug level.
 platform::BezierPath bezierPathByInterpolatingPath(const platform::BezierPath& path, float smoothness);
 // Every point but a move's jittered by up to amount/2 per axis (amount 0: a 24th of the
-// smaller side of the control-point bounds). Keeps the path's attributes.
+// smaller side of the control-point bounds). Keeps the path's attributes; a plain copy when
+// the amount is not finite, given or derived.
 platform::BezierPath bezierPathByRandomisingPoints(const platform::BezierPath& path, float amount);
 // The stroke outline cut into pieces of half the line width, flattened and jittered by
 // `amount`; the plain outline for an amount of 0 or less; nullopt without an outline.

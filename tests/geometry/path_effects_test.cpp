@@ -6,6 +6,7 @@
 #include "geometry/line_fragments.h"
 #include "geometry/path_effects.h"
 #include "geometry/path_transforms.h"
+#include "geometry/stroked_path.h"
 #include "path_test_support.h"
 #include "platform/core/log.h"
 #include "platform/graphics/rect_functions.h"
@@ -17,13 +18,19 @@ using platform::Rect;
 
 namespace {
 
+// Point 0 of every element but a close (the vertices of a flattened path).
+std::vector<Point> vertices(const BezierPath& path) {
+  std::vector<Point> points;
+  for (int i = 0; i < path.elementCount(); ++i) {
+    Point element[3];
+    if (path.elementAt(i, element) != PathElement::Close) points.push_back(element[0]);
+  }
+  return points;
+}
+
 // Shoelace area of the polygon through the end points (positive counter-clockwise).
 double signedArea(const BezierPath& path) {
-  std::vector<Point> vertices;
-  for (int i = 0; i < path.elementCount(); ++i) {
-    Point points[3];
-    if (path.elementAt(i, points) != PathElement::Close) vertices.push_back(points[0]);
-  }
+  const std::vector<Point> vertices = ::vertices(path);
   double area = 0;
   for (std::size_t i = 0; i < vertices.size(); ++i) {
     const Point a = vertices[i], b = vertices[(i + 1) % vertices.size()];
@@ -115,10 +122,26 @@ TEST(PathEffects, RandomisingAndRougheningStayWithinTheAmount) {
       }
     }
   }
+  // A 24th of this path's size does not fit single precision: nothing moves.
+  const BezierPath huge = BezierPath::rect({0, 0, 1e300, 1e300});
+  EXPECT_EQ(bezierPathByRandomisingPoints(huge, 0), huge);
+
   const std::optional<BezierPath> rough = bezierPathWithRoughenedStrokeOutline(path, 4);
   ASSERT_TRUE(rough);
-  EXPECT_GT(rough->elementCount(), 20);
-  EXPECT_TRUE(platform::containsRect(Rect(-5.01, -5.01, 110.02, 70.02), rough->controlPointBounds()));
+  // The outline's lines cut into pieces of half the line width, the remainders dropped.
+  // Lengths are single precision there, so the lines across the stroke are exactly 6 long.
+  BezierPath outline = *strokedPath(path);
+  int pieces = 0;
+  walkElements(outline, [&](const WalkedElement& element) {
+    const float length = std::hypot(float(element.end.x - element.start.x), float(element.end.y - element.start.y));
+    pieces += element.kind == PathElement::Line ? static_cast<int>(std::floor(length / 3)) : 1;
+    return true;
+  });
+  EXPECT_EQ(rough->elementCount(), pieces);
+  // Every point started on the outline and moved at most 2 per axis.
+  outline.setFlatness(0.01);
+  const std::vector<Point> onOutline = vertices(outline.bezierPathByFlatteningPath());
+  for (const Point p : vertices(*rough)) ASSERT_LE(distanceToPolyline(p, onOutline), 2 * std::sqrt(2.0) + 0.01);
   EXPECT_EQ(BezierPath::defaultFlatness(), flatness);
   for (int i = 0; i < 10000; ++i) {
     const float r = CMRandom::randomPositiveOrNegativeNumber();
@@ -143,6 +166,22 @@ TEST(PathEffects, SmoothingPassesThroughTheVertices) {
     ASSERT_EQ(smooth.elementAt(i, points), PathElement::Curve);
     EXPECT_EQ(points[2], vertices[i]) << i;
   }
+}
+
+TEST(PathEffects, SmoothingKeepsTheVerticesInDoublePrecision) {
+  // None of these coordinates is a float.
+  const Point a{1234567.89, 0.1}, b{1234667.89, 50.3}, c{1234767.89, 0.7};
+  BezierPath triangle = polyline({a, b, c});
+  triangle.closePath();
+  const BezierPath smooth = bezierPathByInterpolatingPath(triangle, 0.5f);
+  const std::vector<Point> vertices{a, a, b, c, a};
+  ASSERT_EQ(smooth.elementCount(), 6);
+  for (int i = 0; i < 5; ++i) {
+    Point points[3];
+    ASSERT_EQ(smooth.elementAt(i, points), i == 0 ? PathElement::Move : PathElement::Curve);
+    EXPECT_EQ(i == 0 ? points[0] : points[2], vertices[i]) << i;
+  }
+  EXPECT_EQ(smooth.elementAt(5), PathElement::Close);
 }
 
 namespace {

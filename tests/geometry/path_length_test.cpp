@@ -24,18 +24,6 @@ BezierPath randomCubicPath(std::mt19937& random) {
   return path;
 }
 
-// The largest distance from a point to the polyline.
-double distanceToPolyline(Point p, const std::vector<Point>& vertices) {
-  double best = INFINITY;
-  for (std::size_t i = 0; i + 1 < vertices.size(); ++i) {
-    const Point a = vertices[i], b = vertices[i + 1];
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-    best = std::min(best, std::hypot(a.x + t * dx - p.x, a.y + t * dy - p.y));
-  }
-  return best;
-}
-
 }  // namespace
 
 TEST(PathLength, CircleAgreesWithGaussLegendre) {
@@ -88,17 +76,21 @@ TEST(PathLength, BothEndsTrimmingStaysOnThePath) {
 }
 
 TEST(PathLength, TrimmingAndMeasuringAgreeOnRandomCurves) {
+  constexpr double kError = 0.1;  // the short forms' error
   std::mt19937 random = seededGenerator("TrimmingAndMeasuringAgreeOnRandomCurves");
   for (int trial = 0; trial < 200; ++trial) {
     const BezierPath path = randomCubicPath(random);
     const float total = length(path);
     const float at = std::uniform_real_distribution<float>(0, total)(random);
     const BezierPath head = bezierPathByTrimmingToLength(path, at), tail = bezierPathByTrimmingFromLength(path, at);
-    ASSERT_NEAR(length(head), at, 0.1 + 1e-4 * total) << "trial " << trial;
-    ASSERT_NEAR(length(head) + length(tail), total, 0.2 + 1e-4 * total) << "trial " << trial;
+    // The cut is found measuring at half the error and the head is measured again at the
+    // full error; each measure is within the error of the other (about 1 case in 120 differs
+    // by more than the error alone, up to 1.4 times it).
+    ASSERT_NEAR(length(head), at, 2 * kError) << "trial " << trial;
+    ASSERT_NEAR(length(head) + length(tail), total, 2 * kError) << "trial " << trial;
     EXPECT_EQ(firstPoint(tail), lastPoint(head));
     const Point p = pointOnPathAtLength(path, at);
-    ASSERT_NEAR(distanceFromStartOfPathAtPoint(path, p, 0.01f), at, 0.2 + 1e-4 * total) << "trial " << trial;
+    ASSERT_NEAR(distanceFromStartOfPathAtPoint(path, p, 0.01f), at, 2 * kError) << "trial " << trial;
   }
 }
 
