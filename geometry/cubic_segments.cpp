@@ -15,7 +15,8 @@ constexpr int kMaximumRootDepth = 64;
 // Weights of the products of the derivative (rows) and the offset control points (columns).
 constexpr double kProductWeights[3][4] = {{1.0, 0.6, 0.3, 0.1}, {0.4, 0.6, 0.6, 0.4}, {0.1, 0.3, 0.6, 1.0}};
 
-Point lerp(Point a, Point b, double t) { return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)}; }
+// (1 − t)·a + t·b rather than a + t·(b − a): between a and b it cannot overflow.
+Point lerp(Point a, Point b, double t) { return {(1 - t) * a.x + t * b.x, (1 - t) * a.y + t * b.y}; }
 
 int signChanges(const Point form[6]) {
   int changes = 0;
@@ -46,9 +47,10 @@ bool flatEnough(const Point form[6]) {
   return error < std::ldexp(1.0, -65);
 }
 
+// Rounding may put the crossing just outside the interval searched; it is kept inside.
 double chordIntercept(const Point form[6]) {
   const double dx = form[kFormDegree].x - form[0].x, dy = form[kFormDegree].y - form[0].y;
-  return form[0].x - form[0].y * dx / dy;
+  return std::clamp(form[0].x - form[0].y * dx / dy, form[0].x, form[kFormDegree].x);
 }
 
 }  // namespace
@@ -105,9 +107,17 @@ Point nearestPointOnCurve(const Point segment[4], double* t, Point p) {
       return segment[0];
     }
   }
+  // The roots do not change with scale: at a power-of-two scale that brings the largest
+  // coordinate near 1, the products neither overflow nor vanish at any magnitude.
+  double largest = std::max(std::abs(p.x), std::abs(p.y));
+  for (int i = 0; i < 4; ++i) largest = std::max({largest, std::abs(segment[i].x), std::abs(segment[i].y)});
+  const double scale = largest > 0 ? std::ldexp(1.0, -std::ilogb(largest)) : 1;
+  Point scaled[4];
+  for (int i = 0; i < 4; ++i) scaled[i] = {segment[i].x * scale, segment[i].y * scale};
+  const Point target{p.x * scale, p.y * scale};
   Point offsets[4], derivative[3];
-  for (int i = 0; i < 4; ++i) offsets[i] = subtractPoints(segment[i], p);
-  for (int i = 0; i < 3; ++i) derivative[i] = {3 * (segment[i + 1].x - segment[i].x), 3 * (segment[i + 1].y - segment[i].y)};
+  for (int i = 0; i < 4; ++i) offsets[i] = subtractPoints(scaled[i], target);
+  for (int i = 0; i < 3; ++i) derivative[i] = {3 * (scaled[i + 1].x - scaled[i].x), 3 * (scaled[i + 1].y - scaled[i].y)};
   Point form[kFormDegree + 1];
   for (int i = 0; i <= kFormDegree; ++i) form[i] = {double(i) / kFormDegree, 0};
   for (int row = 0; row < 3; ++row) {
@@ -122,8 +132,8 @@ Point nearestPointOnCurve(const Point segment[4], double* t, Point p) {
   candidates[rootCount + 1] = 1;
   double bestT = 0, bestDistance = INFINITY;
   for (int i = 0; i < rootCount + 2; ++i) {
-    const Point candidate = evaluateBezier(segment, 3, nullptr, nullptr, candidates[i]);
-    const double dx = candidate.x - p.x, dy = candidate.y - p.y;
+    const Point candidate = evaluateBezier(scaled, 3, nullptr, nullptr, candidates[i]);
+    const double dx = candidate.x - target.x, dy = candidate.y - target.y;
     const double distance = dx * dx + dy * dy;
     if (distance < bestDistance) {
       bestDistance = distance;

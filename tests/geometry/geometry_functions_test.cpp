@@ -87,6 +87,27 @@ TEST(GeometryFunctions, NearestPointMatchesBruteForce) {
   }
 }
 
+TEST(GeometryFunctions, NearestPointIsTheSameAtEveryMagnitude) {
+  // Scaling by a power of two is exact, so the answer scales exactly too.
+  std::mt19937 random = seededGenerator("NearestPointIsTheSameAtEveryMagnitude");
+  std::uniform_real_distribution<double> coordinate(-100, 100);
+  for (int trial = 0; trial < 200; ++trial) {
+    Point segment[4];
+    for (Point& p : segment) p = {coordinate(random), coordinate(random)};
+    const Point p{coordinate(random), coordinate(random)};
+    double t = -1;
+    const Point nearest = nearestPointOnCurve(segment, &t, p);
+    for (const int exponent : {-1000, -500, 500, 1000}) {
+      Point scaled[4];
+      for (int i = 0; i < 4; ++i) scaled[i] = {std::ldexp(segment[i].x, exponent), std::ldexp(segment[i].y, exponent)};
+      double scaledT = -1;
+      const Point scaledNearest = nearestPointOnCurve(scaled, &scaledT, {std::ldexp(p.x, exponent), std::ldexp(p.y, exponent)});
+      ASSERT_EQ(scaledT, t) << "trial " << trial << ", 2^" << exponent;
+      ASSERT_EQ(scaledNearest, (Point{std::ldexp(nearest.x, exponent), std::ldexp(nearest.y, exponent)}));
+    }
+  }
+}
+
 TEST(GeometryFunctions, SplitHalvesReproduceTheCubic) {
   std::mt19937 random = seededGenerator("SplitHalvesReproduceTheCubic");
   std::uniform_real_distribution<double> coordinate(-1000, 1000), unit(0, 1);
