@@ -24,7 +24,8 @@ inline std::optional<Point> unitDirection(Point from, Point to) {
   const Point delta = minus(to, from);
   const double length = std::hypot(delta.x, delta.y);
   if (!(length > 0) || !std::isfinite(length)) return std::nullopt;
-  return times(delta, 1 / length);
+  // Divided rather than multiplied by 1 / length, which overflows for a subnormal length.
+  return Point{delta.x / length, delta.y / length};
 }
 
 }  // namespace platform::stroke

@@ -427,5 +427,14 @@ TEST(StrokeOutlineDegenerate, RepeatedAndNonFinitePointsLeaveNoNaN) {
   }
 }
 
+TEST(StrokeOutlineDegenerate, SubnormalSegmentsKeepTheirDirection) {
+  // Lengths near 1e-308: the reciprocal of such a length overflows.
+  const double unit = std::ldexp(1.0, -1070);
+  const BezierPath outline = strokedOutline(bezierOf(polyline({{0, 0}, {5 * unit, 0}, {5 * unit, 3 * unit}})),
+                                            style(1, LineCap::Butt, LineJoin::Bevel));
+  // Half a unit on each side of both segments, which are too short to show at this width.
+  EXPECT_EQ(outline.bounds(), Rect(-0.5, -0.5, 1, 1));
+}
+
 }  // namespace
 }  // namespace platform
