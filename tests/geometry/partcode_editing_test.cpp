@@ -47,6 +47,10 @@ TEST(PartcodeEditing, ConstrainedMovesSnapToTheAngleStep) {
     EXPECT_NEAR(std::atan2(moved.y, moved.x - 10) / kDegree, snapped, 1e-4) << degrees;
     EXPECT_NEAR(std::hypot(moved.x - 10, moved.y), 10, 1e-4) << degrees;
   }
+  // The path's first point has nothing to snap about.
+  BezierPath path = polyline({{0, 0}, {10, 0}});
+  moveControlPointPartcode(path, 4, {3, 1}, false, false, true);
+  EXPECT_EQ(controlPointForPartcode(path, 4), (Point{3, 1}));
 }
 
 TEST(PartcodeEditing, AConstraintAngleOfZeroOrNotFiniteConstrainsNothing) {

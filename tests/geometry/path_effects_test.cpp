@@ -50,6 +50,8 @@ TEST(PathEffects, TransformedCopies) {
   EXPECT_EQ(flipped.bounds(), rectangle.bounds());
   EXPECT_EQ(flipped.lineWidth(), 4);
   EXPECT_DOUBLE_EQ(signedArea(flipped), -signedArea(rectangle));
+  const BezierPath flat = polyline({{0, 0}, {100, 0}});
+  EXPECT_EQ(insetPathBy(flat, 10), flat);  // no height to scale
   const Rect inset = insetPathBy(rectangle, 10).bounds();
   EXPECT_NEAR(inset.origin.x, 10, 1e-4);
   EXPECT_NEAR(inset.size.height, 30, 1e-4);

@@ -60,6 +60,7 @@ TEST(PathLength, StraightLineCases) {
   square.closePath();
   EXPECT_EQ(lengthOfElement(square, 7), 40);
   EXPECT_EQ(lengthOfElement(square, 8), -1);
+  EXPECT_EQ(lastPoint(square), (Point{50, 0}));  // a close ends at its subpath's start
   EXPECT_EQ(shape(bezierPathByTrimmingFromLength(square, 5)), "M 5 0 L 10 0 L 10 10 L 0 0 Z M 50 0 L 50 30 L 90 0 L 50 0 Z");
 }
 
