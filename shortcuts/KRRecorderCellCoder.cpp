@@ -4,6 +4,7 @@
 
 #include "platform/core/class_coder_registry.h"
 #include "platform/core/keyed_archive.h"
+#include "platform/core/numeric.h"
 #include "shortcuts/KRRecorderCell.h"
 
 using platform::Value;
@@ -43,10 +44,11 @@ class KRRecorderCellCoder : public platform::ClassCoder {
     };
     cell->autosaveName_ = read("autosaveName").string();
     if (const Value code = read("keyComboCode"); code.isNumber()) {
-      cell->keyCombo_.code = static_cast<std::int16_t>(code.integerValue());
+      cell->keyCombo_.code = platform::saturatingTruncate<std::int16_t>(code.doubleValue());
     }
+    std::uint64_t archivedFlags = 0;
     if (const Value flags = read("keyComboFlags"); flags.isNumber()) {
-      cell->keyCombo_.flags = static_cast<std::uint64_t>(flags.integerValue());
+      archivedFlags = static_cast<std::uint64_t>(flags.integerValue());
     }
     if (const Value flags = read("allowedFlags"); flags.isNumber()) {
       cell->allowedFlags_ = static_cast<std::uint64_t>(flags.integerValue());
@@ -64,6 +66,8 @@ class KRRecorderCellCoder : public platform::ClassCoder {
     cell->isAnimating_ = read("isAnimating").boolValue();
     cell->style_ = read("style").intValue();
     cell->allowedFlags_ |= kr_flags::Function;
+    // An archive from elsewhere may hold any bits: the combination keeps only those the cell records.
+    cell->keyCombo_.flags = cell->filteredCocoaFlags(archivedFlags);
     cell->loadCombo();
     return Value(platform::ObjectRef(cell));
   }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/core/keyed_archive.h"
+#include "platform/core/property_list.h"
 #include "platform/core/user_defaults.h"
 #include "platform/core/user_defaults_controller.h"
 #include "plistlib_oracle.h"
@@ -111,6 +112,27 @@ TEST_F(RecorderAutosave, ArchiveKeepsTheCellsSettingsAndAddsTheFunctionKey) {
   KRRecorderControl control({0, 0, 80, 22}, cell);
   EXPECT_EQ(control.keyComboString().value_or(""), "\u2318E");
   EXPECT_EQ(&control.cell(), cell.get());
+}
+
+TEST_F(RecorderAutosave, ArchiveFromElsewhereKeepsOnlyTheFlagsTheCellRecords) {
+  auto original = std::make_shared<KRRecorderCell>();
+  original->setAllowedFlags(Command);
+  original->setKeyCombo2({Command, 14});
+  const auto archive = platform::archivedDataWithRootObject(Value(platform::ObjectRef(original)));
+  // Rewrite the archive as another program might: every bit set in the combination's flags, a key code past 16 bits.
+  auto tree = platform::propertyListFromData(archive);
+  ASSERT_TRUE(tree);
+  const platform::DictRef cellEntry = tree.value().dictionary()->array("$objects")->at(1).dictionary();
+  ASSERT_TRUE(cellEntry && cellEntry->find("keyComboFlags"));
+  cellEntry->set("keyComboFlags", Value(std::int64_t{-1}));
+  cellEntry->set("keyComboCode", Value(std::int64_t{1} << 40));
+  const auto rewritten = platform::dataFromPropertyList(tree.value(), platform::PropertyListFormat::Binary);
+  ASSERT_TRUE(rewritten);
+  const auto decoded = platform::unarchiveObjectWithData(rewritten.value());
+  ASSERT_TRUE(decoded);
+  const auto cell = std::dynamic_pointer_cast<KRRecorderCell>(decoded.value().object());
+  ASSERT_TRUE(cell);
+  EXPECT_EQ(cell->keyCombo(), (KRKeyCombo{Command | 0x800000, 32767}));
 }
 
 }  // namespace
