@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/CMLayerTree.h"
 #include "document/CMUndoManager.h"
 #include "platform/core/geometry.h"
 #include "platform/core/value.h"
@@ -54,11 +55,15 @@ class CMBaseDocument {
   platform::DictRef addObjectWithData(const platform::DictRef& record, platform::Point point);
 
   // The list holding the first record, the root list when none is given, null
-  // when any of them is missing.
+  // when any of them is missing. One walk of the tree finds them all.
   platform::ArrayRef findTopLayers(const Records& records);
   static platform::ArrayRef findTopLayers(const platform::ArrayRef& list, std::int32_t itemId);
+  // The same for the list holding the group that holds the first record (the root list for a top-level one).
+  platform::ArrayRef findUpLayers(const Records& records);
+  // Where each record's id is in the tree, found in one walk.
+  CMLayerTree::Locations locate(const Records& records);
 
-  // Registers the removal (annotating the records), then removes them by id.
+  // Registers the removal (annotating the records), then removes them by id, all in one walk of the tree.
   void remove(const Records& records);
   static void remove(const platform::ArrayRef& list, std::int32_t itemId);
   // Removes copies of the records, refreshes and announces it.

@@ -1,3 +1,5 @@
+#include <unordered_set>
+
 #include "document/CMBaseDocument.h"
 #include "document/CMLayerTree.h"
 #include "document/CMNotificationNames.h"
@@ -11,8 +13,9 @@ void CMBaseDocument::remove(const Records& records) {
   // must not put it back twice. Layers not in the tree are not registered at all.
   const Records removed = outermostLayers(records);
   undoManager_->regDelete(removed);
-  const platform::ArrayRef root = rootLayers();
-  for (const platform::DictRef& record : removed) remove(root, CMLayerTree::layerId(record));
+  std::unordered_set<std::int32_t> ids;
+  for (const platform::DictRef& record : removed) ids.insert(CMLayerTree::layerId(record));
+  CMLayerTree::removeAllById(rootLayers(), std::move(ids));
 }
 
 void CMBaseDocument::deleteLayers(const Records& records) {

@@ -13,7 +13,9 @@ namespace {
 
 enum LayerKind : std::int32_t { kShapeLayer = 0, kImageLayer = 1, kTextLayer = 2 };
 
-std::shared_ptr<CMLayer> makeLayer(const platform::DictRef& record, float viewZoom) {
+}  // namespace
+
+std::shared_ptr<CMLayer> CMDrawer::makeLayer(const platform::DictRef& record, float viewZoom) {
   switch (record->get("type").intValue()) {
     case kShapeLayer:
       return std::make_shared<CMShapeLayer>(record, viewZoom);
@@ -25,8 +27,6 @@ std::shared_ptr<CMLayer> makeLayer(const platform::DictRef& record, float viewZo
       return nullptr;
   }
 }
-
-}  // namespace
 
 CMDrawer::CMDrawer() : topGroup_(std::make_shared<GroupNode>()) {}
 

@@ -39,6 +39,8 @@ class CMDrawer {
   void setDocument(std::shared_ptr<CMBaseDocument> document);
   const std::shared_ptr<CMBaseDocument>& document() const noexcept { return document_; }
 
+  // The layer object of a shape, image or text record at that view zoom; null for any other record.
+  static std::shared_ptr<CMLayer> makeLayer(const platform::DictRef& record, float viewZoom);
   // One new record (and its masks) into the top node; null for a record that is not a
   // shape, image or text layer.
   std::shared_ptr<CMLayer> addObject(const platform::DictRef& record);

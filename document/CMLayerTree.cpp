@@ -1,5 +1,7 @@
 #include "document/CMLayerTree.h"
 
+#include <vector>
+
 namespace CMLayerTree {
 
 std::int32_t layerId(const platform::DictRef& record) { return record ? record->get("id").intValue() : 0; }
@@ -9,22 +11,82 @@ platform::ArrayRef groupItems(const platform::DictRef& record) {
   return record->array("items");
 }
 
-Location find(const platform::ArrayRef& list, std::int32_t id) {
-  if (!list) return {};
+namespace {
+
+// Where the records of one list are: the group whose "items" it is, how deep, and the list holding that group.
+struct Level {
+  std::int32_t groupId;
+  std::size_t depth;
+  const platform::ArrayRef& outerList;
+};
+
+Location locationOf(platform::DictRef record, const platform::ArrayRef& list, std::size_t index, const Level& level) {
+  return Location{std::move(record), list, index, level.groupId, level.depth, level.outerList};
+}
+
+// Depth-first, each record before its members: `take` sees every record with its place until it answers true.
+template <typename Take>
+bool walk(const platform::ArrayRef& list, const Level& level, Take& take) {
   for (std::size_t index = 0; index < list->size(); ++index) {
     platform::DictRef record = list->at(index).dictionary();
     if (!record) continue;
-    if (layerId(record) == id) return Location{record, list, index, kTopLevelGroupId};
+    if (take(record, list, index, level)) return true;
     if (platform::ArrayRef items = groupItems(record)) {
-      Location inside = find(items, id);
-      if (inside.record) {
-        // The innermost group answers first; outer levels leave its id alone.
-        if (inside.groupId == kTopLevelGroupId) inside.groupId = layerId(record);
-        return inside;
-      }
+      if (walk(items, Level{layerId(record), level.depth + 1, list}, take)) return true;
     }
   }
-  return {};
+  return false;
+}
+
+// Each list is rebuilt once without its removed records, rather than shifted once per removal.
+std::size_t removeFound(const platform::ArrayRef& list, std::unordered_set<std::int32_t>& ids) {
+  if (!list) return 0;
+  std::size_t removedHere = 0;
+  std::size_t removedInside = 0;
+  std::vector<platform::Value> kept;
+  kept.reserve(list->size());
+  for (const platform::Value& entry : *list) {
+    const platform::DictRef record = entry.dictionary();
+    if (record && !ids.empty() && ids.erase(layerId(record)) != 0) {
+      ++removedHere;
+      continue;
+    }
+    kept.push_back(entry);
+    if (record && !ids.empty()) removedInside += removeFound(groupItems(record), ids);
+  }
+  if (removedHere != 0) {
+    list->removeAll();
+    for (platform::Value& entry : kept) list->add(std::move(entry));
+  }
+  return removedHere + removedInside;
+}
+
+}  // namespace
+
+Location find(const platform::ArrayRef& list, std::int32_t id) {
+  if (!list) return {};
+  Location found;
+  auto take = [&](const platform::DictRef& record, const platform::ArrayRef& holder, std::size_t index,
+                  const Level& level) {
+    if (layerId(record) != id) return false;
+    found = locationOf(record, holder, index, level);
+    return true;
+  };
+  walk(list, Level{kTopLevelGroupId, 0, list}, take);
+  return found;
+}
+
+Locations findAll(const platform::ArrayRef& list, const std::unordered_set<std::int32_t>& ids) {
+  Locations found;
+  if (!list || ids.empty()) return found;
+  auto take = [&](const platform::DictRef& record, const platform::ArrayRef& holder, std::size_t index,
+                  const Level& level) {
+    const std::int32_t id = layerId(record);
+    if (ids.contains(id) && !found.contains(id)) found.emplace(id, locationOf(record, holder, index, level));
+    return found.size() == ids.size();
+  };
+  walk(list, Level{kTopLevelGroupId, 0, list}, take);
+  return found;
 }
 
 platform::ArrayRef holdingList(const platform::ArrayRef& list, std::int32_t id) {
@@ -47,18 +109,10 @@ std::size_t indexOf(const platform::ArrayRef& list, std::int32_t id) {
   return platform::Array::npos;
 }
 
-bool removeById(const platform::ArrayRef& list, std::int32_t id) {
-  if (!list) return false;
-  for (std::size_t index = 0; index < list->size(); ++index) {
-    platform::DictRef record = list->at(index).dictionary();
-    if (!record) continue;
-    if (layerId(record) == id) {
-      list->removeAt(index);
-      return true;
-    }
-    if (removeById(groupItems(record), id)) return true;
-  }
-  return false;
+bool removeById(const platform::ArrayRef& list, std::int32_t id) { return removeAllById(list, {id}) != 0; }
+
+std::size_t removeAllById(const platform::ArrayRef& list, std::unordered_set<std::int32_t> ids) {
+  return removeFound(list, ids);
 }
 
 void collectMemberIds(const platform::DictRef& group, std::unordered_set<std::int32_t>& ids) {

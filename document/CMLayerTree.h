@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/core/value.h"
@@ -19,7 +20,10 @@ struct Location {
   platform::ArrayRef list;   // the list that directly holds the record
   std::size_t index = 0;
   std::int32_t groupId = kTopLevelGroupId;  // id of the group whose "items" is that list
+  std::size_t depth = 0;                    // groups around the record: 0 at the top level
+  platform::ArrayRef outerList;             // the list holding that group; the searched list at the top level
 };
+using Locations = std::unordered_map<std::int32_t, Location>;
 
 std::int32_t layerId(const platform::DictRef& record);
 // The "items" of a group record; null for any other record.
@@ -27,6 +31,8 @@ platform::ArrayRef groupItems(const platform::DictRef& record);
 
 // Depth-first: each record is compared before its members are searched.
 Location find(const platform::ArrayRef& list, std::int32_t id);
+// Every id of the set in one walk, each at its first place as `find` meets it; absent ids are left out.
+Locations findAll(const platform::ArrayRef& list, const std::unordered_set<std::int32_t>& ids);
 // The innermost list that directly holds the id; a group's members are searched
 // before the group itself is compared. Null when absent.
 platform::ArrayRef holdingList(const platform::ArrayRef& list, std::int32_t id);
@@ -34,6 +40,8 @@ platform::ArrayRef holdingList(const platform::ArrayRef& list, std::int32_t id);
 std::size_t indexOf(const platform::ArrayRef& list, std::int32_t id);
 // Removes the first record with the id, from the list or a group inside it.
 bool removeById(const platform::ArrayRef& list, std::int32_t id);
+// Removes, in one walk, the first record of each id from wherever it is; returns how many went.
+std::size_t removeAllById(const platform::ArrayRef& list, std::unordered_set<std::int32_t> ids);
 // The ids of every member of the group, at any depth.
 void collectMemberIds(const platform::DictRef& group, std::unordered_set<std::int32_t>& ids);
 

@@ -36,6 +36,9 @@ class CMPathShape : public CMShape {
   void setPathControlPoint1(platform::Point point, std::int32_t pointId);
   void setPathControlPoint2(platform::Point point, std::int32_t pointId);
   void saveShapeAsBezier(bool bezier);
+  // The path as the shape's path and its point records, moved so that its bounds start at (0, 0); the move is
+  // written to "x_offset" and "y_offset" (the layer adds them to its origin to keep the outline in place).
+  void storePathAsPoints(platform::BezierPath path);
 
   bool hasEditingPoint() const { return true; }
   // The path moved so its bounds start at (0, 0), scaled by the view zoom.
@@ -55,6 +58,8 @@ class CMPathShape : public CMShape {
   bool isBezier() const noexcept { return isBezier_; }
   void setIsBezier(bool bezier) { isBezier_ = bezier; }
 
+  // Point records (ids from 1) that build the path again, as pathFromPointRecords reads them.
+  static platform::ArrayRef pointRecordsFromPath(const platform::BezierPath& path);
   // The path of a list of point records, as updatePath builds it.
   static platform::BezierPath pathFromPointRecords(const platform::ArrayRef& points);
   // The closed 100 by 100 square a record without "points" starts with.

@@ -6,6 +6,7 @@
 #include "document/CMPointTypes.h"
 #include "document/CMShapeRecordValues.h"
 #include "platform/core/geometry_strings.h"
+#include "platform/graphics/affine_transform.h"
 
 using platform::Array;
 using platform::ArrayRef;
@@ -72,6 +73,58 @@ void CMPathShape::initPath() {
 }
 
 void CMPathShape::updatePath() { setPath(pathFromPointRecords(points_)); }
+
+ArrayRef CMPathShape::pointRecordsFromPath(const BezierPath& path) {
+  ArrayRef records = Array::make();
+  Point contourStart;
+  const int count = path.elementCount();
+  for (int index = 0; index < count; ++index) {
+    Point element[3];
+    const platform::PathElement kind = path.elementAt(index, element);
+    const bool last = index == count - 1;
+    const std::int64_t close = !last && path.elementAt(index + 1) == platform::PathElement::Close ? kCMPointClose : 0;
+    const std::int64_t id = index + 1;
+    auto record = Dictionary::make({{"id", id}});
+    switch (kind) {
+      case platform::PathElement::Move:
+        if (last) continue;  // a trailing move starts nothing
+        setShapePoint(record, "point", element[0]);
+        record->set("type", 1 + close);
+        contourStart = element[0];
+        break;
+      case platform::PathElement::Line:
+        setShapePoint(record, "point", element[0]);
+        record->set("type", last && element[0] == contourStart ? 10 : 2 + close);
+        break;
+      case platform::PathElement::Curve:
+        setShapePoint(record, "point", element[2]);
+        record->set("type", last && element[2] == contourStart ? 12 : 4 + close);
+        setShapePoint(record, "control_point1", element[0]);
+        setShapePoint(record, "control_point2", element[1]);
+        break;
+      case platform::PathElement::Close:
+        continue;
+    }
+    records->add(record);
+  }
+  return records;
+}
+
+void CMPathShape::storePathAsPoints(BezierPath path) {
+  const platform::Rect bounds = path.isEmpty() ? platform::Rect{} : path.bounds();
+  // An overflowing outline must not carry an infinite offset into the record.
+  const bool finite = std::isfinite(bounds.origin.x) && std::isfinite(bounds.origin.y);
+  const Point origin = finite ? bounds.origin : Point{};
+  data()->set("x_offset", origin.x);
+  data()->set("y_offset", origin.y);
+  platform::AffineTransform shift;
+  shift.translate(-origin.x, -origin.y);
+  path.transformUsingAffineTransform(shift);
+  ArrayRef records = pointRecordsFromPath(path);
+  setPath(std::move(path));
+  setPoints(records);
+  data()->set("points", records);
+}
 
 void CMPathShape::saveShapeAsBezier(bool bezier) {
   isBezier_ = bezier;

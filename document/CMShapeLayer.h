@@ -15,6 +15,8 @@
 #include <memory>
 #include <optional>
 
+#include "platform/graphics/bezier_path.h"
+
 #include "document/CMLayer.h"
 #include "document/CMShape.h"
 
@@ -57,6 +59,31 @@ class CMShapeLayer : public CMLayer {
   void prepareEditing() override;
   void endEditing() override;
   void saveAsBezier() override;
+  // Written as point records without moving: the origin takes the conversion's offset. Shapes in point records
+  // already (and layers without a shape) stay as they are.
+  void saveAsBezierInPlace();
+
+  // ---- path operations with another shape layer (CMShapeLayerPathOperations.cpp) ----
+  enum PathOperation : std::int32_t { kPathDifference = 0, kPathIntersection = 1, kPathSubtract = 2, kPathUnion = 3 };
+  // The receiver's outline becomes its combination with the other's (subtract: the exclusive-or), as both lie on
+  // the page; the other layer's shape is then written as point records in place. Throws platform::Exception
+  // "invalid type" when either layer has no shape, before anything changes. False when the result does not fit
+  // a record (a coordinate that is not finite or beyond float range): then nothing changed.
+  bool pathUnion(CMShapeLayer& other);
+  bool pathSubtract(CMShapeLayer& other);
+  bool pathIntersect(CMShapeLayer& other);
+  bool pathDifference(CMShapeLayer& other);
+  // The same with another shape whose outline lies at `offset` on the page; its record is not changed.
+  bool unionPaths(CMShape& shape, platform::Point offset);
+  bool subtractPaths(CMShape& shape, platform::Point offset);
+  bool intersectPaths(CMShape& shape, platform::Point offset);
+  bool differencePaths(CMShape& shape, platform::Point offset);
+  bool pathOperation(CMShape& shape, platform::Point offset, std::int32_t type);
+  // The engine's operations, with the first path as receiver.
+  static platform::BezierPath unionPaths(const platform::BezierPath& path1, const platform::BezierPath& path2);
+  static platform::BezierPath subtractPaths(const platform::BezierPath& path1, const platform::BezierPath& path2);
+  static platform::BezierPath differencePaths(const platform::BezierPath& path1, const platform::BezierPath& path2);
+  static platform::BezierPath intersectPaths(const platform::BezierPath& path1, const platform::BezierPath& path2);
 
   void drawL(platform::GraphicsContext& context, const platform::Rect& rect) override;
   std::int32_t selectedFrameType() override;
@@ -104,6 +131,11 @@ class CMShapeLayer : public CMLayer {
   // The shape's point records after writing a parametric shape back as Bezier points.
   platform::ArrayRef bezierPoints();
   void markChanged();
+  bool combineWith(CMShapeLayer& other, std::int32_t type);
+  // The combination in the receiver's own coordinates, or nothing when the record cannot hold it.
+  std::optional<platform::BezierPath> combinedPath(const platform::BezierPath& otherPath, platform::Point otherOffset,
+                                                   std::int32_t type) const;
+  void takeCombinedPath(platform::BezierPath path);
   void changeToCorner(const platform::ArrayRef& points, std::ptrdiff_t& index);
   void changeToCurve(const platform::ArrayRef& points, std::ptrdiff_t index, platform::Point center);
   // Appends a hidden copy of the first point that closes its contour with a curve from `control1`.

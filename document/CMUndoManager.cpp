@@ -5,11 +5,12 @@
 
 void CMUndoManager::registerRecord(platform::DictRef record) {
   if (inTransaction_) {
+    // The document counts as edited once the transaction is kept (a discarded one leaves it as it was).
     transactionRecords_->add(std::move(record));
-  } else {
-    undoStack_.push_back(std::move(record));
-    redoStack_.clear();
+    return;
   }
+  undoStack_.push_back(std::move(record));
+  redoStack_.clear();
   markEdited();
 }
 
@@ -30,7 +31,15 @@ void CMUndoManager::endTransaction() {
       platform::Dictionary::make({{"items", std::move(transactionRecords_)}, {"type", kCMUndoTransaction}}));
   transactionRecords_ = nullptr;
   // Redo records were made against the tree before this transaction changed it.
-  if (collected) redoStack_.clear();
+  if (collected) {
+    redoStack_.clear();
+    markEdited();
+  }
+}
+
+void CMUndoManager::discardTransaction() {
+  inTransaction_ = false;
+  transactionRecords_ = nullptr;
 }
 
 void CMUndoManager::undo() { replayLast(undoStack_, redoStack_); }

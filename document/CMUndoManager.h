@@ -36,6 +36,8 @@ class CMUndoManager {
   void regUndoDictionary(std::int32_t type, const platform::DictRef& argument);
   // Types 4 and 7: keys of the root record. Other types: layer records.
   void regUndoArray(std::int32_t type, const platform::ArrayRef& argument);
+  // One record per layer record, as regUndoDictionary registers each (not for types 5 and 6).
+  void regUndoDictionaries(std::int32_t type, const std::vector<platform::DictRef>& records);
   // One item {"group_id", "data", "index"} per record.
   void regUndoLayers(std::uint32_t type, const std::vector<platform::DictRef>& records);
   // Writes "position" and "group_id" into each given record, then registers copies of them.
@@ -44,6 +46,27 @@ class CMUndoManager {
   // Transactions do not nest: starting again drops the open list.
   void startTransaction();
   void endTransaction();
+  // Ends the open transaction without registering what it collected: for a command that changed nothing after all.
+  void discardTransaction();
+
+  // A transaction for one scope: it ends with the scope, also when an exception leaves it.
+  class Transaction {
+   public:
+    explicit Transaction(CMUndoManager& undo) : undo_(undo) { undo_.startTransaction(); }
+    ~Transaction() {
+      if (open_) undo_.endTransaction();
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void discard() {
+      if (open_) undo_.discardTransaction();
+      open_ = false;
+    }
+
+   private:
+    CMUndoManager& undo_;
+    bool open_ = true;
+  };
   bool inTransaction() const noexcept { return inTransaction_; }
 
   // Depth-first from the list; fills the out values given when found.

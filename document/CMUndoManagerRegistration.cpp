@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <unordered_set>
 
 #include "document/CMLayerTree.h"
 #include "document/CMUndoManager.h"
@@ -28,6 +29,20 @@ void copyPresentValues(const Dictionary& record, const Array& requested, const A
   }
 }
 
+// Where each record is, found in one walk of the tree.
+CMLayerTree::Locations locate(const ArrayRef& root, const std::vector<DictRef>& records) {
+  std::unordered_set<std::int32_t> ids;
+  for (const DictRef& record : records) {
+    if (record) ids.insert(CMLayerTree::layerId(record));
+  }
+  return CMLayerTree::findAll(root, ids);
+}
+
+const CMLayerTree::Location* placeOf(const CMLayerTree::Locations& places, const DictRef& record) {
+  const auto found = places.find(CMLayerTree::layerId(record));
+  return found == places.end() ? nullptr : &found->second;
+}
+
 ArrayRef deepCopies(const std::vector<DictRef>& records) {
   ArrayRef copies = Array::make();
   for (const DictRef& record : records) {
@@ -44,9 +59,7 @@ void CMUndoManager::regUndoDictionary(std::int32_t type, const DictRef& argument
     return;
   }
   if (!keepsKeysOfOneLayer(type)) {
-    registerRecord(Dictionary::make({{"type", type},
-                                     {"group_id", findParentGroupID(CMLayerTree::layerId(argument))},
-                                     {"data", platform::dictionaryCopy(argument)}}));
+    regUndoDictionaries(type, {argument});
     return;
   }
   DictRef layer = argument->dictionary("obj");
@@ -57,6 +70,17 @@ void CMUndoManager::regUndoDictionary(std::int32_t type, const DictRef& argument
   copyPresentValues(*layer, *requested, keys, values);
   if (keys->empty()) return;
   registerRecord(Dictionary::make({{"type", type}, {"keys", keys}, {"values", values}, {"obj", layer}}));
+}
+
+void CMUndoManager::regUndoDictionaries(std::int32_t type, const std::vector<DictRef>& records) {
+  const CMLayerTree::Locations places = locate(rootLayers(), records);
+  for (const DictRef& record : records) {
+    if (!record) continue;
+    const CMLayerTree::Location* place = placeOf(places, record);
+    registerRecord(Dictionary::make({{"type", type},
+                                     {"group_id", place ? place->groupId : CMLayerTree::kTopLevelGroupId},
+                                     {"data", platform::dictionaryCopy(record)}}));
+  }
 }
 
 void CMUndoManager::regUndoArray(std::int32_t type, const ArrayRef& argument) {
@@ -76,13 +100,14 @@ void CMUndoManager::regUndoArray(std::int32_t type, const ArrayRef& argument) {
 }
 
 void CMUndoManager::regUndoLayers(std::uint32_t type, const std::vector<DictRef>& records) {
+  const CMLayerTree::Locations places = locate(rootLayers(), records);
   ArrayRef items = Array::make();
   for (const DictRef& record : records) {
     if (!record) continue;
-    CMLayerTree::Location found = CMLayerTree::find(rootLayers(), CMLayerTree::layerId(record));
-    items->add(Dictionary::make({{"group_id", found.groupId},
+    const CMLayerTree::Location* place = placeOf(places, record);
+    items->add(Dictionary::make({{"group_id", place ? place->groupId : CMLayerTree::kTopLevelGroupId},
                                  {"data", platform::dictionaryCopy(record)},
-                                 {"index", found.record ? found.index : 0}}));
+                                 {"index", place ? place->index : 0}}));
   }
   registerRecord(Dictionary::make({{"type", type}, {"items", items}}));
 }
@@ -90,11 +115,12 @@ void CMUndoManager::regUndoLayers(std::uint32_t type, const std::vector<DictRef>
 void CMUndoManager::regDelete(const std::vector<DictRef>& records) {
   // Indexes are read before anything is removed: undo puts the layers back in
   // registration order at these places.
+  const CMLayerTree::Locations places = locate(rootLayers(), records);
   for (const DictRef& record : records) {
     if (!record) continue;
-    CMLayerTree::Location found = CMLayerTree::find(rootLayers(), CMLayerTree::layerId(record));
-    record->set("position", found.record ? found.index : 0);
-    record->set("group_id", found.groupId);
+    const CMLayerTree::Location* place = placeOf(places, record);
+    record->set("position", place ? place->index : 0);
+    record->set("group_id", place ? place->groupId : CMLayerTree::kTopLevelGroupId);
   }
   registerRecord(
       Dictionary::make({{"type", kCMUndoDeleting}, {"data", Dictionary::make({{"items", deepCopies(records)}})}}));

@@ -42,7 +42,19 @@ platform::DictRef CMUndoReplay::replayTransaction(const platform::DictRef& recor
   // Last to first; redoing the inverse, again from its last element, applies the
   // inverses in the order the transaction recorded them.
   if (platform::ArrayRef items = record->array("items")) {
-    for (std::size_t k = items->size(); k-- > 0;) {
+    std::size_t k = items->size();
+    while (k > 0) {
+      // A command that added many layers (a group's members) is undone in one walk of the tree.
+      std::size_t start = k;
+      while (start > 0 && isUndoOfAdding(items->at(start - 1).dictionary())) --start;
+      if (k - start > 1) {
+        std::vector<platform::DictRef> added;
+        for (std::size_t j = k; j-- > start;) added.push_back(items->at(j).dictionary());
+        for (platform::DictRef& inverse : removeAddedLayers(added)) inverses->add(std::move(inverse));
+        k = start;
+        continue;
+      }
+      --k;
       if (platform::DictRef inverse = makeAction(items->at(k).dictionary())) inverses->add(inverse);
     }
   }

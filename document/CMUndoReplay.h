@@ -31,6 +31,10 @@ class CMUndoReplay {
   platform::DictRef replayLayerKeys(const platform::DictRef& record);
   platform::DictRef replayStacking(const platform::DictRef& record);
   platform::DictRef replayTransaction(const platform::DictRef& record);
+  // A record whose undo takes an added layer out again.
+  static bool isUndoOfAdding(const platform::DictRef& record);
+  // The undo of several such records, given last registered first, in one walk of the tree; their inverses.
+  std::vector<platform::DictRef> removeAddedLayers(const std::vector<platform::DictRef>& records);
 
   struct Placement {
     std::int64_t index = 0;

@@ -1,7 +1,9 @@
 // Replay of the records that name layers by id: editing (0), adding one layer
 // (1) and stacking order (8).
 
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "document/CMLayerTree.h"
 #include "document/CMUndoActionType.h"
@@ -21,7 +23,95 @@ DictRef dirtyCopy(const DictRef& data) {
   return copy;
 }
 
+// Counts, as the records of one list leave it one after another, how many of those gone so far stood before a
+// given place: a record's index at its turn is its first index less that count (a Fenwick tree).
+class PlacesGone {
+ public:
+  explicit PlacesGone(std::size_t size) : counts_(size + 1, 0) {}
+  std::size_t before(std::size_t index) const {
+    std::size_t gone = 0;
+    for (std::size_t i = index; i > 0; i -= i & (~i + 1)) gone += counts_[i];
+    return gone;
+  }
+  void add(std::size_t index) {
+    for (std::size_t i = index + 1; i < counts_.size(); i += i & (~i + 1)) ++counts_[i];
+  }
+
+ private:
+  std::vector<std::size_t> counts_;
+};
+
+std::int32_t addedId(const DictRef& record) { return CMLayerTree::layerId(record->dictionary("data")); }
+
+// Records whose layers can be taken out in one walk: each id once, and none inside another one's group.
+bool takenApart(const std::vector<DictRef>& records) {
+  std::unordered_set<std::int32_t> ids;
+  std::unordered_set<std::int32_t> members;
+  for (const DictRef& record : records) {
+    if (!ids.insert(addedId(record)).second) return false;
+    CMLayerTree::collectMemberIds(record->dictionary("data"), members);
+  }
+  for (const std::int32_t member : members) {
+    if (ids.contains(member)) return false;
+  }
+  return true;
+}
+
+// Drops the given records (by identity) from the list in one rebuild.
+void dropAll(const ArrayRef& list, const std::unordered_set<const Dictionary*>& leaving) {
+  std::vector<platform::Value> kept;
+  kept.reserve(list->size());
+  for (const platform::Value& entry : *list) {
+    if (!leaving.contains(entry.dictionary().get())) kept.push_back(entry);
+  }
+  list->removeAll();
+  for (platform::Value& entry : kept) list->add(std::move(entry));
+}
+
 }  // namespace
+
+bool CMUndoReplay::isUndoOfAdding(const DictRef& record) {
+  return record && record->get("type").intValue() == kCMUndoAdding && record->get("index").integerValue() == 0 &&
+         record->dictionary("data");
+}
+
+std::vector<DictRef> CMUndoReplay::removeAddedLayers(const std::vector<DictRef>& records) {
+  std::vector<DictRef> inverses;
+  if (!takenApart(records)) {
+    // One at a time, each finding what the one before left.
+    for (const DictRef& record : records) {
+      if (DictRef inverse = replayAdding(record)) inverses.push_back(std::move(inverse));
+    }
+    return inverses;
+  }
+  std::unordered_set<std::int32_t> ids;
+  for (const DictRef& record : records) ids.insert(addedId(record));
+  const CMLayerTree::Locations places = CMLayerTree::findAll(rootLayers(), ids);
+  struct Leaving {
+    ArrayRef list;
+    PlacesGone gone;
+    std::unordered_set<const Dictionary*> records;
+  };
+  std::unordered_map<const platform::Array*, Leaving> lists;
+  for (const DictRef& record : records) {
+    const auto found = places.find(addedId(record));
+    if (found == places.end()) continue;
+    const CMLayerTree::Location& live = found->second;
+    Leaving& leaving = lists.try_emplace(live.list.get(), Leaving{live.list, PlacesGone(live.list->size()), {}})
+                           .first->second;
+    // One-based, as the single undo of an add remembers it.
+    const std::size_t index = live.index - leaving.gone.before(live.index);
+    leaving.gone.add(live.index);
+    leaving.records.insert(live.record.get());
+    inverses.push_back(Dictionary::make({{"type", kCMUndoAdding},
+                                         {"data", live.record},
+                                         {"group_id", live.groupId},
+                                         {"index", static_cast<std::int64_t>(index) + 1}}));
+  }
+  for (const auto& [array, leaving] : lists) dropAll(leaving.list, leaving.records);
+  finishLayersChange();
+  return inverses;
+}
 
 void CMUndoReplay::makeMoveAction(const DictRef& item) {
   const DictRef data = item ? item->dictionary("data") : nullptr;

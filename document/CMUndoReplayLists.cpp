@@ -2,6 +2,8 @@
 // back: deleting (2) and adding several layers (3). The item records go into
 // the tree themselves, so the tree and the redo record share them.
 
+#include <unordered_set>
+
 #include "document/CMLayerTree.h"
 #include "document/CMUndoActionType.h"
 #include "document/CMUndoReplay.h"
@@ -40,8 +42,9 @@ DictRef CMUndoReplay::replayDeleting(const DictRef& record) {
   const ArrayRef items = itemsOfData(record);
   const bool remove = record->get("remove").boolValue();
   if (remove) {
-    for (const platform::Value& entry : *items)
-      CMLayerTree::removeById(rootLayers(), CMLayerTree::layerId(entry.dictionary()));
+    std::unordered_set<std::int32_t> ids;
+    for (const platform::Value& entry : *items) ids.insert(CMLayerTree::layerId(entry.dictionary()));
+    CMLayerTree::removeAllById(rootLayers(), std::move(ids));
   } else {
     placeAtPositions(items);
   }

@@ -1,18 +1,10 @@
 #include "document/CMUniversalShape.h"
 
-#include <cmath>
-
-#include "document/CMPointTypes.h"
 #include "document/CMProject.h"
 #include "document/CMShapeRecordValues.h"
-#include "platform/graphics/affine_transform.h"
 
-using platform::Array;
 using platform::ArrayRef;
-using platform::BezierPath;
-using platform::Dictionary;
 using platform::Point;
-using platform::PathElement;
 
 void CMUniversalShape::initPath() {
   recordToolOptions();
@@ -46,52 +38,7 @@ void CMUniversalShape::prepareEditing() {
   keptRecordPoints_ = data()->array("points");
   keptPointsField_ = points();
 
-  BezierPath moved = path();
-  const platform::Rect bounds = moved.isEmpty() ? platform::Rect{} : moved.bounds();
-  // An overflowing outline must not carry an infinite offset into the record.
-  const bool finite = std::isfinite(bounds.origin.x) && std::isfinite(bounds.origin.y);
-  const Point origin = finite ? bounds.origin : Point{};
-  data()->set("x_offset", origin.x);
-  data()->set("y_offset", origin.y);
-  platform::AffineTransform shift;
-  shift.translate(-origin.x, -origin.y);
-  moved.transformUsingAffineTransform(shift);
-  setPath(moved);
-
-  ArrayRef records = Array::make();
-  Point contourStart;
-  const int count = moved.elementCount();
-  for (int index = 0; index < count; ++index) {
-    Point element[3];
-    const PathElement kind = moved.elementAt(index, element);
-    const bool last = index == count - 1;
-    const std::int64_t close = !last && moved.elementAt(index + 1) == PathElement::Close ? kCMPointClose : 0;
-    const std::int64_t id = index + 1;
-    auto record = Dictionary::make({{"id", id}});
-    switch (kind) {
-      case PathElement::Move:
-        if (last) continue;  // a trailing move starts nothing
-        setShapePoint(record, "point", element[0]);
-        record->set("type", 1 + close);
-        contourStart = element[0];
-        break;
-      case PathElement::Line:
-        setShapePoint(record, "point", element[0]);
-        record->set("type", last && element[0] == contourStart ? 10 : 2 + close);
-        break;
-      case PathElement::Curve:
-        setShapePoint(record, "point", element[2]);
-        record->set("type", last && element[2] == contourStart ? 12 : 4 + close);
-        setShapePoint(record, "control_point1", element[0]);
-        setShapePoint(record, "control_point2", element[1]);
-        break;
-      case PathElement::Close:
-        continue;
-    }
-    records->add(record);
-  }
-  setPoints(records);
-  data()->set("points", records);
+  storePathAsPoints(path());
 }
 
 void CMUniversalShape::endEditing() {

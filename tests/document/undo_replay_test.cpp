@@ -274,6 +274,28 @@ TEST_F(UndoReplayTest, TransactionOfRemoveAndAddGroup) {
   EXPECT_EQ(undo().redoMenuItemTitle(), "Redo - Modify");
 }
 
+TEST_F(UndoReplayTest, ATransactionOfManyAddsAnywhereIsUndoneAndRedoneInPlace) {
+  // Layers added one by one at places before and after each other, in two lists: undo takes each out at the
+  // index it had at its turn, so redo puts every one back where it was.
+  roundTrip([&] {
+    undo().startTransaction();
+    const ArrayRef members = groupList();
+    const std::pair<ArrayRef, std::size_t> places[] = {{rootList(), 0}, {members, 3}, {rootList(), 2}, {members, 0},
+                                                       {rootList(), 5}, {members, 2}, {rootList(), 1}};
+    std::int64_t id = 40;
+    for (const auto& [list, index] : places) {
+      const DictRef added = layer(id++);
+      list->insert(index, added);
+      undo().regUndoDictionary(kCMUndoAdding, added);
+    }
+    undo().endTransaction();
+  });
+  EXPECT_EQ(idsOf(rootList()), (std::vector<std::int64_t>{1, 10, 2}));
+  document_.redo();
+  EXPECT_EQ(idsOf(rootList()), (std::vector<std::int64_t>{40, 46, 1, 42, 10, 2, 44}));
+  EXPECT_EQ(idsOf(rootList()->at(4).dictionary()->array("items")), (std::vector<std::int64_t>{43, 11, 45, 12, 13, 41}));
+}
+
 TEST_F(UndoReplayTest, UndoAndRedoMarkTheDocumentEdited) {
   document_.toggleHiddenLayer(a_);
   document_.setDirty(false);
