@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "document/CMLayer.h"
 #include "platform/ui/event.h"
 
 namespace {
@@ -9,7 +10,7 @@ namespace {
 class DetachedCanvasWindow final : public CMCanvasWindowService {
  public:
   platform::View* mainView() override { return nullptr; }
-  void selectLayer(const std::shared_ptr<CMLayer>&, const void*) override {}
+  void selectLayer(const platform::DictRef&, const void*) override {}
   void updateProperties() override {}
   bool isAltPressed() override { return (platform::currentModifierFlags() & platform::modifier::Option) != 0; }
   void zoomIn(platform::Point) override {}
@@ -25,6 +26,10 @@ std::shared_ptr<CMCanvasWindowService>& installedService() {
 }
 
 }  // namespace
+
+void CMCanvasWindowService::selectLayer(const std::shared_ptr<CMLayer>& layer, const void* sender) {
+  selectLayer(layer ? layer->data() : nullptr, sender);
+}
 
 CMCanvasWindowService& CMCanvasWindowService::shared() {
   if (installedService()) return *installedService();

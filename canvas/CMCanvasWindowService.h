@@ -21,8 +21,10 @@ class CMCanvasWindowService {
 
   // The main window's content view, which takes the keys the canvas handles; null when there is none.
   virtual platform::View* mainView() = 0;
-  // The canvas (or another sender) chose a layer; null clears the choice.
-  virtual void selectLayer(const std::shared_ptr<CMLayer>& layer, const void* sender) = 0;
+  // The canvas (or another sender) chose a layer record (a group record too); null clears the choice.
+  virtual void selectLayer(const platform::DictRef& record, const void* sender) = 0;
+  // The same with the layer object's record.
+  void selectLayer(const std::shared_ptr<CMLayer>& layer, const void* sender);
   virtual void updateProperties() = 0;
   virtual bool isAltPressed() = 0;
   // The zoom tool's clicks, in canvas coordinates.

@@ -250,6 +250,56 @@ class CMEditorView : public CMEditorBaseView {
   void suspendMoving(bool lockHorizontal, bool lockVertical);
   bool showCenterMarkers() const { return showCenterMarkers_; }
 
+  // ---- layer commands on the selection (CMEditorViewLayerCommands*.cpp) ----
+  // Each works on the records of the selection flags, edits the tree in place as one undo step and asks the main
+  // window to refresh; a command that finds nothing to do changes and registers nothing.
+  using Records = std::vector<platform::DictRef>;
+  // Records of the drawer's layers, topmost first: group-selected; group-selected but not primary; primary.
+  Records groupSelectedRecords() const;
+  Records layers2() const;
+  Records layerSelected() const;
+  // A fresh layer object at zoom 1 over the live record (not a copy); null for a group or an unknown type.
+  static std::shared_ptr<CMLayer> layerFromDictionary(const platform::DictRef& record);
+
+  // Group and ungroup the group-selected records; the record forms serve the layers panel too.
+  void group();
+  void ungroup();
+  void group(const Records& records);
+  void ungroup(const Records& records);
+  // Whether the records lie at one nesting depth of the tree (true for none).
+  bool canMakeGroupOperation(const Records& records) const;
+  // Takes the first group with no members out of the list, registered for undo; later empty ones stay.
+  void removeUnusedLayers(const platform::ArrayRef& list);
+
+  // Mirror the primary layers inside their own bounds: images by "flip_h"/"flip_v", shapes by their points
+  // (written as points first); text is only marked for redrawing.
+  void flipH();
+  void flipV();
+  void flipHorizontalLayers(const Records& records, const platform::Rect& rect);
+  void flipVerticalLayers(const Records& records, const platform::Rect& rect);
+  // Maps the first record's points p to T(p + correction) − correction (a group: its first member, and so on).
+  void flipLayers(const Records& records, platform::Point correction, const platform::AffineTransform& transform);
+
+  // The primary layer's index in the list that holds it (`list` receives that list), or -1.
+  std::int64_t layerSelectedIndex(platform::ArrayRef& list) const;
+  static std::int64_t layerSelectedIndex(std::int32_t id, const platform::ArrayRef& layers, platform::ArrayRef& list);
+  void bringToFront();
+  void bringForward();
+  void sendToBack();
+  void sendTobackward();
+
+  // Line the other group-selected layers up with the primary layer's edge.
+  void aligntop();
+  void alignbottom();
+  void alignleft();
+  void alignright();
+
+  // Combine the other group-selected shapes into the primary shape, which stays; they go.
+  void pathUnion();
+  void pathSubtract();
+  void pathIntersect();
+  void pathDifference();
+
   // ---- grid and in-place text editing (CMEditorViewGrid.cpp, CMEditorViewTextEditing*.cpp) ----
   // A new text layer at the click (document units at any zoom), selected and reported; null when none is made.
   std::shared_ptr<CMLayer> addText(const platform::Event& event);
@@ -304,6 +354,14 @@ class CMEditorView : public CMEditorBaseView {
   void dispatchSelectTool(const platform::Event& event);
   void deleteSelection();
   bool moveByKey(const platform::Event& event);
+  // ---- layer commands ----
+  Records selectedRecords(bool (*wanted)(const CMLayer& layer)) const;
+  // Aligns each other group-selected layer by `place`, which gives the new rectangle from the primary's and its own.
+  void alignLayers(platform::Rect (*place)(const platform::Rect& reference, const platform::Rect& own));
+  void flipSelectedLayers(bool horizontal);
+  // Moves the primary layer from index i of its list to the index `target` gives (nullopt: no move).
+  void restackSelectedLayer(std::optional<std::int64_t> (*target)(std::int64_t index, std::size_t count));
+  void combineSelectedPaths(std::int32_t operation);
   // ---- selection, hit-testing and moving ----
   struct HandleDrag;
   void dragStep(HandleDrag& drag, const platform::Event& event);

@@ -1,5 +1,8 @@
 // Rebuilding the layer objects after model changes, keeping the selection by record id.
 
+#include <unordered_map>
+#include <utility>
+
 #include "canvas/CMCanvasWindowService.h"
 #include "canvas/CMEditorView.h"
 #include "document/CMDocument.h"
@@ -36,13 +39,23 @@ void CMEditorView::relinkLayers() {
 }
 
 void CMEditorView::update() {
-  const Layers groupSelected = multySelectedLayers();
-  const Layers selected = selectedLayers();
+  // The flags by id; the first new layer with an id takes them, found through one index of the new layers.
+  std::unordered_map<std::int32_t, std::pair<bool, bool>> flags;
+  for (const auto& old : layers()) {
+    if (old->selected() || old->selectedAsPartOfGroup()) {
+      auto& [selected, groupSelected] = flags[old->layerId()];
+      selected |= old->selected();
+      groupSelected |= old->selectedAsPartOfGroup();
+    }
+  }
   rebuildLayers();
-  for (const auto& old : selected)
-    if (const auto layer = findById(layers(), old->layerId())) layer->setSelected(true);
-  for (const auto& old : groupSelected)
-    if (const auto layer = findById(layers(), old->layerId())) layer->setSelectedAsPartOfGroup(true);
+  for (const auto& layer : layers()) {
+    const auto found = flags.find(layer->layerId());
+    if (found == flags.end()) continue;
+    if (found->second.first) layer->setSelected(true);
+    if (found->second.second) layer->setSelectedAsPartOfGroup(true);
+    flags.erase(found);
+  }
   setNeedsDisplay();
 }
 
@@ -83,6 +96,6 @@ void CMEditorView::clickOutside() {
     layer->setSelected(false);
     layer->setSelectedAsPartOfGroup(false);
   }
-  CMCanvasWindowService::shared().selectLayer(nullptr, this);
+  CMCanvasWindowService::shared().selectLayer(platform::DictRef(), this);
   setNeedsDisplay();
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-// The canvas commands that the select and point-editing strips send, by the
-// canvas's names. The window sends them through this interface so that the
-// receiver can be watched; commands the canvas does not offer yet (arrange,
-// align, flip and path combination) do nothing here.
+// The canvas commands that the select and point-editing strips, the Arrange
+// menu and the context menu send, by the canvas's names. The window sends them
+// through this interface so that the receiver can be watched.
 
 #include <cstdint>
 #include <functional>
@@ -40,7 +39,23 @@ class CMEditorCanvasCommands : public CMCanvasCommands {
  public:
   explicit CMEditorCanvasCommands(std::function<CMEditorView&()> canvas) : canvas_(std::move(canvas)) {}
 
+  void group() override;
+  void ungroup() override;
+  void aligntop() override;
+  void alignbottom() override;
+  void alignleft() override;
+  void alignright() override;
+  void flipH() override;
+  void flipV() override;
   void deletePoint() override;
+  void bringToFront() override;
+  void bringForward() override;
+  void sendToBack() override;
+  void sendTobackward() override;
+  void pathUnion() override;
+  void pathSubtract() override;
+  void pathIntersect() override;
+  void pathDifference() override;
   void changePointType(std::int32_t type) override;
   void setViewMode(bool vectorViewMode) override;
 

@@ -163,8 +163,9 @@ void CMMainWindowController::update() {
   mainView_->update();
 }
 
-void CMMainWindowController::selectLayer(const std::shared_ptr<CMLayer>& layer, const void*) {
-  selectedLayer_ = layer ? layer->data() : nullptr;
+void CMMainWindowController::selectLayer(const platform::DictRef& record, const void* sender) {
+  if (sender != &editor()) editor().selectLayer(record);
+  selectedLayer_ = record;
   updateSubPanelState();
 }
 

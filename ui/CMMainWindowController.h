@@ -81,7 +81,9 @@ class CMMainWindowController final : public CMMainWindowService,
   void updateDocumentTabs() override;
 
   // ---- CMCanvasWindowService ----
-  void selectLayer(const std::shared_ptr<CMLayer>& layer, const void* sender) override;
+  using CMCanvasWindowService::selectLayer;
+  // Keeps the record as the current layer; a sender other than the canvas has the canvas select it too.
+  void selectLayer(const platform::DictRef& record, const void* sender) override;
   void updateProperties() override {}
   bool isAltPressed() override;
   bool isShiftPressed();
@@ -162,6 +164,8 @@ class CMMainWindowController final : public CMMainWindowService,
   void buildViewMenu();
   void buildWindowMenu();
   void buildArrangeMenu();
+  // The arrange commands, each sending its strip tag through OnSelectAction.
+  void addArrangeItems(platform::Menu& menu);
   void rebuildWindowMenu();
   std::shared_ptr<platform::Document> shownDocument() const;
   void afterZoom();

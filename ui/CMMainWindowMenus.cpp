@@ -1,5 +1,6 @@
-// The main menu (File, Edit, View, Window) and the canvas's context menu. Items
-// whose command may not apply carry a validator; the command checks again itself.
+// The main menu (File, Edit, Arrange, View, Window) and the canvas's context menu. Items
+// whose command may not apply carry a validator; the command checks again itself. The
+// arrange commands are always enabled: each one checks the selection itself.
 
 #include <gtkmm/menuitem.h>
 #include <gtkmm/separatormenuitem.h>
@@ -22,12 +23,26 @@ KeyEquivalent shortcut(const char* key, platform::ModifierFlags extra = 0) {
   return KeyEquivalent{key, modifier::Control | extra};
 }
 
+// The arrange commands by their strip tags; a null title is a separator.
+struct ArrangeItem {
+  const char* title;
+  int tag;
+};
+constexpr ArrangeItem kArrangeItems[] = {
+    {"Group", 1},           {"Ungroup", 2},       {nullptr, 0},           {"Bring to Front", 12},
+    {"Bring Forward", 13},  {"Send Backward", 15}, {"Send to Back", 14},  {nullptr, 0},
+    {"Align Left", 5},      {"Align Right", 6},   {"Align Top", 3},       {"Align Bottom", 4},
+    {nullptr, 0},           {"Flip Horizontal", 7}, {"Flip Vertical", 8}, {nullptr, 0},
+    {"Union", 16},          {"Subtract", 17},     {"Intersect", 18},      {"Difference", 19},
+};
+
 }  // namespace
 
 void CMMainWindowController::buildMenus() {
   menuBar_ = std::make_shared<platform::MenuBar>();
   buildFileMenu();
   buildEditMenu();
+  addArrangeItems(menuBar_->addMenu("Arrange"));
   buildViewMenu();
   buildWindowMenu();
   buildArrangeMenu();
@@ -123,9 +138,21 @@ void CMMainWindowController::rebuildWindowMenu() {
   }
 }
 
+void CMMainWindowController::addArrangeItems(platform::Menu& menu) {
+  for (const ArrangeItem& entry : kArrangeItems) {
+    if (!entry.title) {
+      menu.addSeparator();
+      continue;
+    }
+    menu.addItem(entry.title, [this, tag = entry.tag](MenuItem&) { OnSelectAction(tag); }).setTag(entry.tag);
+  }
+}
+
 void CMMainWindowController::buildArrangeMenu() {
-  // The canvas's context menu offers the edit commands until the arrange commands exist.
+  // The canvas's context menu: the arrange commands, then the edit commands.
   arrangeMenu_ = std::make_unique<platform::Menu>();
+  addArrangeItems(*arrangeMenu_);
+  arrangeMenu_->addSeparator();
   arrangeMenu_->addItem("Cut", [this](MenuItem&) { cut(); }).setValidator([this](MenuItem&) { return hasSelection(); });
   arrangeMenu_->addItem("Copy", [this](MenuItem&) { copy(); }).setValidator([this](MenuItem&) { return hasLayers(); });
   arrangeMenu_->addItem("Paste", [this](MenuItem&) { paste(); }).setValidator([this](MenuItem&) { return canPaste(); });

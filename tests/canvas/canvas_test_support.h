@@ -22,8 +22,9 @@ namespace canvas_testing {
 class SpyWindowController final : public CMCanvasWindowService {
  public:
   platform::View* mainView() override { return mainViewToFocus; }
-  void selectLayer(const std::shared_ptr<CMLayer>& layer, const void* sender) override {
-    selections.push_back({layer, sender});
+  using CMCanvasWindowService::selectLayer;
+  void selectLayer(const platform::DictRef& record, const void* sender) override {
+    selections.push_back({record, sender});
   }
   void updateProperties() override { ++propertyUpdates; }
   bool isAltPressed() override { return altPressed; }
@@ -34,7 +35,7 @@ class SpyWindowController final : public CMCanvasWindowService {
   void setScrollPosition(platform::Point relative) override { scrollPositions.push_back(relative); }
 
   struct Selection {
-    std::shared_ptr<CMLayer> layer;
+    platform::DictRef record;
     const void* sender;
   };
   platform::View* mainViewToFocus = nullptr;

@@ -50,7 +50,7 @@ TEST_F(CreationShapesTest, TheNewShapeIsSelectedReportedAndTheToolReleased) {
   ASSERT_EQ(canvas_->layers().size(), 1u);
   EXPECT_TRUE(canvas_->layers()[0]->selected());
   ASSERT_EQ(controller().selections.size(), 1u);
-  EXPECT_EQ(controller().selections[0].layer->data(), record(0));
+  EXPECT_EQ(controller().selections[0].record, record(0));
   EXPECT_EQ(controller().selections[0].sender, canvas_.get());
   EXPECT_GE(controller().propertyUpdates, 1);
   EXPECT_EQ(canvas_->currentTool(), kCMToolSelect);

@@ -97,7 +97,7 @@ TEST_F(EditorKeysTest, DeleteRemovesTheCurrentLayerAndTheGroupSelectedOnes) {
   EXPECT_EQ(canvas_->selectedLayer(), nullptr);
   EXPECT_EQ(canvas_->selectedLayerDict(), nullptr);
   ASSERT_EQ(controller().selections.size(), 1u);
-  EXPECT_EQ(controller().selections[0].layer, nullptr);
+  EXPECT_EQ(controller().selections[0].record, nullptr);
   EXPECT_EQ(canvas_->calls, (std::vector<std::string>{"hideSel"}));
   document_->undo();
   EXPECT_NE(recordWithId(*document_, 1), nullptr);

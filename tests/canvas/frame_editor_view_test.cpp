@@ -148,7 +148,7 @@ TEST_F(FrameEditorViewTest, AClickInTheMarginDeselectsEveryLayer) {
   EXPECT_TRUE(canvas.allSelectedLayers().empty());
   EXPECT_EQ(canvas.selectedLayer(), nullptr);
   ASSERT_EQ(controller().selections.size(), 1u);
-  EXPECT_EQ(controller().selections[0].layer, nullptr);
+  EXPECT_EQ(controller().selections[0].record, nullptr);
   EXPECT_EQ(controller().selections[0].sender, &canvas);
 }
 

@@ -51,7 +51,7 @@ TEST_F(SelectionBandTest, TheBandFollowsThePointerAndSelectsWhatItTouches) {
   EXPECT_FALSE(primary(3) || member(3)) << "hidden layers are never band-selected";
   release({10.25, 10.25});
   EXPECT_FALSE(canvas_->showSelRect());
-  EXPECT_TRUE(controller().selections.size() == 1u && !controller().selections[0].layer)
+  EXPECT_TRUE(controller().selections.size() == 1u && !controller().selections[0].record)
       << "only the click's own report: the band tells the main window nothing";
 }
 

@@ -35,7 +35,7 @@ TEST_F(SelectionClickTest, AClickSelectsTheLayerAndReportsIt) {
   EXPECT_EQ(flagsOf(1), (Flags{true, true}));
   EXPECT_EQ(flagsOf(2), (Flags{false, false}));
   ASSERT_FALSE(controller().selections.empty());
-  EXPECT_EQ(controller().selections.back().layer, canvas_->selectedLayer());
+  EXPECT_EQ(controller().selections.back().record, canvas_->selectedLayer()->data());
   EXPECT_EQ(controller().selections.back().sender, canvas_.get());
 }
 
@@ -66,7 +66,7 @@ TEST_F(SelectionClickTest, AMissClearsEverything) {
   EXPECT_EQ(flagsOf(1), (Flags{false, false}));
   EXPECT_EQ(flagsOf(2), (Flags{false, false}));
   ASSERT_EQ(controller().selections.size(), 1u);
-  EXPECT_FALSE(controller().selections[0].layer);
+  EXPECT_FALSE(controller().selections[0].record);
 }
 
 TEST_F(SelectionClickTest, AClickOnAHandleKeepsThatHandle) {

@@ -10,6 +10,7 @@
 #include "document/CMKeyBindingManager.h"
 #include "document/CMProject.h"
 #include "main_window_fixture.h"
+#include "spy_canvas_commands.h"
 #include "platform/core/notification_center.h"
 #include "platform/ui/segmented_control.h"
 #include "platform/ui/text_field.h"
@@ -158,38 +159,10 @@ TEST_F(ToolShortcuts, KeysTypeIntoAFocusedTextFieldInsteadOfChoosingTools) {
   EXPECT_EQ(window->selectedTool(), 3);
 }
 
-// Records the commands the strips send to the canvas.
-class SpyCommands : public CMCanvasCommands {
- public:
-  explicit SpyCommands(std::vector<std::string>& calls) : calls_(calls) {}
-  void group() override { calls_.push_back("group"); }
-  void ungroup() override { calls_.push_back("ungroup"); }
-  void aligntop() override { calls_.push_back("aligntop"); }
-  void alignbottom() override { calls_.push_back("alignbottom"); }
-  void alignleft() override { calls_.push_back("alignleft"); }
-  void alignright() override { calls_.push_back("alignright"); }
-  void flipH() override { calls_.push_back("flipH"); }
-  void flipV() override { calls_.push_back("flipV"); }
-  void deletePoint() override { calls_.push_back("deletePoint"); }
-  void bringToFront() override { calls_.push_back("bringToFront"); }
-  void bringForward() override { calls_.push_back("bringForward"); }
-  void sendToBack() override { calls_.push_back("sendToBack"); }
-  void sendTobackward() override { calls_.push_back("sendTobackward"); }
-  void pathUnion() override { calls_.push_back("pathUnion"); }
-  void pathSubtract() override { calls_.push_back("pathSubtract"); }
-  void pathIntersect() override { calls_.push_back("pathIntersect"); }
-  void pathDifference() override { calls_.push_back("pathDifference"); }
-  void changePointType(std::int32_t type) override { calls_.push_back("changePointType " + std::to_string(type)); }
-  void setViewMode(bool mode) override { calls_.push_back(mode ? "setViewMode YES" : "setViewMode NO"); }
-
- private:
-  std::vector<std::string>& calls_;
-};
-
 TEST_F(ToolShortcuts, SelectActionsReachTheCanvasByTag) {
   newDrawing();
   std::vector<std::string> calls;
-  window->setCanvasCommands(std::make_unique<SpyCommands>(calls));
+  window->setCanvasCommands(std::make_unique<ui_testing::SpyCommands>(calls));
   const std::vector<std::pair<int, const char*>> table{
       {1, "group"},         {2, "ungroup"},         {3, "aligntop"},      {4, "alignbottom"},   {5, "alignleft"},
       {6, "alignright"},    {7, "flipH"},           {8, "flipV"},         {10, "deletePoint"},  {12, "bringToFront"},
@@ -220,7 +193,7 @@ TEST_F(ToolShortcuts, SelectActionsReachTheCanvasByTag) {
 TEST_F(ToolShortcuts, ViewModeTogglesAndPersists) {
   newDrawing();
   std::vector<std::string> calls;
-  window->setCanvasCommands(std::make_unique<SpyCommands>(calls));
+  window->setCanvasCommands(std::make_unique<ui_testing::SpyCommands>(calls));
   platform::UserDefaults& settings = CMProject::shareProject().settings();
   settings.setBool(false, "viewMode");
   window->OnSelectAction(101);

@@ -1,0 +1,77 @@
+// The boolean path commands: the other shapes of the multi-selection are combined, topmost first, into the
+// primary shape, which stays; they leave the drawing. One undo step gives back every record as it was.
+
+#include "canvas/CMEditorView.h"
+#include "document/CMDocument.h"
+#include "document/CMLayer.h"
+#include "document/CMMainWindowService.h"
+#include "document/CMNotificationNames.h"
+#include "document/CMShapeLayer.h"
+#include "document/CMUndoActionType.h"
+#include "platform/core/notification_center.h"
+
+namespace {
+
+// The drawer's shape layer over the record's id, when it has a shape to combine.
+CMShapeLayer* shapeLayerWithId(const CMEditorView::Layers& layers, std::int32_t id) {
+  for (const auto& layer : layers) {
+    if (layer->layerId() != id) continue;
+    auto* shape = dynamic_cast<CMShapeLayer*>(layer.get());
+    return shape && shape->shape() ? shape : nullptr;
+  }
+  return nullptr;
+}
+
+bool combine(CMShapeLayer& receiver, CMShapeLayer& other, std::int32_t operation) {
+  switch (operation) {
+    case CMShapeLayer::kPathDifference: return receiver.pathDifference(other);
+    case CMShapeLayer::kPathIntersection: return receiver.pathIntersect(other);
+    case CMShapeLayer::kPathSubtract: return receiver.pathSubtract(other);
+    default: return receiver.pathUnion(other);
+  }
+}
+
+}  // namespace
+
+void CMEditorView::pathUnion() { combineSelectedPaths(CMShapeLayer::kPathUnion); }
+
+void CMEditorView::pathSubtract() { combineSelectedPaths(CMShapeLayer::kPathSubtract); }
+
+void CMEditorView::pathIntersect() { combineSelectedPaths(CMShapeLayer::kPathIntersection); }
+
+void CMEditorView::pathDifference() { combineSelectedPaths(CMShapeLayer::kPathDifference); }
+
+void CMEditorView::combineSelectedPaths(std::int32_t operation) {
+  const Records primary = layerSelected();
+  if (!document_ || primary.empty()) return;
+  // Only shapes take part: a primary layer without one does nothing, other kinds stay where they are.
+  CMShapeLayer* receiver = shapeLayerWithId(layers(), primary.front()->get("id").intValue());
+  if (!receiver) return;
+  std::vector<CMShapeLayer*> operands;
+  Records registered{receiver->data()};
+  for (const platform::DictRef& record : layers2()) {
+    CMShapeLayer* operand = shapeLayerWithId(layers(), record->get("id").intValue());
+    if (!operand || operand == receiver) continue;
+    operands.push_back(operand);
+    registered.push_back(operand->data());
+  }
+  CMUndoManager& undo = document_->undoManager();
+  {
+    CMUndoManager::Transaction transaction(undo);
+    // Every record as it is before any of them is written as points.
+    undo.regUndoLayers(kCMUndoEditing, registered);
+    Records combined;
+    for (CMShapeLayer* operand : operands) {
+      if (combine(*receiver, *operand, operation)) combined.push_back(operand->data());
+    }
+    if (!operands.empty() && combined.empty()) {
+      // No result the records could hold: nothing changed.
+      transaction.discard();
+      return;
+    }
+    primary.front()->set("isDirty", 1);
+    if (!combined.empty()) document_->remove(combined);
+  }
+  CMMainWindowService::shared().updateEditor();
+  platform::NotificationCenter::defaultCenter().post(kNotificationLayersChanged);
+}

@@ -1,0 +1,136 @@
+// The boolean path commands through the canvas: the primary shape takes the result, the other shapes go, one
+// undo gives every record back, and layers that are not shapes are left out. Areas by the boolean tests'
+// Green's-theorem oracle, places by the rendered pixels.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "layer_commands_test_support.h"
+#include "path_oracles.h"
+
+namespace {
+
+using layer_commands_testing::defaultLayer;
+using layer_commands_testing::filledShape;
+using layer_commands_testing::LayerCommandsTest;
+using layer_commands_testing::sameContent;
+using platform::DictRef;
+using platform::Rect;
+
+constexpr std::int64_t kOval = 1;
+
+bool isColour(const platform::test::Pixel& pixel, int r, int g, int b) {
+  return std::abs(pixel.red - r) <= 2 && std::abs(pixel.green - g) <= 2 && std::abs(pixel.blue - b) <= 2;
+}
+
+struct PathCase {
+  const char* name;
+  void (CMEditorView::*command)();
+  Rect bounds;
+  double squares;  // the result's area is 10,000 × squares + A × ovals
+  double ovals;
+};
+
+class PathCommands : public LayerCommandsTest, public ::testing::WithParamInterface<PathCase> {
+ protected:
+  // A red square at (100, 100), primary and topmost, over a blue oval in (50, 50, 100, 100).
+  void showSquareOverOval() {
+    show({filledShape(kOval, 1, {50, 50, 100, 100}, 0, 0, 220), filledShape(0, 2, {100, 100, 100, 100}, 220, 0, 0)});
+    ovalArea_ = pathoracles::evenOddArea(CMEditorView::layerFromDictionary(root(0))->path());
+    select(2, {1});
+  }
+  double ovalArea_ = 0;
+};
+
+TEST_P(PathCommands, ThePrimaryShapeTakesTheResultAndTheOtherGoes) {
+  const PathCase& expected = GetParam();
+  showSquareOverOval();
+  const platform::Value before = snapshot();
+  (canvas().*expected.command)();
+  ASSERT_EQ(rootIds(), (std::vector<std::int64_t>{2}));
+  const DictRef result = root(0);
+  EXPECT_TRUE(result->dictionary("shape")->get("isbezier").boolValue());
+  EXPECT_EQ(result->get("isDirty").intValue(), 1);
+  const std::shared_ptr<CMLayer> layer = CMEditorView::layerFromDictionary(result);
+  const Rect bounds = layer->layerRect();
+  EXPECT_NEAR(bounds.origin.x, expected.bounds.origin.x, 1e-3);
+  EXPECT_NEAR(bounds.origin.y, expected.bounds.origin.y, 1e-3);
+  EXPECT_NEAR(bounds.size.width, expected.bounds.size.width, 1e-3);
+  EXPECT_NEAR(bounds.size.height, expected.bounds.size.height, 1e-3);
+  const double wanted = 10000 * expected.squares + ovalArea_ * expected.ovals;
+  EXPECT_NEAR(pathoracles::evenOddArea(layer->path()), wanted, 1e-6 * wanted);
+  EXPECT_EQ(undoSteps(), 1u);
+
+  undo();
+  EXPECT_TRUE(sameContent(snapshot(), before));
+  redo();
+  EXPECT_EQ(rootIds(), (std::vector<std::int64_t>{2}));
+  EXPECT_NEAR(pathoracles::evenOddArea(CMEditorView::layerFromDictionary(root(0))->path()), wanted, 1e-6 * wanted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, PathCommands,
+    ::testing::Values(PathCase{"Union", &CMEditorView::pathUnion, {50, 50, 150, 150}, 1, 0.75},
+                      PathCase{"Intersect", &CMEditorView::pathIntersect, {100, 100, 50, 50}, 0, 0.25},
+                      PathCase{"Difference", &CMEditorView::pathDifference, {100, 100, 100, 100}, 1, -0.25},
+                      PathCase{"Subtract", &CMEditorView::pathSubtract, {50, 50, 150, 150}, 1, 0.5}),
+    [](const ::testing::TestParamInfo<PathCase>& info) { return std::string(info.param.name); });
+
+TEST_F(PathCommands, SubtractLeavesTheOverlapUnpainted) {
+  showSquareOverOval();
+  canvas().pathSubtract();
+  const auto image = render();
+  EXPECT_TRUE(isColour(pixelOnPage(image.get(), {110, 110}), 255, 255, 255));
+  EXPECT_TRUE(isColour(pixelOnPage(image.get(), {60, 100}), 220, 0, 0));
+  EXPECT_TRUE(isColour(pixelOnPage(image.get(), {190, 190}), 220, 0, 0));
+}
+
+TEST_F(PathCommands, LayersThatAreNotShapesStayOutOfIt) {
+  show({filledShape(kOval, 1, {50, 50, 100, 100}, 0, 0, 220), defaultLayer("text", 3, {10, 10}),
+        filledShape(0, 2, {100, 100, 100, 100}, 220, 0, 0)});
+  select(2, {1, 3});
+  canvas().pathUnion();
+  EXPECT_EQ(rootIds(), (std::vector<std::int64_t>{3, 2}));
+  EXPECT_EQ(undoSteps(), 1u);
+  EXPECT_FALSE(document_->undoManager().inTransaction());
+  // The next edit is a step of its own.
+  select(3);
+  canvas().flipH();
+  EXPECT_EQ(undoSteps(), 2u);
+  // A primary layer that is not a shape combines nothing.
+  const platform::Value before = snapshot();
+  select(3, {2});
+  canvas().pathIntersect();
+  EXPECT_TRUE(sameContent(snapshot(), before));
+  EXPECT_EQ(undoSteps(), 2u);
+}
+
+TEST_F(PathCommands, ADisjointIntersectionEmptiesThePrimaryShape) {
+  show({filledShape(kOval, 1, {0, 0, 40, 40}, 0, 0, 220), filledShape(0, 2, {200, 200, 50, 50}, 220, 0, 0)});
+  const platform::Value before = snapshot();
+  select(2, {1});
+  canvas().pathIntersect();
+  EXPECT_EQ(rootIds(), (std::vector<std::int64_t>{2}));
+  EXPECT_TRUE(root(0)->dictionary("shape")->array("points")->empty());
+  undo();
+  EXPECT_TRUE(sameContent(snapshot(), before));
+}
+
+TEST_F(PathCommands, AResultTheRecordsCannotHoldChangesAndRegistersNothing) {
+  DictRef huge = filledShape(0, 2, {0, 0, 10, 10}, 220, 0, 0);
+  huge->set("shape", document_testing::frameShape({1e300, 1e300, 1e300, 1e300}));
+  DictRef other = filledShape(kOval, 1, {0, 0, 10, 10}, 0, 0, 220);
+  other->set("shape", document_testing::frameShape({-1e300, 1e300, 3e300, 1e300}));
+  show({other, huge});
+  const platform::Value before = snapshot();
+  const bool editedBefore = document_->dirty();
+  select(2, {1});
+  canvas().pathUnion();
+  EXPECT_TRUE(snapshot().isEqual(before));
+  EXPECT_EQ(undoSteps(), 0u);
+  EXPECT_FALSE(document_->undoManager().inTransaction());
+  EXPECT_EQ(document_->dirty(), editedBefore);
+}
+
+}  // namespace
