@@ -11,31 +11,10 @@
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
 #include "ui_test_harness.h"
-#include "x_test_pointer.h"
+#include "real_clicks.h"
 
 namespace platform {
 namespace {
-
-template <typename Predicate>
-bool settleUntil(Predicate done, gint64 timeoutMicroseconds = 3'000'000) {
-  const gint64 end = g_get_monotonic_time() + timeoutMicroseconds;
-  while (!done() && g_get_monotonic_time() < end) {
-    test::syncWithXServer();
-    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-    g_usleep(2000);
-  }
-  return done();
-}
-
-// The middle of a widget in root-window pixels.
-void centreOnScreen(Gtk::Widget& widget, int& x, int& y) {
-  int originX = 0;
-  int originY = 0;
-  widget.get_window()->get_origin(originX, originY);
-  const Gtk::Allocation allocation = widget.get_allocation();
-  x = originX + allocation.get_x() + allocation.get_width() / 2;
-  y = originY + allocation.get_y() + allocation.get_height() / 2;
-}
 
 class ContextMenuTest : public testing::Test {
  protected:
@@ -56,22 +35,10 @@ class ContextMenuTest : public testing::Test {
 
   void popUpAt(int x, int y) {
     test::fakePointerMotion(x, y);
-    settleUntil([] { return false; }, 100'000);
+    test::settleFor(100'000);
     menu.popUpAtPointer();
-    ASSERT_TRUE(settleUntil([this] { return menu.gtkMenu().get_mapped(); }));
-    settleUntil([] { return false; }, 100'000);
-  }
-
-  void clickOn(Gtk::Widget& item) {
-    int x = 0;
-    int y = 0;
-    centreOnScreen(item, x, y);
-    test::fakePointerMotion(x, y);
-    settleUntil([] { return false; }, 100'000);
-    test::fakeButton(1, true);
-    settleUntil([] { return false; }, 50'000);
-    test::fakeButton(1, false);
-    settleUntil([] { return false; }, 100'000);
+    ASSERT_TRUE(test::settleUntil([this] { return menu.gtkMenu().get_mapped(); }));
+    test::settleFor(100'000);
   }
 
   Window window{Size{400, 300}};
@@ -94,10 +61,10 @@ TEST_F(ContextMenuTest, PopsUpAtThePointerValidatedAndRetitled) {
   menu.gtkMenu().get_toplevel()->get_window()->get_origin(menuX, menuY);
   EXPECT_NEAR(menuX, 120, 12);
   EXPECT_NEAR(menuY, 90, 12);
-  clickOn(group->gtkItem());
+  test::clickOn(group->gtkItem());
   EXPECT_EQ(grouped, 1);
   EXPECT_EQ(removed, 0);
-  EXPECT_TRUE(settleUntil([this] { return !menu.gtkMenu().get_mapped(); }));
+  EXPECT_TRUE(test::settleUntil([this] { return !menu.gtkMenu().get_mapped(); }));
 }
 
 TEST_F(ContextMenuTest, ADisabledItemDoesNothingWhenClicked) {
@@ -106,9 +73,9 @@ TEST_F(ContextMenuTest, ADisabledItemDoesNothingWhenClicked) {
   EXPECT_FALSE(group->isEnabled());
   EXPECT_EQ(group->title(), "Group");
   EXPECT_TRUE(remove->isEnabled());
-  clickOn(group->gtkItem());
+  test::clickOn(group->gtkItem());
   EXPECT_EQ(grouped, 0);
-  clickOn(remove->gtkItem());
+  test::clickOn(remove->gtkItem());
   EXPECT_EQ(removed, 1);
   EXPECT_EQ(grouped, 0);
 }

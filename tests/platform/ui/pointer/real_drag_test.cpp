@@ -13,40 +13,21 @@
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
 #include "ui_test_harness.h"
-#include "x_test_pointer.h"
+#include "real_clicks.h"
 
 namespace platform {
 namespace {
 
 using namespace drag_operation;
 
-// Runs the main loop, with round trips to the X server, until `done` or the time-out.
-template <typename Predicate>
-bool settleUntil(Predicate done, gint64 timeoutMicroseconds = 3'000'000) {
-  const gint64 end = g_get_monotonic_time() + timeoutMicroseconds;
-  while (!done() && g_get_monotonic_time() < end) {
-    test::syncWithXServer();
-    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-    g_usleep(2000);
-  }
-  return done();
-}
-
 // Lets GTK and the X server trade what one step of the drag sends.
-void settle() {
-  settleUntil([] { return false; }, 100'000);
-}
+void settle() { test::settleFor(100'000); }
 
-// The root-window pixel of a point in `widget`'s own pixels.
 void movePointerTo(Gtk::Widget& widget, int x, int y) {
-  Gtk::Widget& top = *widget.get_toplevel();
-  int inTop = 0;
-  int inTopY = 0;
-  widget.translate_coordinates(top, x, y, inTop, inTopY);
-  int originX = 0;
-  int originY = 0;
-  top.get_window()->get_origin(originX, originY);
-  test::fakePointerMotion(originX + inTop, originY + inTopY);
+  int screenX = 0;
+  int screenY = 0;
+  test::screenPointOf(widget, x, y, screenX, screenY);
+  test::fakePointerMotion(screenX, screenY);
 }
 
 TEST(RealDrag, LayerRowsTravelFromSourceViewToDestinationView) {
@@ -93,9 +74,9 @@ TEST(RealDrag, LayerRowsTravelFromSourceViewToDestinationView) {
     movePointerTo(to->widget(), x, 150);
     settle();
   }
-  EXPECT_TRUE(settleUntil([&] { return entered > 0; }));
+  EXPECT_TRUE(test::settleUntil([&] { return entered > 0; }));
   test::fakeButton(1, false);
-  EXPECT_TRUE(settleUntil([&] { return !endings.empty(); }));
+  EXPECT_TRUE(test::settleUntil([&] { return !endings.empty(); }));
 
   EXPECT_EQ(entered, 1);
   EXPECT_EQ(dropped, (Pasteboard::Bytes{4, 0, 2}));
