@@ -22,15 +22,6 @@ CMShapeLayer* shapeLayerWithId(const CMEditorView::Layers& layers, std::int32_t 
   return nullptr;
 }
 
-bool combine(CMShapeLayer& receiver, CMShapeLayer& other, std::int32_t operation) {
-  switch (operation) {
-    case CMShapeLayer::kPathDifference: return receiver.pathDifference(other);
-    case CMShapeLayer::kPathIntersection: return receiver.pathIntersect(other);
-    case CMShapeLayer::kPathSubtract: return receiver.pathSubtract(other);
-    default: return receiver.pathUnion(other);
-  }
-}
-
 }  // namespace
 
 void CMEditorView::pathUnion() { combineSelectedPaths(CMShapeLayer::kPathUnion); }
@@ -60,9 +51,11 @@ void CMEditorView::combineSelectedPaths(std::int32_t operation) {
     CMUndoManager::Transaction transaction(undo);
     // Every record as it is before any of them is written as points.
     undo.regUndoLayers(kCMUndoEditing, registered);
+    // All at once: the primary's records are written once, not after every member.
+    const std::vector<bool> taken = receiver->combineWith(operands, operation);
     Records combined;
-    for (CMShapeLayer* operand : operands) {
-      if (combine(*receiver, *operand, operation)) combined.push_back(operand->data());
+    for (std::size_t index = 0; index < operands.size(); ++index) {
+      if (taken[index]) combined.push_back(operands[index]->data());
     }
     if (!operands.empty() && combined.empty()) {
       // No result the records could hold: nothing changed.

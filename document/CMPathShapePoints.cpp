@@ -162,6 +162,8 @@ void CMPathShape::setSize(platform::Size size) {
   float sy = 1;
   if (bounds.size.width != 0 && !toSingle(size.width / bounds.size.width, sx)) sx = 1;
   if (bounds.size.height != 0 && !toSingle(size.height / bounds.size.height, sy)) sy = 1;
+  // The size it has already: mapping by 1 would only round the points (an aligned layer keeps its size).
+  if (sx == 1 && sy == 1) return;
   const Point origin = bounds.origin;
   auto map = [&](Point p) { return Point{(p.x - origin.x) * sx + origin.x, (p.y - origin.y) * sy + origin.y}; };
 

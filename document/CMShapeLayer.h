@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/graphics/bezier_path.h"
 
@@ -79,6 +80,9 @@ class CMShapeLayer : public CMLayer {
   bool intersectPaths(CMShape& shape, platform::Point offset);
   bool differencePaths(CMShape& shape, platform::Point offset);
   bool pathOperation(CMShape& shape, platform::Point offset, std::int32_t type);
+  // The receiver combined with each other layer in turn, its point records written once at the end; for each
+  // other, whether it took part (one whose result the record could not hold is passed over, unchanged).
+  std::vector<bool> combineWith(const std::vector<CMShapeLayer*>& others, std::int32_t type);
   // The engine's operations, with the first path as receiver.
   static platform::BezierPath unionPaths(const platform::BezierPath& path1, const platform::BezierPath& path2);
   static platform::BezierPath subtractPaths(const platform::BezierPath& path1, const platform::BezierPath& path2);
@@ -132,9 +136,10 @@ class CMShapeLayer : public CMLayer {
   platform::ArrayRef bezierPoints();
   void markChanged();
   bool combineWith(CMShapeLayer& other, std::int32_t type);
-  // The combination in the receiver's own coordinates, or nothing when the record cannot hold it.
-  std::optional<platform::BezierPath> combinedPath(const platform::BezierPath& otherPath, platform::Point otherOffset,
-                                                   std::int32_t type) const;
+  // The engine's result for an outline on the page and the other shape's at its offset, or nothing when a record
+  // cannot hold it.
+  static std::optional<platform::BezierPath> combinedPath(const platform::BezierPath& page, const CMPathShape& other,
+                                                          platform::Point otherOffset, std::int32_t type);
   void takeCombinedPath(platform::BezierPath path);
   void changeToCorner(const platform::ArrayRef& points, std::ptrdiff_t& index);
   void changeToCurve(const platform::ArrayRef& points, std::ptrdiff_t index, platform::Point center);

@@ -4,8 +4,10 @@
 // Both outlines are taken where they lie on the page: the shape's path plus the record's "x", "y" (a line's path
 // already holds its ends). The result is stored with its bounds at (0, 0) and the receiver's origin moved by the
 // bounds' origin, so it stays where the engine put it; the other layer, when written back as point records,
-// keeps its place the same way. The result is checked before anything changes: one with a coordinate that is
+// keeps its place the same way. Each result is checked before anything changes: one with a coordinate that is
 // not finite, or that the record cannot hold as a float, leaves both layers as they were.
+
+#include <vector>
 
 #include "boolean/path_boolean_operations.h"
 #include "document/CMShapeLayer.h"
@@ -32,12 +34,13 @@ BezierPath moved(BezierPath path, Point offset) {
   return path;
 }
 
-// Whether the record can hold the result: finite points, and an origin and size within float range.
-bool fitsRecord(const BezierPath& local, Point origin) {
-  if (!platform::isFinitePath(local)) return false;
-  const platform::Rect bounds = local.isEmpty() ? platform::Rect{} : local.bounds();
+// Whether a record can hold the result (in page coordinates): finite points, and bounds within float range (the
+// control points' box, which holds the outline and is cheaper to find).
+bool fitsRecord(const BezierPath& page) {
+  if (!platform::isFinitePath(page)) return false;
+  const platform::Rect bounds = page.isEmpty() ? platform::Rect{} : page.controlPointBounds();
   float single = 0;
-  return toSingle(origin.x + bounds.origin.x, single) && toSingle(origin.y + bounds.origin.y, single) &&
+  return toSingle(bounds.origin.x, single) && toSingle(bounds.origin.y, single) &&
          toSingle(bounds.size.width, single) && toSingle(bounds.size.height, single);
 }
 
@@ -74,38 +77,52 @@ bool CMShapeLayer::differencePaths(CMShape& shape, Point offset) {
 bool CMShapeLayer::pathOperation(CMShape& shape, Point offset, std::int32_t type) {
   const auto* other = dynamic_cast<const CMPathShape*>(&shape);
   if (!other || !pathShape()) invalidType();
-  std::optional<BezierPath> result = combinedPath(other->path(), offset, type);
-  if (!result) return false;
-  takeCombinedPath(std::move(*result));
-  return true;
-}
-
-bool CMShapeLayer::combineWith(CMShapeLayer& other, std::int32_t type) {
-  const CMPathShape* otherShape = other.pathShape();
-  if (!otherShape || !pathShape()) invalidType();
-  // The other outline as it lies now is the one it keeps once written as points: the result can be judged
-  // before either layer changes.
-  std::optional<BezierPath> result = combinedPath(otherShape->path(), other.CMLayer::originPoint(), type);
-  if (!result) return false;
-  other.saveAsBezierInPlace();
-  takeCombinedPath(std::move(*result));
-  return true;
-}
-
-std::optional<BezierPath> CMShapeLayer::combinedPath(const BezierPath& otherPath, Point otherOffset,
-                                                     std::int32_t type) const {
   const Point origin = CMLayer::originPoint();
-  const BezierPath mine = moved(pathShape()->path(), origin);
-  const BezierPath theirs = moved(otherPath, otherOffset);
+  std::optional<BezierPath> result = combinedPath(moved(pathShape()->path(), origin), *other, offset, type);
+  if (!result) return false;
+  takeCombinedPath(moved(std::move(*result), {-origin.x, -origin.y}));
+  return true;
+}
+
+bool CMShapeLayer::combineWith(CMShapeLayer& other, std::int32_t type) { return combineWith({&other}, type).front(); }
+
+std::vector<bool> CMShapeLayer::combineWith(const std::vector<CMShapeLayer*>& others, std::int32_t type) {
+  if (!pathShape()) invalidType();
+  for (const CMShapeLayer* other : others) {
+    if (!other || !other->pathShape()) invalidType();
+  }
+  // Each outline as it lies now is the one it keeps once written as points, so every result can be judged
+  // before any layer changes, and the receiver's records are written once, at the end.
+  const Point origin = CMLayer::originPoint();
+  BezierPath result = moved(pathShape()->path(), origin);
+  std::vector<bool> taken(others.size(), false);
+  bool changed = false;
+  for (std::size_t index = 0; index < others.size(); ++index) {
+    CMShapeLayer& other = *others[index];
+    std::optional<BezierPath> next = combinedPath(result, *other.pathShape(), other.CMLayer::originPoint(), type);
+    if (!next) continue;
+    result = std::move(*next);
+    taken[index] = changed = true;
+  }
+  if (!changed) return taken;
+  for (std::size_t index = 0; index < others.size(); ++index) {
+    if (taken[index] && others[index] != this) others[index]->saveAsBezierInPlace();
+  }
+  takeCombinedPath(moved(std::move(result), {-origin.x, -origin.y}));
+  return taken;
+}
+
+std::optional<BezierPath> CMShapeLayer::combinedPath(const BezierPath& page, const CMPathShape& other,
+                                                     Point otherOffset, std::int32_t type) {
+  const BezierPath theirs = moved(other.path(), otherOffset);
   BezierPath result;
   switch (type) {
-    case kPathDifference: result = differencePaths(mine, theirs); break;
-    case kPathIntersection: result = intersectPaths(mine, theirs); break;
-    case kPathSubtract: result = subtractPaths(mine, theirs); break;
-    default: result = unionPaths(mine, theirs); break;
+    case kPathDifference: result = differencePaths(page, theirs); break;
+    case kPathIntersection: result = intersectPaths(page, theirs); break;
+    case kPathSubtract: result = subtractPaths(page, theirs); break;
+    default: result = unionPaths(page, theirs); break;
   }
-  result = moved(std::move(result), {-origin.x, -origin.y});
-  if (!fitsRecord(result, origin)) return std::nullopt;
+  if (!fitsRecord(result)) return std::nullopt;
   return result;
 }
 

@@ -1,6 +1,7 @@
 // Replay of the records that name layers by id: editing (0), adding one layer
 // (1) and stacking order (8).
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -41,14 +42,16 @@ class PlacesGone {
   std::vector<std::size_t> counts_;
 };
 
-std::int32_t addedId(const DictRef& record) { return CMLayerTree::layerId(record->dictionary("data")); }
+// The id of the layer a record or item carries under "data".
+std::int32_t dataId(const DictRef& record) { return CMLayerTree::layerId(record->dictionary("data")); }
 
-// Records whose layers can be taken out in one walk: each id once, and none inside another one's group.
-bool takenApart(const std::vector<DictRef>& records) {
+// Records (or items) whose "data" layers stand apart, so one walk of the tree finds them all and changing one
+// moves no other: each id once, and none inside another one's group.
+bool standApart(const std::vector<DictRef>& records) {
   std::unordered_set<std::int32_t> ids;
   std::unordered_set<std::int32_t> members;
   for (const DictRef& record : records) {
-    if (!ids.insert(addedId(record)).second) return false;
+    if (!ids.insert(dataId(record)).second) return false;
     CMLayerTree::collectMemberIds(record->dictionary("data"), members);
   }
   for (const std::int32_t member : members) {
@@ -77,7 +80,7 @@ bool CMUndoReplay::isUndoOfAdding(const DictRef& record) {
 
 std::vector<DictRef> CMUndoReplay::removeAddedLayers(const std::vector<DictRef>& records) {
   std::vector<DictRef> inverses;
-  if (!takenApart(records)) {
+  if (!standApart(records)) {
     // One at a time, each finding what the one before left.
     for (const DictRef& record : records) {
       if (DictRef inverse = replayAdding(record)) inverses.push_back(std::move(inverse));
@@ -85,7 +88,7 @@ std::vector<DictRef> CMUndoReplay::removeAddedLayers(const std::vector<DictRef>&
     return inverses;
   }
   std::unordered_set<std::int32_t> ids;
-  for (const DictRef& record : records) ids.insert(addedId(record));
+  for (const DictRef& record : records) ids.insert(dataId(record));
   const CMLayerTree::Locations places = CMLayerTree::findAll(rootLayers(), ids);
   struct Leaving {
     ArrayRef list;
@@ -94,7 +97,7 @@ std::vector<DictRef> CMUndoReplay::removeAddedLayers(const std::vector<DictRef>&
   };
   std::unordered_map<const platform::Array*, Leaving> lists;
   for (const DictRef& record : records) {
-    const auto found = places.find(addedId(record));
+    const auto found = places.find(dataId(record));
     if (found == places.end()) continue;
     const CMLayerTree::Location& live = found->second;
     Leaving& leaving = lists.try_emplace(live.list.get(), Leaving{live.list, PlacesGone(live.list->size()), {}})
@@ -127,14 +130,36 @@ void CMUndoReplay::replaceLive(const CMLayerTree::Location& live, const DictRef&
 DictRef CMUndoReplay::replayEditing(const DictRef& record) {
   DictRef inverse;
   if (ArrayRef items = record->array("items")) {
-    ArrayRef inverseItems = Array::make();
+    std::vector<DictRef> entries;
     for (const platform::Value& entry : *items) {
       const DictRef item = entry.dictionary();
-      const DictRef data = item ? item->dictionary("data") : nullptr;
-      CMLayerTree::Location live = CMLayerTree::find(rootLayers(), CMLayerTree::layerId(data));
-      if (data && live.record) inverseItems->add(Dictionary::make({{"data", live.record}, {"group_id", live.groupId}}));
+      if (item && item->dictionary("data")) entries.push_back(item);
     }
-    for (const platform::Value& entry : *items) makeMoveAction(entry.dictionary());
+    // Every place is read before any record is replaced. Records apart from each other are found in one walk.
+    const bool apart = standApart(entries);
+    std::unordered_set<std::int32_t> ids;
+    for (const DictRef& item : entries) ids.insert(dataId(item));
+    const CMLayerTree::Locations places = apart ? CMLayerTree::findAll(rootLayers(), ids) : CMLayerTree::Locations{};
+    std::vector<std::pair<DictRef, CMLayerTree::Location>> found;
+    ArrayRef inverseItems = Array::make();
+    for (const DictRef& item : entries) {
+      const auto place = places.find(dataId(item));
+      CMLayerTree::Location live = !apart                ? CMLayerTree::find(rootLayers(), dataId(item))
+                                   : place != places.end() ? place->second
+                                                           : CMLayerTree::Location{};
+      if (!live.record) continue;
+      inverseItems->add(Dictionary::make({{"data", live.record}, {"group_id", live.groupId}}));
+      found.emplace_back(item, std::move(live));
+    }
+    if (apart) {
+      for (const auto& [item, live] : found) replaceLive(live, item->dictionary("data"));
+    } else {
+      // A group given with one of its members is replaced first, and the member then inside the group's copy:
+      // the records the inverse keeps are never edited.
+      std::stable_sort(found.begin(), found.end(),
+                       [](const auto& a, const auto& b) { return a.second.depth < b.second.depth; });
+      for (const auto& [item, live] : found) makeMoveAction(item);
+    }
     if (!inverseItems->empty()) inverse = Dictionary::make({{"type", kCMUndoEditing}, {"items", inverseItems}});
   } else if (const DictRef data = record->dictionary("data")) {
     // The live record leaves the tree in the move below, so it keeps the state before this replay.

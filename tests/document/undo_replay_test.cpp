@@ -85,6 +85,19 @@ TEST_F(UndoReplayTest, EditingSeveralLayersAcrossLists) {
   EXPECT_FALSE(member(2)->contains("rotate"));
 }
 
+TEST_F(UndoReplayTest, EditingAGroupTogetherWithOneOfItsMembers) {
+  // The group's copy comes back first; the member's copy then takes its place inside it.
+  roundTrip([&] {
+    const DictRef outer = rootList()->at(1).dictionary();
+    undo().regUndoLayers(kCMUndoEditing, {member(0), outer});
+    outer->set("name", "Pocket");
+    member(0)->set("x", 5);
+  });
+  EXPECT_FALSE(rootList()->at(1).dictionary()->contains("name"));
+  EXPECT_FALSE(member(0)->contains("x"));
+  EXPECT_TRUE(member(0)->get("dirty").boolValue());
+}
+
 TEST_F(UndoReplayTest, EditingALayerDeletedMeanwhileChangesNothing) {
   undo().regUndoDictionary(kCMUndoEditing, a_);
   a_->set("x", 5);
