@@ -1,5 +1,5 @@
 // The stacking commands: the primary layer moves inside the list that holds it (the root list or its group's
-// "items"), one undo step each; at the end it moves towards, nothing happens.
+// "items"), one undo step each; at the end of the list it moves towards, nothing happens.
 
 #include <optional>
 

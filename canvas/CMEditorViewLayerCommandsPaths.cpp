@@ -1,6 +1,8 @@
 // The boolean path commands: the other shapes of the multi-selection are combined, topmost first, into the
 // primary shape, which stays; they leave the drawing. One undo step gives back every record as it was.
 
+#include <unordered_map>
+
 #include "canvas/CMEditorView.h"
 #include "document/CMDocument.h"
 #include "document/CMLayer.h"
@@ -12,14 +14,16 @@
 
 namespace {
 
-// The drawer's shape layer over the record's id, when it has a shape to combine.
-CMShapeLayer* shapeLayerWithId(const CMEditorView::Layers& layers, std::int32_t id) {
-  for (const auto& layer : layers) {
-    if (layer->layerId() != id) continue;
-    auto* shape = dynamic_cast<CMShapeLayer*>(layer.get());
-    return shape && shape->shape() ? shape : nullptr;
+// The drawer's first layer object of each id, among those that are shape layers with a shape to combine.
+std::unordered_map<std::int32_t, CMShapeLayer*> shapeLayersById(const CMEditorView::Layers& layers) {
+  std::unordered_map<std::int32_t, CMLayer*> first;
+  for (const auto& layer : layers) first.try_emplace(layer->layerId(), layer.get());
+  std::unordered_map<std::int32_t, CMShapeLayer*> shapes;
+  for (const auto& [id, layer] : first) {
+    auto* shape = dynamic_cast<CMShapeLayer*>(layer);
+    if (shape && shape->shape()) shapes.emplace(id, shape);
   }
-  return nullptr;
+  return shapes;
 }
 
 }  // namespace
@@ -36,12 +40,17 @@ void CMEditorView::combineSelectedPaths(std::int32_t operation) {
   const Records primary = layerSelected();
   if (!document_ || primary.empty()) return;
   // Only shapes take part: a primary layer without one does nothing, other kinds stay where they are.
-  CMShapeLayer* receiver = shapeLayerWithId(layers(), primary.front()->get("id").intValue());
+  const std::unordered_map<std::int32_t, CMShapeLayer*> shapes = shapeLayersById(layers());
+  const auto shapeOf = [&shapes](const platform::DictRef& record) -> CMShapeLayer* {
+    const auto found = shapes.find(record->get("id").intValue());
+    return found == shapes.end() ? nullptr : found->second;
+  };
+  CMShapeLayer* receiver = shapeOf(primary.front());
   if (!receiver) return;
   std::vector<CMShapeLayer*> operands;
   Records registered{receiver->data()};
   for (const platform::DictRef& record : layers2()) {
-    CMShapeLayer* operand = shapeLayerWithId(layers(), record->get("id").intValue());
+    CMShapeLayer* operand = shapeOf(record);
     if (!operand || operand == receiver) continue;
     operands.push_back(operand);
     registered.push_back(operand->data());
