@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <string>
 
 namespace platform {
@@ -28,6 +29,38 @@ bool writeAll(int fd, const void* bytes, std::size_t length) {
     length -= static_cast<std::size_t>(n);
   }
   return true;
+}
+
+// The file a save replaces: a symbolic link is followed to the file it names, so the link itself stays.
+std::filesystem::path linkTarget(const std::filesystem::path& path) {
+  constexpr int kMostLinks = 40;  // the kernel's own limit on a chain of links
+  std::filesystem::path target = path;
+  for (int hop = 0; hop < kMostLinks; ++hop) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(target, error)) break;
+    const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+    if (error) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target;
+}
+
+// A new, empty file of a short name in `folder`, whatever the length of the saved file's name. It is made with the
+// permissions of any new file (0666 less the umask and the folder's default ACL).
+int createTemporaryFile(const std::filesystem::path& folder, std::string& name) {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937 random{std::random_device{}()};
+  std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
+  constexpr int kAttempts = 100;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    std::string suffix(8, ' ');
+    for (char& c : suffix) c = kLetters[letter(random)];
+    name = (folder / (".draftwork-" + suffix)).string();
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
 }
 
 }  // namespace
@@ -53,23 +86,26 @@ Expected<Bytes> readFile(const std::filesystem::path& path) {
 }
 
 Status writeFileAtomically(const std::filesystem::path& path, const void* bytes, std::size_t length) {
-  std::filesystem::path folder = path.parent_path();
+  const std::filesystem::path target = linkTarget(path);
+  std::filesystem::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
-  std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-  int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+  struct stat existing {};
+  const bool replacing = ::stat(target.c_str(), &existing) == 0;
+  std::string temporary;
+  const int fd = createTemporaryFile(folder, temporary);
   if (fd < 0) return fileError(path, "Could not create a temporary file for", errno);
   int code = 0;
-  if (!writeAll(fd, bytes, length) || ::fsync(fd) != 0) code = errno;
-  if (::close(fd) != 0 && code == 0) code = errno;
-  // A new file gets the permissions an ordinary file would get; mkostemp makes it 0600.
-  if (code == 0) {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(pattern.c_str(), 0666 & ~mask);
-    if (::rename(pattern.c_str(), path.c_str()) != 0) code = errno;
+  if (replacing) {
+    // The file keeps its owner where the process may give it (else it becomes the process's own) and its
+    // permissions: a private drawing stays private.
+    [[maybe_unused]] const int ownerKept = ::fchown(fd, existing.st_uid, existing.st_gid);
+    if (::fchmod(fd, existing.st_mode & 07777) != 0) code = errno;
   }
+  if (code == 0 && (!writeAll(fd, bytes, length) || ::fsync(fd) != 0)) code = errno;
+  if (::close(fd) != 0 && code == 0) code = errno;
+  if (code == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) code = errno;
   if (code != 0) {
-    ::unlink(pattern.c_str());
+    ::unlink(temporary.c_str());
     return fileError(path, "Could not write", code);
   }
   // Make the rename itself durable.

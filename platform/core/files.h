@@ -11,7 +11,10 @@ namespace platform {
 
 Expected<Bytes> readFile(const std::filesystem::path& path);
 // Writes to a temporary file in the same folder, flushes it to disk and
-// renames it over the target, so a failure never damages the old file.
+// renames it over the target, so a failure never damages the old file. A
+// symbolic link is written through to its target and stays a link; an
+// existing file keeps its permissions (and owner where the process may set
+// it); a new file gets those of any new file (0666 less the umask).
 Status writeFileAtomically(const std::filesystem::path& path, const void* bytes, std::size_t length);
 inline Status writeFileAtomically(const std::filesystem::path& path, const Bytes& bytes) {
   return writeFileAtomically(path, bytes.data(), bytes.size());

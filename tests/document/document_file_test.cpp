@@ -4,6 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
 
 #include "../platform/core/captured_log.h"
@@ -122,6 +125,27 @@ TEST_F(DocumentFileTest, EditedFlagStaysWhenWritingFails) {
   ASSERT_TRUE(document.dataOfType(CMDocument::kFileType));
   EXPECT_TRUE(document.isDocumentEdited());
   EXPECT_EQ(platform::readFile(path).value(), before);
+}
+
+TEST_F(DocumentFileTest, SavingKeepsAPrivateFileLinkedFileAndLongNameAsTheyWere) {
+  CMDocument document;
+  fill(document);
+  const auto real = files_ / "elsewhere" / "drawing.vard";
+  std::filesystem::create_directories(real.parent_path());
+  ASSERT_TRUE(document.writeToURL(real, CMDocument::kFileType));
+  ::chmod(real.c_str(), 0600);
+  std::filesystem::create_symlink(real, files_ / "linked.vard");
+  const std::string longest = std::string(250, 'n') + ".vard";
+  for (const auto& path : {files_ / "linked.vard", files_ / longest}) {
+    document.data()->set("note", path.filename().string());
+    ASSERT_TRUE(document.writeToURL(path, CMDocument::kFileType)) << path;
+    CMDocument reopened;
+    ASSERT_TRUE(reopened.readFromURL(path, CMDocument::kFileType));
+    EXPECT_EQ(reopened.data()->get("note").string(), path.filename().string());
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(files_ / "linked.vard"));
+  EXPECT_EQ(std::filesystem::status(real).permissions(), std::filesystem::perms::owner_read |
+                                                            std::filesystem::perms::owner_write);
 }
 
 TEST_F(DocumentFileTest, DamagedFilesFailWithAMessageAndChangeNothing) {
