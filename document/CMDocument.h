@@ -47,7 +47,7 @@ class CMDocument : public CMBaseDocument, public platform::Document {
   // Appends the document to the template store with a PNG thumbnail beside it.
   // Failures are logged, never shown.
   void OnSaveAsTemplate();
-  // The page as PNG data, for the print operation of the window layer.
-  platform::Expected<platform::Bytes> printImage();
+  // The page as PNG data at the resolution asked for, for the print operation of the window layer.
+  platform::Expected<platform::Bytes> printImage(double pixelsPerPoint = 1);
   static std::string guid();
 };

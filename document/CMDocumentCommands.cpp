@@ -48,9 +48,10 @@ void CMDocument::doImport() {
   }
 }
 
-platform::Expected<platform::Bytes> CMDocument::printImage() {
+platform::Expected<platform::Bytes> CMDocument::printImage(double pixelsPerPoint) {
   std::unique_ptr<CMPageImageService> format = CMPageImageServiceFactory::make();
   if (!format) return platform::Error::osStatus(-4);
+  format->setPixelsPerPoint(pixelsPerPoint);
   return format->generate(*this);
 }
 

@@ -27,11 +27,13 @@ class CMImportService {
   virtual void doImport(CMDocument& document) = 0;
 };
 
-// PNG data of the whole page ("width" by "height") with every layer drawn.
+// PNG data of the whole page ("width" by "height") with every layer drawn, at one pixel a point unless a
+// resolution is asked for first.
 class CMPageImageService {
  public:
   virtual ~CMPageImageService() = default;
   virtual platform::Expected<platform::Bytes> generate(CMDocument& document) = 0;
+  virtual void setPixelsPerPoint(double /*pixelsPerPoint*/) {}
 };
 
 using CMExportServiceFactory = CMInstalledFactory<CMExportService>;

@@ -35,6 +35,8 @@ constexpr std::string_view kShadowKeys[] = {"shadow",  "shadow1", "shadow2", "sh
                                             "shadow5", "shadow6", "shadow7", "shadow8", "shadow9"};
 // A Gaussian's ink is all but gone three standard deviations (radii) out.
 constexpr double kBlurReach = 3;
+// Pictures of layers on a page description (a blurred layer in a PDF) are made at print resolution, 300 ppi.
+constexpr double kPagePixelsPerUnit = 300.0 / 72;
 
 // The layer draws into `context` through calls that use the current context, so it is made current meanwhile.
 class FocusScope {
@@ -103,6 +105,15 @@ class LayerPlacement {
     alpha_ = std::isfinite(alpha) ? std::clamp(alpha, 0.0, 1.0) : 0;
     blendMode_ = platform::blendModeFromValue(layer.data()->get("blending_mode").integerValue());
     blurRadius_ = blurRadius(layer.data());
+    // A page description takes the layer as a drawing, sharp at any size, unless a blur makes it a picture.
+    // Pictures are made at the resolution of the target: print resolution on a page, the pixels of an output
+    // image; the canvas keeps its pictures at one pixel a unit and magnifies them with its zoom.
+    drawsVectors_ = context.drawsVectors();
+    if (drawsVectors_) {
+      pixelsPerUnit_ = kPagePixelsPerUnit;
+    } else if (!layer.design()) {
+      pixelsPerUnit_ = context.deviceUnitsPerUserUnit();
+    }
     // The blur gets room to spread beyond the margin instead of being cut at the image's edge.
     blurRoom_ = std::ceil(kBlurReach * blurRadius_);
     // The layer's bounds with the margin on every side (the display rectangle keeps the bounds' origin).
@@ -118,22 +129,28 @@ class LayerPlacement {
     return !finite || platform::isEmptyRect(display_) || (blendMode_ == platform::BlendMode::Normal && !(alpha_ > 0));
   }
 
-  bool fitsImage() const {
-    return image_.size.width <= kMaxLayerImageSide && image_.size.height <= kMaxLayerImageSide &&
-           image_.size.width * image_.size.height <= kMaxLayerImageArea;
+  // The layer goes through a picture: not on a page unless blurred, and not past the image limits.
+  bool takesPicture() const {
+    const double width = image_.size.width * pixelsPerUnit_;
+    const double height = image_.size.height * pixelsPerUnit_;
+    const bool fits = width <= kMaxLayerImageSide && height <= kMaxLayerImageSide &&
+                      width * height <= kMaxLayerImageArea;
+    return fits && (!drawsVectors_ || blurRadius_ > 0);
   }
 
   // The layer's own content, origin at the margin, in an image with room for the blur around it.
   std::shared_ptr<const Image> render() {
-    auto image = std::make_shared<Image>(image_.size);
+    auto image = std::make_shared<Image>(
+        platform::Size{image_.size.width * pixelsPerUnit_, image_.size.height * pixelsPerUnit_});
     image->lockFocus();
     if (GraphicsContext* imageContext = GraphicsContext::current()) {
+      imageContext->scaleCTM(pixelsPerUnit_, pixelsPerUnit_);
       imageContext->translateCTM(display_.origin.x - image_.origin.x, display_.origin.y - image_.origin.y);
       layer_.drawL(*imageContext, contentRect());
     }
     image->unlockFocus();
     // The blur counts pixels of the image.
-    platform::gaussianBlur(image->surface().get(), blurRadius_);
+    platform::gaussianBlur(image->surface().get(), blurRadius_ * pixelsPerUnit_);
     turnRowsOver(image->surface().get());
     return image;
   }
@@ -170,7 +187,7 @@ class LayerPlacement {
     withinTransparencyLayer(image_, [&] { drawTurnedOver(image, 1); });
   }
 
-  // Too large for an image: the content straight into the target, bounded by the clip.
+  // The content straight into the target, bounded by the clip: on a page, or where a picture would be too large.
   void drawDirectly() {
     withinTransparencyLayer(placed_, [&] {
       context_.translateCTM(display_.origin.x, display_.origin.y);
@@ -213,6 +230,8 @@ class LayerPlacement {
   float margin_ = 0;
   double blurRadius_ = 0;
   double blurRoom_ = 0;
+  double pixelsPerUnit_ = 1;
+  bool drawsVectors_ = false;
   bool partial_ = false;
   double alpha_ = 0;
   platform::BlendMode blendMode_ = platform::BlendMode::Normal;
@@ -255,8 +274,10 @@ void CMLayer::drawWithCaches(platform::GraphicsContext& context, const platform:
   // Only the canvas shares images: output drawings must not pick up canvas-only marks.
   const bool useCache = addToCache && design_;
   std::shared_ptr<const platform::Image> image;
-  if (useCache && !dirty_) image = CMCaches::sharedCaches().findImage(data_, design_, viewZoom_);
-  const bool rendered = !image && placement.fitsImage();
+  if (useCache && !dirty_ && placement.takesPicture()) {
+    image = CMCaches::sharedCaches().findImage(data_, design_, viewZoom_);
+  }
+  const bool rendered = !image && placement.takesPicture();
   if (placement.enterFrame(false)) {
     if (rendered) image = placement.render();
     if (image) {
@@ -279,7 +300,7 @@ void CMLayer::drawWithVector(platform::GraphicsContext& context, const platform:
   const bool useCache = addToCache && design_;
   // Magnified layers outgrow the view: only their visible part is rendered, and such a part is not stored.
   if (placement.enterFrame(true)) {
-    if (placement.fitsImage()) {
+    if (placement.takesPicture()) {
       const std::shared_ptr<const platform::Image> image = placement.render();
       placement.composite(*image);
       if (useCache && !placement.partial()) CMCaches::sharedCaches().addImage(image, data_, design_, viewZoom_);

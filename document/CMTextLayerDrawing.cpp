@@ -21,15 +21,21 @@ void CMTextLayer::drawL(platform::GraphicsContext& context, const platform::Rect
   const platform::Rect scaled{rect.origin.x / zoom_, rect.origin.y / zoom_, rect.size.width / zoom_,
                               rect.size.height / zoom_};
 
-  platform::Image textImage(originalTextSize_);
-  const platform::Rect textRect{{0, 0}, originalTextSize_};
-  textImage.lockFocus();
-  platform::AttributedString(text_, textAttributes(false)).drawInRect(textRect);
-  platform::AttributedString(text_, textAttributes(true)).drawInRect(textRect);
-  textImage.unlockFocus();
-
+  const auto drawText = [&](const platform::Rect& textRect) {
+    platform::AttributedString(text_, textAttributes(false)).drawInRect(textRect);
+    platform::AttributedString(text_, textAttributes(true)).drawInRect(textRect);
+  };
   const platform::Rect placed{scaled.origin.x, scaled.origin.y + scaled.size.height - originalTextSize_.height,
                               originalTextSize_.width, originalTextSize_.height};
-  textImage.drawInRect(placed, {}, platform::CompositingOperation::SourceOver, 1);
+  if (context.drawsVectors()) {
+    // A page takes the text itself: it stays text that can be found, copied and printed sharp.
+    drawText(placed);
+  } else {
+    platform::Image textImage(originalTextSize_);
+    textImage.lockFocus();
+    drawText({{0, 0}, originalTextSize_});
+    textImage.unlockFocus();
+    textImage.drawInRect(placed, {}, platform::CompositingOperation::SourceOver, 1);
+  }
   context.restoreGraphicsState();
 }

@@ -1,19 +1,25 @@
 #include "io/export/CMBaseOutputFormat.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 
 #include "document/CMDocument.h"
 #include "platform/core/numeric.h"
+#include "platform/core/string_utilities.h"
 #include "platform/graphics/color.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/graphics/image_limits.h"
 
 namespace {
 
-platform::Status checkPageSize(double width, double height) {
-  return platform::checkImageSize(platform::saturatingTruncate<long long>(std::ceil(width)),
-                                  platform::saturatingTruncate<long long>(std::ceil(height)));
+// The resolution asked for, lowered so that the page's image stays within the image limits.
+double usablePixelsPerPoint(const platform::Size& page, double asked) {
+  const double largestArea = static_cast<double>(platform::kMaxImageBytes / 4);
+  const double largestSide = static_cast<double>(platform::kMaxImageSide - 1);
+  return std::min({asked, std::sqrt(largestArea / (page.width * page.height)), largestSide / page.width,
+                   largestSide / page.height});
 }
 
 }  // namespace
@@ -24,23 +30,41 @@ std::shared_ptr<CMDocument> CMBaseOutputFormat::detachedCopy(const CMDocument& d
   return copy;
 }
 
-platform::Expected<platform::Bytes> CMBaseOutputFormat::generate(CMDocument& document) {
+platform::Expected<platform::Size> CMBaseOutputFormat::pageSize(const CMDocument& document, double largestSide) {
   const platform::DictRef root = document.data();
   const double width = root ? root->get("width").floatValue() : 0;
   const double height = root ? root->get("height").floatValue() : 0;
-  if (platform::Status size = checkPageSize(width, height); !size) return size.error();
+  const auto usable = [&](double side) { return side > 0 && side <= largestSide; };  // false for NaN
+  if (!usable(width) || !usable(height)) {
+    return platform::Error::make(platform::Error::cocoaDomain, 0,
+                                 platform::formatString("The page size %g x %g cannot be written.", width, height));
+  }
+  return platform::Size{width, height};
+}
 
-  // Linux screens report no backing scale above 1: the page is rendered once, at one pixel a point.
-  const platform::Rect page{0, 0, width, height};
-  platform::Image image(page.size);
+platform::Expected<platform::Bytes> CMBaseOutputFormat::generate(CMDocument& document) {
+  const platform::Expected<platform::Size> size = pageSize(document, std::numeric_limits<double>::max());
+  if (!size) return size.error();
+  const platform::Size page = size.value();
+  // Linux screens report no backing scale above 1: one pixel a point unless a resolution was asked for.
+  const double scale = pixelsPerPoint_ == 1 ? 1 : usablePixelsPerPoint(page, pixelsPerPoint_);
+  const platform::Size pixels{page.width * scale, page.height * scale};
+  if (platform::Status checked = platform::checkImageSize(platform::saturatingTruncate<long long>(std::ceil(pixels.width)),
+                                                          platform::saturatingTruncate<long long>(std::ceil(pixels.height)));
+      !checked) {
+    return checked.error();
+  }
+  platform::Image image(pixels);
   image.lockFocus();
   platform::GraphicsContext* context = platform::GraphicsContext::current();
   if (context == nullptr) return platform::Error::make(platform::Error::cocoaDomain, 0, "The page image is unusable.");
+  context->scaleCTM(scale, scale);
+  const platform::Rect frame{0, 0, page.width, page.height};
   // The colour a page without background colour keeps: transparent, not white.
   context->setFillColor(platform::Color::clearColor());
-  context->rectFill(page);
+  context->rectFill(frame);
   drawer_.setDocument(detachedCopy(document));
-  drawer_.draw(*context, page, false);
+  drawer_.draw(*context, frame, false);
   drawer_.setDocument(nullptr);
   image.unlockFocus();
   return convertImageToData(std::move(image));

@@ -28,11 +28,17 @@ class CMBaseOutputFormat {
   // The file data of a rendered page; the base format has no file type of its own and makes none.
   virtual platform::Expected<platform::Bytes> convertImageToData(platform::Image image);
 
- protected:
+  // The raster road's resolution, one pixel a point unless set; lowered where the page would pass the image limits.
+  void setPixelsPerPoint(double pixelsPerPoint) { pixelsPerPoint_ = pixelsPerPoint; }
+
+  // The page's "width" and "height"; an error when a side is not a positive number of at most `largestSide`.
+  static platform::Expected<platform::Size> pageSize(const CMDocument& document, double largestSide);
+
   // A document of its own holding a deep copy of the page, for the drawer and views to work on: building and
   // drawing layer objects writes flags and options into records, and an export must leave the user's alone.
   static std::shared_ptr<CMDocument> detachedCopy(const CMDocument& document);
 
  private:
   CMDrawer drawer_;
+  double pixelsPerPoint_ = 1;
 };

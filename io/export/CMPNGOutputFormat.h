@@ -10,4 +10,5 @@ class CMPNGOutputFormat final : public CMBaseOutputFormat, public CMPageImageSer
  public:
   platform::Expected<platform::Bytes> generate(CMDocument& document) override;
   platform::Expected<platform::Bytes> convertImageToData(platform::Image image) override;
+  void setPixelsPerPoint(double pixelsPerPoint) override { CMBaseOutputFormat::setPixelsPerPoint(pixelsPerPoint); }
 };

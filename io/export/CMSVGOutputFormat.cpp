@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -66,15 +67,16 @@ constexpr std::string_view kNamespaces =
 }  // namespace
 
 platform::Expected<platform::Bytes> CMSVGOutputFormat::generate(CMDocument& document) {
+  // Any finite page a reader can show.
+  const platform::Expected<platform::Size> page = pageSize(document, std::numeric_limits<float>::max());
+  if (!page) return page.error();
   maxGradientId_ = 1;
   text_.clear();
-  const DictRef root = document.data();
   text_ += kHeader;
-  platform::appendFormat(text_, "<svg \n \t width = \"%f\" \n \t height = \"%f\" \n",
-                         finiteOrZero(root ? root->get("width").floatValue() : 0),
-                         finiteOrZero(root ? root->get("height").floatValue() : 0));
+  platform::appendFormat(text_, "<svg \n \t width = \"%f\" \n \t height = \"%f\" \n", page.value().width,
+                         page.value().height);
   text_ += kNamespaces;
-  if (root) layers(root->array("layers"));
+  layers(document.data()->array("layers"));
   text_ += "</svg>\n";
   return platform::Bytes(text_.begin(), text_.end());
 }
@@ -111,7 +113,11 @@ void CMSVGOutputFormat::shapeSVGString(const DictRef& record) {
   if ((shape && !shape->get("isbezier").boolValue()) || rotated) {
     layerRecord = platform::dictionaryCopy(record);
     layer.emplace(layerRecord);
-    if (shape && !shape->get("isbezier").boolValue()) layer->saveAsBezier();
+    if (shape && !shape->get("isbezier").boolValue()) {
+      layer->saveAsBezier();
+      // The Bezier points start at the outline's corner; the layer moves there, where the canvas draws it.
+      layer->setSize();
+    }
   }
   const DictRef style = layerRecord->dictionary("shape");
   const DictRef fill = style ? style->dictionary("fill") : nullptr;

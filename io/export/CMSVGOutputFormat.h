@@ -13,7 +13,7 @@
 
 class CMSVGOutputFormat final : public CMBaseOutputFormat {
  public:
-  // The UTF-8 text of the whole document; never fails.
+  // The UTF-8 text of the whole document; an error for a page side that is not a finite positive number.
   platform::Expected<platform::Bytes> generate(CMDocument& document) override;
 
   // Each appends its part to the text.

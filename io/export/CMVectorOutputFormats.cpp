@@ -9,22 +9,24 @@ namespace {
 
 enum class PageData { Pdf, Eps };
 
-platform::Expected<platform::Bytes> thumbViewData(const std::shared_ptr<CMDocument>& document, PageData kind) {
-  const platform::DictRef root = document->data();
-  const float width = root ? root->get("width").floatValue() : 0;
-  const float height = root ? root->get("height").floatValue() : 0;
-  const platform::Rect frame{0, 0, width, height};
+// The largest page side that readers of PDF 1.x and EPS take, in points (200 inches).
+constexpr double kLargestPageSide = 14400;
+
+platform::Expected<platform::Bytes> thumbViewData(const CMDocument& original, PageData kind) {
+  const platform::Expected<platform::Size> size = CMBaseOutputFormat::pageSize(original, kLargestPageSide);
+  if (!size) return size.error();
+  const platform::Rect frame{{0, 0}, size.value()};
   const auto view = std::make_shared<CMThumbView>(frame);
-  view->setDocument(document);
+  view->setDocument(CMBaseOutputFormat::detachedCopy(original));
   return kind == PageData::Pdf ? view->dataWithPDFInsideRect(frame) : view->dataWithEPSInsideRect(frame);
 }
 
 }  // namespace
 
 platform::Expected<platform::Bytes> CMPDFOutputFormat::generate(CMDocument& document) {
-  return thumbViewData(detachedCopy(document), PageData::Pdf);
+  return thumbViewData(document, PageData::Pdf);
 }
 
 platform::Expected<platform::Bytes> CMEPSOutputFormat::generate(CMDocument& document) {
-  return thumbViewData(detachedCopy(document), PageData::Eps);
+  return thumbViewData(document, PageData::Eps);
 }

@@ -50,6 +50,24 @@ void GraphicsContext::establishBaseSpace(double height, bool flipped) {
   }
 }
 
+bool GraphicsContext::drawsVectors() const {
+  switch (cairo_surface_get_type(cairo_get_target(cr_))) {
+    case CAIRO_SURFACE_TYPE_PDF:
+    case CAIRO_SURFACE_TYPE_PS:
+    case CAIRO_SURFACE_TYPE_SVG:
+    case CAIRO_SURFACE_TYPE_RECORDING:
+    case CAIRO_SURFACE_TYPE_SCRIPT: return true;
+    default: return false;
+  }
+}
+
+double GraphicsContext::deviceUnitsPerUserUnit() const {
+  cairo_matrix_t ctm;
+  cairo_get_matrix(cr_, &ctm);
+  const double area = std::fabs(ctm.xx * ctm.yy - ctm.xy * ctm.yx);
+  return std::isfinite(area) && area > 0 ? std::sqrt(area) : 1;
+}
+
 GraphicsContext* GraphicsContext::current() {
   const auto& stack = contextStack();
   return stack.empty() ? nullptr : stack.back();

@@ -56,6 +56,11 @@ class GraphicsContext {
 
   cairo_t* cairo() const { return cr_; }
   bool isFlipped() const { return flipped_; }
+  // The context describes a page (PDF, PostScript, SVG, a recording) rather than filling pixels: what is drawn
+  // stays a drawing at any size.
+  bool drawsVectors() const;
+  // Device units (pixels on an image) per user unit under the current CTM, taken over both axes.
+  double deviceUnitsPerUserUnit() const;
   // The view system sets this when it focuses a view, together with the CTM.
   void setFlipped(bool flipped) { flipped_ = flipped; }
 

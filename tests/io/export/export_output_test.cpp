@@ -3,6 +3,7 @@
 // document.
 
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -27,8 +28,7 @@ struct Format {
   bool keepsAlpha;
 };
 const std::vector<Format> kFormats{
-    // poppler's Cairo output: its Splash one (pdftoppm) snaps stroke edges to whole pixels.
-    {1, "pdf", "%PDF-", "pdftocairo -r 72 -png -singlefile %1 %2 && mv %2.png %2", false},
+    {1, "pdf", "%PDF-", "pdftoppm -r 72 -png -singlefile %1 %2 && mv %2.png %2", false},
     {2, "eps", "%!PS-Adobe-3.0 EPSF-3.0",
      "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=pngalpha -r72 -sOutputFile=%2 %1", false},
     {3, "tiff", "", "", true}, {4, "png", "\x89PNG\r\n\x1a\n", "", true}, {5, "jpeg", "\xff\xd8\xff", "", false},
@@ -69,11 +69,7 @@ class ExportOutputTest : public ::testing::Test {
   }
   // What libxml2's reader makes of the SVG file.
   std::string xpath(const std::string& expression) {
-    const std::string command = "xmllint --xpath \"" + expression + "\" " + (scratch_ / "page.svg").string();
-    std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string out;
-    for (int c; pipe && (c = std::fgetc(pipe.get())) != EOF;) out += static_cast<char>(c);
-    return out;
+    return outputOf("xmllint --xpath \"" + expression + "\" " + (scratch_ / "page.svg").string());
   }
 
   document_testing::ScratchFolders folders_;
@@ -116,18 +112,54 @@ TEST_F(ExportOutputTest, EveryFormatShowsOurPageAndLeavesTheDocumentAlone) {
   }
 }
 
+TEST_F(ExportOutputTest, GradientsRunAsOnOurPageInEveryVectorFormat) {
+  setPage(document_, 400, 300, 255, 255, 255, 255);
+  const auto stop = [](double pos) { return Dictionary::make({{"pos", pos}, {"red", 1 - pos}, {"blue", pos}}); };
+  // Left to right, at 30° and radial, red to blue, on 100 × 100 squares.
+  for (int type : {0, 2, 1}) {
+    const DictRef gradient = Dictionary::make({{"type", type}, {"angle", 30.0}, {"fx", 0.0}, {"fy", 0.0},
+                                               {"markers", platform::Array::make({stop(0), stop(1)})}});
+    if (type == 1) gradient->set("radius_factor", 0.5);
+    addLayer(document_, styled(document_.createObject("rect", {30 + 130.0 * (type == 2) + 260.0 * (type == 1), 30}),
+                               Dictionary::make({{"use", true}, {"type", 3}, {"gradient", gradient}}), nullptr));
+  }
+  const Picture reference = ours();
+  for (const Format& format : kFormats) {
+    if (format.tag > 2 && format.tag != 8) continue;
+    const Picture theirs = exported(format);
+    ASSERT_FALSE(theirs.rgba.empty()) << format.extension;
+    // The linear ones in their left, middle and right thirds; the radial one at its centre only.
+    for (auto [x, y] : {std::pair{47, 80}, {80, 80}, {113, 80}, {177, 80}, {210, 80}, {243, 80}, {340, 80}})
+      for (int c = 0; c < 3; ++c)
+        EXPECT_NEAR(theirs.onWhite(x, y, c), reference.onWhite(x, y, c), 40) << format.extension << " " << x;
+  }
+}
+
 TEST_F(ExportOutputTest, UnusablePagesAndFormatsWithoutOutputAreErrors) {
   auto manager = std::make_shared<CMExportManager>();
   manager->formatPopUp().addItemWithTitle("PSD");
   manager->formatPopUp().setTagOfItemAtIndex(8, 6);
   ASSERT_TRUE(manager->formatPopUp().selectItemWithTag(6));
   EXPECT_FALSE(manager->generate(document_).ok());
-  for (double side : {0.0, -5.0, std::nan(""), 1e9}) {
-    setPage(document_, side, 30, 255, 255, 255, 255);
+  // Pictures stop at 32767 pixels a side, PDF and EPS at 14400 points (what their readers take), SVG takes any
+  // finite positive page.
+  struct Limits {
+    double side;
+    bool raster, page, svg;
+  };
+  for (const Limits& limits : {Limits{0, false, false, false}, {-5, false, false, false},
+                               {std::nan(""), false, false, false}, {INFINITY, false, false, false},
+                               {1e9, false, false, true}, {14401, true, false, true}, {14400, true, true, true}}) {
+    setPage(document_, limits.side, 30, 255, 255, 255, 255);
     for (const Format& format : kFormats) {
       ASSERT_TRUE(manager->formatPopUp().selectItemWithTag(format.tag));
-      const bool vector = format.tag == 8 || (side == 1e9 && format.tag <= 2);
-      EXPECT_EQ(manager->generate(document_).ok(), vector) << format.extension << side;
+      const platform::Expected<platform::Bytes> data = manager->generate(document_);
+      EXPECT_EQ(data.ok(), format.tag == 8 ? limits.svg : format.tag <= 2 ? limits.page : limits.raster)
+          << format.extension << " " << limits.side;
+      if (data && format.tag == 2) {
+        const std::string eps(data.value().begin(), data.value().end());
+        EXPECT_NE(eps.find("%%BoundingBox: 0 0 14400 30\n"), std::string::npos);
+      }
     }
   }
 }

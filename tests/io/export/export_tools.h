@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,13 @@ using platform::Dictionary;
 using platform::DictRef;
 
 inline bool run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+// What the command prints on its standard output.
+inline std::string outputOf(const std::string& command) {
+  std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), pclose);
+  std::string out;
+  for (int c; pipe && (c = std::fgetc(pipe.get())) != EOF;) out += static_cast<char>(c);
+  return out;
+}
 inline void writeBytes(const std::filesystem::path& path, const platform::Bytes& bytes) {
   ASSERT_TRUE(platform::writeFileAtomically(path, bytes).ok()) << path;
 }
@@ -84,8 +93,19 @@ inline DictRef polyline(const std::vector<std::vector<platform::Point>>& contour
   return record;
 }
 
-// 400 × 300: shapes of every kind, gradients, a translucent fill, caps, joins, a dash, a hole, a turned layer, a
-// group with a hidden member; no text.
+// A line of the line tool from `from` to `to`: its ends are in its shape, its own place stays (0, 0).
+inline DictRef lineRecord(CMDocument& d, platform::Point from, platform::Point to, DictRef stroke) {
+  DictRef line = d.createObject("line", {0, 0});
+  const DictRef shape = line->dictionary("shape");
+  for (const auto& [key, value] : {std::pair{"x1", from.x}, {"y1", from.y}, {"x2", to.x}, {"y2", to.y}})
+    shape->set(key, platform::Value::real32(static_cast<float>(value)));
+  shape->set("def_width", stroke->get("lineWidth").intValue());
+  shape->set("type", 0);
+  return styled(line, nullptr, stroke);
+}
+
+// 400 × 300: shapes of every kind (a line of the line tool among them), gradients, a translucent fill, caps, joins,
+// a dash, a hole, a turned layer, a group with a hidden member; no text.
 inline void sceneA(CMDocument& d) {
   setPage(d, 400, 300, 255, 255, 255, 255);
   const auto line = [] { return paint(20, 20, 120, 1, 2, 1); };
@@ -105,12 +125,13 @@ inline void sceneA(CMDocument& d) {
   DictRef hidden = styled(d.createObject("rect", {160, 160}), paint(0, 0, 0, 1), line());
   hidden->set("visible", false);
   group->set("items", platform::Array::make(
-                          {styled(d.createObject("rect", {140, 140}), gradient(2), line()), hidden}));
+                          {styled(d.createObject("roundrect", {140, 140}), gradient(2), line()), hidden}));
   addLayer(d, turned);
   addLayer(d, group);
   const std::vector<std::vector<platform::Point>> holed{{{260, 140}, {350, 140}, {350, 230}, {260, 230}},
                                                        {{290, 170}, {320, 170}, {320, 200}, {290, 200}}};
   addLayer(d, styled(polyline(holed, true), paint(250, 140, 20, 1), nullptr));
+  addLayer(d, lineRecord(d, {50, 226.5}, {297, 136.5}, paint(200, 30, 30, 1, 3, 1)));
   for (int cap = 0; cap < 3; ++cap)
     addLayer(d, styled(polyline({{{20.0 + 130 * cap, 290}, {70.0 + 130 * cap, 255}, {120.0 + 130 * cap, 290}}}, false),
                        nullptr, paint(20, 20, 120, 1, 8, cap)));
