@@ -1,6 +1,7 @@
 #include "io/export/CMExportManager.h"
 
 #include <array>
+#include <vector>
 #include <utility>
 
 #include "document/CMDocument.h"
@@ -9,6 +10,7 @@
 #include "io/export/CMSVGOutputFormat.h"
 #include "io/export/CMVectorOutputFormats.h"
 #include "platform/core/files.h"
+#include "platform/core/folders.h"
 #include "platform/core/log.h"
 #include "platform/core/numeric.h"
 #include "platform/core/string_utilities.h"
@@ -28,6 +30,22 @@ constexpr int kJPEGTag = 5;
 // The formats offered, in tag order; PSD (6) and AI (7) have names but no format.
 constexpr std::array kOfferedTags{1, 2, 3, 4, 5, 8, 9, 10};
 constexpr float kStartingQuality = 0.9f;
+
+// Where the last export of this session went: the next one of an unsaved drawing opens there.
+std::filesystem::path& lastExportFolder() {
+  static std::filesystem::path folder;
+  return folder;
+}
+
+// The file types whose ending a change of format replaces in the name field: every format's (in either spelling,
+// "jpg" as well as "jpeg") and the drawing's own.
+std::vector<std::string> knownFileTypes() {
+  std::vector<std::string> types{"vard"};
+  for (int tag = 1; CMExportManager::formatForTag(tag); ++tag) {
+    types.push_back(platform::lowercaseString(*CMExportManager::formatForTag(tag)));
+  }
+  return types;
+}
 
 std::unique_ptr<CMBaseOutputFormat> outputFormatForTag(int tag, float quality) {
   switch (tag) {
@@ -71,8 +89,9 @@ std::unique_ptr<CMExportService> CMExportManager::makeService() { return std::ma
 CMExportManager::CMExportManager()
     : exportAccessoryView_(std::make_shared<platform::View>(platform::Rect{0, 0, 420, 40})),
       exportFormatPopUp_(std::make_shared<platform::PopUpButton>(platform::Rect{70, 6, 110, 28})),
+      // As high as the pop-up: a GTK scale needs more than 20 pixels to draw its knob.
       jpgQualitySlider_(
-          std::make_shared<platform::Slider>(platform::Rect{270, 12, 140, 16}, 0.0, 1.0, kStartingQuality)) {
+          std::make_shared<platform::Slider>(platform::Rect{270, 6, 140, 28}, 0.0, 1.0, kStartingQuality)) {
   exportAccessoryView_->addSubview(std::make_shared<platform::Label>(platform::Rect{6, 12, 60, 16}, "Format:"));
   exportAccessoryView_->addSubview(exportFormatPopUp_);
   exportAccessoryView_->addSubview(std::make_shared<platform::Label>(platform::Rect{196, 12, 70, 16}, "Quality:"));
@@ -94,7 +113,15 @@ void CMExportManager::exportDocument(CMDocument& document) {
   exportAccessoryViewPopupFormatDidChange(*exportFormatPopUp_);
   currentExportPanel_->setAccessoryView(exportAccessoryView_);
   currentExportPanel_->setTitle("Export");
+  currentExportPanel_->setKnownFileTypes(knownFileTypes());
   currentExportPanel_->setNameFieldStringValue(std::filesystem::path(document.displayName()).stem().string());
+  // Beside the drawing, else where the last export went, else in the documents folder.
+  const std::filesystem::path saved = document.fileURL();
+  currentExportPanel_->setDirectory(
+      (!saved.empty()                ? saved.parent_path()
+       : !lastExportFolder().empty() ? lastExportFolder()
+                                     : platform::documentsFolder())
+          .string());
   const std::shared_ptr<CMMainWindowController> controller = CMMainWindowController::sharedWindowController();
   // The handler keeps the manager, and the document when shared, until the panel has closed.
   currentExportPanel_->beginSheet(controller->window(), [self = shared_from_this(), target = &document,
@@ -102,7 +129,9 @@ void CMExportManager::exportDocument(CMDocument& document) {
     const std::shared_ptr<platform::FilePanel> panel = std::exchange(self->currentExportPanel_, nullptr);
     if (!accepted || panel->paths().empty()) return;
     self->quality_ = static_cast<float>(self->jpgQualitySlider_->doubleValue());
-    self->exportToURL(*target, panel->paths().front());
+    const std::filesystem::path url = panel->paths().front();
+    lastExportFolder() = url.parent_path();
+    self->exportToURL(*target, url);
   });
 }
 

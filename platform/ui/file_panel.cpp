@@ -3,20 +3,49 @@
 #include <gtkmm/filefilter.h>
 
 #include <algorithm>
-#include <filesystem>
+#include <utility>
 
 #include "platform/core/main_queue.h"
+#include "platform/core/string_utilities.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
 
 namespace platform {
 
 namespace {
-std::string lowered(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
-  return text;
+
+// The spellings of one file type, the usual one first.
+std::vector<std::string> spellingsOf(const std::string& type) {
+  static const std::vector<std::vector<std::string>> kSameTypes{{"jpeg", "jpg"}, {"tiff", "tif"}};
+  const std::string lower = lowercaseString(type);
+  for (const auto& same : kSameTypes) {
+    if (std::find(same.begin(), same.end(), lower) != same.end()) return same;
+  }
+  return {lower};
 }
+
+bool among(const std::vector<std::string>& types, const std::string& extension) {
+  const std::string lower = lowercaseString(extension);
+  return std::any_of(types.begin(), types.end(), [&](const std::string& type) {
+    const std::vector<std::string> spellings = spellingsOf(type);
+    return std::find(spellings.begin(), spellings.end(), lower) != spellings.end();
+  });
+}
+
+// Where the extension of the last component of a path or typed name starts (its dot); npos without one. A name
+// that starts with its only dot (".vard") has none.
+std::size_t extensionDot(const std::string& name) {
+  const std::size_t slash = name.rfind('/');
+  const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+  const std::size_t dot = name.rfind('.');
+  return dot != std::string::npos && dot > start ? dot : std::string::npos;
+}
+
+std::string extensionOf(const std::string& name) {
+  const std::size_t dot = extensionDot(name);
+  return dot == std::string::npos ? "" : name.substr(dot + 1);
+}
+
 }  // namespace
 
 std::shared_ptr<FilePanel> FilePanel::openPanel() {
@@ -34,15 +63,18 @@ std::shared_ptr<FilePanel> FilePanel::savePanel() {
 }
 
 void FilePanel::setAllowedFileTypes(std::vector<std::string> types) {
-  types_ = std::move(types);
+  const std::vector<std::string> previous = std::exchange(types_, std::move(types));
   if (!dialog_) return;
   applyFilter();
   if (kind_ != Kind::Save || types_.empty()) return;
-  // The name field follows the type: "Drawing.png" becomes "Drawing.jpeg".
-  const std::filesystem::path name(dialog_->get_current_name().raw());
+  // The name field follows the type: "Drawing.png" becomes "Drawing.jpeg", "Release 1.5" keeps its ending, and a
+  // folder typed before the name stays.
+  const std::string name = dialog_->get_current_name().raw();
   if (name.empty()) return;
-  const std::string stem = name.has_extension() ? name.stem().string() : name.string();
-  dialog_->set_current_name(stem + "." + types_.front());
+  const std::string extension = extensionOf(name);
+  const bool replaced = !extension.empty() && (among(previous, extension) || among(known_, extension) ||
+                                               among(types_, extension));
+  dialog_->set_current_name((replaced ? name.substr(0, extensionDot(name)) : name) + "." + types_.front());
 }
 
 void FilePanel::applyFilter() {
@@ -51,13 +83,15 @@ void FilePanel::applyFilter() {
   auto filter = Gtk::FileFilter::create();
   std::string name;
   for (const auto& type : types_) {
-    // Patterns are case-sensitive in GTK; accept either case as AppKit does.
-    filter->add_pattern("*." + lowered(type));
-    std::string upper = type;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); });
-    filter->add_pattern("*." + upper);
-    name += (name.empty() ? "" : ", ") + type;
+    for (const std::string& spelling : spellingsOf(type)) {
+      // Patterns are case-sensitive in GTK; accept either case as AppKit does.
+      filter->add_pattern("*." + spelling);
+      std::string upper = spelling;
+      std::transform(upper.begin(), upper.end(), upper.begin(),
+                     [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); });
+      filter->add_pattern("*." + upper);
+      name += (name.empty() ? "" : ", ") + spelling;
+    }
   }
   filter->set_name(name);
   dialog_->add_filter(filter);
@@ -65,11 +99,20 @@ void FilePanel::applyFilter() {
 
 std::string FilePanel::withAllowedExtension(const std::string& path) const {
   if (types_.empty()) return path;
-  std::string extension = std::filesystem::path(path).extension().string();
-  if (!extension.empty()) extension.erase(0, 1);
-  const bool allowed = std::any_of(types_.begin(), types_.end(),
-                                   [&](const std::string& type) { return lowered(type) == lowered(extension); });
-  return allowed ? path : path + "." + types_.front();
+  return among(types_, extensionOf(path)) ? path : path + "." + types_.front();
+}
+
+bool FilePanel::completeTypedName() {
+  if (kind_ != Kind::Save || types_.empty()) return false;
+  const std::string typed = dialog_->get_current_name().raw();
+  const std::string chosen = dialog_->get_filename();
+  if (typed.empty() || chosen.empty() || withAllowedExtension(chosen) == chosen) return false;
+  dialog_->set_current_name(typed + "." + types_.front());
+  // Answering again, GTK checks the completed name: the file it asks about replacing is the one written.
+  dispatchAsync([self = shared_from_this()] {
+    if (self->dialog_) self->dialog_->response(Gtk::RESPONSE_ACCEPT);
+  });
+  return true;
 }
 
 void FilePanel::collectPaths() {
@@ -97,6 +140,7 @@ void FilePanel::beginSheet(Window& window, std::function<void(bool accepted)> co
   std::shared_ptr<FilePanel> self = shared_from_this();
   dialog_->signal_response().connect([self, completion = std::move(completion)](int response) {
     const bool accepted = response == Gtk::RESPONSE_ACCEPT;
+    if (accepted && self->completeTypedName()) return;
     if (accepted) self->collectPaths();
     self->dialog_->hide();
     dispatchAsync([self, completion, accepted] {

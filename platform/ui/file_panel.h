@@ -3,8 +3,11 @@
 // NSOpenPanel and NSSavePanel on Gtk::FileChooserDialog: allowed file types as
 // filters, an accessory view below the file chooser, a sheet on a window whose
 // handler runs on the main queue after the dialog has closed. A saved name
-// without an allowed extension gets the first; a save panel shows it in the
-// name field, and replacing the allowed types while the panel is up rewrites it.
+// without an allowed extension gets the first, before GTK asks whether to
+// replace an existing file, so the question is about the file written; a save
+// panel shows it in the name field, and replacing the allowed types while the
+// panel is up rewrites it. Spellings of one type ("jpeg" and "jpg", "tiff"
+// and "tif") are the same type.
 
 #include <gtkmm/filechooserdialog.h>
 
@@ -27,6 +30,9 @@ class FilePanel : public std::enable_shared_from_this<FilePanel> {
 
   // Extensions without the dot ("slib"); empty allows every file.
   void setAllowedFileTypes(std::vector<std::string> types);
+  // Extensions that a change of the allowed types replaces in the name field, beside the allowed ones; any other
+  // ending ("Release 1.5") is part of the name and keeps it.
+  void setKnownFileTypes(std::vector<std::string> types) { known_ = std::move(types); }
   const std::vector<std::string>& allowedFileTypes() const { return types_; }
   // Shown below the chooser; kept by the panel.
   void setAccessoryView(std::shared_ptr<View> view) { accessory_ = std::move(view); }
@@ -46,10 +52,13 @@ class FilePanel : public std::enable_shared_from_this<FilePanel> {
   explicit FilePanel(Kind kind) : kind_(kind) {}
   void collectPaths();
   std::string withAllowedExtension(const std::string& path) const;
+  // Adds the extension to a typed name that lacks one and has the dialog answer again; false when it had one.
+  bool completeTypedName();
   void applyFilter();
 
   Kind kind_;
   std::vector<std::string> types_;
+  std::vector<std::string> known_;
   std::string title_;
   std::string directory_;
   std::string name_;

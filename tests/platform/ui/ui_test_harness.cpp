@@ -54,14 +54,28 @@ bool showAndSettle(Window& window) {
 
 namespace {
 
-GdkWindow* eventWindow(Gtk::Widget& widget) {
-  GdkWindow* window = gtk_widget_get_window(widget.gobj());
-  return window;
+// The input-only window, laid over its allocation, through which a window-less widget takes pointer events (scales,
+// menu items); null for others.
+GdkWindow* inputWindow(Gtk::Widget& widget) {
+  if (gtk_widget_get_has_window(widget.gobj())) return nullptr;
+  GdkWindow* parent = gtk_widget_get_window(widget.gobj());
+  for (GList* child = parent ? gdk_window_peek_children(parent) : nullptr; child; child = child->next) {
+    gpointer owner = nullptr;
+    gdk_window_get_user_data(GDK_WINDOW(child->data), &owner);
+    if (owner == widget.gobj() && gdk_window_is_input_only(GDK_WINDOW(child->data))) return GDK_WINDOW(child->data);
+  }
+  return nullptr;
 }
 
-// Widget coordinates to those of its GdkWindow: a window-less widget shares its parent's window.
+GdkWindow* eventWindow(Gtk::Widget& widget) {
+  if (GdkWindow* input = inputWindow(widget)) return input;
+  return gtk_widget_get_window(widget.gobj());
+}
+
+// Widget coordinates to those of its GdkWindow: a window-less widget without an input window of its own shares
+// its parent's window.
 void toWindowCoordinates(Gtk::Widget& widget, double& x, double& y) {
-  if (gtk_widget_get_has_window(widget.gobj())) return;
+  if (gtk_widget_get_has_window(widget.gobj()) || inputWindow(widget)) return;
   Gtk::Allocation allocation = widget.get_allocation();
   x += allocation.get_x();
   y += allocation.get_y();

@@ -27,7 +27,8 @@ bool showAndSettle(Window& window);
 // Runs the main loop until GTK has nothing pending.
 void processPendingEvents();
 
-// Real events, located in `widget`'s GdkWindow (its own or, for a window-less one, its parent's).
+// Real events, located in `widget`'s GdkWindow (its own, the input window of a window-less one such as a scale or
+// a menu item, or else its parent's).
 void injectButton(Gtk::Widget& widget, GdkEventType type, unsigned button, double x, double y, unsigned state = 0,
                   std::uint32_t time = 0);
 void injectMotion(Gtk::Widget& widget, double x, double y, unsigned state, std::uint32_t time = 0);
