@@ -14,12 +14,13 @@
 
 namespace {
 
-// The resolution asked for, lowered so that the page's image stays within the image limits.
+// The resolution asked for, lowered so that the page's image stays within the image limits, but never below one
+// pixel a point: a page too large for that has no image at all.
 double usablePixelsPerPoint(const platform::Size& page, double asked) {
   const double largestArea = static_cast<double>(platform::kMaxImageBytes / 4);
   const double largestSide = static_cast<double>(platform::kMaxImageSide - 1);
-  return std::min({asked, std::sqrt(largestArea / (page.width * page.height)), largestSide / page.width,
-                   largestSide / page.height});
+  return std::max(1.0, std::min({asked, std::sqrt(largestArea / (page.width * page.height)),
+                                 largestSide / page.width, largestSide / page.height}));
 }
 
 }  // namespace
@@ -47,11 +48,10 @@ platform::Expected<platform::Bytes> CMBaseOutputFormat::generate(CMDocument& doc
   if (!size) return size.error();
   const platform::Size page = size.value();
   // Linux screens report no backing scale above 1: one pixel a point unless a resolution was asked for.
-  const double scale = pixelsPerPoint_ == 1 ? 1 : usablePixelsPerPoint(page, pixelsPerPoint_);
+  const double scale = usablePixelsPerPoint(page, pixelsPerPoint_);
   const platform::Size pixels{page.width * scale, page.height * scale};
-  if (platform::Status checked = platform::checkImageSize(platform::saturatingTruncate<long long>(std::ceil(pixels.width)),
-                                                          platform::saturatingTruncate<long long>(std::ceil(pixels.height)));
-      !checked) {
+  const auto whole = [](double side) { return platform::saturatingTruncate<long long>(std::ceil(side)); };
+  if (platform::Status checked = platform::checkImageSize(whole(pixels.width), whole(pixels.height)); !checked) {
     return checked.error();
   }
   platform::Image image(pixels);

@@ -28,7 +28,8 @@ class CMBaseOutputFormat {
   // The file data of a rendered page; the base format has no file type of its own and makes none.
   virtual platform::Expected<platform::Bytes> convertImageToData(platform::Image image);
 
-  // The raster road's resolution, one pixel a point unless set; lowered where the page would pass the image limits.
+  // The raster road's resolution, one pixel a point unless set; lowered (to one at the least) where the page would
+  // pass the image limits.
   void setPixelsPerPoint(double pixelsPerPoint) { pixelsPerPoint_ = pixelsPerPoint; }
 
   // The page's "width" and "height"; an error when a side is not a positive number of at most `largestSide`.

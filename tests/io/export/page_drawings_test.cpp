@@ -69,6 +69,7 @@ TEST_F(PageDrawingsTest, LayersWithoutBlurStayDrawingsAndTextStaysText) {
 TEST_F(PageDrawingsTest, ALineOfOnePointHasSharpEdgesAtPrinterResolution) {
   addLayer(document_, styled(polyline({{{50, 150}, {350, 150}}}, false), nullptr, paint(0, 0, 0, 1, 1)));
   writeBytes(scratch_ / "page.eps", CMEPSOutputFormat().generate(document_).value());
+  EXPECT_EQ(readText(scratch_ / "page.eps").find("/ImageType"), std::string::npos);  // no picture in the EPS
   const std::string out = (scratch_ / "600").string();
   for (const std::string& command :
        {"pdftoppm -r 600 -gray -singlefile '" + pdf().string() + "' " + out + " && mv " + out + ".pgm " + out,
