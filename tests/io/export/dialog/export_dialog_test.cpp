@@ -159,10 +159,10 @@ class ExportDialogTest : public ui_testing::MainWindowTest {
     EXPECT_TRUE(platform::iterateMainLoopUntil([&] { return !question_.empty(); }, 5s));
     return question_;
   }
-  // Waits until the dialog has closed and the export has run.
+  // Waits until the dialog has closed and the export it queued has run.
   void waitUntilClosed() {
     EXPECT_TRUE(platform::iterateMainLoopUntil([&] { return !shown<Gtk::FileChooserDialog>(); }, 5s));
-    platform::iterateMainLoopUntil([] { return false; }, 300ms);
+    settle();
   }
   // The export dialog opened, the format chosen and the folder gone to.
   void startExport(int index, const std::filesystem::path& into) {
