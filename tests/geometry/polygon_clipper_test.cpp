@@ -178,6 +178,48 @@ TEST(PolygonClipper, RandomPairsMeetEveryClassWithAnAction) {
 
 // --- Edge cases ------------------------------------------------------------------------
 
+// Areas by hand: [difference, intersection, exclusive-or, union].
+TEST(PolygonClipper, SimpleInputsGiveTheirShoelaceAreas) {
+  struct Case {
+    const char* name;
+    PolygonRecord a, b;
+    double areas[4];
+  };
+  const Case cases[] = {
+      {"overlapping squares", polygon({rectangle(0, 0, 10, 10)}), polygon({rectangle(5, 5, 15, 15)}), {75, 25, 150, 175}},
+      {"disjoint squares", polygon({rectangle(0, 0, 2, 2)}), polygon({rectangle(5, 0, 8, 3)}), {4, 0, 13, 13}},
+      {"squares sharing an edge", polygon({rectangle(0, 0, 4, 4)}), polygon({rectangle(4, 0, 8, 4)}), {16, 0, 32, 32}},
+      {"square inside", polygon({rectangle(0, 0, 10, 10)}), polygon({rectangle(2, 2, 6, 6)}), {84, 16, 84, 100}},
+      {"triangle over a corner", polygon({rectangle(0, 0, 10, 10)}), polygon({{{8, 8}, {14, 8}, {8, 14}}}), {96, 4, 110, 114}},
+      {"equal squares", polygon({rectangle(1, 1, 3, 4)}), polygon({rectangle(1, 1, 3, 4)}), {0, 6, 0, 6}},
+      // The diamond (area 18) leaves the square's four corners of 0.5 each.
+      {"diamond through a square", polygon({rectangle(0, 0, 4, 4)}), polygon({{{2, -1}, {5, 2}, {2, 5}, {-1, 2}}}),
+       {2, 14, 6, 20}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (int op = 0; op < 4; ++op) {
+      EXPECT_DOUBLE_EQ(flaggedArea(clipped(kOperations[op], c.a, c.b)), c.areas[op]) << "operation " << op;
+      EXPECT_NEAR(stripArea(stripped(kOperations[op], c.a, c.b)), c.areas[op], 1e-12) << "strips of operation " << op;
+    }
+  }
+}
+
+TEST(PolygonClipper, AddingAContourCopiesItWithItsFlag) {
+  PolygonRecord polygon{{rectangle(0, 0, 1, 1)}, {}};  // a record without flags
+  const PolygonContour triangle = {{0, 0}, {2, 0}, {0, 2}};
+  addContourToPolygon(polygon, triangle, 1);
+  addContourToPolygon(polygon, {}, 0);
+  EXPECT_EQ(polygon.contours, (std::vector<PolygonContour>{rectangle(0, 0, 1, 1), triangle, {}}));
+  EXPECT_EQ(polygon.holes, (std::vector<int>{0, 1, 0}));
+  freePolygon(polygon);
+  EXPECT_EQ(polygon, PolygonRecord{});
+  TristripRecord strips{{triangle}};
+  freeTristrip(strips);
+  EXPECT_TRUE(strips.strips.empty());
+}
+
+
 TEST(PolygonClipper, TrivialResultsBuildNoTables) {
   const PolygonRecord square = polygon({rectangle(0, 0, 10, 10)});
   const PolygonRecord empty;
