@@ -45,9 +45,9 @@ bool contributes(PolygonOperation operation, const int exists[2], const bool p[2
 }  // namespace
 
 BoundaryWalk::BoundaryWalk(PolygonOperation operation) : state_(operation == PolygonOperation::Difference) {
-  for (int flags = 0; flags < 16; ++flags) {
-    const bool above[2] = {(flags & 1) != 0, (flags & 2) != 0};
-    const bool below[2] = {(flags & 4) != 0, (flags & 8) != 0};
+  for (unsigned flags = 0; flags < 16; ++flags) {
+    const bool above[2] = {(flags & bundleBit(kAbove, kClip)) != 0, (flags & bundleBit(kAbove, kSubject)) != 0};
+    const bool below[2] = {(flags & bundleBit(kBelow, kClip)) != 0, (flags & bundleBit(kBelow, kSubject)) != 0};
     const int exists[2] = {above[kClip] + 2 * below[kClip], above[kSubject] + 2 * below[kSubject]};
     for (int state = 0; state < 64; ++state) {
       const bool p[2] = {(state & 1) != 0, (state & 2) != 0};

@@ -29,15 +29,14 @@ class Bundler {
   // Takes the next edge. True when that settles every edge before it.
   bool offer(Edge& edge) {
     resetAbove(edge);
-    const int owner = edge.owner;
-    if (!edge.bundle[kAbove][owner]) return false;
+    if (!hasFlagAbove(edge)) return false;
     Edge& e0 = *e0_;
     if (std::fabs(e0.xb - edge.xb) <= DBL_EPSILON && std::fabs(e0.dx - edge.dx) <= DBL_EPSILON && e0.top.y != yb_) {
-      edge.bundle[kAbove][owner] ^= e0.bundle[kAbove][owner];
-      edge.bundle[kAbove][!owner] = e0.bundle[kAbove][!owner];
+      // The head's own flag is its own XOR the tail's; the other owner's flag is the tail's.
+      const unsigned own = bundleBit(kAbove, edge.owner);
+      edge.bundle = (edge.bundle & ~kAboveBits) | ((edge.bundle ^ e0.bundle) & own) | (e0.bundle & kAboveBits & ~own);
       edge.state[kAbove] = kBundleHead;
-      e0.bundle[kAbove][kClip] = false;
-      e0.bundle[kAbove][kSubject] = false;
+      e0.bundle &= ~kAboveBits;
       e0.state[kAbove] = kBundleTail;
     }
     e0_ = &edge;
@@ -46,8 +45,7 @@ class Bundler {
 
  private:
   void resetAbove(Edge& edge) const {
-    edge.bundle[kAbove][edge.owner] = edge.top.y != yb_;
-    edge.bundle[kAbove][!edge.owner] = false;
+    edge.bundle = (edge.bundle & ~kAboveBits) | (edge.top.y != yb_ ? bundleBit(kAbove, edge.owner) : 0);
     edge.state[kAbove] = kUnbundled;
   }
 
@@ -68,11 +66,9 @@ class BoundaryWalk {
   // Records the parities as the edge's sides, steps past the edge and returns its class
   // tr + 2·tl + 4·br + 8·bl, or -1 when the edge has no bundle flags or does not contribute.
   int classify(Edge& edge) {
-    const int flags = edge.bundle[kAbove][kClip] | edge.bundle[kAbove][kSubject] << 1 |
-                      edge.bundle[kBelow][kClip] << 2 | edge.bundle[kBelow][kSubject] << 3;
+    const unsigned flags = edge.bundle;
     if (flags == 0) return -1;
-    edge.side[kClip] = state_ & 1;
-    edge.side[kSubject] = state_ >> 1 & 1;
+    edge.side = state_ & kParityBits;
     const Step step = steps_[flags << 6 | state_];
     state_ = step.next;
     return step.vertexClass;
@@ -81,14 +77,14 @@ class BoundaryWalk {
  private:
   // A walk state: parity of clip (bit 0) and subject (bit 1), horizontal state of clip
   // (bits 2–3) and subject (bits 4–5).
-  static constexpr int kParityBits = 3;
+  static constexpr unsigned kParityBits = 3;
   struct Step {
     signed char vertexClass;
     unsigned char next;
   };
 
-  Step steps_[16 << 6];  // by the edge's bundle flags (above clip, above subject, below clip, below subject) and the state
-  int state_;
+  Step steps_[16 << 6];  // by the edge's bundle flags and the state
+  unsigned state_;
 };
 
 // Vertex classes (tr + 2·tl + 4·br + 8·bl) with their own action.

@@ -62,11 +62,12 @@ void bringNeighboursForward(std::vector<Crossing>& crossings, std::size_t at) {
 }
 
 int crossingClass(PolygonOperation operation, const Edge& e0, const Edge& e1) {
-  const bool(&a0)[2] = e0.bundle[kAbove];
-  const bool(&a1)[2] = e1.bundle[kAbove];
+  const bool a0[2] = {bundled(e0, kAbove, kClip), bundled(e0, kAbove, kSubject)};
+  const bool a1[2] = {bundled(e1, kAbove, kClip), bundled(e1, kAbove, kSubject)};
   bool in[2];
   for (int c : {kClip, kSubject}) {
-    in[c] = (a0[c] && !e0.side[c]) || (a1[c] && e1.side[c]) || (!a0[c] && !a1[c] && e0.side[c] && e1.side[c]);
+    const bool s0 = sideOf(e0, c), s1 = sideOf(e1, c);
+    in[c] = (a0[c] && !s0) || (a1[c] && s1) || (!a0[c] && !a1[c] && s0 && s1);
   }
   const bool tr = combine(operation, in[kClip], in[kSubject]);
   const bool tl = combine(operation, in[kClip] != a1[kClip], in[kSubject] != a1[kSubject]);
@@ -76,12 +77,10 @@ int crossingClass(PolygonOperation operation, const Edge& e0, const Edge& e1) {
 }
 
 void swapCrossingEdges(Edge*& activeEdges, Edge& e0, Edge& e1) {
-  for (int c : {kClip, kSubject}) {
-    const bool flipE1 = e0.bundle[kAbove][c];
-    const bool flipE0 = e1.bundle[kAbove][c];
-    if (flipE1) e1.side[c] = !e1.side[c];
-    if (flipE0) e0.side[c] = !e0.side[c];
-  }
+  // Each edge's side flips for the owners whose flag the other carries above.
+  const unsigned e0Flags = e0.bundle & kAboveBits, e1Flags = e1.bundle & kAboveBits;
+  e1.side ^= e0Flags;
+  e0.side ^= e1Flags;
   Edge* first = &e0;
   if (e0.state[kAbove] == kBundleHead) {
     while (first->prev && first->prev->state[kAbove] == kBundleTail) first = first->prev;

@@ -98,7 +98,7 @@ class BoundBuilder {
       edge.dx = (edge.top.x - edge.bottom.x) / (edge.top.y - edge.bottom.y);
       edge.owner = owner;
       // A difference inverts the clip polygon: its edges start with the inside on their right.
-      edge.side[kClip] = operation_ == PolygonOperation::Difference;
+      edge.side = operation_ == PolygonOperation::Difference ? 1u << kClip : 0;
       if (previous) {
         previous->successor = &edge;
       } else {

@@ -4,7 +4,7 @@
 // (chains of edges rising to a local maximum), listed with the distinct vertex heights
 // that bound the scanbeams.
 
-#include <cstdint>
+#include <cmath>
 #include <vector>
 
 #include "geometry/polygon_records.h"
@@ -17,7 +17,11 @@ constexpr int kClip = 0, kSubject = 1;
 constexpr int kLeft = 0, kRight = 1;
 constexpr int kNoOutput = -1;
 
-enum BundleState : std::uint8_t { kUnbundled = 0, kBundleHead = 1, kBundleTail = 2 };
+enum BundleState : int { kUnbundled = 0, kBundleHead = 1, kBundleTail = 2 };
+
+// Bundle flags [above, below] × [clip, subject] as the bits 2 × which + owner.
+constexpr unsigned bundleBit(int which, int owner) { return 1u << (2 * which + owner); }
+constexpr unsigned kAboveBits = 3;
 
 struct Edge {
   PolygonVertex bottom;
@@ -26,8 +30,8 @@ struct Edge {
   double xt = 0;  // x at its top
   double dx = 0;  // change of x per unit of y
   int owner = kClip;
-  bool bundle[2][2] = {};  // [above, below][clip, subject]
-  bool side[2] = {};       // [clip, subject]: the parity left of the edge, left 0 or right 1
+  unsigned bundle = 0;  // bundle flags, see bundleBit()
+  unsigned side = 0;    // bit `owner`: the parity left of the edge, left 0 or right 1
   BundleState state[2] = {kUnbundled, kUnbundled};  // [above, below]
   int output[2] = {kNoOutput, kNoOutput};           // [above, below]
   Edge* prev = nullptr;  // active edge table
@@ -35,10 +39,21 @@ struct Edge {
   Edge* successor = nullptr;  // the next edge up the same bound
 };
 
-inline bool hasFlagAbove(const Edge& edge) { return edge.bundle[kAbove][kClip] || edge.bundle[kAbove][kSubject]; }
+inline bool bundled(const Edge& edge, int which, int owner) { return (edge.bundle & bundleBit(which, owner)) != 0; }
+inline bool sideOf(const Edge& edge, int owner) { return (edge.side >> owner & 1) != 0; }
+inline bool hasFlagAbove(const Edge& edge) { return (edge.bundle & kAboveBits) != 0; }
 
 // Bundle tails move with their heads and never cross anything themselves.
 inline bool takesPartInCrossings(const Edge& edge) { return edge.state[kAbove] == kBundleHead || hasFlagAbove(edge); }
+
+// x where the edge meets height y.
+inline double edgeXAt(const Edge& edge, double y) {
+  if (y == edge.top.y) return edge.top.x;
+  const double x = edge.bottom.x + edge.dx * (y - edge.bottom.y);
+  if (std::isfinite(x)) return x;
+  // Over a height step too small for dx the slope is infinite: interpolate instead.
+  return edge.bottom.x + (edge.top.x - edge.bottom.x) * ((y - edge.bottom.y) / (edge.top.y - edge.bottom.y));
+}
 
 struct Bound {
   double y;

@@ -1,6 +1,7 @@
 #include "geometry/polygon_clip_strips.h"
 
 #include "geometry/polygon_clip_boundaries.h"
+#include "geometry/polygon_clip_sweep.h"
 #include "geometry/polygon_clipper.h"
 
 namespace polygonclip {
@@ -96,7 +97,8 @@ void StripOutput::boundary(Edge& edge, int vertexClass, double yb) {
       carried_ = &edge;
       break;
     case kExternalMaximum:
-      // The carried edge put this vertex into its own strip below; a touching strip still needs it.
+      // Left out only where the carried edge put this vertex into the same strip: a strip that
+      // merely touches another here still needs it.
       if (moved || carried_->output[kBelow] != edge.output[kBelow]) add(&edge, kBelow, kRight, x, yb);
       edge.output[kAbove] = kNoOutput;
       carried_ = nullptr;

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "geometry/polygon_clip_edges.h"
-#include "geometry/polygon_clip_sweep.h"
 
 namespace polygonclip {
 
@@ -34,11 +33,12 @@ class StripBuilder {
   std::vector<Vertex> vertices_;
 };
 
-class StripOutput final : public SweepOutput {
+// The sweep's output as triangle strips.
+class StripOutput {
  public:
-  void beginBoundary() override;
-  void boundary(Edge& edge, int vertexClass, double yb) override;
-  void crossing(Edge& e0, Edge& e1, int vertexClass, double x, double y) override;
+  void beginBoundary();
+  void boundary(Edge& edge, int vertexClass, double yb);
+  void crossing(Edge& e0, Edge& e1, int vertexClass, double x, double y);
   TristripRecord result() const { return strips_.result(); }
 
  private:

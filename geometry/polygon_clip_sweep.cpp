@@ -1,10 +1,13 @@
 #include "geometry/polygon_clip_sweep.h"
 
+#include <array>
 #include <cfloat>
 #include <cmath>
 
 #include "geometry/polygon_clip_boundaries.h"
+#include "geometry/polygon_clip_contour_output.h"
 #include "geometry/polygon_clip_crossings.h"
+#include "geometry/polygon_clip_strips.h"
 
 namespace polygonclip {
 namespace {
@@ -72,31 +75,32 @@ void removeEdge(ActiveEdges& active, Edge* edge) {
   }
 }
 
-// What was above this beam is below the next: an edge ending at yt hands over to its successor.
-void advanceToNextBeam(ActiveEdges& active, double yt) {
-  for (Edge* edge = active.first(); edge; edge = edge->next) {
-    Edge* successor = edge->successor;
-    if (edge->top.y == yt && successor) {
-      successor->output[kBelow] = edge->output[kAbove];
-      successor->state[kBelow] = edge->state[kAbove];
-      successor->bundle[kBelow][kClip] = edge->bundle[kAbove][kClip];
-      successor->bundle[kBelow][kSubject] = edge->bundle[kAbove][kSubject];
-      active.replace(edge, successor);
-    } else {
-      edge->output[kBelow] = edge->output[kAbove];
-      edge->state[kBelow] = edge->state[kAbove];
-      edge->bundle[kBelow][kClip] = edge->bundle[kAbove][kClip];
-      edge->bundle[kBelow][kSubject] = edge->bundle[kAbove][kSubject];
-      edge->xb = edge->xt;
-    }
-    edge->output[kAbove] = kNoOutput;
+// What was above the last beam is below this one: an edge that ended at yb hands over to its
+// successor, which takes its place in the table and is returned.
+Edge* advanceToThisBeam(ActiveEdges& active, Edge* edge, double yb) {
+  Edge* successor = edge->successor;
+  Edge* next = edge;
+  if (edge->top.y == yb && successor) {
+    successor->output[kBelow] = edge->output[kAbove];
+    successor->state[kBelow] = edge->state[kAbove];
+    successor->bundle = (edge->bundle & kAboveBits) << 2;
+    active.replace(edge, successor);
+    next = successor;
+  } else {
+    edge->output[kBelow] = edge->output[kAbove];
+    edge->state[kBelow] = edge->state[kAbove];
+    edge->bundle = (edge->bundle & kAboveBits) | (edge->bundle & kAboveBits) << 2;
+    edge->xb = edge->xt;
   }
+  edge->output[kAbove] = kNoOutput;
+  return next;
 }
 
 // In increasing height, each crossing of two contributing edges gets its action, and the two
 // change places.
+template <class Output>
 void processCrossings(PolygonOperation operation, std::vector<Crossing>& crossings, ActiveEdges& active, double yb,
-                      SweepOutput& output, PolygonClipCounters& counters) {
+                      Output& output, PolygonClipCounters& counters) {
   for (std::size_t at = 0; at < crossings.size(); ++at) {
     bringNeighboursForward(crossings, at);
     const Crossing& crossing = crossings[at];
@@ -111,12 +115,16 @@ void processCrossings(PolygonOperation operation, std::vector<Crossing>& crossin
   }
 }
 
-void sweep(PolygonOperation operation, SweepTables& tables, SweepOutput& output, PolygonClipCounters& counters) {
+template <class Output>
+void sweep(PolygonOperation operation, SweepTables& tables, Output& output, PolygonClipCounters& counters) {
   counters.edges += static_cast<long long>(tables.edges[kClip].size() + tables.edges[kSubject].size());
   ActiveEdges active;
   BoundaryWalk walk(operation);
   CrossingFinder finder;
   std::vector<Edge*> ending;
+  // Counted in locals, which the compiler keeps apart from the edges' memory.
+  long long activeEdges = 0;
+  std::array<long long, 16> boundaryClasses{};
   const std::vector<double>& beams = tables.scanbeams;
   const Bound* bound = tables.bounds.data();
   const Bound* const boundsEnd = bound + tables.bounds.size();
@@ -125,7 +133,14 @@ void sweep(PolygonOperation operation, SweepTables& tables, SweepOutput& output,
     const bool last = beam + 1 == beams.size();
     const double yt = last ? yb : beams[beam + 1];
 
+    // The table moves on from the last beam edge by edge during the walk, unless new bounds
+    // need every edge's x at yb first.
+    bool advancing = beam > 0;
     if (bound != boundsEnd && bound->y == yb) {
+      if (advancing) {
+        for (Edge* edge = active.first(); edge; edge = edge->next) edge = advanceToThisBeam(active, edge, yb);
+        advancing = false;
+      }
       const Bound* begin = bound;
       while (bound != boundsEnd && bound->y == yb) ++bound;
       active.insertBounds(begin, bound);
@@ -136,16 +151,18 @@ void sweep(PolygonOperation operation, SweepTables& tables, SweepOutput& output,
     // order at yt can cross inside the beam.
     walk.beginBoundary();
     output.beginBoundary();
-    Bundler bundler(active.first(), yb);
+    Edge* unsettled = active.first();
+    if (advancing && unsettled) unsettled = advanceToThisBeam(active, unsettled, yb);
+    Bundler bundler(unsettled, yb);
     double lastXt = -DBL_MAX;
     bool outOfOrder = false;
     const auto settle = [&](Edge* from, Edge* to) {
       for (Edge* edge = from; edge != to;) {
         Edge* next = edge->next;
-        ++counters.activeEdges;
+        ++activeEdges;
         const int vertexClass = walk.classify(*edge);
         if (vertexClass >= 0) {
-          ++counters.boundaryClasses[vertexClass];
+          ++boundaryClasses[vertexClass];
           output.boundary(*edge, vertexClass, yb);
         }
         if (edge->top.y == yb) {
@@ -160,8 +177,8 @@ void sweep(PolygonOperation operation, SweepTables& tables, SweepOutput& output,
         edge = next;
       }
     };
-    Edge* unsettled = active.first();
     for (Edge* edge = unsettled ? unsettled->next : nullptr; edge; edge = edge->next) {
+      if (advancing) edge = advanceToThisBeam(active, edge, yb);
       if (!bundler.offer(*edge)) continue;
       settle(unsettled, edge);
       unsettled = edge;
@@ -177,8 +194,9 @@ void sweep(PolygonOperation operation, SweepTables& tables, SweepOutput& output,
       counters.crossings += static_cast<long long>(crossings.size());
       processCrossings(operation, crossings, active, yb, output, counters);
     }
-    advanceToNextBeam(active, yt);
   }
+  counters.activeEdges += activeEdges;
+  for (std::size_t c = 0; c < boundaryClasses.size(); ++c) counters.boundaryClasses[c] += boundaryClasses[c];
 }
 
 bool emptyWithoutSweep(PolygonOperation operation, const PolygonRecord& subject, const PolygonRecord& clip) {
@@ -191,8 +209,9 @@ bool emptyWithoutSweep(PolygonOperation operation, const PolygonRecord& subject,
 
 }  // namespace
 
+template <class Output>
 void clipWithSweep(PolygonOperation operation, const PolygonRecord& subject, const PolygonRecord& clip,
-                   SweepOutput& output) {
+                   Output& output) {
   PolygonClipCounters counters;
   counters.calls = 1;
   if (!emptyWithoutSweep(operation, subject, clip)) {
@@ -203,13 +222,7 @@ void clipWithSweep(PolygonOperation operation, const PolygonRecord& subject, con
   if (PolygonClipCounters* installed = polygonClipCounters()) *installed += counters;
 }
 
-double edgeXAt(const Edge& edge, double y) {
-  if (y == edge.top.y) return edge.top.x;
-  // Over a height step too small for dx the slope is infinite: interpolate instead.
-  if (std::isinf(edge.dx)) {
-    return edge.bottom.x + (edge.top.x - edge.bottom.x) * ((y - edge.bottom.y) / (edge.top.y - edge.bottom.y));
-  }
-  return edge.bottom.x + edge.dx * (y - edge.bottom.y);
-}
+template void clipWithSweep(PolygonOperation, const PolygonRecord&, const PolygonRecord&, ContourOutput&);
+template void clipWithSweep(PolygonOperation, const PolygonRecord&, const PolygonRecord&, StripOutput&);
 
 }  // namespace polygonclip

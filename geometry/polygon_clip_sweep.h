@@ -8,22 +8,14 @@
 
 namespace polygonclip {
 
-class SweepOutput {
- public:
-  virtual ~SweepOutput() = default;
-  // Starts the walk along one beam boundary, left to right.
-  virtual void beginBoundary() = 0;
-  virtual void boundary(Edge& edge, int vertexClass, double yb) = 0;
-  virtual void crossing(Edge& e0, Edge& e1, int vertexClass, double x, double y) = 0;
-};
-
 // Builds the tables and sweeps them, unless the result is empty without looking: both inputs
 // empty, an empty subject of a difference or intersection, an empty clip of an intersection.
-// Adds what it did to the installed counters.
+// Adds what it did to the installed counters. The output (ContourOutput or StripOutput) is told
+// beginBoundary() at the start of each walk along a beam boundary, left to right, then
+// boundary(edge, class, yb) for each contributing vertex, and crossing(e0, e1, class, x, y) for
+// each crossing of two contributing edges.
+template <class Output>
 void clipWithSweep(PolygonOperation operation, const PolygonRecord& subject, const PolygonRecord& clip,
-                   SweepOutput& output);
-
-// x where the edge meets height y.
-double edgeXAt(const Edge& edge, double y);
+                   Output& output);
 
 }  // namespace polygonclip
