@@ -58,13 +58,14 @@ BoundaryWalk::BoundaryWalk(PolygonOperation operation) : state_(operation == Pol
       const bool br = combine(operation, p[kClip], p[kSubject]);
       const bool bl = combine(operation, p[kClip] != above[kClip], p[kSubject] != above[kSubject]);
       const bool tr = combine(operation, p[kClip] != h[kClip], p[kSubject] != h[kSubject]);
-      const bool tl = combine(operation, (p[kClip] != h[kClip]) != below[kClip],
-                              (p[kSubject] != h[kSubject]) != below[kSubject]);
+      const bool tl =
+          combine(operation, (p[kClip] != h[kClip]) != below[kClip], (p[kSubject] != h[kSubject]) != below[kSubject]);
       const bool contributing = contributes(operation, exists, p, h);
       bool parity[2];
       for (int owner : {kClip, kSubject}) {
         parity[owner] = p[owner] != above[owner];
-        if (exists[owner]) horizontal[owner] = kNextHorizontalState[horizontal[owner]][2 * (exists[owner] - 1) + parity[owner]];
+        if (exists[owner])
+          horizontal[owner] = kNextHorizontalState[horizontal[owner]][2 * (exists[owner] - 1) + parity[owner]];
       }
       Step& step = steps_[flags << 6 | state];
       step.vertexClass = static_cast<signed char>(contributing ? tr + 2 * tl + 4 * br + 8 * bl : -1);

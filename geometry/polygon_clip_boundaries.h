@@ -88,9 +88,10 @@ class BoundaryWalk {
 };
 
 // Vertex classes (tr + 2·tl + 4·br + 8·bl) with their own action.
-constexpr int kExternalMaximum = 1, kExternalLeft = 2, kExternalRight = 4, kRightEdge = 5, kInternalMaximumAndMinimum = 6,
-              kInternalMinimum = 7, kExternalMinimum = 8, kExternalMaximumAndMinimum = 9, kLeftEdge = 10,
-              kInternalLeft = 11, kInternalRight = 13, kInternalMaximum = 14;
+constexpr int kExternalMaximum = 1, kExternalLeft = 2, kExternalRight = 4, kRightEdge = 5,
+              kInternalMaximumAndMinimum = 6, kInternalMinimum = 7, kExternalMinimum = 8,
+              kExternalMaximumAndMinimum = 9, kLeftEdge = 10, kInternalLeft = 11, kInternalRight = 13,
+              kInternalMaximum = 14;
 
 // The walk along one boundary when the output is contours.
 class ContourBoundaryActions {
@@ -104,7 +105,7 @@ class ContourBoundaryActions {
   bool newX(double x);
 
   ContourBuilder& contours_;
-  double px_ = 0;   // x of the last vertex added on this boundary
+  double px_ = 0;            // x of the last vertex added on this boundary
   int carried_ = kNoOutput;  // the contour carried along the walk
 };
 

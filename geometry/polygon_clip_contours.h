@@ -30,7 +30,7 @@ class ContourBuilder {
   struct Contour {
     int proxy;
     bool hole;
-    int left;   // vertex indices of the chain's ends
+    int left;  // vertex indices of the chain's ends
     int right;
   };
   struct Vertex {

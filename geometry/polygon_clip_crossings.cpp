@@ -16,7 +16,8 @@ std::vector<Crossing>& CrossingFinder::find(Edge* activeEdges, double yb, double
     if (takesPartInCrossings(*edge)) insert(edge, yt - yb);
   }
   // Equal heights keep the order they were found in.
-  std::stable_sort(crossings_.begin(), crossings_.end(), [](const Crossing& a, const Crossing& b) { return a.y < b.y; });
+  std::stable_sort(crossings_.begin(), crossings_.end(),
+                   [](const Crossing& a, const Crossing& b) { return a.y < b.y; });
   return crossings_;
 }
 
@@ -72,7 +73,8 @@ int crossingClass(PolygonOperation operation, const Edge& e0, const Edge& e1) {
   const bool tr = combine(operation, in[kClip], in[kSubject]);
   const bool tl = combine(operation, in[kClip] != a1[kClip], in[kSubject] != a1[kSubject]);
   const bool br = combine(operation, in[kClip] != a0[kClip], in[kSubject] != a0[kSubject]);
-  const bool bl = combine(operation, (in[kClip] != a0[kClip]) != a1[kClip], (in[kSubject] != a0[kSubject]) != a1[kSubject]);
+  const bool bl =
+      combine(operation, (in[kClip] != a0[kClip]) != a1[kClip], (in[kSubject] != a0[kSubject]) != a1[kSubject]);
   return tr + 2 * tl + 4 * br + 8 * bl;
 }
 

@@ -30,11 +30,11 @@ struct Edge {
   double xt = 0;  // x at its top
   double dx = 0;  // change of x per unit of y
   int owner = kClip;
-  unsigned bundle = 0;  // bundle flags, see bundleBit()
-  unsigned side = 0;    // bit `owner`: the parity left of the edge, left 0 or right 1
+  unsigned bundle = 0;                              // bundle flags, see bundleBit()
+  unsigned side = 0;                                // bit `owner`: the parity left of the edge, left 0 or right 1
   BundleState state[2] = {kUnbundled, kUnbundled};  // [above, below]
   int output[2] = {kNoOutput, kNoOutput};           // [above, below]
-  Edge* prev = nullptr;  // active edge table
+  Edge* prev = nullptr;                             // active edge table
   Edge* next = nullptr;
   Edge* successor = nullptr;  // the next edge up the same bound
 };

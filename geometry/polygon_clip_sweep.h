@@ -15,7 +15,6 @@ namespace polygonclip {
 // boundary(edge, class, yb) for each contributing vertex, and crossing(e0, e1, class, x, y) for
 // each crossing of two contributing edges.
 template <class Output>
-void clipWithSweep(PolygonOperation operation, const PolygonRecord& subject, const PolygonRecord& clip,
-                   Output& output);
+void clipWithSweep(PolygonOperation operation, const PolygonRecord& subject, const PolygonRecord& clip, Output& output);
 
 }  // namespace polygonclip

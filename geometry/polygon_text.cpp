@@ -131,7 +131,8 @@ bool writePolygon(std::FILE* stream, bool writeHoles, const PolygonRecord& polyg
     const PolygonContour& contour = polygon.contours[c];
     platform::appendFormat(text, "%d\n", static_cast<int>(contour.size()));
     if (writeHoles) platform::appendFormat(text, "%d\n", holeFlag(polygon, c));
-    for (const PolygonVertex& vertex : contour) platform::appendFormat(text, "% .*lf % .*lf\n", 15, vertex.x, 15, vertex.y);
+    for (const PolygonVertex& vertex : contour)
+      platform::appendFormat(text, "% .*lf % .*lf\n", 15, vertex.x, 15, vertex.y);
   }
   return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
 }

@@ -111,9 +111,9 @@ TEST(PathPolygons, EverySubpathBecomesAContourClosedByItsFirstVertex) {
   path.closePath();
   const std::optional<PolygonRecord> polygon = polygonRecordWithFlatness(path, 0.5f);
   ASSERT_TRUE(polygon);
-  EXPECT_EQ(polygon->contours, (std::vector<PolygonContour>{{{0, 0}, {0, 0}},
-                                                           {{1, 1}, {5, 1}, {5, 5}, {1, 1}},
-                                                           {{7, 7}, {9, 7}, {9, 9}, {7, 9}, {7, 7}}}));
+  EXPECT_EQ(polygon->contours,
+            (std::vector<PolygonContour>{
+                {{0, 0}, {0, 0}}, {{1, 1}, {5, 1}, {5, 5}, {1, 1}}, {{7, 7}, {9, 7}, {9, 9}, {7, 9}, {7, 7}}}));
   EXPECT_EQ(path.flatness(), 0.5);
   EXPECT_EQ(static_cast<int>(polygon->contours[2].size()), subPathCountStartingAtElement(path, 4));
 
@@ -127,7 +127,7 @@ TEST(PathPolygons, APolygonBecomesClosedStraightSubpathsSkippingEmptyContours) {
   const PolygonRecord polygon{{{{0, 0}, {4, 0}, {0, 4}}, {}, {{1, 1}}}, {1, 0, 0}};
   const BezierPath path = bezierPathWithPolygonRecord(polygon);
   ASSERT_EQ(path.elementCount(), 6);
-  const PathElement kinds[] = {PathElement::Move, PathElement::Line, PathElement::Line,
+  const PathElement kinds[] = {PathElement::Move,  PathElement::Line, PathElement::Line,
                                PathElement::Close, PathElement::Move, PathElement::Close};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(path.elementAt(i), kinds[i]);
   Point points[3];
@@ -143,8 +143,8 @@ TEST(PathPolygons, SubpathCounts) {
   struct Case {
     int element, count;
   };
-  for (const Case& c : {Case{0, 5}, Case{2, 3}, Case{5, 2}, Case{6, 1}, Case{7, 1}, Case{1000, 1}, Case{-1, 1},
-                        Case{-3, 3}}) {
+  for (const Case& c :
+       {Case{0, 5}, Case{2, 3}, Case{5, 2}, Case{6, 1}, Case{7, 1}, Case{1000, 1}, Case{-1, 1}, Case{-3, 3}}) {
     EXPECT_EQ(subPathCountStartingAtElement(path, c.element), c.count) << c.element;
   }
   EXPECT_EQ(subPathCountStartingAtElement(BezierPath(), 0), 1);

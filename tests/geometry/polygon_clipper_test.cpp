@@ -23,7 +23,9 @@ using namespace polygonoracles;
 constexpr PolygonOperation kOperations[] = {PolygonOperation::Difference, PolygonOperation::Intersection,
                                             PolygonOperation::ExclusiveOr, PolygonOperation::Union};
 
-PolygonContour rectangle(double x0, double y0, double x1, double y1) { return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}; }
+PolygonContour rectangle(double x0, double y0, double x1, double y1) {
+  return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+}
 
 PolygonRecord polygon(std::initializer_list<PolygonContour> contours) { return PolygonRecord{contours, {}}; }
 
@@ -84,7 +86,9 @@ void expectIdentitiesOverPairs(PolygonRecord (*generate)(std::mt19937&), int cou
 // Batches run as separate tests, so they run in parallel.
 class GridPairs : public ::testing::TestWithParam<int> {};
 
-TEST_P(GridPairs, KeepTheSetIdentities) { expectIdentitiesOverPairs(randomGridPolygon, 500, testSeed("grid pairs") + GetParam()); }
+TEST_P(GridPairs, KeepTheSetIdentities) {
+  expectIdentitiesOverPairs(randomGridPolygon, 500, testSeed("grid pairs") + GetParam());
+}
 
 INSTANTIATE_TEST_SUITE_P(PolygonClipper, GridPairs, ::testing::Range(0, 4));
 
@@ -115,7 +119,8 @@ void expectRasterMatches(const pathoracles::Raster& result, const Operand& a, co
            pathoracles::distanceToOutline(b.path, centre) <= 2 * pixel;
   };
   // The pixelwise operation as a table indexed by 2a + b, so the loop over 4 million pixels stays tight.
-  const std::uint8_t expected[4] = {combine(false, false), combine(false, true), combine(true, false), combine(true, true)};
+  const std::uint8_t expected[4] = {combine(false, false), combine(false, true), combine(true, false),
+                                    combine(true, true)};
   const std::uint8_t* got = result.inside.data();
   const std::uint8_t* inA = a.raster.inside.data();
   const std::uint8_t* inB = b.raster.inside.data();
@@ -186,14 +191,22 @@ TEST(PolygonClipper, SimpleInputsGiveTheirShoelaceAreas) {
     double areas[4];
   };
   const Case cases[] = {
-      {"overlapping squares", polygon({rectangle(0, 0, 10, 10)}), polygon({rectangle(5, 5, 15, 15)}), {75, 25, 150, 175}},
+      {"overlapping squares",
+       polygon({rectangle(0, 0, 10, 10)}),
+       polygon({rectangle(5, 5, 15, 15)}),
+       {75, 25, 150, 175}},
       {"disjoint squares", polygon({rectangle(0, 0, 2, 2)}), polygon({rectangle(5, 0, 8, 3)}), {4, 0, 13, 13}},
       {"squares sharing an edge", polygon({rectangle(0, 0, 4, 4)}), polygon({rectangle(4, 0, 8, 4)}), {16, 0, 32, 32}},
       {"square inside", polygon({rectangle(0, 0, 10, 10)}), polygon({rectangle(2, 2, 6, 6)}), {84, 16, 84, 100}},
-      {"triangle over a corner", polygon({rectangle(0, 0, 10, 10)}), polygon({{{8, 8}, {14, 8}, {8, 14}}}), {96, 4, 110, 114}},
+      {"triangle over a corner",
+       polygon({rectangle(0, 0, 10, 10)}),
+       polygon({{{8, 8}, {14, 8}, {8, 14}}}),
+       {96, 4, 110, 114}},
       {"equal squares", polygon({rectangle(1, 1, 3, 4)}), polygon({rectangle(1, 1, 3, 4)}), {0, 6, 0, 6}},
       // The diamond (area 18) leaves the square's four corners of 0.5 each.
-      {"diamond through a square", polygon({rectangle(0, 0, 4, 4)}), polygon({{{2, -1}, {5, 2}, {2, 5}, {-1, 2}}}),
+      {"diamond through a square",
+       polygon({rectangle(0, 0, 4, 4)}),
+       polygon({{{2, -1}, {5, 2}, {2, 5}, {-1, 2}}}),
        {2, 14, 6, 20}},
   };
   for (const Case& c : cases) {
@@ -219,7 +232,6 @@ TEST(PolygonClipper, AddingAContourCopiesItWithItsFlag) {
   EXPECT_TRUE(strips.strips.empty());
 }
 
-
 TEST(PolygonClipper, TrivialResultsBuildNoTables) {
   const PolygonRecord square = polygon({rectangle(0, 0, 10, 10)});
   const PolygonRecord empty;
@@ -228,9 +240,9 @@ TEST(PolygonClipper, TrivialResultsBuildNoTables) {
     const PolygonRecord& subject;
     const PolygonRecord& clip;
   };
-  const Case cases[] = {{PolygonOperation::Intersection, square, empty},  {PolygonOperation::Difference, empty, square},
-                        {PolygonOperation::Intersection, empty, square},  {PolygonOperation::Union, empty, empty},
-                        {PolygonOperation::ExclusiveOr, empty, empty},    {PolygonOperation::Difference, empty, empty}};
+  const Case cases[] = {{PolygonOperation::Intersection, square, empty}, {PolygonOperation::Difference, empty, square},
+                        {PolygonOperation::Intersection, empty, square}, {PolygonOperation::Union, empty, empty},
+                        {PolygonOperation::ExclusiveOr, empty, empty},   {PolygonOperation::Difference, empty, empty}};
   for (const Case& c : cases) {
     CountingScope scope;
     PolygonRecord result = square;
@@ -249,9 +261,8 @@ TEST(PolygonClipper, OneEmptyOperandStillSweepsTheOther) {
   const PolygonRecord shape = polygon({rectangle(0, 0, 10, 10), {{8, 8}, {13, 8}, {8, 13}}});
   const double area = evenOddArea(shape);
   EXPECT_DOUBLE_EQ(area, 100 + 12.5 - 2 * 4);
-  for (const auto& [operation, subject, clip] :
-       {std::tuple{PolygonOperation::Difference, shape, PolygonRecord{}},
-        std::tuple{PolygonOperation::Union, PolygonRecord{}, shape}}) {
+  for (const auto& [operation, subject, clip] : {std::tuple{PolygonOperation::Difference, shape, PolygonRecord{}},
+                                                 std::tuple{PolygonOperation::Union, PolygonRecord{}, shape}}) {
     CountingScope scope;
     EXPECT_DOUBLE_EQ(flaggedArea(clipped(operation, subject, clip)), area);
     EXPECT_EQ(scope.counters.edges, 4);  // horizontal edges are not built
@@ -262,8 +273,8 @@ TEST(PolygonClipper, OneEmptyOperandStillSweepsTheOther) {
 }
 
 TEST(PolygonClipper, SquareMinusInnerSquareIsAnOuterContourAndAHole) {
-  const PolygonRecord result = clipped(PolygonOperation::Difference, polygon({rectangle(0, 0, 10, 10)}),
-                                       polygon({rectangle(2, 2, 6, 6)}));
+  const PolygonRecord result =
+      clipped(PolygonOperation::Difference, polygon({rectangle(0, 0, 10, 10)}), polygon({rectangle(2, 2, 6, 6)}));
   ASSERT_EQ(result.contours.size(), 2u);
   ASSERT_EQ(result.holes.size(), 2u);
   EXPECT_DOUBLE_EQ(flaggedArea(result), 84);
@@ -298,10 +309,10 @@ TEST(PolygonClipper, DegenerateContoursGiveFewerOrNoContours) {
       {},
       {{1, 1}},
       {{1, 1}, {5, 7}},
-      {{1, 1}, {3, 3}, {7, 7}, {2, 2}},           // collinear, no area
-      {{1, 4}, {8, 4}, {3, 4}},                   // all horizontal
-      {{2, 2}, {2, 2}, {2, 2}},                   // one point repeated
-      {{0, 0}, {10, 0}, {10, 10}, {10, 0}},       // folds back on itself
+      {{1, 1}, {3, 3}, {7, 7}, {2, 2}},      // collinear, no area
+      {{1, 4}, {8, 4}, {3, 4}},              // all horizontal
+      {{2, 2}, {2, 2}, {2, 2}},              // one point repeated
+      {{0, 0}, {10, 0}, {10, 10}, {10, 0}},  // folds back on itself
   };
   for (const PolygonContour& contour : degenerate) {
     const PolygonRecord alone = polygon({contour});
@@ -309,12 +320,14 @@ TEST(PolygonClipper, DegenerateContoursGiveFewerOrNoContours) {
     for (PolygonOperation op : kOperations) {
       EXPECT_EQ(clipped(op, alone, PolygonRecord{}).contours.size(), 0u);
       EXPECT_EQ(stripped(op, alone, PolygonRecord{}).strips.size(), 0u);
-      EXPECT_DOUBLE_EQ(flaggedArea(clipped(op, withSquare, square)), op == PolygonOperation::Intersection || op == PolygonOperation::Union ? 100 : 0);
+      EXPECT_DOUBLE_EQ(flaggedArea(clipped(op, withSquare, square)),
+                       op == PolygonOperation::Intersection || op == PolygonOperation::Union ? 100 : 0);
     }
   }
   // A contour twice over cancels itself under the even-odd rule.
-  EXPECT_EQ(clipped(PolygonOperation::Union, polygon({rectangle(0, 0, 4, 4), rectangle(0, 0, 4, 4)}), {}).contours.size(),
-            0u);
+  EXPECT_EQ(
+      clipped(PolygonOperation::Union, polygon({rectangle(0, 0, 4, 4), rectangle(0, 0, 4, 4)}), {}).contours.size(),
+      0u);
 }
 
 TEST(PolygonClipper, ContoursWithUnusableVerticesCountAsEmpty) {
@@ -335,7 +348,8 @@ TEST(PolygonClipper, ContoursWithUnusableVerticesCountAsEmpty) {
 
 TEST(PolygonClipper, ThePreFilterDropsContoursThatMeetNothing) {
   const PolygonRecord subject = polygon({rectangle(0, 0, 10, 10), rectangle(100, 100, 110, 110)});
-  const PolygonRecord clip = polygon({rectangle(5, 5, 20, 20), rectangle(-50, -50, -40, -40), rectangle(10, -10, 30, 0)});
+  const PolygonRecord clip =
+      polygon({rectangle(5, 5, 20, 20), rectangle(-50, -50, -40, -40), rectangle(10, -10, 30, 0)});
   struct Case {
     PolygonOperation operation;
     int edges;  // 2 per kept square: horizontal edges are not built

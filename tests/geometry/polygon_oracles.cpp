@@ -94,7 +94,8 @@ double evenOddArea(const PolygonRecord& polygon) {
 double stripArea(const TristripRecord& tristrip) {
   double area = 0;
   for (const PolygonContour& strip : tristrip.strips) {
-    for (std::size_t i = 0; i + 2 < strip.size(); ++i) area += std::fabs(shoelace({strip[i], strip[i + 1], strip[i + 2]}));
+    for (std::size_t i = 0; i + 2 < strip.size(); ++i)
+      area += std::fabs(shoelace({strip[i], strip[i + 1], strip[i + 2]}));
   }
   return area;
 }
@@ -116,7 +117,8 @@ double boundingArea(const PolygonRecord& a, const PolygonRecord& b) {
 
 std::uint32_t testSeed(const char* name) {
   std::uint32_t seed = std::random_device{}();
-  if (const char* given = std::getenv("DRAFTWORK_POLYGON_SEED")) seed = static_cast<std::uint32_t>(std::strtoul(given, nullptr, 10));
+  if (const char* given = std::getenv("DRAFTWORK_POLYGON_SEED"))
+    seed = static_cast<std::uint32_t>(std::strtoul(given, nullptr, 10));
   std::printf("%s: seed %u (DRAFTWORK_POLYGON_SEED replays it)\n", name, seed);
   return seed;
 }
@@ -146,7 +148,8 @@ PolygonRecord randomGridPolygon(std::mt19937& random) {
       default: {  // a rectangle, which shares lines with every other one
         const int x0 = uniform(0, 19), y0 = uniform(0, 19);
         const int x1 = uniform(x0 + 1, 20), y1 = uniform(y0 + 1, 20);
-        contour = {{double(x0), double(y0)}, {double(x1), double(y0)}, {double(x1), double(y1)}, {double(x0), double(y1)}};
+        contour = {
+            {double(x0), double(y0)}, {double(x1), double(y0)}, {double(x1), double(y1)}, {double(x0), double(y1)}};
         break;
       }
     }

@@ -1,12 +1,11 @@
 // The polygon text format: the exact text written, reading it back, and hostile input.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
 
 #include "geometry/polygon_text.h"
 
@@ -81,19 +80,19 @@ TEST(PolygonText, LooseWhitespaceAndSignsRead) {
 
 TEST(PolygonText, BadInputFailsAndLeavesThePolygonAlone) {
   const std::string cases[] = {
-      "",                                   // no count
-      "x",                                  // not a number
-      "-1\n",                               // negative contour count
-      "1\n-3\n",                            // negative vertex count
-      "1\n2\n0 0\n1\n",                     // a coordinate missing
-      "1\n1\n0 nan\n",                      // not a finite number
-      "1\n1\n0 1e999\n",                    // too large for a double
-      "1\n1\n0 0.5.5\n",                    // trailing rubbish
-      "1\n1\n2.5 0 0\n",                    // a flag that is not an integer
-      "2147483647\n",                       // more contours than the rest of the input could hold
-      "1\n2147483647\n0\n",                 // more vertices than that
-      "1\n99999999999\n",                   // beyond a 32-bit count
-      "1\n3\n0 0 1 0 0 1 ",                 // the flag read as a coordinate leaves one short
+      "",                    // no count
+      "x",                   // not a number
+      "-1\n",                // negative contour count
+      "1\n-3\n",             // negative vertex count
+      "1\n2\n0 0\n1\n",      // a coordinate missing
+      "1\n1\n0 nan\n",       // not a finite number
+      "1\n1\n0 1e999\n",     // too large for a double
+      "1\n1\n0 0.5.5\n",     // trailing rubbish
+      "1\n1\n2.5 0 0\n",     // a flag that is not an integer
+      "2147483647\n",        // more contours than the rest of the input could hold
+      "1\n2147483647\n0\n",  // more vertices than that
+      "1\n99999999999\n",    // beyond a 32-bit count
+      "1\n3\n0 0 1 0 0 1 ",  // the flag read as a coordinate leaves one short
   };
   for (const std::string& text : cases) {
     SCOPED_TRACE(text);
