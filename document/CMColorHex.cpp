@@ -17,8 +17,12 @@ int hexDigit(char c) {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
+int byteOf(double component) { return platform::saturatingTruncate<int>(component * 255.99998474121094); }
+
+}  // namespace
+
 // The string scanner's unsigned hexadecimal scan: saturates at 32 bits rather than wrapping.
-std::uint32_t scanHex(std::string_view text) {
+std::uint32_t scanHexNumber(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && isBlank(text[i])) ++i;
   // "0x" counts as a prefix only when a digit follows; otherwise its "0" is the number.
@@ -33,12 +37,8 @@ std::uint32_t scanHex(std::string_view text) {
   return static_cast<std::uint32_t>(value);
 }
 
-int byteOf(double component) { return platform::saturatingTruncate<int>(component * 255.99998474121094); }
-
-}  // namespace
-
 platform::Color colorFromHexRGB(std::optional<std::string_view> text) {
-  const std::uint32_t value = text ? scanHex(*text) : 0;
+  const std::uint32_t value = text ? scanHexNumber(*text) : 0;
   return platform::Color::calibrated(((value >> 16) & 0xFF) / 255.0, ((value >> 8) & 0xFF) / 255.0,
                                      (value & 0xFF) / 255.0, 1);
 }

@@ -2,11 +2,17 @@
 
 // Six-digit hexadecimal colour strings, as the SVG reader and writer use them.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/graphics/color.h"
+
+// The hexadecimal number at the start of the text: leading white space is skipped, an optional 0x or 0X
+// accepted, and the scan stops at the first character that is not a hexadecimal digit; nothing scanned gives 0,
+// a number past 32 bits 0xFFFFFFFF.
+std::uint32_t scanHexNumber(std::string_view text);
 
 // An opaque colour from a hexadecimal number at the start of the text: leading white space
 // is skipped, an optional 0x or 0X accepted, and the scan stops at the first character that

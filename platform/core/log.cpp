@@ -1,6 +1,7 @@
 #include "platform/core/log.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace platform {
@@ -18,6 +19,9 @@ void log(LogLevel level, std::string_view message) {
     sink(level, message);
     return;
   }
+  // Trace lines are for a developer who asked for them.
+  static const bool debugWanted = std::getenv("DRAFTWORK_DEBUG") != nullptr;
+  if (level == LogLevel::Debug && !debugWanted) return;
   const char* prefix = level == LogLevel::Debug ? "DEBUG " : level == LogLevel::Warning ? "Draftwork warning: " : "Draftwork error: ";
   std::fprintf(stderr, "%s%.*s\n", prefix, static_cast<int>(message.size()), message.data());
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-// Warnings and debug lines for the developer, on the standard error stream.
-// Tests can capture them.
+// Warnings and debug lines for the developer, on the standard error stream;
+// debug lines only when the environment sets DRAFTWORK_DEBUG. Tests can
+// capture them all.
 
 #include <functional>
 #include <string_view>

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "document/CMColorHex.h"
 #include "document/CMColorRecord.h"
@@ -106,6 +109,46 @@ TEST(ParagraphStyleRecord, AlignmentFromTheMisspeltKey) {
             platform::TextAlignment::Left);
   const platform::ParagraphStyle style = paragraphStyleWithDictionary(Dictionary::make({{"aligment", 1}}));
   EXPECT_EQ(style.lineBreakMode, platform::ParagraphStyle().lineBreakMode);
+}
+
+}  // namespace
+
+namespace {
+
+struct HexRecordCase {
+  const char* text;
+  float alpha;
+  int r, g, b, a;
+};
+
+TEST(ColorRecordFromText, ReadsRgbAndHexadecimalText) {
+  const HexRecordCase cases[] = {
+      {"rgb(255, 128, 0)", 0.5f, 255, 128, 0, 127},
+      {"rgb(1,2)", 1, 0, 0, 0, 255},
+      {"rgb(1,2,3,4)", 1, 0, 0, 0, 255},
+      {"ff8000", 1, 255, 128, 0, 255},
+      {"0xff8000", 1, 255, 128, 0, 255},
+      {"ff8000", 1.2f, 255, 128, 0, 255},
+      {"ff8000", -0.1f, 255, 128, 0, 0},
+      {"rgb(256,-1,99999999999999999999)", 1, 0, 255, 255, 255},
+      {"fill: rgb( 10.9 , 20x, +30)", 1, 10, 20, 30, 255},
+      {"rgb 1, 2, 3", 1, 0, 0, 0, 255},
+      {"rgb)1,2,3(", 1, 0, 0, 0, 255},
+      {"#ff8000", 1, 0, 0, 0, 255},
+      {"", 0.25f, 0, 0, 0, 63},
+      {"ff8000", std::numeric_limits<float>::quiet_NaN(), 255, 128, 0, 0},
+      {"ff8000", std::numeric_limits<float>::infinity(), 255, 128, 0, 255},
+  };
+  for (const HexRecordCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    const platform::DictRef record = dictionaryFromHexRGB(c.text, c.alpha);
+    ASSERT_EQ(record->keys(), (std::vector<std::string>{"r", "g", "b", "a"}));
+    EXPECT_TRUE(record->get("r").isInteger());
+    EXPECT_EQ(record->get("r").integerValue(), c.r);
+    EXPECT_EQ(record->get("g").integerValue(), c.g);
+    EXPECT_EQ(record->get("b").integerValue(), c.b);
+    EXPECT_EQ(record->get("a").integerValue(), c.a);
+  }
 }
 
 }  // namespace
