@@ -12,6 +12,7 @@ class DetachedCanvasWindow final : public CMCanvasWindowService {
   platform::View* mainView() override { return nullptr; }
   void selectLayer(const platform::DictRef&, const void*) override {}
   void updateProperties() override {}
+  void didSelectAll() override {}
   bool isAltPressed() override { return (platform::currentModifierFlags() & platform::modifier::Option) != 0; }
   void zoomIn(platform::Point) override {}
   void zoomOut(platform::Point) override {}

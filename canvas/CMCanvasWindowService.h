@@ -26,6 +26,8 @@ class CMCanvasWindowService {
   // The same with the layer object's record.
   void selectLayer(const std::shared_ptr<CMLayer>& layer, const void* sender);
   virtual void updateProperties() = 0;
+  // The canvas selected every layer: the panels follow (the layers panel selects all its rows).
+  virtual void didSelectAll() = 0;
   virtual bool isAltPressed() = 0;
   // The zoom tool's clicks, in canvas coordinates.
   virtual void zoomIn(platform::Point canvasPoint) = 0;

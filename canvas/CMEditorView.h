@@ -235,7 +235,8 @@ class CMEditorView : public CMEditorBaseView {
   void selectLayer(const platform::DictRef& record);
   void selectLayers(const std::vector<platform::DictRef>& records);
   bool selectLayer(const platform::DictRef& record, bool shiftPressed, bool isGroup);
-  // Selects every layer; the first becomes the current one when there is none. Never calls back the main window.
+  // Selects every layer; the first becomes the current one when there is none. Then the main window hears of it
+  // once (didSelectAll), so the panels follow.
   void selectAll();
   // Path-point commands on the current layer, each one undo step.
   void deletePoint();

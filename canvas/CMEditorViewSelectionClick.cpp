@@ -1,5 +1,9 @@
 // Click selection, selection by record (from the layers panel) and select all.
 
+#include <optional>
+#include <unordered_set>
+#include <vector>
+
 #include "canvas/CMCanvasWindowService.h"
 #include "canvas/CMEditorView.h"
 #include "document/CMLayer.h"
@@ -110,9 +114,45 @@ void CMEditorView::selectLayer(const platform::DictRef& record) {
 }
 
 void CMEditorView::selectLayers(const std::vector<platform::DictRef>& records) {
-  for (const auto& layer : layers()) layer->setSelectedAsPartOfGroup(false);
+  // As if each record were selected in turn with Shift held, in one pass over the layers: every matched layer
+  // joins the multi-selection, the last plain record's layer ends up selected, and records inside group records
+  // leave the selected flags alone.
+  std::unordered_set<std::int32_t> members;
+  std::optional<std::int32_t> lastPlain;
+  std::vector<platform::DictRef> pending;
+  for (const platform::DictRef& record : records) {
+    if (!record) continue;
+    if (!isGroupRecord(record)) {
+      members.insert(record->get("id").intValue());
+      lastPlain = record->get("id").intValue();
+      continue;
+    }
+    pending.push_back(record);
+    while (!pending.empty()) {
+      const platform::DictRef group = std::move(pending.back());
+      pending.pop_back();
+      const platform::ArrayRef items = group->array("items");
+      if (!items) continue;
+      for (const platform::Value& item : *items) {
+        const platform::DictRef member = item.dictionary();
+        if (!member) continue;
+        if (isGroupRecord(member)) {
+          pending.push_back(member);
+        } else {
+          members.insert(member->get("id").intValue());
+        }
+      }
+    }
+  }
   bool changed = false;
-  for (const platform::DictRef& record : records) changed |= selectLayer(record, true, isGroupRecord(record));
+  for (const auto& layer : layers()) {
+    const bool wasSelected = layer->selected();
+    const bool wasMember = layer->selectedAsPartOfGroup();
+    const bool member = members.count(layer->layerId()) != 0;
+    layer->setSelectedAsPartOfGroup(member);
+    if (lastPlain) layer->setSelected(layer->layerId() == *lastPlain);
+    changed |= layer->selected() != wasSelected || member != wasMember;
+  }
   if (changed) setNeedsDisplay();
 }
 
@@ -126,4 +166,5 @@ void CMEditorView::selectAll() {
   }
   for (const auto& layer : layers()) layer->setSelectedAsPartOfGroup(true);
   setNeedsDisplay();
+  CMCanvasWindowService::shared().didSelectAll();
 }

@@ -10,7 +10,7 @@ float CMUsableZoom(float zoom) {
 
 double CMUsablePageLength(double length) {
   if (!std::isfinite(length) || length <= 0) return 0;
-  return std::min(length, 1e6);
+  return std::min(length, kCMLargestPageLength);
 }
 
 std::optional<int> CMZoomStepIndex(float zoom) {

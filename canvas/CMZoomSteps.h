@@ -17,6 +17,8 @@ inline constexpr int kCMZoomIndex100 = 4;
 // off-table zooms of real documents pass unchanged.
 float CMUsableZoom(float zoom);
 // A page width or height read from a document: negative or not finite counts as 0; at most a million points.
+// The largest page side the canvas draws.
+inline constexpr double kCMLargestPageLength = 1e6;
 double CMUsablePageLength(double length);
 
 // The index whose step equals zoom·100, or nothing for an off-table zoom.

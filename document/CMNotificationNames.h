@@ -5,3 +5,7 @@ inline constexpr const char* kNotificationLayersChanged = "notificationLayersCha
 inline constexpr const char* kNotificationLayerChanged = "notificationLayerChanged";
 inline constexpr const char* kNotificationLayerRemoved = "notificationLayerRemoved";
 inline constexpr const char* kNotificationPageChanged = "notificationPageChanged";
+// The layers list is read again from scratch (an import added layers).
+inline constexpr const char* kNotificationLayersReCreate = "notificationLayersReCreate";
+// A right panel's text field ended editing: the panels' editing runs end.
+inline constexpr const char* kNotificationEndTextEditing = "notificationEndTextEditing";

@@ -229,6 +229,58 @@ void panels() {
   });
 }
 
+// The layers panel's buttons: a sheet standing for a layer, with a sign of what happens to it.
+void layerButtons() {
+  const auto sheet = [](cairo_t* cr, double x, double y) {
+    cairo_rectangle(cr, x, y, 14, 14);
+    cairo_stroke(cr);
+  };
+  icon("duplicatelayer", [=](cairo_t* cr) {
+    sheet(cr, 6, 6);
+    cairo_rectangle(cr, 12, 12, 14, 14);
+    cairo_fill(cr);
+  });
+  icon("deletelayer", [=](cairo_t* cr) {
+    sheet(cr, 9, 9);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, 2.5);
+    cairo_move_to(cr, 7, 7);
+    cairo_line_to(cr, 25, 25);
+    cairo_move_to(cr, 25, 7);
+    cairo_line_to(cr, 7, 25);
+    cairo_stroke(cr);
+  });
+  icon("renamelayer", [](cairo_t* cr) {
+    // A text cursor beside a line of text.
+    cairo_rectangle(cr, 5, 14, 14, 4);
+    cairo_fill(cr);
+    cairo_move_to(cr, 23, 7);
+    cairo_line_to(cr, 23, 25);
+    cairo_move_to(cr, 20, 7);
+    cairo_line_to(cr, 26, 7);
+    cairo_move_to(cr, 20, 25);
+    cairo_line_to(cr, 26, 25);
+    cairo_stroke(cr);
+  });
+  const auto arrow = [](bool up) {
+    return [=](cairo_t* cr) {
+      const double tip = up ? 6 : 26;
+      const double base = up ? 16 : 16;
+      cairo_move_to(cr, 16, tip);
+      cairo_line_to(cr, 25, base);
+      cairo_line_to(cr, 19, base);
+      cairo_line_to(cr, 19, up ? 26 : 6);
+      cairo_line_to(cr, 13, up ? 26 : 6);
+      cairo_line_to(cr, 13, base);
+      cairo_line_to(cr, 7, base);
+      cairo_close_path(cr);
+      cairo_fill(cr);
+    };
+  };
+  icon("layerup", arrow(true));
+  icon("layerdown", arrow(false));
+}
+
 void strip() {
   const auto align = [](double bar, bool vertical, bool low) {
     return [=](cairo_t* cr) {
@@ -475,6 +527,7 @@ int main(int argc, char** argv) {
   folder = argv[1];
   tools();
   panels();
+  layerButtons();
   strip();
   cursors();
   buttons();

@@ -73,6 +73,9 @@ CMMainWindowController::CMMainWindowController()
   // The right panel starts as the user left it.
   if (CMProject::shareProject().profile().getState("hideRightPanel") != 0) mainView_->toggleRightPanel();
   createToolbars();
+  updateRightPanel();
+  loadDefaultPanels();
+  mainView_->setFrameDidChange([this] { updatePanel(); });
 }
 
 CMMainWindowController::~CMMainWindowController() {
@@ -90,6 +93,7 @@ void CMMainWindowController::installAsServices() {
   sharedSlot() = shared_from_this();
   CMMainWindowService::install(shared_from_this());
   CMCanvasWindowService::install(shared_from_this());
+  CMPanelWindow::install(shared_from_this());
   platform::DocumentController::shared().windowMenu().setChangeHandler([this] { rebuildWindowMenu(); });
   rebuildWindowMenu();
 }
@@ -99,6 +103,7 @@ void CMMainWindowController::uninstall() {
   platform::DocumentController::shared().windowMenu().setChangeHandler(nullptr);
   CMMainWindowService::install(nullptr);
   CMCanvasWindowService::install(nullptr);
+  CMPanelWindow::install(nullptr);
   sharedSlot().reset();
 }
 
@@ -130,11 +135,15 @@ void CMMainWindowController::setDocument(std::shared_ptr<CMBaseDocument> documen
   }
   document_ = drawing;
   updateTitle();
-  if (!document_) return;
+  if (!document_) {
+    setAssignDocumentForPanels(nullptr);
+    return;
+  }
   CMProject& project = CMProject::shareProject();
   editor().setViewMode(project.settings().boolForKey("viewMode"));
   mainView_->setDocument(document_);
   project.setMainView(mainView_.get());
+  setAssignDocumentForPanels(document_);
   selectZoomIndex();
 }
 
@@ -164,9 +173,19 @@ void CMMainWindowController::update() {
 }
 
 void CMMainWindowController::selectLayer(const platform::DictRef& record, const void* sender) {
-  if (sender != &editor()) editor().selectLayer(record);
+  setPropertyForPanel(record, sender);
+  if (sender != &editor()) mainView_->selectLayer(record);
   selectedLayer_ = record;
   updateSubPanelState();
+}
+
+void CMMainWindowController::selectLayers(const std::vector<platform::DictRef>& records, const void* sender) {
+  if (records.empty()) {
+    selectLayer(platform::DictRef(), sender);
+    return;
+  }
+  selectLayer(records.front(), sender);
+  if (sender != &editor()) mainView_->selectLayers(records);
 }
 
 bool CMMainWindowController::isAltPressed() {

@@ -18,11 +18,15 @@
 #include "platform/core/value.h"
 #include "platform/ui/control.h"
 #include "ui/CMCanvasCommands.h"
+#include "ui/CMPanelWindow.h"
 #include "ui/CMToolOptionStrips.h"
 #include "ui/CPMainView.h"
 
+class CMBasePanelView;
 class CMDocument;
 class CMDocumentDialogs;
+class CMLayersPanelView;
+class CMPicturePanelView;
 class CMEditorView;
 class CMFrameEditorView;
 class CMLayer;
@@ -38,6 +42,7 @@ class Window;
 class CMMainWindowController final : public CMMainWindowService,
                                      public CMMainWindowPresenter,
                                      public CMCanvasWindowService,
+                                     public CMPanelWindow,
                                      public std::enable_shared_from_this<CMMainWindowController> {
  public:
   static constexpr double kScreenWidthInset = 120;
@@ -51,8 +56,8 @@ class CMMainWindowController final : public CMMainWindowService,
 
   // The installed controller; one is made and installed on the first call when none is.
   static std::shared_ptr<CMMainWindowController> sharedWindowController();
-  // Becomes the shared controller, the model's and the canvas's main window, and shows the Window menu of the
-  // installed document controller: install that first.
+  // Becomes the shared controller, the model's, the canvas's and the panels' main window, and shows the Window menu
+  // of the installed document controller: install that first.
   void installAsServices();
   // Gives up those places again (they return to their stand-ins) when this controller holds them.
   void uninstall();
@@ -82,19 +87,32 @@ class CMMainWindowController final : public CMMainWindowService,
 
   // ---- CMCanvasWindowService ----
   using CMCanvasWindowService::selectLayer;
-  // Keeps the record as the current layer; a sender other than the canvas has the canvas select it too.
+  // Keeps the record as the current layer and shows it in the panels (the layers panel unless it sent it); a sender
+  // other than the canvas has the canvas select it too.
   void selectLayer(const platform::DictRef& record, const void* sender) override;
-  void updateProperties() override {}
+  // The layers panel reads its rows again, keeping its selection.
+  void updateProperties() override;
+  // The layers panel selects all its rows.
+  void didSelectAll() override;
   bool isAltPressed() override;
-  bool isShiftPressed();
   void zoomIn(platform::Point canvasPoint) override;
   void zoomOut(platform::Point canvasPoint) override;
   void showArrangeMenu(platform::Point canvasPoint, platform::View& view) override;
   void selectTool(int tag, const platform::DictRef& data) override;
   void setScrollPosition(platform::Point relative) override;
 
+  // ---- CMPanelWindow ----
+  // The first record becomes the current layer; a sender other than the canvas has the canvas select them all.
+  void selectLayers(const std::vector<platform::DictRef>& records, const void* sender) override;
+  bool isShiftPressed() override;
+  void groupLayers(const std::vector<platform::DictRef>& records) override;
+  void ungroupLayers(const std::vector<platform::DictRef>& records) override;
+  platform::Window* sheetParent() override { return window_.get(); }
+
   // Refresh hub.
   void update();
+  // The sectioned panels place their sections again (after every layout of the main view).
+  void updatePanel();
   void setSelectedLayer(platform::DictRef record) { selectedLayer_ = std::move(record); }
   int selectedTool() const noexcept { return selectedTool_; }
   // Told once the window went away after the last document closed (the application quits).
@@ -135,6 +153,18 @@ class CMMainWindowController final : public CMMainWindowService,
   void OnShowRightPanel();
   static std::string rulerTitle();
   static std::string gridTitle();
+
+  // ---- right panels (CMMainWindowPanels.cpp) ----
+  // Shows the panel of the project's right panel type (2 page, 3 layers), made on first show.
+  void updateRightPanel();
+  // Hides the panel shown so far and shows this one, its view added to the right pane when `add`.
+  void showPanel(CMBasePanelView* panel, bool add);
+  void loadDefaultPanels();
+  void setAssignDocumentForPanels(const std::shared_ptr<CMDocument>& document);
+  void setPropertyForPanel(const platform::DictRef& record, const void* sender);
+  CMLayersPanelView* layersPanel() const { return layersPanel_.get(); }
+  CMPicturePanelView* picturePanel() const { return picturePanel_.get(); }
+  CMBasePanelView* selectedPanel() const { return selectedPanel_; }
 
   // ---- toolbars, option strips and tool keys (CMMainWindowToolbars.cpp, CMMainWindowToolActions.cpp) ----
   void OnToolAction(const platform::Control& sender) { selectTool(sender.tag(), nullptr); }
@@ -198,6 +228,10 @@ class CMMainWindowController final : public CMMainWindowService,
   std::unique_ptr<CMToolOptionStrips> optionStrips_;
   std::unique_ptr<CMCanvasCommands> canvasCommands_;
   platform::ObserverToken keyBindingsChanged_;
+  // Right panels, each made on first show.
+  std::shared_ptr<CMLayersPanelView> layersPanel_;
+  std::shared_ptr<CMPicturePanelView> picturePanel_;
+  CMBasePanelView* selectedPanel_ = nullptr;
   // Held while this controller takes the tool keys: the key-binding manager outlives it.
   std::shared_ptr<bool> toolKeysReceiver_ = std::make_shared<bool>(true);
 };

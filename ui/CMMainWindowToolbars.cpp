@@ -115,7 +115,7 @@ void CMMainWindowController::OnRightPanelShowType(int type) {
   CMProject& project = CMProject::shareProject();
   project.setRightPanelShowType(type);
   mainView_->topToolbar().selectRightPanel(project.rightPanelShowType());
-  mainView_->layout();
+  updateRightPanel();
 }
 
 void CMMainWindowController::OnUpdateKeyBinding() {

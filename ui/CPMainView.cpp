@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "canvas/CMEditorView.h"
 #include "canvas/CMFrameEditorView.h"
 #include "platform/core/document_controller.h"
 #include "platform/ui/scroll_view.h"
@@ -39,6 +40,14 @@ void CPMainView::updateEditor() {
   if (frameEditor_) frameEditor_->updateEditor();
 }
 
+void CPMainView::selectLayer(const platform::DictRef& record) {
+  if (frameEditor_) frameEditor_->editor().selectLayer(record);
+}
+
+void CPMainView::selectLayers(const std::vector<platform::DictRef>& records) {
+  if (frameEditor_) frameEditor_->editor().selectLayers(records);
+}
+
 void CPMainView::updateSelectedShape() {
   if (frameEditor_) frameEditor_->updateSelectedShape();
 }
@@ -73,6 +82,7 @@ void CPMainView::frameDidChange() {
     }
   }
   updateWorkSize();
+  if (didChangeFrame_) didChangeFrame_();
 }
 
 void CPMainView::updateDocumentSelector() {

@@ -9,8 +9,10 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/core/geometry.h"
+#include "platform/core/value.h"
 #include "platform/ui/view.h"
 
 class CMDocument;
@@ -39,8 +41,10 @@ class CPMainView : public platform::View {
   CMFrameEditorView* frameEditor() const { return frameEditor_.get(); }
   platform::ScrollView& scrollView() const { return *scrollView_; }
 
-  // Passed on to the frame view.
+  // Passed on to the frame view and its canvas.
   void updateEditor();
+  void selectLayer(const platform::DictRef& record);
+  void selectLayers(const std::vector<platform::DictRef>& records);
   void updateSelectedShape();
   void updateSelectedLayer();
   void updateSelectedLayerSize();
@@ -49,7 +53,9 @@ class CPMainView : public platform::View {
   // Tabs, then the panes and the work size.
   void update();
   void layout() { frameDidChange(); }
+  // Lays the panes out, sizes the work area, then tells the window (its sectioned panels follow).
   void frameDidChange();
+  void setFrameDidChange(std::function<void()> callback) { didChangeFrame_ = std::move(callback); }
   void updateWorkSize();
   void updateDocumentSelector();
   void toggleRightPanel();
@@ -78,6 +84,7 @@ class CPMainView : public platform::View {
   std::shared_ptr<CMFrameEditorView> frameEditor_;
   std::function<std::size_t()> documentCount_;
   std::function<bool(const platform::Event&)> canvasKeys_;
+  std::function<void()> didChangeFrame_;
   platform::Point scrollPosition_;
   bool isChangeScrollPosition_ = false;
 };

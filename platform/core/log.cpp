@@ -20,10 +20,14 @@ void log(LogLevel level, std::string_view message) {
     return;
   }
   // Trace lines are for a developer who asked for them.
-  static const bool debugWanted = std::getenv("DRAFTWORK_DEBUG") != nullptr;
-  if (level == LogLevel::Debug && !debugWanted) return;
+  if (level == LogLevel::Debug && !isDebugLogging()) return;
   const char* prefix = level == LogLevel::Debug ? "DEBUG " : level == LogLevel::Warning ? "Draftwork warning: " : "Draftwork error: ";
   std::fprintf(stderr, "%s%.*s\n", prefix, static_cast<int>(message.size()), message.data());
+}
+
+bool isDebugLogging() {
+  static const bool wanted = std::getenv("DRAFTWORK_DEBUG") != nullptr;
+  return wanted || currentSink();
 }
 
 LogSink setLogSink(LogSink sink) {

@@ -12,6 +12,9 @@ namespace platform {
 enum class LogLevel { Debug, Warning, Error };
 
 void log(LogLevel level, std::string_view message);
+// Whether debug lines are wanted (DRAFTWORK_DEBUG is set, or a sink takes the lines): building costly ones
+// can wait for this.
+bool isDebugLogging();
 inline void logWarning(std::string_view message) { log(LogLevel::Warning, message); }
 inline void logError(std::string_view message) { log(LogLevel::Error, message); }
 

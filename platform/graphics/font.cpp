@@ -167,6 +167,28 @@ Font Font::boldSystemFont(double size) {
   return Font("Sans", PANGO_WEIGHT_BOLD, PANGO_STYLE_NORMAL, PANGO_STRETCH_NORMAL, size);
 }
 
+std::vector<Font> Font::availableFonts() {
+  std::vector<Font> fonts;
+  PangoFontFamily** families = nullptr;
+  int familyCount = 0;
+  pango_font_map_list_families(pango_cairo_font_map_get_default(), &families, &familyCount);
+  for (int i = 0; i < familyCount; ++i) {
+    PangoFontFace** faces = nullptr;
+    int faceCount = 0;
+    pango_font_family_list_faces(families[i], &faces, &faceCount);
+    for (int j = 0; j < faceCount; ++j) {
+      PangoFontDescription* face = pango_font_face_describe(faces[j]);
+      fonts.push_back(Font(pango_font_family_get_name(families[i]), pango_font_description_get_weight(face),
+                           pango_font_description_get_style(face), pango_font_description_get_stretch(face), 12));
+      pango_font_description_free(face);
+    }
+    g_free(faces);
+  }
+  g_free(families);
+  std::sort(fonts.begin(), fonts.end(), [](const Font& a, const Font& b) { return a.fontName() < b.fontName(); });
+  return fonts;
+}
+
 std::string Font::fontName() const {
   std::string name;
   for (char c : family_) {

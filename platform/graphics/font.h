@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -24,6 +25,8 @@ class Font {
   // systemFontOfSize: / boldSystemFontOfSize: — the desktop's sans-serif face.
   static Font systemFont(double size);
   static Font boldSystemFont(double size);
+  // Every installed face (each family in each of its styles), as fonts of 12 points, sorted by fontName().
+  static std::vector<Font> availableFonts();
 
   double pointSize() const { return size_; }
   // The installed family, as Pango names it.

@@ -41,9 +41,11 @@ void PopUpButton::selectItemAtIndex(int index) {
   combo_->set_active(index >= 0 && index < numberOfItems() ? index : -1);
 }
 
-void PopUpButton::selectItemWithTitle(const std::string& title) {
+void PopUpButton::selectItemWithTitle(const std::string& title) { selectItemAtIndex(indexOfItemWithTitle(title)); }
+
+int PopUpButton::indexOfItemWithTitle(const std::string& title) const {
   const auto found = std::find(titles_.begin(), titles_.end(), title);
-  selectItemAtIndex(found == titles_.end() ? -1 : static_cast<int>(found - titles_.begin()));
+  return found == titles_.end() ? -1 : static_cast<int>(found - titles_.begin());
 }
 
 void PopUpButton::setTagOfItemAtIndex(int index, int tag) {

@@ -26,6 +26,8 @@ class PopUpButton : public Control {
   // Out-of-range indexes select nothing.
   void selectItemAtIndex(int index);
   void selectItemWithTitle(const std::string& title);
+  // -1 when no item has the title.
+  int indexOfItemWithTitle(const std::string& title) const;
   // Items carry an integer tag each (0 until set).
   void setTagOfItemAtIndex(int index, int tag);
   // selectItemWithTag: false, and the selection kept, when no item has the tag.

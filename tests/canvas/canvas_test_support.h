@@ -27,6 +27,7 @@ class SpyWindowController final : public CMCanvasWindowService {
     selections.push_back({record, sender});
   }
   void updateProperties() override { ++propertyUpdates; }
+  void didSelectAll() override { ++selectAllRelays; }
   bool isAltPressed() override { return altPressed; }
   void zoomIn(platform::Point point) override { zoomIns.push_back(point); }
   void zoomOut(platform::Point point) override { zoomOuts.push_back(point); }
@@ -42,6 +43,7 @@ class SpyWindowController final : public CMCanvasWindowService {
   bool altPressed = false;
   std::vector<Selection> selections;
   int propertyUpdates = 0;
+  int selectAllRelays = 0;
   std::vector<platform::Point> zoomIns;
   std::vector<platform::Point> zoomOuts;
   std::vector<platform::Point> arrangeMenus;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "selection_test_support.h"
 
 namespace {
@@ -103,8 +107,49 @@ TEST_F(SelectionClickTest, SelectionByRecordsFromThePanel) {
   EXPECT_EQ(flagsOf(2), (Flags{true, true}));
 }
 
-TEST_F(SelectionClickTest, SelectAllMakesTheBottomLayerCurrentWithoutCallingBack) {
+// The canvas's one-pass selectLayers against the per-record selection with Shift it stands for, over random
+// records, groups of them (nested too) and repeats.
+TEST_F(SelectionClickTest, SelectLayersAgreesWithSelectingEachRecordWithShift) {
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  const auto record = [&]() -> platform::DictRef {
+    const std::int32_t id = static_cast<std::int32_t>(random() % 3) + 1;  // 3 matches no layer
+    return id <= 2 ? layerWithId(id)->data() : platform::Dictionary::make({{"id", 3}});
+  };
+  for (int round = 0; round < 200; ++round) {
+    std::vector<platform::DictRef> records;
+    for (unsigned n = random() % 4; n > 0; --n) {
+      if (random() % 3 == 0) {
+        platform::ArrayRef items = platform::Array::make({record()});
+        if (random() % 2) items->add(platform::Dictionary::make({{"type", 3}, {"items", platform::Array::make({record()})}}));
+        records.push_back(platform::Dictionary::make({{"id", 50}, {"type", 3}, {"items", items}}));
+      } else {
+        records.push_back(record());
+      }
+    }
+    const Flags start1{random() % 2 == 0, random() % 2 == 0};
+    const Flags start2{random() % 2 == 0, random() % 2 == 0};
+    const auto setFlags = [&] {
+      layerWithId(1)->setSelected(start1.selected);
+      layerWithId(1)->setSelectedAsPartOfGroup(start1.member);
+      layerWithId(2)->setSelected(start2.selected);
+      layerWithId(2)->setSelectedAsPartOfGroup(start2.member);
+    };
+    setFlags();
+    for (const auto& layer : canvas_->layers()) layer->setSelectedAsPartOfGroup(false);
+    for (const auto& each : records) canvas_->selectLayer(each, true, each->get("type").intValue() == 3);
+    const Flags expected1 = flagsOf(1), expected2 = flagsOf(2);
+    setFlags();
+    canvas_->selectLayers(records);
+    ASSERT_EQ(flagsOf(1), expected1) << "round " << round;
+    ASSERT_EQ(flagsOf(2), expected2) << "round " << round;
+  }
+}
+
+TEST_F(SelectionClickTest, SelectAllMakesTheBottomLayerCurrentAndTellsTheWindowOnce) {
   canvas_->selectAll();
+  EXPECT_EQ(controller().selectAllRelays, 1);
   ASSERT_TRUE(canvas_->selectedLayer());
   EXPECT_EQ(canvas_->selectedLayer()->layerId(), 1);
   EXPECT_EQ(flagsOf(1), (Flags{true, true}));
