@@ -1,0 +1,189 @@
+// The right panels in the main window: the "Layers" and "Document" buttons fill the right pane, and the layers
+// list and the canvas follow each other's selection both ways, with real GDK events on each side.
+
+#include <memory>
+#include <vector>
+
+#include "../document/shape_layer_support.h"
+#include "main_window_fixture.h"
+#include "platform/ui/button.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/number_format.h"
+#include "platform/ui/text_field.h"
+#include "ui/CMLayersPanelView.h"
+#include "ui/CMPicturePanelView.h"
+#include "ui/CMRightPanelView.h"
+#include "ui/CMSplitView.h"
+#include "ui/CMTopToolbarView.h"
+#include "ui_test_harness.h"
+
+namespace ui_testing {
+namespace {
+
+using platform::DictRef;
+using platform::IndexSet;
+
+// A filled rectangle layer at a known place.
+DictRef rectangle(std::int64_t id, const platform::Rect& frame) {
+  DictRef shape = document_testing::frameShape({0, 0, frame.size.width, frame.size.height});
+  shape->set("fill", platform::Dictionary::make(
+                         {{"use", true}, {"type", 1}, {"alpha", 1.0},
+                          {"color", platform::Dictionary::make({{"r", 200}, {"g", 40}, {"b", 40}, {"a", 255}})}}));
+  DictRef record = document_testing::shapeLayerRecord(0, shape, frame.origin.x, frame.origin.y);
+  record->set("id", id);
+  record->set("alpha", 1.0);
+  record->set("width", frame.size.width);
+  record->set("height", frame.size.height);
+  return record;
+}
+
+class RightPanels : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    document = newDrawing();
+    ASSERT_NE(document, nullptr);
+    platform::ArrayRef layers = document->data()->array("layers");
+    for (int i = 0; i < 4; ++i) layers->add(rectangle(i + 1, {40.0 + 120 * i, 60, 80, 80}));
+    window->updateDocument();
+    ASSERT_TRUE(platform::test::showAndSettle(window->window()));
+    settle();
+  }
+
+  void clickToolbarButton(int tag) {
+    auto* button = dynamic_cast<platform::Button*>(window->mainView()->topToolbar().buttonWithTag(tag));
+    ASSERT_NE(button, nullptr);
+    platform::test::clickButton(button->gtkButton());
+    settle();
+  }
+  CMLayersPanelView& layers() { return *window->layersPanel(); }
+  CMEditorView& canvas() { return window->editor(); }
+  void clickRow(std::size_t row, unsigned state = 0) {
+    platform::View& table = layers().tableView();
+    const platform::Point pixel = table.localToGtk({120, CMLayersPanelView::kRowHeight * (row + 0.5)});
+    platform::test::injectButton(table.widget(), GDK_BUTTON_PRESS, 1, pixel.x, pixel.y, state);
+    platform::test::injectButton(table.widget(), GDK_BUTTON_RELEASE, 1, pixel.x, pixel.y, state);
+    settle();
+  }
+  // A click on the canvas at a document point (the page sits at the canvas's origin at 100 %).
+  void clickCanvas(platform::Point at, unsigned state = 0) {
+    const platform::Point pixel = canvas().localToGtk(canvasPoint(at));
+    platform::test::injectButton(canvas().widget(), GDK_BUTTON_PRESS, 1, pixel.x, pixel.y, state);
+    platform::test::injectButton(canvas().widget(), GDK_BUTTON_RELEASE, 1, pixel.x, pixel.y, state);
+    settle();
+  }
+  platform::Point canvasPoint(platform::Point onPage) { return canvas().zoomTransform().transformPoint(onPage); }
+  std::vector<std::int32_t> selectedIds() {
+    std::vector<std::int32_t> ids;
+    for (const auto& layer : canvas().layers())
+      if (layer->selectedAsPartOfGroup()) ids.push_back(layer->layerId());
+    return ids;
+  }
+  // Pixels of the selection handles' blue inside the layer's frame, grown by the handles' size.
+  int handlePixels(const platform::Rect& frame) {
+    settle();
+    const auto image = platform::test::renderWidget(canvas().widget());
+    int count = 0;
+    const platform::Point from = canvasPoint({frame.origin.x - 6, frame.origin.y - 6});
+    const platform::Point to = canvasPoint({frame.origin.x + frame.size.width + 6, frame.origin.y + frame.size.height + 6});
+    for (int x = static_cast<int>(from.x); x < static_cast<int>(to.x); ++x)
+      for (int y = static_cast<int>(from.y); y < static_cast<int>(to.y); ++y) {
+        const platform::test::Pixel pixel = platform::test::pixelAt(image.get(), x, y);
+        if (pixel.blue > 200 && pixel.red < 80 && pixel.green < 120) ++count;
+      }
+    return count;
+  }
+
+  std::shared_ptr<CMDocument> document;
+};
+
+TEST_F(RightPanels, ThePanelButtonsFillTheRightPane) {
+  EXPECT_EQ(window->layersPanel(), nullptr) << "made on first show";
+  clickToolbarButton(3);
+  ASSERT_NE(window->layersPanel(), nullptr);
+  CMRightPanelView& pane = window->mainView()->splitView().rightPanelView();
+  platform::View& layersView = *layers().view();
+  EXPECT_EQ(layersView.superview(), &pane);
+  EXPECT_FALSE(layersView.isHidden());
+  EXPECT_EQ(layersView.frame().size.width, pane.frame().size.width);
+  EXPECT_EQ(layers().rows().size(), 4u);
+  EXPECT_EQ(layers().document(), document);
+
+  clickToolbarButton(2);
+  ASSERT_NE(window->picturePanel(), nullptr);
+  EXPECT_TRUE(layersView.isHidden());
+  EXPECT_FALSE(window->picturePanel()->view()->isHidden());
+  EXPECT_EQ(window->selectedPanel(), window->picturePanel());
+  clickToolbarButton(4);
+  EXPECT_TRUE(window->picturePanel()->view()->isHidden()) << "no layer style panel yet: the pane stays empty";
+  clickToolbarButton(3);
+  EXPECT_FALSE(layersView.isHidden());
+  EXPECT_EQ(CMProject::shareProject().rightPanelShowType(), 3);
+}
+
+TEST_F(RightPanels, RowsAndCanvasSelectEachOther) {
+  clickToolbarButton(3);
+  const platform::Rect second{160, 60, 80, 80};
+  EXPECT_EQ(handlePixels(second), 0);
+  clickRow(1);
+  EXPECT_EQ(selectedIds(), (std::vector<std::int32_t>{2}));
+  EXPECT_EQ(window->selectedLayer(), layers().rows()[1].record);
+  EXPECT_GT(handlePixels(second), 20) << "the canvas shows the row's layer selected";
+
+  clickCanvas({300, 100});
+  EXPECT_EQ(layers().tableView().selectedRowIndexes(), (IndexSet{2}));
+  clickCanvas({60, 100}, GDK_SHIFT_MASK);
+  EXPECT_EQ(layers().tableView().selectedRowIndexes(), (IndexSet{0, 2})) << "Shift adds the row";
+  clickCanvas({420, 100});
+  EXPECT_EQ(layers().tableView().selectedRowIndexes(), (IndexSet{3})) << "a plain click replaces";
+  clickCanvas({300, 400});
+  EXPECT_TRUE(layers().tableView().selectedRowIndexes().empty()) << "a miss deselects";
+}
+
+TEST_F(RightPanels, TheClickedRowBecomesTheCurrentLayer) {
+  clickToolbarButton(3);
+  clickRow(0);
+  EXPECT_EQ(layers().tableView().selectedRowIndexes(), (IndexSet{0}));
+  clickRow(1, GDK_SHIFT_MASK);
+  EXPECT_EQ(layers().tableView().selectedRowIndexes(), (IndexSet{0, 1}));
+  clickRow(3, GDK_CONTROL_MASK);
+  EXPECT_EQ(layers().tableView().selectedRowIndexes(), (IndexSet{0, 1, 3}));
+  EXPECT_EQ(window->selectedLayer(), layers().rows()[3].record);
+  EXPECT_EQ(canvas().selectedLayerDict(), layers().rows()[3].record);
+  EXPECT_EQ(selectedIds(), (std::vector<std::int32_t>{1, 2, 4}));
+}
+
+TEST_F(RightPanels, SelectAllSelectsEveryRowOnce) {
+  clickToolbarButton(3);
+  platform::MenuItem* selectAll = item("Edit", "Select All");
+  ASSERT_NE(selectAll, nullptr);
+  selectAll->gtkItem().activate();
+  settle();
+  EXPECT_EQ(layers().tableView().selectedRowIndexes(), IndexSet::range(0, 4));
+  EXPECT_EQ(selectedIds(), (std::vector<std::int32_t>{1, 2, 3, 4}));
+  // A change of the list keeps the selection by id.
+  document->moveLayers({layers().rows()[0].record}, 1);
+  settle();
+  EXPECT_EQ(layers().tableView().selectedRowIndexes(), IndexSet::range(0, 4));
+}
+
+TEST_F(RightPanels, TheDocumentPanelResizesThePageTheCanvasShows) {
+  clickToolbarButton(2);
+  CMRightPanelBaseView& resolution = *window->picturePanel()->views()[0];
+  auto& width = dynamic_cast<platform::TextField&>(*resolution.controlWithTag(100));
+  const float height = document->data()->get("height").floatValue();
+  const float oldWidth = document->data()->get("width").floatValue();
+  width.gtkEntry().set_text("300");
+  width.gtkEntry().activate();
+  settle();
+  EXPECT_EQ(document->data()->get("width").floatValue(), 300);
+  EXPECT_FLOAT_EQ(document->data()->get("height").floatValue(), height * 300 / oldWidth);
+  EXPECT_EQ(canvas().frame().size.width >= 300, true);
+  EXPECT_TRUE(document->isDocumentEdited());
+  item("Edit", "Undo")->gtkItem().activate();
+  settle();
+  EXPECT_EQ(width.stringValue(), platform::NumberFormat{}.format(oldWidth));
+}
+
+}  // namespace
+}  // namespace ui_testing
