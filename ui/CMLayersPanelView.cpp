@@ -132,6 +132,14 @@ void CMLayersPanelView::buildContextMenu() {
 void CMLayersPanelView::layout(platform::Size size) {
   topToolbar_->setFrame({0, size.height - kButtonRowHeight, size.width, kButtonRowHeight});
   scrollView_->setFrame({0, 0, size.width, std::max(0.0, size.height - kButtonRowHeight)});
+  fitTable();
+}
+
+void CMLayersPanelView::fitTable() {
+  // The scroller shows only when the rows do not fit.
+  const double rowsHeight = static_cast<double>(tableView_->numberOfRows()) * kRowHeight;
+  scrollView_->setHasVerticalScroller(rowsHeight > scrollView_->frame().size.height);
+  scrollView_->tile();
   tableView_->sizeToFit();
   scrollView_->tile();
 }
@@ -145,7 +153,7 @@ void CMLayersPanelView::setDocument(std::shared_ptr<CMDocument> document) {
 void CMLayersPanelView::updateLayers() {
   rows_.rebuild(document() ? document()->data() : nullptr);
   tableView_->reloadData();
-  scrollView_->tile();
+  fitTable();
   updateToolbarStates();
 }
 

@@ -121,6 +121,7 @@ class CMLayersPanelView : public CMBasePanelView,
   void buildButtonRow();
   void buildContextMenu();
   void layout(platform::Size size);
+  void fitTable();
   // The layers of the drag under way, while their rows still hold them; nothing otherwise.
   std::optional<Records> draggedLayers() const;
 

@@ -65,6 +65,9 @@ void CMOptionsPanelView::placeSections(bool creating) {
   double total = 0;
   for (std::size_t i = 0; i < items_.size(); ++i)
     total += collapsed(i) ? kCollapsedHeight : items_[i]->get("height").doubleValue();
+  // The scroller shows only when the sections do not fit.
+  scrollView_->setHasVerticalScroller(total > scrollView_->frame().size.height);
+  scrollView_->tile();
   const double width = scrollView_->contentView().frame().size.width;
   workView_->setFrame({workView_->frame().origin, {width, total}});
   double offset = 0;

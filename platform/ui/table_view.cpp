@@ -89,6 +89,8 @@ void TableView::selectRowIndexes(const IndexSet& indexes, bool extend) {
   for (const std::size_t row : indexes) {
     if (row >= rows_) break;
     next.add(row);
+    // A Shift-click later extends from the row chosen last, whoever chose it.
+    anchorRow_ = row;
   }
   setSelection(std::move(next));
 }

@@ -75,7 +75,8 @@ class TableView : public View {
   void scrollRowToVisible(std::size_t row);
 
   const IndexSet& selectedRowIndexes() const { return selection_; }
-  // By code: the hook is not asked. Rows past the end are ignored.
+  // By code: the hook is not asked. Rows past the end are ignored. The last row given becomes the row a
+  // Shift-click extends from.
   void selectRowIndexes(const IndexSet& indexes, bool extend);
   void selectAll();
   void deselectAll();

@@ -111,7 +111,16 @@ void View::setNeedsDisplayInRect(const Rect& rect) {
   const int right = pixelsFromLength(std::max(a.x, b.x) + 0.5);
   const int bottom = pixelsFromLength(std::max(a.y, b.y) + 0.5);
   if (right <= x || bottom <= y) return;
-  widget_->queue_draw_area(x, y, right - x, bottom - y);
+  // GTK takes the area of a window-less widget in its GdkWindow's coordinates, where the widget starts at its
+  // allocation's corner.
+  int offsetX = 0;
+  int offsetY = 0;
+  if (!widget_->get_has_window()) {
+    const Gtk::Allocation allocation = widget_->get_allocation();
+    offsetX = allocation.get_x();
+    offsetY = allocation.get_y();
+  }
+  widget_->queue_draw_area(x + offsetX, y + offsetY, right - x, bottom - y);
 }
 
 void View::drawOnCairo(void* cairoContext) {

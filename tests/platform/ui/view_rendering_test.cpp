@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/core/main_queue.h"
 #include "platform/graphics/attributed_string.h"
@@ -124,6 +126,33 @@ void expectUprightT(bool flipped) {
 
 TEST(ViewRendering, TextInAnUnflippedViewIsNotMirrored) { expectUprightT(false); }
 TEST(ViewRendering, TextInAFlippedViewIsNotMirrored) { expectUprightT(true); }
+
+// Keeps the rectangles GTK asks it to draw.
+class DirtyRecordingView : public View {
+ public:
+  using View::View;
+  bool isFlipped() const override { return true; }
+  void drawRect(const Rect& dirtyRect) override { drawn.push_back(dirtyRect); }
+  std::vector<Rect> drawn;
+};
+
+TEST(ViewRendering, ARectangleMarkedForDisplayIsDrawnWhereverTheViewSits) {
+  Window window(Size{300, 300});
+  auto outer = std::make_shared<View>(Rect{40, 30, 200, 250});
+  auto inner = std::make_shared<DirtyRecordingView>(Rect{20, 10, 150, 200});
+  outer->addSubview(inner);
+  window.contentView()->addSubview(outer);
+  ASSERT_TRUE(test::showAndSettle(window));
+  inner->drawn.clear();
+  inner->setNeedsDisplayInRect({10, 100, 50, 24});
+  iterateMainLoopUntil([&] { return !inner->drawn.empty(); }, std::chrono::milliseconds(2000));
+  ASSERT_FALSE(inner->drawn.empty()) << "the marked part is drawn";
+  const Rect dirty = inner->drawn.front();
+  EXPECT_LE(dirty.origin.y, 100);
+  EXPECT_GE(dirty.origin.y + dirty.size.height, 124);
+  EXPECT_LE(dirty.origin.x, 10);
+  EXPECT_LT(dirty.size.height, 200) << "only that part";
+}
 
 TEST(ViewRendering, ContentViewFollowsTheWindowAndKeepsChildrenAtTheBottom) {
   Window window({100, 100});
