@@ -118,13 +118,14 @@ void CMEditorView::selectLayers(const std::vector<platform::DictRef>& records) {
   // joins the multi-selection, the last plain record's layer ends up selected, and records inside group records
   // leave the selected flags alone.
   std::unordered_set<std::int32_t> members;
+  members.reserve(records.size());
   std::optional<std::int32_t> lastPlain;
   std::vector<platform::DictRef> pending;
   for (const platform::DictRef& record : records) {
     if (!record) continue;
     if (!isGroupRecord(record)) {
-      members.insert(record->get("id").intValue());
       lastPlain = record->get("id").intValue();
+      members.insert(*lastPlain);
       continue;
     }
     pending.push_back(record);
@@ -148,9 +149,10 @@ void CMEditorView::selectLayers(const std::vector<platform::DictRef>& records) {
   for (const auto& layer : layers()) {
     const bool wasSelected = layer->selected();
     const bool wasMember = layer->selectedAsPartOfGroup();
-    const bool member = members.count(layer->layerId()) != 0;
+    const std::int32_t id = layer->layerId();
+    const bool member = members.count(id) != 0;
     layer->setSelectedAsPartOfGroup(member);
-    if (lastPlain) layer->setSelected(layer->layerId() == *lastPlain);
+    if (lastPlain) layer->setSelected(id == *lastPlain);
     changed |= layer->selected() != wasSelected || member != wasMember;
   }
   if (changed) setNeedsDisplay();

@@ -46,7 +46,7 @@ void CMLayerRows::rebuild(const platform::DictRef& root) {
           const std::int32_t maskId = mask->get("id").intValue();
           mask->set("group_level", 1);
           firstRowOfID_.emplace(maskId, rows_.size());
-          rows_.push_back({mask, maskId, 1});
+          rows_.push_back({mask, maskId, 1, true});
         }
       }
     }

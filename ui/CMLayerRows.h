@@ -25,6 +25,8 @@ struct CMLayerRow {
   platform::DictRef record;
   std::int32_t id = 0;
   std::int32_t level = 0;
+  // Listed from a layer's "masks": not in any layer list, so no move reaches it.
+  bool isMaskEntry = false;
 };
 
 class CMLayerRows {

@@ -170,7 +170,7 @@ std::optional<CMLayersPanelView::Records> CMLayersPanelView::draggedLayers() con
   Records sources;
   std::size_t next = 0;
   for (const std::size_t row : dragged->rows) {
-    if (row >= rows_.size() || rows_[row].id != dragged->ids[next++]) return std::nullopt;
+    if (row >= rows_.size() || rows_[row].id != dragged->ids[next++] || rows_[row].isMaskEntry) return std::nullopt;
     sources.push_back(rows_[row].record);
   }
   return sources;
@@ -180,7 +180,10 @@ platform::DragOperation CMLayersPanelView::validateDrop(platform::TableView&, co
                                                         std::size_t gap) {
   const std::optional<Records> sources = draggedLayers();
   if (!sources || !document()) return platform::drag_operation::None;
-  if (gap == 0 || checkDragAndDropPossible(*sources, rows_[gap - 1].record)) return platform::drag_operation::Move;
+  if (gap == 0) return platform::drag_operation::Move;
+  // Masks hang on their layer, outside the lists a move can reach.
+  const CMLayerRow& above = rows_[gap - 1];
+  if (!above.isMaskEntry && checkDragAndDropPossible(*sources, above.record)) return platform::drag_operation::Move;
   return platform::drag_operation::None;
 }
 

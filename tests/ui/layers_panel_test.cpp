@@ -329,6 +329,8 @@ TEST_F(LayersPanelDrops, AGapPutsTheLayersAfterTheRowAboveInItsList) {
 TEST_F(LayersPanelDrops, AGroupCannotGoIntoItselfAndAStaleDragIsRefused) {
   EXPECT_FALSE(dragAndDrop(IndexSet{1}, 5)) << "after a member of the dragged group";
   EXPECT_FALSE(dragAndDrop(IndexSet{1}, 2)) << "after the group itself";
+  EXPECT_FALSE(dragAndDrop(IndexSet{0}, 8)) << "after a mask, which hangs outside every list";
+  EXPECT_FALSE(dragAndDrop(IndexSet{7}, 0)) << "a mask itself";
   EXPECT_FALSE(dragAndDrop(IndexSet{0}, 3, true)) << "the rows were read again: row 0 is another layer now";
   EXPECT_EQ(document_testing::idsOf(root->array("layers")), (std::vector<std::int64_t>{40, 1, 10, 5}));
   EXPECT_EQ(undoCount(), 0u);
