@@ -92,7 +92,6 @@ class TableView : public View {
   // Shown by a right click.
   void setMenu(std::shared_ptr<Menu> menu) { menu_ = std::move(menu); }
   Menu* menu() const { return menu_.get(); }
-  DragSource* dragSource() const { return dragSource_.get(); }
   DropDestination* dropDestination() const { return dropDestination_.get(); }
 
   void drawRect(const Rect& dirtyRect) override;

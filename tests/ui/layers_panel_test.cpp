@@ -228,6 +228,15 @@ TEST_F(LayersPanel, RenameRefusesAnEmptyNameAndRegistersOneUndoRecord) {
   clickRow(2);
   platform::test::clickButton(button(CMLayersPanelView::kRenameTag).gtkButton());
   panel_testing::settle();
+  ASSERT_NE(panel->renameSheet(), nullptr);
+  panel->renameSheet()->textField().setStringValue("Dropped");
+  platform::test::clickButton(panel->renameSheet()->cancelButton().gtkButton());
+  panel_testing::settle();
+  EXPECT_EQ(panel->renameSheet(), nullptr);
+  EXPECT_FALSE(panel->layerByID(2)->contains("name")) << "Cancel renames nothing";
+
+  platform::test::clickButton(button(CMLayersPanelView::kRenameTag).gtkButton());
+  panel_testing::settle();
   CMTextEditWindow* sheet = panel->renameSheet();
   ASSERT_NE(sheet, nullptr);
   EXPECT_TRUE(sheet->window().isVisible());

@@ -108,6 +108,7 @@ TEST_F(RightPanels, ThePanelButtonsFillTheRightPane) {
   EXPECT_EQ(layersView.frame().size.width, pane.frame().size.width);
   EXPECT_EQ(layers().rows().size(), 4u);
   EXPECT_EQ(layers().document(), document);
+  EXPECT_TRUE(layers().isShown());
 
   clickToolbarButton(2);
   ASSERT_NE(window->picturePanel(), nullptr);
