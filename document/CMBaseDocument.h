@@ -41,6 +41,10 @@ class CMBaseDocument {
   static std::int32_t findMaxIDForGroup(std::int32_t start, const platform::DictRef& group);
   // Raises the id counter past every top-level id (after reading a file).
   void findMaxID();
+  // Gives a fresh id to every layer record, group member or mask whose id an earlier
+  // record of the tree already has, so that lookups by id (undo, selection, the image
+  // cache) find one layer. A damaged or foreign file may repeat ids.
+  void makeIdsUnique();
   std::int32_t newPosition() const;
 
   // Creating layers from the default records; null for an unknown name.
@@ -96,8 +100,8 @@ class CMBaseDocument {
  private:
   platform::ArrayRef rootLayers();
   void advanceMaxID();
-  // A copy that enters the tree gets fresh ids for every member, so lookups by id stay unambiguous.
-  void giveMembersFreshIds(const platform::DictRef& group);
+  // A copy that enters the tree gets fresh ids for every member and mask, so lookups by id stay unambiguous.
+  void giveMembersFreshIds(const platform::DictRef& record);
   // Distinct found layers, without those inside another given group.
   Records outermostLayers(const Records& records);
   void setLocks(const Records& records, std::int32_t lock);

@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <limits>
+#include <unordered_set>
+#include <vector>
 
 #include "document/CMBaseDocument.h"
 #include "document/CMLayerTree.h"
@@ -18,7 +20,45 @@ std::int32_t raisedPast(std::int32_t candidate, const platform::DictRef& record)
   return id >= candidate ? after(id) : candidate;
 }
 
+// Every layer record below the list, depth first: groups' members and masks included.
+void collectLayerRecords(const platform::ArrayRef& list, std::vector<platform::DictRef>& records) {
+  if (!list) return;
+  for (const platform::Value& entry : *list) {
+    const platform::DictRef record = entry.dictionary();
+    if (!record) continue;
+    records.push_back(record);
+    collectLayerRecords(record->array("masks"), records);
+    collectLayerRecords(CMLayerTree::groupItems(record), records);
+  }
+}
+
+// The first id after `from` that no record has, starting over at 1 past the largest
+// 32-bit id (a file may hold it), so that the counter never hands out a taken id.
+std::int32_t freeIdAfter(std::int32_t from, const std::unordered_set<std::int32_t>& taken) {
+  std::int32_t id = from;
+  do {
+    id = id >= kLargestId || id < 0 ? 1 : id + 1;
+  } while (taken.contains(id));
+  return id;
+}
+
 }  // namespace
+
+void CMBaseDocument::makeIdsUnique() {
+  std::vector<platform::DictRef> records;
+  collectLayerRecords(rootLayers(), records);
+  std::unordered_set<std::int32_t> taken;
+  std::vector<platform::DictRef> repeated;
+  for (const platform::DictRef& record : records) {
+    if (!taken.insert(CMLayerTree::layerId(record)).second) repeated.push_back(record);
+  }
+  std::int32_t next = taken.empty() ? 0 : *std::max_element(taken.begin(), taken.end());
+  for (const platform::DictRef& record : repeated) {
+    next = freeIdAfter(next, taken);
+    taken.insert(next);
+    record->set("id", next);
+  }
+}
 
 std::int32_t CMBaseDocument::findMaxIDForGroup(std::int32_t start, const platform::DictRef& group) {
   platform::ArrayRef items = CMLayerTree::groupItems(group);
@@ -33,15 +73,18 @@ std::int32_t CMBaseDocument::findMaxIDForGroup(std::int32_t start, const platfor
 }
 
 std::int32_t CMBaseDocument::newID() {
+  // Masks count too: the drawer's layer objects and the image cache know them by id as well.
+  std::vector<platform::DictRef> records;
+  collectLayerRecords(rootLayers(), records);
   std::int32_t candidate = 1;
-  const platform::ArrayRef layers = rootLayers();
-  for (const platform::Value& entry : *layers) {
-    platform::DictRef record = entry.dictionary();
-    if (!record) continue;
+  std::unordered_set<std::int32_t> taken;
+  for (const platform::DictRef& record : records) {
     candidate = raisedPast(candidate, record);
-    candidate = findMaxIDForGroup(candidate, record);
+    taken.insert(CMLayerTree::layerId(record));
   }
-  maxID_ = candidate >= maxID_ ? candidate : after(maxID_);
+  std::int32_t id = candidate >= maxID_ ? candidate : after(maxID_);
+  if (taken.contains(id)) id = freeIdAfter(id, taken);
+  maxID_ = id;
   return maxID_;
 }
 
@@ -65,14 +108,15 @@ std::int32_t CMBaseDocument::newPosition() const {
   return after(largest);
 }
 
-void CMBaseDocument::giveMembersFreshIds(const platform::DictRef& group) {
-  platform::ArrayRef items = CMLayerTree::groupItems(group);
-  if (!items) return;
-  // The group is already in the tree, so each new id counts for the next one.
-  for (const platform::Value& entry : *items) {
-    platform::DictRef member = entry.dictionary();
-    if (!member) continue;
-    member->set("id", newID());
-    giveMembersFreshIds(member);
+void CMBaseDocument::giveMembersFreshIds(const platform::DictRef& record) {
+  // The record is already in the tree, so each new id counts for the next one.
+  for (const platform::ArrayRef& members : {CMLayerTree::groupItems(record), record->array("masks")}) {
+    if (!members) continue;
+    for (const platform::Value& entry : *members) {
+      platform::DictRef member = entry.dictionary();
+      if (!member) continue;
+      member->set("id", newID());
+      giveMembersFreshIds(member);
+    }
   }
 }

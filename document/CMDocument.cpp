@@ -52,6 +52,7 @@ platform::Status CMDocument::readFromData(const platform::Bytes& bytes, std::str
   if (!root->get("layers").isArray()) return unreadable("it has no list of layers.");
   // Mutable containers throughout, and no container shared between two places of the tree.
   setData(platform::dictionaryCopy(root));
+  makeIdsUnique();
   findMaxID();
   setDirty(false);
   return platform::success();

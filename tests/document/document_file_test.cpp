@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "../platform/core/captured_log.h"
 #include "document/CMCDRDocument.h"
@@ -106,6 +107,39 @@ TEST_F(DocumentFileTest, SavedFileReopensAsAnEqualTree) {
   reopened.toggleHiddenLayer(reopened.data()->array("layers")->at(0).dictionary());
   reopened.undo();
   EXPECT_TRUE(reopened.data()->array("layers")->at(0).dictionary()->get("visible").boolValue());
+}
+
+TEST_F(DocumentFileTest, RepeatedIdsOfAFileGetFreshOnesSoUndoFindsTheRightLayer) {
+  DictRef first = layer(4);
+  DictRef masked = layer(4);
+  masked->set("masks", Array::make({layer(4)}));
+  const DictRef root = document_testing::rootWith({first, group(4, {masked, layer(6)}), layer(6)});
+  CMDocument document;
+  ASSERT_TRUE(document.readFromData(platform::archivedDataWithRootObject(Value(root)), CMDocument::kFileType));
+
+  const platform::ArrayRef layers = document.data()->array("layers");
+  const DictRef group = layers->at(1).dictionary();
+  const DictRef member = group->array("items")->at(0).dictionary();
+  const DictRef mask = member->array("masks")->at(0).dictionary();
+  const DictRef lastMember = group->array("items")->at(1).dictionary();
+  const DictRef last = layers->at(2).dictionary();
+  EXPECT_EQ(layers->at(0).dictionary()->get("id").integerValue(), 4) << "the first holder keeps its id";
+  EXPECT_EQ(lastMember->get("id").integerValue(), 6);
+  std::set<std::int64_t> ids;
+  for (const DictRef& record : {layers->at(0).dictionary(), group, member, mask, lastMember, last})
+    ids.insert(record->get("id").integerValue());
+  EXPECT_EQ(ids.size(), 6u);
+  EXPECT_GT(document.newID(), *ids.rbegin()) << "the counter continues past the new ids";
+
+  // Undo of an edit of the later holder puts it back in its own place, not in the first one's.
+  document.undoManager().regUndoDictionary(0, last);
+  last->set("x", 99);
+  document.undo();
+  EXPECT_EQ(layers->size(), 3u);
+  EXPECT_EQ(layers->at(0).dictionary()->get("id").integerValue(), 4);
+  EXPECT_FALSE(layers->at(0).dictionary()->contains("dirty")) << "the first holder was not touched";
+  EXPECT_FALSE(layers->at(2).dictionary()->contains("x"));
+  EXPECT_EQ(layers->at(2).dictionary()->get("id").integerValue(), last->get("id").integerValue());
 }
 
 TEST_F(DocumentFileTest, EditedFlagStaysWhenWritingFails) {

@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
+#include <map>
 
 #include "document/CMBaseDocument.h"
 #include "document_test_support.h"
@@ -111,12 +113,36 @@ TEST_F(DocumentIdsTest, HostileIdsAndPositionsStayWithinRange) {
   document_.setData(rootWith({huge, layer(-8, -9)}));
   document_.findMaxID();
   EXPECT_EQ(document_.maxID(), top);
-  EXPECT_EQ(document_.newID(), top);
+  // Nothing is free above the largest id: the lowest free one is handed out, never a taken one.
+  EXPECT_EQ(document_.newID(), 1);
   EXPECT_EQ(document_.newPosition(), top);
   // A root record without a layer list gets one on the first edit.
   document_.setData(platform::Dictionary::make({{"width", 10}}));
   EXPECT_TRUE(document_.addObject("rect", {0, 0}));
   EXPECT_EQ(document_.data()->array("layers")->size(), 1u);
+}
+
+TEST_F(DocumentIdsTest, NewIdsAndCopiesNeverRepeatAnIdOfTheTree) {
+  const std::int32_t top = std::numeric_limits<std::int32_t>::max();
+  DictRef masked = layer(3);
+  masked->set("masks", platform::Array::make({layer(50), layer(top)}));
+  document_.setData(rootWith({layer(1), layer(2), masked, group(4, {layer(1000)})}));
+  for (int i = 0; i < 3; ++i) {
+    document_.duplicate({masked});
+    document_.copy({masked, document_.data()->array("layers")->at(3).dictionary()});
+    document_.paste();
+  }
+  std::map<std::int64_t, int> seen;
+  std::function<void(const platform::ArrayRef&)> count = [&](const platform::ArrayRef& list) {
+    for (const platform::Value& entry : *list) {
+      ++seen[entry.dictionary()->get("id").integerValue()];
+      for (const char* key : {"items", "masks"})
+        if (const platform::ArrayRef inner = entry.dictionary()->array(key)) count(inner);
+    }
+  };
+  count(document_.data()->array("layers"));
+  EXPECT_EQ(seen.size(), 7u + 3 * (3 + 3 + 2)) << "every layer, member and mask has an id of its own";
+  for (const auto& [id, times] : seen) EXPECT_EQ(times, 1) << "id " << id;
 }
 
 TEST_F(DocumentIdsTest, FindTopLayersGivesTheInnermostHoldingList) {
