@@ -24,15 +24,19 @@ Location locationOf(platform::DictRef record, const platform::ArrayRef& list, st
   return Location{std::move(record), list, index, level.groupId, level.depth, level.outerList};
 }
 
-// Depth-first, each record before its members: `take` sees every record with its place until it answers true.
+// Depth-first, each record before its masks (when searched, at the record's own level) and members: `take` sees
+// every record with its place until it answers true.
 template <typename Take>
-bool walk(const platform::ArrayRef& list, const Level& level, Take& take) {
+bool walk(const platform::ArrayRef& list, const Level& level, Take& take, Masks masks = Masks::Skip) {
   for (std::size_t index = 0; index < list->size(); ++index) {
     platform::DictRef record = list->at(index).dictionary();
     if (!record) continue;
     if (take(record, list, index, level)) return true;
+    if (masks == Masks::Search) {
+      if (platform::ArrayRef held = record->array("masks"); held && walk(held, level, take, masks)) return true;
+    }
     if (platform::ArrayRef items = groupItems(record)) {
-      if (walk(items, Level{layerId(record), level.depth + 1, list}, take)) return true;
+      if (walk(items, Level{layerId(record), level.depth + 1, list}, take, masks)) return true;
     }
   }
   return false;
@@ -63,7 +67,7 @@ std::size_t removeFound(const platform::ArrayRef& list, std::unordered_set<std::
 
 }  // namespace
 
-Location find(const platform::ArrayRef& list, std::int32_t id) {
+Location find(const platform::ArrayRef& list, std::int32_t id, Masks masks) {
   if (!list) return {};
   Location found;
   auto take = [&](const platform::DictRef& record, const platform::ArrayRef& holder, std::size_t index,
@@ -72,7 +76,7 @@ Location find(const platform::ArrayRef& list, std::int32_t id) {
     found = locationOf(record, holder, index, level);
     return true;
   };
-  walk(list, Level{kTopLevelGroupId, 0, list}, take);
+  walk(list, Level{kTopLevelGroupId, 0, list}, take, masks);
   return found;
 }
 

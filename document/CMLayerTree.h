@@ -29,8 +29,11 @@ std::int32_t layerId(const platform::DictRef& record);
 // The "items" of a group record; null for any other record.
 platform::ArrayRef groupItems(const platform::DictRef& record);
 
-// Depth-first: each record is compared before its members are searched.
-Location find(const platform::ArrayRef& list, std::int32_t id);
+enum class Masks { Skip, Search };
+
+// Depth-first: each record is compared before its masks (when searched) and members.
+// Edits of a layer's own keys reach masks too: the canvas edits them like any layer.
+Location find(const platform::ArrayRef& list, std::int32_t id, Masks masks = Masks::Skip);
 // Every id of the set in one walk, each at its first place as `find` meets it; absent ids are left out.
 Locations findAll(const platform::ArrayRef& list, const std::unordered_set<std::int32_t>& ids);
 // The innermost list that directly holds the id; a group's members are searched

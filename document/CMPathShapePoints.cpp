@@ -123,12 +123,13 @@ void CMPathShape::storePathAsPoints(BezierPath path) {
   ArrayRef records = pointRecordsFromPath(path);
   setPath(std::move(path));
   setPoints(records);
-  data()->set("points", records);
 }
 
 void CMPathShape::saveShapeAsBezier(bool bezier) {
   isBezier_ = bezier;
   data()->set("isbezier", bezier);
+  // The points being edited become the record's own (a parametric shape held them apart).
+  if (bezier && points_) data()->set("points", points_);
 }
 
 void CMPathShape::setPathPointKey(std::string_view key, Point point, std::int32_t pointId) {

@@ -40,6 +40,10 @@ class CMUndoManager {
   void regUndoDictionaries(std::int32_t type, const std::vector<platform::DictRef>& records);
   // One item {"group_id", "data", "index"} per record.
   void regUndoLayers(std::uint32_t type, const std::vector<platform::DictRef>& records);
+  // A type-5 step over the layer record's whole "shape", for the point commands: naming
+  // the layer (not its shape record) lets undo find it again after another undo put a
+  // copy of the layer in its place, and the shape's other keys ("isbezier") come back too.
+  void regUndoShape(const platform::DictRef& layer);
   // Writes "position" and "group_id" into each given record, then registers copies of them.
   void regDelete(const std::vector<platform::DictRef>& records);
 

@@ -83,6 +83,11 @@ void CMUndoManager::regUndoDictionaries(std::int32_t type, const std::vector<Dic
   }
 }
 
+void CMUndoManager::regUndoShape(const DictRef& layer) {
+  if (!layer) return;
+  regUndoDictionary(kCMUndoLayerKeys, Dictionary::make({{"obj", layer}, {"keys", Array::make({"shape"})}}));
+}
+
 void CMUndoManager::regUndoArray(std::int32_t type, const ArrayRef& argument) {
   if (!argument) {
     platform::logWarning("undo registration without an array ignored");

@@ -42,6 +42,8 @@ class CMUndoReplay {
     platform::Value groupId;  // nil or -1: the root list
   };
 
+  // The live layer or mask with the id of an edited record's copy.
+  CMLayerTree::Location findEdited(const platform::DictRef& data);
   // Puts a dirty copy of the data in the place of the live record found there.
   void replaceLive(const CMLayerTree::Location& live, const platform::DictRef& data);
   platform::ArrayRef rootLayers();

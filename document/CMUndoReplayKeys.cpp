@@ -58,12 +58,16 @@ DictRef CMUndoReplay::replayLayerKeys(const DictRef& record) {
   DictRef layer = record->dictionary("obj");
   if (!layer) return nullptr;
   // Undoing other edits may have put a copy of the layer in its place since
-  // registration; the values belong to the record the tree holds now.
-  if (DictRef live = CMLayerTree::find(rootLayers(), CMLayerTree::layerId(layer)).record) layer = live;
+  // registration; the values belong to the record the tree holds now. Only a layer
+  // record has an id: other records (a fill, a shape) must not be taken for layer 0.
+  const bool layerRecord = layer->contains("id");
+  if (layerRecord) {
+    if (DictRef live = findEdited(layer).record) layer = live;
+  }
   DictRef inverse = swapValues(record, layer, true);
   inverse->set("obj", layer);
   // The edited layer need not be the selected one; both must drop their cached drawing.
-  layer->set("dirty", true);
+  if (layerRecord) layer->set("dirty", true);
   if (DictRef selected = CMMainWindowService::shared().selectedLayer()) selected->set("dirty", true);
   CMMainWindowService::shared().updateEditor();
   platform::NotificationCenter::defaultCenter().post(

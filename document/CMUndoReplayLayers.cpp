@@ -119,7 +119,11 @@ std::vector<DictRef> CMUndoReplay::removeAddedLayers(const std::vector<DictRef>&
 void CMUndoReplay::makeMoveAction(const DictRef& item) {
   const DictRef data = item ? item->dictionary("data") : nullptr;
   if (!data) return;
-  replaceLive(CMLayerTree::find(rootLayers(), CMLayerTree::layerId(data)), data);
+  replaceLive(findEdited(data), data);
+}
+
+CMLayerTree::Location CMUndoReplay::findEdited(const DictRef& data) {
+  return CMLayerTree::find(rootLayers(), CMLayerTree::layerId(data), CMLayerTree::Masks::Search);
 }
 
 void CMUndoReplay::replaceLive(const CMLayerTree::Location& live, const DictRef& data) {
@@ -129,6 +133,7 @@ void CMUndoReplay::replaceLive(const CMLayerTree::Location& live, const DictRef&
 
 DictRef CMUndoReplay::replayEditing(const DictRef& record) {
   DictRef inverse;
+  const DictRef data = record->dictionary("data");
   if (ArrayRef items = record->array("items")) {
     std::vector<DictRef> entries;
     for (const platform::Value& entry : *items) {
@@ -144,9 +149,9 @@ DictRef CMUndoReplay::replayEditing(const DictRef& record) {
     ArrayRef inverseItems = Array::make();
     for (const DictRef& item : entries) {
       const auto place = places.find(dataId(item));
-      CMLayerTree::Location live = !apart                ? CMLayerTree::find(rootLayers(), dataId(item))
-                                   : place != places.end() ? place->second
-                                                           : CMLayerTree::Location{};
+      // Masks are not among the places one walk finds.
+      CMLayerTree::Location live =
+          apart && place != places.end() ? place->second : findEdited(item->dictionary("data"));
       if (!live.record) continue;
       inverseItems->add(Dictionary::make({{"data", live.record}, {"group_id", live.groupId}}));
       found.emplace_back(item, std::move(live));
@@ -161,9 +166,23 @@ DictRef CMUndoReplay::replayEditing(const DictRef& record) {
       for (const auto& [item, live] : found) makeMoveAction(item);
     }
     if (!inverseItems->empty()) inverse = Dictionary::make({{"type", kCMUndoEditing}, {"items", inverseItems}});
-  } else if (const DictRef data = record->dictionary("data")) {
+  } else if (const ArrayRef records = data && !data->contains("id") ? data->array("items") : nullptr) {
+    // The layers panel's lock registers the records themselves ({"data": {"items"}}): each
+    // goes back in the place of the live layer with its id. Read as one layer, the list
+    // would have replaced layer 0.
+    ArrayRef replaced = Array::make();
+    for (const platform::Value& entry : *records) {
+      const DictRef edited = entry.dictionary();
+      const CMLayerTree::Location live = edited ? findEdited(edited) : CMLayerTree::Location{};
+      if (!live.record) continue;
+      replaced->add(live.record);
+      replaceLive(live, edited);
+    }
+    if (!replaced->empty())
+      inverse = Dictionary::make({{"type", kCMUndoEditing}, {"data", Dictionary::make({{"items", replaced}})}});
+  } else if (data) {
     // The live record leaves the tree in the move below, so it keeps the state before this replay.
-    const CMLayerTree::Location live = CMLayerTree::find(rootLayers(), CMLayerTree::layerId(data));
+    const CMLayerTree::Location live = findEdited(data);
     if (live.record)
       inverse = Dictionary::make({{"type", kCMUndoEditing}, {"data", live.record}, {"group_id", live.groupId}});
     replaceLive(live, data);

@@ -35,20 +35,16 @@ void CMUniversalShape::prepareEditing() {
   pathEditing_ = true;
   if (data()->get("isbezier").boolValue()) return;
   hasKeptPoints_ = true;
-  keptRecordPoints_ = data()->array("points");
   keptPointsField_ = points();
-
+  // The record keeps its parameters until an edit saves the shape as Bezier: the points
+  // are only the editing view, and an undo step registered meanwhile must not keep them.
   storePathAsPoints(path());
 }
 
 void CMUniversalShape::endEditing() {
   pathEditing_ = false;
-  if (hasKeptPoints_ && !isBezier()) {
-    data()->set("points", keptRecordPoints_);
-    setPoints(keptPointsField_);
-  }
+  if (hasKeptPoints_ && !isBezier()) setPoints(keptPointsField_);
   hasKeptPoints_ = false;
-  keptRecordPoints_.reset();
   keptPointsField_.reset();
 }
 

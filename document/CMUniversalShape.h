@@ -2,8 +2,9 @@
 
 // Base of the parametric shapes (shape types 0 to 6): while neither being point-edited
 // nor saved as Bezier, the outline comes from a few parameters through
-// createSimplePath. prepareEditing turns the current outline into point records;
-// endEditing puts the parameters' frame back unless the shape was saved as Bezier.
+// createSimplePath. prepareEditing turns the current outline into point records held
+// by the shape alone; saving as Bezier writes them into the record, and endEditing
+// otherwise puts the parameters' points back.
 
 #include "document/CMPathShape.h"
 
@@ -32,6 +33,5 @@ class CMUniversalShape : public CMPathShape {
  private:
   bool pathEditing_ = false;
   bool hasKeptPoints_ = false;
-  platform::ArrayRef keptRecordPoints_;
   platform::ArrayRef keptPointsField_;
 };

@@ -19,6 +19,7 @@ inline void stripAnnotations(const platform::ArrayRef& list) {
     if (!record) continue;
     for (const char* key : {"dirty", "group_id", "position"}) record->remove(key);
     stripAnnotations(record->array("items"));
+    stripAnnotations(record->array("masks"));
   }
 }
 

@@ -243,6 +243,55 @@ TEST_F(UndoReplayTest, LayerKeysReachTheCopyThatReplacedTheLayer) {
   EXPECT_FALSE(live->contains("x"));
 }
 
+TEST_F(UndoReplayTest, PointCommandsComeBackAfterAnotherUndoReplacedTheLayer) {
+  a_->set("shape", Dictionary::make({{"isbezier", false}, {"points", Array::make({1, 2})}}));
+  const DictRef before = comparable(document_.data());
+  undo().regUndoShape(a_);
+  a_->dictionary("shape")->set("isbezier", true);
+  a_->dictionary("shape")->array("points")->add(3);
+  undo().regUndoDictionary(kCMUndoEditing, a_);
+  a_->set("x", 12);
+  document_.undo();  // a copy of the layer takes its place
+  document_.undo();
+  EXPECT_TRUE(sameTree(before, comparable(document_.data())));
+}
+
+// A record without an id (a shape, a fill) is no layer: the layer with id 0 stays untouched.
+TEST_F(UndoReplayTest, KeysOfARecordWithoutIdNeverReachLayerZero) {
+  const DictRef zero = layer(0);
+  rootList()->add(zero);
+  const DictRef shape = Dictionary::make({{"points", Array::make({1, 2})}});
+  a_->set("shape", shape);
+  roundTrip([&] {
+    undo().regUndoDictionary(kCMUndoLayerKeys, Dictionary::make({{"obj", shape}, {"keys", Array::make({"points"})}}));
+    shape->set("points", Array::make({3}));
+  });
+  EXPECT_FALSE(zero->contains("points"));
+  EXPECT_FALSE(shape->contains("dirty"));
+}
+
+TEST_F(UndoReplayTest, LockRegisteredAsRecordsIsUndoneLayerByLayer) {
+  const DictRef zero = layer(0);
+  rootList()->add(zero);
+  roundTrip([&] {
+    undo().regUndoArray(kCMUndoEditing, Array::make({a_, member(1)}));
+    document_.lock({a_, member(1)});
+  });
+  EXPECT_EQ(rootList()->at(3).dictionary(), zero) << "read as one layer, the list would have replaced layer 0";
+  EXPECT_FALSE(rootList()->at(0).dictionary()->contains("lock"));
+  EXPECT_FALSE(member(1)->contains("lock"));
+}
+
+TEST_F(UndoReplayTest, EditsOfAMaskAreUndone) {
+  a_->set("masks", Array::make({layer(50)}));
+  roundTrip([&] {
+    const DictRef mask = a_->array("masks")->at(0).dictionary();
+    undo().regUndoDictionary(kCMUndoEditing, mask);
+    mask->set("x", 5);
+  });
+  EXPECT_FALSE(a_->array("masks")->at(0).dictionary()->contains("x"));
+}
+
 TEST_F(UndoReplayTest, HidingIsUndoneWithALayersNotification) {
   roundTrip([&] { document_.toggleHiddenLayer(member(2)); });
   EXPECT_TRUE(member(2)->get("visible").boolValue());
