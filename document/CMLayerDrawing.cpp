@@ -71,8 +71,9 @@ float shadowMargin(const platform::DictRef& shape) {
 double blurRadius(const platform::DictRef& record) {
   const platform::DictRef shape = record->dictionary("shape");
   const platform::DictRef blur = shape ? shape->dictionary("blur") : nullptr;
-  const double radius = blur ? blur->get("amount").doubleValue() * kBlurRadiusPerAmount : 0;
-  return std::isfinite(radius) && radius > 0 ? radius : 0;
+  const double amount = blur ? blur->get("amount").doubleValue() : 0;
+  // Held to the panel's range: a foreign amount would make every redraw blur an image of millions of pixels.
+  return std::isfinite(amount) ? std::clamp(amount, 0.0, 1.0) * kBlurRadiusPerAmount : 0;
 }
 
 // The canvas and output pages draw y-down, where an image is laid in upside down. Stored with its rows

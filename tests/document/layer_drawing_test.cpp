@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "document/CMCaches.h"
 #include "drawing_test_support.h"
@@ -215,6 +216,21 @@ TEST_F(LayerDrawingTest, BlurSpreadsPastTheLayersOwnFrame) {
   EXPECT_NEAR(at(35, 60).a, blurredSquareAlpha(4.5, 5, 40), 8);
   EXPECT_NEAR(at(60, 84).a, blurredSquareAlpha(4.5, 5, 40), 8);
   EXPECT_LT(at(60, 100).a, 2);
+}
+
+TEST_F(LayerDrawingTest, BlurAmountFromAFileIsHeldToThePanelsRange) {
+  const auto probes = [&](double amount) {
+    canvas().paintBackdrop(0, 0, 0, 0);
+    PaintedLayer layer(paintedRecord(1, {0, 0, 150, 150}));
+    layer.pieces = {{60, 60, 20, 20}};
+    layer.data()->set("shape", Dictionary::make({{"blur", Dictionary::make({{"amount", amount}})}}));
+    layer.draw(context(), {0, 0, kSide, kSide}, false);
+    return std::vector<int>{at(70, 70).a, at(120, 70).a, at(150, 150).a};
+  };
+  const std::vector<int> full = probes(1);
+  EXPECT_GT(full[0], 0);
+  EXPECT_EQ(probes(1e6), full) << "a larger amount blurs as much as the largest the panel sets";
+  EXPECT_EQ(probes(-3), probes(0));
 }
 
 TEST_F(LayerDrawingTest, WithoutBlurNothingCrossesTheEdge) {
