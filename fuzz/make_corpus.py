@@ -5,17 +5,30 @@ The binary lists come from a small encoder here rather than from our codec, so
 the seeds show layouts our writer would not produce; plistlib writes the XML
 lists and one archive in its own binary layout. The encoder exists because
 plistlib stores every real as 64-bit, and the seeds need 32-bit reals too.
+Beside them, the benchmark scene cut to a few sizes is archived as a document is
+saved (write_scene_archives of a fuzz build), so that the archive readers start
+from real drawings up to the 64 KB the fuzz runs allow.
 
-usage: make_corpus.py
+The drawing target reads its input as a stream of choices, so its seeds are
+fixed pseudo-random bytes of several lengths: each one opens as another drawing.
+
+usage: make_corpus.py FUZZ_BUILD_DIR
 """
 
 import datetime
 import os
 import plistlib
+import random
 import struct
+import subprocess
+import sys
 
 CORPUS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
 MAX_SEED_BYTES = 4096
+# The -max_len of the archive and property-list runs in scripts/run-fuzzers.
+MAX_DRAWING_BYTES = 65536
+SCENE_LAYER_COUNTS = ["1", "4", "9"]  # the fifth layer is a 200-point curve of 45 KB
+DRAWING_SEED_LENGTHS = [64, 256, 1024, 2048, 4096, 8192]
 
 
 class Real32(float):
@@ -178,16 +191,35 @@ def small_document():
     return {"version": 3, "layers": layers}
 
 
-def write(folder, name, data):
-    if len(data) > MAX_SEED_BYTES:
-        raise SystemExit(f"{name} is {len(data)} bytes; seeds stay under {MAX_SEED_BYTES}")
+def write(folder, name, data, limit=MAX_SEED_BYTES):
+    if len(data) > limit:
+        raise SystemExit(f"{name} is {len(data)} bytes; seeds stay under {limit}")
     path = os.path.join(CORPUS, folder, name)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as out:
         out.write(data)
 
 
+def write_scene_archives(build):
+    """Scene archives saved by the model, for both readers (an archive is a binary property list)."""
+    writer = os.path.join(build, "bin", "write_scene_archives")
+    for folder in ("keyed_archive", "property_list"):
+        target = os.path.join(CORPUS, folder)
+        os.makedirs(target, exist_ok=True)
+        subprocess.run([writer, target, str(MAX_DRAWING_BYTES)] + SCENE_LAYER_COUNTS, check=True)
+
+
+def write_drawing_seeds():
+    generator = random.Random(24)
+    for length in DRAWING_SEED_LENGTHS:
+        write("drawing_records", f"choices_{length}.bin", generator.randbytes(length), limit=length)
+
+
 def main():
+    if len(sys.argv) != 2:
+        raise SystemExit(__doc__)
+    write_scene_archives(sys.argv[1])
+    write_drawing_seeds()
     real32s = [Real32(x) for x in (0.0, -0.0, 1.5, 1e-45, 3.4028234663852886e38, float("inf"))]
     archives = {
         "every_kind.bplist": encode_bplist(keyed_archive(every_kind())),
@@ -218,7 +250,8 @@ def main():
     }
     for name, data in plain.items():
         write("property_list", name, data)
-    print(f"wrote {len(archives)} archive seeds and {len(plain)} property-list seeds under {CORPUS}")
+    print(f"wrote {len(archives)} archive seeds, {len(plain)} property-list seeds, "
+          f"{len(SCENE_LAYER_COUNTS)} scenes for both and {len(DRAWING_SEED_LENGTHS)} drawing seeds under {CORPUS}")
 
 
 if __name__ == "__main__":
