@@ -2,12 +2,14 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
 #include "canvas/CMSelectionGeometry.h"
 #include "document/CMLayer.h"
 #include "document/CMProject.h"
+#include "document/CMShapeLayer.h"
 #include "document/CMUndoActionType.h"
 #include "platform/core/geometry_strings.h"
 #include "platform/graphics/graphics_context.h"
@@ -137,13 +139,14 @@ std::string DrawingSession::editOnce(FuzzedDataProvider& input) {
   // The canvas has drawn the layers before the user reaches them: that sets their transforms.
   drawOnce(true);
   std::string name;
-  switch (input.ConsumeIntegralInRange(0, 7)) {
+  switch (input.ConsumeIntegralInRange(0, 8)) {
     case 0: name = dragHandle(input); break;
     case 1: name = moveLayer(input, false); break;
     case 2: name = moveLayer(input, true); break;
     case 3: name = editPoints(input); break;
     case 4: name = addLayer(input); break;
     case 5: name = editLayerList(input); break;
+    case 7: name = combinePaths(input); break;
     case 6:
       vectorViewMode_ = input.ConsumeBool();
       zoom_ = input.ConsumeFloatingPointInRange<float>(0.05f, 16.0f);
@@ -349,4 +352,40 @@ std::string DrawingSession::editLayerList(FuzzedDataProvider& input) {
     }
     default: document_->moveLayersToFirst(records); return "move to first";
   }
+}
+
+// The boolean path commands: the other selected shapes combined into the primary one in one
+// undo step, as the canvas runs them (its commands need a view; the model's half does not).
+std::string DrawingSession::combinePaths(FuzzedDataProvider& input) {
+  const auto shapeLayer = [this, &input]() -> CMShapeLayer* {
+    const std::shared_ptr<CMLayer> layer = pickLayer(input);
+    auto* shape = dynamic_cast<CMShapeLayer*>(layer.get());
+    return shape && shape->shape() ? shape : nullptr;
+  };
+  CMShapeLayer* receiver = shapeLayer();
+  if (!receiver) return "combine paths (no shape)";
+  std::vector<CMShapeLayer*> operands;
+  std::vector<DictRef> registered{receiver->data()};
+  for (int i = input.ConsumeIntegralInRange(0, 3); i > 0; --i) {
+    CMShapeLayer* operand = shapeLayer();
+    if (!operand || operand == receiver || std::find(operands.begin(), operands.end(), operand) != operands.end())
+      continue;
+    operands.push_back(operand);
+    registered.push_back(operand->data());
+  }
+  const std::int32_t operation = input.ConsumeIntegralInRange(0, 3);
+  CMUndoManager& undo = document_->undoManager();
+  CMUndoManager::Transaction transaction(undo);
+  undo.regUndoLayers(kCMUndoEditing, registered);
+  const std::vector<bool> taken = receiver->combineWith(operands, operation);
+  std::vector<DictRef> combined;
+  for (std::size_t index = 0; index < operands.size(); ++index)
+    if (taken[index]) combined.push_back(operands[index]->data());
+  if (!operands.empty() && combined.empty()) {
+    transaction.discard();
+    return "combine paths (no result)";
+  }
+  receiver->data()->set("isDirty", 1);
+  if (!combined.empty()) document_->remove(combined);
+  return "combine paths " + std::to_string(operation);
 }

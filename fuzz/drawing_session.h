@@ -4,7 +4,9 @@
 // drawer, draws into a small image, measures every layer object and runs edits chosen
 // by the fuzz input through the document and the layer objects in the order the canvas
 // and the main window do (select, register the undo step, edit, deselect), rebuilding
-// the layer objects after each edit as the canvas does.
+// the layer objects after each edit as the canvas does. Of the canvas's layer commands
+// only the boolean path commands are here: group, ungroup, flip, align and order are
+// the view's own methods and need a display.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -39,6 +41,7 @@ class DrawingSession {
   std::string editPoints(FuzzedDataProvider& input);
   std::string addLayer(FuzzedDataProvider& input);
   std::string editLayerList(FuzzedDataProvider& input);
+  std::string combinePaths(FuzzedDataProvider& input);
 
   std::shared_ptr<CMDocument> document_;
   CMDrawer drawer_;
