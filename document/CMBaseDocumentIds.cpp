@@ -32,6 +32,25 @@ void collectLayerRecords(const platform::ArrayRef& list, std::vector<platform::D
   }
 }
 
+// The candidate raised past every id below the list, groups' members and masks included.
+std::int32_t raisedPastAll(std::int32_t candidate, const platform::ArrayRef& list) {
+  if (!list) return candidate;
+  for (const platform::Value& entry : *list) {
+    const platform::DictRef record = entry.dictionary();
+    if (!record) continue;
+    candidate = raisedPast(candidate, record);
+    candidate = raisedPastAll(candidate, record->array("masks"));
+    candidate = raisedPastAll(candidate, CMLayerTree::groupItems(record));
+  }
+  return candidate;
+}
+
+std::unordered_set<std::int32_t> takenIds(const std::vector<platform::DictRef>& records) {
+  std::unordered_set<std::int32_t> taken;
+  for (const platform::DictRef& record : records) taken.insert(CMLayerTree::layerId(record));
+  return taken;
+}
+
 // The first id after `from` that no record has, starting over at 1 past the largest
 // 32-bit id (a file may hold it), so that the counter never hands out a taken id.
 std::int32_t freeIdAfter(std::int32_t from, const std::unordered_set<std::int32_t>& taken) {
@@ -74,16 +93,14 @@ std::int32_t CMBaseDocument::findMaxIDForGroup(std::int32_t start, const platfor
 
 std::int32_t CMBaseDocument::newID() {
   // Masks count too: the drawer's layer objects and the image cache know them by id as well.
-  std::vector<platform::DictRef> records;
-  collectLayerRecords(rootLayers(), records);
-  std::int32_t candidate = 1;
-  std::unordered_set<std::int32_t> taken;
-  for (const platform::DictRef& record : records) {
-    candidate = raisedPast(candidate, record);
-    taken.insert(CMLayerTree::layerId(record));
-  }
+  const std::int32_t candidate = raisedPastAll(1, rootLayers());
   std::int32_t id = candidate >= maxID_ ? candidate : after(maxID_);
-  if (taken.contains(id)) id = freeIdAfter(id, taken);
+  // Only the largest id can be taken already: nothing lies above it to raise the candidate past.
+  if (id == kLargestId) {
+    std::vector<platform::DictRef> records;
+    collectLayerRecords(rootLayers(), records);
+    id = freeIdAfter(id - 1, takenIds(records));
+  }
   maxID_ = id;
   return maxID_;
 }
