@@ -69,7 +69,7 @@ void CMBaseDocument::makeIdsUnique() {
   std::unordered_set<std::int32_t> taken;
   std::vector<platform::DictRef> repeated;
   for (const platform::DictRef& record : records) {
-    if (!taken.insert(CMLayerTree::layerId(record)).second) repeated.push_back(record);
+    if (!record->contains("id") || !taken.insert(CMLayerTree::layerId(record)).second) repeated.push_back(record);
   }
   std::int32_t next = taken.empty() ? 0 : *std::max_element(taken.begin(), taken.end());
   for (const platform::DictRef& record : repeated) {

@@ -113,7 +113,9 @@ TEST_F(DocumentFileTest, RepeatedIdsOfAFileGetFreshOnesSoUndoFindsTheRightLayer)
   DictRef first = layer(4);
   DictRef masked = layer(4);
   masked->set("masks", Array::make({layer(4)}));
-  const DictRef root = document_testing::rootWith({first, group(4, {masked, layer(6)}), layer(6)});
+  DictRef unnamed = layer(0);
+  unnamed->remove("id");
+  const DictRef root = document_testing::rootWith({first, group(4, {masked, layer(6)}), layer(6), unnamed});
   CMDocument document;
   ASSERT_TRUE(document.readFromData(platform::archivedDataWithRootObject(Value(root)), CMDocument::kFileType));
 
@@ -123,19 +125,20 @@ TEST_F(DocumentFileTest, RepeatedIdsOfAFileGetFreshOnesSoUndoFindsTheRightLayer)
   const DictRef mask = member->array("masks")->at(0).dictionary();
   const DictRef lastMember = group->array("items")->at(1).dictionary();
   const DictRef last = layers->at(2).dictionary();
+  ASSERT_TRUE(layers->at(3).dictionary()->contains("id")) << "a layer without an id gets one";
   EXPECT_EQ(layers->at(0).dictionary()->get("id").integerValue(), 4) << "the first holder keeps its id";
   EXPECT_EQ(lastMember->get("id").integerValue(), 6);
   std::set<std::int64_t> ids;
-  for (const DictRef& record : {layers->at(0).dictionary(), group, member, mask, lastMember, last})
+  for (const DictRef& record : {layers->at(0).dictionary(), group, member, mask, lastMember, last, layers->at(3).dictionary()})
     ids.insert(record->get("id").integerValue());
-  EXPECT_EQ(ids.size(), 6u);
+  EXPECT_EQ(ids.size(), 7u);
   EXPECT_GT(document.newID(), *ids.rbegin()) << "the counter continues past the new ids";
 
   // Undo of an edit of the later holder puts it back in its own place, not in the first one's.
   document.undoManager().regUndoDictionary(0, last);
   last->set("x", 99);
   document.undo();
-  EXPECT_EQ(layers->size(), 3u);
+  EXPECT_EQ(layers->size(), 4u);
   EXPECT_EQ(layers->at(0).dictionary()->get("id").integerValue(), 4);
   EXPECT_FALSE(layers->at(0).dictionary()->contains("dirty")) << "the first holder was not touched";
   EXPECT_FALSE(layers->at(2).dictionary()->contains("x"));
