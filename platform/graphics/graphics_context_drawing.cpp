@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/core/numeric.h"
 #include "platform/graphics/bezier_path_drawing.h"
 #include "platform/graphics/finite_geometry.h"
 #include "platform/graphics/graphics_context.h"
@@ -118,7 +119,10 @@ void GraphicsContext::drawPrimitive(const std::function<void(cairo_t*)>& paint, 
   if (shadow) {
     // Content off the clip can still cast a shadow into it.
     const long long margin = shadowSpread(shadow->sigma) + 2;
-    reach = unionOf(clip, grownBy(translatedBy(clip, -std::llround(shadow->dx), -std::llround(shadow->dy)), margin));
+    // Saturated before the shift: an offset past the integers' range must not overflow on the way.
+    const long long dx = saturatingTruncate<long long>(std::round(-shadow->dx));
+    const long long dy = saturatingTruncate<long long>(std::round(-shadow->dy));
+    reach = unionOf(clip, grownBy(translatedBy(clip, dx, dy), margin));
   }
   const DeviceRect drawn = userBounds ? grownBy(deviceBounds(cr_, *userBounds), 2) : clip;
   const DeviceRect area = intersection(drawn, reach);

@@ -76,6 +76,21 @@ TEST(ShadowOffset, ContentOutsideTheClipStillCastsIntoIt) {
   EXPECT_EQ(canvas.at(13, 9).a, 0);    // the square itself is clipped away
 }
 
+// Offsets and blurs from a foreign file can lie far past any integer: the shadow then simply lands nowhere.
+TEST(ShadowOffset, FarBeyondTheIntegersCastsNothingVisible) {
+  for (const Shadow& shadow : {Shadow{{1e300, -1e300}, 0, Color(0, 0, 0, 1)}, Shadow{{-1e300, 1e300}, 1e300, Color(0, 0, 0, 1)},
+                               Shadow{{3, 3}, 1e300, Color(0, 0, 0, 1)}}) {
+    GraphicsCanvas canvas(20, 20);
+    GraphicsContext& gc = canvas.context();
+    gc.setShadow(shadow);
+    gc.setFillColor(Color(1, 1, 1, 1));
+    gc.fillPath(BezierPath::rect({8, 8, 4, 4}));
+    EXPECT_EQ(canvas.at(9, 9).r, 255);
+    EXPECT_EQ(canvas.at(2, 2).a, 0);
+    EXPECT_EQ(canvas.at(17, 17).a, 0);
+  }
+}
+
 TEST(ShadowSpread, FollowsAGaussianOfHalfTheBlurRadius) {
   constexpr double kBlurRadius = 8, kSigma = kBlurRadius / 2;
   GraphicsCanvas canvas(60, 20);
