@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "document/CMBaseDocument.h"
 #include "document/CMPathShape.h"
+#include "document/CMProject.h"
 #include "document/CMShapeLayer.h"
+#include "document/CMUndoActionType.h"
 #include "document_test_support.h"
 #include "shape_layer_support.h"
 
@@ -242,6 +245,33 @@ TEST_F(ShapeLayerPointEdit, AddingToAParametricShapeWritesItAsBezierFirst) {
   layer.addPoint({15, 41});
   EXPECT_TRUE(record->dictionary("shape")->get("isbezier").boolValue());
   EXPECT_EQ(pointsOf(record)->size(), 5u);
+}
+
+// As the canvas does it: select in point mode, register the drag, move a point, deselect; undo gives the oval back.
+TEST_F(ShapeLayerPointEdit, UndoOfAPointDragGivesTheParametricShapeBack) {
+  CMBaseDocument document;
+  document.setData(document_testing::rootWith({shapeLayerRecord(1, frameShape({0, 0, 80, 40}), 10, 20)}));
+  const DictRef record = document.data()->array("layers")->at(0).dictionary();
+  record->set("id", 1);
+  const DictRef before = platform::dictionaryCopy(record);
+  CMProject::shareProject().setEditMode(kCMEditModePathPoints);
+  {
+    CMShapeLayer layer(record);
+    layer.setSelected(true);
+    EXPECT_TRUE(pointsOf(record)->isEqual(*before->dictionary("shape")->array("points")))
+        << "selecting alone leaves the record's points";
+    document.undoManager().regUndoDictionary(kCMUndoEditing, record);
+    const DictRef handle = layer.pathEditingPoints()->at(0).dictionary();
+    layer.setPathPoint({5, 5}, handle);
+    layer.setSelected(false);
+  }
+  CMProject::shareProject().setEditMode(kCMEditModeObject);
+  EXPECT_TRUE(record->dictionary("shape")->get("isbezier").boolValue());
+  document.undo();
+  const DictRef restored = document.data()->array("layers")->at(0).dictionary();
+  EXPECT_FALSE(restored->dictionary("shape")->get("isbezier").boolValue());
+  EXPECT_TRUE(restored->dictionary("shape")->array("points")->isEqual(*before->dictionary("shape")->array("points")))
+      << "the oval's own points, not the editing ones";
 }
 
 TEST_F(ShapeLayerPointEdit, RemovingASubpathStartMakesTheNextPointStartIt) {
