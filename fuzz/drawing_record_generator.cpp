@@ -93,7 +93,7 @@ class Generator {
   std::string coordinate() {
     switch (pick(8)) {
       case 0: return std::to_string(in_.ConsumeIntegralInRange(-50, 300));
-      case 1: return std::to_string(in_.ConsumeFloatingPointInRange<double>(-1e4, 1e4));
+      case 1: return std::to_string(in_.ConsumeFloatingPointInRange<double>(-300, 300));
       case 2: return "nan";
       case 3: return "inf";
       case 4: return "-1e308";
