@@ -41,9 +41,10 @@ class CMBaseDocument {
   static std::int32_t findMaxIDForGroup(std::int32_t start, const platform::DictRef& group);
   // Raises the id counter past every top-level id (after reading a file).
   void findMaxID();
-  // Gives a fresh id to every layer record, group member or mask that has none or whose
-  // id an earlier record of the tree already has, so that lookups by id (undo, selection,
-  // the image cache) find one layer. A damaged or foreign file may lack or repeat ids.
+  // Gives a fresh id to every layer record, group member or mask whose id is missing, is
+  // no whole number from 1 to the largest 32-bit one, or was taken by an earlier record of
+  // the tree, so that lookups by id (undo, selection, the image cache) find one layer. A
+  // damaged or foreign file may lack, repeat or overflow ids.
   void makeIdsUnique();
   std::int32_t newPosition() const;
 

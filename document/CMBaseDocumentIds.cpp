@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <unordered_set>
 #include <vector>
@@ -51,6 +52,14 @@ std::unordered_set<std::int32_t> takenIds(const std::vector<platform::DictRef>& 
   return taken;
 }
 
+// An id lookups can rely on: a whole number from 1 to the largest 32-bit one. Others read as
+// another number (a 64-bit id may read as -1, the top level's mark in undo records) or as 0.
+bool usableId(const platform::Value& id) {
+  if (!id.isInteger() && !id.isReal()) return false;
+  const double value = id.doubleValue();
+  return value >= 1 && value <= kLargestId && value == std::floor(value);
+}
+
 // The first id after `from` that no record has, starting over at 1 past the largest
 // 32-bit id (a file may hold it), so that the counter never hands out a taken id.
 std::int32_t freeIdAfter(std::int32_t from, const std::unordered_set<std::int32_t>& taken) {
@@ -69,7 +78,7 @@ void CMBaseDocument::makeIdsUnique() {
   std::unordered_set<std::int32_t> taken;
   std::vector<platform::DictRef> repeated;
   for (const platform::DictRef& record : records) {
-    if (!record->contains("id") || !taken.insert(CMLayerTree::layerId(record)).second) repeated.push_back(record);
+    if (!usableId(record->get("id")) || !taken.insert(CMLayerTree::layerId(record)).second) repeated.push_back(record);
   }
   std::int32_t next = taken.empty() ? 0 : *std::max_element(taken.begin(), taken.end());
   for (const platform::DictRef& record : repeated) {

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <set>
 
 #include "../platform/core/captured_log.h"
@@ -143,6 +144,26 @@ TEST_F(DocumentFileTest, RepeatedIdsOfAFileGetFreshOnesSoUndoFindsTheRightLayer)
   EXPECT_FALSE(layers->at(0).dictionary()->contains("dirty")) << "the first holder was not touched";
   EXPECT_FALSE(layers->at(2).dictionary()->contains("x"));
   EXPECT_EQ(layers->at(2).dictionary()->get("id").integerValue(), last->get("id").integerValue());
+}
+
+TEST_F(DocumentFileTest, IdsOutOfRangeGetFreshOnesSoAGroupIsNotTakenForTheTopLevel) {
+  // A 64-bit id reads as -1 in 32 bits, the mark of the top level in undo records.
+  const DictRef root = document_testing::rootWith(
+      {layer(1), group(std::numeric_limits<std::int64_t>::max(), {layer(5)}), layer(-7), layer(0)});
+  root->array("layers")->at(0).dictionary()->set("id", 2.5);
+  CMDocument document;
+  ASSERT_TRUE(document.readFromData(platform::archivedDataWithRootObject(Value(root)), CMDocument::kFileType));
+  const platform::ArrayRef layers = document.data()->array("layers");
+  for (const platform::Value& entry : *layers) {
+    const std::int64_t id = entry.dictionary()->get("id").integerValue();
+    EXPECT_TRUE(id >= 1 && id <= std::numeric_limits<std::int32_t>::max()) << id;
+  }
+  const DictRef member = layers->at(1).dictionary()->array("items")->at(0).dictionary();
+  EXPECT_EQ(member->get("id").integerValue(), 5);
+  document.moveLayersToFirst({member});
+  document.undo();
+  ASSERT_EQ(layers->size(), 4u);
+  EXPECT_EQ(layers->at(1).dictionary()->array("items")->size(), 1u) << "the member is back in its group";
 }
 
 TEST_F(DocumentFileTest, EditedFlagStaysWhenWritingFails) {
