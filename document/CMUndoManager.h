@@ -31,8 +31,8 @@ class CMUndoManager {
   void setEditHandler(std::function<void()> handler) { editHandler_ = std::move(handler); }
   void setReplay(Replay replay) { replay_ = std::move(replay); }
 
-  // Types 5 and 6: {"obj": layer record, "keys": [key]}; registers nothing when
-  // none of the keys has a value. Other types: a layer record.
+  // Types 5 and 6: {"obj": layer record, "keys": [key]}; keys without a value are kept
+  // as "absent", which undo removes again. Other types: a layer record.
   void regUndoDictionary(std::int32_t type, const platform::DictRef& argument);
   // Types 4 and 7: keys of the root record. Other types: layer records.
   void regUndoArray(std::int32_t type, const platform::ArrayRef& argument);

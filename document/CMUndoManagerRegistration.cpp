@@ -68,8 +68,16 @@ void CMUndoManager::regUndoDictionary(std::int32_t type, const DictRef& argument
   ArrayRef keys = Array::make();
   ArrayRef values = Array::make();
   copyPresentValues(*layer, *requested, keys, values);
-  if (keys->empty()) return;
-  registerRecord(Dictionary::make({{"type", type}, {"keys", keys}, {"values", values}, {"obj", layer}}));
+  // Keys without a value are kept too: undo takes away what the edit adds there (hiding a
+  // layer without "visible" writes one).
+  ArrayRef absent = Array::make();
+  for (const Value& key : *requested) {
+    if (key.isString() && !layer->contains(key.string())) absent->add(key);
+  }
+  if (keys->empty() && absent->empty()) return;
+  DictRef record = Dictionary::make({{"type", type}, {"keys", keys}, {"values", values}, {"obj", layer}});
+  if (!absent->empty()) record->set("absent", absent);
+  registerRecord(record);
 }
 
 void CMUndoManager::regUndoDictionaries(std::int32_t type, const std::vector<DictRef>& records) {

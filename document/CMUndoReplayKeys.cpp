@@ -18,14 +18,16 @@ using platform::Value;
 
 namespace {
 
-// Writes the record's old values into the target and returns
-// {"type", "keys", "values"} with the values they replace. A key that had no
-// value is written all the same but left out, so keys and values stay in step.
+// Writes the record's old values into the target, removes its "absent" keys, and
+// returns {"type", "keys", "values", "absent"} that puts back what they replace. A key
+// that had no value is written all the same and goes to "absent", so keys and values
+// stay in step.
 DictRef swapValues(const DictRef& record, const DictRef& target, bool copyWrittenArrays) {
   const ArrayRef keys = record->array("keys");
   const ArrayRef values = record->array("values");
   ArrayRef oldKeys = Array::make();
   ArrayRef oldValues = Array::make();
+  ArrayRef oldAbsent = Array::make();
   const std::size_t count = keys && values ? std::min(keys->size(), values->size()) : 0;
   for (std::size_t i = 0; i < count; ++i) {
     const Value key = keys->at(i);
@@ -34,11 +36,25 @@ DictRef swapValues(const DictRef& record, const DictRef& target, bool copyWritte
       // A copy, so later edits of the live value cannot reach into the undo record.
       oldKeys->add(key);
       oldValues->add(platform::deepCopy(*current));
+    } else {
+      oldAbsent->add(key);
     }
     const Value written = values->at(i);
     target->set(key.string(), copyWrittenArrays && written.isArray() ? platform::deepCopy(written) : written);
   }
-  return Dictionary::make({{"type", record->get("type")}, {"keys", oldKeys}, {"values", oldValues}});
+  if (const ArrayRef absent = record->array("absent")) {
+    for (const Value& key : *absent) {
+      if (!key.isString()) continue;
+      const Value* current = target->find(key.string());
+      if (!current) continue;
+      oldKeys->add(key);
+      oldValues->add(platform::deepCopy(*current));
+      target->remove(key.string());
+    }
+  }
+  DictRef inverse = Dictionary::make({{"type", record->get("type")}, {"keys", oldKeys}, {"values", oldValues}});
+  if (!oldAbsent->empty()) inverse->set("absent", oldAbsent);
+  return inverse;
 }
 
 }  // namespace

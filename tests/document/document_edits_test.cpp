@@ -198,12 +198,14 @@ TEST_F(DocumentEditsTest, ToggleHiddenFlipsVisibilityWithAnUndoRecordEachTime) {
   EXPECT_THAT(model_.posted, IsEmpty());
 }
 
-TEST_F(DocumentEditsTest, ToggleHiddenWithoutAVisibleKeyShowsTheLayerAndRegistersNothing) {
+TEST_F(DocumentEditsTest, ToggleHiddenWithoutAVisibleKeyShowsTheLayerAndUndoTakesTheKeyAway) {
   DictRef bare = live(1);
   bare->remove("visible");
   document_.toggleHiddenLayer(bare);
   EXPECT_TRUE(bare->get("visible").boolValue());
-  EXPECT_EQ(document_.undoManager().undoCount(), 0u);
+  ASSERT_EQ(document_.undoManager().undoCount(), 1u);
+  document_.undo();
+  EXPECT_FALSE(bare->contains("visible"));
 }
 
 }  // namespace

@@ -98,13 +98,17 @@ TEST_F(UndoRegistrationTest, KeyRecordsKeepOnlyPresentKeysInTheCallersOrder) {
   EXPECT_NE(record->array("values")->at(1).dictionary(), style);
 }
 
-TEST_F(UndoRegistrationTest, KeyRecordWithNoPresentKeyRegistersNothing) {
+TEST_F(UndoRegistrationTest, KeyRecordKeepsKeysWithoutValueAndWithNoKeysRegistersNothing) {
   for (std::int32_t type : {kCMUndoLayerKeys, kCMUndoVisibility}) {
-    undo_.regUndoDictionary(type, Dictionary::make({{"obj", member_}, {"keys", Array::make({"nothing", "here"})}}));
     undo_.regUndoDictionary(type, Dictionary::make({{"obj", member_}, {"keys", Array::make()}}));
   }
   EXPECT_EQ(undo_.undoCount(), 0u);
   EXPECT_EQ(edits_, 0);
+  undo_.regUndoDictionary(kCMUndoLayerKeys,
+                          Dictionary::make({{"obj", member_}, {"keys", Array::make({"nothing", "here"})}}));
+  ASSERT_EQ(undo_.undoCount(), 1u);
+  EXPECT_TRUE(last()->array("keys")->empty());
+  EXPECT_TRUE(last()->array("absent")->isEqual(*Array::make({"nothing", "here"})));
 }
 
 TEST_F(UndoRegistrationTest, RootKeysAndLayerListsThroughTheArrayForm) {

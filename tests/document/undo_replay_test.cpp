@@ -292,6 +292,14 @@ TEST_F(UndoReplayTest, EditsOfAMaskAreUndone) {
   EXPECT_FALSE(a_->array("masks")->at(0).dictionary()->contains("x"));
 }
 
+TEST_F(UndoReplayTest, HidingALayerWithoutVisibilityIsUndoneToNoValueAtAll) {
+  member(0)->remove("visible");
+  roundTrip([&] { document_.toggleHiddenLayer(member(0)); });
+  EXPECT_FALSE(member(0)->contains("visible"));
+  document_.redo();
+  EXPECT_TRUE(member(0)->get("visible").boolValue());
+}
+
 TEST_F(UndoReplayTest, HidingIsUndoneWithALayersNotification) {
   roundTrip([&] { document_.toggleHiddenLayer(member(2)); });
   EXPECT_TRUE(member(2)->get("visible").boolValue());
