@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/graphics/cairo_path.h"
+#include "platform/graphics/device_region.h"
 
 namespace platform {
 
@@ -91,6 +92,22 @@ void stroke(const BezierPath& path, cairo_t* cr) {
 }
 
 void addClip(const BezierPath& path, cairo_t* cr) {
+  // Cairo's clipper can fail on a path far beyond its fixed-point range (a layer placed at 1e19 crashed
+  // it). A path that cannot meet the clip leaves nothing anyway, so the clip is emptied without it.
+  cairo_matrix_t matrix;
+  cairo_get_matrix(cr, &matrix);
+  cairo_identity_matrix(cr);
+  const DeviceRect clip = deviceClipBounds(cr);
+  cairo_set_matrix(cr, &matrix);
+  const bool meets = !path.isEmpty() && !intersection(deviceBounds(cr, path.controlPointBounds()), clip).isEmpty();
+  if (!meets) {
+    cairo_identity_matrix(cr);
+    cairo_new_path(cr);
+    cairo_rectangle(cr, 0, 0, 0, 0);
+    cairo_clip(cr);
+    cairo_set_matrix(cr, &matrix);
+    return;
+  }
   const cairo_fill_rule_t previousRule = cairo_get_fill_rule(cr);
   setPath(path, cr);
   cairo_set_fill_rule(cr, fillRule(path.windingRule()));

@@ -186,6 +186,25 @@ TEST(GraphicsContextClip, EvenOddAndNonZeroDifferOnARing) {
   }
 }
 
+// Far past Cairo's fixed-point range a clip path never reaches Cairo's clipper: nothing is drawn, and the
+// context stays usable once the state is restored.
+TEST(GraphicsContextClip, PathFarOffTheSurfaceClipsEverythingAway) {
+  GraphicsCanvas canvas(10, 10);
+  GraphicsContext& gc = canvas.context();
+  gc.saveGraphicsState();
+  gc.translateCTM(-3.7e19, 0);
+  gc.clipToPath(BezierPath::rect({0, 0, 10, 10}));
+  gc.translateCTM(3.7e19, 0);
+  gc.fillPath(BezierPath::rect({0, 0, 10, 10}));
+  EXPECT_EQ(canvas.at(5, 5).a, 0);
+  gc.restoreGraphicsState();
+  EXPECT_EQ(cairo_status(gc.cairo()), CAIRO_STATUS_SUCCESS);
+  gc.clipToPath(BezierPath::rect({0, 0, 4, 10}));
+  gc.fillPath(BezierPath::rect({0, 0, 10, 10}));
+  EXPECT_EQ(canvas.at(2, 5).a, 255);
+  EXPECT_EQ(canvas.at(7, 5).a, 0);
+}
+
 TEST(GraphicsContextClip, BoundingBoxIsInUserSpace) {
   GraphicsCanvas canvas(20, 20);
   GraphicsContext& gc = canvas.context();
