@@ -11,6 +11,8 @@ from real drawings up to the 64 KB the fuzz runs allow.
 
 The drawing target reads its input as a stream of choices, so its seeds are
 fixed pseudo-random bytes of several lengths: each one opens as another drawing.
+Beside them, its folder keeps the inputs that once failed (found_*, as libFuzzer
+wrote them), so that every run checks those faults again.
 
 usage: make_corpus.py FUZZ_BUILD_DIR
 """
