@@ -28,7 +28,7 @@ class PlaceWalk {
 
   void inside(const platform::DictRef& record, const std::string& layerId, const std::string& path) {
     for (const auto& [key, value] : *record) {
-      const ArrayOrNull list = value.array();
+      const platform::ArrayRef list = value.array();
       if (holdsLayers(key) && list) {
         for (const Value& entry : *list)
           if (const platform::DictRef member = entry.dictionary()) layerRecord(member);
@@ -39,8 +39,6 @@ class PlaceWalk {
   }
 
  private:
-  using ArrayOrNull = platform::ArrayRef;
-
   void element(const Value& value, const std::string& layerId, const std::string& path) {
     if (nonFinite(value)) places.insert({layerId, path});
     if (const platform::DictRef dictionary = value.dictionary()) inside(dictionary, layerId, path);
@@ -93,7 +91,8 @@ std::string firstDifference(const Value& a, const Value& b, const std::string& p
     case Value::Kind::Array: {
       const platform::Array& x = *a.array();
       const platform::Array& y = *b.array();
-      if (x.size() != y.size()) return path + ": " + std::to_string(x.size()) + " against " + std::to_string(y.size()) + " entries";
+      if (x.size() != y.size())
+        return path + ": " + std::to_string(x.size()) + " against " + std::to_string(y.size()) + " entries";
       for (std::size_t i = 0; i < x.size(); ++i) {
         std::string difference = firstDifference(x.at(i), y.at(i), path + "[" + std::to_string(i) + "]");
         if (!difference.empty()) return difference;

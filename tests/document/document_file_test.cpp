@@ -130,7 +130,8 @@ TEST_F(DocumentFileTest, RepeatedIdsOfAFileGetFreshOnesSoUndoFindsTheRightLayer)
   EXPECT_EQ(layers->at(0).dictionary()->get("id").integerValue(), 4) << "the first holder keeps its id";
   EXPECT_EQ(lastMember->get("id").integerValue(), 6);
   std::set<std::int64_t> ids;
-  for (const DictRef& record : {layers->at(0).dictionary(), group, member, mask, lastMember, last, layers->at(3).dictionary()})
+  const DictRef unnamedRead = layers->at(3).dictionary();
+  for (const DictRef& record : {layers->at(0).dictionary(), group, member, mask, lastMember, last, unnamedRead})
     ids.insert(record->get("id").integerValue());
   EXPECT_EQ(ids.size(), 7u);
   EXPECT_GT(document.newID(), *ids.rbegin()) << "the counter continues past the new ids";

@@ -78,8 +78,9 @@ TEST(ShadowOffset, ContentOutsideTheClipStillCastsIntoIt) {
 
 // Offsets and blurs from a foreign file can lie far past any integer: the shadow then simply lands nowhere.
 TEST(ShadowOffset, FarBeyondTheIntegersCastsNothingVisible) {
-  for (const Shadow& shadow : {Shadow{{1e300, -1e300}, 0, Color(0, 0, 0, 1)}, Shadow{{-1e300, 1e300}, 1e300, Color(0, 0, 0, 1)},
-                               Shadow{{3, 3}, 1e300, Color(0, 0, 0, 1)}}) {
+  const Color black(0, 0, 0, 1);
+  for (const Shadow& shadow :
+       {Shadow{{1e300, -1e300}, 0, black}, Shadow{{-1e300, 1e300}, 1e300, black}, Shadow{{3, 3}, 1e300, black}}) {
     GraphicsCanvas canvas(20, 20);
     GraphicsContext& gc = canvas.context();
     gc.setShadow(shadow);
