@@ -60,26 +60,30 @@ class ScratchFolders {
 };
 
 // A non-finite number may only stand where the opened drawing had one: in the same
-// layer, or in a copy of a layer (a layer the drawing did not have) at a key path
-// where some opened layer had one.
+// layer, or in a layer an edit added (a copy, under an id the tree did not hold before
+// that edit, though a deleted layer's id may come back) at a key path where some opened
+// layer had one. Such a copy's places are allowed from then on.
 class FiniteWatch {
  public:
-  explicit FiniteWatch(const platform::DictRef& root)
-      : opened_(drawing_checks::nonFinitePlaces(root)), openedIds_(drawing_checks::layerIds(root)) {
-    for (const Place& place : opened_) openedPaths_.insert(place.path);
+  explicit FiniteWatch(const platform::DictRef& root) : allowed_(drawing_checks::nonFinitePlaces(root)) {
+    for (const Place& place : allowed_) openedPaths_.insert(place.path);
   }
 
-  void check(const platform::DictRef& root) const {
+  void check(const platform::DictRef& root, const std::set<std::string>& idsBefore) {
+    std::set<Place> added;
     for (const Place& place : drawing_checks::nonFinitePlaces(root)) {
-      if (opened_.contains(place)) continue;
-      if (!openedIds_.contains(place.layerId) && openedPaths_.contains(place.path)) continue;
+      if (allowed_.contains(place)) continue;
+      if (!idsBefore.contains(place.layerId) && openedPaths_.contains(place.path)) {
+        added.insert(place);
+        continue;
+      }
       fail("a non-finite number appeared at " + place.path + " of layer " + place.layerId);
     }
+    allowed_.merge(added);
   }
 
  private:
-  std::set<Place> opened_;
-  std::set<std::string> openedIds_;
+  std::set<Place> allowed_;
   std::set<std::string> openedPaths_;
 };
 
@@ -115,15 +119,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   DrawingSession session(document);
   session.drawEveryWay(input.ConsumeBool());
   const platform::DictRef opened = drawing_checks::withoutMarks(document->data());
-  const FiniteWatch watch(document->data());
+  FiniteWatch watch(document->data());
   checkSaveAndRead(*document);
 
   for (int step = input.ConsumeIntegralInRange(0, kMaxEdits); step > 0; --step) {
+    const std::set<std::string> idsBefore = drawing_checks::layerIds(document->data());
     trace.push_back(session.editOnce(input));
-    watch.check(document->data());
+    watch.check(document->data(), idsBefore);
   }
+  const std::set<std::string> idsBeforeDrawing = drawing_checks::layerIds(document->data());
   session.drawEveryWay(input.ConsumeBool());
-  watch.check(document->data());
+  watch.check(document->data(), idsBeforeDrawing);
   checkSaveAndRead(*document);
 
   session.deselectAll();
