@@ -9,6 +9,7 @@ using document_testing::curveRecord;
 using document_testing::pointRecord;
 using platform::DictRef;
 using platform::Point;
+using selection_testing::number;
 using selection_testing::SelectionTest;
 
 class SelectionPointsTest : public SelectionTest {
@@ -85,6 +86,41 @@ TEST_F(SelectionPointsTest, PointCommandsAreEachOneUndoStepOfThePoints) {
   EXPECT_EQ(document_->undoManager().undoCount(), 1u);
   document_->undoManager().undo();
   EXPECT_EQ(pointsOf(record)->size(), 3u) << "the shape's points come back";
+}
+
+TEST_F(SelectionPointsTest, APointCommandIsUndoneAfterAnUndoneMoveAndReachesNoOtherLayer) {
+  DictRef withoutId = filledRectangle(9, {250, 200, 40, 40}, 0, 0, 255);
+  withoutId->remove("id");
+  const DictRef untouched = platform::dictionaryCopy(withoutId);
+  show(canvas_testing::plainDocument({filledRectangle(1, {100, 80, 100, 50}, 255, 0, 0), withoutId}));
+  click({150, 100});
+  ASSERT_TRUE(canvas_->selectedLayer());
+  click({200, 130});  // the lower right corner
+  ASSERT_TRUE(canvas_->selectedPoint());
+  canvas_->deletePoint();
+  ASSERT_EQ(pointsOf(rootLayer(0))->size(), 3u);
+  drag({120, 90}, {140, 110});
+  ASSERT_EQ(number(rootLayer(0), "x"), 120);
+  ASSERT_EQ(document_->undoManager().undoCount(), 2u);
+
+  rootLayer(0)->set("dirty", false);
+  document_->undo();  // the move: a copy of the layer record takes its place
+  canvas_->update();
+  EXPECT_EQ(number(rootLayer(0), "x"), 100);
+  rootLayer(0)->set("dirty", false);
+  document_->undo();  // the deletion
+  EXPECT_TRUE(rootLayer(0)->get("dirty").boolValue()) << "the layer drawn from the restored points is redrawn";
+  canvas_->update();
+  EXPECT_EQ(pointsOf(rootLayer(0))->size(), 4u);
+  EXPECT_TRUE(anchorHandleAt({200, 130}));
+  EXPECT_TRUE(rootLayer(1)->isEqual(*untouched)) << "the layer without an id is left alone";
+  EXPECT_EQ(document_->undoManager().redoCount(), 2u);
+
+  document_->redo();
+  canvas_->update();
+  EXPECT_EQ(pointsOf(rootLayer(0))->size(), 3u);
+  EXPECT_FALSE(anchorHandleAt({200, 130}));
+  EXPECT_TRUE(rootLayer(1)->isEqual(*untouched));
 }
 
 }  // namespace
