@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "selection_test_support.h"
 
 namespace {
@@ -24,15 +27,17 @@ class SelectionPointsTest : public SelectionTest {
       if (entry.dictionary()->get("id").integerValue() == id) return entry.dictionary();
     return nullptr;
   }
-  // Whether the current layer now offers an anchor handle at `p`.
-  bool anchorHandleAt(Point p) const {
+  // The anchor handles the current layer offers.
+  std::vector<Point> anchorHandles() const {
+    std::vector<Point> anchors;
     const platform::ArrayRef handles = canvas_->selectedLayer()->pathEditingPoints();
     for (const platform::Value& entry : *handles) {
       const DictRef handle = entry.dictionary();
-      if (handle->get("type").intValue() == 12 && document_testing::pointOf(handle) == p) return true;
+      if (handle->get("type").intValue() == 12) anchors.push_back(document_testing::pointOf(handle));
     }
-    return false;
+    return anchors;
   }
+  bool anchorHandleAt(Point p) const { return std::ranges::count(anchorHandles(), p) != 0; }
 };
 
 TEST_F(SelectionPointsTest, DraggingAnAnchorOfAPenCurveMovesItWithThePointer) {
@@ -67,6 +72,49 @@ TEST_F(SelectionPointsTest, ARectangleTurnedIntoPointsHasItsCornerDragged) {
   EXPECT_FALSE(anchorHandleAt({200, 130}));
   EXPECT_TRUE(anchorHandleAt({100, 80})) << "the other corners stay";
   EXPECT_TRUE(anchorHandleAt({200, 80}));
+}
+
+TEST_F(SelectionPointsTest, AnOvalPolygonOrStarEditedThenRebuiltKeepsItsFrame) {
+  const auto dragFirstAnchor = [this] {
+    const Point from = anchorHandles().front();
+    drag(from, {from.x + 15, from.y + 10});
+  };
+  const auto expectItsFrame = [this] {
+    const DictRef shape = rootLayer(0)->dictionary("shape");
+    EXPECT_FALSE(shape->get("isbezier").boolValue());
+    EXPECT_EQ(document_testing::pointOf(document_testing::entryAt(shape->array("points"), 0)), (Point{0, 0}));
+    EXPECT_EQ(document_testing::pointOf(document_testing::entryAt(shape->array("points"), 2)), (Point{100, 50}));
+  };
+  for (const std::int64_t shapeType : {1, 2, 3}) {
+    SCOPED_TRACE(shapeType);
+    show(canvas_testing::plainDocument(
+        {document_testing::shapeLayerRecord(shapeType, document_testing::frameShape({0, 0, 100, 50}), 100, 80)}));
+    click({150, 105});
+    ASSERT_TRUE(canvas_->selectedLayer());
+    const platform::Rect outline = canvas_->selectedLayer()->path().bounds();
+    ASSERT_FALSE(anchorHandles().empty());
+    dragFirstAnchor();
+    ASSERT_NE(canvas_->selectedLayer()->path().bounds(), outline);
+
+    document_->undo();
+    canvas_->update();  // as the window does after an undo
+    EXPECT_EQ(canvas_->selectedLayer()->path().bounds(), outline) << "the edit resumes on the shape's own outline";
+    canvas_->update();  // any other rebuild: a paste, a return to the drawing's tab
+    EXPECT_EQ(canvas_->selectedLayer()->path().bounds(), outline);
+    canvas_->clickOutside();  // point editing ends
+    expectItsFrame();
+
+    // Undone once point editing has ended, the move of an anchor leaves the shape its parameters again.
+    click({150, 105});
+    dragFirstAnchor();
+    canvas_->clickOutside();
+    CMProject::shareProject().setEditMode(kCMEditModeObject);
+    document_->undo();
+    canvas_->update();
+    expectItsFrame();
+    EXPECT_EQ(layerWithId(1)->path().bounds(), outline);
+    CMProject::shareProject().setEditMode(kCMEditModePathPoints);
+  }
 }
 
 TEST_F(SelectionPointsTest, PointCommandsAreEachOneUndoStepOfThePoints) {
