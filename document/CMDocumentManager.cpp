@@ -64,17 +64,26 @@ void CMDocumentManager::addVirtualWindow(const DocumentRef& document) {
                                           [window] { window->makeKeyAndOrderFront(); });
 }
 
-void CMDocumentManager::dropVirtualWindow(const DocumentRef& document) {
-  const auto standsFor = [&document](const std::shared_ptr<CMVirtualWindow>& window) {
+std::shared_ptr<CMVirtualWindow> CMDocumentManager::virtualWindowOf(const DocumentRef& document) const {
+  const auto found = std::ranges::find_if(windows_, [&document](const std::shared_ptr<CMVirtualWindow>& window) {
     return std::dynamic_pointer_cast<platform::Document>(window->document()) == document;
-  };
-  for (const auto& window : windows_) {
-    if (standsFor(window)) controller_.windowMenu().removeWindowsItem(window.get());
+  });
+  return found == windows_.end() ? nullptr : *found;
+}
+
+void CMDocumentManager::dropVirtualWindow(const DocumentRef& document) {
+  if (const std::shared_ptr<CMVirtualWindow> window = virtualWindowOf(document)) {
+    controller_.windowMenu().removeWindowsItem(window.get());
+    std::erase(windows_, window);
   }
-  std::erase_if(windows_, standsFor);
 }
 
 void CMDocumentManager::makeWindowControllers(const DocumentRef& document) {
+  // A document opened again keeps its one virtual window: it is only brought forward.
+  if (const std::shared_ptr<CMVirtualWindow> window = virtualWindowOf(document)) {
+    windowWillShow(*window);
+    return;
+  }
   const DocumentRef shown = shownDocument();
   for (const DocumentRef& open : controller_.documents()) {
     if (open == document || open != shown) continue;
@@ -86,15 +95,7 @@ void CMDocumentManager::makeWindowControllers(const DocumentRef& document) {
   post(kNotificationNeedToUpdateDocumentTab);
 }
 
-void CMDocumentManager::openDocument(const DocumentRef& document) {
-  for (const auto& window : windows_) {
-    if (std::dynamic_pointer_cast<platform::Document>(window->document()) == document) {
-      windowWillShow(*window);
-      return;
-    }
-  }
-  makeWindowControllers(document);
-}
+void CMDocumentManager::openDocument(const DocumentRef& document) { makeWindowControllers(document); }
 
 void CMDocumentManager::windowWillShow(CMVirtualWindow& window) {
   // The list entry may be the only owner of the window: keep it alive to the end.

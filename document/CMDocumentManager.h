@@ -30,7 +30,8 @@ class CMDocumentManager final : public CMVirtualWindowDelegate {
   static CMDocumentManager& sharedDocumentManager();
   static std::shared_ptr<CMDocumentManager> install(std::shared_ptr<CMDocumentManager> manager);
 
-  // Shows a new or opened document; the one shown so far becomes a Window menu item.
+  // Shows a new or opened document; the one shown so far becomes a Window menu item. A document that has a
+  // virtual window already (it was opened again) is swapped in through it.
   void makeWindowControllers(const DocumentRef& document);
   // Shows an open document (a document tab was picked).
   void openDocument(const DocumentRef& document);
@@ -50,6 +51,8 @@ class CMDocumentManager final : public CMVirtualWindowDelegate {
   DocumentRef shownDocument() const;
   void show(const DocumentRef& document);
   void addVirtualWindow(const DocumentRef& document);
+  // The one virtual window standing for the document, or null.
+  std::shared_ptr<CMVirtualWindow> virtualWindowOf(const DocumentRef& document) const;
   // Takes the document's virtual window off the Window menu and the list.
   void dropVirtualWindow(const DocumentRef& document);
   void switchAfterClosing(const DocumentRef& next);

@@ -190,6 +190,31 @@ TEST_F(DocumentManagerTest, WindowCloseButtonGoesThroughTheManager) {
   EXPECT_THAT(controller_.documents(), ElementsAre(a));
 }
 
+TEST_F(DocumentManagerTest, OpeningAnOpenFileAgainBringsItForwardAndItLeavesTheMenuWhenClosed) {
+  platform::testing::ScratchFolder files;
+  const platform::DictRef root = document_testing::rootWith({document_testing::layer(1)});
+  root->set("zoom", 1.0);
+  for (const char* name : {"a.vard", "b.vard"}) {
+    ASSERT_TRUE(platform::writeFileAtomically(files / name, platform::archivedDataWithRootObject(root)));
+  }
+  const DocumentRef a = controller_.openDocument(files / "a.vard").value();
+  const DocumentRef b = controller_.openDocument(files / "b.vard").value();
+  ASSERT_THAT(menuTitles(), ElementsAre("a.vard, 100%"));
+
+  EXPECT_EQ(controller_.openDocument(files / "a.vard").value(), a);
+  EXPECT_EQ(shown(), a);
+  EXPECT_THAT(menuTitles(), ElementsAre("b.vard, 100%")) << "one Window menu item per document not shown";
+  EXPECT_EQ(manager_->virtualWindows().size(), 1u);
+  EXPECT_EQ(controller_.openDocument(files / "a.vard").value(), a);
+  EXPECT_THAT(menuTitles(), ElementsAre("b.vard, 100%"));
+
+  manager_->closeDocument(a);
+  EXPECT_EQ(shown(), b);
+  EXPECT_THAT(controller_.documents(), ElementsAre(b));
+  EXPECT_TRUE(menuTitles().empty()) << "the closed drawing cannot come back from the Window menu";
+  EXPECT_TRUE(manager_->virtualWindows().empty());
+}
+
 TEST_F(DocumentManagerTest, FilesOpenAsTheirDocumentClass) {
   platform::testing::ScratchFolder files;
   const auto root = document_testing::rootWith({document_testing::layer(6)});
