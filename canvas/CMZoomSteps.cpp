@@ -3,11 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-float CMUsableZoom(float zoom) {
-  if (!std::isfinite(zoom) || zoom <= 0) return 1.0f;
-  return std::clamp(zoom, 0.01f, 100.0f);
-}
-
 double CMUsablePageLength(double length) {
   if (!std::isfinite(length) || length <= 0) return 0;
   return std::min(length, kCMLargestPageLength);

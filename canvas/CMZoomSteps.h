@@ -7,15 +7,12 @@
 #include <array>
 #include <optional>
 
+#include "document/CMUsableZoom.h"
 #include "platform/core/geometry.h"
 
 inline constexpr std::array<float, 11> kCMZoomSteps = {12.5f, 25, 50, 75, 100, 200, 300, 400, 600, 800, 1200};
 inline constexpr int kCMZoomIndex100 = 4;
 
-// A zoom read from a document: anything but a positive finite number counts as 1, and the rest is kept within
-// 1 % and 10,000 %, so a damaged file cannot make the canvas vanish or grow without bound. Steps and the
-// off-table zooms of real documents pass unchanged.
-float CMUsableZoom(float zoom);
 // A page width or height read from a document: negative or not finite counts as 0; at most a million points.
 // The largest page side the canvas draws.
 inline constexpr double kCMLargestPageLength = 1e6;

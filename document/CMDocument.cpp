@@ -4,8 +4,10 @@
 
 #include "document/CMDocumentManager.h"
 #include "document/CMProject.h"
+#include "document/CMUsableZoom.h"
 #include "platform/core/keyed_archive.h"
 #include "platform/core/numeric.h"
+#include "platform/core/property_list.h"
 #include "platform/core/resources.h"
 #include "platform/core/string_utilities.h"
 
@@ -26,9 +28,10 @@ platform::DictRef newRootRecord() {
   return root;
 }
 
-platform::Error unreadable(const std::string& reason) {
-  return platform::Error::make(platform::Error::cocoaDomain, platform::kCoderReadCorruptError,
-                               "The file is not a Draftwork drawing: " + reason);
+platform::Error notADrawing(const std::string& reason = {}) {
+  return platform::Error::make(
+      platform::Error::cocoaDomain, platform::kCoderReadCorruptError,
+      reason.empty() ? "The file is not a Draftwork drawing." : "The file is not a Draftwork drawing: " + reason);
 }
 
 }  // namespace
@@ -45,11 +48,13 @@ platform::Expected<platform::Bytes> CMDocument::dataOfType(std::string_view) {
 }
 
 platform::Status CMDocument::readFromData(const platform::Bytes& bytes, std::string_view) {
+  // What is no property list at all is some other kind of file, not a damaged drawing.
+  if (!platform::mayBePropertyList(bytes)) return notADrawing();
   platform::Expected<platform::Value> archived = platform::unarchiveObjectWithData(bytes);
-  if (!archived) return unreadable(archived.error().description);
+  if (!archived) return notADrawing(archived.error().description);
   const platform::DictRef root = archived.value().dictionary();
-  if (!root) return unreadable("its content is not a drawing record.");
-  if (!root->get("layers").isArray()) return unreadable("it has no list of layers.");
+  if (!root) return notADrawing("its content is not a drawing record.");
+  if (!root->get("layers").isArray()) return notADrawing("it has no list of layers.");
   // Mutable containers throughout, and no container shared between two places of the tree.
   setData(platform::dictionaryCopy(root));
   makeIdsUnique();
@@ -68,8 +73,9 @@ void CMDocument::shouldCloseWindowController() {
 }
 
 std::string CMDocument::fullDisplayName() const {
-  // Single precision on purpose: a zoom of 1.1 reads 110%, not 110.00%.
-  const float zoom = data()->get("zoom").floatValue() * 100.0f;
+  // The zoom the canvas draws at, whatever the file holds. Single precision on purpose: a zoom of 1.1 reads 110%,
+  // not 110.00%.
+  const float zoom = CMUsableZoom(data()->get("zoom").floatValue()) * 100.0f;
   if (zoom - std::trunc(zoom) > 0.0f)
     return platform::formatString("%s, %.2f%%", displayName().c_str(), static_cast<double>(zoom));
   return platform::formatString("%s, %d%%", displayName().c_str(), platform::saturatingTruncate<int>(zoom));

@@ -1,5 +1,7 @@
 #include "platform/core/property_list.h"
 
+#include <string_view>
+
 #include "platform/core/binary_plist_reader.h"
 #include "platform/core/binary_plist_values.h"
 #include "platform/core/files.h"
@@ -9,6 +11,14 @@ namespace platform {
 
 Expected<Value> propertyListFromData(const Bytes& data) {
   return isBinaryPropertyList(data) ? valueFromBinaryPropertyList(data) : valueFromXmlPropertyList(data);
+}
+
+bool mayBePropertyList(const Bytes& data) {
+  if (isBinaryPropertyList(data)) return true;
+  std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  return first != std::string_view::npos && text[first] == '<';
 }
 
 Expected<Bytes> dataFromPropertyList(const Value& value, PropertyListFormat format) {

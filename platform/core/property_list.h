@@ -30,6 +30,9 @@ inline constexpr std::size_t kPropertyListDepthLimit = 512;
 // unpaired surrogate read it as U+FFFD. XML lists: reals read as 64-bit;
 // dates read as reals like binary ones.
 Expected<Value> propertyListFromData(const Bytes& data);
+// Whether the data can be a property list at all: the binary form's signature, or text whose first character,
+// after blanks and a byte order mark, opens an XML tag. Anything else is some other kind of file.
+bool mayBePropertyList(const Bytes& data);
 
 // Fails for nil, Object values, containers nested deeper than the limit or
 // containing themselves, and (XML only) strings containing NUL, which XML

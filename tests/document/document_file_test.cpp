@@ -226,6 +226,14 @@ TEST_F(DocumentFileTest, DamagedFilesFailWithAMessageAndChangeNothing) {
     EXPECT_THAT(read.error().description, ::testing::HasSubstr("not a Draftwork drawing"));
     EXPECT_TRUE(document.data()->isEqual(*before));
   }
+  // What is no property list at all is not called a damaged one.
+  const Bytes picture{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0};
+  for (const Bytes* bytes : {&garbage, &empty, &picture}) {
+    CMDocument document;
+    const platform::Status read = document.readFromData(*bytes, CMDocument::kFileType);
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().description, "The file is not a Draftwork drawing.");
+  }
 }
 
 TEST_F(DocumentFileTest, OpeningAMissingFileFails) {
@@ -234,20 +242,23 @@ TEST_F(DocumentFileTest, OpeningAMissingFileFails) {
   EXPECT_TRUE(document.fileURL().empty());
 }
 
-TEST_F(DocumentFileTest, TitleShowsTheZoom) {
+TEST_F(DocumentFileTest, TitleShowsTheZoomTheCanvasDrawsAt) {
   CMDocument document;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
   const std::pair<double, const char*> cases[] = {
-      {1.0, "Untitled, 100%"},     {1.5, "Untitled, 150%"}, {0.125, "Untitled, 12.50%"},
-      {0.333, "Untitled, 33.30%"}, {1.1, "Untitled, 110%"}, {0.0, "Untitled, 0%"},
+      {1.0, "Untitled, 100%"},     {1.5, "Untitled, 150%"},   {0.125, "Untitled, 12.50%"},
+      {0.333, "Untitled, 33.30%"}, {1.1, "Untitled, 110%"},   {0.0, "Untitled, 100%"},
+      {nan, "Untitled, 100%"},     {-5.0, "Untitled, 100%"},  {1e300, "Untitled, 100%"},
+      {1e9, "Untitled, 10000%"},   {1e-9, "Untitled, 1%"},
   };
   for (const auto& [zoom, title] : cases) {
     document.data()->set("zoom", zoom);
     EXPECT_EQ(document.fullDisplayName(), title) << zoom;
   }
   document.data()->remove("zoom");
-  EXPECT_EQ(document.fullDisplayName(), "Untitled, 0%");
+  EXPECT_EQ(document.fullDisplayName(), "Untitled, 100%");
   document.data()->set("zoom", "not a number");
-  EXPECT_EQ(document.fullDisplayName(), "Untitled, 0%");
+  EXPECT_EQ(document.fullDisplayName(), "Untitled, 100%");
 }
 
 TEST_F(DocumentFileTest, CorelDrawDocumentsOpenBlankAndNeverSave) {
