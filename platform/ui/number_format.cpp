@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+
+#include "platform/core/string_utilities.h"
 
 namespace platform {
 
@@ -26,9 +27,8 @@ std::string NumberFormat::format(double value) const {
   if (!std::isfinite(value)) return {};
   const int maxDigits = std::clamp(maximumFractionDigits, 0, 15);
   const int minDigits = std::clamp(minimumFractionDigits, 0, maxDigits);
-  char buffer[400];
-  std::snprintf(buffer, sizeof buffer, "%.*f", maxDigits, value);
-  std::string text(buffer);
+  // In the C locale, as parse reads it, whatever locale GTK switched the process to.
+  std::string text = formatString("%.*f", maxDigits, value);
   if (const auto point = text.find('.'); point != std::string::npos) {
     std::size_t keep = text.size();
     while (keep > point + 1 + static_cast<std::size_t>(minDigits) && text[keep - 1] == '0') --keep;

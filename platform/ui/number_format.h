@@ -1,9 +1,8 @@
 #pragma once
 
-// NSNumberFormatter as the panels' number fields use it: fixed-point output in
-// the C locale with a range of fraction digits and an optional suffix, and
-// input that must be a whole number string (the suffix optional), clamped to
-// the allowed range.
+// NSNumberFormatter as the panels' number fields use it: fixed-point output in the C locale, whatever locale
+// the process runs in, with a range of fraction digits and an optional suffix, and input in the same form that
+// must be a whole number string (the suffix optional), clamped to the allowed range.
 
 #include <optional>
 #include <string>

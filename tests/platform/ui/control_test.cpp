@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -129,6 +130,28 @@ TEST_F(Controls, SegmentedControlSendsOncePerUserSelection) {
   EXPECT_EQ(actions, 1);
   EXPECT_EQ(segments->selectedSegment(), 0);
   EXPECT_EQ(segments->labelForSegment(1), "Center");
+}
+
+TEST_F(Controls, NumberFieldsWriteAndReadPointsUnderADecimalCommaLocale) {
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "the de_DE.UTF-8 locale (locales-all) is needed";
+  ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+  auto field = install(std::make_shared<TextField>(Rect{10, 10, 120, 30}));
+  NumberFormat format;
+  format.minimumFractionDigits = 1;
+  format.maximumFractionDigits = 3;
+  format.suffix = "%";
+  field->setNumberFormat(format);
+  field->setDoubleValue(42.2);
+  EXPECT_EQ(field->stringValue(), "42.2%");
+  field->setDoubleValue(100);
+  EXPECT_EQ(field->stringValue(), "100.0%");
+  EXPECT_EQ(field->doubleValue(), 100);
+  field->gtkEntry().set_text("2.5");  // the user types
+  field->gtkEntry().activate();
+  EXPECT_EQ(field->stringValue(), "2.5%");
+  EXPECT_EQ(field->doubleValue(), 2.5);
+  std::setlocale(LC_ALL, previous.c_str());
 }
 
 TEST_F(Controls, NumberFieldSendsOnEndOfEditingAndRevertsInvalidText) {
