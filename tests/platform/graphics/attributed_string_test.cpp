@@ -22,7 +22,7 @@ using testing::SurfacePtr;
 class AttributedStringTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!testing::familyInstalled("DejaVu Sans")) GTEST_SKIP() << "DejaVu Sans is not installed";
+    ASSERT_TRUE(testing::fontsInstalled({{"DejaVuSans", "fonts-dejavu-core"}}));
   }
 
   static TextAttributes withFont(double size) {

@@ -13,7 +13,12 @@ namespace {
 class FontTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!testing::familyInstalled("DejaVu Sans")) GTEST_SKIP() << "DejaVu Sans is not installed";
+    ASSERT_TRUE(testing::fontsInstalled({{"DejaVuSans", "fonts-dejavu-core"},
+                                         {"DejaVuSans-Bold", "fonts-dejavu-core"},
+                                         {"DejaVuSans-BoldOblique", "fonts-dejavu-core"},
+                                         {"DejaVuSansCondensed", "fonts-dejavu-extra"},
+                                         {"DejaVuSansCondensed-Bold", "fonts-dejavu-extra"},
+                                         {"DejaVuSans-ExtraLight", "fonts-dejavu-extra"}}));
   }
 };
 

@@ -1,11 +1,14 @@
 #pragma once
 
-// Pixel helpers for text tests: where ink landed on an ARGB32 surface, and whether a known font is installed.
+// Pixel helpers for text tests: where ink landed on an ARGB32 surface, and whether known fonts are installed.
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
+#include <gtest/gtest.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 
 #include "argb_test_image.h"
@@ -40,7 +43,38 @@ inline int inkInRow(cairo_surface_t* surface, int y, int threshold = 0) {
   return count;
 }
 
-// Asked of Pango directly, so that tests needing DejaVu skip on machines without it.
+// A font tests draw or measure with, by PostScript name, and the Debian package it comes with.
+struct RequiredFont {
+  const char* name;
+  const char* package;
+};
+
+// Asked of fontconfig by PostScript name: Font::withName takes a style of any installed family, and Pango draws a
+// style the family lacks with another of its faces.
+inline bool faceInstalled(const char* postScriptName) {
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddString(pattern, FC_POSTSCRIPT_NAME, reinterpret_cast<const FcChar8*>(postScriptName));
+  FcObjectSet* properties = FcObjectSetBuild(FC_FILE, nullptr);
+  FcFontSet* found = FcFontList(nullptr, pattern, properties);
+  const bool installed = found && found->nfont > 0;
+  if (found) FcFontSetDestroy(found);
+  FcObjectSetDestroy(properties);
+  FcPatternDestroy(pattern);
+  return installed;
+}
+
+// Succeeds when every font is installed; else the failure names each missing one and its package.
+inline ::testing::AssertionResult fontsInstalled(std::initializer_list<RequiredFont> fonts) {
+  std::string missing;
+  for (const RequiredFont& font : fonts) {
+    if (faceInstalled(font.name)) continue;
+    missing += std::string(missing.empty() ? "" : "; ") + font.name + " (Debian package " + font.package + ")";
+  }
+  if (missing.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "these tests need fonts that are not installed: " << missing;
+}
+
+// Whether Pango knows the family, for checks that only apply where it is installed.
 inline bool familyInstalled(const std::string& name) {
   PangoFontFamily** families = nullptr;
   int count = 0;
