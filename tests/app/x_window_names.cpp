@@ -7,14 +7,17 @@ namespace {
 
 Display* display() { return gdk_x11_display_get_xdisplay(gdk_display_get_default()); }
 
-// Calls `visit` with each named top-level window until it returns true.
+// Calls `visit` with each named top-level window until it returns true. A window may vanish while it is asked
+// for its name (a program ending, an alert closing): the error that brings is ignored, as GDK would otherwise end
+// the test program over it.
 template <typename Visit>
 void forEachNamedWindow(Visit visit) {
+  gdk_x11_display_error_trap_push(gdk_display_get_default());
   Window root = DefaultRootWindow(display());
   Window parent = 0;
   Window* children = nullptr;
   unsigned count = 0;
-  if (!XQueryTree(display(), root, &root, &parent, &children, &count)) return;
+  XQueryTree(display(), root, &root, &parent, &children, &count);
   bool done = false;
   for (unsigned i = 0; i < count && !done; ++i) {
     char* name = nullptr;
@@ -24,6 +27,7 @@ void forEachNamedWindow(Visit visit) {
     }
   }
   if (children) XFree(children);
+  gdk_x11_display_error_trap_pop_ignored(gdk_display_get_default());
 }
 
 }  // namespace
