@@ -11,6 +11,7 @@
 #include "document/CMDocument.h"
 #include "platform/core/document.h"
 #include "platform/core/error.h"
+#include "platform/core/log.h"
 #include "platform/ui/alert.h"
 #include "platform/ui/file_panel.h"
 
@@ -53,6 +54,8 @@ void CMDocumentDialogs::askToSaveChanges(const platform::Document& document,
 }
 
 void CMDocumentDialogs::presentError(const platform::Error& error) {
+  // On the standard error too, for a program started from a terminal or handed a file by another copy.
+  platform::logError(error.description);
   auto alert = platform::Alert::create();
   alert->setMessageText("Error");
   alert->setInformativeText(error.description);

@@ -22,6 +22,14 @@ class HeadlessPanels final : public DocumentPanels {
   void presentError(const Error& error) override { logWarning(error.description); }
 };
 
+// The path with its links and dots resolved as far as the file system lets them be (a loop of links, a name too
+// long or a folder that may not be entered stop the resolving, not the program).
+std::filesystem::path resolvedPath(const std::filesystem::path& path) {
+  std::error_code error;
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+  return error ? path.lexically_normal() : resolved;
+}
+
 std::shared_ptr<DocumentController>& installedController() {
   static std::shared_ptr<DocumentController> controller;
   return controller;
@@ -63,10 +71,9 @@ const DocumentController::DocumentType* DocumentController::findType(std::string
 }
 
 DocumentController::DocumentRef DocumentController::documentForURL(const std::filesystem::path& path) const {
-  const std::filesystem::path wanted = std::filesystem::weakly_canonical(path);
+  const std::filesystem::path wanted = resolvedPath(path);
   for (const DocumentRef& document : documents_) {
-    if (!document->fileURL().empty() && std::filesystem::weakly_canonical(document->fileURL()) == wanted)
-      return document;
+    if (!document->fileURL().empty() && resolvedPath(document->fileURL()) == wanted) return document;
   }
   return nullptr;
 }

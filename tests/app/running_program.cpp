@@ -1,11 +1,14 @@
 #include "running_program.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -13,7 +16,36 @@
 
 extern char** environ;
 
-RunningProgram::RunningProgram(const std::filesystem::path& file) {
+namespace {
+
+// Runs the program with the arguments and environment, its standard error into the file; -1 when it did not start.
+pid_t spawn(std::vector<std::string> arguments, std::vector<std::string>& environment,
+            const std::filesystem::path& errorOutput) {
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (std::string& entry : environment) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorOutput.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+void stop(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+}
+
+}  // namespace
+
+RunningProgram::RunningProgram(const std::filesystem::path& file, const std::string& sessionBus) {
   std::vector<std::string> environment;
   for (char** entry = environ; *entry; ++entry) {
     const std::string variable(*entry);
@@ -21,31 +53,37 @@ RunningProgram::RunningProgram(const std::filesystem::path& file) {
         variable.rfind("XDG_", 0) != 0)
       environment.push_back(variable);
   }
-  // No session bus: the program runs as a plain, non-unique application.
-  environment.emplace_back("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent");
+  environment.emplace_back("DBUS_SESSION_BUS_ADDRESS=" + (sessionBus.empty() ? "unix:path=/nonexistent" : sessionBus));
   environment.emplace_back("XDG_CONFIG_HOME=" + (folder_.path() / "config").string());
   environment.emplace_back("XDG_DATA_HOME=" + (folder_.path() / "data").string());
   // In a sanitizer build the program's exit is checked for leaks; fontconfig's and GLib's process-wide tables
   // are never freed by design (as for the test programs themselves).
   std::ofstream(folder_.path() / "lsan.supp") << "leak:libfontconfig.so\nleak:libglib-2.0.so\n";
   environment.emplace_back("LSAN_OPTIONS=suppressions=" + (folder_.path() / "lsan.supp").string());
-  std::vector<char*> envp;
-  for (std::string& entry : environment) envp.push_back(entry.data());
-  envp.push_back(nullptr);
-  std::string binary = DRAFTWORK_BINARY;
-  std::string argument = file.string();
-  std::vector<char*> argv{binary.data()};
-  if (!argument.empty()) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  if (posix_spawn(&pid_, binary.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
+  std::vector<std::string> arguments{DRAFTWORK_BINARY};
+  if (!file.empty()) arguments.push_back(file.string());
+  pid_ = spawn(std::move(arguments), environment, folder_.path() / "stderr.txt");
 }
 
-RunningProgram::~RunningProgram() {
-  if (pid_ <= 0) return;
-  kill(pid_, SIGTERM);
-  int status = 0;
-  waitpid(pid_, &status, 0);
+RunningProgram::~RunningProgram() { stop(pid_); }
+
+std::string RunningProgram::errorOutput() const {
+  std::ifstream stream(folder_.path() / "stderr.txt");
+  return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
 }
+
+SessionBus::SessionBus() {
+  const std::filesystem::path socket = folder_.path() / "bus";
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry; ++entry) environment.emplace_back(*entry);
+  pid_ = spawn({"/usr/bin/dbus-daemon", "--config-file=/usr/share/dbus-1/session.conf", "--nofork",
+                "--address=unix:path=" + socket.string()},
+               environment, folder_.path() / "stderr.txt");
+  if (pid_ > 0 && waitFor([&] { return std::filesystem::exists(socket); }, std::chrono::seconds(30)))
+    address_ = "unix:path=" + socket.string();
+}
+
+SessionBus::~SessionBus() { stop(pid_); }
 
 bool RunningProgram::stillRunning() {
   if (pid_ <= 0) return false;
