@@ -13,8 +13,12 @@
 namespace platform {
 namespace {
 
+Error fileError(const std::filesystem::path& path, const std::string& what, int code, const std::string& reason) {
+  return Error::make(Error::cocoaDomain, code, what + " \"" + path.string() + "\": " + reason);
+}
+
 Error fileError(const std::filesystem::path& path, const std::string& what, int code) {
-  return Error::make(Error::cocoaDomain, code, what + " \"" + path.string() + "\": " + std::strerror(code));
+  return fileError(path, what, code, std::strerror(code));
 }
 
 bool writeAll(int fd, const void* bytes, std::size_t length) {
@@ -29,6 +33,15 @@ bool writeAll(int fd, const void* bytes, std::size_t length) {
     length -= static_cast<std::size_t>(n);
   }
   return true;
+}
+
+// What a file system entry other than a regular file is, in words; null for a regular file.
+const char* notAFile(mode_t mode) {
+  if (S_ISREG(mode)) return nullptr;
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a named pipe";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "a device";
 }
 
 // The file a save replaces: a symbolic link is followed to the file it names, so the link itself stays.
@@ -63,24 +76,39 @@ int createTemporaryFile(const std::filesystem::path& folder, std::string& name) 
   return -1;
 }
 
+// The whole of the open file, if it is a regular file of a size that can be read.
+Expected<Bytes> readOpenFile(const std::filesystem::path& path, int fd) {
+  const std::string tooLarge = "it is larger than " + std::to_string(kLargestReadableFile >> 30) + " GiB";
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) return fileError(path, "Could not open", errno);
+  if (const char* kind = notAFile(status.st_mode))
+    return fileError(path, "Could not open", EINVAL, std::string("it is ") + kind + ", not a file");
+  if (static_cast<std::uint64_t>(status.st_size) > kLargestReadableFile)
+    return fileError(path, "Could not open", EFBIG, tooLarge);
+  Bytes bytes;
+  bytes.reserve(static_cast<std::size_t>(status.st_size));
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fileError(path, "Could not read", errno);
+    }
+    if (n == 0) return bytes;
+    // A file that grows while it is read is held to the same limit.
+    if (bytes.size() + static_cast<std::size_t>(n) > kLargestReadableFile)
+      return fileError(path, "Could not read", EFBIG, tooLarge);
+    bytes.insert(bytes.end(), buffer, buffer + n);
+  }
+}
+
 }  // namespace
 
 Expected<Bytes> readFile(const std::filesystem::path& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking: opening a named pipe would otherwise wait for a writer for ever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return fileError(path, "Could not open", errno);
-  Bytes bytes;
-  char buffer[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      int code = errno;
-      ::close(fd);
-      return fileError(path, "Could not read", code);
-    }
-    if (n == 0) break;
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  }
+  Expected<Bytes> bytes = readOpenFile(path, fd);
   ::close(fd);
   return bytes;
 }

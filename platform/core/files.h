@@ -2,6 +2,7 @@
 
 // Whole-file reads and crash-safe writes.
 
+#include <cstdint>
 #include <filesystem>
 
 #include "platform/core/error.h"
@@ -9,6 +10,12 @@
 
 namespace platform {
 
+// The largest file readFile reads, a whole number of GiB: beyond any drawing or picture, short of exhausting the
+// memory.
+inline constexpr std::uint64_t kLargestReadableFile = std::uint64_t{2} << 30;
+
+// The whole of a regular file of at most kLargestReadableFile bytes. Anything else fails with the reason, at once:
+// a named pipe, a device, a folder or a socket is refused before anything is read.
 Expected<Bytes> readFile(const std::filesystem::path& path);
 // Writes to a temporary file in the same folder, flushes it to disk and
 // renames it over the target, so a failure never damages the old file. A

@@ -87,4 +87,21 @@ TEST(UnreadablePaths, PathsThatCannotBeInspectedGiveTheReason) {
   expectEachRefused(paths);
 }
 
+TEST(UnreadablePaths, OnlyRegularFilesOfAReasonableSizeAreRead) {
+  platform::testing::ScratchFolder folder;
+  const std::filesystem::path pipe = folder / "x.vard";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::filesystem::path endless = folder / "z.vard";
+  std::filesystem::create_symlink("/dev/zero", endless);
+  // Sparse: it takes no room on the disk.
+  const std::filesystem::path huge = folder / "huge.vard";
+  std::ofstream(huge).put('x');
+  std::filesystem::resize_file(huge, platform::kLargestReadableFile + 1);
+  expectEachRefused({
+      {pipe, "it is a named pipe, not a file"},
+      {endless, "it is a device, not a file"},
+      {huge, "it is larger than 2 GiB"},
+  });
+}
+
 }  // namespace
