@@ -12,6 +12,7 @@
 #include "document/CMProject.h"
 #include "io/export/CMExportManager.h"
 #include "io/export/CMPNGOutputFormat.h"
+#include "io/import/CMImportCommand.h"
 #include "platform/core/document_controller.h"
 #include "platform/core/log.h"
 #include "platform/ui/ui_initialization.h"
@@ -48,6 +49,7 @@ void start(Session& session, Gtk::Application& application) {
   CMDocumentManager::install(session.manager);
   CMPageImageServiceFactory::install([] { return std::make_unique<CMPNGOutputFormat>(); });
   CMExportServiceFactory::install(CMExportManager::makeService);
+  CMImportServiceFactory::install(CMImportCommand::makeService);
   application.add_window(session.window->window().gtkWindow());
   session.window->setDidOrderOut([&application] { application.quit(); });
 }
@@ -72,6 +74,7 @@ void shutdown(Session& session) {
   CMDocumentManager::install(nullptr);
   CMPageImageServiceFactory::install(nullptr);
   CMExportServiceFactory::install(nullptr);
+  CMImportServiceFactory::install(nullptr);
   if (session.window) session.window->uninstall();
   platform::DocumentController::install(nullptr);
   session = Session{};

@@ -2,9 +2,6 @@
 
 #include "document/CMImageLayer.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "document/CMShapeRecordValues.h"
 #include "platform/graphics/graphics_context.h"
 
@@ -15,12 +12,6 @@ namespace {
 float recordFloat(const DictRef& record, std::string_view key) {
   float value = 0;
   return toSingle(record->get(key).doubleValue(), value) ? value : 0;
-}
-
-// Only a regular local file is read: a device or a pipe under that name could block forever.
-bool isReadableFile(const std::filesystem::path& path) {
-  std::error_code error;
-  return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
 std::unique_ptr<platform::Image> adopt(platform::Expected<platform::Image> loaded) {
@@ -49,8 +40,8 @@ void CMImageLayer::loadImage() {
     image_ = adopt(platform::Image::fromData(bytes->data()));
     return;
   }
-  const std::filesystem::path file = data_->get("image_path").string();
-  if (isReadableFile(file)) image_ = adopt(platform::Image::fromFile(file));
+  // Only a regular file of a picture's size is read: a device or a pipe named there could block or never end.
+  image_ = adopt(platform::Image::fromFile(data_->get("image_path").string()));
 }
 
 void CMImageLayer::updateLayerRect() {

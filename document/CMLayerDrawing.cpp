@@ -119,8 +119,12 @@ class LayerPlacement {
     blurRoom_ = std::ceil(kBlurReach * blurRadius_);
     // The layer's bounds with the margin on every side (the display rectangle keeps the bounds' origin).
     placed_ = platform::offsetRect(display_, -margin_, -margin_);
-    // Whole pixels, so that at zoom 1 the image lands on the pixel grid as a plain copy.
-    image_ = platform::integralRect(platform::insetRect(placed_, -blurRoom_, -blurRoom_));
+    // Whole pixels of the picture, so that it lands on the pixel grid as a plain copy instead of being resampled.
+    const Rect reach = platform::insetRect(placed_, -blurRoom_, -blurRoom_);
+    const Rect pixels = platform::integralRect({reach.origin.x * pixelsPerUnit_, reach.origin.y * pixelsPerUnit_,
+                                                reach.size.width * pixelsPerUnit_, reach.size.height * pixelsPerUnit_});
+    image_ = {pixels.origin.x / pixelsPerUnit_, pixels.origin.y / pixelsPerUnit_, pixels.size.width / pixelsPerUnit_,
+              pixels.size.height / pixelsPerUnit_};
   }
 
   // Nothing to draw: an empty rectangle, or a layer that would leave no trace.

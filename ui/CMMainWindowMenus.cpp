@@ -58,6 +58,9 @@ void CMMainWindowController::buildFileMenu() {
       .setValidator([this](MenuItem&) { return document_ != nullptr; });
   menu.addItem("Save As\u2026", [this](MenuItem&) { OnSaveDocumentAs(); }, shortcut("s", modifier::Shift))
       .setValidator([this](MenuItem&) { return document_ != nullptr; });
+  menu.addItem("Import\u2026", [this](MenuItem&) {
+        if (document_) document_->OnImport();
+      }).setValidator([this](MenuItem&) { return document_ != nullptr; });
   menu.addItem("Export\u2026", [this](MenuItem&) {
         if (document_) document_->OnExport();
       }).setValidator([this](MenuItem&) { return document_ != nullptr; });

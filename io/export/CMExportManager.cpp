@@ -61,15 +61,6 @@ std::unique_ptr<CMBaseOutputFormat> outputFormatForTag(int tag, float quality) {
   }
 }
 
-// The modal alert of a failed export.
-void runAlert(const std::string& message, const std::string& informative) {
-  auto alert = platform::Alert::create();
-  alert->setMessageText(message);
-  alert->setInformativeText(informative);
-  alert->addButtonWithTitle("OK");
-  alert->runModal();
-}
-
 class ExportLauncher final : public CMExportService {
  public:
   void exportDocument(CMDocument& document) override { std::make_shared<CMExportManager>()->exportDocument(document); }
@@ -152,10 +143,10 @@ void CMExportManager::exportToURL(CMDocument& document, const std::filesystem::p
   platform::Expected<platform::Bytes> data = generate(document);
   if (!data) {
     platform::logWarning("export failed: " + data.error().description);
-    return runAlert("Error", "Can't create file. Format does not support.");
+    return platform::Alert::runModalWithOK("Error", "Can't create file. Format does not support.");
   }
   if (platform::Status written = platform::writeFileAtomically(url, data.value()); !written) {
-    runAlert(written.error().description, "");
+    platform::Alert::runModalWithOK(written.error().description, "");
   }
 }
 

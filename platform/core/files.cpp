@@ -76,14 +76,25 @@ int createTemporaryFile(const std::filesystem::path& folder, std::string& name) 
   return -1;
 }
 
-// The whole of the open file, if it is a regular file of a size that can be read.
-Expected<Bytes> readOpenFile(const std::filesystem::path& path, int fd) {
-  const std::string tooLarge = "it is larger than " + std::to_string(kLargestReadableFile >> 30) + " GiB";
+// A limit in the largest whole unit it is a multiple of: "2 GiB", "256 MiB".
+std::string sizeText(std::uint64_t bytes) {
+  const char* units[] = {"bytes", "KiB", "MiB", "GiB"};
+  int unit = 0;
+  while (unit < 3 && bytes >= 1024 && bytes % 1024 == 0) {
+    bytes /= 1024;
+    ++unit;
+  }
+  return std::to_string(bytes) + " " + units[unit];
+}
+
+// The whole of the open file, if it is a regular file of at most `largest` bytes.
+Expected<Bytes> readOpenFile(const std::filesystem::path& path, int fd, std::uint64_t largest) {
+  const std::string tooLarge = "it is larger than " + sizeText(largest);
   struct stat status {};
   if (::fstat(fd, &status) != 0) return fileError(path, "Could not open", errno);
   if (const char* kind = notAFile(status.st_mode))
     return fileError(path, "Could not open", EINVAL, std::string("it is ") + kind + ", not a file");
-  if (static_cast<std::uint64_t>(status.st_size) > kLargestReadableFile)
+  if (static_cast<std::uint64_t>(status.st_size) > largest)
     return fileError(path, "Could not open", EFBIG, tooLarge);
   Bytes bytes;
   bytes.reserve(static_cast<std::size_t>(status.st_size));
@@ -96,7 +107,7 @@ Expected<Bytes> readOpenFile(const std::filesystem::path& path, int fd) {
     }
     if (n == 0) return bytes;
     // A file that grows while it is read is held to the same limit.
-    if (bytes.size() + static_cast<std::size_t>(n) > kLargestReadableFile)
+    if (bytes.size() + static_cast<std::size_t>(n) > largest)
       return fileError(path, "Could not read", EFBIG, tooLarge);
     bytes.insert(bytes.end(), buffer, buffer + n);
   }
@@ -104,11 +115,11 @@ Expected<Bytes> readOpenFile(const std::filesystem::path& path, int fd) {
 
 }  // namespace
 
-Expected<Bytes> readFile(const std::filesystem::path& path) {
+Expected<Bytes> readFile(const std::filesystem::path& path, std::uint64_t largest) {
   // Without blocking: opening a named pipe would otherwise wait for a writer for ever.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return fileError(path, "Could not open", errno);
-  Expected<Bytes> bytes = readOpenFile(path, fd);
+  Expected<Bytes> bytes = readOpenFile(path, fd, largest);
   ::close(fd);
   return bytes;
 }

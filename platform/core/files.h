@@ -14,9 +14,9 @@ namespace platform {
 // memory.
 inline constexpr std::uint64_t kLargestReadableFile = std::uint64_t{2} << 30;
 
-// The whole of a regular file of at most kLargestReadableFile bytes. Anything else fails with the reason, at once:
-// a named pipe, a device, a folder or a socket is refused before anything is read.
-Expected<Bytes> readFile(const std::filesystem::path& path);
+// The whole of a regular file of at most `largest` bytes. Anything else fails with the reason, at once: a named
+// pipe, a device, a folder or a socket is refused before anything is read, and so is a larger file.
+Expected<Bytes> readFile(const std::filesystem::path& path, std::uint64_t largest = kLargestReadableFile);
 // Writes to a temporary file in the same folder, flushes it to disk and
 // renames it over the target, so a failure never damages the old file. A
 // symbolic link is written through to its target and stays a link; an

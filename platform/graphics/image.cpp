@@ -47,7 +47,7 @@ Expected<Image> Image::fromData(std::span<const std::uint8_t> data) {
 }
 
 Expected<Image> Image::fromFile(const std::filesystem::path& path) {
-  Expected<Bytes> bytes = readFile(path);
+  Expected<Bytes> bytes = readFile(path, kLargestFile);
   if (!bytes) return bytes.error();
   return fromData(bytes.value());
 }

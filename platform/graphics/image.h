@@ -28,6 +28,9 @@ class Image {
   explicit Image(Size size);
   // Adopts an ARGB32 image surface; its size in points is its size in pixels.
   explicit Image(std::shared_ptr<cairo_surface_t> surface);
+  // The largest picture file read: past it, or for anything but a regular file (a device, a pipe), fromFile fails
+  // before reading.
+  static constexpr std::uint64_t kLargestFile = 256u << 20;
   // initWithData: / initWithContentsOfFile: through decodeImage.
   static Expected<Image> fromData(std::span<const std::uint8_t> data);
   static Expected<Image> fromFile(const std::filesystem::path& path);

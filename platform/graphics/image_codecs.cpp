@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <string_view>
 
 #include "platform/core/numeric.h"
 #include "platform/graphics/gif_encoder.h"
@@ -14,6 +15,18 @@
 namespace platform {
 
 namespace {
+
+// gdk-pixbuf's name of the format that would render SVG.
+constexpr std::string_view kDrawingFormat = "svg";
+
+// SVG text begins with markup (after a byte order mark or blanks); compressed SVG with gzip's magic number, which
+// begins no picture format.
+bool isDrawingText(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() >= 2 && bytes[0] == 0x1F && bytes[1] == 0x8B) return true;
+  std::size_t i = bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF ? 3 : 0;
+  while (i < bytes.size() && (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n')) ++i;
+  return i < bytes.size() && bytes[i] == '<';
+}
 
 struct GObjectUnref {
   void operator()(gpointer object) const { g_object_unref(object); }
@@ -123,6 +136,7 @@ PixbufPtr pixbufFromSurface(cairo_surface_t* image, bool keepAlpha) {
 
 Expected<std::shared_ptr<cairo_surface_t>> decodeImage(std::span<const std::uint8_t> bytes) {
   if (bytes.empty()) return decodeError("no data");
+  if (isDrawingText(bytes)) return decodeError("a drawing, not a picture");
   const LoaderPtr loader(gdk_pixbuf_loader_new());
   SizeGuard guard;
   g_signal_connect(loader.get(), "size-prepared", G_CALLBACK(onSizePrepared), &guard);
@@ -147,6 +161,21 @@ Expected<std::shared_ptr<cairo_surface_t>> decodeImage(std::span<const std::uint
   GdkPixbufFormat* format = gdk_pixbuf_loader_get_format(loader.get());
   const std::unique_ptr<gchar, decltype(&g_free)> name(format ? gdk_pixbuf_format_get_name(format) : nullptr, g_free);
   return surfaceFromPixbuf(upright.get(), name && std::string(name.get()) == "tiff");
+}
+
+std::vector<std::string> readableImageFileTypes() {
+  std::vector<std::string> types;
+  GSList* formats = gdk_pixbuf_get_formats();
+  for (GSList* entry = formats; entry != nullptr; entry = entry->next) {
+    auto* format = static_cast<GdkPixbufFormat*>(entry->data);
+    const std::unique_ptr<gchar, decltype(&g_free)> name(gdk_pixbuf_format_get_name(format), g_free);
+    if (gdk_pixbuf_format_is_disabled(format) || (name && std::string_view(name.get()) == kDrawingFormat)) continue;
+    gchar** extensions = gdk_pixbuf_format_get_extensions(format);
+    for (gchar** extension = extensions; extension && *extension; ++extension) types.emplace_back(*extension);
+    g_strfreev(extensions);
+  }
+  g_slist_free(formats);
+  return types;
 }
 
 Expected<Bytes> encodeImage(cairo_surface_t* image, ImageFileType type, double compressionFactor) {

@@ -81,6 +81,14 @@ void Alert::beginSheet(Window& window, std::function<void(int response)> complet
   dialog_->show();
 }
 
+void Alert::runModalWithOK(const std::string& message, const std::string& informative) {
+  const std::shared_ptr<Alert> alert = create();
+  alert->setMessageText(message);
+  alert->setInformativeText(informative);
+  alert->addButtonWithTitle("OK");
+  alert->runModal();
+}
+
 int Alert::runModal() {
   build(nullptr);
   const int answer = answerFor(dialog_->run());

@@ -43,6 +43,8 @@ class Alert : public std::enable_shared_from_this<Alert> {
   void beginSheet(Window& window, std::function<void(int response)> completion);
   // runModal: a nested main loop until answered.
   int runModal();
+  // A message and its informative text with one "OK" button, run modal.
+  static void runModalWithOK(const std::string& message, const std::string& informative);
 
   // The dialog while it is up, for tests that answer it.
   Gtk::Dialog* dialog() { return dialog_.get(); }

@@ -1,0 +1,42 @@
+// The page growth that an import of drawings brings.
+
+#include <algorithm>
+#include <cmath>
+
+#include "document/CMDocument.h"
+#include "document/CMShapeLayer.h"
+#include "document/CMUndoActionType.h"
+#include "platform/graphics/rect_functions.h"
+
+namespace {
+
+constexpr std::int64_t kGroupLayer = 3;
+
+}  // namespace
+
+void CMDocument::parseLayers(const platform::ArrayRef& records, platform::Rect& rect) {
+  if (!records) return;
+  for (const platform::Value& entry : *records) {
+    const platform::DictRef record = entry.dictionary();
+    if (!record) continue;
+    if (record->get("type").integerValue() == kGroupLayer) {
+      parseLayers(record->array("items"), rect);
+    } else {
+      rect = platform::unionRect(rect, CMShapeLayer(record).layerRect());
+    }
+  }
+}
+
+void CMDocument::resizeDocument(const platform::ArrayRef& records) {
+  platform::Rect bounds;
+  parseLayers(records, bounds);
+  const platform::DictRef root = data();
+  const double right = platform::maxX(bounds);
+  const double bottom = platform::maxY(bounds);
+  const bool wider = right > root->get("width").intValue();
+  const bool taller = bottom > root->get("height").intValue();
+  if (!wider && !taller) return;
+  undoManager().regUndoArray(kCMUndoPageSize, platform::Array::make({"width", "height"}));
+  if (wider) root->set("width", right);
+  if (taller) root->set("height", bottom);
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+// One SVG shape element turned into one layer record of the document: geometry as point records (or a line's ends,
+// or a text's place and font), fill and stroke style records with an optional gradient, the element's transforms
+// and its opacity. The attributes come prepared by the reader: trimmed, style pieces merged, group attributes
+// inherited, "transform" an array of transform texts from the outermost group to the element.
+//
+// Colours may be SVG keywords or "#rgb" as well as the six-digit and "rgb(…)" forms. A path, polygon or polyline
+// has its points transformed and stored relative to its first, untransformed point, which becomes the layer's
+// place; a rectangle or circle keeps its corners in page coordinates, and becomes a path of its outline when the
+// transform turns or skews it. A number that is not finite anywhere in the record makes the record unusable
+// (isFinite), and the reader leaves the element out.
+
+#include <string_view>
+
+#include "io/svg/VDSVGPathScanner.h"
+#include "platform/core/geometry.h"
+#include "platform/core/value.h"
+#include "platform/graphics/affine_transform.h"
+
+class CMBaseDocument;
+
+class CMPathSVGLayerCreator final : private VDSVGPathOwner {
+ public:
+  // `shape` names the default object the record starts from: "path", "path_polygon", "oval", "rect", "line" or
+  // "text". `closed` closes a "path_polygon" (a polygon rather than a polyline). `gradients` holds the reader's
+  // finished gradient definitions; the size and the style definitions are kept for the record's makers only.
+  CMPathSVGLayerCreator(const platform::DictRef& attributes, std::string_view shape, CMBaseDocument& document,
+                        platform::Size size, const platform::ArrayRef& gradients, const platform::ArrayRef& styles,
+                        bool closed = false);
+
+  // The record; null when the document has no default object of that name.
+  const platform::DictRef& object() const { return object_; }
+  bool isFinite() const { return finite_; }
+
+  // The element's transform texts composed, outermost first; false (and `transform` untouched) when none is read.
+  static bool findTransform(const platform::ArrayRef& transforms, platform::AffineTransform& transform);
+  // The bounds of the outline the point records draw.
+  static platform::Rect rectFromPoints(const platform::ArrayRef& points);
+  // "miter" 0, "round" 1, "bevel" 2; "butt" 0, "round" 1, "square" 2; anything else 0.
+  static int lineJoinStyle(std::string_view text);
+  static int lineCapStyle(std::string_view text);
+
+ private:
+  // `outline`: a rectangle or circle that becomes a path.
+  void createPoints(const platform::DictRef& attributes, std::string_view shape, bool outline);
+  void createPathPoints(const platform::DictRef& attributes, std::string_view shape);
+  void createCornerPoints(const platform::DictRef& attributes, std::string_view shape);
+  void createOutlinePoints(const platform::DictRef& attributes, std::string_view shape);
+  void createLine(const platform::DictRef& attributes);
+  void parsePolygon(std::string_view text);
+  // The points made so far moved by the transform and then placed relative to the first one.
+  void placePoints(const platform::AffineTransform* transform);
+  void createFill(const platform::DictRef& attributes);
+  void createGradient(const platform::DictRef& definition);
+  void createStroke(const platform::DictRef& attributes);
+  void createFont(const platform::DictRef& attributes);
+  void setLayerAttributes(const platform::DictRef& attributes);
+
+  void SVGMoveTo(platform::Point point) override;
+  void SVGLineTo(platform::Point point) override;
+  void SVGCurveToPoint(platform::Point end, platform::Point c1, platform::Point c2) override;
+  void SVGClosePath() override;
+
+  // Stores a single-precision number, noting one that is not finite.
+  void setFloat(const platform::DictRef& record, std::string_view key, double value);
+  platform::DictRef addPoint(platform::Point point, std::int64_t type);
+  platform::DictRef shapeEntry(std::string_view key) const;
+
+  platform::DictRef object_;
+  platform::ArrayRef points_;
+  platform::Size size_;
+  platform::ArrayRef gradients_;
+  platform::ArrayRef styles_;
+  bool closed_ = false;
+  bool finite_ = true;
+};

@@ -1,0 +1,201 @@
+// The style half of the layer creator: fill, gradient, stroke, font and opacity.
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "document/CMColorHex.h"
+#include "document/CMColorRecord.h"
+#include "io/svg/CMPathSVGLayerCreator.h"
+#include "io/svg/VDSVGColor.h"
+#include "io/svg/VDSVGNumberList.h"
+#include "platform/core/numeric.h"
+#include "platform/core/string_conversions.h"
+#include "platform/core/string_utilities.h"
+
+using platform::DictRef;
+using platform::Value;
+
+namespace {
+
+// The attribute's text, when present.
+std::optional<std::string> attributeText(const DictRef& attributes, std::string_view key) {
+  const Value* value = attributes->find(key);
+  if (!value) return std::nullopt;
+  return value->string();
+}
+
+// A paint as the colour readers take it: keywords and "#rgb" spelt out, a leading "#" dropped.
+std::string colorDigits(std::string_view value) {
+  std::string text = SVGColorText(value);
+  if (!text.empty() && text.front() == '#') text.erase(0, 1);
+  return text;
+}
+
+// A gradient's "offset": with "%", a hundredth of its number (capped at 1 in a linear gradient, whose number is
+// read as an integer); else the number itself.
+float stopPosition(std::string_view offset, bool linear) {
+  if (offset.find('%') == std::string_view::npos) return platform::stringFloatValue(offset);
+  const std::string_view number = offset.substr(0, offset.size() - 1);
+  if (linear) return static_cast<float>(std::min(platform::stringIntValue(number), 100)) / 100.0f;
+  return platform::stringFloatValue(number) / 100.0f;
+}
+
+}  // namespace
+
+DictRef CMPathSVGLayerCreator::shapeEntry(std::string_view key) const {
+  const DictRef shape = object_->dictionary("shape");
+  return shape ? shape->dictionary(key) : nullptr;
+}
+
+void CMPathSVGLayerCreator::createFill(const DictRef& attributes) {
+  const DictRef fill = shapeEntry("fill");
+  if (!fill) return;
+  const std::optional<std::string> value = attributeText(attributes, "fill");
+  if (!value || *value == "none") {
+    fill->set("type", 0);
+    fill->set("use", false);
+    return;
+  }
+  float alpha = 1.0f;
+  if (const Value* opacity = attributes->find("fill-opacity")) {
+    alpha = opacity->floatValue();
+    setFloat(fill, "alpha", alpha);
+  }
+  const std::string paint = colorDigits(*value);
+  if (paint.find("url") != std::string::npos) {
+    // url(#id): from the sixth character to the one before the last.
+    const std::string id = paint.size() > 6 ? paint.substr(5, paint.size() - 6) : std::string();
+    if (gradients_ && !id.empty()) {
+      for (const Value& entry : *gradients_) {
+        const DictRef definition = entry.dictionary();
+        const DictRef definitionAttributes = definition ? definition->dictionary("attributes") : nullptr;
+        if (definitionAttributes && definitionAttributes->get("id").string() == id) createGradient(definition);
+      }
+    }
+    fill->set("type", 3);
+  } else {
+    fill->set("type", 1);
+    fill->set("color", dictionaryFromHexRGB(paint, alpha));
+  }
+  fill->set("use", true);
+}
+
+void CMPathSVGLayerCreator::createGradient(const DictRef& definition) {
+  const DictRef fill = shapeEntry("fill");
+  const DictRef gradient = fill ? fill->dictionary("gradient") : nullptr;
+  if (!gradient) return;
+  const std::string& name = definition->get("name").string();
+  if (name != "radialGradient" && name != "linearGradient") return;
+  const bool linear = name == "linearGradient";
+  const DictRef attributes = definition->dictionary("attributes");
+  if (!attributes) return;
+  platform::ArrayRef stops = definition->array("points");
+  if (linear) {
+    // A linear gradient may take its stops from the one it refers to.
+    const std::string reference = attributes->get("xlink:href").string();
+    if (!reference.empty() && gradients_) {
+      for (const Value& entry : *gradients_) {
+        const DictRef other = entry.dictionary();
+        const DictRef otherAttributes = other ? other->dictionary("attributes") : nullptr;
+        if (otherAttributes && otherAttributes->get("id").string() == std::string_view(reference).substr(1)) {
+          stops = other->array("points");
+          break;
+        }
+      }
+    }
+  }
+  const platform::ArrayRef markers = platform::Array::make();
+  if (!stops) stops = platform::Array::make();
+  for (const Value& entry : *stops) {
+    const DictRef stop = entry.dictionary();
+    if (!stop) continue;
+    // "stop-color" without its first character, the "#"; the stop's opacity has no place in the record.
+    const std::string color = SVGColorText(stop->get("stop-color").string());
+    const platform::Color rgb = colorFromHexRGB(color.empty() ? std::string_view() : std::string_view(color).substr(1));
+    const DictRef marker = platform::Dictionary::make();
+    setFloat(marker, "red", rgb.red());
+    setFloat(marker, "green", rgb.green());
+    setFloat(marker, "blue", rgb.blue());
+    setFloat(marker, "pos", stopPosition(stop->get("offset").string(), linear));
+    if (linear) setFloat(marker, "mix", 0.5);
+    markers->add(marker);
+  }
+  gradient->set("markers", markers);
+  if (linear) return;
+  gradient->set("type", 1);
+  const auto percentOrValue = [&](std::string_view key, std::string_view percentKey, std::string_view valueKey,
+                                  double shift) {
+    const Value* value = attributes->find(key);
+    if (!value) return;
+    if (value->string().find('%') != std::string::npos) {
+      setFloat(gradient, percentKey, value->floatValue() / 100.0 - shift);
+    } else {
+      setFloat(gradient, valueKey, value->floatValue());
+    }
+  };
+  percentOrValue("r", "radius_factor_percent", "radius_factor", 0);
+  percentOrValue("cx", "fx_percent", "fx", 0.5);
+  percentOrValue("cy", "fy_percent", "fy", 0.5);
+}
+
+void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
+  const DictRef stroke = shapeEntry("stroke");
+  if (!stroke) return;
+  const std::optional<std::string> value = attributeText(attributes, "stroke");
+  const float width = attributes->get("stroke-width").floatValue();
+  if ((value && *value == "none") || (!value && !(width > 0))) {
+    stroke->set("type", 0);
+    return;
+  }
+  float alpha = 1.0f;
+  if (const Value* opacity = attributes->find("stroke-opacity")) {
+    alpha = opacity->floatValue();
+    // The stroke draws with its own alpha, not the colour's: without it the opacity would be lost.
+    setFloat(stroke, "alpha", alpha);
+  }
+  stroke->set("color", dictionaryFromHexRGB(value ? colorDigits(*value) : std::string(), alpha));
+  int dashStyle = 0;
+  const std::optional<std::string> dashes = attributeText(attributes, "stroke-dasharray");
+  if (dashes && *dashes != "solid" && *dashes != "none") {
+    // Separated by commas and/or blanks, as SVG writes them; each a whole number.
+    const platform::ArrayRef lengths = platform::Array::make();
+    for (const double length : SVGNumberList(*dashes)) lengths->add(platform::saturatingTruncate<std::int32_t>(length));
+    if (!lengths->empty()) {
+      stroke->set("dashPoints", lengths);
+      stroke->set("stroke-dashoffset", attributes->get("stroke-dashoffset").intValue());
+      dashStyle = 1;
+    }
+  }
+  setFloat(stroke, "lineWidth", width == 0 ? 1.0f : width);
+  stroke->set("lineJoinStyle", lineJoinStyle(attributes->get("stroke-linejoin").string()));
+  stroke->set("lineCapStyle", lineCapStyle(attributes->get("stroke-linecap").string()));
+  stroke->set("dashStyle", dashStyle);
+  stroke->set("type", 1);
+}
+
+void CMPathSVGLayerCreator::createFont(const DictRef& attributes) {
+  const DictRef style = object_->dictionary("style");
+  if (!style) return;
+  const float size = attributes->get("font-size").floatValue();
+  if (size != 0) setFloat(style, "fontSize", size);
+  if (const Value* family = attributes->find("font-family")) style->set("fontName", *family);
+  const std::optional<std::string> fill = attributeText(attributes, "fill");
+  if (fill && *fill != "none") style->set("foregroundColor", dictionaryFromHexRGB(colorDigits(*fill), 1.0f));
+}
+
+void CMPathSVGLayerCreator::setLayerAttributes(const DictRef& attributes) {
+  if (const Value* opacity = attributes->find("opacity")) setFloat(object_, "alpha", opacity->floatValue());
+}
+
+int CMPathSVGLayerCreator::lineJoinStyle(std::string_view text) {
+  if (text == "round") return 1;
+  if (text == "bevel") return 2;
+  return 0;
+}
+
+int CMPathSVGLayerCreator::lineCapStyle(std::string_view text) {
+  if (text == "round") return 1;
+  if (text == "square") return 2;
+  return 0;
+}

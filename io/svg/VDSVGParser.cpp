@@ -1,0 +1,224 @@
+// The SVG reader's handling of elements: groups, gradient definitions, shapes and text.
+
+#include "io/svg/VDSVGParser.h"
+
+#include "document/CMBaseDocument.h"
+#include "io/svg/CMPathSVGLayerCreator.h"
+#include "platform/core/string_utilities.h"
+
+using platform::DictRef;
+using platform::Value;
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// The element name without an "svg:" prefix.
+std::string_view withoutPrefix(std::string_view name) {
+  return name.find("svg:") != std::string_view::npos ? name.substr(4) : name;
+}
+
+// Runs of white space become one blank, and the text has none at either end.
+std::string collapsedText(std::string_view text) {
+  std::string collapsed;
+  bool blank = false;
+  for (const char c : trimmed(text)) {
+    if (isBlank(c)) {
+      blank = true;
+      continue;
+    }
+    if (blank) collapsed += ' ';
+    blank = false;
+    collapsed += c;
+  }
+  return collapsed;
+}
+
+// Style pieces "name: value" set the attribute they name; a later piece wins over an earlier one and over the
+// element's own attribute.
+DictRef withStylePieces(const DictRef& attributes) {
+  DictRef merged = attributes->mutableCopy();
+  const Value* style = attributes->find("style");
+  if (!style) return merged;
+  const std::string text = style->string();
+  merged->remove("style");
+  for (const std::string& piece : platform::componentsSeparatedByString(text, ";")) {
+    if (piece.empty()) continue;
+    const std::vector<std::string> parts = platform::componentsSeparatedByString(piece, ":");
+    if (parts.size() >= 2) merged->set(parts[0], parts[1]);
+  }
+  return merged;
+}
+
+}  // namespace
+
+DictRef VDSVGParser::prepareAttributes(const DictRef& attributes) {
+  DictRef prepared = platform::Dictionary::make();
+  for (const auto& [key, value] : *attributes) {
+    prepared->set(trimmed(key), value.isString() ? Value(trimmed(value.string())) : value);
+  }
+  return prepared;
+}
+
+DictRef VDSVGParser::findAttributes(const DictRef& attributes) const {
+  DictRef result = platform::Dictionary::make();
+  const platform::ArrayRef transforms = platform::Array::make();
+  const auto merge = [&](const DictRef& layer) {
+    for (const auto& [key, value] : *layer) {
+      if (key == "transform") {
+        transforms->add(value);
+      } else {
+        result->set(key, value);
+      }
+    }
+  };
+  for (const DictRef& group : gAttributes_) merge(group);
+  merge(attributes);
+  if (!transforms->empty()) result->set("transform", transforms);
+  return result;
+}
+
+void VDSVGParser::setDefaultAttributes(const DictRef& attributes) {
+  if (!attributes->contains("fill")) attributes->set("fill", "0x000000");
+}
+
+void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef& attributes) {
+  const std::string_view name = withoutPrefix(qualifiedName);
+  if (isMarker_) return skip(name);
+  if (name == "g" || name == "svg") openGroup();
+  const DictRef prepared = prepareAttributes(withStylePieces(attributes));
+  if (name == "marker") {
+    isMarker_ = true;
+  } else if (name == "svg") {
+    width_ = attributes->get("width").floatValue();
+    height_ = attributes->get("height").floatValue();
+  } else if (name == "stop") {
+    if (currentGradient_) currentGradient_->array("points")->add(prepared);
+  } else if (name == "radialGradient" || name == "linearGradient") {
+    currentGradient_ = platform::Dictionary::make(
+        {{"name", name}, {"attributes", prepared}, {"points", platform::Array::make()}});
+  } else if (name == "path") {
+    addShape(name, "path", prepared);
+  } else if (name == "text") {
+    addShape(name, "text", prepared);
+  } else if (name == "circle") {
+    addShape(name, "oval", prepared);
+  } else if (name == "rect") {
+    addShape(name, "rect", prepared);
+  } else if (name == "line") {
+    addShape(name, "line", prepared);
+  } else if (name == "polygon" || name == "polyline") {
+    addShape(name, "path_polygon", prepared);
+  } else if (name == "g") {
+    gAttributes_.push_back(prepared);
+  } else if (name != "tspan") {
+    skip(name);
+  }
+}
+
+void VDSVGParser::openGroup() {
+  const bool opens = groupDepth_ < kDeepestGroup;
+  if (opens) {
+    const DictRef group = document_->createGroup();
+    if (currentGroup_) {
+      group->set("parent", currentGroup_);
+      currentGroup_->array("items")->add(group);
+    } else {
+      parsedGroups_->add(group);
+    }
+    currentGroup_ = group;
+    ++groupDepth_;
+  }
+  openedGroups_.push_back(opens);
+}
+
+void VDSVGParser::addShape(std::string_view element, std::string_view shape, const DictRef& prepared) {
+  const DictRef attributes = findAttributes(prepared);
+  if (shape != "text") setDefaultAttributes(attributes);
+  CMPathSVGLayerCreator creator(attributes, shape, *document_, {width_, height_}, gradients_, styles_,
+                                element == "polygon");
+  const DictRef& record = creator.object();
+  // A shape outside every group has no place to go.
+  if (!record || !creator.isFinite() || !currentGroup_) return skip(element);
+  currentGroup_->array("items")->add(record);
+  if (shape == "text") {
+    currentTextLayer_ = record;
+    currentText_.clear();
+  }
+}
+
+void VDSVGParser::didEndElement(std::string_view qualifiedName) {
+  const std::string_view name = withoutPrefix(qualifiedName);
+  if (isMarker_) {
+    if (name == "marker") isMarker_ = false;
+    return;
+  }
+  if (name == "radialGradient" || name == "linearGradient") {
+    if (currentGradient_) gradients_->add(currentGradient_);
+    currentGradient_ = nullptr;
+  } else if (name == "g") {
+    if (!openedGroups_.empty() && openedGroups_.back() && currentGroup_) {
+      currentGroup_ = currentGroup_->dictionary("parent");
+      --groupDepth_;
+    }
+    if (!openedGroups_.empty()) openedGroups_.pop_back();
+    if (!gAttributes_.empty()) gAttributes_.pop_back();
+  } else if (name == "text") {
+    closeText();
+  }
+}
+
+void VDSVGParser::foundCharacters(std::string_view characters) {
+  if (currentTextLayer_) currentText_ += characters;
+}
+
+void VDSVGParser::closeText() {
+  if (!currentTextLayer_) return;
+  // Entities and "tspan" children split a text into runs: the text is all of them.
+  const std::string text = collapsedText(currentText_);
+  if (!text.empty()) currentTextLayer_->set("text", text);
+  currentTextLayer_ = nullptr;
+  currentText_.clear();
+}
+
+void VDSVGParser::didFail(int line, std::string message) {
+  if (!failure_) failure_ = Failure{line, std::move(message)};
+}
+
+void VDSVGParser::skip(std::string_view element) {
+  auto found = skipped_.find(element);
+  if (found == skipped_.end()) {
+    skippedOrder_.emplace_back(element);
+    found = skipped_.emplace(std::string(element), 0).first;
+  }
+  ++found->second;
+}
+
+std::string VDSVGParser::skippedSummary() const {
+  std::string summary;
+  for (const std::string& element : skippedOrder_) {
+    if (!summary.empty()) summary += ", ";
+    summary += std::to_string(skipped_.find(element)->second) + " " + element;
+  }
+  return summary;
+}
+
+void VDSVGParser::clearTempData() {
+  std::vector<DictRef> pending;
+  for (const Value& entry : *parsedGroups_) pending.push_back(entry.dictionary());
+  while (!pending.empty()) {
+    const DictRef record = pending.back();
+    pending.pop_back();
+    if (!record) continue;
+    record->remove("parent");
+    if (const platform::ArrayRef items = record->array("items")) {
+      for (const Value& item : *items) pending.push_back(item.dictionary());
+    }
+  }
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+// The SVG reader: walks SVG text (or the XHTML page of SVG pages a CorelDRAW conversion makes) with libxml2's
+// event-driven push parser and turns shape elements into layer records, "g" and "svg" elements into group records
+// and gradient elements into the definitions that later shapes refer to.
+//
+// The XML is read safely: nothing is fetched from the network, no external entity or DTD is loaded, and libxml2's
+// limits on nesting, text size and entity expansion stand. Groups nest at most 100 deep: a deeper "g" or "svg"
+// opens no group of its own (its shapes join the deepest one, its attributes and transforms still apply), so an
+// import always saves and reopens. Everything inside a "marker" is left out, and so are elements the reader does
+// not draw, "image" among them, and shapes with numbers that are not finite; they are counted (skippedSummary).
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/value.h"
+
+class CMBaseDocument;
+
+class VDSVGParser {
+ public:
+  // Where the XML broke: parsing stopped there.
+  struct Failure {
+    int line = 0;
+    std::string message;
+  };
+
+  static constexpr int kDeepestGroup = 100;
+
+  // The top-level records made from the data, as far as the XML could be read. One reader serves one run.
+  platform::ArrayRef parseSVG(const platform::Bytes& data, CMBaseDocument& document);
+  const std::optional<Failure>& failure() const { return failure_; }
+  // "3 ellipse, 1 use": the elements left out, in the order first met; empty when none was.
+  std::string skippedSummary() const;
+  // The size of the last "svg" element, as its "width" and "height" read as numbers.
+  float width() const { return width_; }
+  float height() const { return height_; }
+  const platform::ArrayRef& gradients() const { return gradients_; }
+
+  // A new dictionary with every key and text value trimmed of blanks and line ends.
+  static platform::DictRef prepareAttributes(const platform::DictRef& attributes);
+  // The element's prepared attributes over those of its open groups, outermost first; every "transform" met is
+  // kept, outermost first, in an array under "transform".
+  platform::DictRef findAttributes(const platform::DictRef& attributes) const;
+  // Black for an element that names no fill.
+  static void setDefaultAttributes(const platform::DictRef& attributes);
+  // Takes the link to its enclosing group out of every group record of the result.
+  void clearTempData();
+
+  // The parser's events, in qualified names ("svg:rect", "xlink:href").
+  void didStartElement(std::string_view name, const platform::DictRef& attributes);
+  void didEndElement(std::string_view name);
+  void foundCharacters(std::string_view characters);
+  void didFail(int line, std::string message);
+
+ private:
+  void openGroup();
+  void addShape(std::string_view element, std::string_view shape, const platform::DictRef& attributes);
+  void skip(std::string_view element);
+  void closeText();
+
+  CMBaseDocument* document_ = nullptr;
+  platform::ArrayRef parsedGroups_ = platform::Array::make();
+  platform::DictRef currentGroup_;
+  int groupDepth_ = 0;
+  // For each open "g": whether it opened a group.
+  std::vector<bool> openedGroups_;
+  float width_ = 0;
+  float height_ = 0;
+  bool isMarker_ = false;
+  platform::ArrayRef gradients_ = platform::Array::make();
+  platform::DictRef currentGradient_;
+  platform::ArrayRef styles_ = platform::Array::make();
+  std::vector<platform::DictRef> gAttributes_;
+  platform::DictRef currentTextLayer_;
+  std::string currentText_;
+  std::optional<Failure> failure_;
+  std::vector<std::string> skippedOrder_;
+  std::map<std::string, std::int64_t, std::less<>> skipped_;
+};

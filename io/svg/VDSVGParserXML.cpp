@@ -1,0 +1,141 @@
+// The SVG reader on libxml2's SAX2 push parser: the data goes in by chunks and the parser's events come back as
+// the reader's element and character events.
+
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/SAX2.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "io/svg/VDSVGParser.h"
+
+namespace {
+
+constexpr std::size_t kChunkSize = 64 * 1024;
+
+std::string_view text(const xmlChar* characters) {
+  return characters ? std::string_view(reinterpret_cast<const char*>(characters)) : std::string_view();
+}
+
+// "prefix:local", as names stood in the file.
+std::string qualifiedName(const xmlChar* localName, const xmlChar* prefix) {
+  std::string name;
+  if (prefix) {
+    name = text(prefix);
+    name += ':';
+  }
+  name += text(localName);
+  return name;
+}
+
+VDSVGParser& readerOf(void* context) {
+  return *static_cast<VDSVGParser*>(static_cast<xmlParserCtxtPtr>(context)->_private);
+}
+
+void startElement(void* context, const xmlChar* localName, const xmlChar* prefix, const xmlChar* /*uri*/,
+                  int /*namespaceCount*/, const xmlChar** /*namespaces*/, int attributeCount, int /*defaulted*/,
+                  const xmlChar** attributes) {
+  const platform::DictRef dictionary = platform::Dictionary::make();
+  // Five entries an attribute: local name, prefix, URI, value start and value end.
+  for (int i = 0; i < attributeCount; ++i) {
+    const xmlChar** attribute = attributes + 5 * i;
+    const char* begin = reinterpret_cast<const char*>(attribute[3]);
+    const char* end = reinterpret_cast<const char*>(attribute[4]);
+    dictionary->set(qualifiedName(attribute[0], attribute[1]),
+                    std::string_view(begin, static_cast<std::size_t>(end - begin)));
+  }
+  readerOf(context).didStartElement(qualifiedName(localName, prefix), dictionary);
+}
+
+void endElement(void* context, const xmlChar* localName, const xmlChar* prefix, const xmlChar* /*uri*/) {
+  readerOf(context).didEndElement(qualifiedName(localName, prefix));
+}
+
+void characters(void* context, const xmlChar* characters, int length) {
+  readerOf(context).foundCharacters(
+      std::string_view(reinterpret_cast<const char*>(characters), static_cast<std::size_t>(std::max(length, 0))));
+}
+
+void structuredError(void* context, xmlErrorPtr error) {
+  if (!error || error->level != XML_ERR_FATAL) return;
+  std::string message = error->message ? error->message : "the XML is malformed";
+  while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+  readerOf(context).didFail(error->line, std::move(message));
+}
+
+// Only entities whose text stands in the file are declared: a reference to one that names an outside resource is
+// then an undeclared entity, which ends the parse instead of reading anything.
+void declareInternalEntity(void* context, const xmlChar* name, int type, const xmlChar* publicId,
+                           const xmlChar* systemId, xmlChar* content) {
+  if (type == XML_INTERNAL_GENERAL_ENTITY || type == XML_INTERNAL_PARAMETER_ENTITY) {
+    xmlSAX2EntityDecl(context, name, type, publicId, systemId, content);
+  }
+}
+
+// CDATA sections carry no text the drawing uses.
+void ignoreCData(void*, const xmlChar*, int) {}
+
+// No external entity, DTD or other resource is ever read.
+xmlParserInputPtr refuseEntity(void* /*context*/, const xmlChar* /*publicId*/, const xmlChar* /*systemId*/) {
+  return nullptr;
+}
+
+xmlSAXHandler makeHandler() {
+  xmlSAXHandler handler{};
+  // Declarations of internal entities are kept so that references to them expand, within libxml2's limits.
+  handler.startDocument = xmlSAX2StartDocument;
+  handler.internalSubset = xmlSAX2InternalSubset;
+  handler.entityDecl = declareInternalEntity;
+  handler.getEntity = xmlSAX2GetEntity;
+  handler.getParameterEntity = xmlSAX2GetParameterEntity;
+  handler.resolveEntity = refuseEntity;
+  handler.startElementNs = startElement;
+  handler.endElementNs = endElement;
+  handler.characters = characters;
+  handler.cdataBlock = ignoreCData;
+  handler.serror = structuredError;
+  handler.initialized = XML_SAX2_MAGIC;
+  return handler;
+}
+
+struct ContextDeleter {
+  void operator()(xmlParserCtxtPtr context) const {
+    if (context->myDoc) xmlFreeDoc(context->myDoc);
+    xmlFreeParserCtxt(context);
+  }
+};
+
+}  // namespace
+
+platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocument& document) {
+  document_ = &document;
+  xmlInitParser();
+  xmlSAXHandler handler = makeHandler();
+  const std::unique_ptr<xmlParserCtxt, ContextDeleter> parser(
+      xmlCreatePushParserCtxt(&handler, nullptr, nullptr, 0, nullptr));
+  if (!parser) {
+    didFail(0, "the XML parser could not be made");
+    return parsedGroups_;
+  }
+  parser->_private = this;
+  // No network, no DTD loading and no external entities; entity expansion and size limits stay on.
+  xmlCtxtUseOptions(parser.get(), XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR);
+  // References to the file's own entities are replaced by their text, in attributes as in content, within
+  // libxml2's amplification limits. Only those can be declared (declareInternalEntity), so nothing else is read.
+  parser->replaceEntities = 1;
+  const char* bytes = reinterpret_cast<const char*>(data.data());
+  std::size_t offset = 0;
+  bool failed = false;
+  while (offset < data.size() && !failed) {
+    const std::size_t length = std::min(kChunkSize, data.size() - offset);
+    failed = xmlParseChunk(parser.get(), bytes + offset, static_cast<int>(length), 0) != 0;
+    offset += length;
+  }
+  if (!failed) xmlParseChunk(parser.get(), nullptr, 0, 1);
+  if (!failure_ && !parser->wellFormed) didFail(xmlSAX2GetLineNumber(parser.get()), "the XML is malformed");
+  closeText();
+  clearTempData();
+  return parsedGroups_;
+}

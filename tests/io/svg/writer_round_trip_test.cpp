@@ -1,0 +1,90 @@
+// A drawing written by the SVG output format and read back by the SVG reader keeps its points and its look.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "document/CMShapeLayer.h"
+#include "document/CMShapeRecordValues.h"
+#include "document_test_support.h"
+#include "export_test_support.h"
+#include "export_tools.h"
+#include "io/export/CMSVGOutputFormat.h"
+#include "io/import/CMDrawingImport.h"
+#include "svg_test_support.h"
+
+namespace {
+
+using platform::DictRef;
+using platform::Point;
+
+// Every point and control point of the shape in page coordinates, in order, as its Bezier points place them.
+std::vector<Point> absolutePoints(const DictRef& record, bool convert) {
+  DictRef copy = platform::dictionaryCopy(record);
+  if (convert) {
+    CMShapeLayer layer(copy);
+    layer.saveAsBezier();
+    layer.setSize();
+  }
+  const Point origin{copy->get("x").floatValue(), copy->get("y").floatValue()};
+  std::vector<Point> points;
+  for (const platform::Value& entry : *copy->dictionary("shape")->array("points")) {
+    for (const char* key : {"point", "control_point1", "control_point2"}) {
+      if (!entry.dictionary()->contains(key)) continue;
+      const Point p = shapePoint(entry.dictionary(), key);
+      points.push_back({p.x + origin.x, p.y + origin.y});
+    }
+  }
+  return points;
+}
+
+TEST(WriterRoundTrip, PointsAndPicturesComeBack) {
+  document_testing::ScratchFolders folders;
+  using namespace export_testing;
+  CMDocument original;
+  setPage(original, 400, 300, 255, 255, 255, 0);
+  const auto stop = [](double pos) { return Dictionary::make({{"pos", pos}, {"red", 1 - pos}, {"blue", pos}}); };
+  const DictRef gradient = Dictionary::make(
+      {{"use", true}, {"type", 3},
+       {"gradient", Dictionary::make({{"type", 0}, {"markers", platform::Array::make({stop(0), stop(1)})}})}});
+  addLayer(original, styled(original.createObject("rect", {20, 20}), gradient, paint(20, 20, 120, 1, 4)));
+  addLayer(original, styled(original.createObject("oval", {140, 20}), paint(30, 160, 60, 1), paint(0, 0, 0, 1, 2)));
+  addLayer(original, styled(original.createObject("star", {260, 20}), paint(240, 200, 30, 1), nullptr));
+  const std::vector<std::vector<Point>> holed{{{20, 140}, {120, 140}, {120, 240}, {20, 240}},
+                                             {{50, 170}, {90, 170}, {90, 210}, {50, 210}}};
+  addLayer(original, styled(polyline(holed, true), paint(250, 140, 20, 1), nullptr));
+  addLayer(original, styled(polyline({{{160, 200}, {250, 150}, {380, 260}}}, false), nullptr,
+                            paint(20, 20, 120, 1, 6, 0, 1)));
+
+  const platform::Expected<platform::Bytes> svg = CMSVGOutputFormat().generate(original);
+  ASSERT_TRUE(svg.ok());
+  CMDocument imported;
+  svg_testing::clearPage(imported, 400, 300);
+  const CMSVGImport result = importSVGData(imported, svg.value());
+  ASSERT_FALSE(result.failure.has_value()) << result.failure->message;
+  const platform::ArrayRef shapes = svg_testing::shapesOf(result.records);
+  const platform::ArrayRef layers = original.data()->array("layers");
+  ASSERT_EQ(shapes->size(), layers->size());
+  for (std::size_t i = 0; i < layers->size(); ++i) {
+    const std::vector<Point> expected = absolutePoints(layers->at(i).dictionary(), true);
+    const std::vector<Point> read = absolutePoints(shapes->at(i).dictionary(), false);
+    ASSERT_EQ(read.size(), expected.size()) << "layer " << i;
+    for (std::size_t j = 0; j < read.size(); ++j) {
+      EXPECT_NEAR(read[j].x, expected[j].x, 1e-3) << "layer " << i << " point " << j;
+      EXPECT_NEAR(read[j].y, expected[j].y, 1e-3) << "layer " << i << " point " << j;
+    }
+  }
+  const DictRef dashed = shapes->last().dictionary()->dictionary("shape")->dictionary("stroke");
+  EXPECT_EQ(dashed->get("dashStyle").intValue(), 1);
+
+  const std::optional<svg_testing::WhitePicture> before = svg_testing::drawnPage(original, 1);
+  const std::optional<svg_testing::WhitePicture> after = svg_testing::drawnPage(imported, 1);
+  ASSERT_TRUE(before && after);
+  EXPECT_LE(after->differingShare(*before, 32), 0.02);
+  // The comparison can tell pictures apart: the page without its last layer is another picture.
+  layers->removeLast();
+  EXPECT_GT(svg_testing::drawnPage(original, 1)->differingShare(*after, 32), 0.002);
+}
+
+}  // namespace
