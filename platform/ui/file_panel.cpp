@@ -3,6 +3,7 @@
 #include <gtkmm/filefilter.h>
 
 #include <algorithm>
+#include <cctype>
 #include <utility>
 
 #include "platform/core/main_queue.h"
@@ -84,12 +85,17 @@ void FilePanel::applyFilter() {
   std::string name;
   for (const auto& type : types_) {
     for (const std::string& spelling : spellingsOf(type)) {
-      // Patterns are case-sensitive in GTK; accept either case as AppKit does.
-      filter->add_pattern("*." + spelling);
-      std::string upper = spelling;
-      std::transform(upper.begin(), upper.end(), upper.begin(),
-                     [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); });
-      filter->add_pattern("*." + upper);
+      // Patterns are case-sensitive in GTK; accept any case as AppKit does ("*.[sS][vV][gG]" takes ".SvG").
+      std::string pattern = "*.";
+      for (const char c : spelling) {
+        const auto letter = static_cast<unsigned char>(c);
+        if (std::isalpha(letter)) {
+          pattern += {'[', static_cast<char>(std::tolower(letter)), static_cast<char>(std::toupper(letter)), ']'};
+        } else {
+          pattern += c;
+        }
+      }
+      filter->add_pattern(pattern);
       name += (name.empty() ? "" : ", ") + spelling;
     }
   }

@@ -17,6 +17,7 @@
 #include <optional>
 #include <tuple>
 
+#include "dialog_test_support.h"
 #include "export_tools.h"
 #include "io/export/CMExportManager.h"
 #include "main_window_fixture.h"
@@ -28,37 +29,16 @@ namespace {
 
 using namespace std::chrono_literals;
 namespace test = platform::test;
+using dialog_testing::collect;
+using dialog_testing::find;
+using dialog_testing::pressClosingKey;
+using dialog_testing::pressKey;
+using dialog_testing::shown;
 
-template <class Widget>
-void collect(Gtk::Widget* widget, std::vector<Widget*>& found) {
-  if (auto* match = dynamic_cast<Widget*>(widget)) found.push_back(match);
-  auto* container = dynamic_cast<Gtk::Container*>(widget);
-  for (Gtk::Widget* child : container ? container->get_children() : std::vector<Gtk::Widget*>{})
-    collect(child, found);
-}
-template <class Widget>
-Widget* find(Gtk::Widget* widget) {
-  std::vector<Widget*> found;
-  collect(widget, found);
-  return found.empty() ? nullptr : found.front();
-}
-template <class Window>
-Window* shown(const std::function<bool(Window&)>& wanted = [](Window&) { return true; }) {
-  for (Gtk::Window* window : Gtk::Window::list_toplevels())
-    if (auto* found = dynamic_cast<Window*>(window); found && found->get_visible() && wanted(*found)) return found;
-  return nullptr;
-}
 // GTK's own question before replacing a file: a message dialog over the file chooser.
 bool overChooser(Gtk::MessageDialog& dialog) {
   return dynamic_cast<Gtk::FileChooserDialog*>(dialog.get_transient_for()) != nullptr;
 }
-
-void pressKey(Gtk::Widget& widget, unsigned keyval, unsigned state = 0) {
-  test::injectKey(widget, GDK_KEY_PRESS, keyval, state);
-  test::injectKey(widget, GDK_KEY_RELEASE, keyval, state);
-}
-// Return or Escape: the press alone, since the window it closes may be gone before a release could reach it.
-void pressClosingKey(Gtk::Widget& widget, unsigned keyval) { test::injectKey(widget, GDK_KEY_PRESS, keyval); }
 
 class ExportDialogTest : public ui_testing::MainWindowTest {
  protected:

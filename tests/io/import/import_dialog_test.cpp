@@ -1,0 +1,220 @@
+// File ▸ Import… on the real main window under Xvfb, driven as a user does, through real events on GDK's queue: the
+// menu chosen from the keyboard, the file's path typed into the dialog's location field and Return pressed, the
+// import undone from the keyboard. The canvas's own pixels show what was imported.
+
+#include <glibmm/main.h>
+#include <gtkmm/treeview.h>
+#include <gtkmm/filechooserdialog.h>
+#include <gtkmm/menu.h>
+#include <gtkmm/messagedialog.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "../../platform/core/scratch_folder.h"
+#include "dialog_test_support.h"
+#include "document/CMNotificationNames.h"
+#include "io/import/CMImportCommand.h"
+#include "main_window_fixture.h"
+#include "platform/core/keyed_archive.h"
+#include "platform/core/notification_center.h"
+#include "platform/graphics/image.h"
+#include "ui_test_harness.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+namespace test = platform::test;
+using dialog_testing::pressClosingKey;
+using dialog_testing::pressKey;
+using dialog_testing::shown;
+
+class ImportDialogTest : public ui_testing::MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    previous_ = CMImportServiceFactory::install(CMImportCommand::makeService);
+    document_ = newDrawing();
+    document_->data()->set("width", 300.0);
+    document_->data()->set("height", 200.0);
+    window->updateDocument();
+    ASSERT_TRUE(test::showAndSettle(window->window()));
+    // Every alert that comes up is recorded (message and informative text) and answered.
+    watch_ = Glib::signal_timeout().connect(
+        [this] {
+          if (auto* alert = shown<Gtk::MessageDialog>()) {
+            alerts_.push_back({alert->property_text().get_value().raw(),
+                               alert->property_secondary_text().get_value().raw()});
+            alert->response(0);
+          }
+          return true;
+        },
+        50);
+  }
+  void TearDown() override {
+    if (auto* left = shown<Gtk::FileChooserDialog>()) left->response(Gtk::RESPONSE_CANCEL);
+    settle();
+    watch_.disconnect();
+    CMImportServiceFactory::install(previous_);
+    MainWindowTest::TearDown();
+  }
+
+  // File ▸ Import… chosen from the keyboard: F10 opens the File menu, Down goes to the item, Return chooses it.
+  void openImport() {
+    pressKey(window->window().gtkWindow(), GDK_KEY_F10);
+    Gtk::MenuItem& command = item("File", "Import")->gtkItem();
+    ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return command.get_mapped(); }, 3s));
+    auto* menu = dynamic_cast<Gtk::Menu*>(command.get_parent());
+    ASSERT_TRUE(menu);
+    for (int step = 0; step < 40 && menu->get_selected_item() != &command; ++step) pressKey(*menu, GDK_KEY_Down);
+    ASSERT_EQ(menu->get_selected_item(), &command);
+    pressClosingKey(*menu, GDK_KEY_Return);
+    ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return (dialog_ = shown<Gtk::FileChooserDialog>()); }, 3s));
+    ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return dialog_->get_mapped(); }, 3s));
+  }
+  // The whole import of a file: the dialog opened on the file's folder, where it is the only file, its row chosen
+  // in the file list with Home and Return.
+  void importFile(const std::filesystem::path& file) {
+    ASSERT_NO_FATAL_FAILURE(openImport());
+    dialog_->set_current_folder(file.parent_path().string());
+    Gtk::TreeView* list = nullptr;
+    ASSERT_TRUE(platform::iterateMainLoopUntil(
+        [&] {
+          std::vector<Gtk::TreeView*> views;
+          dialog_testing::collect(dialog_, views);
+          for (Gtk::TreeView* view : views) {
+            if (view->get_mapped() && view->get_model() && view->get_model()->children().size() == 1) list = view;
+          }
+          return list != nullptr;
+        },
+        5s));
+    list->grab_focus();
+    pressKey(*list, GDK_KEY_Home);
+    EXPECT_TRUE(platform::iterateMainLoopUntil([&] { return dialog_->get_filename() == file.string(); }, 3s));
+    pressClosingKey(*list, GDK_KEY_Return);
+    EXPECT_TRUE(platform::iterateMainLoopUntil([&] { return !shown<Gtk::FileChooserDialog>(); }, 5s));
+    settle();
+  }
+  // A file in a folder of its own.
+  std::filesystem::path write(const std::string& name, const std::string& content) {
+    std::filesystem::create_directory(folder_ / name.substr(0, name.find('.')));
+    const std::filesystem::path path = folder_ / name.substr(0, name.find('.')) / name;
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+  }
+  // The canvas as GTK draws it; the page is at 100 %, so a page point is a canvas pixel.
+  test::Pixel canvasPixel(int x, int y) {
+    settle();
+    const test::ImageSurface pixels = test::renderWidget(window->editor().widget());
+    return test::pixelAt(pixels.get(), x, y);
+  }
+  platform::ArrayRef layers() const { return document_->data()->array("layers"); }
+
+  std::shared_ptr<CMDocument> document_;
+  platform::testing::ScratchFolder folder_;
+  Gtk::FileChooserDialog* dialog_ = nullptr;
+  std::vector<std::pair<std::string, std::string>> alerts_;
+  sigc::connection watch_;
+  CMImportServiceFactory::Factory previous_;
+};
+
+TEST_F(ImportDialogTest, AnSvgDrawingIsAddedAsOneGroupAndOneUndoTakesItBack) {
+  int posted = 0;
+  const platform::ObserverToken observer = platform::NotificationCenter::defaultCenter().addObserver(
+      kNotificationLayersReCreate, [&](const auto&) { ++posted; }, static_cast<const CMDocument*>(document_.get()));
+  const std::filesystem::path drawing =
+      write("drawing.SvG", "<svg width='400' height='250'><rect x='100' y='150' width='300' height='100' "
+                           "fill='#0000ff'/></svg>");
+  ASSERT_NO_FATAL_FAILURE(openImport());
+  // The dialog offers pictures, CorelDRAW and SVG drawings under one filter.
+  ASSERT_TRUE(dialog_->get_filter());
+  const Glib::RefPtr<Gtk::FileFilter> filter = dialog_->get_filter();
+  for (const char* name : {"a.svg", "a.cdr", "a.png", "a.jpeg"}) {
+    GtkFileFilterInfo info{GTK_FILE_FILTER_DISPLAY_NAME, nullptr, nullptr, name, nullptr};
+    EXPECT_TRUE(gtk_file_filter_filter(filter->gobj(), &info)) << name;
+  }
+  GtkFileFilterInfo other{GTK_FILE_FILTER_DISPLAY_NAME, nullptr, nullptr, "a.vard", nullptr};
+  EXPECT_FALSE(gtk_file_filter_filter(filter->gobj(), &other));
+  pressClosingKey(*dialog_, GDK_KEY_Escape);
+  EXPECT_TRUE(platform::iterateMainLoopUntil([&] { return !shown<Gtk::FileChooserDialog>(); }, 5s));
+  settle();
+  EXPECT_TRUE(layers()->empty()) << "cancelled";
+  EXPECT_FALSE(document_->isDocumentEdited());
+
+  const test::Pixel before = canvasPixel(250, 175);
+  importFile(drawing);
+  ASSERT_EQ(layers()->size(), 1u);
+  EXPECT_EQ(layers()->at(0).dictionary()->get("type").intValue(), 3);
+  EXPECT_EQ(posted, 1);
+  EXPECT_TRUE(document_->isDocumentEdited());
+  EXPECT_EQ(document_->data()->get("width").doubleValue(), 400);
+  EXPECT_EQ(document_->data()->get("height").doubleValue(), 250);
+  const test::Pixel blue = canvasPixel(250, 175);
+  EXPECT_EQ(blue.blue, 255);
+  EXPECT_LT(blue.red, 10);
+  EXPECT_NE(before.blue - before.red, blue.blue - blue.red);
+  EXPECT_TRUE(alerts_.empty());
+
+  // Edit ▸ Undo from the keyboard.
+  pressKey(window->window().gtkWindow(), GDK_KEY_z, GDK_CONTROL_MASK);
+  settle();
+  EXPECT_TRUE(layers()->empty());
+  EXPECT_EQ(document_->data()->get("width").doubleValue(), 300);
+  EXPECT_EQ(document_->data()->get("height").doubleValue(), 200);
+  EXPECT_FALSE(document_->undoManager().canUndo());
+}
+
+TEST_F(ImportDialogTest, APictureBecomesOneImageLayerOfItsSize) {
+  platform::Image picture({30, 20});
+  const platform::Expected<platform::Bytes> png = picture.representation(platform::ImageFileType::Png);
+  ASSERT_TRUE(png.ok());
+  importFile(write("picture.png", std::string(png.value().begin(), png.value().end())));
+  ASSERT_EQ(layers()->size(), 1u);
+  const platform::DictRef layer = layers()->at(0).dictionary();
+  EXPECT_EQ(layer->get("type").intValue(), 1);
+  EXPECT_EQ(layer->get("x").doubleValue(), 0);
+  EXPECT_EQ(layer->get("y").doubleValue(), 0);
+  EXPECT_EQ(layer->get("width").doubleValue(), 30);
+  EXPECT_EQ(layer->get("height").doubleValue(), 20);
+  const std::string tiff(layer->get("image").data().begin(), layer->get("image").data().end());
+  EXPECT_TRUE(tiff.rfind(std::string("II*\0", 4), 0) == 0 || tiff.rfind(std::string("MM\0*", 4), 0) == 0);
+  EXPECT_TRUE(alerts_.empty());
+  // Undone and redone, the layer keeps its picture.
+  document_->undo();
+  EXPECT_TRUE(layers()->empty());
+  document_->redo();
+  ASSERT_EQ(layers()->size(), 1u);
+  EXPECT_EQ(layers()->at(0).dictionary()->get("image").data(), layer->get("image").data());
+}
+
+TEST_F(ImportDialogTest, WhatCannotBeImportedEndsInAnAlertAndChangesNothing) {
+  const platform::Bytes archived = platform::archivedDataWithRootObject(platform::Value(document_->data()));
+  const std::pair<std::string, std::string> files[] = {
+      {"garbage.svg", "\x89PNG\r\n not a drawing"},
+      {"empty.svg", "<html/>"},
+      {"drawing.cdr", "RIFF"},
+  };
+  for (const auto& [name, content] : files) {
+    alerts_.clear();
+    importFile(write(name, content));
+    ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return !alerts_.empty(); }, 3s)) << name;
+    EXPECT_EQ(alerts_.front().first, name == "drawing.cdr" ? "Unsupported file format!" : "Error") << name;
+    EXPECT_EQ(platform::archivedDataWithRootObject(platform::Value(document_->data())), archived) << name;
+  }
+  // The dialog offers no ".svgz", whose name only begins like a drawing's; named anyway, it is tried as a picture.
+  alerts_.clear();
+  CMImportCommand::importURL(*document_, write("compressed.svgz", std::string("\x1f\x8b\x08\x00", 4) + "zip"));
+  ASSERT_EQ(alerts_.size(), 1u);
+  EXPECT_NE(alerts_.front().second.find("picture"), std::string::npos) << alerts_.front().second;
+  EXPECT_EQ(platform::archivedDataWithRootObject(platform::Value(document_->data())), archived);
+  EXPECT_FALSE(document_->isDocumentEdited());
+  // A drawing broken after its first shape: that shape is imported, and the alert names the line.
+  alerts_.clear();
+  importFile(write("broken.svg", "<svg>\n<rect width='5' height='5'/>\n<rect>\n</svg>"));
+  ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return !alerts_.empty(); }, 3s));
+  EXPECT_NE(alerts_.front().second.find("line 4"), std::string::npos) << alerts_.front().second;
+  EXPECT_EQ(layers()->size(), 1u);
+}
+
+}  // namespace
