@@ -60,18 +60,10 @@ class ImportDialogTest : public ui_testing::MainWindowTest {
     MainWindowTest::TearDown();
   }
 
-  // File ▸ Import… chosen from the keyboard: F10 opens the File menu, Down goes to the item, Return chooses it.
+  // File ▸ Import… chosen from the keyboard.
   void openImport() {
-    pressKey(window->window().gtkWindow(), GDK_KEY_F10);
-    Gtk::MenuItem& command = item("File", "Import")->gtkItem();
-    ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return command.get_mapped(); }, 3s));
-    auto* menu = dynamic_cast<Gtk::Menu*>(command.get_parent());
-    ASSERT_TRUE(menu);
-    for (int step = 0; step < 40 && menu->get_selected_item() != &command; ++step) pressKey(*menu, GDK_KEY_Down);
-    ASSERT_EQ(menu->get_selected_item(), &command);
-    pressClosingKey(*menu, GDK_KEY_Return);
-    ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return (dialog_ = shown<Gtk::FileChooserDialog>()); }, 3s));
-    ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return dialog_->get_mapped(); }, 3s));
+    ASSERT_TRUE((dialog_ = dialog_testing::openFileDialogFromMenu(window->window().gtkWindow(),
+                                                                   item("File", "Import")->gtkItem())));
   }
   // The whole import of a file: the dialog opened on the file's folder, where it is the only file, its row chosen
   // in the file list with Home and Return.

@@ -3,11 +3,16 @@
 // Finding GTK's dialogs and their widgets as a user sees them, and keys pressed through GDK's queue.
 
 #include <gtkmm/container.h>
+#include <gtkmm/filechooserdialog.h>
+#include <gtkmm/menu.h>
+#include <gtkmm/menuitem.h>
 #include <gtkmm/window.h>
 
+#include <chrono>
 #include <functional>
 #include <vector>
 
+#include "platform/core/main_queue.h"
 #include "ui_test_harness.h"
 
 namespace dialog_testing {
@@ -41,6 +46,22 @@ inline void pressKey(Gtk::Widget& widget, unsigned keyval, unsigned state = 0) {
 // Return or Escape: the press alone, since the window it closes may be gone before a release could reach it.
 inline void pressClosingKey(Gtk::Widget& widget, unsigned keyval) {
   platform::test::injectKey(widget, GDK_KEY_PRESS, keyval);
+}
+
+// A File-menu command chosen from the keyboard (F10 opens the menu, Down goes to the item, Return chooses it), and the
+// file dialog it opens, once mapped; null when any step fails.
+inline Gtk::FileChooserDialog* openFileDialogFromMenu(Gtk::Window& window, Gtk::MenuItem& command) {
+  using namespace std::chrono_literals;
+  pressKey(window, GDK_KEY_F10);
+  if (!platform::iterateMainLoopUntil([&] { return command.get_mapped(); }, 3s)) return nullptr;
+  auto* menu = dynamic_cast<Gtk::Menu*>(command.get_parent());
+  if (!menu) return nullptr;
+  for (int step = 0; step < 40 && menu->get_selected_item() != &command; ++step) pressKey(*menu, GDK_KEY_Down);
+  if (menu->get_selected_item() != &command) return nullptr;
+  pressClosingKey(*menu, GDK_KEY_Return);
+  Gtk::FileChooserDialog* dialog = nullptr;
+  if (!platform::iterateMainLoopUntil([&] { return (dialog = shown<Gtk::FileChooserDialog>()); }, 3s)) return nullptr;
+  return platform::iterateMainLoopUntil([&] { return dialog->get_mapped(); }, 3s) ? dialog : nullptr;
 }
 
 }  // namespace dialog_testing

@@ -78,19 +78,10 @@ class ExportDialogTest : public ui_testing::MainWindowTest {
     MainWindowTest::TearDown();
   }
 
-  // File ▸ Export… chosen from the keyboard: F10 opens the File menu, Down goes to the item, Return chooses it. The
-  // dialog, its pop-up and its slider found.
+  // File ▸ Export… chosen from the keyboard; the dialog, its pop-up and its slider found.
   void openExport() {
-    pressKey(window->window().gtkWindow(), GDK_KEY_F10);
-    Gtk::MenuItem& command = item("File", "Export")->gtkItem();
-    ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return command.get_mapped(); }, 3s));
-    auto* menu = dynamic_cast<Gtk::Menu*>(command.get_parent());
-    ASSERT_TRUE(menu);
-    for (int step = 0; step < 40 && menu->get_selected_item() != &command; ++step) pressKey(*menu, GDK_KEY_Down);
-    ASSERT_EQ(menu->get_selected_item(), &command);
-    pressClosingKey(*menu, GDK_KEY_Return);
-    ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return (dialog_ = shown<Gtk::FileChooserDialog>()); }, 3s));
-    ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return dialog_->get_mapped(); }, 3s));
+    ASSERT_TRUE((dialog_ = dialog_testing::openFileDialogFromMenu(window->window().gtkWindow(),
+                                                                   item("File", "Export")->gtkItem())));
     combo_ = find<Gtk::ComboBoxText>(dialog_->get_extra_widget());
     scale_ = find<Gtk::Scale>(dialog_->get_extra_widget());
     ASSERT_TRUE(combo_ && scale_);
