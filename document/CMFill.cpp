@@ -75,6 +75,9 @@ void CMFill::fillWithImage(const BezierPath& path) const {
   context.saveGraphicsState();
   context.clipToPath(path);
   context.concatCTM(imagePlacement(imageDrawType_, path.bounds().size, image_->size()));
+  // The path runs down the page, where a picture lands with its top row at the bottom: turned over, it stands upright.
+  context.translateCTM(0, image_->size().height);
+  context.scaleCTM(1, -1);
   image_->drawAtPoint({0, 0}, platform::Rect{}, platform::CompositingOperation::SourceOver, 1);
   context.restoreGraphicsState();
 }

@@ -75,7 +75,9 @@ void CMImageLayer::drawL(platform::GraphicsContext& context, const platform::Rec
     context.translateCTM(size.width, 0);
     context.scaleCTM(-1, 1);
   }
-  if (data_->get("flip_v").boolValue()) {
+  // A layer's content runs down the page, where a picture lands with its top row at the bottom: it is turned over
+  // to stand upright, and "flip_v" mirrors it from there.
+  if (!data_->get("flip_v").boolValue()) {
     context.translateCTM(0, size.height);
     context.scaleCTM(1, -1);
   }

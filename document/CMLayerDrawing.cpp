@@ -28,6 +28,10 @@ using platform::Rect;
 // of through an image: image surfaces stop at 32767 pixels and memory runs out first.
 constexpr double kMaxLayerImageSide = 8192;
 constexpr double kMaxLayerImageArea = 4096.0 * 4096.0;
+// A blurred layer too large for that is blurred in a copy scaled down to at most this, which with the blur's own
+// working plane stays within a few tens of megabytes.
+constexpr double kMaxReducedBlurSide = 2048;
+constexpr double kMaxReducedBlurArea = 2048.0 * 2048.0;
 // The layer-style panel's blur "amount" (0 to 1) times this is the blur radius in pixels.
 constexpr double kBlurRadiusPerAmount = 50;
 // "shadow" and its numbered siblings, spelt out: this runs for every layer on every redraw.
@@ -119,12 +123,15 @@ class LayerPlacement {
     blurRoom_ = std::ceil(kBlurReach * blurRadius_);
     // The layer's bounds with the margin on every side (the display rectangle keeps the bounds' origin).
     placed_ = platform::offsetRect(display_, -margin_, -margin_);
-    // Whole pixels of the picture, so that it lands on the pixel grid as a plain copy instead of being resampled.
     const Rect reach = platform::insetRect(placed_, -blurRoom_, -blurRoom_);
-    const Rect pixels = platform::integralRect({reach.origin.x * pixelsPerUnit_, reach.origin.y * pixelsPerUnit_,
-                                                reach.size.width * pixelsPerUnit_, reach.size.height * pixelsPerUnit_});
-    image_ = {pixels.origin.x / pixelsPerUnit_, pixels.origin.y / pixelsPerUnit_, pixels.size.width / pixelsPerUnit_,
-              pixels.size.height / pixelsPerUnit_};
+    image_ = inWholePixels(reach);
+    // A blur is always drawn. Where its picture would be too large, a smaller copy is blurred, with the blur shrunk
+    // by the same factor, and drawn scaled back up: a Gaussian that wide loses nothing visible at the lower resolution.
+    if (blurRadius_ > 0 && !fitsInPicture()) {
+      pixelsPerUnit_ = std::min({kMaxReducedBlurSide / reach.size.width, kMaxReducedBlurSide / reach.size.height,
+                                 std::sqrt(kMaxReducedBlurArea / (reach.size.width * reach.size.height))});
+      image_ = inWholePixels(reach);
+    }
   }
 
   // Nothing to draw: an empty rectangle, or a layer that would leave no trace.
@@ -135,13 +142,7 @@ class LayerPlacement {
   }
 
   // The layer goes through a picture: not on a page unless blurred, and not past the image limits.
-  bool takesPicture() const {
-    const double width = image_.size.width * pixelsPerUnit_;
-    const double height = image_.size.height * pixelsPerUnit_;
-    const bool fits = width <= kMaxLayerImageSide && height <= kMaxLayerImageSide &&
-                      width * height <= kMaxLayerImageArea;
-    return fits && (!drawsVectors_ || blurRadius_ > 0);
-  }
+  bool takesPicture() const { return fitsInPicture() && (!drawsVectors_ || blurRadius_ > 0); }
 
   // The layer's own content, origin at the margin, in an image with room for the blur around it.
   std::shared_ptr<const Image> render() {
@@ -201,6 +202,21 @@ class LayerPlacement {
   }
 
  private:
+  bool fitsInPicture() const {
+    const double width = image_.size.width * pixelsPerUnit_;
+    const double height = image_.size.height * pixelsPerUnit_;
+    return width <= kMaxLayerImageSide && height <= kMaxLayerImageSide && width * height <= kMaxLayerImageArea;
+  }
+
+  // The rectangle grown to whole pixels of the picture, so that the picture lands on the pixel grid as a plain copy
+  // instead of being resampled.
+  Rect inWholePixels(const Rect& rect) const {
+    const Rect pixels = platform::integralRect({rect.origin.x * pixelsPerUnit_, rect.origin.y * pixelsPerUnit_,
+                                                rect.size.width * pixelsPerUnit_, rect.size.height * pixelsPerUnit_});
+    return {pixels.origin.x / pixelsPerUnit_, pixels.origin.y / pixelsPerUnit_, pixels.size.width / pixelsPerUnit_,
+            pixels.size.height / pixelsPerUnit_};
+  }
+
   Rect contentRect() const {
     return {0, 0, display_.size.width - 2.0 * margin_, display_.size.height - 2.0 * margin_};
   }

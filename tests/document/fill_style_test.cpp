@@ -2,6 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "../platform/core/scratch_folder.h"
+#include "document/CMStroke.h"
 #include "style_canvas.h"
 
 using platform::Array;
@@ -44,6 +52,26 @@ TEST(FillRecord, UnusableImagesAreDropped) {
   const CMFill fill(Dictionary::make({{"type", 2}, {"image", png}}));
   ASSERT_NE(fill.image(), nullptr);
   EXPECT_EQ(fill.image()->size(), (platform::Size{4, 2}));
+}
+
+// A picture path that names no regular file of a picture's size (a device, a pipe, a huge file) paints nothing, at
+// once and without taking the memory such a file would need; a regular picture file beside them is read.
+TEST(FillRecord, PicturePathsThatAreNoPictureFilesAreNotRead) {
+  platform::testing::ScratchFolder folder;
+  const std::filesystem::path pipe = folder / "pipe.png";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::filesystem::path huge = folder / "huge.png";
+  std::ofstream(huge) << "\x89PNG";
+  std::filesystem::resize_file(huge, platform::Image::kLargestFile + 1);
+  const std::filesystem::path picture = folder / "picture.png";
+  const platform::Bytes png = document_testing::pngOf({4, 2}, platform::Color(1, 0, 0, 1));
+  std::ofstream(picture, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), png.size());
+  for (const std::string& path : {std::string("/dev/zero"), pipe.string(), huge.string(), folder.path().string()}) {
+    const DictRef record = Dictionary::make({{"type", 2}, {"image_path", path}});
+    EXPECT_EQ(CMFill(record).image(), nullptr) << path;
+    EXPECT_EQ(CMStroke(record).image(), nullptr) << path;
+  }
+  EXPECT_NE(CMFill(Dictionary::make({{"type", 2}, {"image_path", picture.string()}})).image(), nullptr);
 }
 
 class FillPaint : public document_testing::StyleCanvasTest {};

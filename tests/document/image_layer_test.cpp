@@ -147,8 +147,16 @@ TEST_F(ImageLayerSources, UnreadablePicturesDrawNothingAndLeaveTheRecord) {
   expectUnreadable(device);
 }
 
+// Layers draw their content down the page: the canvas is turned over as a page is, and points are page points.
 class ImageLayerDrawing : public document_testing::StyleCanvasTest {
  protected:
+  ImageLayerDrawing() {
+    context().translateCTM(0, kHeight);
+    context().scaleCTM(1, -1);
+  }
+  // The pixel at page point (x, y), y down from the top.
+  platform::testing::Pixel atPage(double x, double y) const { return at(x, kHeight - y - 0.5); }
+
   // The picture drawn with its origin at (0, 0), 40 × 20 so each quadrant is 20 × 10.
   void draw(bool flipH, bool flipV) {
     DictRef record = pictureRecord();
@@ -160,11 +168,11 @@ class ImageLayerDrawing : public document_testing::StyleCanvasTest {
     layer.drawL(context(), {0, 0, 40, 20});
   }
 
-  // The colour of the quadrant at top left, top right, bottom left, bottom right (y up).
+  // The colour of the quadrant at top left, top right, bottom left, bottom right of the page.
   std::vector<std::string> quadrants() const {
     std::vector<std::string> names;
-    for (const auto& point : {std::pair{10, 15}, {30, 15}, {10, 5}, {30, 5}}) {
-      const auto pixel = at(point.first, point.second);
+    for (const auto& point : {std::pair{10, 5}, {30, 5}, {10, 15}, {30, 15}}) {
+      const auto pixel = atPage(point.first, point.second);
       if (pixel.r == 255 && pixel.g == 0 && pixel.b == 0)
         names.push_back("red");
       else if (pixel.r == 0 && pixel.g == 255 && pixel.b == 0)
@@ -183,7 +191,7 @@ class ImageLayerDrawing : public document_testing::StyleCanvasTest {
 TEST_F(ImageLayerDrawing, UnflippedPictureIsUpright) {
   draw(false, false);
   EXPECT_EQ(quadrants(), (std::vector<std::string>{"red", "green", "blue", "yellow"}));
-  EXPECT_EQ(at(45, 10).a, 0);
+  EXPECT_EQ(atPage(45, 10).a, 0);
 }
 
 TEST_F(ImageLayerDrawing, HorizontalFlipMirrorsLeftAndRight) {
@@ -199,7 +207,7 @@ TEST_F(ImageLayerDrawing, VerticalFlipMirrorsTopAndBottom) {
 TEST_F(ImageLayerDrawing, BothFlipsTurnThePictureHalfATurnInItsBounds) {
   draw(true, true);
   EXPECT_EQ(quadrants(), (std::vector<std::string>{"yellow", "blue", "green", "red"}));
-  EXPECT_EQ(at(45, 10).a, 0);
+  EXPECT_EQ(atPage(45, 10).a, 0);
 }
 
 TEST_F(ImageLayerDrawing, OutlineClipsAndNothingLeaksIntoTheCaller) {
@@ -219,10 +227,10 @@ TEST_F(ImageLayerDrawing, OutlineClipsAndNothingLeaksIntoTheCaller) {
   const platform::AffineTransform before = context().currentTransform();
   layer.drawL(context(), {0, 0, 20, 10});
   EXPECT_EQ(context().currentTransform(), before);
-  // Turned half a turn: the left half now shows the old right half.
-  EXPECT_EQ(at(5, 7).g, 255);
-  EXPECT_EQ(at(5, 7).r, 255);
-  EXPECT_EQ(at(15, 7).a, 0);
+  // Turned half a turn: the left half now shows the old right half, yellow at the top.
+  EXPECT_EQ(atPage(5, 3).g, 255);
+  EXPECT_EQ(atPage(5, 3).r, 255);
+  EXPECT_EQ(atPage(15, 3).a, 0);
 
   context().setFillColor(Color{0, 0, 1, 1});
   context().fillPath(platform::BezierPath::rect({0, 0, kWidth, kHeight}));

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <vector>
 
@@ -231,6 +235,50 @@ TEST_F(LayerDrawingTest, BlurAmountFromAFileIsHeldToThePanelsRange) {
   EXPECT_GT(full[0], 0);
   EXPECT_EQ(probes(1e6), full) << "a larger amount blurs as much as the largest the panel sets";
   EXPECT_EQ(probes(-3), probes(0));
+}
+
+// Blurs whose full-size picture would pass the image limits are drawn from a smaller copy: the edges are as soft as
+// the same blur on a small layer would make them, never sharp.
+TEST_F(LayerDrawingTest, BlurOfLayersTooLargeForAFullPictureIsStillDrawn) {
+  // 4080 × 4080 at amount 0.1 (σ = 5), past the area limit: its left edge at x = 60, probed 2 px either side.
+  PaintedLayer large(paintedRecord(1, {60, 0, 4080, 4080}));
+  large.data()->set("shape", Dictionary::make({{"blur", Dictionary::make({{"amount", 0.1}})}}));
+  large.draw(context(), {0, 0, kSide, kSide}, false);
+  EXPECT_NEAR(at(61, 100).a, blurredSquareAlpha(-1.5, 5, 4080, 0), 12);
+  EXPECT_NEAR(at(58, 100).a, blurredSquareAlpha(1.5, 5, 4080, 0), 12);
+  EXPECT_NEAR(at(62, 100).a, blurredSquareAlpha(-2.5, 5, 4080, 0), 12);
+  EXPECT_NEAR(at(57, 100).a, blurredSquareAlpha(2.5, 5, 4080, 0), 12);
+
+  // 8100 × 8100 at the largest amount (σ = 50), past the side limit too: probed a radius either side of the edge.
+  canvas().paintBackdrop(0, 0, 0, 0);
+  PaintedLayer wide(paintedRecord(2, {60, 0, 8100, 8100}));
+  wide.data()->set("shape", Dictionary::make({{"blur", Dictionary::make({{"amount", 1.0}})}}));
+  wide.draw(context(), {0, 0, kSide, kSide}, false);
+  EXPECT_NEAR(at(109, 100).a, blurredSquareAlpha(-49.5, 50, 8100, 0), 12);
+  EXPECT_NEAR(at(10, 100).a, blurredSquareAlpha(49.5, 50, 8100, 0), 12);
+}
+
+// The largest blur of a layer far too large for a full-size picture draws from a picture of bounded size: the
+// process grows by well under 100 MB, where the full picture would take gigabytes.
+TEST_F(LayerDrawingTest, BlurOfAHugeLayerKeepsMemoryBounded) {
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    rusage before{};
+    ::getrusage(RUSAGE_SELF, &before);
+    PaintedLayer layer(paintedRecord(1, {60, 0, 30000, 30000}));
+    layer.data()->set("shape", Dictionary::make({{"blur", Dictionary::make({{"amount", 1.0}})}}));
+    layer.draw(context(), {0, 0, kSide, kSide}, false);
+    rusage after{};
+    ::getrusage(RUSAGE_SELF, &after);
+    // Kilobytes; and the edge was blurred, not drawn sharp.
+    const int outside = at(10, 100).a, inside = at(109, 100).a;
+    _exit(after.ru_maxrss - before.ru_maxrss < 100 * 1024 && outside > 20 && inside < 235 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(LayerDrawingTest, WithoutBlurNothingCrossesTheEdge) {
