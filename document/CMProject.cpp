@@ -1,5 +1,7 @@
 #include "document/CMProject.h"
 
+#include <filesystem>
+#include <mutex>
 #include <string>
 
 #include "platform/core/bundle.h"
@@ -14,6 +16,22 @@ constexpr const char* kRightPanelShowTypeKey = "rightPanelShowType";
 std::unique_ptr<CMProject>& sharedProject() {
   static std::unique_ptr<CMProject> project;
   return project;
+}
+
+// The default objects of the resource file, read once for as long as the same file is found: an import makes a
+// record from them for every element it reads.
+platform::DictRef defaultObjects() {
+  static std::mutex mutex;
+  static std::filesystem::path readFrom;
+  static platform::DictRef objects;
+  const std::lock_guard lock(mutex);
+  const std::filesystem::path path = platform::pathForResource("data", "plist");
+  if (!objects || path != readFrom) {
+    const platform::DictRef data = platform::dictionaryResource("data");
+    objects = data ? data->dictionary("objects") : nullptr;
+    readFrom = path;
+  }
+  return objects;
 }
 
 }  // namespace
@@ -41,9 +59,7 @@ void CMProject::setRightPanelShowType(std::int32_t type) {
 platform::UserDefaults& CMProject::settings() const { return platform::UserDefaults::standardUserDefaults(); }
 
 platform::DictRef CMProject::defaultObject(std::string_view name) {
-  platform::DictRef data = platform::dictionaryResource("data");
-  if (!data) return nullptr;
-  platform::DictRef objects = data->dictionary("objects");
+  const platform::DictRef objects = defaultObjects();
   if (!objects) return nullptr;
   platform::DictRef record = objects->dictionary(name);
   return record ? platform::dictionaryCopy(record) : nullptr;
