@@ -1,6 +1,6 @@
 // File ▸ Import… on the real main window under Xvfb, driven as a user does, through real events on GDK's queue: the
-// menu chosen from the keyboard, the file's path typed into the dialog's location field and Return pressed, the
-// import undone from the keyboard. The canvas's own pixels show what was imported.
+// menu chosen from the keyboard, the file's row chosen in the dialog's list with Home and Return, the import undone
+// from the keyboard. The canvas's own pixels show what was imported.
 
 #include <glibmm/main.h>
 #include <gtkmm/treeview.h>
