@@ -82,22 +82,27 @@ void FilePanel::applyFilter() {
   for (const auto& filter : dialog_->list_filters()) dialog_->remove_filter(filter);
   if (types_.empty()) return;
   auto filter = Gtk::FileFilter::create();
-  std::string name;
+  std::vector<std::string> spellings;
   for (const auto& type : types_) {
+    // "jpeg" and "jpg" each bring both spellings: each is offered once.
     for (const std::string& spelling : spellingsOf(type)) {
-      // Patterns are case-sensitive in GTK; accept any case as AppKit does ("*.[sS][vV][gG]" takes ".SvG").
-      std::string pattern = "*.";
-      for (const char c : spelling) {
-        const auto letter = static_cast<unsigned char>(c);
-        if (std::isalpha(letter)) {
-          pattern += {'[', static_cast<char>(std::tolower(letter)), static_cast<char>(std::toupper(letter)), ']'};
-        } else {
-          pattern += c;
-        }
-      }
-      filter->add_pattern(pattern);
-      name += (name.empty() ? "" : ", ") + spelling;
+      if (std::find(spellings.begin(), spellings.end(), spelling) == spellings.end()) spellings.push_back(spelling);
     }
+  }
+  std::string name;
+  for (const std::string& spelling : spellings) {
+    // Patterns are case-sensitive in GTK; accept any case as AppKit does ("*.[sS][vV][gG]" takes ".SvG").
+    std::string pattern = "*.";
+    for (const char c : spelling) {
+      const auto letter = static_cast<unsigned char>(c);
+      if (std::isalpha(letter)) {
+        pattern += {'[', static_cast<char>(std::tolower(letter)), static_cast<char>(std::toupper(letter)), ']'};
+      } else {
+        pattern += c;
+      }
+    }
+    filter->add_pattern(pattern);
+    name += (name.empty() ? "" : ", ") + spelling;
   }
   filter->set_name(name);
   dialog_->add_filter(filter);

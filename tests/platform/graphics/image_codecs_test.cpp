@@ -5,6 +5,7 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "argb_test_image.h"
 #include "platform/graphics/pixel_conversion.h"
@@ -174,6 +175,19 @@ TEST(ImageCodecs, BrokenDataIsAnError) {
     const Bytes truncated(png.value().begin(), png.value().begin() + static_cast<std::ptrdiff_t>(length));
     EXPECT_FALSE(decodeImage(truncated).ok()) << length;
   }
+}
+
+// Drawings are read by the program's own SVG reader, never rendered as pictures, and the picture types name none.
+TEST(ImageCodecs, DrawingsAreNoPictures) {
+  for (const std::string text : {"<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'/>",
+                                 "\xEF\xBB\xBF \r\n<?xml version='1.0'?><svg width='4' height='4'/>",
+                                 "\x1F\x8B\x08 compressed"}) {
+    EXPECT_FALSE(decodeImage(Bytes(text.begin(), text.end())).ok()) << text;
+  }
+  const std::vector<std::string> types = readableImageFileTypes();
+  const std::set<std::string> listed(types.begin(), types.end());
+  EXPECT_TRUE(listed.count("png") && listed.count("jpg") && listed.count("tiff"));
+  EXPECT_FALSE(listed.count("svg") || listed.count("svgz") || listed.count("svg.gz"));
 }
 
 TEST(ImageCodecs, ClaimedSizesPastTheLimitsAreRefusedBeforeAllocating) {

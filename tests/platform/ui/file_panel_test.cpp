@@ -58,6 +58,22 @@ TEST(FilePanel, SavePanelFiltersByTypeAndAddsTheExtension) {
   EXPECT_EQ(panel->dialog(), nullptr);
 }
 
+// Types that share spellings ("jpeg" and "jpg" name one type) are offered once each, and in any letter case.
+TEST(FilePanel, OpenPanelOffersEachSpellingOnce) {
+  Window window({200, 100});
+  auto panel = FilePanel::openPanel();
+  panel->setAllowedFileTypes({"png", "jpeg", "jpe", "jpg", "tif", "tiff", "svg"});
+  panel->beginSheet(window, [](bool) {});
+  ASSERT_NE(panel->dialog(), nullptr);
+  const auto filters = panel->dialog()->list_filters();
+  ASSERT_EQ(filters.size(), 1u);
+  EXPECT_EQ(filters[0]->get_name(), "png, jpeg, jpg, jpe, tiff, tif, svg");
+  for (const char* name : {"a.JPG", "a.Tif", "a.jpe", "a.SvG"}) EXPECT_TRUE(filterAccepts(filters[0], name)) << name;
+  EXPECT_FALSE(filterAccepts(filters[0], "a.svgz"));
+  panel->dialog()->response(Gtk::RESPONSE_CANCEL);
+  drainMainQueue();
+}
+
 TEST(FilePanel, CancelledOpenPanelAnswersNoWithNoPaths) {
   Window window({200, 100});
   auto panel = FilePanel::openPanel();
