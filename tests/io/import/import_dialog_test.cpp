@@ -8,6 +8,8 @@
 #include <gtkmm/menu.h>
 #include <gtkmm/messagedialog.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "../../platform/core/scratch_folder.h"
 #include "dialog_test_support.h"
 #include "document/CMNotificationNames.h"
+#include "io/import/CMDrawingImport.h"
 #include "io/import/CMImportCommand.h"
 #include "main_window_fixture.h"
 #include "platform/core/keyed_archive.h"
@@ -199,6 +202,18 @@ TEST_F(ImportDialogTest, WhatCannotBeImportedEndsInAnAlertAndChangesNothing) {
   CMImportCommand::importURL(*document_, write("compressed.svgz", std::string("\x1f\x8b\x08\x00", 4) + "zip"));
   ASSERT_EQ(alerts_.size(), 1u);
   EXPECT_NE(alerts_.front().second.find("picture"), std::string::npos) << alerts_.front().second;
+  EXPECT_EQ(platform::archivedDataWithRootObject(platform::Value(document_->data())), archived);
+  // A drawing past the size an import reads, and a pipe named like a drawing, are refused unread.
+  const std::filesystem::path huge = write("huge.svg", "<svg>");
+  std::filesystem::resize_file(huge, kLargestImportFile + 1);
+  const std::filesystem::path pipe = folder_ / "pipe.svg";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::filesystem::path& unreadable : {huge, pipe}) {
+    alerts_.clear();
+    CMImportCommand::importURL(*document_, unreadable);
+    ASSERT_EQ(alerts_.size(), 1u) << unreadable;
+    EXPECT_EQ(alerts_.front().first, "Error");
+  }
   EXPECT_EQ(platform::archivedDataWithRootObject(platform::Value(document_->data())), archived);
   EXPECT_FALSE(document_->isDocumentEdited());
   // A drawing broken after its first shape: that shape is imported, and the alert names the line.
