@@ -121,6 +121,8 @@ struct AlignCase {
   const char* name;
   void (CMEditorView::*command)();
   Rect expected;
+  // Names the case in test listings instead of dumping its bytes, pointers included.
+  friend void PrintTo(const AlignCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class Align : public LayerCommandsTest, public ::testing::WithParamInterface<AlignCase> {};

@@ -104,6 +104,8 @@ struct OrderCase {
   std::int32_t primary;
   std::vector<std::int64_t> rootAfter;
   std::vector<std::int64_t> groupAfter;
+  // Names the case in test listings instead of dumping its bytes, pointers included.
+  friend void PrintTo(const OrderCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class StackingOrder : public LayerCommandsTest, public ::testing::WithParamInterface<OrderCase> {};

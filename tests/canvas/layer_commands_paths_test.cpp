@@ -30,6 +30,8 @@ struct PathCase {
   Rect bounds;
   double squares;  // the result's area is 10,000 × squares + A × ovals
   double ovals;
+  // Names the case in test listings instead of dumping its bytes, pointers included.
+  friend void PrintTo(const PathCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class PathCommands : public LayerCommandsTest, public ::testing::WithParamInterface<PathCase> {
