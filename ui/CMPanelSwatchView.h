@@ -1,6 +1,6 @@
 #pragma once
 
-// The colour and gradient rows' control until the colour picker and the gradient control take their place: a
+// The gradient rows' control until the gradient control takes its place: a
 // swatch that shows the row's colour or gradient and sends nothing.
 
 #include "platform/core/value.h"

@@ -13,6 +13,7 @@
 #include "platform/ui/slider.h"
 #include "platform/ui/stepper.h"
 #include "platform/ui/text_field.h"
+#include "ui/CMColorPicker.h"
 #include "ui/CMPanelSwatchView.h"
 
 namespace {
@@ -229,6 +230,8 @@ void CMRightPanelBaseView::addControl(const DictRef& record, const Rect& rect, i
       break;
     }
     case kColor:
+      addEntry(std::make_shared<CMColorPicker>(frames[0]), record, tag);
+      break;
     case kGradient:
       addEntry(std::make_shared<CMPanelSwatchView>(frames[0]), record, tag);
       break;

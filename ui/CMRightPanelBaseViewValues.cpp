@@ -13,6 +13,7 @@
 #include "platform/ui/slider.h"
 #include "platform/ui/stepper.h"
 #include "platform/ui/text_field.h"
+#include "ui/CMColorPicker.h"
 #include "ui/CMPanelSwatchView.h"
 #include "ui/CMRightPanelBaseView.h"
 
@@ -48,6 +49,10 @@ void CMRightPanelBaseView::updateValues() {
 
 void CMRightPanelBaseView::showValue(platform::Control& control, const CMPanelValue& value) {
   if (std::holds_alternative<std::monostate>(value)) return;
+  if (auto* picker = dynamic_cast<CMColorPicker*>(&control)) {
+    if (const auto* color = std::get_if<platform::Color>(&value)) picker->setColor(*color);
+    return;
+  }
   if (auto* swatch = dynamic_cast<CMPanelSwatchView*>(&control)) {
     if (const auto* color = std::get_if<platform::Color>(&value)) swatch->setColor(*color);
     if (const DictRef gradient = panelValueAsValue(value).dictionary()) swatch->setGradient(gradient);
@@ -104,8 +109,14 @@ void CMRightPanelBaseView::controlChanged(platform::Control& sender) {
   const double low = ranged ? parameter->get("min").doubleValue() : 0;
   const double high = ranged ? parameter->get("max").doubleValue() : 0;
 
+  // Any other control's change ends the colour panel's service to the active picker.
+  auto* picker = dynamic_cast<CMColorPicker*>(&sender);
+  if (CMColorPicker* active = CMColorPicker::activePicker(); active && !picker) active->deactivate();
+
   CMPanelValue value;
-  if (auto* popUp = dynamic_cast<platform::PopUpButton*>(&sender)) {
+  if (picker) {
+    value = picker->color();
+  } else if (auto* popUp = dynamic_cast<platform::PopUpButton*>(&sender)) {
     if (parameter->get("control_type").intValue() == kFont) {
       value = platform::Value(popUp->titleOfSelectedItem());
     } else {
