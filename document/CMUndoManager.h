@@ -34,6 +34,12 @@ class CMUndoManager {
   // Types 5 and 6: {"obj": layer record, "keys": [key]}; keys without a value are kept
   // as "absent", which undo removes again. Other types: a layer record.
   void regUndoDictionary(std::int32_t type, const platform::DictRef& argument);
+  // Type 5 for keys of a record inside a layer (a style entry; the layer itself for an empty path): undo finds the
+  // record again from the layer's id down the path of keys, in whatever copy of the layer the tree holds by then.
+  // `previous` holds the values to restore for the keys it has (an edit already made in place); the record's own
+  // values stand for the others. False, registering nothing, when none of the keys has a value.
+  bool regUndoKeys(const platform::DictRef& layer, const platform::ArrayRef& path, const platform::DictRef& target,
+                   const platform::ArrayRef& keys, const platform::DictRef& previous = nullptr);
   // Types 4 and 7: keys of the root record. Other types: layer records.
   void regUndoArray(std::int32_t type, const platform::ArrayRef& argument);
   // One record per layer record, as regUndoDictionary registers each (not for types 5 and 6).

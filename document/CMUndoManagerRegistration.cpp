@@ -80,6 +80,29 @@ void CMUndoManager::regUndoDictionary(std::int32_t type, const DictRef& argument
   registerRecord(record);
 }
 
+bool CMUndoManager::regUndoKeys(const DictRef& layer, const ArrayRef& path, const DictRef& target,
+                               const ArrayRef& keys, const DictRef& previous) {
+  if (!layer || !target || !keys) return false;
+  ArrayRef kept = Array::make();
+  ArrayRef values = Array::make();
+  for (const Value& key : *keys) {
+    if (!key.isString()) continue;
+    const Value* value = previous ? previous->find(key.string()) : nullptr;
+    if (!value) value = target->find(key.string());
+    if (!value) continue;
+    kept->add(key);
+    values->add(platform::deepCopy(*value));
+  }
+  if (kept->empty()) return false;
+  registerRecord(Dictionary::make({{"type", kCMUndoLayerKeys},
+                                   {"keys", kept},
+                                   {"values", values},
+                                   {"obj", target},
+                                   {"layer_id", CMLayerTree::layerId(layer)},
+                                   {"path", path ? platform::arrayCopy(path) : Array::make()}}));
+  return true;
+}
+
 void CMUndoManager::regUndoDictionaries(std::int32_t type, const std::vector<DictRef>& records) {
   const CMLayerTree::Locations places = locate(rootLayers(), records);
   for (const DictRef& record : records) {

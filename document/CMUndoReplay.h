@@ -29,6 +29,9 @@ class CMUndoReplay {
   platform::DictRef replayAddingLayers(const platform::DictRef& record);
   platform::DictRef replayRootKeys(const platform::DictRef& record);
   platform::DictRef replayLayerKeys(const platform::DictRef& record);
+  platform::DictRef liveKeyTarget(const platform::DictRef& record);
+  // The layer of the id, masks searched too, or null.
+  platform::DictRef liveLayer(std::int32_t id);
   platform::DictRef replayStacking(const platform::DictRef& record);
   platform::DictRef replayTransaction(const platform::DictRef& record);
   // A record whose undo takes an added layer out again.

@@ -70,20 +70,43 @@ DictRef CMUndoReplay::replayRootKeys(const DictRef& record) {
   return inverse;
 }
 
-DictRef CMUndoReplay::replayLayerKeys(const DictRef& record) {
-  DictRef layer = record->dictionary("obj");
-  if (!layer) return nullptr;
-  // Undoing other edits may have put a copy of the layer in its place since
-  // registration; the values belong to the record the tree holds now. Only a layer
-  // record has an id: other records (a fill, a shape) must not be taken for layer 0.
-  const bool layerRecord = layer->contains("id");
-  if (layerRecord) {
-    if (DictRef live = findEdited(layer).record) layer = live;
+DictRef CMUndoReplay::liveLayer(std::int32_t id) {
+  return CMLayerTree::find(rootLayers(), id, CMLayerTree::Masks::Search).record;
+}
+
+// The record the values belong to now: undoing other edits may have put a copy of the layer in its place since
+// registration. A record inside a layer is found from the layer's id down its path of keys.
+DictRef CMUndoReplay::liveKeyTarget(const DictRef& record) {
+  DictRef target = record->dictionary("obj");
+  if (!target) return nullptr;
+  if (!record->contains("layer_id")) {
+    // Only a layer record has an id: other records (a fill, a shape) must not be taken for layer 0.
+    if (!target->contains("id")) return target;
+    const DictRef live = findEdited(target).record;
+    return live ? live : target;
   }
+  DictRef live = liveLayer(record->get("layer_id").intValue());
+  if (const ArrayRef path = record->array("path"); live && path) {
+    for (const Value& key : *path) {
+      live = key.isString() ? live->dictionary(key.string()) : nullptr;
+      if (!live) break;
+    }
+  }
+  return live ? live : target;
+}
+
+DictRef CMUndoReplay::replayLayerKeys(const DictRef& record) {
+  DictRef layer = liveKeyTarget(record);
+  if (!layer) return nullptr;
   DictRef inverse = swapValues(record, layer, true);
   inverse->set("obj", layer);
+  for (const char* key : {"layer_id", "path"})
+    if (const Value* kept = record->find(key)) inverse->set(key, *kept);
   // The edited layer need not be the selected one; both must drop their cached drawing.
-  if (layerRecord) layer->set("dirty", true);
+  const DictRef owner = record->contains("layer_id") ? liveLayer(record->get("layer_id").intValue())
+                        : layer->contains("id")      ? layer
+                                                     : nullptr;
+  if (owner) owner->set("dirty", true);
   if (DictRef selected = CMMainWindowService::shared().selectedLayer()) selected->set("dirty", true);
   CMMainWindowService::shared().updateEditor();
   platform::NotificationCenter::defaultCenter().post(

@@ -26,6 +26,7 @@ class CMBasePanelView;
 class CMDocument;
 class CMDocumentDialogs;
 class CMLayersPanelView;
+class CMOptionsPanelView;
 class CMPicturePanelView;
 class CMEditorView;
 class CMFrameEditorView;
@@ -155,7 +156,7 @@ class CMMainWindowController final : public CMMainWindowService,
   static std::string gridTitle();
 
   // ---- right panels (CMMainWindowPanels.cpp) ----
-  // Shows the panel of the project's right panel type (2 page, 3 layers), made on first show.
+  // Shows the panel of the project's right panel type (2 page, 3 layers, 4 layer style), made on first show.
   void updateRightPanel();
   // Hides the panel shown so far and shows this one, its view added to the right pane when `add`.
   void showPanel(CMBasePanelView* panel, bool add);
@@ -164,6 +165,7 @@ class CMMainWindowController final : public CMMainWindowService,
   void setPropertyForPanel(const platform::DictRef& record, const void* sender);
   CMLayersPanelView* layersPanel() const { return layersPanel_.get(); }
   CMPicturePanelView* picturePanel() const { return picturePanel_.get(); }
+  CMOptionsPanelView* stylePanel() const { return stylePanel_.get(); }
   CMBasePanelView* selectedPanel() const { return selectedPanel_; }
 
   // ---- toolbars, option strips and tool keys (CMMainWindowToolbars.cpp, CMMainWindowToolActions.cpp) ----
@@ -231,6 +233,7 @@ class CMMainWindowController final : public CMMainWindowService,
   // Right panels, each made on first show.
   std::shared_ptr<CMLayersPanelView> layersPanel_;
   std::shared_ptr<CMPicturePanelView> picturePanel_;
+  std::shared_ptr<CMOptionsPanelView> stylePanel_;
   CMBasePanelView* selectedPanel_ = nullptr;
   // Held while this controller takes the tool keys: the key-binding manager outlives it.
   std::shared_ptr<bool> toolKeysReceiver_ = std::make_shared<bool>(true);

@@ -7,6 +7,7 @@
 #include "platform/core/log.h"
 #include "ui/CMLayersPanelView.h"
 #include "ui/CMMainWindowController.h"
+#include "ui/CMOptionsPanelView.h"
 #include "ui/CMPicturePanelView.h"
 #include "ui/CMRightPanelView.h"
 #include "ui/CMSplitView.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr std::int32_t kPagePanel = 2;
 constexpr std::int32_t kLayersPanel = 3;
+constexpr std::int32_t kStylePanel = 4;
 
 }  // namespace
 
@@ -32,11 +34,17 @@ void CMMainWindowController::updateRightPanel() {
       if (made) layersPanel_ = std::make_shared<CMLayersPanelView>();
       panel = layersPanel_.get();
       break;
+    case kStylePanel:
+      made = !stylePanel_;
+      if (made) stylePanel_ = std::make_shared<CMOptionsPanelView>();
+      panel = stylePanel_.get();
+      break;
     default:
-      // The layer style and library panels are not there yet: the pane stays empty.
+      // The library panel is not there yet: the pane stays empty.
       break;
   }
   showPanel(panel, made);
+  if (made && panel == stylePanel_.get()) stylePanel_->selectLayer(selectedLayer_);
   mainView_->layout();
 }
 
@@ -64,6 +72,9 @@ void CMMainWindowController::loadDefaultPanels() {
     case kLayersPanel:
       if (layersPanel_) showPanel(layersPanel_.get(), false);
       break;
+    case kStylePanel:
+      if (stylePanel_) showPanel(stylePanel_.get(), false);
+      break;
     default:
       break;
   }
@@ -72,10 +83,12 @@ void CMMainWindowController::loadDefaultPanels() {
 void CMMainWindowController::setAssignDocumentForPanels(const std::shared_ptr<CMDocument>& document) {
   if (layersPanel_) layersPanel_->setDocument(document);
   if (picturePanel_) picturePanel_->setDocument(document);
+  if (stylePanel_) stylePanel_->setDocument(document);
 }
 
 void CMMainWindowController::setPropertyForPanel(const platform::DictRef& record, const void* sender) {
   if (layersPanel_ && sender != layersPanel_.get()) layersPanel_->selectLayer(record);
+  if (stylePanel_) stylePanel_->selectLayer(record);
 }
 
 void CMMainWindowController::updateProperties() {

@@ -390,3 +390,44 @@ TEST_F(UndoReplayTest, UnusedTypesReplayAsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A record inside a layer: undo finds it again down its path in the layer the tree holds by then, even after a copy
+// replaced the layer, and never in a layer whose id happens to be 0.
+TEST(UndoKeysInsideALayer, FindTheirRecordDownThePathOfTheLayerThereNow) {
+  CMBaseDocument document;
+  DictRef zero = layer(0);
+  zero->set("lineWidth", 7.0F);
+  DictRef owner = layer(5);
+  DictRef stroke = Dictionary::make({{"lineWidth", 1.0F}});
+  owner->set("shape", Dictionary::make({{"stroke1", stroke}}));
+  document.setData(rootWith({zero, owner}));
+  CMUndoManager& undo = document.undoManager();
+
+  ASSERT_TRUE(undo.regUndoKeys(owner, Array::make({"shape", "stroke1"}), stroke, Array::make({"lineWidth"})));
+  stroke->set("lineWidth", 4.0F);
+  EXPECT_FALSE(undo.regUndoKeys(owner, Array::make({"shape", "stroke1"}), stroke, Array::make({"missing"})))
+      << "no key with a value, no record";
+  // A copy of the layer takes its place (an editing record undone).
+  undo.regUndoDictionary(kCMUndoEditing, owner);
+  owner->set("x", 3);
+  undo.undo();
+  const DictRef live = document.data()->array("layers")->at(1).dictionary();
+  ASSERT_NE(live, owner);
+  undo.undo();
+  const DictRef liveStroke = live->dictionary("shape")->dictionary("stroke1");
+  EXPECT_FLOAT_EQ(liveStroke->get("lineWidth").floatValue(), 1);
+  EXPECT_FLOAT_EQ(zero->get("lineWidth").floatValue(), 7) << "the layer with id 0 is left alone";
+  EXPECT_FALSE(liveStroke->contains("dirty"));
+  undo.redo();
+  EXPECT_FLOAT_EQ(liveStroke->get("lineWidth").floatValue(), 4);
+
+  // Values given as the previous ones stand for the record's current values.
+  const DictRef previous = Dictionary::make({{"lineWidth", 2.0F}});
+  ASSERT_TRUE(undo.regUndoKeys(live, Array::make({"shape", "stroke1"}), liveStroke, Array::make({"lineWidth"}), previous));
+  undo.undo();
+  EXPECT_FLOAT_EQ(liveStroke->get("lineWidth").floatValue(), 2);
+}
+
+}  // namespace

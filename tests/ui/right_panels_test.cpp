@@ -10,7 +10,9 @@
 #include "platform/ui/menu.h"
 #include "platform/ui/number_format.h"
 #include "platform/ui/text_field.h"
+#include "platform/ui/pop_up_button.h"
 #include "ui/CMLayersPanelView.h"
+#include "ui/CMOptionsPanelView.h"
 #include "ui/CMPicturePanelView.h"
 #include "ui/CMRightPanelView.h"
 #include "ui/CMSplitView.h"
@@ -116,10 +118,49 @@ TEST_F(RightPanels, ThePanelButtonsFillTheRightPane) {
   EXPECT_FALSE(window->picturePanel()->view()->isHidden());
   EXPECT_EQ(window->selectedPanel(), window->picturePanel());
   clickToolbarButton(4);
-  EXPECT_TRUE(window->picturePanel()->view()->isHidden()) << "no layer style panel yet: the pane stays empty";
+  EXPECT_TRUE(window->picturePanel()->view()->isHidden());
+  ASSERT_NE(window->stylePanel(), nullptr);
+  EXPECT_EQ(window->selectedPanel(), window->stylePanel());
+  EXPECT_FALSE(window->stylePanel()->view()->isHidden());
   clickToolbarButton(3);
   EXPECT_FALSE(layersView.isHidden());
   EXPECT_EQ(CMProject::shareProject().rightPanelShowType(), 3);
+}
+
+TEST_F(RightPanels, TheLayerStylePanelShowsAndEditsTheCurrentLayer) {
+  clickToolbarButton(4);
+  CMOptionsPanelView& style = *window->stylePanel();
+  EXPECT_TRUE(style.items().empty()) << "no layer selected";
+  clickCanvas({200, 100});
+  ASSERT_EQ(style.selectedLayer(), document->data()->array("layers")->at(1).dictionary());
+  ASSERT_FALSE(style.items().empty());
+  EXPECT_EQ(style.items()[0]->get("name").string(), "Layer");
+
+  const auto pixel = [&](platform::Point onPage) {
+    settle();
+    const auto image = platform::test::renderWidget(canvas().widget());
+    const platform::Point at = canvasPoint(onPage);
+    return platform::test::pixelAt(image.get(), static_cast<int>(at.x), static_cast<int>(at.y));
+  };
+  const platform::test::Pixel backdrop = pixel({150, 30});
+  const platform::test::Pixel before = pixel({200, 100});
+  EXPECT_NEAR(before.red, 200, 3);
+  EXPECT_NEAR(before.green, 40, 3);
+  platform::PopUpButton* blending = nullptr;
+  for (const auto& entry : style.views()[0]->controls())
+    if (entry.parameter->get("property_id").intValue() == 47) blending = dynamic_cast<platform::PopUpButton*>(entry.control.get());
+  ASSERT_NE(blending, nullptr);
+  blending->gtkComboBox().set_active(2);
+  settle();
+  EXPECT_EQ(document->data()->array("layers")->at(1).dictionary()->get("blending_mode").intValue(), 2);
+  // Screen: 1 − (1 − backdrop)(1 − source), per channel.
+  const auto screen = [](int b, int s) { return 255 - (255 - b) * (255 - s) / 255; };
+  const platform::test::Pixel after = pixel({200, 100});
+  EXPECT_NEAR(after.red, screen(backdrop.red, 200), 4);
+  EXPECT_NEAR(after.green, screen(backdrop.green, 40), 4);
+  EXPECT_NEAR(after.blue, screen(backdrop.blue, 40), 4);
+  EXPECT_TRUE(document->dirty());
+  EXPECT_EQ(document->undoManager().undoCount(), 1u);
 }
 
 TEST_F(RightPanels, RowsAndCanvasSelectEachOther) {
