@@ -1,6 +1,5 @@
 #include "ui/CMColorPicker.h"
 
-#include <gdk/gdk.h>
 #include <gtkmm/window.h>
 
 #include "platform/graphics/bezier_path.h"
@@ -19,17 +18,6 @@ namespace {
 constexpr double kImageSide = 13;
 const platform::Color kHoverGrey = platform::Color::calibrated(0.8666666666666667, 0.8666666666666667,
                                                                0.8666666666666667, 1);
-
-// The button square's picture, decoded once; none when the image is missing.
-const std::shared_ptr<platform::Image>& buttonImage() {
-  static const std::shared_ptr<platform::Image> image = []() -> std::shared_ptr<platform::Image> {
-    const Glib::RefPtr<Gdk::Pixbuf> pixbuf = platform::pixbufNamed("color_well_bt");
-    if (!pixbuf) return nullptr;
-    return std::make_shared<platform::Image>(std::shared_ptr<cairo_surface_t>(
-        gdk_cairo_surface_create_from_pixbuf(pixbuf->gobj(), 1, nullptr), cairo_surface_destroy));
-  }();
-  return image;
-}
 
 Gtk::Window* toplevelOf(platform::View& view) { return dynamic_cast<Gtk::Window*>(view.widget().get_toplevel()); }
 
@@ -76,7 +64,7 @@ void CMColorPicker::drawRect(const platform::Rect&) {
   } else if (isHighlighted_) {
     fillClipped(square, kHoverGrey);
   }
-  if (const std::shared_ptr<platform::Image>& image = buttonImage()) {
+  if (const std::shared_ptr<platform::Image> image = platform::imageNamed("color_well_bt")) {
     image->drawInRect({square.origin.x + (square.size.width - kImageSide) / 2,
                        square.origin.y + (square.size.height - kImageSide) / 2, kImageSide, kImageSide},
                       {}, platform::CompositingOperation::SourceOver, 1);

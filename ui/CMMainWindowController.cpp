@@ -23,6 +23,7 @@
 #include "platform/ui/window.h"
 #include "ui/CMDocumentDialogs.h"
 #include "ui/CPMainView.h"
+#include "ui/VDGradientWindowController.h"
 
 namespace {
 
@@ -94,6 +95,7 @@ void CMMainWindowController::installAsServices() {
   CMMainWindowService::install(shared_from_this());
   CMCanvasWindowService::install(shared_from_this());
   CMPanelWindow::install(shared_from_this());
+  CMGradientEditorService::install(VDGradientWindowController::sharedGradientPointer());
   platform::DocumentController::shared().windowMenu().setChangeHandler([this] { rebuildWindowMenu(); });
   rebuildWindowMenu();
 }
@@ -104,6 +106,7 @@ void CMMainWindowController::uninstall() {
   CMMainWindowService::install(nullptr);
   CMCanvasWindowService::install(nullptr);
   CMPanelWindow::install(nullptr);
+  CMGradientEditorService::install(nullptr);
   sharedSlot().reset();
 }
 

@@ -109,9 +109,11 @@ class CMOptionsPanelView : public CMBasePanelView,
   void writeValue(const CMPanelValue& value, int propertyId, int index);
   // Registers the undo record of a write of the keys into `target` (found from the layer down `path`) when the
   // write opens an editing run (of `runRecord`, the target by default); a type-0 copy of the layer stands in where
-  // the keys have no value yet. Marks the document edited.
+  // the keys have no value yet. `previous` holds values from before an edit already made in place. Marks the
+  // document edited.
   void regUndoAction(int propertyId, int index, const platform::DictRef& target, const platform::ArrayRef& path,
-                     std::vector<std::string> keys, const platform::DictRef& runRecord = nullptr);
+                     std::vector<std::string> keys, const platform::DictRef& runRecord = nullptr,
+                     const platform::DictRef& previous = nullptr);
   void setMask(bool mask);
   // The layer of the same id in the document now: the same record, a copy put in its place, or null.
   platform::DictRef liveLayer() const;

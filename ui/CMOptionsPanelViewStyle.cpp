@@ -13,6 +13,7 @@
 #include "ui/CMLayerStyleParameters.h"
 #include "ui/CMOptionsPanelView.h"
 #include "ui/CPMainView.h"
+#include "ui/VDGradientWindowController.h"
 
 namespace {
 
@@ -93,8 +94,9 @@ void CMOptionsPanelView::selectLayer(DictRef record) {
 }
 
 void CMOptionsPanelView::recreate() {
-  // The colour dialog must not write through a picker of the sections going away.
+  // Neither the colour dialog nor the gradient window may write through a control of the sections going away.
   if (CMColorPicker* active = CMColorPicker::activePicker()) active->deactivate();
+  VDGradientWindowController::sharedGradient().setDelegate(nullptr);
   removeSections();
   if (selectedLayer_) createStyleSections();
   createSections();
@@ -310,13 +312,14 @@ void CMOptionsPanelView::setValue(const CMPanelValue& value, int propertyId, int
 }
 
 void CMOptionsPanelView::regUndoAction(int propertyId, int index, const DictRef& target, const ArrayRef& path,
-                                       std::vector<std::string> keys, const DictRef& runRecord) {
+                                       std::vector<std::string> keys, const DictRef& runRecord,
+                                       const DictRef& previous) {
   if (!target || !beginWrite(propertyId, index, runRecord ? runRecord : target)) return;
   CMUndoManager& undo = document()->undoManager();
   ArrayRef keyArray = Array::make();
   for (std::string& key : keys) keyArray->add(std::move(key));
   // Keys with no value yet could not be taken away again by a key-level record.
-  if (!undo.regUndoKeys(selectedLayer_, path, target, keyArray))
+  if (!undo.regUndoKeys(selectedLayer_, path, target, keyArray, previous))
     undo.regUndoDictionary(kCMUndoEditing, selectedLayer_);
 }
 
@@ -370,6 +373,15 @@ void CMOptionsPanelView::writeValue(const CMPanelValue& value, int propertyId, i
     const Entry e = entry(base, index);
     colorInto(e.record, e.path, "color");
   };
+  // The gradient window edited the entry's record in place: undo restores the copy from before the edit.
+  const auto gradientEdited = [&](const char* base) {
+    const Entry e = entry(base, index);
+    const auto* edit = std::get_if<CMGradientEdit>(&value);
+    if (!e.record || !edit || e.record->dictionary("gradient") != edit->gradient) return;
+    regUndoAction(propertyId, index, e.record, e.path, {"gradient"}, nullptr,
+                  edit->previous ? platform::Dictionary::make({{"gradient", edit->previous}}) : nullptr);
+    refreshCanvas(Refresh::Layer);
+  };
   const float f = v.floatValue();
   switch (propertyId) {
     case kOpacity:
@@ -415,6 +427,8 @@ void CMOptionsPanelView::writeValue(const CMPanelValue& value, int propertyId, i
       return toEntry("stroke", "lineWidth", f);
     case kStrokeColor:
       return entryColor("stroke");
+    case kStrokeGradient:
+      return gradientEdited("stroke");
     case kLineJoin:
       return toEntry("stroke", "lineJoinStyle", f);
     case kLineCap:
@@ -425,6 +439,8 @@ void CMOptionsPanelView::writeValue(const CMPanelValue& value, int propertyId, i
       return paintType("fill");
     case kFillColor:
       return entryColor("fill");
+    case kFillGradient:
+      return gradientEdited("fill");
     case kShadowEnable:
       return toEntry("shadow", "use", v.boolValue());
     case kShadowBlur:
@@ -485,7 +501,7 @@ void CMOptionsPanelView::writeValue(const CMPanelValue& value, int propertyId, i
     case kBlendingMode:
       return toLayer("blending_mode", truncated(v.doubleValue()), Refresh::Update);
     default:
-      // The gradient rows edit their record in place; 39 is read only.
+      // 39 is read only.
       return;
   }
 }

@@ -14,7 +14,7 @@
 #include "platform/ui/stepper.h"
 #include "platform/ui/text_field.h"
 #include "ui/CMColorPicker.h"
-#include "ui/CMPanelSwatchView.h"
+#include "ui/VDGradientControl.h"
 
 namespace {
 
@@ -233,7 +233,7 @@ void CMRightPanelBaseView::addControl(const DictRef& record, const Rect& rect, i
       addEntry(std::make_shared<CMColorPicker>(frames[0]), record, tag);
       break;
     case kGradient:
-      addEntry(std::make_shared<CMPanelSwatchView>(frames[0]), record, tag);
+      addEntry(std::make_shared<VDGradientControl>(frames[0]), record, tag);
       break;
     case kSegments:
       addEntry(std::make_shared<platform::SegmentedControl>(frames[0], titlesOf(record)), record, tag);

@@ -14,7 +14,7 @@
 #include "platform/ui/stepper.h"
 #include "platform/ui/text_field.h"
 #include "ui/CMColorPicker.h"
-#include "ui/CMPanelSwatchView.h"
+#include "ui/VDGradientControl.h"
 #include "ui/CMRightPanelBaseView.h"
 
 namespace {
@@ -53,8 +53,8 @@ void CMRightPanelBaseView::showValue(platform::Control& control, const CMPanelVa
     if (const auto* color = std::get_if<platform::Color>(&value)) picker->setColor(*color);
     return;
   }
-  if (auto* swatch = dynamic_cast<CMPanelSwatchView*>(&control)) {
-    if (const auto* color = std::get_if<platform::Color>(&value)) swatch->setColor(*color);
+  if (auto* swatch = dynamic_cast<VDGradientControl*>(&control)) {
+    // The record itself, which the gradient window edits in place.
     if (const DictRef gradient = panelValueAsValue(value).dictionary()) swatch->setGradient(gradient);
     return;
   }
@@ -116,6 +116,8 @@ void CMRightPanelBaseView::controlChanged(platform::Control& sender) {
   CMPanelValue value;
   if (picker) {
     value = picker->color();
+  } else if (auto* swatch = dynamic_cast<VDGradientControl*>(&sender)) {
+    value = CMGradientEdit{swatch->gradient(), swatch->previousGradient()};
   } else if (auto* popUp = dynamic_cast<platform::PopUpButton*>(&sender)) {
     if (parameter->get("control_type").intValue() == kFont) {
       value = platform::Value(popUp->titleOfSelectedItem());

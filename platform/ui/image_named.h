@@ -5,11 +5,16 @@
 
 #include <gdkmm/pixbuf.h>
 
+#include <memory>
 #include <string>
 
 namespace platform {
 
 // Null, with a logged warning, when no resource folder has a readable image of that name.
 Glib::RefPtr<Gdk::Pixbuf> pixbufNamed(const std::string& name);
+
+class Image;
+// The same picture as an Image for drawing into a graphics context; null when there is none.
+std::shared_ptr<Image> imageNamed(const std::string& name);
 
 }  // namespace platform
