@@ -60,7 +60,7 @@ void VDGradientWindowController::buildWindow() {
   type_->setAction([this](platform::Control&) { OnGradientType(); });
   editor_ = std::make_shared<VDGradientEditorView>(Rect{0, 198, kWidth, 70});
   editor_->setDelegate(this);
-  angle_ = std::make_shared<platform::Slider>(Rect{10, 170, 190, 22}, 0, 360, 0);
+  angle_ = std::make_shared<platform::Slider>(Rect{10, 166, 190, 30}, 0, 360, 0);
   angle_->setAction([this](platform::Control&) { OnAngleChange(); });
   angleCaption_ = std::make_shared<platform::Label>(Rect{205, 170, 80, 22}, "Angle: 0");
   matrix_ = std::make_shared<VDGradientMatrix>(Rect{10, 42, 271, 124});
