@@ -65,13 +65,6 @@ bool findPlace(const ArrayRef& list, std::int32_t id, MaskPlace& place) {
   return false;
 }
 
-// The record of the id anywhere in the tree, masks included.
-DictRef findAnywhere(const ArrayRef& layers, std::int32_t id) {
-  MaskPlace place;
-  if (!findPlace(layers, id, place)) return nullptr;
-  return place.owner ? place.ownerMasks->at(place.maskIndex).dictionary() : place.list->at(place.index).dictionary();
-}
-
 void refreshSelectedLayer() {
   if (CPMainView* main = CMProject::shareProject().mainView()) main->updateSelectedLayer();
 }
@@ -80,7 +73,7 @@ void refreshSelectedLayer() {
 
 DictRef CMOptionsPanelView::liveLayer() const {
   if (!selectedLayer_ || !document() || !document()->data()) return nullptr;
-  return findAnywhere(document()->data()->array("layers"), idOf(selectedLayer_));
+  return CMLayerTree::find(document()->data()->array("layers"), idOf(selectedLayer_), CMLayerTree::Masks::Search).record;
 }
 
 void CMOptionsPanelView::didNew(CMRightPanelBaseView& section) {
