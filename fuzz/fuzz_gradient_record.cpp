@@ -52,7 +52,8 @@ void exercise(const DictRef& gradient) {
     }
   }
   for (std::size_t i = 0; i < sorted.size(); ++i)
-    if (neighbours[i] != records::kNoNeighbour && !std::isfinite(records::handlePosition(sorted[i], sorted[neighbours[i]])))
+    if (neighbours[i] != records::kNoNeighbour &&
+        !std::isfinite(records::handlePosition(sorted[i], sorted[neighbours[i]])))
       fail("a handle at a position that is not finite");
 
   const DictRef copy = records::newGradientFrom(gradient);

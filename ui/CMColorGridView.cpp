@@ -32,7 +32,9 @@ CMColorGridView::CMColorGridView(platform::Rect frame) : View(frame) {
   for (const char* hex : kSwatches) addColor(hex);
 }
 
-void CMColorGridView::addColor(const std::string& hex) { addColorRed(hexPair(hex, 0), hexPair(hex, 2), hexPair(hex, 4)); }
+void CMColorGridView::addColor(const std::string& hex) {
+  addColorRed(hexPair(hex, 0), hexPair(hex, 2), hexPair(hex, 4));
+}
 
 void CMColorGridView::addColorRed(float red, float green, float blue) {
   colors_.push_back(platform::Color::calibrated(red / 255.0, green / 255.0, blue / 255.0, 1));

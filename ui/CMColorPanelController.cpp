@@ -70,9 +70,10 @@ void CMColorPanelController::openPanel(const platform::Rect& rect, Gtk::Window* 
   const platform::Event* event = platform::currentEvent();
   if (event && event->type == platform::EventType::LeftMouseDown &&
       (event->modifierFlags & platform::modifier::DeviceIndependentMask) == kShiftOption) {
-    platform::log(platform::LogLevel::Warning, "Icon is at " + platform::stringFromRect(rect) + "\n\tMenu is on screen " +
-                                                platform::stringFromRect(platform::PopupWindow::screenFrame(owner)) +
-                                                "\n\tWill be animated to " + platform::stringFromRect(target));
+    platform::log(platform::LogLevel::Warning, "Icon is at " + platform::stringFromRect(rect) +
+                                                   "\n\tMenu is on screen " +
+                                                   platform::stringFromRect(platform::PopupWindow::screenFrame(owner)) +
+                                                   "\n\tWill be animated to " + platform::stringFromRect(target));
   }
   window_.orderFront(target, owner);
 }

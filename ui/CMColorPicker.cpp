@@ -16,8 +16,8 @@ CMColorPicker* CMColorPicker::activePicker_ = nullptr;
 namespace {
 
 constexpr double kImageSide = 13;
-const platform::Color kHoverGrey = platform::Color::calibrated(0.8666666666666667, 0.8666666666666667,
-                                                               0.8666666666666667, 1);
+const platform::Color kHoverGrey =
+    platform::Color::calibrated(0.8666666666666667, 0.8666666666666667, 0.8666666666666667, 1);
 
 Gtk::Window* toplevelOf(platform::View& view) { return dynamic_cast<Gtk::Window*>(view.widget().get_toplevel()); }
 

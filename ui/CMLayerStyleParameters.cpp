@@ -61,8 +61,8 @@ std::vector<DictRef> mainParameters(int layerType, bool lineShape) {
   std::vector<DictRef> rows{
       ranged(row("Opacity", Section::kSlider, kOpacity), 0, 100),
       withItems(row("Blending Mode", Section::kPopUp, kBlendingMode),
-                {"Normal", "Multiply", "Screen", "Overlay", "Darken", "Light", "Color Dodge", "Color Burn", "Soft Light",
-                 "Hard Light", "Difference", "Exclusion", "Hue", "Saturation", "Color", "Luminosity"}),
+                {"Normal", "Multiply", "Screen", "Overlay", "Darken", "Light", "Color Dodge", "Color Burn",
+                 "Soft Light", "Hard Light", "Difference", "Exclusion", "Hue", "Saturation", "Color", "Luminosity"}),
   };
   if (lineShape) {
     rows.push_back(columns("Point 1", {row("X1", Section::kNumber, kX1), row("Y1", Section::kNumber, kY1)}));
@@ -112,8 +112,8 @@ std::vector<DictRef> shadowParameters(int slot) {
 std::vector<DictRef> blurParameters() { return {ranged(row("Amount", Section::kSlider, kBlurAmount), 0, 50)}; }
 
 std::vector<DictRef> fontParameters() {
-  DictRef font = columns("Font", {row("Name", Section::kFont, kFontName),
-                                  ranged(row("Size", Section::kNumber, kFontSize), 4, 1000000)});
+  DictRef font = columns(
+      "Font", {row("Name", Section::kFont, kFontName), ranged(row("Size", Section::kNumber, kFontSize), 4, 1000000)});
   font->set("control_subtype", 1);
   return {
       font,

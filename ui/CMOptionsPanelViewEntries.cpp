@@ -73,7 +73,8 @@ void refreshSelectedLayer() {
 
 DictRef CMOptionsPanelView::liveLayer() const {
   if (!selectedLayer_ || !document() || !document()->data()) return nullptr;
-  return CMLayerTree::find(document()->data()->array("layers"), idOf(selectedLayer_), CMLayerTree::Masks::Search).record;
+  return CMLayerTree::find(document()->data()->array("layers"), idOf(selectedLayer_), CMLayerTree::Masks::Search)
+      .record;
 }
 
 void CMOptionsPanelView::didNew(CMRightPanelBaseView& section) {

@@ -76,9 +76,11 @@ void CMOptionsPanelView::show(bool shown) {
     return;
   }
   if (!layerChanged_)
-    layerChanged_ = center.addObserver(kNotificationLayerChanged, [this](const platform::Notification&) { updateValues(); });
+    layerChanged_ =
+        center.addObserver(kNotificationLayerChanged, [this](const platform::Notification&) { updateValues(); });
   if (!layersChanged_)
-    layersChanged_ = center.addObserver(kNotificationLayersChanged, [this](const platform::Notification&) { layersChanged(); });
+    layersChanged_ =
+        center.addObserver(kNotificationLayersChanged, [this](const platform::Notification&) { layersChanged(); });
 }
 
 void CMOptionsPanelView::setDocument(std::shared_ptr<CMDocument> document) {
@@ -113,7 +115,8 @@ void CMOptionsPanelView::layersChanged() {
 bool CMOptionsPanelView::isLineShape() const {
   if (!selectedLayer_ || selectedLayer_->get("type").intValue() != kShapeLayer) return false;
   const DictRef shape = shapeRecord();
-  return selectedLayer_->get("shape_type").intValue() == kLineShapeType && !(shape && shape->get("isbezier").boolValue());
+  return selectedLayer_->get("shape_type").intValue() == kLineShapeType &&
+         !(shape && shape->get("isbezier").boolValue());
 }
 
 void CMOptionsPanelView::addStyleSection(const std::string& name, std::vector<DictRef> rows, int panelType, int slot) {
@@ -150,9 +153,13 @@ void CMOptionsPanelView::createStyleSections() {
   addStyleSection("Blur", blurParameters(), kPlainSection, 0);
 }
 
-DictRef CMOptionsPanelView::shapeRecord() const { return selectedLayer_ ? selectedLayer_->dictionary("shape") : nullptr; }
+DictRef CMOptionsPanelView::shapeRecord() const {
+  return selectedLayer_ ? selectedLayer_->dictionary("shape") : nullptr;
+}
 
-DictRef CMOptionsPanelView::styleRecord() const { return selectedLayer_ ? selectedLayer_->dictionary("style") : nullptr; }
+DictRef CMOptionsPanelView::styleRecord() const {
+  return selectedLayer_ ? selectedLayer_->dictionary("style") : nullptr;
+}
 
 CMOptionsPanelView::Entry CMOptionsPanelView::entry(const char* base, int slot) const {
   const std::string key = entryKey(base, slot);

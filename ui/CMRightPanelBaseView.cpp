@@ -212,7 +212,9 @@ void CMRightPanelBaseView::addControl(const DictRef& record, const Rect& rect, i
       break;
     case kSlider: {
       const auto [low, high] = rangeOf(record);
-      addEntry(std::make_shared<platform::Slider>(frames[0], low, high, low), record, tag);
+      auto slider = std::make_shared<platform::Slider>(frames[0], low, high, low);
+      slider->setMiniControlSize();
+      addEntry(slider, record, tag);
       addEntry(numberField(frames[1]), record, tag);
       addEntry(std::make_shared<platform::Stepper>(frames[2], low, high, 1), record, tag);
       break;

@@ -108,8 +108,7 @@ void VDGradientEditorView::drawRect(const Rect&) {
   for (const DictRef& stop : VDGradientRecords::stopsOf(gradient_)) {
     const Rect place = stopRect(number(stop, "pos"));
     drawMarker(bottomMarker(), place);
-    context->setFillColor(
-        platform::Color::device(number(stop, "red"), number(stop, "green"), number(stop, "blue"), 1));
+    context->setFillColor(platform::Color::device(number(stop, "red"), number(stop, "green"), number(stop, "blue"), 1));
     context->rectFill({place.origin.x + 2, place.origin.y + 2, 7, 5});
   }
 }

@@ -32,8 +32,8 @@ void VDGradientMatrix::drawRect(const platform::Rect& dirtyRect) {
       context->rectFill({cell.origin.x - 1, cell.origin.y - 1, cell.size.width + 2, cell.size.height + 2});
     }
     if (const platform::DictRef gradient = gradients_->at(static_cast<std::size_t>(i)).dictionary())
-      VDGradientDraw::drawGradient(*context, {cell.origin.x + 4, cell.origin.y + 4, cell.size.width - 8, cell.size.height - 8},
-                                   gradient, false);
+      VDGradientDraw::drawGradient(
+          *context, {cell.origin.x + 4, cell.origin.y + 4, cell.size.width - 8, cell.size.height - 8}, gradient, false);
   }
 }
 

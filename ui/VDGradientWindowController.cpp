@@ -73,8 +73,8 @@ void VDGradientWindowController::buildWindow() {
   remove_ = std::make_shared<platform::Button>(Rect{190, 8, 91, 28}, platform::ButtonType::MomentaryPush, "Remove");
   remove_->setTag(kRemoveTag);
   remove_->setAction([this](platform::Control&) { OnRemoveGradient(); });
-  for (const std::shared_ptr<platform::View>& view : std::vector<std::shared_ptr<platform::View>>{
-           type_, editor_, angle_, angleCaption_, matrix_, add, save, remove_})
+  for (const std::shared_ptr<platform::View>& view :
+       std::vector<std::shared_ptr<platform::View>>{type_, editor_, angle_, angleCaption_, matrix_, add, save, remove_})
     content->addSubview(view);
   window_.setContentView(content);
 }

@@ -128,7 +128,8 @@ std::string controls(const DictRef& record) {
       return child(widget("GtkDrawingArea", property("width-request", "70")));
     case Section::kSegments: {
       std::string segments;
-      for (const std::string& title : titlesOf(record)) segments += child(widget("GtkRadioButton", property("label", title)));
+      for (const std::string& title : titlesOf(record))
+        segments += child(widget("GtkRadioButton", property("label", title)));
       return segments;
     }
     case Section::kColumns:
@@ -149,8 +150,9 @@ std::string uiDescription(Kind kind) {
   for (const std::vector<DictRef>& rows : sectionsOf(kind)) {
     sections += child(widget("GtkLabel", property("label", "Section")));
     for (const DictRef& row : rows)
-      sections += child(widget("GtkBox", property("orientation", "horizontal"),
-                               child(widget("GtkLabel", property("label", row->get("name").string()))) + controls(row)));
+      sections +=
+          child(widget("GtkBox", property("orientation", "horizontal"),
+                       child(widget("GtkLabel", property("label", row->get("name").string()))) + controls(row)));
   }
   return "<interface>" +
          widget("GtkScrolledWindow", {}, child(widget("GtkBox", property("orientation", "vertical"), sections))) +

@@ -31,7 +31,8 @@ Gdk::Rectangle monitorGeometry(Gtk::Window* window) {
 void makeTransparentWhenComposited(Gtk::Window& window) {
   const Glib::RefPtr<Gdk::Screen> screen = window.get_screen();
   if (!screen || !screen->is_composited()) return;
-  if (const Glib::RefPtr<Gdk::Visual> visual = screen->get_rgba_visual()) gtk_widget_set_visual(GTK_WIDGET(window.gobj()), visual->gobj());
+  if (const Glib::RefPtr<Gdk::Visual> visual = screen->get_rgba_visual())
+    gtk_widget_set_visual(GTK_WIDGET(window.gobj()), visual->gobj());
   static const Glib::RefPtr<Gtk::CssProvider> clear = [] {
     Glib::RefPtr<Gtk::CssProvider> provider = Gtk::CssProvider::create();
     provider->load_from_data("window, box, eventbox { background-color: transparent; }");

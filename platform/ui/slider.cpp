@@ -1,6 +1,7 @@
 #include "platform/ui/slider.h"
 
 #include <gtkmm/adjustment.h>
+#include <gtkmm/cssprovider.h>
 
 #include <algorithm>
 #include <cmath>
@@ -29,6 +30,18 @@ Slider::Slider(Rect frame, double minValue, double maxValue, double value) : Con
   setContent(*scale_);
   keepConnection(scale_->signal_value_changed().connect([this] { userDidChange(); }));
   setDoubleValue(value);
+}
+
+void Slider::setMiniControlSize() {
+  static const Glib::RefPtr<Gtk::CssProvider> mini = [] {
+    Glib::RefPtr<Gtk::CssProvider> provider = Gtk::CssProvider::create();
+    provider->load_from_data(
+        "scale { padding: 3px 6px; min-height: 0; min-width: 0; }"
+        "scale trough { min-height: 3px; min-width: 3px; }"
+        "scale slider { min-height: 12px; min-width: 12px; margin: -5px; }");
+    return provider;
+  }();
+  scale_->get_style_context()->add_provider(mini, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
 }
 
 double Slider::doubleValue() const { return scale_->get_value(); }

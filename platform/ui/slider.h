@@ -21,6 +21,8 @@ class Slider : public Control {
   // Reversed or non-finite ranges are ignored.
   void setRange(double minValue, double maxValue);
 
+  // NSControlSize mini: a trough and knob small enough for a row 20 points high.
+  void setMiniControlSize();
   Gtk::Scale& gtkScale() { return *scale_; }
 
  private:

@@ -425,7 +425,8 @@ TEST(UndoKeysInsideALayer, FindTheirRecordDownThePathOfTheLayerThereNow) {
 
   // Values given as the previous ones stand for the record's current values.
   const DictRef previous = Dictionary::make({{"lineWidth", 2.0F}});
-  ASSERT_TRUE(undo.regUndoKeys(live, Array::make({"shape", "stroke1"}), liveStroke, Array::make({"lineWidth"}), previous));
+  ASSERT_TRUE(
+      undo.regUndoKeys(live, Array::make({"shape", "stroke1"}), liveStroke, Array::make({"lineWidth"}), previous));
   undo.undo();
   EXPECT_FLOAT_EQ(liveStroke->get("lineWidth").floatValue(), 2);
 }

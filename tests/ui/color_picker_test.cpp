@@ -288,8 +288,8 @@ TEST_F(ColorPickers, OtherControlsOfTheSectionAndDestructionLetTheDialogGo) {
     int last = 0;
   } delegate;
   const auto row = [](const char* name, int type, int id) {
-    return platform::Dictionary::make({{"name", name}, {"control_type", type}, {"property_id", id}, {"min", 0},
-                                       {"max", 100}});
+    return platform::Dictionary::make(
+        {{"name", name}, {"control_type", type}, {"property_id", id}, {"min", 0}, {"max", 100}});
   };
   std::vector<platform::DictRef> rows{row("Opacity", CMRightPanelBaseView::kSlider, 1),
                                       row("Color", CMRightPanelBaseView::kColor, 2)};
@@ -328,10 +328,11 @@ class PageColour : public panel_testing::PanelTest {};
 
 TEST_F(PageColour, ARunOfDialogColoursRegistersOneUndoRecord) {
   const platform::DictRef colour = platform::Dictionary::make({{"r", 255}, {"g", 255}, {"b", 255}, {"a", 255}});
-  const platform::DictRef page = platform::Dictionary::make({{"layers", platform::Array::make()},
-                                                             {"width", 600.0F},
-                                                             {"height", 400.0F},
-                                                             {"background", platform::Dictionary::make({{"bg_color", colour}})}});
+  const platform::DictRef page =
+      platform::Dictionary::make({{"layers", platform::Array::make()},
+                                  {"width", 600.0F},
+                                  {"height", 400.0F},
+                                  {"background", platform::Dictionary::make({{"bg_color", colour}})}});
   auto document = panel_testing::documentWith(page);
   CMPicturePanelView panel;
   panel.setDocument(document);

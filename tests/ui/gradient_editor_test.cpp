@@ -146,10 +146,11 @@ TEST(GradientList, TheFirstRunStoresTheBuiltInsAsAnyPlistReaderReadsThem) {
   auto& settings = CMProject::shareProject().settings();
   const ArrayRef first = VDGradientWindowController::loadGradients(settings);
   ASSERT_EQ(first->size(), 18u);
-  const std::string command = "python3 -c \"import plistlib,sys; d=plistlib.load(open(sys.argv[1],'rb')); "
-                              "g=d['gradients']; print(len(g), sum(len(x['markers']) for x in g), "
-                              "[i for i,x in enumerate(g) if 'fx' in x], g[10]['markers'][0]['green'])\" '" +
-                              settings.filePath().string() + "'";
+  const std::string command =
+      "python3 -c \"import plistlib,sys; d=plistlib.load(open(sys.argv[1],'rb')); "
+      "g=d['gradients']; print(len(g), sum(len(x['markers']) for x in g), "
+      "[i for i,x in enumerate(g) if 'fx' in x], g[10]['markers'][0]['green'])\" '" +
+      settings.filePath().string() + "'";
   FILE* pipe = popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
   char line[256] = {};
@@ -176,10 +177,10 @@ TEST(GradientPopup, PlacedUnderTheControlOrAboveItNearTheScreensBottom) {
     Rect control;
     Rect expected;
   };
-  for (const Case& c : {Case{{500, 600, 60, 20}, {round(500 + 30 - 145.5F), 600 + 20 - 308, 291, 308}},
-                        Case{{500, 100, 60, 20}, {385, 100 + 40, 291, 308}},
-                        Case{{20, 600, 60, 20}, {0, 312, 291, 308}},
-                        Case{{1500, 600, 60, 20}, {1385, 312, 291, 308}}}) {
+  for (const Case& c :
+       {Case{{500, 600, 60, 20}, {round(500 + 30 - 145.5F), 600 + 20 - 308, 291, 308}},
+        Case{{500, 100, 60, 20}, {385, 100 + 40, 291, 308}}, Case{{20, 600, 60, 20}, {0, 312, 291, 308}},
+        Case{{1500, 600, 60, 20}, {1385, 312, 291, 308}}}) {
     const Rect frame = VDGradientWindowController::popupFrame(c.control, screen);
     EXPECT_EQ(frame, c.expected) << c.control.origin.x << "," << c.control.origin.y;
   }
@@ -233,7 +234,9 @@ class GradientWindow : public panel_testing::PanelTest {
     }
     panel_testing::settle();
   }
-  static platform::Point centre(const Rect& r) { return {r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2}; }
+  static platform::Point centre(const Rect& r) {
+    return {r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2};
+  }
 
   std::shared_ptr<platform::View> root;
   std::shared_ptr<VDGradientControl> control;

@@ -148,7 +148,8 @@ TEST_F(RightPanels, TheLayerStylePanelShowsAndEditsTheCurrentLayer) {
   EXPECT_NEAR(before.green, 40, 3);
   platform::PopUpButton* blending = nullptr;
   for (const auto& entry : style.views()[0]->controls())
-    if (entry.parameter->get("property_id").intValue() == 47) blending = dynamic_cast<platform::PopUpButton*>(entry.control.get());
+    if (entry.parameter->get("property_id").intValue() == 47)
+      blending = dynamic_cast<platform::PopUpButton*>(entry.control.get());
   ASSERT_NE(blending, nullptr);
   blending->gtkComboBox().set_active(2);
   settle();

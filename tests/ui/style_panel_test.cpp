@@ -128,14 +128,15 @@ TEST_F(StylePanel, SectionsFollowTheLayersType) {
     std::vector<std::string> sections;
     std::vector<std::string> layerRows;
   };
-  const std::vector<std::string> shapeRows{"Opacity", "Blending Mode", "Position", "Size", "Save Ratio", "Is Mask", "Rotate"};
+  const std::vector<std::string> shapeRows{"Opacity",    "Blending Mode", "Position", "Size",
+                                           "Save Ratio", "Is Mask",       "Rotate"};
   const std::vector<std::string> imageRows{"Opacity", "Blending Mode", "Position", "Size", "Save Ratio", "Rotate"};
   const std::vector<std::string> lineRows{"Opacity", "Blending Mode", "Point 1", "Point 2"};
-  for (const Case& c : {Case{1, {"Layer", "Stroke", "Fill", "Fill 1", "Fill 3", "Shadow", "Blur"}, shapeRows},
-                        Case{2, {"Layer"}, shapeRows}, Case{3, {"Layer", "Stroke", "Fill", "Shadow", "Blur"}, lineRows},
-                        Case{4, {"Layer", "Stroke", "Fill", "Shadow", "Blur"}, shapeRows},
-                        Case{5, {"Layer"}, imageRows}, Case{6, {"Layer", "Font", "Shadow"}, imageRows},
-                        Case{7, {}, {}}}) {
+  for (const Case& c :
+       {Case{1, {"Layer", "Stroke", "Fill", "Fill 1", "Fill 3", "Shadow", "Blur"}, shapeRows},
+        Case{2, {"Layer"}, shapeRows}, Case{3, {"Layer", "Stroke", "Fill", "Shadow", "Blur"}, lineRows},
+        Case{4, {"Layer", "Stroke", "Fill", "Shadow", "Blur"}, shapeRows}, Case{5, {"Layer"}, imageRows},
+        Case{6, {"Layer", "Font", "Shadow"}, imageRows}, Case{7, {}, {}}}) {
     DictRef layer;
     for (const platform::Value& entry : *root->array("layers"))
       if (entry.dictionary()->get("id").intValue() == c.id) layer = entry.dictionary();
@@ -162,10 +163,10 @@ TEST_F(StylePanel, HeaderButtonsAndSlotsOfTheNumberedSections) {
     int panelType;
     int slot;
   };
-  for (const Case& c : {Case{"Layer", false, false, 0, 0}, Case{"Stroke", true, false, 3, 0},
-                        Case{"Stroke 2", true, true, 3, 2}, Case{"Fill", true, false, 1, 0},
-                        Case{"Shadow", false, false, 2, 0}, Case{"Shadow 1", false, true, 2, 1},
-                        Case{"Blur", false, false, 0, 0}}) {
+  for (const Case& c :
+       {Case{"Layer", false, false, 0, 0}, Case{"Stroke", true, false, 3, 0}, Case{"Stroke 2", true, true, 3, 2},
+        Case{"Fill", true, false, 1, 0}, Case{"Shadow", false, false, 2, 0}, Case{"Shadow 1", false, true, 2, 1},
+        Case{"Blur", false, false, 0, 0}}) {
     const CMRightPanelBaseView& view = section(c.name);
     EXPECT_EQ(view.hasAddButton(), c.add) << c.name;
     EXPECT_EQ(view.hasRemoveButton(), c.remove) << c.name;
@@ -265,7 +266,8 @@ TEST_F(StylePanel, TextLayersEditTheirStyleRecord) {
 
 TEST_F(StylePanel, UndoRunsAreKeptPerPropertyAndRecord) {
   const DictRef shape = object("path", 1);
-  shape->dictionary("shape")->set("stroke1", platform::dictionaryCopy(shape->dictionary("shape")->dictionary("stroke")));
+  shape->dictionary("shape")->set("stroke1",
+                                  platform::dictionaryCopy(shape->dictionary("shape")->dictionary("stroke")));
   open({shape}, shape);
   for (int step = 1; step <= 10; ++step) slide("Layer", kOpacity, step * 5);
   EXPECT_EQ(undoCount(), 1u) << "one drag, one record";
