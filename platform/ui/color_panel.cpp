@@ -59,9 +59,14 @@ void ColorPanel::colorChanged() {
 
 void ColorPanel::orderFront(Gtk::Window* parent) {
   if (parent) dialog_->set_transient_for(*parent);
+  // Mapped, the dialog goes back to its palette and may pick a colour of its own there: nobody chose that one.
+  const Color shown = color();
+  settingColor_ = true;
   dialog_->present();
-  // The dialog shows its palette whenever it is mapped; the editor is what this panel shows.
+  // The editor is what this panel shows.
   dialog_->property_show_editor() = true;
+  settingColor_ = false;
+  setColor(shown);
 }
 
 void ColorPanel::close() {

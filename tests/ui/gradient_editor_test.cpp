@@ -207,8 +207,14 @@ class GradientWindow : public panel_testing::PanelTest {
     control->setAction([this](platform::Control&) { ++sent; });
     root->addSubview(control);
     showInWindow(root, {300, 200});
+    panel_testing::awaitFocus(window().gtkWindow());
+    // Other tests' windows on the same display may take the focus at any time: only Escape closes the pop-up here.
+    controller().window().setDidResign([](platform::PopupWindow::ResignReason reason) {
+      if (reason == platform::PopupWindow::ResignReason::Cancelled) controller().closeWindow();
+    });
   }
   void TearDown() override {
+    controller().window().setDidResign([](platform::PopupWindow::ResignReason) { controller().closeWindow(); });
     controller().setDelegate(nullptr);
     controller().closeWindow();
     panel_testing::settle();
@@ -382,7 +388,12 @@ TEST_F(GradientWindow, AWholeStopDragWritesTheDefaultsOnce) {
     panel_testing::settle();
   }
   EXPECT_EQ(writes.count(), 0) << "nothing written while the stop is held";
+  // The last step again: GDK holds the latest motion back until another comes.
   const platform::Point end = editor.localToGtk({bar.origin.x + bar.size.width * 0.51, 5});
+  platform::test::injectMotion(editor.widget(), end.x, end.y, GDK_BUTTON1_MASK);
+  platform::test::injectMotion(editor.widget(), end.x, end.y, GDK_BUTTON1_MASK);
+  panel_testing::settle();
+  EXPECT_EQ(writes.count(), 0) << "nothing written while the stop is held";
   platform::test::injectButton(editor.widget(), GDK_BUTTON_RELEASE, 1, end.x, end.y);
   panel_testing::settle();
   const int afterDrag = writes.count();

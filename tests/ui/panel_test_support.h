@@ -61,6 +61,13 @@ inline void settle() {
   platform::test::processPendingEvents();
 }
 
+// Waits (a second at most) until the window holds the keyboard focus, so that a focus arriving late cannot take it
+// from a pop-up the test opens next.
+inline void awaitFocus(Gtk::Window& window) {
+  platform::iterateMainLoopUntil([&] { return window.has_toplevel_focus(); }, std::chrono::milliseconds(1000));
+  settle();
+}
+
 // Lets GTK lay the widget out again (its frame clock's next ticks) before it is drawn for a probe.
 inline platform::test::ImageSurface renderSettled(Gtk::Widget& widget) {
   settle();
