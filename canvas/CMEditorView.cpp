@@ -33,9 +33,23 @@ CMEditorView* CMEditorView::activeEditor() { return activeEditorSlot(); }
 void CMEditorView::becomeActiveEditor() { activeEditorSlot() = this; }
 
 void CMEditorView::setDocument(std::shared_ptr<CMDocument> document) {
+  if (document_ && document != document_) leaveDocument();
   document_ = std::move(document);
   rebuildLayers();
   setNeedsDisplay();
+}
+
+void CMEditorView::leaveDocument() {
+  // Layer ids start at 1 in every drawing: nothing kept by id may be found again in the next one. An edit under way
+  // ends in its own drawing first.
+  if (isEditingText()) endEditingText({});
+  saveCurve();
+  selectedLayer_ = nullptr;
+  selectedLayerDict_ = nullptr;
+  selectedPoint_ = nullptr;
+  curveAddedLayer_ = nullptr;
+  editingLayer_ = nullptr;
+  hideSel();
 }
 
 void CMEditorView::setZoom(float zoom) {

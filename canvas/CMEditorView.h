@@ -88,7 +88,8 @@ class CMEditorView : public CMEditorBaseView {
   bool isFlipped() const override { return true; }
   bool acceptsFirstResponder() const override { return true; }
 
-  // Keeps the document, rebuilds the layer objects and redisplays.
+  // Keeps the document, rebuilds the layer objects and redisplays. Another document than the one shown so far
+  // starts with nothing selected, no pen curve and no text being edited.
   virtual void setDocument(std::shared_ptr<CMDocument> document);
   const std::shared_ptr<CMDocument>& document() const { return document_; }
   void setZoom(float zoom);
@@ -323,6 +324,8 @@ class CMEditorView : public CMEditorBaseView {
   // After the drawer rebuilt its layer objects: the kept layers are found again by id.
   void relinkLayers();
   void rebuildLayers();
+  // Finishes what is under way in the document shown so far and forgets its layers.
+  void leaveDocument();
   void becomeActiveEditor();
   // The root record's "zoom"; anything but a positive finite number counts as 1.
   float documentZoom() const;

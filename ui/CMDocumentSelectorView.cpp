@@ -5,6 +5,7 @@
 #include <gtkmm/menu.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "document/CMDocumentManager.h"
 #include "platform/core/document_controller.h"
@@ -86,26 +87,32 @@ void CMDocumentSelectorView::placeAllDocumentsButton() {
   allDocumentsBt_->setFrame({frame().size.width - kButtonRightInset, kButtonY, kButtonSize, kButtonSize});
 }
 
-void CMDocumentSelectorView::mouseDown(const platform::Event&) {}
-
-void CMDocumentSelectorView::mouseUp(const platform::Event& event) {
+std::optional<CMDocumentSelectorView::TabHit> CMDocumentSelectorView::tabAt(const platform::Event& event) const {
   const platform::Point point = convertPointFromWindow(event.locationInWindow);
-  const auto current = platform::DocumentController::shared().currentDocument();
-  // Closing a document may redraw the strip, which rebuilds the records: scan a copy.
-  const std::vector<TabRecord> scanned = tabs_;
-  for (const TabRecord& tab : scanned) {
+  for (const TabRecord& tab : tabs_) {
     if (!platform::pointInRect(point, tab.rect)) continue;
     const platform::Rect closeArea{tab.rect.origin.x, tab.rect.origin.y, kCloseAreaWidth, tab.rect.size.height};
-    if (platform::pointInRect(point, closeArea)) {
-      CMDocumentManager::sharedDocumentManager().closeDocument(tab.document);
-      setNeedsDisplay();
-      continue;
-    }
-    if (tab.document != current) {
-      CMDocumentManager::sharedDocumentManager().openDocument(tab.document);
-      setNeedsDisplay();
-      return;
-    }
+    return TabHit{tab.document, platform::pointInRect(point, closeArea)};
+  }
+  return std::nullopt;
+}
+
+void CMDocumentSelectorView::mouseDown(const platform::Event& event) { pressed_ = tabAt(event); }
+
+void CMDocumentSelectorView::mouseUp(const platform::Event& event) {
+  // A tab acts only on a click that went down and up in the same part of it.
+  const std::optional<TabHit> pressed = std::exchange(pressed_, std::nullopt);
+  const std::optional<TabHit> released = tabAt(event);
+  if (!pressed || !released || pressed->document != released->document || pressed->onClose != released->onClose)
+    return;
+  if (released->onClose) {
+    CMDocumentManager::sharedDocumentManager().closeDocument(released->document);
+    setNeedsDisplay();
+    return;
+  }
+  if (released->document != platform::DocumentController::shared().currentDocument()) {
+    CMDocumentManager::sharedDocumentManager().openDocument(released->document);
+    setNeedsDisplay();
   }
 }
 

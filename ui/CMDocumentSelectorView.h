@@ -58,6 +58,7 @@ class CMDocumentSelectorView : public CMPanelBase {
   void layoutPane() override;
 
   void drawRect(const platform::Rect& dirtyRect) override;
+  // A click on a tab's close area closes its document; elsewhere on another document's tab it shows that one.
   void mouseDown(const platform::Event& event) override;
   void mouseUp(const platform::Event& event) override;
 
@@ -74,6 +75,12 @@ class CMDocumentSelectorView : public CMPanelBase {
   void resizeSubviewsWithOldSize(platform::Size oldSize) override;
 
  private:
+  // Where a mouse event falls: the tab's document and whether in its close area.
+  struct TabHit {
+    std::shared_ptr<platform::Document> document;
+    bool onClose = false;
+  };
+  std::optional<TabHit> tabAt(const platform::Event& event) const;
   void drawTabs();
   void drawTab(const platform::Document& document, const platform::Rect& rect, bool first);
   void drawActiveTab(const platform::Document& document, const platform::Rect& rect);
@@ -82,6 +89,7 @@ class CMDocumentSelectorView : public CMPanelBase {
   void placeAllDocumentsButton();
 
   std::vector<TabRecord> tabs_;
+  std::optional<TabHit> pressed_;
   std::shared_ptr<platform::Button> allDocumentsBt_;
   std::unique_ptr<platform::Menu> documentsMenu_;
   std::optional<platform::Image> closeImage_;

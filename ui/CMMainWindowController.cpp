@@ -70,6 +70,9 @@ CMMainWindowController::CMMainWindowController()
       center.addObserver(kNotificationLayersChanged, [this](const platform::Notification&) { selectedLayer_ = nullptr; });
   tabsChanged_ = center.addObserver(kNotificationNeedToUpdateDocumentTab,
                                     [this](const platform::Notification&) { updateDocumentTabs(); });
+  // A closed drawing that was not shown changes the tabs without showing another.
+  documentsChanged_ = center.addObserver(kNotificationDocumentChanged,
+                                         [this](const platform::Notification&) { updateDocumentTabs(); });
   window_->makeFirstResponder(mainView_.get());
   // The right panel starts as the user left it.
   if (CMProject::shareProject().profile().getState("hideRightPanel") != 0) mainView_->toggleRightPanel();

@@ -223,6 +223,7 @@ class CMMainWindowController final : public CMMainWindowService,
   platform::DictRef selectedLayer_;
   platform::ObserverToken layersChanged_;
   platform::ObserverToken tabsChanged_;
+  platform::ObserverToken documentsChanged_;
   std::function<void()> didOrderOut_;
   int selectedTool_ = 0;
   bool editorUpdateQueued_ = false;

@@ -36,6 +36,12 @@ class TextView : public View {
 
   Gtk::TextView& gtkTextView() { return *text_; }
 
+  // GTK's text view has already placed the caret or the selection for a press on it; the press is its own and goes
+  // no further, as an NSTextView keeps its mouse-down.
+  void mouseDown(const Event&) override {}
+  void mouseDragged(const Event&) override {}
+  void mouseUp(const Event&) override {}
+
  private:
   void applyStyle();
 

@@ -79,6 +79,7 @@ void ViewHost::pointerGrabBroken() {
   gesture->breakGrab();
   if (gesture_ == gesture) gesture_.reset();
   mouseDownView_.reset();
+  pressWindow_.reset();
 }
 
 View* ViewHost::viewAt(Point locationInWindow) const {
@@ -164,9 +165,10 @@ void ViewHost::sendEvent(const Event& event) {
     return;
   }
   if (event.isMouseDrag() || event.isMouseUp()) {
+    // Drags and the up belong to the view that took the down; without one they reach nobody.
     std::shared_ptr<View> target = mouseDownView_.lock();
     if (event.isMouseUp()) mouseDownView_.reset();
-    deliverMouse(target ? target.get() : viewAt(event.locationInWindow), event);
+    deliverMouse(target.get(), event);
     return;
   }
   switch (event.type) {
@@ -209,38 +211,66 @@ void ViewHost::sendEvent(const Event& event) {
   }
 }
 
-Point ViewHost::windowLocation(double x, double y) const {
+std::optional<Point> ViewHost::windowLocation(GdkWindow* window, double x, double y) const {
+  // Events that GTK widgets inside the window passed on carry their own GdkWindow's coordinates.
+  const GdkWindow* own = get_window() ? get_window()->gobj() : nullptr;
+  for (; window && window != own; window = gdk_window_get_parent(window))
+    gdk_window_coords_to_parent(window, x, y, &x, &y);
+  if (!own || window != own) return std::nullopt;
   const double height = contentView_ ? contentView_->frame().size.height : get_allocated_height();
-  return {x, height - y};
+  return Point{x, height - y};
+}
+
+namespace {
+
+constexpr unsigned kButtonMasks = GDK_BUTTON1_MASK | GDK_BUTTON2_MASK | GDK_BUTTON3_MASK | GDK_BUTTON4_MASK |
+                                  GDK_BUTTON5_MASK;
+
+unsigned buttonMask(unsigned button) { return button >= 1 && button <= 5 ? GDK_BUTTON1_MASK << (button - 1) : 0; }
+
+}  // namespace
+
+bool ViewHost::cameFromPressWindow(GdkWindow* window) const {
+  // X reports a press's motion and release to the window that took it; another window's come from a press that a
+  // GTK widget took (a control's), which none of the views saw.
+  return pressWindow_ && pressWindow_->gobj() == window;
 }
 
 bool ViewHost::on_button_press_event(GdkEventButton* event) {
   // GTK's own double and triple presses come after the plain ones; the counter has seen those.
   if (event->type != GDK_BUTTON_PRESS) return true;
+  const std::optional<Point> location = windowLocation(event->window, event->x, event->y);
+  if (!location) return false;
+  pressWindow_ = Glib::wrap(event->window, true);
   Event result;
   result.type = event->button == 1   ? EventType::LeftMouseDown
                 : event->button == 3 ? EventType::RightMouseDown
                                      : EventType::OtherMouseDown;
-  result.locationInWindow = windowLocation(event->x, event->y);
+  result.locationInWindow = *location;
   result.modifierFlags = modifierFlagsFromGdk(event->state);
   result.timestamp = event->time / 1000.0;
   result.buttonNumber = buttonNumberFromGdk(event->button);
-  result.clickCount = clickCounter_.press(event->time, {event->x, event->y}, result.buttonNumber);
+  result.clickCount = clickCounter_.press(event->time, *location, result.buttonNumber);
   lastClickCount_ = result.clickCount;
   sendEvent(result);
   return true;
 }
 
 bool ViewHost::on_button_release_event(GdkEventButton* event) {
+  if (!cameFromPressWindow(event->window)) return true;
+  const std::optional<Point> location = windowLocation(event->window, event->x, event->y);
+  if (!location) return true;
   Event result;
   result.type = event->button == 1   ? EventType::LeftMouseUp
                 : event->button == 3 ? EventType::RightMouseUp
                                      : EventType::OtherMouseUp;
-  result.locationInWindow = windowLocation(event->x, event->y);
+  result.locationInWindow = *location;
   result.modifierFlags = modifierFlagsFromGdk(event->state);
   result.timestamp = event->time / 1000.0;
   result.buttonNumber = buttonNumberFromGdk(event->button);
   result.clickCount = lastClickCount_;
+  // The last button up ends the press (the state is the one before the release).
+  if ((event->state & kButtonMasks & ~buttonMask(event->button)) == 0) pressWindow_.reset();
   sendEvent(result);
   return true;
 }
@@ -251,7 +281,10 @@ bool ViewHost::on_motion_notify_event(GdkEventMotion* event) {
                 : (event->state & GDK_BUTTON3_MASK) ? EventType::RightMouseDragged
                 : (event->state & GDK_BUTTON2_MASK) ? EventType::OtherMouseDragged
                                                     : EventType::MouseMoved;
-  result.locationInWindow = windowLocation(event->x, event->y);
+  if (result.isMouseDrag() && !cameFromPressWindow(event->window)) return true;
+  const std::optional<Point> location = windowLocation(event->window, event->x, event->y);
+  if (!location) return true;
+  result.locationInWindow = *location;
   result.modifierFlags = modifierFlagsFromGdk(event->state);
   result.timestamp = event->time / 1000.0;
   sendEvent(result);
@@ -259,9 +292,11 @@ bool ViewHost::on_motion_notify_event(GdkEventMotion* event) {
 }
 
 bool ViewHost::on_enter_notify_event(GdkEventCrossing* event) {
+  const std::optional<Point> location = windowLocation(event->window, event->x, event->y);
+  if (!location) return true;
   Event result;
   result.type = EventType::MouseEntered;
-  result.locationInWindow = windowLocation(event->x, event->y);
+  result.locationInWindow = *location;
   result.modifierFlags = modifierFlagsFromGdk(event->state);
   result.timestamp = event->time / 1000.0;
   sendEvent(result);
@@ -271,9 +306,11 @@ bool ViewHost::on_enter_notify_event(GdkEventCrossing* event) {
 bool ViewHost::on_leave_notify_event(GdkEventCrossing* event) {
   // Leaving for a child window (a control's) or during a grab is not leaving the window.
   if (event->detail == GDK_NOTIFY_INFERIOR || event->mode != GDK_CROSSING_NORMAL) return true;
+  const std::optional<Point> location = windowLocation(event->window, event->x, event->y);
+  if (!location) return true;
   Event result;
   result.type = EventType::MouseExited;
-  result.locationInWindow = windowLocation(event->x, event->y);
+  result.locationInWindow = *location;
   result.modifierFlags = modifierFlagsFromGdk(event->state);
   result.timestamp = event->time / 1000.0;
   sendEvent(result);
@@ -281,9 +318,11 @@ bool ViewHost::on_leave_notify_event(GdkEventCrossing* event) {
 }
 
 bool ViewHost::on_scroll_event(GdkEventScroll* event) {
+  const std::optional<Point> location = windowLocation(event->window, event->x, event->y);
+  if (!location) return true;
   Event result;
   result.type = EventType::ScrollWheel;
-  result.locationInWindow = windowLocation(event->x, event->y);
+  result.locationInWindow = *location;
   result.modifierFlags = modifierFlagsFromGdk(event->state);
   result.timestamp = event->time / 1000.0;
   switch (event->direction) {

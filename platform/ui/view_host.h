@@ -62,7 +62,10 @@ class ViewHost : public Gtk::EventBox {
   void on_size_allocate(Gtk::Allocation& allocation) override;
 
  private:
-  Point windowLocation(double x, double y) const;
+  // An event's place in window coordinates, from the GdkWindow it came in; null for a window outside this one.
+  std::optional<Point> windowLocation(GdkWindow* window, double x, double y) const;
+  // Whether a drag or release comes from the GdkWindow the views' press came in.
+  bool cameFromPressWindow(GdkWindow* window) const;
   Event keyEvent(const GdkEventKey* event, EventType type) const;
   View* viewAt(Point locationInWindow) const;
   void deliverMouse(View* view, const Event& event);
@@ -74,6 +77,7 @@ class ViewHost : public Gtk::EventBox {
   std::weak_ptr<View> hoveredView_;
   std::shared_ptr<TrackingGesture> gesture_;
   std::shared_ptr<Cursor> shownCursor_;
+  Glib::RefPtr<Gdk::Window> pressWindow_;
   std::function<bool(const Event&)> keyEquivalents_;
   ClickCounter clickCounter_;
   unsigned heldKeycode_ = 0;

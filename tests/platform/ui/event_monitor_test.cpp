@@ -63,8 +63,8 @@ TEST_F(EventMonitors, CanSwallowAnEvent) {
     return true;
   });
   press();
-  ASSERT_EQ(log.size(), 1u);  // the up still arrives
-  EXPECT_EQ(log[0].handler, "view.mouseUp");
+  // The view never had the down, so the up is not its own either; the monitors still see it.
+  EXPECT_TRUE(log.empty());
   EXPECT_EQ(laterCalls, 1);  // only the up reached the second monitor
 }
 
