@@ -142,6 +142,8 @@ class CMEditorView : public CMEditorBaseView {
   void keyDown(const platform::Event& event) override;
   // Deselects everything.
   void clickOutside();
+  // The window's keys come to the canvas from now on.
+  void takeKeys();
 
   // Tools.
   void selectTool(int tag, platform::DictRef data);

@@ -4,12 +4,17 @@
 #include "canvas/CMEditorView.h"
 #include "platform/ui/view_host.h"
 
-void CMEditorView::mouseDown(const platform::Event& event) {
-  // Keys must reach the main view (which hands them to customKeyDown) after any click on the canvas.
+void CMEditorView::takeKeys() {
+  // The main view hands the keys to customKeyDown.
   if (platform::ViewHost* window = host()) {
     if (window->get_can_focus()) window->grab_focus();
     if (platform::View* mainView = CMCanvasWindowService::shared().mainView()) window->makeFirstResponder(mainView);
   }
+}
+
+void CMEditorView::mouseDown(const platform::Event& event) {
+  // Keys must reach the canvas after any click on it.
+  takeKeys();
   switch (selectTool_) {
     case kCMToolSelect:
     case kCMToolPathPoints:

@@ -62,7 +62,11 @@ std::shared_ptr<CMLayer> CMEditorView::addText(const platform::Event& event) {
 
 void CMEditorView::startEditingText(const platform::Event& event) {
   // A new layer whatever lies under the click: existing text is edited by a double click only.
-  if (const std::shared_ptr<CMLayer> layer = addText(event)) startEditingText(event, layer);
+  const std::shared_ptr<CMLayer> layer = addText(event);
+  if (!layer) return;
+  startEditingText(event, layer);
+  // The new layer's placeholder text goes as soon as the user types.
+  if (isEditingText()) textView_->selectAll();
 }
 
 void CMEditorView::textDBClick(const platform::Event& event, const std::shared_ptr<CMLayer>& layer) {
@@ -170,5 +174,7 @@ void CMEditorView::endEditingText(const platform::Event&) {
   }
   editingLayer_ = nullptr;
   setNeedsDisplay();
+  // The keys go to the canvas again (select all, delete, the arrows), not to the hidden editor.
+  takeKeys();
   releaseTool();  // the main window's tool selection also returns the edit mode to 0
 }

@@ -107,7 +107,10 @@ void CMMainWindowController::buildEditMenu() {
 void CMMainWindowController::buildViewMenu() {
   platform::Menu& menu = menuBar_->addMenu("View");
   const auto withDocument = [this](MenuItem&) { return document_ != nullptr; };
-  menu.addItem("Zoom In", [this](MenuItem&) { OnZoomIn(); }, shortcut("+")).setValidator(withDocument);
+  MenuItem& zoomIn = menu.addItem("Zoom In", [this](MenuItem&) { OnZoomIn(); }, shortcut("+"));
+  zoomIn.setValidator(withDocument);
+  // The main keyboard's "+" shares its key with "=": that key zooms in with or without Shift.
+  zoomIn.addKeyEquivalent(shortcut("="));
   menu.addItem("Zoom Out", [this](MenuItem&) { OnZoomOut(); }, shortcut("-")).setValidator(withDocument);
   menu.addItem("Zoom to Fit", [this](MenuItem&) { OnZoomFit(); }).setValidator(withDocument);
   menu.addItem("Actual Size", [this](MenuItem&) { OnZoom100(); }, shortcut("0")).setValidator(withDocument);

@@ -80,10 +80,30 @@ void MenuItem::perform() {
   if (action) action(*this);
 }
 
+namespace {
+
+bool keyMatches(const KeyEquivalent& equivalent, const Event& keyDown) {
+  if (equivalent.key.empty()) return false;
+  const ModifierFlags held = keyDown.modifierFlags & kKeyModifiers;
+  const ModifierFlags wanted = equivalent.modifiers & kKeyModifiers;
+  const std::string key = folded(equivalent.key);
+  const std::string unshifted = folded(keyDown.charactersIgnoringModifiers);
+  if (held == wanted && unshifted == key) return true;
+  // A character that Shift types ("+" on the "=" key) names the key with Shift included, as AppKit matches it;
+  // a letter's capital is the same key.
+  const std::string typed = folded(keyDown.characters);
+  return (held & modifier::Shift) && !(wanted & modifier::Shift) && (held & ~modifier::Shift) == wanted &&
+         typed != unshifted && typed == key;
+}
+
+}  // namespace
+
 bool MenuItem::matches(const Event& keyDown) const {
-  if (keyEquivalent_.key.empty() || keyDown.type != EventType::KeyDown) return false;
-  return (keyDown.modifierFlags & kKeyModifiers) == (keyEquivalent_.modifiers & kKeyModifiers) &&
-         folded(keyDown.charactersIgnoringModifiers) == folded(keyEquivalent_.key);
+  if (keyDown.type != EventType::KeyDown) return false;
+  if (keyMatches(keyEquivalent_, keyDown)) return true;
+  for (const KeyEquivalent& more : moreKeyEquivalents_)
+    if (keyMatches(more, keyDown)) return true;
+  return false;
 }
 
 Menu::Menu() : menu_(std::make_unique<Gtk::Menu>()) {

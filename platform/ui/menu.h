@@ -40,6 +40,8 @@ class MenuItem {
   bool isEnabled() const;
   void setEnabled(bool enabled);
   const KeyEquivalent& keyEquivalent() const { return keyEquivalent_; }
+  // A further key that chooses the item, not shown beside its title (Zoom In's "=" beside its "+").
+  void addKeyEquivalent(KeyEquivalent keyEquivalent) { moreKeyEquivalents_.push_back(std::move(keyEquivalent)); }
   void setValidator(Validator validator) { validator_ = std::move(validator); }
 
   // Asks the validator (enabled without one) and applies the answer; returns it.
@@ -56,6 +58,7 @@ class MenuItem {
   Action action_;
   Validator validator_;
   KeyEquivalent keyEquivalent_;
+  std::vector<KeyEquivalent> moreKeyEquivalents_;
   int tag_ = 0;
 };
 

@@ -76,6 +76,11 @@ void TextView::setTextColor(const Color& color) {
 
 void TextView::focus() { text_->grab_focus(); }
 
+void TextView::selectAll() {
+  const Glib::RefPtr<Gtk::TextBuffer> buffer = text_->get_buffer();
+  buffer->select_range(buffer->begin(), buffer->end());
+}
+
 void TextView::applyStyle() {
   std::string css = "textview, textview text { color: rgba(" + std::to_string(colourByte(color_.red())) + "," +
                     std::to_string(colourByte(color_.green())) + "," + std::to_string(colourByte(color_.blue())) +

@@ -33,6 +33,8 @@ class TextView : public View {
   void setTextDidChange(std::function<void(TextView&)> callback) { textDidChange_ = std::move(callback); }
   // Gives the text the keyboard focus.
   void focus();
+  // Selects the whole text, so typing replaces it.
+  void selectAll();
 
   Gtk::TextView& gtkTextView() { return *text_; }
 

@@ -58,13 +58,16 @@ View* ViewHost::firstResponder() const { return firstResponder_.lock().get(); }
 
 bool ViewHost::makeFirstResponder(View* view) {
   View* current = firstResponder();
-  if (current == view) return true;
-  if (current && !current->resignFirstResponder()) return false;
-  firstResponder_.reset();
-  if (!view) return true;
-  if (!view->acceptsFirstResponder() || !view->becomeFirstResponder()) return false;
-  firstResponder_ = view->weak_from_this();
-  if (get_realized()) grab_focus();
+  if (current != view) {
+    if (current && !current->resignFirstResponder()) return false;
+    firstResponder_.reset();
+    if (!view) return true;
+    if (!view->acceptsFirstResponder() || !view->becomeFirstResponder()) return false;
+    firstResponder_ = view->weak_from_this();
+  }
+  // The views' keys come through this widget: it takes the keyboard focus back from a GTK widget (a text field) even
+  // when the first responder stays the same.
+  if (view && get_realized() && !has_focus()) grab_focus();
   return true;
 }
 

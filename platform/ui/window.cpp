@@ -1,5 +1,7 @@
 #include "platform/ui/window.h"
 
+#include <glibmm/main.h>
+
 #include <utility>
 
 #include "platform/ui/menu_bar.h"
@@ -20,6 +22,16 @@ Window::Window(Size contentSize, const std::string& title)
   box_->show();
   host_->show();
   setContentView(std::make_shared<View>(Rect{0, 0, contentSize.width, contentSize.height}));
+  // A focused control that goes away (an option strip replaced, an editor hidden) leaves the window's focus nowhere,
+  // and then no key reaches the views: they take it back, once GTK has finished moving the focus.
+  window_->signal_set_focus().connect([this](Gtk::Widget* focus) {
+    if (focus) return;
+    Glib::signal_idle().connect_once(sigc::mem_fun(*this, &Window::focusViewsIfNothingHasFocus));
+  });
+}
+
+void Window::focusViewsIfNothingHasFocus() {
+  if (!window_->get_focus() && host_->get_realized() && host_->get_visible()) host_->grab_focus();
 }
 
 Window::~Window() {

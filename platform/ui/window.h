@@ -16,7 +16,7 @@ namespace platform {
 class MenuBar;
 class View;
 
-class Window {
+class Window : public sigc::trackable {
  public:
   // A window whose content area is `contentSize`, with an empty content view.
   explicit Window(Size contentSize, const std::string& title = {});
@@ -46,6 +46,8 @@ class Window {
   ViewHost& host() { return *host_; }
 
  private:
+  void focusViewsIfNothingHasFocus();
+
   std::shared_ptr<MenuBar> mainMenu_;
   std::unique_ptr<Gtk::Window> window_;
   Gtk::Box* box_;   // managed by window_

@@ -180,6 +180,18 @@ TEST_F(TextEditingTest, TypingWritesTheTextAtOnceAndAnOutsideClickEndsWithoutRea
   EXPECT_EQ(controller().toolsSelected, std::vector<int>{kCMToolSelect});
 }
 
+TEST_F(TextEditingTest, TypingIntoANewTextReplacesItsPlaceholder) {
+  show(canvas_testing::plainDocument(), 1.0f);
+  canvas_->selectTool(kCMToolText, nullptr);
+  clickCanvas({30, 40});
+  ASSERT_TRUE(editorShown());
+  ASSERT_FALSE(canvas_->textEditor()->string().empty()) << "a new text starts with a placeholder";
+  for (const char c : std::string("Front pocket")) type(static_cast<unsigned>(c));
+  settle();
+  EXPECT_EQ(canvas_->textEditor()->string(), "Front pocket");
+  EXPECT_EQ(records()->at(0).dictionary()->get("text").string(), "Front pocket");
+}
+
 TEST_F(TextEditingTest, APressInsideTheEditorReachesItAndKeepsEditing) {
   show(canvas_testing::plainDocument(), 1.0f);
   canvas_->selectTool(kCMToolText, nullptr);

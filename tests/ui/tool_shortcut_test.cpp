@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../canvas/real_pointer_support.h"
 #include "document/CMKeyBindingManager.h"
 #include "document/CMProject.h"
 #include "main_window_fixture.h"
@@ -17,6 +18,7 @@
 #include "ui/CMPlainPanes.h"
 #include "ui/CMToolKeyIds.h"
 #include "ui/CMViewTags.h"
+#include "ui/CMToolsView.h"
 #include "ui/CPMainView.h"
 #include "ui_test_harness.h"
 
@@ -238,6 +240,66 @@ TEST_F(ToolShortcuts, PointStripFollowsTheSelectedPoint) {
   CMProject::shareProject().setEditMode(0);
   window->updateSubPanelState();
   EXPECT_FALSE(remove->isEnabled());
+}
+
+// Real key presses, put on GDK's queue for the window as the X server's would come: GTK hands them to the widget
+// with the keyboard focus, and only from there do they reach the views. NumLock is on, as on most desktops.
+class RealToolKeys : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    newDrawing();
+    ASSERT_TRUE(platform::test::showAndSettle(window->window()));
+    settle();
+  }
+  void press(unsigned keyval) {
+    platform::test::injectKey(window->window().host(), GDK_KEY_PRESS, keyval, GDK_MOD2_MASK);
+    platform::test::injectKey(window->window().host(), GDK_KEY_RELEASE, keyval, GDK_MOD2_MASK);
+    settle();
+  }
+  canvas_testing::RealPointer pointer() { return {window->window(), window->editor()}; }
+  void click(platform::Point onCanvas) {
+    pointer().press(onCanvas);
+    pointer().release(onCanvas);
+    settle();
+  }
+};
+
+TEST_F(RealToolKeys, EveryToolKeyWorksRightAfterTheStart) {
+  const std::vector<std::pair<unsigned, int>> keys{
+      {GDK_KEY_r, 3},  {GDK_KEY_o, 8},  {GDK_KEY_l, 12}, {GDK_KEY_t, 5},  {GDK_KEY_s, 11},
+      {GDK_KEY_y, 13}, {GDK_KEY_u, 4},  {GDK_KEY_z, 16}, {GDK_KEY_p, 14}, {GDK_KEY_n, 15},
+      {GDK_KEY_a, 1},  {GDK_KEY_g, 2},  {GDK_KEY_e, 10}, {GDK_KEY_v, 0}};
+  for (const auto& [keyval, tag] : keys) {
+    press(keyval);
+    EXPECT_EQ(window->selectedTool(), tag) << gdk_keyval_name(keyval);
+    EXPECT_EQ(window->editor().currentTool(), tag) << gdk_keyval_name(keyval);
+  }
+}
+
+TEST_F(RealToolKeys, TheKeysComeBackAfterTextEditing) {
+  press(GDK_KEY_t);
+  click({100, 100});
+  ASSERT_TRUE(window->editor().isEditingText());
+  press(GDK_KEY_x);  // typed into the text
+  click({400, 300});  // outside the text: the edit ends
+  ASSERT_FALSE(window->editor().isEditingText());
+  press(GDK_KEY_r);
+  EXPECT_EQ(window->selectedTool(), kCMToolRectangle);
+}
+
+TEST_F(RealToolKeys, TheKeysComeBackWhenAFocusedFieldGoesAway) {
+  press(GDK_KEY_l);  // the line strip has a width field
+  auto* field = dynamic_cast<platform::TextField*>(subviewWithTag(*window->mainView()->topToolbar().subToolView(), 1));
+  ASSERT_NE(field, nullptr);
+  field->gtkEntry().grab_focus();
+  settle();
+  // The palette's buttons leave the focus where it is; the rectangle's strip replaces the line's, field and all.
+  platform::test::clickButton(window->mainView()->toolsBar().buttonWithTag(kCMToolRectangle)->gtkButton());
+  settle();
+  ASSERT_EQ(window->selectedTool(), kCMToolRectangle);
+  press(GDK_KEY_o);
+  EXPECT_EQ(window->selectedTool(), kCMToolOval);
 }
 
 }  // namespace

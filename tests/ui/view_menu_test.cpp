@@ -1,6 +1,11 @@
 // The View menu: the ruler and grid items read the opposite of the current
 // setting, the zoom commands step through the table and keep the title in
-// step, and the right panel command flips the stored state.
+// step and answer the keys of both keyboards, and the right panel command flips
+// the stored state.
+
+#include <gdk/gdkkeysyms.h>
+
+#include <utility>
 
 #include "canvas/CMFrameEditorView.h"
 #include "document/CMProject.h"
@@ -8,6 +13,7 @@
 #include "ui/CMSplitView.h"
 #include "platform/ui/scroll_view.h"
 #include "ui/CPMainView.h"
+#include "ui_test_harness.h"
 
 namespace ui_testing {
 namespace {
@@ -119,6 +125,33 @@ TEST_F(ViewMenu, RightPanelCommandFlipsTheStoredState) {
   item("View", "Show Right Panel")->perform();
   EXPECT_EQ(profile.getState("hideRightPanel"), 0);
   EXPECT_FALSE(window->mainView()->splitView().isRightPanelHidden());
+}
+
+TEST_F(ViewMenu, ZoomInAnswersThePlusKeyOfTheMainKeyboardAndOfTheKeypad) {
+  auto document = newDrawing();
+  ASSERT_TRUE(platform::test::showAndSettle(window->window()));
+  settle();
+  // Ctrl and "=" (the key that types "+" with Shift), Ctrl+Shift and that key, Ctrl and the keypad's "+"; NumLock on.
+  const std::pair<unsigned, unsigned> keys[] = {{GDK_KEY_equal, GDK_CONTROL_MASK},
+                                                {GDK_KEY_plus, GDK_CONTROL_MASK | GDK_SHIFT_MASK},
+                                                {GDK_KEY_KP_Add, GDK_CONTROL_MASK}};
+  float zoom = document->data()->get("zoom").floatValue();
+  for (const auto& [keyval, state] : keys) {
+    platform::test::injectKey(window->window().host(), GDK_KEY_PRESS, keyval, state | GDK_MOD2_MASK);
+    platform::test::injectKey(window->window().host(), GDK_KEY_RELEASE, keyval, state | GDK_MOD2_MASK);
+    settle();
+    const float zoomed = document->data()->get("zoom").floatValue();
+    EXPECT_GT(zoomed, zoom) << gdk_keyval_name(keyval);
+    zoom = zoomed;
+  }
+  // The "-" key still zooms out, and "=" without Ctrl zooms nothing.
+  platform::test::injectKey(window->window().host(), GDK_KEY_PRESS, GDK_KEY_minus, GDK_CONTROL_MASK);
+  settle();
+  EXPECT_LT(document->data()->get("zoom").floatValue(), zoom);
+  zoom = document->data()->get("zoom").floatValue();
+  platform::test::injectKey(window->window().host(), GDK_KEY_PRESS, GDK_KEY_equal, 0);
+  settle();
+  EXPECT_EQ(document->data()->get("zoom").floatValue(), zoom);
 }
 
 TEST_F(ViewMenu, ANewWindowStartsWithThePanelAsTheUserLeftIt) {
