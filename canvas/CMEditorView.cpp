@@ -19,6 +19,8 @@ CMEditorView*& activeEditorSlot() {
 
 CMEditorView::CMEditorView(platform::Rect frame) : CMEditorBaseView(frame), drawer_(std::make_unique<CMDrawer>()) {
   createCustomCursors();
+  // The marks of a selected layer at the page's edge overhang it.
+  setDrawsOverSuperview(true);
   layerChanged_ = platform::NotificationCenter::defaultCenter().addObserver(
       kNotificationLayerChanged, [this](const platform::Notification&) { OnLayerDataChange(); });
 }

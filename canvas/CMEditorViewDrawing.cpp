@@ -10,6 +10,7 @@
 #include "document/CMDrawer.h"
 #include "platform/graphics/bezier_path.h"
 #include "platform/graphics/graphics_context.h"
+#include "platform/graphics/rect_functions.h"
 #include "platform/ui/image_named.h"
 
 namespace {
@@ -43,12 +44,20 @@ void CMEditorView::drawDefaultBackground(platform::GraphicsContext& context) {
 void CMEditorView::drawRect(const platform::Rect& dirtyRect) {
   platform::GraphicsContext* context = platform::GraphicsContext::current();
   if (!context) return;
+  // The page and its layers stay on the page; the marks over them reach into the margin around it (the canvas draws
+  // over the frame view), so that the handles of a shape at the edge show whole and stay within reach.
+  const platform::Rect onPage = platform::intersectionRect(dirtyRect, bounds());
+  context->saveGraphicsState();
+  context->clipToRect(onPage);
+  context->translateCTM(0, 1);
+  drawDefaultBackground(*context);
+  drawer_->drawContent(*context, onPage, true);
+  drawGrid(*context);
+  context->restoreGraphicsState();
   context->saveGraphicsState();
   context->clipToRect(dirtyRect);
   context->translateCTM(0, 1);
-  drawDefaultBackground(*context);
-  drawer_->draw(*context, dirtyRect, true);
-  drawGrid(*context);
+  drawer_->drawSelectionMarks(*context, dirtyRect);
   drawSel(*context);
   drawHelperLines(*context);
   context->restoreGraphicsState();

@@ -91,7 +91,13 @@ void CMFrameEditorView::mouseDown(const platform::Event& event) {
   const platform::Rect canvas = editor_->frame();
   const bool onCanvas = point.x >= canvas.origin.x && point.y >= canvas.origin.y &&
                         point.x < canvas.origin.x + canvas.size.width && point.y < canvas.origin.y + canvas.size.height;
-  if (!onCanvas) editor_->clickOutside();
+  if (onCanvas) return;
+  // The handles of the current layer reach into the margin: a press on one there is the canvas's.
+  if (const auto hit = editor_->findLayer(event); hit && hit->editingPoint) {
+    editor_->mouseDown(event);
+    return;
+  }
+  editor_->clickOutside();
 }
 
 void CMFrameEditorView::mouseMoved(const platform::Event& event) { updateRules(event); }

@@ -101,12 +101,12 @@ void VDRulerView::drawLabel(const std::string& text, double position) const {
   attributes.foregroundColor = color_ ? *color_ : kLabelColor;
   const platform::AttributedString label(text, attributes);
   if (orientation() == platform::RulerOrientation::Horizontal) {
-    label.drawAtPoint({position + 2, 1});
+    label.drawAtPoint({position + 2, kLabelTop});
     return;
   }
   // Along the vertical band the label reads upwards and still starts 2 units after its tick.
   context->saveGraphicsState();
-  context->translateCTM(1, position + 2 + label.size().width);
+  context->translateCTM(kLabelTop, position + 2 + label.size().width);
   context->rotateCTM(-std::numbers::pi_v<float> / 2);
   label.drawAtPoint({0, 0});
   context->restoreGraphicsState();

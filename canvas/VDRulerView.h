@@ -16,9 +16,11 @@
 
 class VDRulerView : public platform::RulerView {
  public:
-  // Across the band: the baseline, where ticks start, and the band's thickness.
-  static constexpr double kBaseline = 5.5;
-  static constexpr double kTickStart = kBaseline + 5;
+  // Across the band, from its outer edge: the labels' top, the line along the band under the labels, where the
+  // ticks start (hanging from that line towards the canvas) and the band's thickness.
+  static constexpr double kLabelTop = 1;
+  static constexpr double kBaseline = 11.5;
+  static constexpr double kTickStart = kBaseline - 0.5;
   static constexpr double kThickness = 22;
   static constexpr double kDefaultFontSize = 9;
 

@@ -58,6 +58,10 @@ class CMDrawer {
 
   // Background, then layers (and marks in design mode), into `context`, which is made current meanwhile.
   void draw(platform::GraphicsContext& context, const platform::Rect& rect, bool designMode);
+  // The two halves of that: the background and the layers, then the selected layers' marks (the canvas draws the
+  // marks past the page's edges too).
+  void drawContent(platform::GraphicsContext& context, const platform::Rect& rect, bool designMode);
+  void drawSelectionMarks(platform::GraphicsContext& context, const platform::Rect& rect);
   void drawBackground(platform::GraphicsContext& context, const platform::Rect& rect);
   void drawLayers(platform::GraphicsContext& context, const platform::Rect& rect);
   void drawGroupLayers(const std::vector<Item>& items, platform::GraphicsContext& context, const platform::Rect& rect,

@@ -8,11 +8,25 @@
 #include "platform/graphics/rect_functions.h"
 
 void CMDrawer::draw(platform::GraphicsContext& context, const platform::Rect& rect, bool designMode) {
+  drawContent(context, rect, designMode);
+  if (designMode) drawSelectionMarks(context, rect);
+}
+
+void CMDrawer::drawContent(platform::GraphicsContext& context, const platform::Rect& rect, bool designMode) {
   designMode_ = designMode;
   // Layer kinds draw pictures and text into the current context.
   const platform::CurrentContextScope current(context);
   drawBackground(context, rect);
   drawLayers(context, rect);
+}
+
+void CMDrawer::drawSelectionMarks(platform::GraphicsContext& context, const platform::Rect& rect) {
+  const platform::CurrentContextScope current(context);
+  context.saveGraphicsState();
+  context.clipToRect(rect);
+  context.setShouldAntialias(true);
+  drawGroupLayers(topGroup_->items, context, rect, zoomTransform(), true);
+  context.restoreGraphicsState();
 }
 
 void CMDrawer::drawBackground(platform::GraphicsContext& context, const platform::Rect& rect) {
@@ -39,7 +53,6 @@ void CMDrawer::drawLayers(platform::GraphicsContext& context, const platform::Re
   }
   context.setShouldAntialias(true);
   drawGroupLayers(topGroup_->items, context, rect, transform, false);
-  drawGroupLayers(topGroup_->items, context, rect, transform, true);
   context.restoreGraphicsState();
 }
 

@@ -154,6 +154,8 @@ class CMMainWindowController final : public CMMainWindowService,
   void OnShowRightPanel();
   static std::string rulerTitle();
   static std::string gridTitle();
+  // The right panel command says what it will do: show the panel when it is hidden, hide it when it shows.
+  std::string rightPanelTitle() const;
 
   // ---- right panels (CMMainWindowPanels.cpp) ----
   // Shows the panel of the project's right panel type (2 page, 3 layers, 4 layer style), made on first show.

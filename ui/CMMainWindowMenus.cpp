@@ -124,7 +124,10 @@ void CMMainWindowController::buildViewMenu() {
     return true;
   });
   menu.addSeparator();
-  menu.addItem("Show Right Panel", [this](MenuItem&) { OnShowRightPanel(); });
+  menu.addItem(rightPanelTitle(), [this](MenuItem&) { OnShowRightPanel(); }).setValidator([this](MenuItem& item) {
+    item.setTitle(rightPanelTitle());
+    return true;
+  });
 }
 
 void CMMainWindowController::buildWindowMenu() {

@@ -4,6 +4,7 @@
 #include "canvas/CMFrameEditorView.h"
 #include "document/CMProject.h"
 #include "ui/CMMainWindowController.h"
+#include "ui/CMSplitView.h"
 #include "ui/CMTopToolbarView.h"
 #include "ui/CPMainView.h"
 
@@ -79,10 +80,14 @@ void CMMainWindowController::OnShowGrid() {
   editor().setNeedsDisplay();
 }
 
+std::string CMMainWindowController::rightPanelTitle() const {
+  return mainView_->splitView().isRightPanelHidden() ? "Show Right Panel" : "Hide Right Panel";
+}
+
 void CMMainWindowController::OnShowRightPanel() {
-  CMGlobalProfile& profile = CMProject::shareProject().profile();
-  profile.setState(kHideRightPanel, 1 - profile.getState(kHideRightPanel));
   mainView_->toggleRightPanel();
+  // Stored as it is now shown: a drag of the divider may have hidden the panel without a word to the profile.
+  CMProject::shareProject().profile().setState(kHideRightPanel, mainView_->splitView().isRightPanelHidden() ? 1 : 0);
   mainView_->update();
   mainView_->topToolbar().layoutSubViews();
 }

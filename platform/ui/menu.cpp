@@ -5,6 +5,7 @@
 #include <gdkmm/display.h>
 #include <gdkmm/seat.h>
 #include <gtkmm/accellabel.h>
+#include <gtkmm/cssprovider.h>
 #include <gtkmm/separatormenuitem.h>
 
 #include "platform/ui/signal_guard.h"
@@ -31,6 +32,19 @@ Gdk::ModifierType gdkModifiers(ModifierFlags flags) {
   return static_cast<Gdk::ModifierType>(type);
 }
 
+// An item shows a mark only in the on state, as AppKit's do: the theme's empty box of an item that is off is not
+// drawn.
+const Glib::RefPtr<Gtk::CssProvider>& markOnlyWhenOn() {
+  static const Glib::RefPtr<Gtk::CssProvider> style = [] {
+    Glib::RefPtr<Gtk::CssProvider> provider = Gtk::CssProvider::create();
+    provider->load_from_data(
+        "check:not(:checked) { -gtk-icon-source: none; background: none; border-color: transparent;"
+        " box-shadow: none; }");
+    return provider;
+  }();
+  return style;
+}
+
 }  // namespace
 
 MenuItem::MenuItem(const std::string& title, Action action, KeyEquivalent keyEquivalent)
@@ -50,6 +64,7 @@ MenuItem::MenuItem(const std::string& title, Action action, KeyEquivalent keyEqu
       label->set_accel(gdk_unicode_to_keyval(g_unichar_tolower(character)), gdkModifiers(keyEquivalent_.modifiers));
     }
   }
+  item_->get_style_context()->add_provider(markOnlyWhenOn(), GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   item_->show();
 }
 

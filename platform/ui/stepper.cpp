@@ -7,8 +7,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace platform {
+
+namespace {
+constexpr int kArrowSize = 8;
+}  // namespace
 
 Stepper::Stepper(Rect frame, double minValue, double maxValue, double increment)
     : Control(frame),
@@ -19,11 +24,19 @@ Stepper::Stepper(Rect frame, double minValue, double maxValue, double increment)
       increment_(std::isfinite(increment) && increment > 0 ? increment : 1),
       value_(min_) {
   auto* box = Gtk::make_managed<Gtk::Box>(Gtk::ORIENTATION_VERTICAL);
-  up_->set_image_from_icon_name("pan-up-symbolic", Gtk::ICON_SIZE_MENU);
-  down_->set_image_from_icon_name("pan-down-symbolic", Gtk::ICON_SIZE_MENU);
-  // The theme's button padding would not fit two arrows in a stepper's 20-odd points.
+  // Each arrow takes half the height, whatever the frame: the upper half steps up, the lower down.
+  box->set_homogeneous(true);
+  // Arrows small enough for both to fit into a stepper's 20-odd points, with no padding or border from the theme.
+  const std::pair<Gtk::Button*, const char*> arrows[] = {{up_, "pan-up-symbolic"}, {down_, "pan-down-symbolic"}};
+  for (const auto& [button, icon] : arrows) {
+    auto* image = Gtk::make_managed<Gtk::Image>();
+    image->set_from_icon_name(icon, Gtk::ICON_SIZE_MENU);
+    image->set_pixel_size(kArrowSize);
+    button->set_image(*image);
+    button->set_always_show_image(true);
+  }
   auto css = Gtk::CssProvider::create();
-  css->load_from_data("button { min-height: 0; min-width: 0; padding: 0; }");
+  css->load_from_data("button { min-height: 0; min-width: 0; padding: 0; border-width: 0; }");
   for (Gtk::Button* button : {up_, down_}) {
     button->get_style_context()->add_provider(css, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     button->set_relief(Gtk::RELIEF_NONE);

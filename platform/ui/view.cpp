@@ -123,10 +123,22 @@ void View::setNeedsDisplayInRect(const Rect& rect) {
   widget_->queue_draw_area(x + offsetX, y + offsetY, right - x, bottom - y);
 }
 
+void View::setDrawsOverSuperview(bool drawsOver) {
+  drawsOverSuperview_ = drawsOver;
+  widget_->queue_resize();
+}
+
+Rect View::paintedAreaInGtk() const {
+  if (!drawsOverSuperview_ || !superview_) return {0, 0, frame_.size.width, frame_.size.height};
+  const Rect placed = frameInGtkParent();
+  return {-placed.origin.x, -placed.origin.y, superview_->frame_.size.width, superview_->frame_.size.height};
+}
+
 void View::drawOnCairo(void* cairoContext) {
   auto* cr = static_cast<cairo_t*>(cairoContext);
   cairo_save(cr);
-  cairo_rectangle(cr, 0, 0, frame_.size.width, frame_.size.height);
+  const Rect painted = paintedAreaInGtk();
+  cairo_rectangle(cr, painted.origin.x, painted.origin.y, painted.size.width, painted.size.height);
   cairo_clip(cr);
   {
     GraphicsContext context(cr, frame_.size.height, isFlipped());

@@ -66,7 +66,11 @@ class View : public std::enable_shared_from_this<View> {
   void setCursor(std::shared_ptr<Cursor> cursor);
   const std::shared_ptr<Cursor>& cursor() const { return cursor_; }
 
-  // Drawing.
+  // Drawing. A view that draws over its superview may paint outside its frame anywhere over the superview's area
+  // (marks that overhang its edges); its drawRect: then gets dirty rectangles reaching past its bounds. It still takes
+  // only the events inside its frame.
+  void setDrawsOverSuperview(bool drawsOver);
+  bool drawsOverSuperview() const { return drawsOverSuperview_; }
   virtual void drawRect(const Rect& dirtyRect);
   void setNeedsDisplay();
   void setNeedsDisplayInRect(const Rect& rect);
@@ -125,6 +129,8 @@ class View : public std::enable_shared_from_this<View> {
 
   // Called by ViewWidget: draws this view alone on `cr`, whose origin is the view's top-left.
   void drawOnCairo(void* cairoContext);
+  // Where the view may paint, in its widget's pixels (y down from its top-left): its frame, or its superview's.
+  Rect paintedAreaInGtk() const;
 
  protected:
   // resizeSubviewsWithOldSize: called after the frame's size changed (by code, or by the window for its content
@@ -149,6 +155,7 @@ class View : public std::enable_shared_from_this<View> {
   Rect frame_;
   Point boundsOrigin_;
   bool hidden_ = false;
+  bool drawsOverSuperview_ = false;
 };
 
 }  // namespace platform

@@ -30,6 +30,14 @@ bool ViewWidget::on_draw(const Cairo::RefPtr<Cairo::Context>& cr) {
 void ViewWidget::on_size_allocate(Gtk::Allocation& allocation) {
   set_allocation(allocation);
   if (!owner_) return;
+  if (owner_->drawsOverSuperview()) {
+    // GTK draws and invalidates a widget over its clip, which may reach past its allocation.
+    const Rect painted = owner_->paintedAreaInGtk();
+    set_clip(Gtk::Allocation(allocation.get_x() + pixelsFromLength(painted.origin.x),
+                             allocation.get_y() + pixelsFromLength(painted.origin.y),
+                             std::max(1, pixelsFromLength(painted.size.width)),
+                             std::max(1, pixelsFromLength(painted.size.height))));
+  }
   // A window-less widget's children are allocated in the same GdkWindow coordinates as it is.
   for (const auto& subview : owner_->subviews()) {
     Gtk::Widget& child = subview->widget();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -118,7 +119,8 @@ TEST_F(CanvasRulersTest, TheBandShowsTicksInTheTickColour) {
   ASSERT_TRUE(platform::test::showAndSettle(window_));
   platform::test::processPendingEvents();
   const auto image = platform::test::renderWidget(frameView_->horizontalRuler()->widget());
-  // The labelled tick 20 points into the page (ruler x 60) runs from 10.5 across to the band's far edge; drawn
+  // The labelled tick 20 points into the page (ruler x 60) runs from the line along the band across to the band's
+  // far edge; drawn
   // without antialiasing it fills one whole pixel column on either side of 60.
   const auto isTick = [&](int x, int y) {
     const platform::test::Pixel pixel = platform::test::pixelAt(image.get(), x, y);
@@ -129,6 +131,44 @@ TEST_F(CanvasRulersTest, TheBandShowsTicksInTheTickColour) {
   EXPECT_FALSE(isTick(59, 8) || isTick(60, 8));  // ticks start below the baseline
   // Between ticks, below the baseline, the band is only the faint fill.
   EXPECT_LT(platform::test::pixelAt(image.get(), 65, 15).alpha, 255);
+}
+
+TEST_F(CanvasRulersTest, TheNumbersStandClearAboveTheLineAlongTheBandInAFirmGrey) {
+  ASSERT_TRUE(platform::test::showAndSettle(window_));
+  platform::test::processPendingEvents();
+  auto& ruler = *frameView_->horizontalRuler();
+  ASSERT_FALSE(labelsOf(ruler).empty());
+  const auto image = platform::test::renderWidget(ruler.widget());
+  const int width = static_cast<int>(ruler.frame().size.width);
+  const int thickness = static_cast<int>(VDRulerView::kThickness);
+  // The ticks and the line along the band are drawn without antialiasing in exactly their grey.
+  const auto isLine = [&](int x, int y) {
+    const platform::test::Pixel pixel = platform::test::pixelAt(image.get(), x, y);
+    return pixel.red == 100 && pixel.green == 100 && pixel.blue == 100 && pixel.alpha == 255;
+  };
+  int lineRow = -1;
+  for (int y = 0; y < thickness && lineRow < 0; ++y) {
+    int run = 0;
+    for (int x = 0; x < width; ++x) run += isLine(x, y) ? 1 : 0;
+    if (run > width * 9 / 10) lineRow = y;
+  }
+  ASSERT_GE(lineRow, 0) << "no line along the band";
+  int ink = 0;
+  int lowestInk = -1;
+  int darkest = 255;
+  for (int y = 0; y < thickness; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const platform::test::Pixel pixel = platform::test::pixelAt(image.get(), x, y);
+      // The band's fill is all but transparent: what covers it more is ink.
+      if (pixel.alpha < 128 || isLine(x, y)) continue;
+      ++ink;
+      lowestInk = std::max(lowestInk, y);
+      darkest = std::min(darkest, pixel.red);
+    }
+  }
+  EXPECT_GT(ink, 20);
+  EXPECT_LT(lowestInk, lineRow) << "the line runs through the numbers";
+  EXPECT_LE(darkest, 80) << "the numbers are too faint to read";
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 
 #include <gdk/gdk.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "../../platform/core/scratch_folder.h"
 #include "../canvas/real_pointer_support.h"
+#include "canvas/CMFrameEditorView.h"
 #include "main_window_fixture.h"
 #include "ui/CMToolsView.h"
 #include "ui/CPMainView.h"
@@ -147,6 +149,42 @@ TEST_F(EditingEndToEnd, BandSelectTwoShapesDragOneBothMoveAndUndoPutsThemBack) {
   ASSERT_EQ(records()->size(), 2u);
   EXPECT_EQ(frameOf(record(0)), (Rect{40, 50, 60, 40}));
   EXPECT_EQ(frameOf(record(1)), (Rect{200, 120, 50, 30}));
+}
+
+TEST_F(EditingEndToEnd, MarksOfAShapeAtThePageEdgeShowAndWorkInTheMargin) {
+  // 60 × 20 at the top edge: its rotation circle (10 units past the half-diagonal) reaches 29.6 units above the page.
+  clickPaletteButton(kCMToolRectangle);
+  dragOnCanvas({30, 2}, {90, 22});
+  ASSERT_EQ(records()->size(), 1u);
+  const Point topHandle{60, 12 - (std::hypot(30.0, 10.0) + 10)};
+  CMFrameEditorView& frame = window->workView();
+  const Point inFrame = window->editor().convertPointToView({topHandle.x, topHandle.y + 1}, &frame);
+  ASSERT_LT(inFrame.y, window->editor().frame().origin.y);  // in the margin above the page
+
+  // The handle is drawn there, over the frame view.
+  settle();
+  const auto pixels = platform::test::renderWidget(frame.widget());
+  int handlePixels = 0;
+  for (int dy = -5; dy <= 5; ++dy) {
+    for (int dx = -5; dx <= 5; ++dx) {
+      const auto pixel = platform::test::pixelAt(pixels.get(), static_cast<int>(inFrame.x) + dx,
+                                                 static_cast<int>(inFrame.y) + dy);
+      if (pixel.blue > pixel.red + 60) ++handlePixels;
+    }
+  }
+  EXPECT_GT(handlePixels, 10);
+
+  // Once the shape is chosen by a click, a drag from the handle turns it, one undo step.
+  canvas_testing::RealPointer hand = pointer();
+  hand.press({60, 12});
+  hand.release({60, 12});
+  settle();
+  ASSERT_NE(window->editor().selectedLayer(), nullptr);
+  const std::size_t undoSteps = document->undoManager().undoCount();
+  dragOnCanvas(topHandle, {120, -10});
+  EXPECT_NE(record(0)->get("rotate").doubleValue(), 0);
+  EXPECT_EQ(document->undoManager().undoCount(), undoSteps + 1);
+  EXPECT_EQ(records()->size(), 1u);
 }
 
 }  // namespace

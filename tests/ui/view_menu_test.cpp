@@ -1,7 +1,7 @@
 // The View menu: the ruler and grid items read the opposite of the current
 // setting, the zoom commands step through the table and keep the title in
-// step and answer the keys of both keyboards, and the right panel command flips
-// the stored state.
+// step and answer the keys of both keyboards, and the right panel command says
+// what it will do and flips the stored state.
 
 #include <gdk/gdkkeysyms.h>
 
@@ -115,16 +115,30 @@ TEST_F(ViewMenu, ZoomCommandsWithoutADocumentDoNothing) {
   EXPECT_EQ(window->window().title(), "Draftwork");
 }
 
-TEST_F(ViewMenu, RightPanelCommandFlipsTheStoredState) {
+TEST_F(ViewMenu, RightPanelCommandSaysWhatItDoesAndFlipsTheStoredState) {
   newDrawing();
   CMGlobalProfile& profile = CMProject::shareProject().profile();
   ASSERT_EQ(profile.getState("hideRightPanel"), 0);
-  item("View", "Show Right Panel")->perform();
+  // The item as the menu shows it when opened (it validates each item then).
+  const auto rightPanelItem = [&] {
+    platform::MenuItem* found = item("View", "Hide Right Panel");
+    if (!found) found = item("View", "Show Right Panel");
+    if (found) {
+      EXPECT_TRUE(found->validate());
+    }
+    return found;
+  };
+  platform::MenuItem* command = rightPanelItem();
+  ASSERT_NE(command, nullptr);
+  EXPECT_EQ(command->title(), "Hide Right Panel");
+  command->perform();
   EXPECT_EQ(profile.getState("hideRightPanel"), 1);
   EXPECT_TRUE(window->mainView()->splitView().isRightPanelHidden());
-  item("View", "Show Right Panel")->perform();
+  EXPECT_EQ(rightPanelItem()->title(), "Show Right Panel");
+  command->perform();
   EXPECT_EQ(profile.getState("hideRightPanel"), 0);
   EXPECT_FALSE(window->mainView()->splitView().isRightPanelHidden());
+  EXPECT_EQ(rightPanelItem()->title(), "Hide Right Panel");
 }
 
 TEST_F(ViewMenu, ZoomInAnswersThePlusKeyOfTheMainKeyboardAndOfTheKeypad) {

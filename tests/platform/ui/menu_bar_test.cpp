@@ -6,6 +6,7 @@
 #include <gdk/gdkkeysyms.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -75,6 +76,51 @@ TEST(MenuBar, ContentStartsBelowTheBarAndKeepsWindowCoordinates) {
   window.setMainMenu(nullptr);
   EXPECT_EQ(window.mainMenu(), nullptr);
   EXPECT_EQ(bar->gtkMenuBar().get_parent(), nullptr);
+}
+
+TEST(MenuBar, OnlyAnItemThatIsOnShowsAMark) {
+  Window window({300, 150});
+  window.setContentView(std::make_shared<View>(Rect{0, 0, 300, 150}));
+  auto bar = std::make_shared<MenuBar>();
+  Menu& view = bar->addMenu("View");
+  MenuItem& plain = view.addItem("Zoom In", [](MenuItem&) {});
+  MenuItem& on = view.addItem("Show Grid", [](MenuItem&) {});
+  on.setState(1);
+  window.setMainMenu(bar);
+  ASSERT_TRUE(test::showAndSettle(window));
+  // Opened from the bar, as GTK opens it for a click on its title.
+  bar->gtkMenuBar().select_item(*dynamic_cast<Gtk::MenuItem*>(view.gtkMenu().get_attach_widget()));
+  test::processPendingEvents();
+  EXPECT_TRUE(view.gtkMenu().get_mapped());
+
+  // The ink in front of an item's title: whatever differs from the item's own background there.
+  const auto inkBeforeTitle = [](MenuItem& item) {
+    const auto pixels = test::renderWidget(item.gtkItem());
+    int titleX = 0;
+    int titleY = 0;
+    item.gtkItem().get_child()->translate_coordinates(item.gtkItem(), 0, 0, titleX, titleY);
+    const int height = item.gtkItem().get_allocated_height();
+    const test::Pixel background = test::pixelAt(pixels.get(), titleX - 1, 1);
+    int ink = 0;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < titleX; ++x) {
+        const test::Pixel pixel = test::pixelAt(pixels.get(), x, y);
+        if (std::abs(pixel.red - background.red) + std::abs(pixel.green - background.green) +
+                std::abs(pixel.blue - background.blue) + std::abs(pixel.alpha - background.alpha) > 60)
+          ++ink;
+      }
+    }
+    return ink;
+  };
+  EXPECT_EQ(inkBeforeTitle(plain), 0);
+  EXPECT_GT(inkBeforeTitle(on), 10);
+  plain.setState(1);
+  on.setState(0);
+  test::processPendingEvents();
+  EXPECT_GT(inkBeforeTitle(plain), 10);
+  EXPECT_EQ(inkBeforeTitle(on), 0);
+  bar->gtkMenuBar().deactivate();
+  test::processPendingEvents();
 }
 
 }  // namespace
