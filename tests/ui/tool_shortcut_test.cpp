@@ -292,8 +292,11 @@ TEST_F(RealToolKeys, TheKeysComeBackWhenAFocusedFieldGoesAway) {
   press(GDK_KEY_l);  // the line strip has a width field
   auto* field = dynamic_cast<platform::TextField*>(subviewWithTag(*window->mainView()->topToolbar().subToolView(), 1));
   ASSERT_NE(field, nullptr);
-  field->gtkEntry().grab_focus();
+  // A click into the field gives it the keyboard focus.
+  platform::test::injectButton(field->gtkEntry(), GDK_BUTTON_PRESS, 1, 5, 5);
+  platform::test::injectButton(field->gtkEntry(), GDK_BUTTON_RELEASE, 1, 5, 5);
   settle();
+  ASSERT_TRUE(field->gtkEntry().has_focus());
   // The palette's buttons leave the focus where it is; the rectangle's strip replaces the line's, field and all.
   platform::test::clickButton(window->mainView()->toolsBar().buttonWithTag(kCMToolRectangle)->gtkButton());
   settle();
