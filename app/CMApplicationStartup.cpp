@@ -12,6 +12,7 @@
 #include "document/CMProject.h"
 #include "io/export/CMExportManager.h"
 #include "io/export/CMPNGOutputFormat.h"
+#include "io/import/CMDrawingImport.h"
 #include "io/import/CMImportCommand.h"
 #include "platform/core/document_controller.h"
 #include "platform/core/log.h"
@@ -50,6 +51,7 @@ void start(Session& session, Gtk::Application& application) {
   CMPageImageServiceFactory::install([] { return std::make_unique<CMPNGOutputFormat>(); });
   CMExportServiceFactory::install(CMExportManager::makeService);
   CMImportServiceFactory::install(CMImportCommand::makeService);
+  CMCorelDrawReadServiceFactory::install([] { return std::make_unique<CMCorelDrawReader>(); });
   application.add_window(session.window->window().gtkWindow());
   session.window->setDidOrderOut([&application] { application.quit(); });
 }
@@ -75,6 +77,7 @@ void shutdown(Session& session) {
   CMPageImageServiceFactory::install(nullptr);
   CMExportServiceFactory::install(nullptr);
   CMImportServiceFactory::install(nullptr);
+  CMCorelDrawReadServiceFactory::install(nullptr);
   if (session.window) session.window->uninstall();
   platform::DocumentController::install(nullptr);
   session = Session{};

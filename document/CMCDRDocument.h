@@ -1,8 +1,7 @@
 #pragma once
 
-// The document class of CorelDRAW files: it opens as a new document (the
-// drawing itself arrives through the import command) and cannot be saved in
-// that format.
+// The document class of CorelDRAW files: opening one reads its drawing, through the CorelDRAW reader the import
+// layer installs, into a new document; it cannot be saved in that format (Save As offers the program's own).
 
 #include "document/CMDocument.h"
 
@@ -10,7 +9,7 @@ class CMCDRDocument : public CMDocument {
  public:
   static constexpr const char* kFileType = "cdr";
 
-  // Succeeds without reading: the file's drawing is brought in by importing it.
+  // The drawing's records become the document's layers; "Unsupported file format!" when it cannot be read.
   platform::Status readFromData(const platform::Bytes& data, std::string_view type) override;
   // Always fails (OSStatus -4), so every save reports an error.
   platform::Expected<platform::Bytes> dataOfType(std::string_view type) override;

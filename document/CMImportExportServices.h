@@ -27,6 +27,14 @@ class CMImportService {
   virtual void doImport(CMDocument& document) = 0;
 };
 
+// Reads a CorelDRAW drawing's bytes into the document's "layers" (no undo, not marked edited) when a document of
+// that type is opened; fails with "Unsupported file format!", adding nothing, when the bytes are no drawing it reads.
+class CMCorelDrawReadService {
+ public:
+  virtual ~CMCorelDrawReadService() = default;
+  virtual platform::Status readCorelDrawing(CMDocument& document, const platform::Bytes& data) = 0;
+};
+
 // PNG data of the whole page ("width" by "height") with every layer drawn, at one pixel a point unless a
 // resolution is asked for first.
 class CMPageImageService {
@@ -38,4 +46,5 @@ class CMPageImageService {
 
 using CMExportServiceFactory = CMInstalledFactory<CMExportService>;
 using CMImportServiceFactory = CMInstalledFactory<CMImportService>;
+using CMCorelDrawReadServiceFactory = CMInstalledFactory<CMCorelDrawReadService>;
 using CMPageImageServiceFactory = CMInstalledFactory<CMPageImageService>;

@@ -14,7 +14,7 @@
 #include "document/CMShapeLayer.h"
 #include "document/CMShapeRecordValues.h"
 #include "document/CMTextLayer.h"
-#include "io/export/CMXMLText.h"
+#include "platform/core/xml_text.h"
 #include "platform/core/string_utilities.h"
 
 using platform::DictRef;
@@ -265,7 +265,7 @@ void CMSVGOutputFormat::textSVGString(const DictRef& record) {
                          finiteOrZero(record->get("x").floatValue()), finiteOrZero(record->get("y").floatValue()),
                          hexColour(colorWithDictionary(styleValue("foregroundColor").dictionary())).c_str(),
                          styleValue("fontSize").intValue());
-  appendXMLText(text_, styleValue("fontName").string());
+  platform::appendXMLText(text_, styleValue("fontName").string());
   text_ += '"';
   if (finiteOrZero(record->get("rotate").floatValue()) != 0) {
     CMTextLayer layer(platform::dictionaryCopy(record));
@@ -283,7 +283,7 @@ void CMSVGOutputFormat::textSVGString(const DictRef& record) {
     text_ += "<tspan style=\"text-decoration: line-through;\">";
     ++spans;
   }
-  appendXMLText(text_, record->get("text").string());
+  platform::appendXMLText(text_, record->get("text").string());
   while (spans-- > 0) text_ += "</tspan>";
   text_ += "</text>";
 }

@@ -3,6 +3,10 @@
 #include "document/CMDocument.h"
 #include "document/CMProject.h"
 #include "document/CMUndoActionType.h"
+#include "io/cdr/CDR2SVG.h"
+#include "io/cdr/CMCDRConverterProcess.h"
+#include "io/cdr/CMConversionFolder.h"
+#include "platform/core/files.h"
 #include "platform/graphics/image.h"
 
 CMSVGImport importSVGData(CMDocument& document, const platform::Bytes& data) {
@@ -12,14 +16,70 @@ CMSVGImport importSVGData(CMDocument& document, const platform::Bytes& data) {
   // The page growth and the records are one step of undo; registering them marks the document edited.
   CMUndoManager::Transaction transaction(document.undoManager());
   document.resizeDocument(result.records);
+  appendLayers(document, result.records);
+  document.undoManager().regUndoArray(kCMUndoAddingLayers, result.records);
+  return result;
+}
+
+void appendLayers(CMBaseDocument& document, const platform::ArrayRef& records) {
   platform::ArrayRef layers = document.data()->array("layers");
   if (!layers) {
     layers = platform::Array::make();
     document.data()->set("layers", layers);
   }
-  layers->addAll(*result.records);
-  document.undoManager().regUndoArray(kCMUndoAddingLayers, result.records);
-  return result;
+  layers->addAll(*records);
+}
+
+namespace {
+
+platform::Error unsupportedCorelDrawing() {
+  return platform::Error::make(platform::Error::cocoaDomain, CDR2SVG::kUnsupportedFormat, "Unsupported file format!");
+}
+
+// The converter's page read into records. The page is the converter's own XHTML: one that does not read to its end
+// came from a converter that went wrong, and nothing of it is taken.
+platform::Expected<platform::ArrayRef> readConvertedPage(CMBaseDocument& document, const std::filesystem::path& path,
+                                                         const CMConversionFolder& folder) {
+  const platform::Expected<platform::Bytes> page = CMCDRConverterProcess::convert(path, folder.path());
+  if (!page) return page.error();
+  VDSVGParser parser;
+  platform::ArrayRef records = parser.parseSVG(page.value(), document);
+  if (parser.failure() || records->empty()) return unsupportedCorelDrawing();
+  return records;
+}
+
+}  // namespace
+
+platform::Expected<platform::ArrayRef> readCorelDrawing(CMBaseDocument& document, const std::filesystem::path& path) {
+  const platform::Expected<CMConversionFolder> folder = CMConversionFolder::make();
+  if (!folder) return folder.error();
+  return readConvertedPage(document, path, folder.value());
+}
+
+platform::Expected<platform::ArrayRef> readCorelDrawingData(CMBaseDocument& document, const platform::Bytes& data) {
+  const platform::Expected<CMConversionFolder> folder = CMConversionFolder::make();
+  if (!folder) return folder.error();
+  // The converter reads files: the bytes go into the conversion's own folder, which takes them away afterwards.
+  const std::filesystem::path drawing = folder.value().path() / "drawing.cdr";
+  if (!platform::writeFileAtomically(drawing, data)) return unsupportedCorelDrawing();
+  return readConvertedPage(document, drawing, folder.value());
+}
+
+platform::Expected<platform::ArrayRef> importCorelDrawing(CMDocument& document, const std::filesystem::path& path) {
+  platform::Expected<platform::ArrayRef> records = readCorelDrawing(document, path);
+  if (!records) return records;
+  // The records are one step of undo, as pasted ones are; registering them marks the document edited.
+  CMUndoManager::Transaction transaction(document.undoManager());
+  appendLayers(document, records.value());
+  document.undoManager().regUndoArray(kCMUndoAddingLayers, records.value());
+  return records;
+}
+
+platform::Status CMCorelDrawReader::readCorelDrawing(CMDocument& document, const platform::Bytes& data) {
+  const platform::Expected<platform::ArrayRef> records = readCorelDrawingData(document, data);
+  if (!records) return records.error();
+  appendLayers(document, records.value());
+  return platform::success();
 }
 
 platform::Expected<platform::DictRef> importImageFile(CMDocument& document, const std::filesystem::path& path) {

@@ -8,10 +8,12 @@
 #include <optional>
 #include <string>
 
+#include "document/CMImportExportServices.h"
 #include "io/svg/VDSVGParser.h"
 #include "platform/core/error.h"
 #include "platform/core/value.h"
 
+class CMBaseDocument;
 class CMDocument;
 
 // The largest file an import reads.
@@ -28,6 +30,23 @@ struct CMSVGImport {
 
 // SVG text read into the document: the page grows to the records and they are appended, as one step of undo.
 CMSVGImport importSVGData(CMDocument& document, const platform::Bytes& data);
+
+// A CorelDRAW drawing converted by the converter process and read into records of the document, not yet added to
+// it; the error 10 "Unsupported file format!" when it cannot be. The conversion's pictures are deleted before this
+// returns: the reader leaves pictures out, so nothing refers to them.
+platform::Expected<platform::ArrayRef> readCorelDrawing(CMBaseDocument& document, const std::filesystem::path& path);
+// The same for a drawing's bytes, as a document being opened has them.
+platform::Expected<platform::ArrayRef> readCorelDrawingData(CMBaseDocument& document, const platform::Bytes& data);
+// A CorelDRAW drawing's records appended to the document as one step of undo; the page keeps its size.
+platform::Expected<platform::ArrayRef> importCorelDrawing(CMDocument& document, const std::filesystem::path& path);
+// Appends records to the root record's "layers".
+void appendLayers(CMBaseDocument& document, const platform::ArrayRef& records);
+
+// Opening a CorelDRAW document reads its drawing through the converter.
+class CMCorelDrawReader final : public CMCorelDrawReadService {
+ public:
+  platform::Status readCorelDrawing(CMDocument& document, const platform::Bytes& data) override;
+};
 
 // A picture file as one image layer at (0, 0) of the picture's size holding its TIFF data; the layer record, or
 // why the file is no picture.

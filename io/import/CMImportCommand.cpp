@@ -55,6 +55,14 @@ void importDrawing(CMDocument& document, const std::filesystem::path& url) {
   }
 }
 
+void importCorel(CMDocument& document, const std::filesystem::path& url) {
+  const platform::Expected<platform::ArrayRef> imported = importCorelDrawing(document, url);
+  if (!imported) return showError(imported.error().description);
+  CMMainWindowController::sharedWindowController()->updateEditor();
+  platform::NotificationCenter::defaultCenter().post(kNotificationLayersReCreate,
+                                                     static_cast<const CMDocument*>(&document));
+}
+
 void importPicture(CMDocument& document, const std::filesystem::path& url) {
   const platform::Expected<platform::DictRef> layer = importImageFile(document, url);
   if (!layer) return showError("The file cannot be read as a picture: " + layer.error().description);
@@ -103,8 +111,7 @@ void CMImportCommand::importObject(std::function<void(std::optional<std::filesys
 void CMImportCommand::importURL(CMDocument& document, const std::filesystem::path& url) {
   switch (kindOf(url)) {
     case ImportKind::Drawing: return importDrawing(document, url);
-    // CorelDRAW drawings come with their converter.
-    case ImportKind::CorelDraw: return platform::Alert::runModalWithOK("Unsupported file format!", "");
+    case ImportKind::CorelDraw: return importCorel(document, url);
     case ImportKind::Picture: return importPicture(document, url);
   }
 }

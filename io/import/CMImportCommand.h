@@ -2,8 +2,9 @@
 
 // The import command: an open panel offers the picture formats, "cdr" and "svg"; the chosen file's extension, in any
 // letter case, picks the road. An SVG drawing's records are appended to the document (page grown to fit, one step
-// of undo), the canvas and panels refreshed and "notificationLayersReCreate" posted; any other file becomes one
-// image layer. What cannot be imported ends in an "Error" alert that says why, with the document unchanged; a
+// of undo), the canvas and panels refreshed and "notificationLayersReCreate" posted; a CorelDRAW drawing, converted
+// by the converter program, is appended the same way but leaves the page as it is; any other file becomes one
+// image layer. What cannot be imported ends in an "Error" alert that says why, with the document unchanged; an SVG
 // drawing whose XML breaks partway is imported as far as it could be read, and the alert names the line.
 
 #include <filesystem>

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "../platform/core/captured_log.h"
+#include "corel_draw_reader_fake.h"
 #include "document/CMCDRDocument.h"
 #include "document/CMDocument.h"
 #include "document/CMImportExportServices.h"
@@ -261,18 +262,35 @@ TEST_F(DocumentFileTest, TitleShowsTheZoomTheCanvasDrawsAt) {
   EXPECT_EQ(document.fullDisplayName(), "Untitled, 100%");
 }
 
-TEST_F(DocumentFileTest, CorelDrawDocumentsOpenBlankAndNeverSave) {
+TEST_F(DocumentFileTest, CorelDrawDocumentsReadTheirDrawingAndNeverSave) {
+  {
+    // Without a reader nothing opens.
+    CMCDRDocument document;
+    const platform::Status read = document.readFromData(Bytes{'R', 'I', 'F', 'F'}, CMCDRDocument::kFileType);
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().code, 10);
+    EXPECT_EQ(read.error().description, "Unsupported file format!");
+  }
+  const document_testing::FakeCorelDrawReaderInstalled reader;
+  CMCDRDocument refused;
+  const platform::Status failed = refused.readFromData(Bytes{1, 2, 3}, CMCDRDocument::kFileType);
+  ASSERT_FALSE(failed);
+  EXPECT_EQ(failed.error().description, "Unsupported file format!");
+  EXPECT_TRUE(refused.data()->isEqual(*platform::dictionaryResource("default_doc")));
+
   CMCDRDocument document;
-  EXPECT_TRUE(document.readFromData(Bytes{1, 2, 3}, CMCDRDocument::kFileType));
-  EXPECT_TRUE(document.data()->isEqual(*platform::dictionaryResource("default_doc")));
+  ASSERT_TRUE(platform::writeFileAtomically(files_ / "drawing.cdr", Bytes{'R', 'I', 'F', 'F', 0}));
+  ASSERT_TRUE(document.readFromURL(files_ / "drawing.cdr", CMCDRDocument::kFileType));
+  EXPECT_EQ(document.data()->array("layers")->size(), 1u);
+  EXPECT_FALSE(document.isDocumentEdited());
   const auto data = document.dataOfType(CMCDRDocument::kFileType);
   ASSERT_FALSE(data);
   EXPECT_EQ(data.error().domain, platform::Error::osStatusDomain);
   EXPECT_EQ(data.error().code, -4);
   document.setDirty(true);
-  EXPECT_FALSE(document.writeToURL(files_ / "drawing.cdr", CMCDRDocument::kFileType));
+  EXPECT_FALSE(document.writeToURL(files_ / "copy.cdr", CMCDRDocument::kFileType));
   EXPECT_TRUE(document.isDocumentEdited());
-  EXPECT_FALSE(std::filesystem::exists(files_ / "drawing.cdr"));
+  EXPECT_FALSE(std::filesystem::exists(files_ / "copy.cdr"));
 }
 
 class FakePNG final : public CMPageImageService {

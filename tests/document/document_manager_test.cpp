@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "corel_draw_reader_fake.h"
 #include "document/CMCDRDocument.h"
 #include "document/CMDocument.h"
 #include "document/CMDocumentManager.h"
@@ -230,6 +231,7 @@ TEST_F(DocumentManagerTest, FilesOpenAsTheirDocumentClass) {
   EXPECT_EQ(drawing->fullDisplayName(), "plan.vard, 200%");
   EXPECT_EQ(shown(), plan.value());
 
+  const document_testing::FakeCorelDrawReaderInstalled reader;
   const auto logo = controller_.openDocument(files / "logo.cdr");
   ASSERT_TRUE(logo);
   EXPECT_TRUE(std::dynamic_pointer_cast<CMCDRDocument>(logo.value()));

@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "../../platform/core/scratch_folder.h"
+#include "../document/corel_draw_reader_fake.h"
 #include "main_window_fixture.h"
 #include "platform/ui/alert.h"
 #include "platform/ui/file_panel.h"
@@ -164,8 +165,9 @@ TEST_F(FileMenu, SaveChosenAtThePromptButCancelledInThePanelKeepsTheDocument) {
 
 TEST_F(FileMenu, AFileThatCannotBeWrittenShowsTheErrorAlert) {
   // CorelDRAW files open, but cannot be saved in their own format.
+  const document_testing::FakeCorelDrawReaderInstalled reader;
   const std::filesystem::path corel = folder / "Picture.cdr";
-  std::ofstream(corel) << "not really CorelDRAW";
+  std::ofstream(corel) << "RIFF, read by the fake reader";
   ASSERT_TRUE(documents->openDocument(corel).ok());
   settle();
   item("File", "Save")->perform();

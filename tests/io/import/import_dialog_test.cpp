@@ -2,6 +2,7 @@
 // menu chosen from the keyboard, the file's row chosen in the dialog's list with Home and Return, the import undone
 // from the keyboard. The canvas's own pixels show what was imported.
 
+#include <gmock/gmock.h>
 #include <glibmm/main.h>
 #include <gtkmm/treeview.h>
 #include <gtkmm/filechooserdialog.h>
@@ -15,11 +16,14 @@
 #include <vector>
 
 #include "../../platform/core/scratch_folder.h"
+#include "../cdr/cdr_test_support.h"
 #include "dialog_test_support.h"
 #include "document/CMNotificationNames.h"
+#include "io/cdr/CMCDRConverterProcess.h"
 #include "io/import/CMDrawingImport.h"
 #include "io/import/CMImportCommand.h"
 #include "main_window_fixture.h"
+#include "platform/core/files.h"
 #include "platform/core/keyed_archive.h"
 #include "platform/core/notification_center.h"
 #include "platform/graphics/image.h"
@@ -63,15 +67,15 @@ class ImportDialogTest : public ui_testing::MainWindowTest {
     MainWindowTest::TearDown();
   }
 
-  // File ▸ Import… chosen from the keyboard.
-  void openImport() {
+  // File ▸ Import… (or another command of the File menu that asks for a file) chosen from the keyboard.
+  void openImport(const char* command = "Import") {
     ASSERT_TRUE((dialog_ = dialog_testing::openFileDialogFromMenu(window->window().gtkWindow(),
-                                                                   item("File", "Import")->gtkItem())));
+                                                                   item("File", command)->gtkItem())));
   }
   // The whole import of a file: the dialog opened on the file's folder, where it is the only file, its row chosen
   // in the file list with Home and Return.
-  void importFile(const std::filesystem::path& file) {
-    ASSERT_NO_FATAL_FAILURE(openImport());
+  void importFile(const std::filesystem::path& file, const char* command = "Import") {
+    ASSERT_NO_FATAL_FAILURE(openImport(command));
     dialog_->set_current_folder(file.parent_path().string());
     Gtk::TreeView* list = nullptr;
     ASSERT_TRUE(platform::iterateMainLoopUntil(
@@ -105,6 +109,29 @@ class ImportDialogTest : public ui_testing::MainWindowTest {
     return test::pixelAt(pixels.get(), x, y);
   }
   platform::ArrayRef layers() const { return document_->data()->array("layers"); }
+  // A sample drawing, alone in a folder of its own: the dialog shows one row. The sample itself stays where it is.
+  std::filesystem::path sample(const std::string& name) {
+    const std::filesystem::path own = folder_ / ("sample-" + name);
+    std::filesystem::create_directory(own);
+    std::filesystem::create_symlink(cdr_testing::kSamples / name, own / name);
+    return own / name;
+  }
+  // How many pixels of the canvas differ between two renderings.
+  static long differingPixels(const test::ImageSurface& a, const test::ImageSurface& b) {
+    const int width = cairo_image_surface_get_width(a.get()), height = cairo_image_surface_get_height(a.get());
+    long differing = 0;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const test::Pixel p = test::pixelAt(a.get(), x, y), q = test::pixelAt(b.get(), x, y);
+        differing += p.red != q.red || p.green != q.green || p.blue != q.blue;
+      }
+    }
+    return differing;
+  }
+  test::ImageSurface canvas() {
+    settle();
+    return test::renderWidget(window->editor().widget());
+  }
 
   std::shared_ptr<CMDocument> document_;
   platform::testing::ScratchFolder folder_;
@@ -194,7 +221,10 @@ TEST_F(ImportDialogTest, WhatCannotBeImportedEndsInAnAlertAndChangesNothing) {
     alerts_.clear();
     importFile(write(name, content));
     ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return !alerts_.empty(); }, 3s)) << name;
-    EXPECT_EQ(alerts_.front().first, name == "drawing.cdr" ? "Unsupported file format!" : "Error") << name;
+    EXPECT_EQ(alerts_.front().first, "Error") << name;
+    if (name == "drawing.cdr") {
+      EXPECT_EQ(alerts_.front().second, "Unsupported file format!");
+    }
     EXPECT_EQ(platform::archivedDataWithRootObject(platform::Value(document_->data())), archived) << name;
   }
   // The dialog offers no ".svgz", whose name only begins like a drawing's; named anyway, it is tried as a picture.
@@ -222,6 +252,101 @@ TEST_F(ImportDialogTest, WhatCannotBeImportedEndsInAnAlertAndChangesNothing) {
   ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return !alerts_.empty(); }, 3s));
   EXPECT_NE(alerts_.front().second.find("line 4"), std::string::npos) << alerts_.front().second;
   EXPECT_EQ(layers()->size(), 1u);
+}
+
+// CorelDRAW drawings: the converter program makes them SVG pages, and the reader's records are appended.
+class CorelImportTest : public ImportDialogTest {
+ protected:
+  void SetUp() override {
+    ImportDialogTest::SetUp();
+    // The page holds the whole drawing: its size is left as it is.
+    document_->data()->set("width", 600.0);
+    document_->data()->set("height", 850.0);
+    window->updateDocument();
+    settle();
+  }
+};
+
+TEST_F(CorelImportTest, ADrawingIsAddedAsOneGroupWithInkAndOneUndoTakesItBack) {
+  int posted = 0;
+  const platform::ObserverToken observer = platform::NotificationCenter::defaultCenter().addObserver(
+      kNotificationLayersReCreate, [&](const auto&) { ++posted; }, static_cast<const CMDocument*>(document_.get()));
+  const test::ImageSurface before = canvas();
+  importFile(sample("sample-x4.cdr"));
+  EXPECT_TRUE(alerts_.empty());
+  ASSERT_EQ(layers()->size(), 1u);
+  EXPECT_EQ(layers()->at(0).dictionary()->get("type").intValue(), 3);
+  EXPECT_EQ(posted, 1);
+  EXPECT_TRUE(document_->isDocumentEdited());
+  EXPECT_EQ(document_->data()->get("width").doubleValue(), 600);
+  EXPECT_EQ(document_->data()->get("height").doubleValue(), 850);
+  const test::ImageSurface imported = canvas();
+  const long inked = differingPixels(before, imported);
+  EXPECT_GT(inked, 2000) << "the drawing shows on the canvas";
+  EXPECT_TRUE(cdr_testing::conversionFolders().empty());
+
+  pressKey(window->window().gtkWindow(), GDK_KEY_z, GDK_CONTROL_MASK);
+  settle();
+  EXPECT_TRUE(layers()->empty());
+  EXPECT_EQ(differingPixels(before, canvas()), 0);
+}
+
+TEST_F(CorelImportTest, WhatIsNoReadableDrawingEndsInTheAlertAndChangesNothing) {
+  const platform::Bytes archived = platform::archivedDataWithRootObject(platform::Value(document_->data()));
+  const platform::Expected<platform::Bytes> sampleBytes = platform::readFile(cdr_testing::kSamples / "sample-x4.cdr");
+  ASSERT_TRUE(sampleBytes.ok());
+  const std::string bytes(sampleBytes.value().begin(), sampleBytes.value().end());
+  std::vector<std::filesystem::path> files = {sample("unsupported-v23.cdr"), write("empty.cdr", ""),
+                                              write("picture.cdr", "\x89PNG\r\n\x1a\n")};
+  for (const int percent : {10, 50, 90}) {
+    files.push_back(write("cut" + std::to_string(percent) + ".cdr", bytes.substr(0, bytes.size() * percent / 100)));
+  }
+  for (const std::filesystem::path& file : files) {
+    alerts_.clear();
+    importFile(file);
+    ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return !alerts_.empty(); }, 10s)) << file;
+    EXPECT_EQ(alerts_.front(), std::make_pair(std::string("Error"), std::string("Unsupported file format!")));
+    EXPECT_EQ(platform::archivedDataWithRootObject(platform::Value(document_->data())), archived) << file;
+    EXPECT_TRUE(cdr_testing::conversionFolders().empty());
+  }
+  EXPECT_FALSE(document_->isDocumentEdited());
+
+  // A converter that hangs is stopped at its time limit, with the same alert.
+  const CMCDRConverterSettings previous = CMCDRConverterProcess::settings();
+  const std::filesystem::path hanging = folder_ / "hanging.sh";
+  std::ofstream(hanging) << "#!/bin/sh\nexec sleep 30\n";
+  std::filesystem::permissions(hanging, std::filesystem::perms::owner_all);
+  CMCDRConverterProcess::settings() = {hanging, std::chrono::milliseconds(300)};
+  alerts_.clear();
+  CMImportCommand::importURL(*document_, cdr_testing::kSamples / "sample-x4.cdr");
+  CMCDRConverterProcess::settings() = previous;
+  ASSERT_EQ(alerts_.size(), 1u);
+  EXPECT_EQ(alerts_.front().second, "Unsupported file format!");
+  EXPECT_EQ(platform::archivedDataWithRootObject(platform::Value(document_->data())), archived);
+}
+
+TEST_F(CorelImportTest, FileOpenShowsTheDrawingOrSaysItCannot) {
+  const auto previousReader =
+      CMCorelDrawReadServiceFactory::install([] { return std::make_unique<CMCorelDrawReader>(); });
+  const std::size_t before = documents->documents().size();
+  importFile(write("broken.cdr", "RIFF and nothing more"), "Open");
+  ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return !alerts_.empty(); }, 10s));
+  EXPECT_EQ(alerts_.front().first, "Error");
+  EXPECT_THAT(alerts_.front().second, ::testing::EndsWith("Unsupported file format!"));
+  EXPECT_EQ(documents->documents().size(), before);
+
+  alerts_.clear();
+  const test::ImageSurface empty = canvas();
+  importFile(sample("sample-x4.cdr"), "Open");
+  EXPECT_TRUE(alerts_.empty());
+  ASSERT_EQ(documents->documents().size(), before + 1);
+  const auto opened = std::dynamic_pointer_cast<CMCDRDocument>(documents->documents().back());
+  ASSERT_TRUE(opened);
+  ASSERT_EQ(opened->data()->array("layers")->size(), 1u);
+  EXPECT_FALSE(opened->isDocumentEdited());
+  EXPECT_GT(differingPixels(empty, canvas()), 2000) << "the opened drawing is shown";
+  EXPECT_TRUE(cdr_testing::conversionFolders().empty());
+  CMCorelDrawReadServiceFactory::install(previousReader);
 }
 
 }  // namespace

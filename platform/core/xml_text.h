@@ -7,4 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace platform {
+
 void appendXMLText(std::string& out, std::string_view text);
+
+}  // namespace platform

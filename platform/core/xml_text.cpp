@@ -1,4 +1,4 @@
-#include "io/export/CMXMLText.h"
+#include "platform/core/xml_text.h"
 
 #include <cstdint>
 
@@ -43,6 +43,8 @@ bool allowedInXML(char32_t code) {
 
 }  // namespace
 
+namespace platform {
+
 void appendXMLText(std::string& out, std::string_view text) {
   while (!text.empty()) {
     char32_t code = 0;
@@ -63,3 +65,5 @@ void appendXMLText(std::string& out, std::string_view text) {
     text.remove_prefix(length);
   }
 }
+
+}  // namespace platform
