@@ -110,8 +110,16 @@ CMSVGDrawingGenerator::CMSVGDrawingGenerator(librevenge::RVNGStringVector& pages
 
 std::string CMSVGDrawingGenerator::open(const char* element) const { return "<" + prefix_ + element; }
 
+void CMSVGDrawingGenerator::finishOpenPage() {
+  if (masterPage_) {
+    endMasterPage();
+  } else if (pageOpen_) {
+    endPage();
+  }
+}
+
 void CMSVGDrawingGenerator::startPage(const librevenge::RVNGPropertyList& propList) {
-  if (pageOpen_) endPage();
+  finishOpenPage();
   pageOpen_ = true;
   if (const librevenge::RVNGProperty* name = propList["librevenge:master-page-name"]) {
     const auto master = masterPages_.find(name->getStr().cstr());
@@ -152,7 +160,7 @@ void CMSVGDrawingGenerator::endPage() {
 }
 
 void CMSVGDrawingGenerator::startMasterPage(const librevenge::RVNGPropertyList& propList) {
-  if (pageOpen_) endPage();
+  finishOpenPage();
   const librevenge::RVNGProperty* name = propList["librevenge:master-page-name"];
   masterPage_ = name ? name->getStr().cstr() : "";
   pageOpen_ = true;

@@ -82,6 +82,8 @@ class CMSVGDrawingGenerator final : public librevenge::RVNGDrawingInterface {
   // "<" followed by the namespace prefix and its colon.
   std::string open(const char* element) const;
   void startPageContent(const librevenge::RVNGPropertyList& propList);
+  // A page or master page started before the last one ended ends that one first.
+  void finishOpenPage();
   // Closes open elements, innermost first, down to and with the innermost of this kind; none of this kind: nothing.
   void close(Closer kind);
   void closeAll();

@@ -143,7 +143,19 @@ TEST_F(GeneratorTest, APageNamingAMasterPageStartsWithTheMastersOutput) {
   generator_.startPage(unknown);
   generator_.endPage();
 
-  ASSERT_EQ(pages_.size(), 2u);
+  // A page begun while a master page is recorded ends the recording first, and may name it.
+  librevenge::RVNGPropertyList unfinished;
+  unfinished.insert("librevenge:master-page-name", "Open");
+  generator_.startMasterPage(unfinished);
+  generator_.openGroup({});
+  librevenge::RVNGPropertyList naming;
+  naming.insert("librevenge:master-page-name", "Open");
+  generator_.startPage(naming);
+  generator_.endPage();
+
+  ASSERT_EQ(pages_.size(), 3u);
+  EXPECT_EQ(page(2), kRootStart + " >\n<svg:g id=\"rootGroup\">\n<g id=\"Group1000\" >\n</g>\n</svg:g>\n</svg>\n" +
+                         fitScript());
   const std::string expectedStart = kRootStart + "width=\"144\"  >\n<svg:g id=\"rootGroup\">\n<path d=\"M 72 72 L 144 "
                                                  "72 L 144 144 Z\" fill=\"none\" stroke=\"#0000ff\" stroke-width=\"1\"/>\n"
                                                  "<rect x=\"0\" y=\"0\" width=\"72\" height=\"72\" fill=\"#00ff00\"";
