@@ -1,15 +1,16 @@
 #include "io/cdr/CMCDRConverterProcess.h"
 
+#include <fcntl.h>
 #include <glib.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "io/cdr/CDR2SVG.h"
 #include "platform/core/log.h"
@@ -30,7 +31,7 @@ std::filesystem::path converterBesideProgram() {
 
 // Reads the child's output until it closes it, the deadline passes or the page grows too large; true on a clean end.
 bool readAll(int fd, Clock::time_point deadline, platform::Bytes& out) {
-  std::array<unsigned char, 1 << 16> buffer;
+  std::vector<unsigned char> buffer(std::size_t{1} << 20);
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (left <= 0) return false;
@@ -84,6 +85,8 @@ platform::Expected<platform::Bytes> CMCDRConverterProcess::convert(const std::fi
     g_error_free(error);
     return unsupported();
   }
+  // A larger pipe lets the converter write a drawing page of megabytes in fewer turns.
+  ::fcntl(output, F_SETPIPE_SZ, 1 << 20);
   const Clock::time_point deadline = Clock::now() + used.timeLimit;
   platform::Bytes page;
   const bool read = readAll(output, deadline, page);
