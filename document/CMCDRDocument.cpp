@@ -8,6 +8,7 @@ platform::Status CMCDRDocument::readFromData(const platform::Bytes& data, std::s
   return reader->readCorelDrawing(*this, data);
 }
 
-platform::Expected<platform::Bytes> CMCDRDocument::dataOfType(std::string_view) {
+platform::Expected<platform::Bytes> CMCDRDocument::dataOfType(std::string_view type) {
+  if (type == CMDocument::kFileType) return CMDocument::dataOfType(type);
   return platform::Error::osStatus(-4);
 }

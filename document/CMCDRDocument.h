@@ -11,6 +11,7 @@ class CMCDRDocument : public CMDocument {
 
   // The drawing's records become the document's layers; "Unsupported file format!" when it cannot be read.
   platform::Status readFromData(const platform::Bytes& data, std::string_view type) override;
-  // Always fails (OSStatus -4), so every save reports an error.
+  // Saving in the CorelDRAW format always fails (OSStatus -4); saved as the program's own type (Save As offers
+  // only that), the drawing keeps its edits.
   platform::Expected<platform::Bytes> dataOfType(std::string_view type) override;
 };

@@ -15,7 +15,10 @@ void finish(const DocumentController::Finished& done, bool result) {
 }  // namespace
 
 void DocumentController::writeDocument(const DocumentRef& document, const std::filesystem::path& path, Finished done) {
-  const std::string type = document->fileType().empty() ? defaultType() : document->fileType();
+  // The file's extension names its type (Save As of a document read from another format writes the chosen one);
+  // a path of no registered type is written in the document's own.
+  std::string type = typeForExtension(path.extension().string());
+  if (type.empty()) type = document->fileType().empty() ? defaultType() : document->fileType();
   Status written = document->writeToURL(path, type);
   if (!written) panels_->presentError(written.error());
   finish(done, written.ok());

@@ -185,6 +185,20 @@ TEST_F(FileMenu, AFileThatCannotBeWrittenShowsTheErrorAlert) {
   EXPECT_EQ(alert->dialog()->get_widget_for_response(1), nullptr);
   ASSERT_TRUE(answerAlert(0));
   EXPECT_EQ(documents->documents().size(), 1u);
+
+  // Save As writes the program's own type, so the drawing's edits are never trapped in a format that cannot be
+  // written; later saves go there too.
+  const auto opened = std::dynamic_pointer_cast<CMDocument>(documents->documents().front());
+  ASSERT_TRUE(opened);
+  opened->addObject("rect", {10, 10});
+  item("File", "Save As")->perform();
+  ASSERT_TRUE(answerSavePanel("Picture"));
+  EXPECT_EQ(window->dialogs().currentAlert(), nullptr);
+  EXPECT_FALSE(opened->isDocumentEdited());
+  EXPECT_EQ(opened->fileType(), CMDocument::kFileType);
+  CMDocument reopened;
+  ASSERT_TRUE(reopened.readFromURL(folder / "Picture.vard", CMDocument::kFileType));
+  EXPECT_TRUE(reopened.data()->isEqual(*opened->data()));
 }
 
 TEST_F(FileMenu, AFileThatCannotBeReadShowsTheErrorAlert) {
