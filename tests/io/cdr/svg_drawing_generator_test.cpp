@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <regex>
 #include <string>
@@ -310,6 +312,42 @@ TEST_F(GeneratorTest, PaintStrokesAndTextAreWrittenAsTheReaderReadsThem) {
   ASSERT_EQ(shapes->size(), 5u);
   EXPECT_EQ(shapes->at(4).dictionary()->get("text").string(), "x < y & \"z\"\x7f");
   EXPECT_EQ(reader.gradients()->size(), 1u);
+}
+
+// Each page's group nests in the one before (the reader closes no group at a page's end): a thousand pages, each
+// with deep groups, meet the reader's cap on nesting instead of growing a tree too deep to save.
+TEST_F(GeneratorTest, AThousandPagesOfDeepGroupsStayWithinTheReadersNesting) {
+  for (int page = 0; page < 1000; ++page) {
+    generator_.startPage({});
+    for (int depth = 0; depth < 3; ++depth) generator_.openGroup({});
+    generator_.setStyle(style({{"draw:fill", "solid"}}));
+    generator_.drawPath(square());
+    generator_.endPage();
+  }
+  ASSERT_EQ(pages_.size(), 1000u);
+  EXPECT_THAT(page(999), HasSubstr("id=\"Group3999\""));
+  CMDocument document;
+  VDSVGParser reader;
+  const std::string xhtml = xhtmlDrawingPage(pages_);
+  const platform::ArrayRef records = reader.parseSVG(platform::Bytes(xhtml.begin(), xhtml.end()), document);
+  EXPECT_FALSE(reader.failure());
+  ASSERT_EQ(records->size(), 1u);
+  int depth = 0;
+  long shapes = 0;
+  const std::function<void(const platform::DictRef&, int)> walk = [&](const platform::DictRef& group, int level) {
+    depth = std::max(depth, level);
+    for (const platform::Value& item : *group->array("items")) {
+      const platform::DictRef record = item.dictionary();
+      if (record->get("type").intValue() == 3) {
+        walk(record, level + 1);
+      } else {
+        ++shapes;
+      }
+    }
+  };
+  walk(records->at(0).dictionary(), 1);
+  EXPECT_LE(depth, VDSVGParser::kDeepestGroup);
+  EXPECT_EQ(shapes, 1000);
 }
 
 }  // namespace
