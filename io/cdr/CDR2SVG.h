@@ -24,9 +24,7 @@ class CDR2SVG {
   // Parses the open stream into the generator and joins its pages: code 11 when libcdr fails or no page came.
   platform::Status parseSvg(librevenge::RVNGInputStream& input);
 
-  const std::filesystem::path& filePath() const { return filePath_; }
   const platform::Bytes& svgData() const { return svgData_; }
-  void setSvgData(platform::Bytes data) { svgData_ = std::move(data); }
 
  private:
   std::filesystem::path filePath_;

@@ -71,6 +71,8 @@ struct Sample {
   double largestDifference;
 };
 
+void PrintTo(const Sample& sample, std::ostream* out) { *out << sample.file; }
+
 // Each sample is a test of its own: the large one takes long in the sanitized build, and tests run side by side.
 class SampleDrawingTest : public CorelDrawingTest, public ::testing::WithParamInterface<Sample> {};
 
