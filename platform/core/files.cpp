@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <ctime>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -113,7 +115,42 @@ Expected<Bytes> readOpenFile(const std::filesystem::path& path, int fd, std::uin
   }
 }
 
+// "20240131T235959Z": sorts by time and holds no character a file name dislikes.
+std::string utcTimestamp() {
+  std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char text[32];
+  std::size_t length = std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &utc);
+  return std::string(text, length);
+}
+
+std::filesystem::path freeCorruptName(const std::filesystem::path& file) {
+  const std::string stem = file.string() + ".corrupt-" + utcTimestamp();
+  std::filesystem::path candidate = stem;
+  std::error_code error;
+  for (int attempt = 2; std::filesystem::exists(std::filesystem::symlink_status(candidate, error)); ++attempt) {
+    candidate = stem + "-" + std::to_string(attempt);
+  }
+  return candidate;
+}
+
 }  // namespace
+
+Expected<std::filesystem::path> setAsideCorruptFile(const std::filesystem::path& file, AsideMethod method) {
+  const std::filesystem::path asideName = freeCorruptName(file);
+  std::error_code error;
+  if (method == AsideMethod::Move) {
+    std::filesystem::rename(file, asideName, error);
+  } else {
+    std::filesystem::copy_file(file, asideName, std::filesystem::copy_options::none, error);
+  }
+  if (error) {
+    return Error::make(Error::cocoaDomain, error.value(),
+                       "Could not keep \"" + file.string() + "\" aside: " + error.message());
+  }
+  return asideName;
+}
 
 Expected<Bytes> readFile(const std::filesystem::path& path, std::uint64_t largest) {
   // Without blocking: opening a named pipe would otherwise wait for a writer for ever.

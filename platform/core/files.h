@@ -26,6 +26,12 @@ Status writeFileAtomically(const std::filesystem::path& path, const void* bytes,
 inline Status writeFileAtomically(const std::filesystem::path& path, const Bytes& bytes) {
   return writeFileAtomically(path, bytes.data(), bytes.size());
 }
+// Keeps a damaged file out of harm's way as "<file>.corrupt-<UTC time>" (with
+// "-2", "-3", … when that name is taken, so an earlier damaged copy is never
+// replaced), by renaming it or by copying it when it is to stay in place.
+// Answers the name it now has beside the original.
+enum class AsideMethod { Move, Copy };
+Expected<std::filesystem::path> setAsideCorruptFile(const std::filesystem::path& file, AsideMethod method);
 // Creates the folder and its parents; succeeds when it already exists.
 Status createDirectories(const std::filesystem::path& path);
 

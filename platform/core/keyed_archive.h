@@ -36,6 +36,10 @@ Bytes archivedDataWithRootObject(const Value& root);
 // of an array is skipped; a $null value drops its key from a dictionary.
 // Shared entries decode to the same instance.
 Expected<Value> unarchiveObjectWithData(const Bytes& data);
+// The same, also counting the archived objects that read as nil (no coder for
+// their class, or their coder refused them), so a reader can tell an archive
+// that was read only in part.
+Expected<Value> unarchiveObjectWithData(const Bytes& data, std::size_t& nilObjects);
 
 // A position in the archive's object list.
 using ArchiveUid = std::uint64_t;

@@ -76,6 +76,7 @@ class Unarchiver {
   }
 
   const BinaryPlistReader& reader() const noexcept { return reader_; }
+  std::size_t nilObjects() const noexcept { return nilObjects_; }
 
   // depth: how many objects enclose the entry.
   Expected<Value> entry(ArchiveUid uid, std::size_t depth) {
@@ -93,6 +94,7 @@ class Unarchiver {
         auto instance = decodeInstance(object.value(), depth + 1);
         if (!instance) return instance;
         value = std::move(instance.value());
+        if (value.isNil()) ++nilObjects_;
         break;
       }
       case BinaryObjectKind::Array:
@@ -138,6 +140,7 @@ class Unarchiver {
   std::vector<Field> fields_;
   std::deque<std::string> utf16Keys_;  // converted keys the fields point into; a deque never moves them
   std::unordered_map<ArchiveUid, const ClassDecoder*> classes_;  // null for unknown classes
+  std::size_t nilObjects_ = 0;
 };
 
 // The view a class decoder gets of one archived object.
@@ -233,23 +236,32 @@ Expected<const ClassDecoder*> Unarchiver::classDecoder(ArchiveUid uid) {
   return decoder;
 }
 
-Expected<Value> unarchiveBinary(std::span<const std::uint8_t> bytes) {
+Expected<Value> unarchiveBinary(std::span<const std::uint8_t> bytes, std::size_t& nilObjects) {
   auto reader = BinaryPlistReader::open(bytes);
   if (!reader) return reader.error();
-  return Unarchiver(reader.value(), classCoders()).run();
+  Unarchiver unarchiver(reader.value(), classCoders());
+  Expected<Value> root = unarchiver.run();
+  nilObjects = unarchiver.nilObjects();
+  return root;
 }
 
 }  // namespace
 
 // XML archives are rare (hand-edited files, tests): they are converted to the
 // binary form, where {"CF$UID": n} dictionaries become real UIDs.
-Expected<Value> unarchiveObjectWithData(const Bytes& data) {
-  if (isBinaryPropertyList(data)) return unarchiveBinary(data);
+Expected<Value> unarchiveObjectWithData(const Bytes& data, std::size_t& nilObjects) {
+  nilObjects = 0;
+  if (isBinaryPropertyList(data)) return unarchiveBinary(data, nilObjects);
   auto list = propertyListFromData(data);
   if (!list) return list.error();
   auto binary = dataFromPropertyList(list.value(), PropertyListFormat::Binary);
   if (!binary) return archiveError("the data is not a keyed archive");
-  return unarchiveBinary(binary.value());
+  return unarchiveBinary(binary.value(), nilObjects);
+}
+
+Expected<Value> unarchiveObjectWithData(const Bytes& data) {
+  std::size_t nilObjects = 0;
+  return unarchiveObjectWithData(data, nilObjects);
 }
 
 }  // namespace platform

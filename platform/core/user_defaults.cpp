@@ -1,7 +1,5 @@
 #include "platform/core/user_defaults.h"
 
-#include <chrono>
-#include <ctime>
 #include <memory>
 #include <system_error>
 #include <utility>
@@ -17,27 +15,6 @@ namespace {
 std::unique_ptr<UserDefaults>& standardInstance() {
   static std::unique_ptr<UserDefaults> instance;
   return instance;
-}
-
-// "20240131T235959Z": sorts by time and holds no character a file name dislikes.
-std::string utcTimestamp() {
-  std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm utc{};
-  gmtime_r(&now, &utc);
-  char text[32];
-  std::size_t length = std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &utc);
-  return std::string(text, length);
-}
-
-// A name beside the file that nothing uses yet, so an earlier damaged copy is never replaced.
-std::filesystem::path freeCorruptName(const std::filesystem::path& file) {
-  const std::string stem = file.string() + ".corrupt-" + utcTimestamp();
-  std::filesystem::path candidate = stem;
-  std::error_code error;
-  for (int attempt = 2; std::filesystem::exists(std::filesystem::symlink_status(candidate, error)); ++attempt) {
-    candidate = stem + "-" + std::to_string(attempt);
-  }
-  return candidate;
 }
 
 }  // namespace
@@ -112,17 +89,15 @@ DictRef UserDefaults::loadPersistentDomain() const {
 }
 
 void UserDefaults::setAside(const std::string& reason) const {
-  const std::filesystem::path asideName = freeCorruptName(file_);
-  std::error_code error;
-  std::filesystem::rename(file_, asideName, error);
-  if (error) {
+  const Expected<std::filesystem::path> asideName = setAsideCorruptFile(file_, AsideMethod::Move);
+  if (!asideName) {
     mayWrite_ = false;
     logWarning("Could not read the defaults in \"" + file_.string() + "\": " + reason + ". Moving it aside failed (" +
-               error.message() + "), so it will be left as it is; starting from the defaults.");
+               asideName.error().description + "), so it will be left as it is; starting from the defaults.");
     return;
   }
   logWarning("Could not read the defaults in \"" + file_.string() + "\": " + reason + ". Moved it to \"" +
-             asideName.string() + "\"; starting from the defaults.");
+             asideName.value().string() + "\"; starting from the defaults.");
 }
 
 }  // namespace platform

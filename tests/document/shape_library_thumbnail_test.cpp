@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "../platform/core/scratch_folder.h"
+#include "platform/graphics/graphics_context.h"
+#include "shape_library_test_support.h"
+
+namespace {
+
+using document_testing::libraryShape;
+using document_testing::opaquePixels;
+using document_testing::pixel;
+
+// Records the CTM the item sets up while it draws, by drawing into a context of its own.
+TEST(ShapeLibraryThumbnail, TheLayerIsFittedIntoTheBoxWithFiveSpareOnEachSide) {
+  const CMShapeItem item("shape", libraryShape({50, 20, 200, 100}));
+  // s = 70 / 200; tx = (70 - 70) / 2 + 5 - 50 s; ty = (70 - 35) / 2 - 5 - 20 s.
+  const double s = 0.35f;
+  const double tx = -12.5;
+  const double ty = 5.5;
+  const platform::Image& image = *item.thumbnailImage();
+  ASSERT_EQ(image.pixelsWide(), 80);
+  // The drawing is flipped about 70: the layer's point p lands at (s px + tx, 70 - (s py + ty)), y up.
+  const auto row = [&](double layerY) { return 80 - (70 - (s * layerY + ty)); };
+  const auto column = [&](double layerX) { return s * layerX + tx; };
+  const int centreRow = static_cast<int>(row(70));
+  const int centreColumn = static_cast<int>(column(150));
+  EXPECT_EQ(pixel(image, centreColumn, centreRow), 0xffc81e28u);
+  // Just inside and just outside each edge of the fitted rectangle (x 5..75, rows 22.5..57.5 from the top).
+  EXPECT_EQ(pixel(image, 6, 40) >> 24, 0xffu);
+  EXPECT_EQ(pixel(image, 74, 40) >> 24, 0xffu);
+  EXPECT_EQ(pixel(image, 3, 40), 0u);
+  EXPECT_EQ(pixel(image, 76, 40), 0u);
+  EXPECT_EQ(pixel(image, 40, 23) >> 24, 0xffu);
+  EXPECT_EQ(pixel(image, 40, 56) >> 24, 0xffu);
+  EXPECT_EQ(pixel(image, 40, 21), 0u);
+  EXPECT_EQ(pixel(image, 40, 59), 0u);
+}
+
+TEST(ShapeLibraryThumbnail, IsFlippedMirrorsTheRowsAboutTheMiddle) {
+  // A right triangle whose long side is at the bottom of the layer.
+  const platform::DictRef plain = libraryShape({0, 0, 100, 100}, {{0, 0}, {100, 0}, {0, 100}});
+  const platform::DictRef flipped = platform::dictionaryCopy(plain);
+  flipped->dictionary("shape")->set("isFlipped", true);
+  const CMShapeItem a("a", plain);
+  const CMShapeItem b("b", flipped);
+  const platform::Image& up = *a.thumbnailImage();
+  const platform::Image& down = *b.thumbnailImage();
+  int differing = 0;
+  for (int row = 0; row < 80; ++row) {
+    for (int x = 0; x < 80; ++x) {
+      EXPECT_EQ(pixel(down, x, row) >> 24, pixel(up, x, 79 - row) >> 24) << x << ", " << row;
+      differing += (pixel(up, x, row) >> 24) != (pixel(up, x, 79 - row) >> 24);
+    }
+  }
+  EXPECT_GT(differing, 500);  // the triangle is not symmetric about the middle row
+}
+
+TEST(ShapeLibraryThumbnail, RecordsThatCannotBeFittedGiveEmptyThumbnails) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double infinity = std::numeric_limits<double>::infinity();
+  struct Case {
+    const char* what;
+    platform::DictRef record;
+  } cases[] = {{"zero size", libraryShape({10, 10, 0, 0})},
+               {"NaN origin", libraryShape({nan, 0, 10, 10})},
+               {"infinite width", libraryShape({0, 0, infinity, 10})},
+               {"no record", nullptr}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const CMShapeItem item("shape", c.record);
+    ASSERT_TRUE(item.thumbnailImage());
+    EXPECT_EQ(opaquePixels(*item.thumbnailImage()), 0);
+  }
+  // An image item whose picture is missing also draws nothing.
+  const CMImageShapeItem image("image", platform::Dictionary::make({{"type", 1}, {"path", "/nonexistent.png"}}));
+  EXPECT_EQ(opaquePixels(*image.thumbnailImage()), 0);
+}
+
+TEST(ShapeLibraryArchive, PlistlibReadsAnExportAndWritesAnArchiveWeImport) {
+  if (std::system("python3 -c 'import plistlib' > /dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
+  platform::testing::ScratchFolder files;
+  auto library = std::make_shared<CMShapeLibarary>("Pieces");
+  library->addShape(document_testing::itemRecord(libraryShape({0, 0, 30, 40})));
+  library->addImage(document_testing::itemRecord(platform::Dictionary::make({{"type", 1}, {"width", 5.0}})));
+  ASSERT_TRUE(library->exportToURL(files / "pieces.slib"));
+  const std::string script = "python3 '" DRAFTWORK_SOURCE_DIR "/tests/document/shape_library_plist.py' ";
+  const std::string check = script + "check '" + (files / "pieces.slib").string() + "'";
+  EXPECT_EQ(std::system(check.c_str()), 0) << check;
+
+  const std::string write = script + "write '" + (files / "written.slib").string() + "'";
+  ASSERT_EQ(std::system(write.c_str()), 0) << write;
+  auto read = shape_library_archive::unarchive(platform::readFile(files / "written.slib").value());
+  ASSERT_TRUE(read) << read.error().description;
+  EXPECT_EQ(read.value().dropped, 0u);
+  const auto written = shape_library_archive::library(read.value().root);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(written->name(), "Written");
+  ASSERT_EQ(written->items().size(), 2u);
+  EXPECT_EQ(written->items()[0]->className(), "CMShapeItem");
+  EXPECT_EQ(written->items()[0]->name(), "shape");
+  EXPECT_EQ(written->items()[0]->shapeData()->get("width").doubleValue(), 30.0);
+  EXPECT_EQ(written->items()[1]->className(), "CMImageShapeItem");
+  EXPECT_EQ(written->items()[1]->name(), "shape");  // the script leaves its name out
+}
+
+}  // namespace
