@@ -199,7 +199,8 @@ std::string CMShapeLibraries::generateNewName() const {
   }
 }
 
-platform::Status CMShapeLibraries::addWithURL(const std::filesystem::path& path) {
+platform::Expected<std::shared_ptr<CMShapeLibarary>> CMShapeLibraries::readLibraryFile(
+    const std::filesystem::path& path) {
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   if (!error && size > kLargestImportBytes) {
@@ -208,20 +209,29 @@ platform::Status CMShapeLibraries::addWithURL(const std::filesystem::path& path)
   platform::Expected<platform::Bytes> bytes = platform::readFile(path);
   if (!bytes) return importError("The file " + quoted(path) + " could not be read.");
   platform::Expected<shape_library_archive::Contents> contents = shape_library_archive::unarchive(bytes.value());
-  const std::shared_ptr<CMShapeLibarary> library =
-      contents ? shape_library_archive::library(contents.value().root) : nullptr;
+  std::shared_ptr<CMShapeLibarary> library = contents ? shape_library_archive::library(contents.value().root) : nullptr;
   if (!library) return importError("The file " + quoted(path) + " is not a shape library.");
   if (library->items().size() > kMostImportedItems) {
     return importError("The library in " + quoted(path) + " holds more than 10,000 shapes and was not imported.");
   }
+  return library;
+}
+
+platform::Status CMShapeLibraries::addWithURL(const std::filesystem::path& path) {
+  platform::Expected<std::shared_ptr<CMShapeLibarary>> library = readLibraryFile(path);
+  if (!library) return library.error();
+  addLibrary(std::move(library).value());
+  return platform::success();
+}
+
+void CMShapeLibraries::addLibrary(std::shared_ptr<CMShapeLibarary> library) {
   const std::string ownName = library->name();
   std::string candidate = ownName;
   for (std::size_t n = 1; hasLibraryNamed(candidate); ++n) candidate = ownName + std::to_string(n);
   library->setName(candidate);
   items_.push_back(library);
-  selectedLibrary_ = library;
+  selectedLibrary_ = std::move(library);
   save();
-  return platform::success();
 }
 
 void CMShapeLibraries::addLayers(const std::vector<CMLayer*>& layers, bool images) {

@@ -57,6 +57,10 @@ class CMShapeLibraries {
   std::string generateNewName() const;
   // Imports a library file under a free name and selects it.
   platform::Status addWithURL(const std::filesystem::path& path);
+  // Appends the library under a free name (its own, else numbered from 1), selects it and saves.
+  void addLibrary(std::shared_ptr<CMShapeLibarary> library);
+  // The library of a library file; an error naming the file when it cannot be read or holds too much.
+  static platform::Expected<std::shared_ptr<CMShapeLibarary>> readLibraryFile(const std::filesystem::path& path);
 
   // Copies of the layers' records, placed at the origin, become items of the selected library.
   void addShapes(const std::vector<CMLayer*>& layers);

@@ -105,7 +105,9 @@ class Outline {
                                       {"color", colour(kInk)}})},
          {"shadow", Dictionary::make({{"use", false}})},
          {"blur", Dictionary::make({{"amount", 0.0}})}});
+    // The points are top-down already: the record's own "isFlipped" keeps a drop on the canvas from turning them.
     return Dictionary::make({{"type", 0},
+                             {"isFlipped", true},
                              {"name", "Path"},
                              {"visible", true},
                              {"alpha", 1.0},

@@ -27,6 +27,7 @@ class CMDocument;
 class CMDocumentDialogs;
 class CMLayersPanelView;
 class CMOptionsPanelView;
+class CMLibraryPanelView;
 class CMPicturePanelView;
 class CMEditorView;
 class CMFrameEditorView;
@@ -168,6 +169,7 @@ class CMMainWindowController final : public CMMainWindowService,
   CMLayersPanelView* layersPanel() const { return layersPanel_.get(); }
   CMPicturePanelView* picturePanel() const { return picturePanel_.get(); }
   CMOptionsPanelView* stylePanel() const { return stylePanel_.get(); }
+  CMLibraryPanelView* libraryPanel() const { return libraryPanel_.get(); }
   CMBasePanelView* selectedPanel() const { return selectedPanel_; }
 
   // ---- toolbars, option strips and tool keys (CMMainWindowToolbars.cpp, CMMainWindowToolActions.cpp) ----
@@ -237,6 +239,7 @@ class CMMainWindowController final : public CMMainWindowService,
   std::shared_ptr<CMLayersPanelView> layersPanel_;
   std::shared_ptr<CMPicturePanelView> picturePanel_;
   std::shared_ptr<CMOptionsPanelView> stylePanel_;
+  std::shared_ptr<CMLibraryPanelView> libraryPanel_;
   CMBasePanelView* selectedPanel_ = nullptr;
   // Held while this controller takes the tool keys: the key-binding manager outlives it.
   std::shared_ptr<bool> toolKeysReceiver_ = std::make_shared<bool>(true);

@@ -6,6 +6,7 @@
 #include "document/CMProject.h"
 #include "platform/core/log.h"
 #include "ui/CMLayersPanelView.h"
+#include "ui/CMLibraryPanelView.h"
 #include "ui/CMMainWindowController.h"
 #include "ui/CMOptionsPanelView.h"
 #include "ui/CMPicturePanelView.h"
@@ -17,6 +18,7 @@ namespace {
 constexpr std::int32_t kPagePanel = 2;
 constexpr std::int32_t kLayersPanel = 3;
 constexpr std::int32_t kStylePanel = 4;
+constexpr std::int32_t kLibraryPanel = 5;
 
 }  // namespace
 
@@ -39,8 +41,13 @@ void CMMainWindowController::updateRightPanel() {
       if (made) stylePanel_ = std::make_shared<CMOptionsPanelView>();
       panel = stylePanel_.get();
       break;
+    case kLibraryPanel:
+      made = !libraryPanel_;
+      if (made) libraryPanel_ = std::make_shared<CMLibraryPanelView>();
+      panel = libraryPanel_.get();
+      break;
     default:
-      // The library panel is not there yet: the pane stays empty.
+      // Any other panel type leaves the pane empty.
       break;
   }
   showPanel(panel, made);
@@ -74,6 +81,9 @@ void CMMainWindowController::loadDefaultPanels() {
       break;
     case kStylePanel:
       if (stylePanel_) showPanel(stylePanel_.get(), false);
+      break;
+    case kLibraryPanel:
+      if (libraryPanel_) showPanel(libraryPanel_.get(), false);
       break;
     default:
       break;

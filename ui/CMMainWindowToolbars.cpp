@@ -12,6 +12,7 @@
 #include "platform/ui/image_named.h"
 #include "platform/ui/menu_bar.h"
 #include "platform/ui/window.h"
+#include "ui/CMLibraryPanelView.h"
 #include "ui/CMMainWindowController.h"
 #include "ui/CMSplitView.h"
 #include "ui/CMToolKeyIds.h"
@@ -109,6 +110,9 @@ void CMMainWindowController::selectTool(int tag, const platform::DictRef& data) 
   showAdditionControls(tag);
   mainView_->toolsBar().selectTool(selectedTool_);
   workView_->selectTool(tag, data);
+  if (tag != kCMToolLibraryShape) {
+    if (CMLibraryPanelView* library = CMLibraryPanelView::sharedLibraryPanel()) library->deselectAll();
+  }
 }
 
 void CMMainWindowController::OnRightPanelShowType(int type) {

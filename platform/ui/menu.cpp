@@ -139,6 +139,15 @@ void Menu::addSeparator() {
   menu_->append(*separator);
 }
 
+Menu& Menu::addSubmenu(const std::string& title) {
+  submenus_.push_back(std::make_unique<Menu>());
+  auto* item = Gtk::make_managed<Gtk::MenuItem>(title);
+  item->set_submenu(*submenus_.back()->menu_);
+  item->show();
+  menu_->append(*item);
+  return *submenus_.back();
+}
+
 MenuItem* Menu::itemWithTag(int tag) const {
   for (const auto& item : items_) {
     if (item->tag() == tag) return item.get();

@@ -71,7 +71,10 @@ class Menu {
 
   MenuItem& addItem(const std::string& title, MenuItem::Action action, KeyEquivalent keyEquivalent = {});
   void addSeparator();
+  // An item that opens a menu of its own, owned by this one.
+  Menu& addSubmenu(const std::string& title);
   const std::vector<std::unique_ptr<MenuItem>>& items() const { return items_; }
+  const std::vector<std::unique_ptr<Menu>>& submenus() const { return submenus_; }
   MenuItem* itemWithTag(int tag) const;
 
   // Validates every item (also done whenever the menu shows).
@@ -87,6 +90,7 @@ class Menu {
  private:
   std::unique_ptr<Gtk::Menu> menu_;
   std::vector<std::unique_ptr<MenuItem>> items_;
+  std::vector<std::unique_ptr<Menu>> submenus_;
 };
 
 }  // namespace platform
