@@ -65,9 +65,6 @@ class CMLibraryPanelView : public CMBasePanelView {
   bool hasSelectedShape() const;
   // "Error" / "OK" with the text shown as it stands.
   void showAlert(const std::string& text);
-  // The alert or file panel up now, for tests that answer them; null otherwise.
-  platform::Alert* currentAlert() const { return currentAlert_.get(); }
-  platform::FilePanel* currentFilePanel() const { return currentFilePanel_.get(); }
 
   // ---- commands ----
   void OnSettings();
@@ -119,8 +116,6 @@ class CMLibraryPanelView : public CMBasePanelView {
   std::shared_ptr<CMLibraryGridView> collectionView_;
   std::unique_ptr<platform::Menu> menuSettings_;
   platform::ObserverToken removeShape_;
-  std::shared_ptr<platform::Alert> currentAlert_;
-  std::shared_ptr<platform::FilePanel> currentFilePanel_;
   // Sheet completions queued on the main queue check this before they touch the panel.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -43,20 +43,14 @@ void CMLibraryPanelView::later(std::function<void(CMLibraryPanelView&)> work) {
 }
 
 void CMLibraryPanelView::runAlert(std::shared_ptr<platform::Alert> alert, std::function<void(int)> answered) {
-  currentAlert_ = alert;
   platform::Window* window = CMPanelWindow::shared().sheetParent();
   if (!window) {
-    const int response = alert->runModal();
-    currentAlert_ = nullptr;
-    answered(response);
+    answered(alert->runModal());
     return;
   }
-  alert->beginSheet(*window, [this, alive = std::weak_ptr<bool>(alive_), alert, answered = std::move(answered)](
-                                 int response) {
+  alert->beginSheet(*window, [alive = std::weak_ptr<bool>(alive_), answered = std::move(answered)](int response) {
     const auto living = alive.lock();
-    if (!living || !*living) return;
-    if (currentAlert_ == alert) currentAlert_ = nullptr;
-    answered(response);
+    if (living && *living) answered(response);
   });
 }
 
@@ -87,13 +81,9 @@ void CMLibraryPanelView::runFilePanel(std::shared_ptr<platform::FilePanel> panel
                                       std::function<void(platform::FilePanel&)> accepted) {
   platform::Window* window = CMPanelWindow::shared().sheetParent();
   if (!window) return;
-  currentFilePanel_ = panel;
-  panel->beginSheet(*window, [this, alive = std::weak_ptr<bool>(alive_), panel, accepted = std::move(accepted)](
-                                 bool ok) {
+  panel->beginSheet(*window, [alive = std::weak_ptr<bool>(alive_), panel, accepted = std::move(accepted)](bool ok) {
     const auto living = alive.lock();
-    if (!living || !*living) return;
-    if (currentFilePanel_ == panel) currentFilePanel_ = nullptr;
-    if (ok) accepted(*panel);
+    if (ok && living && *living) accepted(*panel);
   });
 }
 

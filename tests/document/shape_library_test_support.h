@@ -4,6 +4,7 @@
 // written straight to the support folder, and a thumbnail's pixels.
 
 #include <cairo.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
