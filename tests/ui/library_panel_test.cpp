@@ -103,13 +103,15 @@ class LibraryPanel : public MainWindowTest {
   }
 
   // The alert up now (a message dialog over the main window): its texts, then the answer (0 the first button).
-  static Gtk::MessageDialog* alert() {
+  template <class Dialog>
+  static Dialog* shownDialog() {
     for (Gtk::Window* toplevel : Gtk::Window::list_toplevels()) {
-      auto* dialog = dynamic_cast<Gtk::MessageDialog*>(toplevel);
+      auto* dialog = dynamic_cast<Dialog*>(toplevel);
       if (dialog && dialog->get_visible()) return dialog;
     }
     return nullptr;
   }
+  static Gtk::MessageDialog* alert() { return shownDialog<Gtk::MessageDialog>(); }
   static std::string alertText(bool informative = true) {
     Gtk::MessageDialog* dialog = alert();
     if (!dialog) return "(no alert)";
@@ -122,13 +124,7 @@ class LibraryPanel : public MainWindowTest {
     dialog->response(button);
     settle();
   }
-  static Gtk::FileChooserDialog* filePanel() {
-    for (Gtk::Window* toplevel : Gtk::Window::list_toplevels()) {
-      auto* dialog = dynamic_cast<Gtk::FileChooserDialog*>(toplevel);
-      if (dialog && dialog->get_visible()) return dialog;
-    }
-    return nullptr;
-  }
+  static Gtk::FileChooserDialog* filePanel() { return shownDialog<Gtk::FileChooserDialog>(); }
 
   CMShapeItemButton& itemButton(std::size_t index) {
     return panel().collectionView().items().at(index)->view()->button();
