@@ -55,6 +55,9 @@ inline constexpr std::int32_t kCMEditingTypeRotating = 9;
 
 class CMLayer {
  public:
+  // The layer-style panel's blur "amount" (0 to 1) times this is the blur radius in layer units.
+  static constexpr double kBlurRadiusPerAmount = 50;
+
   // initWithDictionary: keeps the record; a record "dirty" of YES makes this object
   // dirty and is consumed (set to NO), so only the first object over a record sees it.
   explicit CMLayer(platform::DictRef data);

@@ -32,8 +32,6 @@ constexpr double kMaxLayerImageArea = 4096.0 * 4096.0;
 // working plane stays within a few tens of megabytes.
 constexpr double kMaxReducedBlurSide = 2048;
 constexpr double kMaxReducedBlurArea = 2048.0 * 2048.0;
-// The layer-style panel's blur "amount" (0 to 1) times this is the blur radius in pixels.
-constexpr double kBlurRadiusPerAmount = 50;
 // "shadow" and its numbered siblings, spelt out: this runs for every layer on every redraw.
 constexpr std::string_view kShadowKeys[] = {"shadow",  "shadow1", "shadow2", "shadow3", "shadow4",
                                             "shadow5", "shadow6", "shadow7", "shadow8", "shadow9"};
@@ -77,7 +75,7 @@ double blurRadius(const platform::DictRef& record) {
   const platform::DictRef blur = shape ? shape->dictionary("blur") : nullptr;
   const double amount = blur ? blur->get("amount").doubleValue() : 0;
   // Held to the panel's range: a foreign amount would make every redraw blur an image of millions of pixels.
-  return std::isfinite(amount) ? std::clamp(amount, 0.0, 1.0) * kBlurRadiusPerAmount : 0;
+  return std::isfinite(amount) ? std::clamp(amount, 0.0, 1.0) * CMLayer::kBlurRadiusPerAmount : 0;
 }
 
 // The canvas and output pages draw y-down, where an image is laid in upside down. Stored with its rows

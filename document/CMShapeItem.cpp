@@ -17,6 +17,26 @@ std::string itemName(const platform::DictRef& record) {
 
 platform::DictRef itemShape(const platform::DictRef& record) { return record ? record->dictionary("shape") : nullptr; }
 
+void clampEntry(const platform::DictRef& record, std::string_view key, double low, double high) {
+  if (!record || !record->contains(key)) return;
+  const double value = record->get(key).doubleValue();
+  record->set(key, platform::Value(std::isfinite(value) ? std::clamp(value, low, high) : 0.0));
+}
+
+// Blurs and shadows reaching far past the thumbnail show nothing more in it, yet would have the layer drawn
+// through a picture of millions of pixels: they are kept within the thumbnail's reach (`reach` layer units).
+void boundEffects(const platform::DictRef& shape, double reach) {
+  if (!shape) return;
+  clampEntry(shape->dictionary("blur"), "amount", 0, reach / CMLayer::kBlurRadiusPerAmount);
+  for (const auto& [key, value] : *shape) {
+    if (!key.starts_with("shadow")) continue;
+    const platform::DictRef shadow = value.dictionary();
+    clampEntry(shadow, "blurRadius", 0, reach);
+    clampEntry(shadow, "offset_x", -reach, reach);
+    clampEntry(shadow, "offset_y", -reach, reach);
+  }
+}
+
 }  // namespace
 
 CMLibraryItem::CMLibraryItem(std::string name, platform::DictRef shapeData)
@@ -39,7 +59,8 @@ void CMLibraryItem::createThumbnail(const platform::DictRef& record) {
 void CMLibraryItem::drawLayer(const platform::DictRef& record, const platform::Rect& rect) const {
   platform::GraphicsContext* context = platform::GraphicsContext::current();
   if (!context) return;
-  std::unique_ptr<CMLayer> layer = record ? makeLayer(platform::dictionaryCopy(record)) : nullptr;
+  const platform::DictRef copy = record ? platform::dictionaryCopy(record) : nullptr;
+  std::unique_ptr<CMLayer> layer = copy ? makeLayer(copy) : nullptr;
   const platform::Rect bounds = layer ? layer->layerRect() : platform::Rect{};
   context->concatCTM(platform::AffineTransform{1, 0, 0, -1, 0, rect.size.height});
   context->saveGraphicsState();
@@ -52,6 +73,7 @@ void CMLibraryItem::drawLayer(const platform::DictRef& record, const platform::R
   const float ty = (height - layerHeight * scale) * 0.5f - 5 - static_cast<float>(bounds.origin.y) * scale;
   // A layer of no size gives an infinite scale; a damaged record may give NaN anywhere.
   if (layer && std::isfinite(scale) && scale > 0 && std::isfinite(tx) && std::isfinite(ty)) {
+    boundEffects(copy->dictionary("shape"), kThumbnailSide / scale);
     context->translateCTM(tx, ty);
     context->scaleCTM(scale, scale);
     layer->draw(*context, rect, false);
