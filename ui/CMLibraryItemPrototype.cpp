@@ -21,9 +21,11 @@ CMShapeItemView::CMShapeItemView(platform::Point origin)
 }
 
 CMLibraryItemPrototype::CMLibraryItemPrototype(CMLibraryGridView& grid, std::shared_ptr<CMLibraryItem> item)
-    : grid_(&grid), item_(std::move(item)), view_(std::make_shared<CMShapeItemView>(platform::Point{0, 0})) {}
+    : grid_(&grid), item_(std::move(item)) {}
 
-void CMLibraryItemPrototype::setRepresentedObject() {
+void CMLibraryItemPrototype::loadView() {
+  if (view_) return;
+  view_ = std::make_shared<CMShapeItemView>(platform::Point{0, 0});
   const std::weak_ptr<CMLibraryItemPrototype> self = weak_from_this();
   CMShapeItemButton& button = view_->button();
   button.setAction([self](platform::Control&) {
@@ -31,16 +33,19 @@ void CMLibraryItemPrototype::setRepresentedObject() {
   });
   button.setImage(item_->thumbnailImage());
   button.setData(item_);
+  button.setState(on_ ? 1 : 0);
   view_->removeBt().setAction([self](platform::Control&) {
     if (auto cell = self.lock()) cell->OnRemoveItem();
   });
 }
 
-void CMLibraryItemPrototype::deSelect() { view_->button().setState(0); }
-
-bool CMLibraryItemPrototype::isSelected() const { return view_->button().state() == 1; }
+void CMLibraryItemPrototype::deSelect() {
+  on_ = false;
+  if (view_) view_->button().setState(0);
+}
 
 void CMLibraryItemPrototype::OnPressButton() {
+  on_ = view_ && view_->button().state() == 1;
   for (const auto& other : grid_->items()) {
     if (other.get() != this) other->deSelect();
   }

@@ -31,18 +31,21 @@ class CMShapeItemView : public platform::View {
   std::shared_ptr<CMToolbarButton> removeBt_;
 };
 
+// A cell keeps its on/off state itself: its view is made only once the grid shows it (loadView), so a large
+// library costs views for the cells on screen alone.
 class CMLibraryItemPrototype : public std::enable_shared_from_this<CMLibraryItemPrototype> {
  public:
   // The cell of `item` in `grid`, which outlives its cells' actions.
   CMLibraryItemPrototype(CMLibraryGridView& grid, std::shared_ptr<CMLibraryItem> item);
 
+  // Null until loadView.
   const std::shared_ptr<CMShapeItemView>& view() const { return view_; }
   const std::shared_ptr<CMLibraryItem>& shapeItem() const { return item_; }
-  // Wires the view's buttons to this cell; called once the cell is shared.
-  void setRepresentedObject();
+  // Makes the view, showing the item and the cell's state, its buttons wired to this cell (which must be shared).
+  void loadView();
 
   void deSelect();
-  bool isSelected() const;
+  bool isSelected() const { return on_; }
 
   void OnPressButton();
   void OnRemoveItem();
@@ -51,4 +54,5 @@ class CMLibraryItemPrototype : public std::enable_shared_from_this<CMLibraryItem
   CMLibraryGridView* grid_;
   std::shared_ptr<CMLibraryItem> item_;
   std::shared_ptr<CMShapeItemView> view_;
+  bool on_ = false;
 };

@@ -72,6 +72,7 @@ CMLibraryPanelView::CMLibraryPanelView()
                                                 [this](platform::Size size) { layout(size); });
   scrollView_->setHasHorizontalScroller(false);
   scrollView_->setDocumentView(collectionView_);
+  scrollView_->setBoundsDidChange([this] { collectionView_->setVisibleRect(scrollView_->documentVisibleRect()); });
   root->addSubview(scrollView_);
   root->addSubview(toolbar_);
   toolbar_->addSubview(settingsButton_);
@@ -134,6 +135,7 @@ void CMLibraryPanelView::fitGrid() {
   scrollView_->tile();
   collectionView_->fitWidth(scrollView_->contentView().frame().size.width);
   scrollView_->tile();
+  collectionView_->setVisibleRect(scrollView_->documentVisibleRect());
 }
 
 void CMLibraryPanelView::loadItems() {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "bench/mixed_layer_scene.h"
+#include "bench/mixed_layer_svg.h"
 #include "document/CMBaseDocument.h"
 #include "document/CMCaches.h"
 #include "document/CMDrawer.h"
@@ -39,71 +40,11 @@ using namespace bench;
 
 // ---- the same scene as SVG ----
 
-std::string rgb(const Colour& colour) {
-  return "rgb(" + std::to_string(colour.r) + "," + std::to_string(colour.g) + "," + std::to_string(colour.b) + ")";
-}
-
-std::string number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3f", value);
-  return text;
-}
-
-std::string svgElement(const SceneLayer& layer, int index) {
-  const Rect& f = layer.frame;
-  const std::string fill = layer.kind == Kind::Line ? "none" : layer.gradient ? "url(#g" + std::to_string(index) + ")"
-                                                                              : rgb(layer.fill);
-  std::string style = " fill=\"" + fill + "\"";
-  style += layer.strokeWidth > 0 ? " stroke=\"" + rgb(layer.stroke) + "\" stroke-width=\"" + number(layer.strokeWidth) + "\""
-                                 : " stroke=\"none\"";
-  if (layer.blurAmount > 0) style += " filter=\"url(#blur)\"";
-  else if (layer.shadow) style += " filter=\"url(#shadow)\"";
-  std::string element;
-  if (layer.gradient) {
-    element += "<linearGradient id=\"g" + std::to_string(index) + "\"><stop offset=\"0\" stop-color=\"" +
-               rgb(layer.fill) + "\"/><stop offset=\"1\" stop-color=\"black\"/></linearGradient>";
-  }
-  switch (layer.kind) {
-    case Kind::Rect:
-      element += "<rect x=\"" + number(f.origin.x) + "\" y=\"" + number(f.origin.y) + "\" width=\"" +
-                 number(f.size.width) + "\" height=\"" + number(f.size.height) + "\"" + style + "/>";
-      break;
-    case Kind::Oval:
-      element += "<ellipse cx=\"" + number(f.origin.x + f.size.width / 2) + "\" cy=\"" +
-                 number(f.origin.y + f.size.height / 2) + "\" rx=\"" + number(f.size.width / 2) + "\" ry=\"" +
-                 number(f.size.height / 2) + "\"" + style + "/>";
-      break;
-    case Kind::Star: {
-      element += "<polygon points=\"";
-      for (const Point& point : CMStarShape::points(f, 5)) element += number(point.x) + "," + number(point.y) + " ";
-      element += "\"" + style + "/>";
-      break;
-    }
-    case Kind::Line:
-      element += "<line x1=\"" + number(f.origin.x) + "\" y1=\"" + number(f.origin.y) + "\" x2=\"" +
-                 number(f.origin.x + f.size.width) + "\" y2=\"" + number(f.origin.y + f.size.height) + "\"" + style +
-                 "/>";
-      break;
-    case Kind::Curve: {
-      const auto at = [&](const Point& p) { return number(f.origin.x + p.x) + "," + number(f.origin.y + p.y); };
-      element += "<path d=\"M" + at(layer.curve[0]);
-      for (int point = 1; point < kCurvePoints; ++point) {
-        element += " C" + at(layer.curve[3 * point + 1]) + " " + at(layer.curve[3 * point + 2]) + " " +
-                   at(layer.curve[3 * point]);
-      }
-      element += "\"" + style + "/>";
-      break;
-    }
-  }
-  return element;
-}
-
 std::filesystem::path writeSvg(const std::vector<SceneLayer>& scene, const std::filesystem::path& folder) {
   const std::filesystem::path file = folder / "scene.svg";
   std::ofstream out(file);
   out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << kHeight << "\">"
-      << "<defs><filter id=\"shadow\"><feDropShadow dx=\"3\" dy=\"3\" stdDeviation=\"1.5\" flood-opacity=\"0.5\"/>"
-      << "</filter><filter id=\"blur\"><feGaussianBlur stdDeviation=\"2.5\"/></filter></defs>"
+      << kSvgFilters
       << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>";
   for (std::size_t index = 0; index < scene.size(); ++index) out << svgElement(scene[index], static_cast<int>(index));
   out << "</svg>\n";
@@ -234,20 +175,7 @@ void BM_RsvgConvert(benchmark::State& state) {
   const std::filesystem::path png = scene.svg().parent_path() / "scene.png";
   const std::string command = "rsvg-convert -w " + std::to_string(kWidth) + " -h " + std::to_string(kHeight) +
                               " -o '" + png.string() + "' '" + scene.svg().string() + "'";
-  if (std::system("command -v rsvg-convert > /dev/null 2>&1") != 0) {
-    state.SkipWithError("rsvg-convert is not installed (Debian package librsvg2-bin)");
-    return;
-  }
-  std::chrono::steady_clock::duration total{};
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    if (std::system(command.c_str()) != 0) {
-      state.SkipWithError("rsvg-convert failed");
-      return;
-    }
-    total += std::chrono::steady_clock::now() - start;
-  }
-  figures.rsvg = secondsPerIteration(state, total);
+  figures.rsvg = timeRsvgConvert(state, command);
 }
 BENCHMARK(BM_RsvgConvert)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 

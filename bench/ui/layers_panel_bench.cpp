@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "bench/mixed_layer_scene.h"
+#include "bench/ui/panel_drawing.h"
 #include "canvas/CMEditorView.h"
 #include "document/CMDocument.h"
 #include "platform/ui/ui_initialization.h"
@@ -31,6 +32,9 @@
 #include "ui/CMPanelWindow.h"
 
 namespace {
+
+using bench::drawOnce;
+using bench::settle;
 
 using platform::DictRef;
 
@@ -101,18 +105,7 @@ class BenchWindow final : public CMPanelWindow {
   bool shift = false;
 };
 
-void drawOnce(Gtk::Widget& widget) {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1, widget.get_allocated_width()),
-                                                        std::max(1, widget.get_allocated_height()));
-  cairo_t* cr = cairo_create(surface);
-  gtk_widget_draw(widget.gobj(), cr);
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
-}
 
-void settle() {
-  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-}
 
 // A panel on the drawing in a shown window, with the bench window in the main window's place.
 struct PanelOnDrawing {

@@ -16,6 +16,7 @@
 #include "platform/ui/button.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/pop_up_button.h"
+#include "platform/ui/scroll_view.h"
 #include "ui/CMLibraryGridView.h"
 #include "ui/CMLibraryItemPrototype.h"
 #include "ui/CMLibraryPanelView.h"
@@ -359,6 +360,41 @@ TEST_F(LibraryPanel, TheRemoveButtonAsksAndYesRemovesTheItem) {
   EXPECT_EQ(panel().collectionView().items().size(), count - 1);
   EXPECT_EQ(window->selectedTool(), kCMToolSelect);
   EXPECT_EQ(CMShapeLibraries().selectedLibrary()->items().size(), count - 1) << "saved";
+}
+
+TEST_F(LibraryPanel, OnlyCellsOnScreenHaveViewsUntilScrolledToAndRowsReflowWithTheWidth) {
+  openPanel({makeLibrary("Many", 60)});
+  panel().libraries().selectLibrary("Many");
+  panel().reload();
+  settle();
+  const auto& cells = panel().collectionView().items();
+  ASSERT_EQ(cells.size(), 60u);
+  const double width = panel().collectionView().frame().size.width;
+  const std::size_t columns = static_cast<std::size_t>(width / 100);
+  ASSERT_GE(columns, 1u);
+  EXPECT_EQ(panel().collectionView().frame().size.height, 100.0 * ((60 + columns - 1) / columns));
+  EXPECT_TRUE(cells.front()->view());
+  EXPECT_FALSE(cells.back()->view()) << "the last row is far below the panel's height";
+  // The user drags the scroller to the end: the last cells get their views, in their places.
+  auto* scrollView = dynamic_cast<platform::ScrollView*>(panel().collectionView().superview()->superview());
+  ASSERT_NE(scrollView, nullptr);
+  Gtk::Scrollbar& scroller = scrollView->gtkVerticalScroller();
+  scroller.set_value(scroller.get_adjustment()->get_upper());
+  settle();
+  ASSERT_TRUE(cells.back()->view());
+  EXPECT_EQ(cells.back()->view()->frame().origin,
+            (platform::Point{100.0 * (59 % columns), 100.0 * (59 / columns)}));
+
+  // Wider by one cell: one more a row, every shown cell moved to its new place.
+  platform::View& root = *panel().view();
+  root.setFrameSize({root.frame().size.width + 100, root.frame().size.height});
+  settle();
+  const std::size_t wider = static_cast<std::size_t>(panel().collectionView().frame().size.width / 100);
+  EXPECT_EQ(wider, columns + 1);
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (!cells[i]->view()) continue;
+    EXPECT_EQ(cells[i]->view()->frame().origin, (platform::Point{100.0 * (i % wider), 100.0 * (i / wider)})) << i;
+  }
 }
 
 // Fills probed on the drawn button: off shows the picture alone, on puts it on 0.7 grey, a held press on 0.5.
