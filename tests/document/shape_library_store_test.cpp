@@ -148,8 +148,11 @@ TEST_F(ShapeLibraryStoreTest, UnreadableImportsAreReportedAndChangeNothing) {
   CMShapeLibarary::Items items(CMShapeLibraries::kMostImportedItems + 1, huge->items().front());
   huge->setItems(items);
   ASSERT_TRUE(huge->exportToURL(files / "huge.slib"));
+  // Sparse: past the size limit without the disk space.
+  std::ofstream(files / "big.slib").close();
+  std::filesystem::resize_file(files / "big.slib", CMShapeLibraries::kLargestImportBytes + 1);
   CMShapeLibraries store;
-  for (const char* name : {"junk.slib", "list.slib", "missing.slib", "huge.slib"}) {
+  for (const char* name : {"junk.slib", "list.slib", "missing.slib", "huge.slib", "big.slib"}) {
     const platform::Status imported = store.addWithURL(files / name);
     ASSERT_FALSE(imported) << name;
     EXPECT_NE(imported.error().description.find(name), std::string::npos) << imported.error().description;

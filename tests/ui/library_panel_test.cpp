@@ -159,6 +159,15 @@ TEST_F(LibraryPanel, CreationKeepsTheUsersLibraryAndSelectsTheBuiltInOne) {
   EXPECT_EQ(libraryNames(CMShapeLibraries()), (std::vector<std::string>{"Mine", kStrokeClothes}));
 }
 
+TEST_F(LibraryPanel, TheSettingsButtonPopsTheMenuUp) {
+  openPanel({});
+  platform::test::clickButton(panel().settingsButton().gtkButton());
+  settle();
+  EXPECT_TRUE(panel().menuSettings().gtkMenu().get_visible());
+  panel().menuSettings().gtkMenu().popdown();
+  settle();
+}
+
 TEST_F(LibraryPanel, ChoosingALibraryInThePopUpShowsItsItemsAndIsRemembered) {
   openPanel({makeLibrary("Mine", 3)});
   platform::PopUpButton& popUp = panel().librarySelectorView();
