@@ -151,7 +151,11 @@ void CMShapeLibraries::selectLibrary(const std::string& name) {
   for (std::size_t i = 0; i < items_.size(); ++i) {
     if (items_[i]->name() != name) continue;
     selectedLibrary_ = items_[i];
-    platform::UserDefaults::standardUserDefaults().setInteger(static_cast<std::int64_t>(i), kSelectionKey);
+    platform::UserDefaults& defaults = platform::UserDefaults::standardUserDefaults();
+    defaults.setInteger(static_cast<std::int64_t>(i), kSelectionKey);
+    if (const platform::Status written = defaults.synchronize(); !written) {
+      platform::logWarning("The selected shape library is not remembered: " + written.error().description);
+    }
     return;
   }
 }

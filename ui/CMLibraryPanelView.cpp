@@ -89,7 +89,6 @@ CMLibraryPanelView::CMLibraryPanelView()
 }
 
 CMLibraryPanelView::~CMLibraryPanelView() {
-  *alive_ = false;
   if (sharedPanel() == this) sharedPanel() = nullptr;
 }
 

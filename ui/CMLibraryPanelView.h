@@ -116,6 +116,6 @@ class CMLibraryPanelView : public CMBasePanelView {
   std::shared_ptr<CMLibraryGridView> collectionView_;
   std::unique_ptr<platform::Menu> menuSettings_;
   platform::ObserverToken removeShape_;
-  // Sheet completions queued on the main queue check this before they touch the panel.
+  // Sheet completions and queued work hold it weakly: gone, the panel is gone.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

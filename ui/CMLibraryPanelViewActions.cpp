@@ -37,8 +37,7 @@ void selectTool(int tag, const platform::DictRef& data) {
 
 void CMLibraryPanelView::later(std::function<void(CMLibraryPanelView&)> work) {
   platform::dispatchAsync([this, alive = std::weak_ptr<bool>(alive_), work = std::move(work)] {
-    const auto living = alive.lock();
-    if (living && *living) work(*this);
+    if (alive.lock()) work(*this);
   });
 }
 
@@ -49,17 +48,16 @@ void CMLibraryPanelView::runAlert(std::shared_ptr<platform::Alert> alert, std::f
     return;
   }
   alert->beginSheet(*window, [alive = std::weak_ptr<bool>(alive_), answered = std::move(answered)](int response) {
-    const auto living = alive.lock();
-    if (living && *living) answered(response);
+    if (alive.lock()) answered(response);
   });
 }
 
 void CMLibraryPanelView::showAlert(const std::string& text) { runAlert(makeAlert("Error", text, {"OK"}), [](int) {}); }
 
 void CMLibraryPanelView::showStoreMessages() {
-  for (const std::string& message : libraries_.takeAlertMessages()) later([message](CMLibraryPanelView& panel) {
-      panel.showAlert(message);
-    });
+  for (const std::string& message : libraries_.takeAlertMessages()) {
+    later([message](CMLibraryPanelView& panel) { panel.showAlert(message); });
+  }
 }
 
 void CMLibraryPanelView::askForName(const std::string& informative, const std::string& initial,
@@ -82,8 +80,7 @@ void CMLibraryPanelView::runFilePanel(std::shared_ptr<platform::FilePanel> panel
   platform::Window* window = CMPanelWindow::shared().sheetParent();
   if (!window) return;
   panel->beginSheet(*window, [alive = std::weak_ptr<bool>(alive_), panel, accepted = std::move(accepted)](bool ok) {
-    const auto living = alive.lock();
-    if (ok && living && *living) accepted(*panel);
+    if (ok && alive.lock()) accepted(*panel);
   });
 }
 

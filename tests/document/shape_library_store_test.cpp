@@ -100,6 +100,8 @@ TEST_F(ShapeLibraryStoreTest, SelectingStoresTheIndexAndAMissingNameSelectsNothi
   writeStoreOf({"A", "B", "C"});
   CMShapeLibraries store;
   store.selectLibrary("C");
+  // Kept on disk: the next run reads it back.
+  platform::UserDefaults::resetStandardUserDefaults();
   EXPECT_EQ(platform::UserDefaults::standardUserDefaults().integerForKey(CMShapeLibraries::kSelectionKey), 2);
   store.selectLibrary("nothing");
   EXPECT_EQ(selectedName(store), "(none)");
