@@ -127,6 +127,9 @@ class CMEditorView : public CMEditorBaseView {
   void updateSelectedShape();
   void updateSelectedLayerSize();
   void OnLayerDataChange() { setNeedsDisplay(); }
+  // The part of the canvas a change of `layer` alters: where it was last drawn and where it draws now, in whole
+  // pixels (its selection marks are not included). Redrawing that part alone gives the picture of a full redraw.
+  platform::Rect layerDamage(CMLayer& layer) const;
 
   // Drawing.
   void drawRect(const platform::Rect& dirtyRect) override;

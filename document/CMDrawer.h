@@ -67,6 +67,9 @@ class CMDrawer {
   void drawGroupLayers(const std::vector<Item>& items, platform::GraphicsContext& context, const platform::Rect& rect,
                        const platform::AffineTransform& transform, bool selectedFrame);
   bool designMode() const noexcept { return designMode_; }
+  // On (the default), layers keep their measured extents and those that cannot meet the clip are passed over; off,
+  // every layer is measured anew and drawn: the reference the kept extents are compared with.
+  void setKeepsLayerExtents(bool keeps) noexcept { keepsLayerExtents_ = keeps; }
 
   // Scale by the document zoom on the canvas in cached mode, else by 1; and its inverse.
   platform::AffineTransform zoomTransform() const;
@@ -89,6 +92,10 @@ class CMDrawer {
   std::shared_ptr<CMBaseDocument> document_;
   std::shared_ptr<GroupNode> topGroup_;
   Layers layers_;
+  // The clip of the draw in progress, in the layers' coordinates before the zoom transform's scale: layers whose
+  // extent cannot meet it are passed over.
+  platform::Rect cullRect_{};
+  bool keepsLayerExtents_ = true;
   bool designMode_ = false;
   bool vectorViewMode_ = false;
   float viewZoom_ = 1;

@@ -1,5 +1,5 @@
-// Drawing of the drawer: the page background, then every visible layer under the zoom
-// transform, then (on the canvas) the selection marks above all layers.
+// Drawing of the drawer: the page background, then every visible layer that can reach the
+// rectangle under the zoom transform, then (on the canvas) the selection marks above all layers.
 
 #include "document/CMDrawer.h"
 #include "document/CMLayer.h"
@@ -52,6 +52,7 @@ void CMDrawer::drawLayers(platform::GraphicsContext& context, const platform::Re
     context.scaleCTM(1, -1);
   }
   context.setShouldAntialias(true);
+  cullRect_ = context.clipBoundingBox();
   drawGroupLayers(topGroup_->items, context, rect, transform, false);
   context.restoreGraphicsState();
 }
@@ -64,8 +65,7 @@ void CMDrawer::drawGroupLayers(const std::vector<Item>& items, platform::Graphic
       if ((*group)->visible) drawGroupLayers((*group)->items, context, rect, transform, selectedFrame);
       continue;
     }
-    const std::shared_ptr<CMLayer>& layer = std::get<std::shared_ptr<CMLayer>>(item);
-    if (layer->isVisible()) drawLayer(*layer, context, rect, transform, selectedFrame);
+    drawLayer(*std::get<std::shared_ptr<CMLayer>>(item), context, rect, transform, selectedFrame);
   }
 }
 
@@ -73,7 +73,7 @@ void CMDrawer::drawLayer(CMLayer& layer, platform::GraphicsContext& context, con
                          const platform::AffineTransform& transform, bool selectedFrame) {
   if (selectedFrame) {
     // Marks are drawn in canvas units: the layer maps its points through its own zoom transform.
-    if (designMode_ && (layer.selected() || layer.selectedAsPartOfGroup())) {
+    if (designMode_ && (layer.selected() || layer.selectedAsPartOfGroup()) && layer.isVisible()) {
       context.saveGraphicsState();
       layer.drawEditing(context, rect);
       context.restoreGraphicsState();
@@ -81,12 +81,15 @@ void CMDrawer::drawLayer(CMLayer& layer, platform::GraphicsContext& context, con
     return;
   }
   layer.setDesign(designMode_);
-  context.saveGraphicsState();
   layer.setZoom(documentZoom());
   layer.setZoomTransform(transform);
   layer.setBackZoomTransform(backZoomTransform());
   layer.setVectorViewMode(vectorViewMode_);
   layer.setFrameRect(rect);
+  // A layer that cannot reach the rectangle costs no more than this look at its kept extent.
+  if (!keepsLayerExtents_) layer.forgetExtent();
+  if ((keepsLayerExtents_ && !layer.mayDrawIn(cullRect_, transform)) || !layer.isVisible()) return;
+  context.saveGraphicsState();
   layer.applyClipPaths();
   context.concatCTM(transform);
   layer.draw(context, rect, true);

@@ -20,6 +20,8 @@
 #include "platform/graphics/affine_transform.h"
 #include "platform/graphics/bezier_path.h"
 
+#include "document/CMLayerExtent.h"
+
 namespace platform {
 class GraphicsContext;
 class Image;
@@ -188,14 +190,18 @@ class CMLayer {
   const platform::AffineTransform& zoomTransform() const noexcept { return zoomTransform_; }
   // Absent (nullptr) until the drawer sets one.
   void setBackZoomTransform(const platform::AffineTransform& t) {
-    backZoomTransform_ = std::make_shared<platform::AffineTransform>(t);
+    if (!backZoomTransform_ || *backZoomTransform_ != t) backZoomTransform_ = std::make_shared<platform::AffineTransform>(t);
   }
   const platform::AffineTransform* backZoomTransform() const noexcept { return backZoomTransform_.get(); }
   void setDesign(bool design) noexcept { design_ = design; }
   bool design() const noexcept { return design_; }
   void setHidden(bool hidden) noexcept { hidden_ = hidden; }
   bool hidden() const noexcept { return hidden_; }
-  void setDirty(bool dirty) noexcept { dirty_ = dirty; }
+  // Marking dirty also measures the layer again on its next draw.
+  void setDirty(bool dirty) noexcept {
+    dirty_ = dirty;
+    if (dirty) ++dirtyMarks_;
+  }
   bool dirty() const noexcept { return dirty_; }
   void setSelEditingPoint(platform::DictRef point) { selEditingPoint_ = std::move(point); }
   const platform::DictRef& selEditingPoint() const noexcept { return selEditingPoint_; }
@@ -212,6 +218,15 @@ class CMLayer {
   void drawWithVector(platform::GraphicsContext& context, const platform::Rect& dirtyRect, bool addToCache);
   // The rectangle the layer's image covers; `margin` receives the room for strokes and shadows.
   platform::Rect findDisplayRect(float& margin);
+  // The layer's extent, measured when anything it depends on changed since the last call (CMLayerExtent.cpp).
+  const CMLayerExtent& extent();
+  // The next extent() measures again.
+  void forgetExtent() noexcept { measured_ = false; }
+  // False when draw() cannot mark anything inside `rect` of a target whose layers are drawn through `zoomTransform`.
+  bool mayDrawIn(const platform::Rect& rect, const platform::AffineTransform& zoomTransform);
+  // Where the layer could mark the target at its last measure, through `zoomTransform`, with room for rounding;
+  // empty before the first measure, unbounded when unknown.
+  platform::Rect lastReach(const platform::AffineTransform& zoomTransform) const;
   // The layer's own content with its origin at the rectangle's origin.
   virtual void drawL(platform::GraphicsContext& context, const platform::Rect& rect);
   void drawEditing(platform::GraphicsContext& context, const platform::Rect& rect);
@@ -228,6 +243,9 @@ class CMLayer {
 
  protected:
   void postLayerChanged() const;
+  CMLayerExtent measureExtent();
+  // A record "isDirty" of YES makes the layer dirty; the mark is then cleared.
+  void consumeIsDirtyMark();
   void markRotating() noexcept { editingType_ = kCMEditingTypeRotating; }
 
   platform::DictRef data_;
@@ -249,4 +267,8 @@ class CMLayer {
   bool design_ = false;
   bool vectorViewMode_ = false;
   std::size_t savedClipStates_ = 0;
+  std::uint64_t dirtyMarks_ = 0;
+  CMLayerExtentKey extentKey_;
+  CMLayerExtent extent_;
+  bool measured_ = false;
 };

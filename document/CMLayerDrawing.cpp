@@ -11,6 +11,7 @@
 
 #include "document/CMCaches.h"
 #include "document/CMLayer.h"
+#include "document/CMLayerExtent.h"
 #include "document/CMShapeRecordValues.h"
 #include "platform/graphics/blend_modes.h"
 #include "platform/graphics/gaussian_blur.h"
@@ -103,11 +104,16 @@ void turnRowsOver(cairo_surface_t* surface) {
 class LayerPlacement {
  public:
   LayerPlacement(CMLayer& layer, GraphicsContext& context) : layer_(layer), context_(context) {
-    display_ = layer.findDisplayRect(margin_);
-    const double alpha = layer.data()->get("alpha").doubleValue();
-    alpha_ = std::isfinite(alpha) ? std::clamp(alpha, 0.0, 1.0) : 0;
-    blendMode_ = platform::blendModeFromValue(layer.data()->get("blending_mode").integerValue());
-    blurRadius_ = blurRadius(layer.data());
+    const CMLayerExtent& extent = layer.extent();
+    display_ = extent.display;
+    margin_ = extent.margin;
+    alpha_ = extent.alpha;
+    blendMode_ = extent.blendMode;
+    blurRadius_ = extent.blurRadius;
+    blurRoom_ = extent.blurRoom;
+    placed_ = extent.placed;
+    turned_ = extent.turned;
+    rotation_ = extent.rotation;
     // A page description takes the layer as a drawing, sharp at any size, unless a blur makes it a picture.
     // Pictures are made at the resolution of the target: print resolution on a page, the pixels of an output
     // image; the canvas keeps its pictures at one pixel a unit and magnifies them with its zoom.
@@ -117,10 +123,6 @@ class LayerPlacement {
     } else if (!layer.design()) {
       pixelsPerUnit_ = context.deviceUnitsPerUserUnit();
     }
-    // The blur gets room to spread beyond the margin instead of being cut at the image's edge.
-    blurRoom_ = std::ceil(kBlurReach * blurRadius_);
-    // The layer's bounds with the margin on every side (the display rectangle keeps the bounds' origin).
-    placed_ = platform::offsetRect(display_, -margin_, -margin_);
     const Rect reach = platform::insetRect(placed_, -blurRoom_, -blurRoom_);
     image_ = inWholePixels(reach);
     // A blur is always drawn. Where its picture would be too large, a smaller copy is blurred, with the blur shrunk
@@ -163,10 +165,7 @@ class LayerPlacement {
   // can show, plus the blur's reach, so a layer magnified far beyond the view renders only what is seen.
   bool enterFrame(bool onlyVisible) {
     context_.saveGraphicsState();
-    if (layer_.data()->contains("rotate")) {
-      const platform::BezierPath frame = layer_.framePath(false);
-      context_.concatCTM(layer_.rotateTransform(&frame, layer_.backZoomTransform()));
-    }
+    if (turned_) context_.concatCTM(rotation_);
     const Rect clip = context_.clipBoundingBox();
     if (!platform::intersectsRect(clip, image_)) return false;
     if (onlyVisible) {
@@ -259,6 +258,8 @@ class LayerPlacement {
   bool partial_ = false;
   double alpha_ = 0;
   platform::BlendMode blendMode_ = platform::BlendMode::Normal;
+  bool turned_ = false;
+  platform::AffineTransform rotation_;
 };
 
 }  // namespace
@@ -286,12 +287,46 @@ platform::Rect CMLayer::findDisplayRect(float& margin) {
   return rect;
 }
 
-void CMLayer::drawWithCaches(platform::GraphicsContext& context, const platform::Rect& /*dirtyRect*/,
-                             bool addToCache) {
+CMLayerExtent CMLayer::measureExtent() {
+  // A layer outside the view is not drawn, yet takes the mark on its first draw as before.
+  if (!vectorViewMode_) consumeIsDirtyMark();
+  CMLayerExtent extent;
+  extent.display = findDisplayRect(extent.margin);
+  const double alpha = data_->get("alpha").doubleValue();
+  extent.alpha = std::isfinite(alpha) ? std::clamp(alpha, 0.0, 1.0) : 0;
+  extent.blendMode = platform::blendModeFromValue(data_->get("blending_mode").integerValue());
+  extent.blurRadius = blurRadius(data_);
+  // The blur gets room to spread beyond the margin instead of being cut at the image's edge.
+  extent.blurRoom = std::ceil(kBlurReach * extent.blurRadius);
+  // The layer's bounds with the margin on every side (the display rectangle keeps the bounds' origin).
+  extent.placed = platform::offsetRect(extent.display, -extent.margin, -extent.margin);
+  extent.turned = data_->contains("rotate");
+  if (extent.turned) {
+    const platform::BezierPath frame = framePath(false);
+    extent.rotation = rotateTransform(&frame, backZoomTransform());
+  }
+  // A transform the context refuses to take leaves the frame unturned.
+  platform::AffineTransform inverse = extent.rotation;
+  const bool usable = inverse.invert();
+  // The picture lies in whole pixels of its own resolution: a finer one rounds within a unit, the reduced copy of a
+  // large blur within one of its coarser pixels.
+  const platform::Rect room = platform::insetRect(extent.placed, -extent.blurRoom, -extent.blurRoom);
+  const double rounding = 1 + std::max(room.size.width, room.size.height) / kMaxReducedBlurSide;
+  const platform::Rect picture = platform::integralRect(platform::insetRect(room, -rounding, -rounding));
+  extent.reach = transformedBounds(usable ? extent.rotation : platform::AffineTransform{}, picture);
+  return extent;
+}
+
+void CMLayer::consumeIsDirtyMark() {
   if (const platform::Value* isDirty = data_->find("isDirty")) {
     if (isDirty->boolValue()) dirty_ = true;
     data_->set("isDirty", 0);
   }
+}
+
+void CMLayer::drawWithCaches(platform::GraphicsContext& context, const platform::Rect& /*dirtyRect*/,
+                             bool addToCache) {
+  consumeIsDirtyMark();
   FocusScope focus(context);
   LayerPlacement placement(*this, context);
   if (placement.drawsNothing()) return;

@@ -1,6 +1,7 @@
 // Canvas redraw after a one-layer change: 1,000 filled rectangles in view, one of them marked
 // dirty, the visible 1200 × 800 area drawn again at 100 % and at 400 %. A frame is 16 ms.
-// The same on the 10,000-layer benchmark drawing, changing one of the layers in view each time.
+// The same on the 10,000-layer benchmark drawing, changing one of the layers in view each time: the whole view
+// drawn again, and only the part the canvas reports damaged by the change (what it asks GTK to draw).
 // Needs an X display (the canvas is a GTK widget): run under xvfb-run.
 
 #include <benchmark/benchmark.h>
@@ -64,8 +65,10 @@ std::shared_ptr<CMDocument> documentInView(float zoom) {
 
 // Draws the document once to fill the layer images, then times redraws of the view after one layer changes,
 // taking the changed layer from `changing` in turn (all layers when empty).
+enum class Redrawn { WholeView, Damage };
+
 void measureRedraws(benchmark::State& state, const std::shared_ptr<CMDocument>& document, platform::Size page,
-                    float zoom, const std::vector<std::size_t>& changing) {
+                    float zoom, const std::vector<std::size_t>& changing, Redrawn redrawn = Redrawn::WholeView) {
   static const bool ui = platform::initializeUi();
   if (!ui) {
     state.SkipWithError("no X display: run under xvfb-run");
@@ -84,8 +87,9 @@ void measureRedraws(benchmark::State& state, const std::shared_ptr<CMDocument>& 
   for (auto _ : state) {
     const std::size_t index = changing.empty() ? next++ % canvas->layers().size()
                                                : changing[next++ % changing.size()];
-    canvas->layers()[index]->setDirty(true);
-    canvas->drawRect(visible);
+    CMLayer& layer = *canvas->layers()[index];
+    layer.setDirty(true);
+    canvas->drawRect(redrawn == Redrawn::WholeView ? visible : canvas->layerDamage(layer));
     cairo_surface_flush(surface);
   }
   state.counters["layers"] = static_cast<double>(canvas->layers().size());
@@ -119,12 +123,20 @@ MixedDocument mixedDocumentAt(float zoom) {
   return mixed;
 }
 
-void RedrawMixedDrawingAfterOneLayerChange(benchmark::State& state) {
+void redrawMixedDrawing(benchmark::State& state, Redrawn redrawn) {
   const float zoom = static_cast<float>(state.range(0)) / 100.0f;
   const MixedDocument mixed = mixedDocumentAt(zoom);
-  measureRedraws(state, mixed.document, {double{bench::kWidth}, double{bench::kHeight}}, zoom, mixed.inView);
+  measureRedraws(state, mixed.document, {double{bench::kWidth}, double{bench::kHeight}}, zoom, mixed.inView,
+                 redrawn);
   state.counters["in_view"] = static_cast<double>(mixed.inView.size());
 }
+
+void RedrawMixedDrawingAfterOneLayerChange(benchmark::State& state) { redrawMixedDrawing(state, Redrawn::WholeView); }
 BENCHMARK(RedrawMixedDrawingAfterOneLayerChange)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
+void RedrawMixedDrawingDamageAfterOneLayerChange(benchmark::State& state) {
+  redrawMixedDrawing(state, Redrawn::Damage);
+}
+BENCHMARK(RedrawMixedDrawingDamageAfterOneLayerChange)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -284,6 +284,7 @@ void Dictionary::set(std::string_view key, Value value) {
     remove(key);
     return;
   }
+  ++changes_;
   std::ptrdiff_t i = indexOf(key);
   if (i >= 0) {
     entries_[static_cast<std::size_t>(i)].second = std::move(value);
@@ -301,11 +302,13 @@ void Dictionary::set(std::string_view key, Value value) {
 void Dictionary::remove(std::string_view key) {
   std::ptrdiff_t i = indexOf(key);
   if (i < 0) return;
+  ++changes_;
   entries_.erase(entries_.begin() + i);
   dropIndex();
 }
 
 void Dictionary::removeAll() {
+  ++changes_;
   entries_.clear();
   dropIndex();
 }

@@ -161,6 +161,9 @@ class Dictionary {
 
   // A new dictionary sharing the values.
   DictRef mutableCopy() const;
+  // Grows with every change of this dictionary's own entries (not of the containers inside it), so a reader can
+  // keep what it derived from them until the count moves.
+  std::uint64_t changeCount() const noexcept { return changes_; }
   bool isEqual(const Dictionary& other) const;
 
  private:
@@ -169,6 +172,7 @@ class Dictionary {
   void dropIndex() noexcept;
 
   std::vector<Entry> entries_;
+  std::uint64_t changes_ = 0;
   struct Index;
   mutable std::unique_ptr<Index> index_;  // built on demand for large dictionaries
 };

@@ -1,0 +1,188 @@
+// The canvas keeps each layer's extent between draws and passes over layers that cannot reach the rectangle being
+// drawn. Neither may change a pixel: a canvas that measures every layer anew and draws it shows the same after the
+// same small redraws, and after the same random run of edits, each followed by a redraw of only the part the canvas
+// reports damaged.
+
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bench/mixed_layer_scene.h"
+#include "canvas/CMEditorView.h"
+#include "canvas_test_support.h"
+#include "document/CMCaches.h"
+#include "document/CMDrawer.h"
+#include "document/CMDocument.h"
+#include "document/CMLayer.h"
+#include "platform/graphics/graphics_context.h"
+
+namespace {
+
+constexpr int kViewWidth = 600;
+constexpr int kViewHeight = 450;
+constexpr std::size_t kLayers = 400;
+
+// The benchmarks' mixed scene cut to its first layers and pulled together onto 600 × 450 units, some layers turned
+// and some translucent. Twins differ in their ids only, so that they never share kept layer images.
+std::shared_ptr<CMDocument> mixedDocument(float zoom, std::int64_t firstId = 1) {
+  std::vector<bench::SceneLayer> scene = bench::makeScene();
+  scene.resize(kLayers);
+  for (bench::SceneLayer& layer : scene) {
+    layer.frame.origin.x = std::round(layer.frame.origin.x * 0.375);
+    layer.frame.origin.y = std::round(layer.frame.origin.y * 0.375);
+  }
+  platform::DictRef record = bench::documentRecord(scene);
+  const platform::ArrayRef layers = record->array("layers");
+  for (std::size_t index = 0; index < layers->size(); ++index) {
+    const platform::DictRef layer = layers->at(index).dictionary();
+    if (index % 9 == 4) layer->set("rotate", static_cast<double>(index % 90) - 45);
+    if (index % 17 == 3) layer->set("alpha", 0.6);
+    layer->set("id", firstId + static_cast<std::int64_t>(index));
+  }
+  record->set("width", 600.0);
+  record->set("height", 450.0);
+  record->set("zoom", platform::Value(zoom));
+  auto document = std::make_shared<CMDocument>();
+  document->setData(record);
+  return document;
+}
+
+// A canvas over a document, drawing into an image of the view's size.
+class DrawnCanvas {
+ public:
+  DrawnCanvas(const std::shared_ptr<CMDocument>& document, float zoom, bool vectorMode, bool keepsExtents = true)
+      : canvas_(std::make_shared<CMEditorView>(platform::Rect{0, 0, 600.0 * zoom, 450.0 * zoom})),
+        surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kViewWidth, kViewHeight), cairo_surface_destroy),
+        context_(surface_.get(), kViewHeight, true) {
+    canvas_->setDocument(document);
+    canvas_->setViewMode(vectorMode);
+    canvas_->setZoom(zoom);
+    canvas_->drawer().setKeepsLayerExtents(keepsExtents);
+  }
+
+  void draw(const platform::Rect& rect) {
+    platform::CurrentContextScope current(context_);
+    canvas_->drawRect(rect);
+    cairo_surface_flush(surface_.get());
+  }
+  void drawAll() { draw({0, 0, kViewWidth, kViewHeight}); }
+
+  CMEditorView& canvas() { return *canvas_; }
+
+  // The first pixel where the pictures differ, or an empty text.
+  std::string differenceFrom(DrawnCanvas& other) {
+    const int stride = cairo_image_surface_get_stride(surface_.get());
+    const unsigned char* mine = cairo_image_surface_get_data(surface_.get());
+    const unsigned char* theirs = cairo_image_surface_get_data(other.surface_.get());
+    for (int y = 0; y < kViewHeight; ++y) {
+      if (std::memcmp(mine + y * stride, theirs + y * stride, static_cast<std::size_t>(kViewWidth) * 4) == 0) continue;
+      for (int x = 0; x < kViewWidth; ++x)
+        if (std::memcmp(mine + y * stride + 4 * x, theirs + y * stride + 4 * x, 4) != 0)
+          return "first difference at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    }
+    return {};
+  }
+
+ private:
+  std::shared_ptr<CMEditorView> canvas_;
+  std::shared_ptr<cairo_surface_t> surface_;
+  platform::GraphicsContext context_;
+};
+
+struct Mode {
+  float zoom;
+  bool vector;
+};
+
+class DamageRedrawTest : public canvas_testing::CanvasTest, public ::testing::WithParamInterface<Mode> {
+ protected:
+  DamageRedrawTest() { CMCaches::sharedCaches().clean(); }
+  ~DamageRedrawTest() override { CMCaches::sharedCaches().clean(); }
+};
+
+TEST_P(DamageRedrawTest, SmallRedrawsPassingOverLayersDrawWhatDrawingEveryLayerDraws) {
+  const auto [zoom, vector] = GetParam();
+  DrawnCanvas culled(mixedDocument(zoom), zoom, vector);
+  DrawnCanvas everyLayer(mixedDocument(zoom, 100001), zoom, vector, false);
+  // Tiles of odd sizes, so that their edges cross layers everywhere.
+  for (int y = 0; y < kViewHeight; y += 53) {
+    for (int x = 0; x < kViewWidth; x += 71) {
+      culled.draw({double(x), double(y), 71, 53});
+      everyLayer.draw({double(x), double(y), 71, 53});
+    }
+  }
+  EXPECT_EQ(culled.differenceFrom(everyLayer), "");
+}
+
+TEST_P(DamageRedrawTest, RedrawingTheDamageAfterEachEditShowsWhatMeasuringAnewShows) {
+  const auto [zoom, vector] = GetParam();
+  const char* given = std::getenv("DRAFTWORK_DAMAGE_SEED");
+  const unsigned seed = given ? unsigned(std::strtoul(given, nullptr, 10)) : std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  const auto uniform = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
+  DrawnCanvas edited(mixedDocument(zoom), zoom, vector);
+  DrawnCanvas reference(mixedDocument(zoom, 100001), zoom, vector, false);
+  edited.drawAll();
+  reference.drawAll();
+  for (int step = 1; step <= 200; ++step) {
+    const std::size_t index = std::uniform_int_distribution<std::size_t>(0, kLayers - 1)(random);
+    const int kind = std::uniform_int_distribution<int>(0, 4)(random);
+    const platform::Point move{uniform(-60, 60), uniform(-60, 60)};
+    const platform::Size size{uniform(5, 120), uniform(5, 120)};
+    const float angle = static_cast<float>(uniform(-180, 180));
+    const double lineWidth = uniform(1, 12);
+    const double shadowOffset = uniform(-8, 8);
+    // The same edit on both canvases' layers, as the canvas and the style panels make it.
+    for (DrawnCanvas* canvas : {&edited, &reference}) {
+      CMLayer& layer = *canvas->canvas().layers()[index];
+      const platform::DictRef shape = layer.data()->dictionary("shape");
+      switch (kind) {
+        case 0: {  // a move, which keeps the layer's image
+          const platform::Point origin = layer.originPoint();
+          layer.setOriginPoint({origin.x + move.x, origin.y + move.y});
+          break;
+        }
+        case 1:
+          layer.setOriginSize(size);
+          break;
+        case 2:
+          layer.setRotation(angle);
+          break;
+        case 3:  // a wider stroke and a shadow moved or switched
+          if (const platform::DictRef stroke = shape ? shape->dictionary("stroke") : nullptr) {
+            stroke->set("use", true);
+            stroke->set("lineWidth", lineWidth);
+          }
+          if (const platform::DictRef shadow = shape ? shape->dictionary("shadow") : nullptr) {
+            shadow->set("use", !shadow->get("use").boolValue());
+            shadow->set("offset_x", shadowOffset);
+          }
+          layer.setDirty(true);
+          break;
+        default:  // hidden or shown
+          layer.data()->set("visible", !layer.data()->get("visible").boolValue());
+          break;
+      }
+    }
+    const platform::Rect damage = edited.canvas().layerDamage(*edited.canvas().layers()[index]);
+    edited.draw(damage);
+    reference.draw(damage);
+    if (step % 25 == 0) {
+      ASSERT_EQ(edited.differenceFrom(reference), "") << "after edit " << step;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(CachedAndVector, DamageRedrawTest,
+                         ::testing::Values(Mode{1, false}, Mode{4, false}, Mode{1, true}, Mode{4, true}));
+
+}  // namespace
