@@ -92,9 +92,12 @@ class CMDrawer {
   std::shared_ptr<CMBaseDocument> document_;
   std::shared_ptr<GroupNode> topGroup_;
   Layers layers_;
-  // The clip of the draw in progress, in the layers' coordinates before the zoom transform's scale: layers whose
-  // extent cannot meet it are passed over.
+  // The clip of the draw in progress carried back through the zoom transform: layers whose extent cannot meet it are
+  // passed over.
   platform::Rect cullRect_{};
+  // The document zoom and its inverse transform for the draw in progress, read once instead of once a layer.
+  float drawZoom_ = 1;
+  platform::AffineTransform drawBackZoom_{};
   bool keepsLayerExtents_ = true;
   bool designMode_ = false;
   bool vectorViewMode_ = false;

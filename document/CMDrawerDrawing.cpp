@@ -3,6 +3,7 @@
 
 #include "document/CMDrawer.h"
 #include "document/CMLayer.h"
+#include "document/CMLayerExtent.h"
 #include "platform/graphics/color.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/graphics/rect_functions.h"
@@ -52,7 +53,9 @@ void CMDrawer::drawLayers(platform::GraphicsContext& context, const platform::Re
     context.scaleCTM(1, -1);
   }
   context.setShouldAntialias(true);
-  cullRect_ = context.clipBoundingBox();
+  cullRect_ = cullingRect(context.clipBoundingBox(), transform);
+  drawZoom_ = documentZoom();
+  drawBackZoom_ = backZoomTransform();
   drawGroupLayers(topGroup_->items, context, rect, transform, false);
   context.restoreGraphicsState();
 }
@@ -81,14 +84,14 @@ void CMDrawer::drawLayer(CMLayer& layer, platform::GraphicsContext& context, con
     return;
   }
   layer.setDesign(designMode_);
-  layer.setZoom(documentZoom());
+  layer.setZoom(drawZoom_);
   layer.setZoomTransform(transform);
-  layer.setBackZoomTransform(backZoomTransform());
+  layer.setBackZoomTransform(drawBackZoom_);
   layer.setVectorViewMode(vectorViewMode_);
   layer.setFrameRect(rect);
   // A layer that cannot reach the rectangle costs no more than this look at its kept extent.
   if (!keepsLayerExtents_) layer.forgetExtent();
-  if ((keepsLayerExtents_ && !layer.mayDrawIn(cullRect_, transform)) || !layer.isVisible()) return;
+  if ((keepsLayerExtents_ && !layer.mayDrawIn(cullRect_)) || !layer.isVisible()) return;
   context.saveGraphicsState();
   layer.applyClipPaths();
   context.concatCTM(transform);

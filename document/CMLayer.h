@@ -222,8 +222,8 @@ class CMLayer {
   const CMLayerExtent& extent();
   // The next extent() measures again.
   void forgetExtent() noexcept { measured_ = false; }
-  // False when draw() cannot mark anything inside `rect` of a target whose layers are drawn through `zoomTransform`.
-  bool mayDrawIn(const platform::Rect& rect, const platform::AffineTransform& zoomTransform);
+  // False when draw() cannot mark anything inside `rect`, a cullingRect (drawer coordinates before the zoom).
+  bool mayDrawIn(const platform::Rect& rect);
   // Where the layer could mark the target at its last measure, through `zoomTransform`, with room for rounding;
   // empty before the first measure, unbounded when unknown.
   platform::Rect lastReach(const platform::AffineTransform& zoomTransform) const;

@@ -16,6 +16,11 @@ constexpr double kCullingSlack = 1;
 constexpr double kFar = 1e300;
 constexpr platform::Rect kEverywhere{-kFar, -kFar, 2 * kFar, 2 * kFar};
 
+bool isFiniteRect(const platform::Rect& rect) {
+  return std::isfinite(rect.origin.x) && std::isfinite(rect.origin.y) && std::isfinite(rect.size.width) &&
+         std::isfinite(rect.size.height);
+}
+
 }  // namespace
 
 platform::Rect transformedBounds(const platform::AffineTransform& transform, const platform::Rect& rect) {
@@ -62,16 +67,20 @@ const CMLayerExtent& CMLayer::extent() {
   return extent_;
 }
 
+platform::Rect cullingRect(const platform::Rect& clip, const platform::AffineTransform& zoomTransform) {
+  platform::AffineTransform back = zoomTransform;
+  if (!back.invert()) return kEverywhere;
+  return transformedBounds(back, platform::insetRect(clip, -kCullingSlack, -kCullingSlack));
+}
+
 platform::Rect CMLayer::lastReach(const platform::AffineTransform& zoomTransform) const {
   if (!measured_) return {};
   const platform::Rect reach = transformedBounds(zoomTransform, extent_.reach);
-  const bool known = std::isfinite(reach.origin.x) && std::isfinite(reach.origin.y) &&
-                     std::isfinite(reach.size.width) && std::isfinite(reach.size.height);
-  if (!known) return kEverywhere;
+  if (!isFiniteRect(reach)) return kEverywhere;
   return platform::insetRect(reach, -kCullingSlack, -kCullingSlack);
 }
 
-bool CMLayer::mayDrawIn(const platform::Rect& rect, const platform::AffineTransform& zoomTransform) {
-  extent();
-  return platform::intersectsRect(lastReach(zoomTransform), rect);
+bool CMLayer::mayDrawIn(const platform::Rect& rect) {
+  const platform::Rect& reach = extent().reach;
+  return !isFiniteRect(reach) || platform::intersectsRect(reach, rect);
 }

@@ -46,3 +46,6 @@ struct CMLayerExtentKey {
 
 // The bounds of `rect` carried through `transform`.
 platform::Rect transformedBounds(const platform::AffineTransform& transform, const platform::Rect& rect);
+// The clip of a target, in its own coordinates, carried back through the zoom transform its layers are drawn with,
+// with room for rounding: what CMLayer::mayDrawIn takes. Unbounded when the transform has no inverse.
+platform::Rect cullingRect(const platform::Rect& clip, const platform::AffineTransform& zoomTransform);

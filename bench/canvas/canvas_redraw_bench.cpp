@@ -47,8 +47,8 @@ platform::DictRef rectangle(std::int64_t id, double x, double y, double width, d
                                      {"height", height}, {"shape", shape}});
 }
 
-// 1,000 layers filling the part of the page that a 1200 × 800 view shows at `zoom`.
-std::shared_ptr<CMDocument> documentInView(float zoom) {
+// 1,000 layers filling the part of the page that a 1200 × 800 view shows at `zoom`, then `outOfView` more below it.
+std::shared_ptr<CMDocument> documentInView(float zoom, int outOfView = 0) {
   const double cellWidth = kViewWidth / zoom / kColumns;
   const double cellHeight = kViewHeight / zoom / kRows;
   platform::ArrayRef layers = platform::Array::make();
@@ -56,6 +56,8 @@ std::shared_ptr<CMDocument> documentInView(float zoom) {
   for (int row = 0; row < kRows; ++row)
     for (int column = 0; column < kColumns; ++column)
       layers->add(rectangle(++id, column * cellWidth + 1, row * cellHeight + 1, cellWidth - 2, cellHeight - 2));
+  for (int extra = 0; extra < outOfView; ++extra)
+    layers->add(rectangle(++id, extra % 100 * 20.0, kViewHeight / zoom + 10 + extra / 100 * 20.0, 18, 18));
   auto document = std::make_shared<CMDocument>();
   document->setData(platform::Dictionary::make(
       {{"layers", layers}, {"width", 2000.0}, {"height", 2000.0}, {"zoom", platform::Value(zoom)},
@@ -63,10 +65,10 @@ std::shared_ptr<CMDocument> documentInView(float zoom) {
   return document;
 }
 
-// Draws the document once to fill the layer images, then times redraws of the view after one layer changes,
-// taking the changed layer from `changing` in turn (all layers when empty).
 enum class Redrawn { WholeView, Damage };
 
+// Draws the document once to fill the layer images, then times redraws of the view after one layer changes,
+// taking the changed layer from `changing` in turn (all layers when empty).
 void measureRedraws(benchmark::State& state, const std::shared_ptr<CMDocument>& document, platform::Size page,
                     float zoom, const std::vector<std::size_t>& changing, Redrawn redrawn = Redrawn::WholeView) {
   static const bool ui = platform::initializeUi();
@@ -101,6 +103,23 @@ void RedrawAfterOneLayerChange(benchmark::State& state) {
   measureRedraws(state, documentInView(zoom), {2000, 2000}, zoom, {});
 }
 BENCHMARK(RedrawAfterOneLayerChange)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
+// Growth with the drawing: the same 1,000 layers in view at 100 % in drawings of 1,000 to 100,000 layers, the
+// whole view and only the damaged part drawn after each change.
+void RedrawAsTheDrawingGrows(benchmark::State& state) {
+  const int layers = static_cast<int>(state.range(0));
+  const std::vector<std::size_t> inView = [] {
+    std::vector<std::size_t> indexes(static_cast<std::size_t>(kColumns * kRows));
+    for (std::size_t index = 0; index < indexes.size(); ++index) indexes[index] = index;
+    return indexes;
+  }();
+  measureRedraws(state, documentInView(1, layers - kColumns * kRows), {2000, 2000 + layers / 5.0}, 1, inView,
+                 state.range(1) != 0 ? Redrawn::Damage : Redrawn::WholeView);
+}
+BENCHMARK(RedrawAsTheDrawingGrows)
+    ->ArgsProduct({{1000, 10000, 100000}, {0, 1}})
+    ->ArgNames({"layers", "damage_only"})
+    ->Unit(benchmark::kMillisecond);
 
 // The benchmark drawing shown at `zoom`, with the indexes of the layers whose frames reach into the view.
 struct MixedDocument {
