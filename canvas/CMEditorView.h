@@ -128,7 +128,7 @@ class CMEditorView : public CMEditorBaseView {
   void updateSelectedLayerSize();
   void OnLayerDataChange() { setNeedsDisplay(); }
   // The part of the canvas a change of `layer` alters: where it was last drawn and where it draws now, in whole
-  // pixels (its selection marks are not included). Redrawing that part alone gives the picture of a full redraw.
+  // pixels (its selection marks are not included), for a redraw of that part alone.
   platform::Rect layerDamage(CMLayer& layer) const;
 
   // Drawing.

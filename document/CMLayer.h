@@ -190,7 +190,9 @@ class CMLayer {
   const platform::AffineTransform& zoomTransform() const noexcept { return zoomTransform_; }
   // Absent (nullptr) until the drawer sets one.
   void setBackZoomTransform(const platform::AffineTransform& t) {
-    if (!backZoomTransform_ || *backZoomTransform_ != t) backZoomTransform_ = std::make_shared<platform::AffineTransform>(t);
+    // Set for every layer on every draw: a new object only when the transform changes.
+    if (!backZoomTransform_ || *backZoomTransform_ != t)
+      backZoomTransform_ = std::make_shared<platform::AffineTransform>(t);
   }
   const platform::AffineTransform* backZoomTransform() const noexcept { return backZoomTransform_.get(); }
   void setDesign(bool design) noexcept { design_ = design; }

@@ -128,7 +128,9 @@ TEST_P(DamageRedrawTest, RedrawingTheDamageAfterEachEditShowsWhatMeasuringAnewSh
   const unsigned seed = given ? unsigned(std::strtoul(given, nullptr, 10)) : std::random_device{}();
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);
-  const auto uniform = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
+  const auto uniform = [&](double low, double high) {
+    return std::uniform_real_distribution<double>(low, high)(random);
+  };
   DrawnCanvas edited(mixedDocument(zoom), zoom, vector);
   DrawnCanvas reference(mixedDocument(zoom, 100001), zoom, vector, false);
   edited.drawAll();
