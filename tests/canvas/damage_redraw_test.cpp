@@ -100,6 +100,9 @@ class DrawnCanvas {
 struct Mode {
   float zoom;
   bool vector;
+  friend void PrintTo(const Mode& mode, std::ostream* out) {
+    *out << (mode.vector ? "vector" : "cached") << " at " << mode.zoom * 100 << " %";
+  }
 };
 
 class DamageRedrawTest : public canvas_testing::CanvasTest, public ::testing::WithParamInterface<Mode> {
