@@ -5,6 +5,11 @@
 #include <memory>
 #include <vector>
 
+#include "app/AppDelegate.h"
+#include "app/CMAboutWindowController.h"
+#include "app/CMNewDocumentWindowController.h"
+#include "app/CMPreferenceWindowController.h"
+#include "app/CMTemplatesWindowController.h"
 #include "document/CMCDRDocument.h"
 #include "document/CMDocument.h"
 #include "document/CMDocumentManager.h"
@@ -17,6 +22,7 @@
 #include "io/import/CMImportCommand.h"
 #include "platform/core/document_controller.h"
 #include "platform/core/log.h"
+#include "platform/ui/recent_documents.h"
 #include "platform/ui/ui_initialization.h"
 #include "platform/ui/window.h"
 #include "ui/CMDocumentDialogs.h"
@@ -31,13 +37,20 @@ struct Session {
   std::shared_ptr<CMMainWindowController> window;
   std::shared_ptr<platform::DocumentController> documents;
   std::shared_ptr<CMDocumentManager> manager;
+  std::unique_ptr<AppDelegate> delegate;
 };
+
+AppDelegate*& runningDelegate() {
+  static AppDelegate* delegate = nullptr;
+  return delegate;
+}
 
 void start(Session& session, Gtk::Application& application) {
   if (!platform::initializeUi()) {
     platform::logWarning("Draftwork needs a display.");
     return;
   }
+  AppDelegate::initialize();
   CMProject::shareProject();
   CMShapeLibraries::updateShapesLibrary();
   session.window = std::make_shared<CMMainWindowController>();
@@ -46,6 +59,7 @@ void start(Session& session, Gtk::Application& application) {
                                           [] { return std::make_shared<CMDocument>(); });
   session.documents->registerDocumentType(CMCDRDocument::kFileType, {CMCDRDocument::kFileType},
                                           [] { return std::make_shared<CMCDRDocument>(); });
+  session.documents->setNoteRecentDocument(platform::RecentDocuments::noteNewRecentDocumentURL);
   platform::DocumentController::install(session.documents);
   session.window->installAsServices();
   session.manager = std::make_shared<CMDocumentManager>(*session.documents, session.window);
@@ -54,27 +68,35 @@ void start(Session& session, Gtk::Application& application) {
   CMExportServiceFactory::install(CMExportManager::makeService);
   CMImportServiceFactory::install(CMImportCommand::makeService);
   CMCorelDrawReadServiceFactory::install([] { return std::make_unique<CMCorelDrawReader>(); });
-  application.add_window(session.window->window().gtkWindow());
-  session.window->setDidOrderOut([&application] { application.quit(); });
-}
-
-// A window that shows nothing is of no use: an empty start, or one whose files all failed, gets a new document.
-void ensureDocument(Session& session) {
-  if (!session.documents->documents().empty()) return;
-  auto made = session.documents->newDocument();
-  if (!made) session.documents->panels().presentError(made.error());
+  session.delegate = std::make_unique<AppDelegate>();
+  session.delegate->setTerminate([&application] { application.quit(); });
+  CMApplicationCommands::install(session.delegate.get());
+  runningDelegate() = session.delegate.get();
+  // The application runs until its delegate finds no window visible; it does not wait for windows it knows of.
+  application.hold();
+  session.delegate->watchWindow(session.window->window().gtkWindow());
+  session.delegate->watchWindow(CMNewDocumentWindowController::sharedNewDocument().window().gtkWindow());
+  session.delegate->watchWindow(CMTemplatesWindowController::sharedTemplate().window());
+  session.delegate->watchWindow(CMPreferenceWindowController::sharedPreference().window().gtkWindow());
+  session.delegate->watchWindow(CMAboutWindowController::sharedAbout().window().gtkWindow());
 }
 
 void open(Session& session, const std::vector<Glib::RefPtr<Gio::File>>& files) {
   for (const Glib::RefPtr<Gio::File>& file : files) {
-    auto opened = session.documents->openDocument(file->get_path());
-    if (!opened) session.documents->panels().presentError(opened.error());
+    const std::string path = file->get_path();
+    if (path.empty()) {
+      session.documents->panels().presentError(platform::Error::make(
+          "Draftwork", 0, "\u201c" + file->get_uri() + "\u201d is not a file on this computer."));
+      continue;
+    }
+    session.delegate->applicationOpenFile(path);
   }
-  ensureDocument(session);
-  session.window->showWindow();
+  if (!session.delegate->applicationHasStarted()) session.delegate->applicationDidFinishLaunching();
 }
 
 void shutdown(Session& session) {
+  CMApplicationCommands::install(nullptr);
+  runningDelegate() = nullptr;
   CMDocumentManager::install(nullptr);
   CMPageImageServiceFactory::install(nullptr);
   CMExportServiceFactory::install(nullptr);
@@ -94,9 +116,9 @@ Glib::RefPtr<Gtk::Application> makeDraftworkApplication() {
   Gtk::Application* app = application.get();
   application->signal_startup().connect([session, app] { start(*session, *app); });
   application->signal_activate().connect([session] {
-    if (!session->window) return;
-    ensureDocument(*session);
-    session->window->showWindow();
+    if (!session->delegate) return;
+    if (session->delegate->applicationHasStarted()) return session->delegate->applicationActivate();
+    session->delegate->applicationDidFinishLaunching();
   });
   application->signal_open().connect(
       [session](const std::vector<Glib::RefPtr<Gio::File>>& files, const Glib::ustring&) {
@@ -105,5 +127,7 @@ Glib::RefPtr<Gtk::Application> makeDraftworkApplication() {
   application->signal_shutdown().connect([session] { shutdown(*session); });
   return application;
 }
+
+AppDelegate* runningAppDelegate() { return runningDelegate(); }
 
 int runDraftwork(int argc, char** argv) { return makeDraftworkApplication()->run(argc, argv); }

@@ -1,19 +1,24 @@
 #pragma once
 
-// The program's start: a Gtk::Application ("org.draftwork.Draftwork") that
-// makes the project object (registering the "settings" defaults), the document
-// types and the main window, then opens the files named on the command line,
-// or with none one new document, and shows the main window. It quits once the
-// last document has closed.
+// The program's start: a Gtk::Application ("org.draftwork.Draftwork", one
+// instance per session bus: a second launch hands its files to the first)
+// that makes the project, the document types, the main window and the
+// application delegate, which runs the launch sequence. It quits once none
+// of its windows is visible.
 
 #include <glibmm/refptr.h>
+
+#include <memory>
 
 namespace Gtk {
 class Application;
 }
+class AppDelegate;
 
 // The application with its start-up, open and shutdown steps connected, not yet run.
 Glib::RefPtr<Gtk::Application> makeDraftworkApplication();
+// The delegate of the application made last, once it has started (tests watch it).
+AppDelegate* runningAppDelegate();
 
 // Makes the application and runs it on the command line.
 int runDraftwork(int argc, char** argv);

@@ -3,6 +3,7 @@
 #include "document/CMDocument.h"
 #include "document/CMImportExportServices.h"
 #include "document/CMProject.h"
+#include "document/CMTemplateStore.h"
 #include "platform/core/files.h"
 #include "platform/core/keyed_archive.h"
 #include "platform/core/log.h"
@@ -18,14 +19,12 @@ void logFailure(const char* what, const platform::Status& status) {
 platform::ArrayRef readTemplateStore(const std::filesystem::path& path) {
   std::error_code error;
   if (!std::filesystem::exists(path, error)) return platform::Array::make();
-  platform::Expected<platform::Bytes> bytes = platform::readFile(path);
-  if (!bytes) return platform::Array::make();
-  platform::Expected<platform::Value> archived = platform::unarchiveObjectWithData(bytes.value());
-  if (!archived || !archived.value().isArray()) {
+  platform::ArrayRef records = readTemplateFile(path);
+  if (!records) {
     platform::logWarning("the template store cannot be read; a new one is started");
     return platform::Array::make();
   }
-  return platform::arrayCopy(archived.value().array());
+  return records;
 }
 
 }  // namespace

@@ -109,27 +109,36 @@ void CMDocumentManager::windowWillShow(CMVirtualWindow& window) {
   std::erase(windows_, chosen);
 }
 
-bool CMDocumentManager::closeDocument(const DocumentRef& document) {
+bool CMDocumentManager::closeDocument(const DocumentRef& document, std::function<void(bool closed)> done) {
   if (!document) return false;
+  const auto report = [done = std::move(done)](bool closed) {
+    if (done) done(closed);
+  };
   const auto& open = controller_.documents();
   if (document != controller_.currentDocument()) {
-    document->canCloseDocument([this, document](bool shouldClose) {
+    document->canCloseDocument([this, document, report](bool shouldClose) {
       documentAction(document, shouldClose, false);
-      if (!shouldClose) return;
-      dropVirtualWindow(document);
-      post(kNotificationDocumentChanged);
+      if (shouldClose) {
+        dropVirtualWindow(document);
+        post(kNotificationDocumentChanged);
+      }
+      report(shouldClose);
     });
     return false;
   }
   if (open.size() < 2) {
-    document->canCloseDocument([this, document](bool shouldClose) { documentAction(document, shouldClose, true); });
+    document->canCloseDocument([this, document, report](bool shouldClose) {
+      documentAction(document, shouldClose, true);
+      report(shouldClose);
+    });
     return false;
   }
   const auto at = std::ranges::find(open, document);
   const DocumentRef next = (at == open.end() || at + 1 == open.end()) ? open.front() : *(at + 1);
-  document->canCloseDocument([this, document, next](bool shouldClose) {
+  document->canCloseDocument([this, document, next, report](bool shouldClose) {
     documentAction(document, shouldClose, false);
     if (shouldClose) switchAfterClosing(next);
+    report(shouldClose);
   });
   return false;
 }

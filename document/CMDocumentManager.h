@@ -5,6 +5,7 @@
 // Window menu under its title, and choosing it swaps that document in.
 // The document order is the document controller's list order.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,8 +38,8 @@ class CMDocumentManager final : public CMVirtualWindowDelegate {
   void openDocument(const DocumentRef& document);
   // Asks the document to close. Only once it has closed does the main window
   // move on to the next document; a Cancel changes nothing. Returns false: the
-  // window itself never closes this way.
-  bool closeDocument(const DocumentRef& document);
+  // window itself never closes this way. `done` learns whether the document closed.
+  bool closeDocument(const DocumentRef& document, std::function<void(bool closed)> done = {});
   // The close callback: closes the document when allowed; after the last one,
   // the main window goes away.
   void documentAction(const DocumentRef& document, bool shouldClose, bool lastDocument);

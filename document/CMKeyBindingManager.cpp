@@ -4,6 +4,11 @@
 #include <cctype>
 #include <string_view>
 
+#include "platform/core/keyed_archive.h"
+#include "platform/core/log.h"
+#include "platform/core/notification_center.h"
+#include "platform/core/user_defaults.h"
+
 namespace {
 
 struct BuiltInBinding {
@@ -30,31 +35,56 @@ constexpr std::array<BuiltInBinding, 14> kBuiltIn{{
     {"Pencil", 14, 45},          // N
 }};
 
-struct KeyName {
-  std::int32_t code;
-  std::string_view name;
-};
+CMKeyBindingManager::KeyNames& installedKeyNames() {
+  static CMKeyBindingManager::KeyNames names;
+  return names;
+}
 
-// macOS virtual key codes of the ANSI layout's letters and digits.
-constexpr std::array<KeyName, 36> kKeyNames{{
-    {0, "A"},  {11, "B"}, {8, "C"},  {2, "D"},  {14, "E"}, {3, "F"},  {5, "G"},  {4, "H"},  {34, "I"},
-    {38, "J"}, {40, "K"}, {37, "L"}, {46, "M"}, {45, "N"}, {31, "O"}, {35, "P"}, {12, "Q"}, {15, "R"},
-    {1, "S"},  {17, "T"}, {32, "U"}, {9, "V"},  {13, "W"}, {7, "X"},  {16, "Y"}, {6, "Z"},  {29, "0"},
-    {18, "1"}, {19, "2"}, {20, "3"}, {21, "4"}, {23, "5"}, {22, "6"}, {26, "7"}, {28, "8"}, {25, "9"},
-}};
-
-constexpr std::uint64_t kShift = 1u << 17;
-constexpr std::uint64_t kControl = 1u << 18;
-constexpr std::uint64_t kOption = 1u << 19;
-constexpr std::uint64_t kCommand = 1u << 20;
+// A stored record the table can use: a string title, a tool key id, a key code or -1, and modifier flags.
+bool isValidRecord(const platform::Value& entry) {
+  const platform::DictRef record = entry.dictionary();
+  if (!record) return false;
+  const platform::Value keyId = record->get("keyId");
+  const platform::Value code = record->get("code");
+  const platform::Value flags = record->get("flags");
+  return record->get("title").isString() && keyId.isInteger() && keyId.integerValue() >= 1 &&
+         keyId.integerValue() <= 15 && code.isInteger() && code.integerValue() >= -1 && code.integerValue() <= 127 &&
+         flags.isInteger() && flags.integerValue() >= 0;
+}
 
 }  // namespace
 
-CMKeyBindingManager::CMKeyBindingManager() : items_(platform::Array::make()) {
+CMKeyBindingManager::CMKeyBindingManager() {
+  const platform::Value stored = platform::UserDefaults::standardUserDefaults().objectForKey(kStoreKey);
+  if (stored.isData()) items_ = validStoredItems(stored.data());
+  if (!items_) items_ = builtInItems();
+}
+
+platform::ArrayRef CMKeyBindingManager::builtInItems() {
+  platform::ArrayRef items = platform::Array::make();
   for (const BuiltInBinding& binding : kBuiltIn) {
-    items_->add(platform::Dictionary::make(
+    items->add(platform::Dictionary::make(
         {{"title", binding.title}, {"keyId", binding.keyId}, {"code", binding.code}, {"flags", 0}}));
   }
+  return items;
+}
+
+platform::ArrayRef CMKeyBindingManager::validStoredItems(const platform::Bytes& bytes) {
+  platform::Expected<platform::Value> archived = platform::unarchiveObjectWithData(bytes);
+  if (!archived || !archived.value().isArray()) return nullptr;
+  const platform::ArrayRef stored = archived.value().array();
+  for (const platform::Value& entry : *stored)
+    if (!isValidRecord(entry)) return nullptr;
+  return platform::arrayCopy(stored);
+}
+
+void CMKeyBindingManager::save() {
+  platform::UserDefaults& defaults = platform::UserDefaults::standardUserDefaults();
+  defaults.setObject(platform::Value(platform::archivedDataWithRootObject(platform::Value(items_))), kStoreKey);
+  if (platform::Status written = defaults.synchronize(); !written) {
+    platform::logWarning("the tool keys were not saved: " + written.error().description);
+  }
+  platform::NotificationCenter::defaultCenter().post(kUpdateNotification);
 }
 
 platform::DictRef CMKeyBindingManager::boundRecord(std::int32_t keyId) const {
@@ -111,17 +141,15 @@ bool CMKeyBindingManager::performKeyEquivalent(std::uint16_t keyCode, std::uint6
   return true;
 }
 
+void CMKeyBindingManager::setKeyNames(KeyNames names) { installedKeyNames() = std::move(names); }
+
 std::string CMKeyBindingManager::keyNameForKeyCode(std::int64_t keyCode) {
-  for (const KeyName& key : kKeyNames)
-    if (key.code == keyCode) return std::string(key.name);
-  return "#" + std::to_string(keyCode);
+  const KeyNames& names = installedKeyNames();
+  if (!names.keyName) return {};
+  return names.keyName(keyCode).value_or(std::string());
 }
 
 std::string CMKeyBindingManager::modifierGlyphs(std::uint64_t flags) {
-  std::string glyphs;
-  if (flags & kControl) glyphs += "\u2303";
-  if (flags & kOption) glyphs += "\u2325";
-  if (flags & kShift) glyphs += "\u21E7";
-  if (flags & kCommand) glyphs += "\u2318";
-  return glyphs;
+  const KeyNames& names = installedKeyNames();
+  return names.modifierGlyphs ? names.modifierGlyphs(flags) : std::string();
 }

@@ -4,11 +4,13 @@
 // "code", "flags"}), "code" a macOS virtual key code (-1 for no key) and
 // "flags" the Cocoa modifier bits that go with it. Every tool gets a default
 // key, the ones without a palette button included, so each tool is reachable
-// from the keyboard. The main window binds itself once and then hands every
-// key down here; a bound key chooses its tool.
+// from the keyboard. The table is read from the "keyshorts" default when the
+// manager is made and written back by save(). The main window binds itself
+// once and then hands every key down here; a bound key chooses its tool.
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/core/value.h"
@@ -16,23 +18,38 @@
 class CMKeyBindingManager {
  public:
   using ToolHandler = std::function<void(std::int32_t keyId)>;
+  // Names keys and modifiers for tool tips. The program installs the keyboard layout's names at start-up; the
+  // document layer knows no keyboard.
+  struct KeyNames {
+    std::function<std::optional<std::string>(std::int64_t code)> keyName;
+    std::function<std::string(std::uint64_t flags)> modifierGlyphs;
+  };
   // Shift, Control, Option and Command: the modifiers a binding may ask for.
   static constexpr std::uint64_t kBindableModifiers = 0x1E0000;
   // Posted (no object) when the table changed, so the tool buttons show the new keys.
   static constexpr const char* kUpdateNotification = "NSNotificationUpdateKeyBindings";
+  // The user default holding the table as keyed-archive data.
+  static constexpr const char* kStoreKey = "keyshorts";
 
-  // The built-in table.
+  // The stored table when "keyshorts" holds a valid one, else the built-in table.
   CMKeyBindingManager();
   CMKeyBindingManager(const CMKeyBindingManager&) = delete;
   CMKeyBindingManager& operator=(const CMKeyBindingManager&) = delete;
 
+  // The records, edited in place by the preferences window.
   const platform::ArrayRef& items() const noexcept { return items_; }
+  // The built-in table, new records every call.
+  static platform::ArrayRef builtInItems();
+  // A deep copy of the stored table when the bytes are keyed-archive data of an array of valid records, else none.
+  static platform::ArrayRef validStoredItems(const platform::Bytes& bytes);
 
   // "title" alone without a key, else "title (key)"; empty when no record has the id.
   std::string titleFor(std::int32_t keyId) const;
   // The bound key's name in lower case; empty without a key.
   std::string valueFor(std::int32_t keyId) const;
   std::uint64_t flagsFor(std::int32_t keyId) const;
+  // Archives the table under "keyshorts", writes the defaults and posts kUpdateNotification.
+  void save();
 
   // The one receiver of tool keys; a later call replaces it, null unbinds.
   void bindKeys(ToolHandler handler) { handler_ = std::move(handler); }
@@ -41,9 +58,9 @@ class CMKeyBindingManager {
   // Sends the bound tool to the receiver; false when the key is no tool's or nothing is bound.
   bool performKeyEquivalent(std::uint16_t keyCode, std::uint64_t modifierFlags) const;
 
-  // The key's name on a US layout (letters upper-case), "#code" for keys this table does not name.
+  // The names tool tips use; without any installed a key has no name and modifiers no glyphs.
+  static void setKeyNames(KeyNames names);
   static std::string keyNameForKeyCode(std::int64_t keyCode);
-  // ⌃⌥⇧⌘ for the modifiers set, in that order.
   static std::string modifierGlyphs(std::uint64_t flags);
 
  private:

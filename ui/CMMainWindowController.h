@@ -120,8 +120,7 @@ class CMMainWindowController final : public CMMainWindowService,
   // Told once the window went away after the last document closed (the application quits).
   void setDidOrderOut(std::function<void()> callback) { didOrderOut_ = std::move(callback); }
 
-  // File menu.
-  void OnNewDocument();
+  // File menu (new documents come from the application shell).
   void OnOpenDocument();
   void OnSaveDocument();
   void OnSaveDocumentAs();
@@ -199,6 +198,7 @@ class CMMainWindowController final : public CMMainWindowService,
   void buildEditMenu();
   void buildViewMenu();
   void buildWindowMenu();
+  void buildHelpMenu();
   void buildArrangeMenu();
   // The arrange commands, each sending its strip tag through OnSelectAction.
   void addArrangeItems(platform::Menu& menu);

@@ -9,12 +9,6 @@
 #include "ui/CMDocumentPrinting.h"
 #include "ui/CMMainWindowController.h"
 
-void CMMainWindowController::OnNewDocument() {
-  platform::DocumentController& controller = platform::DocumentController::shared();
-  auto made = controller.newDocument();
-  if (!made) controller.panels().presentError(made.error());
-}
-
 void CMMainWindowController::OnOpenDocument() { platform::DocumentController::shared().openDocumentWithPanel(); }
 
 void CMMainWindowController::OnSaveDocument() {

@@ -1,4 +1,4 @@
-// The main menu (File, Edit, Arrange, View, Window) and the canvas's context menu. Items
+// The main menu (File, Edit, Arrange, View, Window, Help) and the canvas's context menu. Items
 // whose command may not apply carry a validator; the command checks again itself. The
 // arrange commands are always enabled: each one checks the selection itself.
 
@@ -11,6 +11,7 @@
 #include "platform/ui/menu.h"
 #include "platform/ui/menu_bar.h"
 #include "platform/ui/window.h"
+#include "ui/CMApplicationCommands.h"
 #include "ui/CMMainWindowController.h"
 
 namespace {
@@ -21,6 +22,15 @@ namespace modifier = platform::modifier;
 
 KeyEquivalent shortcut(const char* key, platform::ModifierFlags extra = 0) {
   return KeyEquivalent{key, modifier::Control | extra};
+}
+
+// The F1 key's characters.
+constexpr const char* kF1 = "\uF704";
+
+// Runs an application command when the application shell is installed.
+template <class Command>
+void applicationCommand(Command command) {
+  if (CMApplicationCommands* commands = CMApplicationCommands::installed()) command(*commands);
 }
 
 // The arrange commands by their strip tags; a null title is a separator.
@@ -45,13 +55,23 @@ void CMMainWindowController::buildMenus() {
   addArrangeItems(menuBar_->addMenu("Arrange"));
   buildViewMenu();
   buildWindowMenu();
+  buildHelpMenu();
   buildArrangeMenu();
   window_->setMainMenu(menuBar_);
 }
 
 void CMMainWindowController::buildFileMenu() {
   platform::Menu& menu = menuBar_->addMenu("File");
-  menu.addItem("New", [this](MenuItem&) { OnNewDocument(); }, shortcut("n"));
+  menu.addItem("New\u2026", [](MenuItem&) { applicationCommand([](auto& app) { app.OnNewDocument(true); }); },
+               shortcut("n"));
+  menu.addItem("New from Template\u2026",
+               [](MenuItem&) { applicationCommand([](auto& app) { app.OnFromTemplates(); }); });
+  platform::Menu& samples = menu.addSubmenu("Samples");
+  for (std::size_t index = 0; index < std::size(CMApplicationCommands::kSampleNames); ++index) {
+    samples.addItem(CMApplicationCommands::kSampleTitles[index], [index](MenuItem&) {
+      applicationCommand([index](auto& app) { app.loadSample(CMApplicationCommands::kSampleNames[index]); });
+    });
+  }
   menu.addItem("Open\u2026", [this](MenuItem&) { OnOpenDocument(); }, shortcut("o"));
   menu.addSeparator();
   menu.addItem("Save", [this](MenuItem&) { OnSaveDocument(); }, shortcut("s"))
@@ -70,6 +90,8 @@ void CMMainWindowController::buildFileMenu() {
   menu.addSeparator();
   menu.addItem("Print\u2026", [this](MenuItem&) { OnPrint(); }, shortcut("p"))
       .setValidator([this](MenuItem&) { return document_ != nullptr; });
+  menu.addSeparator();
+  menu.addItem("Quit", [](MenuItem&) { applicationCommand([](auto& app) { app.quit(); }); }, shortcut("q"));
 }
 
 void CMMainWindowController::buildEditMenu() {
@@ -102,6 +124,9 @@ void CMMainWindowController::buildEditMenu() {
   menu.addItem("Select All", [this](MenuItem&) { selectAll(); }, shortcut("a")).setValidator([this](MenuItem&) {
     return hasLayers();
   });
+  menu.addSeparator();
+  menu.addItem("Preferences\u2026",
+               [](MenuItem&) { applicationCommand([](auto& app) { app.OnShowPreferences(); }); });
 }
 
 void CMMainWindowController::buildViewMenu() {
@@ -128,6 +153,16 @@ void CMMainWindowController::buildViewMenu() {
     item.setTitle(rightPanelTitle());
     return true;
   });
+  menu.addItem("Grid Settings\u2026", [](MenuItem&) { applicationCommand([](auto& app) { app.OnGridSettings(); }); });
+}
+
+void CMMainWindowController::buildHelpMenu() {
+  platform::Menu& menu = menuBar_->addMenu("Help");
+  menu.addItem("Draftwork Help", [](MenuItem&) { applicationCommand([](auto& app) { app.OnShowHelpWindow(); }); },
+               KeyEquivalent{kF1, 0});
+  menu.addItem("Welcome Tour", [](MenuItem&) { applicationCommand([](auto& app) { app.showTourWindow(); }); });
+  menu.addItem("About Draftwork",
+               [](MenuItem&) { applicationCommand([](auto& app) { app.OnShowAboutWindow(); }); });
 }
 
 void CMMainWindowController::buildWindowMenu() {

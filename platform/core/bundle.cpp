@@ -17,6 +17,7 @@ Value bundleInfoValue(std::string_view key) {
   if (key == "CFBundleIdentifier") return Value(bundleIdentifier());
   if (key == "CFBundleVersion") return Value(std::to_string(bundleVersion()));
   if (key == "CFBundleShortVersionString") return Value(bundleShortVersionString());
+  if (key == "NSHumanReadableCopyright") return Value("Copyright \u00A9 2026 The Draftwork developers");
   return Value();
 }
 

@@ -133,6 +133,7 @@ Expected<DocumentController::DocumentRef> DocumentController::openDocument(const
         formatString("The document \"%s\" could not be opened. %s", name.c_str(), read.error().description.c_str()));
   }
   addDocument(document);
+  if (noteRecent_) noteRecent_(path);
   return document;
 }
 

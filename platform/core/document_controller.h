@@ -65,6 +65,8 @@ class DocumentController {
   void removeDocument(const Document& document);
 
   DocumentPanels& panels() noexcept { return *panels_; }
+  // Told the path of every document opened from or saved to a file (the recent-documents list).
+  void setNoteRecentDocument(std::function<void(const std::filesystem::path&)> note) { noteRecent_ = std::move(note); }
   WindowMenu& windowMenu() noexcept { return windowMenu_; }
 
  private:
@@ -84,6 +86,7 @@ class DocumentController {
   std::vector<DocumentRef> documents_;
   DocumentRef current_;
   WindowMenu windowMenu_;
+  std::function<void(const std::filesystem::path&)> noteRecent_;
 };
 
 }  // namespace platform

@@ -21,6 +21,7 @@ void DocumentController::writeDocument(const DocumentRef& document, const std::f
   if (type.empty()) type = document->fileType().empty() ? defaultType() : document->fileType();
   Status written = document->writeToURL(path, type);
   if (!written) panels_->presentError(written.error());
+  if (written && noteRecent_) noteRecent_(path);
   finish(done, written.ok());
 }
 

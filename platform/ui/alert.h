@@ -32,6 +32,8 @@ class Alert : public std::enable_shared_from_this<Alert> {
 
   void setMessageText(const std::string& text) { message_ = text; }
   void setInformativeText(const std::string& text) { informative_ = text; }
+  const std::string& messageText() const { return message_; }
+  const std::string& informativeText() const { return informative_; }
   void setAlertStyle(AlertStyle style) { style_ = style; }
   // Returns the button's answer. A button titled "Cancel" also answers Escape and closing.
   int addButtonWithTitle(const std::string& title);

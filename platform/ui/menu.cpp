@@ -166,6 +166,8 @@ bool Menu::performKeyEquivalent(const Event& keyDown) {
     item->perform();
     return true;
   }
+  for (const auto& submenu : submenus_)
+    if (submenu->performKeyEquivalent(keyDown)) return true;
   return false;
 }
 

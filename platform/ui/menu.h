@@ -71,10 +71,10 @@ class Menu {
 
   MenuItem& addItem(const std::string& title, MenuItem::Action action, KeyEquivalent keyEquivalent = {});
   void addSeparator();
-  // An item that opens a menu of its own, owned by this one.
+  // An item that opens a menu of its own, kept by this one; its key equivalents count as this menu's.
   Menu& addSubmenu(const std::string& title);
-  const std::vector<std::unique_ptr<MenuItem>>& items() const { return items_; }
   const std::vector<std::unique_ptr<Menu>>& submenus() const { return submenus_; }
+  const std::vector<std::unique_ptr<MenuItem>>& items() const { return items_; }
   MenuItem* itemWithTag(int tag) const;
 
   // Validates every item (also done whenever the menu shows).

@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <memory>
 #include <string>
+
+#include "../platform/core/scratch_folder.h"
+#include "document/CMDocument.h"
 
 #include "running_program.h"
 #include "x_key_events.h"
@@ -16,9 +21,12 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(PrintCommand, ReachesThePrintDialogInsteadOfTheErrorAlert) {
-  RunningProgram program({});
+  platform::testing::ScratchFolder folder;
+  const std::filesystem::path file = folder / "Drawing.vard";
+  ASSERT_TRUE(std::make_shared<CMDocument>()->writeToURL(file, CMDocument::kFileType).ok());
+  RunningProgram program(file);
   ASSERT_TRUE(program.started());
-  const std::string mainWindow = "Untitled, 100%";
+  const std::string mainWindow = "Drawing.vard, 100%";
   ASSERT_TRUE(waitFor([&] { return hasWindowNamed(mainWindow); }, 60s));
   // GTK titles its print dialog in the user's language, as it does here since the program runs in ours.
   const std::string print = g_dgettext("gtk30", "Print");

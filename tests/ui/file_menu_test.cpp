@@ -69,8 +69,7 @@ constexpr int kDontSave = 1;
 constexpr int kCancel = 2;
 
 TEST_F(FileMenu, NewDocumentSavesIntoTheChosenFolderAndTakesItsName) {
-  item("File", "New")->perform();
-  settle();
+  newDrawing();
   ASSERT_EQ(documents->documents().size(), 1u);
   auto document = window->drawing();
   document->addObject("rect", {30, 40});

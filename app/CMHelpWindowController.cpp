@@ -1,0 +1,33 @@
+#include "app/CMHelpWindowController.h"
+
+#include <giomm/file.h>
+#include <gtk/gtk.h>
+
+#include "app/CMDocumentOpening.h"
+#include "platform/core/resources.h"
+
+CMHelpWindowController& CMHelpWindowController::sharedHelp() {
+  static CMHelpWindowController controller;
+  return controller;
+}
+
+std::string CMHelpWindowController::indexURI() {
+  const std::filesystem::path index = platform::pathForResource("index", "html", "Discover");
+  return index.empty() ? std::string() : Gio::File::create_for_path(index.string())->get_uri();
+}
+
+platform::Status CMHelpWindowController::openURI(const std::string& uri) {
+  GError* error = nullptr;
+  if (gtk_show_uri_on_window(nullptr, uri.c_str(), GDK_CURRENT_TIME, &error)) return platform::success();
+  platform::Error failure = platform::Error::make("GIO", error ? error->code : 0,
+                                                  error ? error->message : "The page could not be shown.");
+  if (error) g_error_free(error);
+  return failure;
+}
+
+void CMHelpWindowController::showWindow() {
+  const std::string uri = indexURI();
+  if (uri.empty()) return presentErrorText("The help pages are missing.");
+  const platform::Status shown = opener_(uri);
+  if (!shown) presentErrorText(shown.error().description);
+}

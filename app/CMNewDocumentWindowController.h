@@ -1,0 +1,88 @@
+#pragma once
+
+// The new-document window: a blank document of a preset or custom page size
+// in either orientation, or a recent or browsed file; it leads on to the
+// templates window. Its choices live in the user defaults, stored as they are
+// made, so the next opening proposes them again.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/core/debug_log.h"
+
+namespace platform {
+class Button;
+class PopUpButton;
+class SegmentedControl;
+class TextField;
+class Window;
+}  // namespace platform
+
+class CMNewDocumentWindowController {
+ public:
+  static constexpr int kDefaultSize = 500;
+  // "typeId" values.
+  static constexpr int kCreateType = 1;
+  static constexpr int kOpenRecentType = 2;
+  static constexpr int kCustomPreset = 1;
+
+  static CMNewDocumentWindowController& sharedNewDocument();
+  CMNewDocumentWindowController();
+  ~CMNewDocumentWindowController();
+  CMNewDocumentWindowController(const CMNewDocumentWindowController&) = delete;
+  CMNewDocumentWindowController& operator=(const CMNewDocumentWindowController&) = delete;
+
+  // Built and filled from the defaults on first use.
+  platform::Window& window();
+  void showWindow();
+  bool firstLauncheMode() const { return firstLauncheMode_; }
+  // In first-launch mode creating first closes every open document.
+  void setFirstLauncheMode(bool mode);
+  void setParamWidth(int width, int height);
+  void updateControls();
+
+  void OnCreateDocument();
+  void OnClose();
+  void OnChangeOrientation();
+  void OnFromTemplates();
+  void OnPresetChange();
+  void OnChangeType();
+  void OnBrowser();
+  // A size field changed: tag 1 stores "defaultW", tag 2 "defaultH".
+  void controlTextDidChange(platform::TextField& field);
+  // The templates window closed: this one shows again.
+  void didClose();
+
+  // Stored values as read: "typeId" and "preset_selected" 0 count as 1, sizes below 1 as 500.
+  static int typeId();
+  static int presetSelected();
+  static int defaultWidth();
+  static int defaultHeight();
+
+  platform::SegmentedControl& typeMatrix() const { return *type_; }
+  platform::PopUpButton& presetPopUp() const { return *preset_; }
+  platform::TextField& widthField() const { return *width_; }
+  platform::TextField& heightField() const { return *height_; }
+  platform::PopUpButton& dimensionPopUp() const { return *dimension_; }
+  platform::SegmentedControl& orientationControl() const { return *orientation_; }
+  platform::PopUpButton& recentFiles() const { return *recent_; }
+  platform::Button& browseButton() const { return *browse_; }
+
+ private:
+  void loadWindow();
+  void create();
+  void openRecent();
+
+  std::unique_ptr<platform::Window> window_;
+  std::shared_ptr<platform::SegmentedControl> type_;
+  std::shared_ptr<platform::PopUpButton> preset_;
+  std::shared_ptr<platform::TextField> width_;
+  std::shared_ptr<platform::TextField> height_;
+  std::shared_ptr<platform::PopUpButton> dimension_;
+  std::shared_ptr<platform::SegmentedControl> orientation_;
+  std::shared_ptr<platform::PopUpButton> recent_;
+  std::shared_ptr<platform::Button> browse_;
+  std::vector<std::string> recentPaths_;
+  bool firstLauncheMode_ = false;
+};

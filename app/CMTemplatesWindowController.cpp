@@ -1,0 +1,232 @@
+#include "app/CMTemplatesWindowController.h"
+
+#include <gdkmm/general.h>
+#include <gtkmm/box.h>
+#include <gtkmm/button.h>
+#include <gtkmm/fixed.h>
+#include <gtkmm/scrolledwindow.h>
+#include <gtkmm/window.h>
+
+#include <cstdio>
+
+#include "app/CMDocumentOpening.h"
+#include "document/CMDocument.h"
+#include "document/CMProject.h"
+#include "document/CMTemplateStore.h"
+#include "platform/core/document_controller.h"
+#include "platform/core/resources.h"
+#include "platform/graphics/image_limits.h"
+
+namespace {
+
+constexpr int kItemSize = 140;
+constexpr int kButtonInset = 20;
+constexpr int kButtonSize = 100;
+
+Glib::RefPtr<Gdk::Pixbuf> loadImage(const std::filesystem::path& path) {
+  std::error_code error;
+  if (path.empty() || !std::filesystem::is_regular_file(path, error)) return {};
+  int width = 0;
+  int height = 0;
+  if (!gdk_pixbuf_get_file_info(path.c_str(), &width, &height) || !platform::checkImageSize(width, height))
+    return {};
+  try {
+    return Gdk::Pixbuf::create_from_file(path.string());
+  } catch (const Glib::Error&) {
+    return {};
+  }
+}
+
+}  // namespace
+
+// ---- button ----
+
+CMTemplateItemButton::CMTemplateItemButton(Glib::RefPtr<Gdk::Pixbuf> image) : image_(std::move(image)) {
+  set_relief(Gtk::RELIEF_NONE);
+  set_size_request(kButtonSize, kButtonSize);
+  signal_pressed().connect([this] {
+    pressed_ = true;
+    queue_draw();
+  });
+  signal_released().connect([this] {
+    pressed_ = false;
+    queue_draw();
+  });
+}
+
+platform::Rect CMTemplateItemButton::imageRect(platform::Size b, platform::Size image) {
+  if (image.width <= 0 || image.height <= 0) return {};
+  const double r = image.width / image.height;
+  platform::Size size;
+  if (image.width < image.height) {
+    size = {b.width / 2, b.width / (2 * r)};
+    if (size.height > b.height) size = {r * b.height / 2, b.height / 2};
+  } else {
+    size = {r * b.height / 2, b.height / 2};
+    if (size.width > b.width) size = {b.width / 2, b.width / (2 * r)};
+  }
+  return {{0, 0}, size};
+}
+
+void CMTemplateItemButton::draw(const Cairo::RefPtr<Cairo::Context>& cr, platform::Size bounds,
+                                const Glib::RefPtr<Gdk::Pixbuf>& image, bool highlighted, bool on) {
+  if (!image) return;
+  const platform::Rect rect = imageRect(bounds, {double(image->get_width()), double(image->get_height())});
+  if (rect.size.width <= 0 || rect.size.height <= 0) return;
+  cr->save();
+  if (highlighted || on) {
+    const double grey = highlighted ? 0.5 : 0.7;
+    cr->set_source_rgba(grey, grey, grey, 1);
+    cr->rectangle(rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+    cr->fill();
+  }
+  cr->rectangle(rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+  cr->clip();
+  cr->translate(rect.origin.x, rect.origin.y);
+  cr->scale(rect.size.width / image->get_width(), rect.size.height / image->get_height());
+  Gdk::Cairo::set_source_pixbuf(cr, image, 0, 0);
+  cr->paint_with_alpha(highlighted || on ? 0.5 : 1);
+  cr->restore();
+}
+
+bool CMTemplateItemButton::on_draw(const Cairo::RefPtr<Cairo::Context>& cr) {
+  draw(cr, {double(get_allocated_width()), double(get_allocated_height())}, image_, pressed_, get_active());
+  return true;
+}
+
+// ---- item ----
+
+Glib::RefPtr<Gdk::Pixbuf> CMTemplateItemPrototype::thumbnail(const platform::DictRef& record) {
+  const std::string name = templateImageName(record);
+  if (name.empty()) return {};
+  if (auto image = loadImage(CMProject::appFilePath(name))) return image;
+  const std::filesystem::path file(name);
+  std::string extension = file.extension().string();
+  if (!extension.empty()) extension.erase(0, 1);
+  return loadImage(platform::pathForResource(file.stem().string(), extension));
+}
+
+CMTemplateItemPrototype::CMTemplateItemPrototype(platform::DictRef record) : record_(std::move(record)) {
+  auto* fixed = Gtk::make_managed<Gtk::Fixed>();
+  fixed->set_size_request(kItemSize, kItemSize);
+  button_ = Gtk::make_managed<CMTemplateItemButton>(thumbnail(record_));
+  fixed->put(*button_, kButtonInset, kButtonInset);
+  view_ = fixed;
+}
+
+// ---- window ----
+
+CMTemplatesWindowController& CMTemplatesWindowController::sharedTemplate() {
+  static CMTemplatesWindowController controller;
+  return controller;
+}
+
+CMTemplatesWindowController::CMTemplatesWindowController() : templates_(platform::Array::make()) {}
+CMTemplatesWindowController::~CMTemplatesWindowController() = default;
+
+Gtk::Window& CMTemplatesWindowController::window() {
+  if (!window_) loadWindow();
+  return *window_;
+}
+
+void CMTemplatesWindowController::showWindow() {
+  window().set_position(Gtk::WIN_POS_CENTER);
+  window_->show_all();
+}
+
+void CMTemplatesWindowController::loadWindow() {
+  window_ = std::make_unique<Gtk::Window>();
+  window_->set_title("Templates");
+  window_->set_default_size(620, 460);
+  auto* box = Gtk::make_managed<Gtk::Box>(Gtk::ORIENTATION_VERTICAL, 8);
+  box->set_border_width(10);
+  auto* scroller = Gtk::make_managed<Gtk::ScrolledWindow>();
+  scroller->set_vexpand(true);
+  flowBox_ = Gtk::make_managed<Gtk::FlowBox>();
+  flowBox_->set_selection_mode(Gtk::SELECTION_NONE);
+  flowBox_->set_homogeneous(true);
+  scroller->add(*flowBox_);
+  box->pack_start(*scroller);
+  auto* buttons = Gtk::make_managed<Gtk::Box>(Gtk::ORIENTATION_HORIZONTAL, 8);
+  auto* close = Gtk::make_managed<Gtk::Button>("Close");
+  close->signal_clicked().connect([this] { OnClose(); });
+  create_ = Gtk::make_managed<Gtk::Button>("Create");
+  create_->signal_clicked().connect([this] { OnCreateDocument(); });
+  buttons->pack_end(*create_, Gtk::PACK_SHRINK);
+  buttons->pack_end(*close, Gtk::PACK_SHRINK);
+  box->pack_start(*buttons, Gtk::PACK_SHRINK);
+  window_->add(*box);
+  window_->signal_delete_event().connect([this](GdkEventAny*) {
+    OnClose();
+    return true;
+  });
+  loadItems();
+}
+
+void CMTemplatesWindowController::updateTemplates() {
+  templates_ = platform::Array::make();
+  const auto append = [this](const platform::ArrayRef& records) {
+    if (records)
+      for (const platform::Value& record : *records) templates_->add(record);
+  };
+  for (int number = 1; number <= kLastResourceNumber; ++number) {
+    char name[16];
+    std::snprintf(name, sizeof name, "templates%03d", number);
+    const std::filesystem::path path = platform::pathForResource(name, "data");
+    if (path.empty()) break;
+    append(readTemplateFile(path));
+  }
+  append(readTemplateFile(CMProject::appFilePath(CMDocument::kTemplateStoreName)));
+}
+
+void CMTemplatesWindowController::loadItems() {
+  updateTemplates();
+  if (!window_) return loadWindow();
+  for (Gtk::Widget* child : flowBox_->get_children()) flowBox_->remove(*child);
+  items_.clear();
+  for (const platform::Value& record : *templates_) {
+    auto item = std::make_unique<CMTemplateItemPrototype>(record.dictionary());
+    CMTemplateItemPrototype* raw = item.get();
+    item->button().signal_toggled().connect([this, raw] { OnPressButton(*raw); });
+    flowBox_->add(item->view());
+    items_.push_back(std::move(item));
+  }
+  flowBox_->show_all();
+  create_->set_sensitive(false);
+}
+
+void CMTemplatesWindowController::OnPressButton(CMTemplateItemPrototype& pressed) {
+  if (pressed.button().get_active()) {
+    for (const auto& item : items_)
+      if (item.get() != &pressed && item->button().get_active()) item->button().set_active(false);
+  }
+  OnSelectTemplate();
+}
+
+void CMTemplatesWindowController::OnSelectTemplate() {
+  bool any = false;
+  for (const auto& item : items_) any = any || item->button().get_active();
+  if (create_) create_->set_sensitive(any);
+}
+
+void CMTemplatesWindowController::OnCreateDocument() {
+  CMProject& project = CMProject::shareProject();
+  for (const auto& item : items_) {
+    if (!item->button().get_active()) continue;
+    const platform::DictRef root = templateRootRecord(item->representedObject());
+    // A template that holds no drawing makes no document, rather than a blank one under its name.
+    if (!root) return presentErrorText("The template cannot be read.");
+    project.setDefaultTemplate(root);
+    break;
+  }
+  platform::DocumentController& controller = platform::DocumentController::shared();
+  auto made = controller.newDocument();
+  project.setDefaultTemplate(nullptr);
+  if (!made) return controller.panels().presentError(made.error());
+  window().hide();
+}
+
+void CMTemplatesWindowController::OnClose() {
+  if (window_) window_->hide();
+  if (delegate_) delegate_();
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+// The templates window: the program's and the user's templates as
+// thumbnails; the chosen one (or none) starts a new document.
+
+#include <gdkmm/pixbuf.h>
+#include <gtkmm/flowbox.h>
+#include <gtkmm/togglebutton.h>
+
+#include <cairomm/context.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/core/geometry.h"
+#include "platform/core/value.h"
+
+namespace Gtk {
+class Button;
+class Window;
+}  // namespace Gtk
+
+// A template's toggle: its thumbnail scaled into the lower-left quarter-ish of the button, faded while on.
+class CMTemplateItemButton : public Gtk::ToggleButton {
+ public:
+  explicit CMTemplateItemButton(Glib::RefPtr<Gdk::Pixbuf> image);
+  // The image's rectangle in a button of that size (y down, from the top-left).
+  static platform::Rect imageRect(platform::Size bounds, platform::Size image);
+  // Draws the button as it shows: grey 0.5 under the half-opaque image while pressed, 0.7 while on.
+  static void draw(const Cairo::RefPtr<Cairo::Context>& cr, platform::Size bounds,
+                   const Glib::RefPtr<Gdk::Pixbuf>& image, bool highlighted, bool on);
+
+ protected:
+  bool on_draw(const Cairo::RefPtr<Cairo::Context>& cr) override;
+
+ private:
+  Glib::RefPtr<Gdk::Pixbuf> image_;
+  bool pressed_ = false;
+};
+
+// One template: a 140 × 140 item holding its 100 × 100 button.
+class CMTemplateItemPrototype {
+ public:
+  explicit CMTemplateItemPrototype(platform::DictRef record);
+  const platform::DictRef& representedObject() const { return record_; }
+  CMTemplateItemButton& button() const { return *button_; }
+  Gtk::Widget& view() const { return *view_; }
+  // The thumbnail: the support folder's file, else the resource of that name; null without either.
+  static Glib::RefPtr<Gdk::Pixbuf> thumbnail(const platform::DictRef& record);
+
+ private:
+  platform::DictRef record_;
+  Gtk::Widget* view_;              // managed by the flow box once added
+  CMTemplateItemButton* button_;  // managed by view_
+};
+
+class CMTemplatesWindowController {
+ public:
+  static constexpr int kLastResourceNumber = 999;
+
+  static CMTemplatesWindowController& sharedTemplate();
+  CMTemplatesWindowController();
+  ~CMTemplatesWindowController();
+
+  Gtk::Window& window();
+  void showWindow();
+  void loadItems();
+  void updateTemplates();
+  // Told when the window is closed by the user.
+  void setDelegate(std::function<void()> didClose) { delegate_ = std::move(didClose); }
+
+  void OnCreateDocument();
+  void OnClose();
+  void OnSelectTemplate();
+  // Only one item is on at a time.
+  void OnPressButton(CMTemplateItemPrototype& pressed);
+
+  const platform::ArrayRef& templates() const { return templates_; }
+  const std::vector<std::unique_ptr<CMTemplateItemPrototype>>& items() const { return items_; }
+  Gtk::Button& createButton() const { return *create_; }
+
+ private:
+  void loadWindow();
+
+  std::unique_ptr<Gtk::Window> window_;
+  Gtk::FlowBox* flowBox_ = nullptr;  // managed
+  Gtk::Button* create_ = nullptr;    // managed
+  platform::ArrayRef templates_;
+  std::vector<std::unique_ptr<CMTemplateItemPrototype>> items_;
+  std::function<void()> delegate_;
+};

@@ -1,0 +1,100 @@
+// The launch sequence with a fake opener and real windows: files asked for before launching ends open in order,
+// then the tour shows; later requests open at once and hide it; the program quits when its last window goes, not
+// while one window hands over to another.
+
+#include <gtest/gtest.h>
+
+#include "app/CMAboutWindowController.h"
+#include "app/CMNewDocumentWindowController.h"
+#include "app/HUDWindow.h"
+#include "platform/core/user_defaults.h"
+#include "platform/ui/window.h"
+#include "shell_fixture.h"
+
+namespace shell_testing {
+namespace {
+
+using Launch = ShellTest;
+
+bool tourVisible(AppDelegate& delegate) { return delegate.tourWindow().window().isVisible(); }
+
+TEST_F(Launch, QueuedFilesOpenInOrderThenTheTourShows) {
+  delegate->applicationOpenFile("/tmp/a.vard");
+  delegate->applicationOpenFile("/tmp/b.vard");
+  EXPECT_TRUE(opened.empty());
+  EXPECT_FALSE(delegate->applicationHasStarted());
+  delegate->applicationDidFinishLaunching();
+  EXPECT_EQ(opened, (std::vector<std::filesystem::path>{"/tmp/a.vard", "/tmp/b.vard"}));
+  EXPECT_TRUE(delegate->applicationHasStarted());
+  EXPECT_TRUE(tourVisible(*delegate));
+  // A later request opens at once and puts the tour away.
+  delegate->applicationOpenFile("/tmp/c.vard");
+  EXPECT_EQ(opened.back(), "/tmp/c.vard");
+  EXPECT_FALSE(tourVisible(*delegate));
+  EXPECT_EQ(delegate->appVersion(), "Version 0.1.0 (Build 100)");
+  EXPECT_EQ(platform::UserDefaults::standardUserDefaults().integerForKey("Appversion"), 100);
+}
+
+TEST_F(Launch, ActivatingMakesNoDocument) {
+  delegate->applicationDidFinishLaunching();
+  delegate->applicationActivate();
+  settle();
+  EXPECT_TRUE(documents->documents().empty());
+}
+
+TEST_F(Launch, WithoutTourAndFilesTheNewDocumentWindowOpensInFirstLaunchMode) {
+  platform::UserDefaults::standardUserDefaults().setBool(false, "shouldRunFirst");
+  platform::UserDefaults::standardUserDefaults().setInteger(2, "typeId");
+  delegate->applicationDidFinishLaunching();
+  CMNewDocumentWindowController& newDocument = CMNewDocumentWindowController::sharedNewDocument();
+  EXPECT_TRUE(newDocument.window().isVisible());
+  EXPECT_TRUE(newDocument.firstLauncheMode());
+  // Without a sender "typeId" stays; the menu's New… resets it and leaves first-launch mode.
+  EXPECT_EQ(platform::UserDefaults::standardUserDefaults().integerForKey("typeId"), 2);
+  item("File", "New")->perform();
+  EXPECT_FALSE(newDocument.firstLauncheMode());
+  EXPECT_EQ(platform::UserDefaults::standardUserDefaults().integerForKey("typeId"), 0);
+  EXPECT_TRUE(documents->documents().empty());
+}
+
+TEST_F(Launch, VersionNumbersTakeTheLeadingWholeNumber) {
+  const std::vector<std::pair<std::string, std::int64_t>> cases{{"100", 100}, {"1.2", 1}, {"abc", 0}, {"", 0}};
+  for (const auto& [text, number] : cases) EXPECT_EQ(AppDelegate::appVersionNumber(text), number) << text;
+  EXPECT_EQ(CMAboutWindowController::versionText(), "Version 0.1.0 (Build 100)");
+}
+
+TEST_F(Launch, QuitsWhenTheLastWindowHidesButNotAtAHandOver) {
+  platform::Window first({200, 100}, "First");
+  platform::Window second({200, 100}, "Second");
+  delegate->watchWindow(first.gtkWindow());
+  delegate->watchWindow(second.gtkWindow());
+  first.show();
+  settle();
+  // One window hides as the next shows: no quit.
+  first.hide();
+  second.show();
+  settle();
+  EXPECT_EQ(terminated, 0);
+  second.hide();
+  settle();
+  EXPECT_EQ(terminated, 1);
+}
+
+TEST_F(Launch, QuitAsksAboutEditedDocumentsAndCancelKeepsThem) {
+  auto drawing = newDrawing();
+  drawing->addObject("rect", {10, 10});
+  item("File", "Quit")->perform();
+  settle();
+  ASSERT_TRUE(answerAlert(2));  // Cancel
+  EXPECT_EQ(terminated, 0);
+  EXPECT_EQ(documents->documents().size(), 1u);
+  item("File", "Quit")->perform();
+  settle();
+  ASSERT_TRUE(answerAlert(1));  // Don't Save
+  settle();
+  EXPECT_EQ(terminated, 1);
+  EXPECT_TRUE(documents->documents().empty());
+}
+
+}  // namespace
+}  // namespace shell_testing
