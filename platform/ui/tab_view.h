@@ -17,7 +17,7 @@ namespace platform {
 
 class TabView : public View {
  public:
-  static constexpr double kTabHeight = 32;
+  static constexpr double kTabHeight = 40;
 
   explicit TabView(Rect frame);
   ~TabView() override;
