@@ -7,21 +7,28 @@
 #include <gtkmm/scrolledwindow.h>
 #include <gtkmm/window.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "app/CMDocumentOpening.h"
 #include "document/CMDocument.h"
 #include "document/CMProject.h"
 #include "document/CMTemplateStore.h"
 #include "platform/core/document_controller.h"
+#include "platform/core/files.h"
+#include "platform/core/keyed_archive.h"
 #include "platform/core/resources.h"
 #include "platform/graphics/image_limits.h"
+#include "ui/CMApplicationCommands.h"
 
 namespace {
 
 constexpr int kItemSize = 140;
 constexpr int kButtonInset = 20;
 constexpr int kButtonSize = 100;
+// The samples the window offers as starting points.
+constexpr const char* kTemplateSamples[] = {"manshirtback", "menVardelle", "womanVardelle", "floraldesign"};
 
 Glib::RefPtr<Gdk::Pixbuf> loadImage(const std::filesystem::path& path) {
   std::error_code error;
@@ -71,8 +78,10 @@ platform::Rect CMTemplateItemButton::imageRect(platform::Size b, platform::Size 
 void CMTemplateItemButton::draw(const Cairo::RefPtr<Cairo::Context>& cr, platform::Size bounds,
                                 const Glib::RefPtr<Gdk::Pixbuf>& image, bool highlighted, bool on) {
   if (!image) return;
-  const platform::Rect rect = imageRect(bounds, {double(image->get_width()), double(image->get_height())});
+  platform::Rect rect = imageRect(bounds, {double(image->get_width()), double(image->get_height())});
   if (rect.size.width <= 0 || rect.size.height <= 0) return;
+  // The rectangle is placed y-up: its origin is the button's bottom-left corner.
+  rect.origin.y = bounds.height - rect.origin.y - rect.size.height;
   cr->save();
   if (highlighted || on) {
     const double grey = highlighted ? 0.5 : 0.7;
@@ -147,6 +156,17 @@ void CMTemplatesWindowController::loadWindow() {
   flowBox_->set_homogeneous(true);
   scroller->add(*flowBox_);
   box->pack_start(*scroller);
+  auto* samples = Gtk::make_managed<Gtk::Box>(Gtk::ORIENTATION_HORIZONTAL, 8);
+  for (const char* name : kTemplateSamples) {
+    const std::size_t index = static_cast<std::size_t>(
+        std::find_if(std::begin(CMApplicationCommands::kSampleNames), std::end(CMApplicationCommands::kSampleNames),
+                     [name](const char* sample) { return std::string_view(sample) == name; }) -
+        std::begin(CMApplicationCommands::kSampleNames));
+    auto* sample = Gtk::make_managed<Gtk::Button>(CMApplicationCommands::kSampleTitles[index]);
+    sample->signal_clicked().connect([this, name] { loadSample(name); });
+    samples->pack_start(*sample, Gtk::PACK_SHRINK);
+  }
+  box->pack_start(*samples, Gtk::PACK_SHRINK);
   auto* buttons = Gtk::make_managed<Gtk::Box>(Gtk::ORIENTATION_HORIZONTAL, 8);
   auto* close = Gtk::make_managed<Gtk::Button>("Close");
   close->signal_clicked().connect([this] { OnClose(); });
@@ -210,20 +230,36 @@ void CMTemplatesWindowController::OnSelectTemplate() {
 }
 
 void CMTemplatesWindowController::OnCreateDocument() {
-  CMProject& project = CMProject::shareProject();
+  platform::DictRef root;
   for (const auto& item : items_) {
     if (!item->button().get_active()) continue;
-    const platform::DictRef root = templateRootRecord(item->representedObject());
+    root = templateRootRecord(item->representedObject());
     // A template that holds no drawing makes no document, rather than a blank one under its name.
     if (!root) return presentErrorText("The template cannot be read.");
-    project.setDefaultTemplate(root);
     break;
   }
+  makeDocument(root);
+}
+
+void CMTemplatesWindowController::makeDocument(const platform::DictRef& root) {
+  CMProject& project = CMProject::shareProject();
+  project.setDefaultTemplate(root);
   platform::DocumentController& controller = platform::DocumentController::shared();
   auto made = controller.newDocument();
   project.setDefaultTemplate(nullptr);
   if (!made) return controller.panels().presentError(made.error());
   window().hide();
+}
+
+void CMTemplatesWindowController::loadSample(const std::string& name) {
+  const std::filesystem::path path = platform::pathForResource(name, CMDocument::kFileType, "Samples");
+  if (path.empty()) return presentErrorText(kFileDoesNotExist);
+  platform::Expected<platform::Bytes> bytes = platform::readFile(path);
+  platform::Expected<platform::Value> root =
+      bytes ? platform::unarchiveObjectWithData(bytes.value()) : platform::Expected<platform::Value>(bytes.error());
+  const platform::DictRef drawing = root ? root.value().dictionary() : nullptr;
+  if (!drawing || !drawing->get("layers").isArray()) return presentErrorText("The sample cannot be read.");
+  makeDocument(drawing);
 }
 
 void CMTemplatesWindowController::OnClose() {

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/core/geometry.h"
@@ -21,11 +22,12 @@ class Button;
 class Window;
 }  // namespace Gtk
 
-// A template's toggle: its thumbnail scaled into the lower-left quarter-ish of the button, faded while on.
+// A template's toggle: its thumbnail, upright, scaled to half the button in the button's bottom-left corner;
+// faded over grey while pressed or on.
 class CMTemplateItemButton : public Gtk::ToggleButton {
  public:
   explicit CMTemplateItemButton(Glib::RefPtr<Gdk::Pixbuf> image);
-  // The image's rectangle in a button of that size (y down, from the top-left).
+  // The image's rectangle in a button of that size, y-up from the bottom-left corner.
   static platform::Rect imageRect(platform::Size bounds, platform::Size image);
   // Draws the button as it shows: grey 0.5 under the half-opaque image while pressed, 0.7 while on.
   static void draw(const Cairo::RefPtr<Cairo::Context>& cr, platform::Size bounds,
@@ -75,6 +77,8 @@ class CMTemplatesWindowController {
   void OnSelectTemplate();
   // Only one item is on at a time.
   void OnPressButton(CMTemplateItemPrototype& pressed);
+  // A sample drawing ("Samples/<name>.vard") as a new untitled document; its file stays as it is.
+  void loadSample(const std::string& name);
 
   const platform::ArrayRef& templates() const { return templates_; }
   const std::vector<std::unique_ptr<CMTemplateItemPrototype>>& items() const { return items_; }
@@ -82,6 +86,8 @@ class CMTemplatesWindowController {
 
  private:
   void loadWindow();
+  // A new document from the root record (a plain one for null); once it is made the window goes away.
+  void makeDocument(const platform::DictRef& root);
 
   std::unique_ptr<Gtk::Window> window_;
   Gtk::FlowBox* flowBox_ = nullptr;  // managed

@@ -1,0 +1,202 @@
+// The templates window: numbered resources read up to the first gap, then the user's store; thumbnails from the
+// support folder before the resources; exclusive buttons; Create with and without a template; a template that holds
+// no drawing refused; the samples opening afresh from their files; and the button's drawing, pixel by pixel.
+
+#include <gtest/gtest.h>
+
+#include <cairomm/surface.h>
+#include <gdkmm/pixbuf.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "../../platform/core/scratch_folder.h"
+#include "app/CMTemplatesWindowController.h"
+#include "document/CMDocument.h"
+#include "document/CMImportExportServices.h"
+#include "document/CMProject.h"
+#include "document/CMTemplateStore.h"
+#include "platform/core/files.h"
+#include "platform/core/keyed_archive.h"
+#include "platform/core/resources.h"
+#include "shell_fixture.h"
+#include "ui_test_harness.h"
+
+namespace shell_testing {
+namespace {
+
+// Resources searched before the program's own for as long as it lives.
+class ExtraResources {
+ public:
+  ExtraResources() {
+    const char* previous = std::getenv("DRAFTWORK_RESOURCES");
+    if (previous) previous_ = previous;
+    setenv("DRAFTWORK_RESOURCES", folder_.path().c_str(), 1);
+  }
+  ~ExtraResources() {
+    if (previous_) {
+      setenv("DRAFTWORK_RESOURCES", previous_->c_str(), 1);
+    } else {
+      unsetenv("DRAFTWORK_RESOURCES");
+    }
+  }
+  std::filesystem::path operator/(const std::string& name) const { return folder_ / name; }
+
+ private:
+  platform::testing::ScratchFolder folder_;
+  std::optional<std::string> previous_;
+};
+
+// A template whose drawing has `layers` rectangles, with its thumbnail's name.
+platform::Value templateRecord(int layers, const std::string& image) {
+  auto document = std::make_shared<CMDocument>();
+  for (int index = 0; index < layers; ++index) document->addObject("rect", {10.0 * index, 10});
+  return platform::Value(platform::Dictionary::make(
+      {{"data", platform::archivedDataWithRootObject(platform::Value(document->data()))}, {"imagefilename", image}}));
+}
+
+void writeStore(const std::filesystem::path& path, std::vector<platform::Value> records) {
+  platform::ArrayRef array = platform::Array::make();
+  for (platform::Value& record : records) array->add(record);
+  ASSERT_TRUE(platform::writeFileAtomically(path, platform::archivedDataWithRootObject(platform::Value(array))).ok());
+}
+
+void writeImage(const std::filesystem::path& path, int width, int height, guint32 rgba) {
+  Glib::RefPtr<Gdk::Pixbuf> image = Gdk::Pixbuf::create(Gdk::COLORSPACE_RGB, true, 8, width, height);
+  image->fill(rgba);
+  image->save(path.string(), "png");
+}
+
+using Templates = ShellTest;
+
+TEST_F(Templates, NumberedResourcesAreReadUpToTheFirstGapThenTheUsersStore) {
+  ExtraResources resources;
+  writeStore(resources / "templates001.data", {templateRecord(1, "a.png")});
+  writeStore(resources / "templates002.data", {templateRecord(2, "b.png"), templateRecord(3, "c.png")});
+  writeStore(resources / "templates004.data", {templateRecord(4, "d.png")});
+  writeStore(CMProject::appFilePath(CMDocument::kTemplateStoreName), {templateRecord(5, "e.png")});
+  CMTemplatesWindowController templates;
+  templates.updateTemplates();
+  std::vector<std::string> names;
+  for (const platform::Value& record : *templates.templates()) names.push_back(templateImageName(record.dictionary()));
+  EXPECT_EQ(names, (std::vector<std::string>{"a.png", "b.png", "c.png", "e.png"}));
+}
+
+TEST_F(Templates, SaveAsTemplateAddsAnItemWithItsThumbnail) {
+  CMPageImageServiceFactory::install([] { return std::unique_ptr<CMPageImageService>(); });
+  CMTemplatesWindowController templates;
+  templates.loadItems();
+  const std::size_t before = templates.items().size();
+  auto drawing = newDrawing();
+  drawing->addObject("rect", {10, 10});
+  drawing->OnSaveAsTemplate();
+  CMPageImageServiceFactory::install(nullptr);
+  templates.loadItems();
+  ASSERT_EQ(templates.items().size(), before + 1);
+  EXPECT_EQ(templateRootRecord(templates.items().back()->representedObject())->get("layers").array()->size(), 1u);
+}
+
+TEST_F(Templates, ThumbnailsComeFromTheSupportFolderBeforeTheResources) {
+  ExtraResources resources;
+  writeImage(resources / "both.png", 20, 10, 0xff0000ff);
+  writeImage(CMProject::appFilePath("both.png"), 30, 10, 0x00ff00ff);
+  writeImage(resources / "shipped.png", 40, 10, 0x0000ffff);
+  const auto width = [](const std::string& name) {
+    auto image = CMTemplateItemPrototype::thumbnail(templateRecord(0, name).dictionary());
+    return image ? image->get_width() : 0;
+  };
+  EXPECT_EQ(width("both.png"), 30);
+  EXPECT_EQ(width("shipped.png"), 40);
+  EXPECT_EQ(width("missing.png"), 0);
+  EXPECT_EQ(width("../both.png"), 0);  // names only, no paths
+  EXPECT_EQ(width(".."), 0);
+}
+
+TEST_F(Templates, ButtonsAreExclusiveAndCreateUsesTheChosenTemplate) {
+  ExtraResources resources;
+  writeStore(resources / "templates001.data", {templateRecord(2, "a.png"), templateRecord(3, "b.png")});
+  CMTemplatesWindowController& templates = CMTemplatesWindowController::sharedTemplate();
+  templates.loadItems();
+  templates.showWindow();
+  settle();
+  ASSERT_GE(templates.items().size(), 2u);
+  EXPECT_FALSE(templates.createButton().get_sensitive());
+  platform::test::clickButton(templates.items()[0]->button());
+  platform::test::clickButton(templates.items()[1]->button());
+  settle();
+  EXPECT_FALSE(templates.items()[0]->button().get_active());
+  EXPECT_TRUE(templates.items()[1]->button().get_active());
+  EXPECT_TRUE(templates.createButton().get_sensitive());
+  platform::test::clickButton(templates.createButton());
+  settle();
+  ASSERT_EQ(documents->documents().size(), 1u);
+  EXPECT_EQ(window->drawing()->data()->get("layers").array()->size(), 3u);
+  EXPECT_FALSE(templates.window().is_visible());
+
+  // Without a choice Create makes a plain document.
+  templates.loadItems();
+  templates.OnCreateDocument();
+  settle();
+  ASSERT_EQ(documents->documents().size(), 2u);
+  EXPECT_EQ(window->drawing()->data()->get("layers").array()->size(), 0u);
+}
+
+TEST_F(Templates, ATemplateWithoutADrawingMakesNoDocument) {
+  ExtraResources resources;
+  platform::Value broken(platform::Dictionary::make(
+      {{"data", platform::archivedDataWithRootObject(platform::Value("no drawing"))}, {"imagefilename", "x.png"}}));
+  writeStore(resources / "templates001.data", {broken, platform::Value(3)});
+  CMTemplatesWindowController templates;
+  templates.loadItems();
+  ASSERT_EQ(templates.items().size(), 1u);  // the number is no record
+  templates.items()[0]->button().set_active(true);
+  templates.OnCreateDocument();
+  settle();
+  EXPECT_EQ(alertText(), "Error: The template cannot be read.");
+  ASSERT_TRUE(answerAlert(0));
+  EXPECT_TRUE(documents->documents().empty());
+}
+
+TEST(TemplateButton, AWideImageFillsHalfTheButtonAndFadesWhileOn) {
+  EXPECT_EQ(CMTemplateItemButton::imageRect({100, 100}, {200, 100}), (platform::Rect{0, 0, 100, 50}));
+  EXPECT_EQ(CMTemplateItemButton::imageRect({100, 100}, {50, 100}), (platform::Rect{0, 0, 50, 100}));
+  EXPECT_EQ(CMTemplateItemButton::imageRect({100, 40}, {50, 100}), (platform::Rect{0, 0, 10, 20}));
+  Glib::RefPtr<Gdk::Pixbuf> red = Gdk::Pixbuf::create(Gdk::COLORSPACE_RGB, true, 8, 200, 100);
+  red->fill(0xff0000ff);
+  // Upright: a gradient image shows its top row at the top.
+  Glib::RefPtr<Gdk::Pixbuf> halves = Gdk::Pixbuf::create(Gdk::COLORSPACE_RGB, true, 8, 200, 100);
+  halves->fill(0x0000ffff);
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 200; ++x) {
+      guint8* pixel = halves->get_pixels() + y * halves->get_rowstride() + x * 4;
+      pixel[0] = 255, pixel[1] = 0, pixel[2] = 0, pixel[3] = 255;
+    }
+  const auto render = [](const Glib::RefPtr<Gdk::Pixbuf>& image, bool highlighted, bool on) {
+    auto surface = Cairo::ImageSurface::create(Cairo::FORMAT_ARGB32, 100, 100);
+    CMTemplateItemButton::draw(Cairo::Context::create(surface), {100, 100}, image, highlighted, on);
+    surface->flush();
+    return surface;
+  };
+  const auto pixel = [](const Cairo::RefPtr<Cairo::ImageSurface>& surface, int x, int y) {
+    return platform::test::pixelAt(surface->cobj(), x, y);
+  };
+  // The rectangle sits at the bounds' origin, which is the bottom left, as the button's drawing runs y-up.
+  auto plain = render(halves, false, false);
+  EXPECT_EQ(pixel(plain, 50, 60).red, 255);   // the image's top half
+  EXPECT_EQ(pixel(plain, 50, 90).blue, 255);  // its bottom half
+  EXPECT_EQ(pixel(plain, 50, 40).alpha, 0);   // nothing above the image
+  EXPECT_EQ(pixel(plain, 99, 60).alpha, 255);
+  // On: grey 0.7 under the half-opaque image: 0.5 · 255 + 0.5 · 0.7 · 255.
+  auto on = render(red, false, true);
+  const platform::test::Pixel faded = pixel(on, 50, 75);
+  EXPECT_NEAR(faded.red, 217, 1);
+  EXPECT_NEAR(faded.green, 89, 1);
+  EXPECT_NEAR(faded.blue, 89, 1);
+  EXPECT_EQ(faded.alpha, 255);
+  EXPECT_EQ(pixel(on, 50, 40).alpha, 0);
+  const platform::test::Pixel pressed = pixel(render(red, true, true), 50, 75);
+  EXPECT_NEAR(pressed.green, 64, 1);  // grey 0.5 while the button is held
+}
+
+}  // namespace
+}  // namespace shell_testing
