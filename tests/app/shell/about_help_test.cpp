@@ -1,0 +1,73 @@
+// The about window's texts, the read-only credits and the absent website link; Help handing the index page's
+// file URI to the opener, a failing opener shown as "Error"; and every link of the help pages naming a file.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "app/CMAboutWindowController.h"
+#include "app/CMHelpWindowController.h"
+#include "platform/core/resources.h"
+#include "platform/ui/text_view.h"
+#include "shell_fixture.h"
+
+namespace shell_testing {
+namespace {
+
+using AboutAndHelp = ShellTest;
+
+TEST_F(AboutAndHelp, AboutShowsVersionCopyrightAndReadOnlyCredits) {
+  CMAboutWindowController about;
+  about.window();
+  EXPECT_EQ(about.appName(), "Draftwork");
+  EXPECT_EQ(about.appVersion(), "Version 0.1.0 (Build 100)");
+  EXPECT_NE(about.appCopyright().find("Draftwork"), std::string::npos);
+  EXPECT_NE(about.creditsTextView().string().find("Draftwork developers"), std::string::npos);
+  EXPECT_FALSE(about.creditsTextView().gtkTextView().get_editable());
+  EXPECT_EQ(about.visitWebsiteButton(), nullptr);  // no address ships
+}
+
+TEST_F(AboutAndHelp, HelpHandsTheIndexPageToTheOpener) {
+  CMHelpWindowController help;
+  std::vector<std::string> shown;
+  help.setOpener([&shown](const std::string& uri) {
+    shown.push_back(uri);
+    return platform::success();
+  });
+  EXPECT_NE(item("Help", "Draftwork Help"), nullptr);
+  help.showWindow();
+  ASSERT_EQ(shown.size(), 1u);
+  const std::filesystem::path index = platform::pathForResource("index", "html", "Discover");
+  EXPECT_EQ(shown[0], "file://" + index.lexically_normal().string());
+  EXPECT_EQ(index.parent_path().parent_path().filename(), "draftwork");
+
+  help.setOpener([](const std::string&) { return platform::Status(platform::Error::make("GIO", 1, "No browser")); });
+  help.showWindow();
+  settle();
+  EXPECT_EQ(alertText(), "Error: No browser");
+  ASSERT_TRUE(answerAlert(0));
+}
+
+TEST(HelpPages, EveryLinkNamesAnExistingPage) {
+  const std::filesystem::path folder = platform::pathForResource("index", "html", "Discover").parent_path();
+  ASSERT_FALSE(folder.empty());
+  int links = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    std::ifstream stream(entry.path());
+    std::stringstream text;
+    text << stream.rdbuf();
+    const std::string page = text.str();
+    const std::regex href("href=\"([^\"]+)\"");
+    for (auto match = std::sregex_iterator(page.begin(), page.end(), href); match != std::sregex_iterator(); ++match) {
+      ++links;
+      EXPECT_TRUE(std::filesystem::is_regular_file(folder / (*match)[1].str()))
+          << entry.path().filename() << " links " << (*match)[1];
+    }
+  }
+  EXPECT_GE(links, 8);
+}
+
+}  // namespace
+}  // namespace shell_testing
