@@ -1,15 +1,19 @@
 // Draws the interface's own pictures (tool icons, panel icons, cursors, small
-// buttons) as PNG files into the folder given as the only argument:
+// buttons) as PNG files into the folder given as the first argument and, given
+// a second, the desktop's icons of the program and its drawings (hicolor PNGs
+// from 16 to 256 pixels and SVG) into that folder:
 //   g++ -std=c++20 scripts/draw_images.cpp $(pkg-config --cflags --libs cairo) -o /tmp/draw_images
-//   /tmp/draw_images resources/images
+//   /tmp/draw_images resources/images resources/desktop/icons
 // Icons are 32 pixels square: a dark glyph on transparency, and a "clicked"
 // variant with a white glyph on a blue tile. Cursors are 24 pixels square,
 // black with a white outline so they read on any page.
 
+#include <cairo-svg.h>
 #include <cairo.h>
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -519,9 +523,99 @@ void buttons() {
 
 }  // namespace
 
+// The program's icon on a 256-unit square: a dark rounded tile with a white shirt outline and a blue pen stroke.
+void applicationIcon(cairo_t* cr) {
+  roundedRect(cr, 16, 16, 224, 224, 40);
+  cairo_set_source_rgb(cr, 0.2, 0.22, 0.26);
+  cairo_fill(cr);
+  cairo_move_to(cr, 96, 64);
+  cairo_line_to(cr, 56, 88);
+  cairo_line_to(cr, 40, 136);
+  cairo_line_to(cr, 72, 144);
+  cairo_line_to(cr, 80, 120);
+  cairo_line_to(cr, 80, 200);
+  cairo_line_to(cr, 176, 200);
+  cairo_line_to(cr, 176, 120);
+  cairo_line_to(cr, 184, 144);
+  cairo_line_to(cr, 216, 136);
+  cairo_line_to(cr, 200, 88);
+  cairo_line_to(cr, 160, 64);
+  cairo_curve_to(cr, 150, 84, 106, 84, 96, 64);
+  cairo_close_path(cr);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_set_line_width(cr, 10);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(cr);
+  cairo_move_to(cr, 128, 96);
+  cairo_line_to(cr, 128, 184);
+  cairo_set_source_rgb(cr, 0.2, 0.55, 0.95);
+  cairo_set_line_width(cr, 12);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_stroke(cr);
+}
+
+// A drawing's icon: a white page with a folded corner and the shirt outline in small.
+void documentIcon(cairo_t* cr) {
+  cairo_move_to(cr, 48, 16);
+  cairo_line_to(cr, 168, 16);
+  cairo_line_to(cr, 216, 64);
+  cairo_line_to(cr, 216, 240);
+  cairo_line_to(cr, 48, 240);
+  cairo_close_path(cr);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_fill_preserve(cr);
+  cairo_set_source_rgb(cr, 0.35, 0.37, 0.4);
+  cairo_set_line_width(cr, 8);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(cr);
+  cairo_move_to(cr, 168, 16);
+  cairo_line_to(cr, 168, 64);
+  cairo_line_to(cr, 216, 64);
+  cairo_stroke(cr);
+  cairo_save(cr);
+  cairo_translate(cr, 72, 96);
+  cairo_scale(cr, 0.47, 0.47);
+  applicationIcon(cr);
+  cairo_restore(cr);
+}
+
+void desktopIcons(const std::string& iconFolder) {
+  const struct {
+    const char* context;
+    const char* name;
+    void (*draw)(cairo_t*);
+  } icons[] = {{"apps", "org.draftwork.Draftwork", applicationIcon},
+               {"mimetypes", "application-x-draftwork", documentIcon}};
+  for (const auto& icon : icons) {
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+      const std::string dir = iconFolder + "/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/" +
+                              icon.context;
+      std::filesystem::create_directories(dir);
+      cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+      cairo_t* cr = cairo_create(surface);
+      cairo_scale(cr, size / 256.0, size / 256.0);
+      icon.draw(cr);
+      cairo_destroy(cr);
+      const std::string path = dir + "/" + icon.name + ".png";
+      if (cairo_surface_write_to_png(surface, path.c_str()) != CAIRO_STATUS_SUCCESS)
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+      cairo_surface_destroy(surface);
+    }
+    const std::string dir = iconFolder + "/hicolor/scalable/" + icon.context;
+    std::filesystem::create_directories(dir);
+    const std::string path = dir + "/" + icon.name + ".svg";
+    cairo_surface_t* svg = cairo_svg_surface_create(path.c_str(), 256, 256);
+    cairo_svg_surface_set_document_unit(svg, CAIRO_SVG_UNIT_PX);
+    cairo_t* cr = cairo_create(svg);
+    icon.draw(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(svg);
+  }
+}
+
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [ICON_FOLDER]\n", argv[0]);
     return 2;
   }
   folder = argv[1];
@@ -531,5 +625,6 @@ int main(int argc, char** argv) {
   strip();
   cursors();
   buttons();
+  if (argc == 3) desktopIcons(argv[2]);
   return 0;
 }

@@ -71,15 +71,16 @@ class Menu {
 
   MenuItem& addItem(const std::string& title, MenuItem::Action action, KeyEquivalent keyEquivalent = {});
   void addSeparator();
-  // An item that opens a menu of its own, kept by this one; its key equivalents count as this menu's.
+  // An item that opens a menu of its own, owned by this one.
   Menu& addSubmenu(const std::string& title);
-  const std::vector<std::unique_ptr<Menu>>& submenus() const { return submenus_; }
   const std::vector<std::unique_ptr<MenuItem>>& items() const { return items_; }
+  const std::vector<std::unique_ptr<Menu>>& submenus() const { return submenus_; }
   MenuItem* itemWithTag(int tag) const;
 
   // Validates every item (also done whenever the menu shows).
   void update();
-  // The first item whose key equivalent matches, if it validates, is performed; returns whether one was.
+  // The first item whose key equivalent matches, if it validates, is performed (submenus' items after this
+  // menu's own); returns whether one was.
   bool performKeyEquivalent(const Event& keyDown);
   // A context menu at the pointer, from an event handler or from the main queue alike. Nothing shows when the
   // pointer is over no window of the program and the menu is attached to none.

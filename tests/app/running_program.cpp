@@ -45,7 +45,8 @@ void stop(pid_t pid) {
 
 }  // namespace
 
-RunningProgram::RunningProgram(const std::filesystem::path& file, const std::string& sessionBus) {
+RunningProgram::RunningProgram(const std::filesystem::path& file, const std::string& sessionBus,
+                               const std::filesystem::path& binary) {
   std::vector<std::string> environment;
   for (char** entry = environ; *entry; ++entry) {
     const std::string variable(*entry);
@@ -60,7 +61,7 @@ RunningProgram::RunningProgram(const std::filesystem::path& file, const std::str
   // are never freed by design (as for the test programs themselves).
   std::ofstream(folder_.path() / "lsan.supp") << "leak:libfontconfig.so\nleak:libglib-2.0.so\n";
   environment.emplace_back("LSAN_OPTIONS=suppressions=" + (folder_.path() / "lsan.supp").string());
-  std::vector<std::string> arguments{DRAFTWORK_BINARY};
+  std::vector<std::string> arguments{binary.string()};
   if (!file.empty()) arguments.push_back(file.string());
   pid_ = spawn(std::move(arguments), environment, folder_.path() / "stderr.txt");
 }

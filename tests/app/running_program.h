@@ -15,9 +15,11 @@
 
 class RunningProgram {
  public:
-  // Starts the program with the file, or with none when empty. Without a session bus address it runs as a plain,
-  // non-unique application; with one, a copy started second hands its file to the first and ends.
-  explicit RunningProgram(const std::filesystem::path& file, const std::string& sessionBus = {});
+  // Starts the program (the built one unless another binary is named) with the file, or with none when empty.
+  // Without a session bus address it runs as a plain, non-unique application; with one, a copy started second hands
+  // its file to the first and ends.
+  explicit RunningProgram(const std::filesystem::path& file, const std::string& sessionBus = {},
+                          const std::filesystem::path& binary = DRAFTWORK_BINARY);
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
