@@ -2,6 +2,8 @@
 
 #include <gtkmm/window.h>
 
+#include <algorithm>
+
 #include "app/CMAboutWindowController.h"
 #include "app/CMDocumentOpening.h"
 #include "app/CMHelpWindowController.h"
@@ -216,19 +218,27 @@ void AppDelegate::buildTourWindow() {
     entries.push_back({kSampleTitles[index], [this, index] { loadSample(kSampleNames[index]); }});
   }
   entries.push_back({"Help", [this] { OnShowHelpWindow(); }});
+  // The maker's pages, each only when the defaults hold its address.
+  platform::UserDefaults& defaults = platform::UserDefaults::standardUserDefaults();
+  for (const CMAboutWindowController::Link& link : CMAboutWindowController::kLinks) {
+    if (!defaults.stringForKey(link.key).empty())
+      entries.push_back({link.title, [key = link.key] { CMAboutWindowController::visitLink(key); }});
+  }
+  // The buttons share the column above the check box, 30 points apart while they fit.
   double top = kTourSize.height - HUDWindowFrameView::kTitleBarHeight - 40;
+  const double step = std::min(30.0, (top - 20) / static_cast<double>(entries.size()));
   for (const Entry& entry : entries) {
-    auto button = std::make_shared<HUDButtonCell>(platform::Rect{20, top, 200, 24}, HUDButtonCell::Type::Push,
+    auto button = std::make_shared<HUDButtonCell>(platform::Rect{20, top, 200, step - 6}, HUDButtonCell::Type::Push,
                                                   entry.title);
     button->setAction([action = entry.action](platform::Control&) { action(); });
     if (tourButtons_.empty()) button->setKeyEquivalent("\r");
     content->addSubview(button);
     tourButtons_.push_back(button);
-    top -= 30;
+    top -= step;
   }
   auto startUp = std::make_shared<HUDButtonCell>(platform::Rect{20, 14, 200, 20}, HUDButtonCell::Type::CheckBox,
                                                  "Show at start-up");
-  startUp->setState(platform::UserDefaults::standardUserDefaults().boolForKey(kShouldRunFirst) ? 1 : 0);
+  startUp->setState(defaults.boolForKey(kShouldRunFirst) ? 1 : 0);
   startUp->setAction([](platform::Control& sender) {
     platform::UserDefaults& defaults = platform::UserDefaults::standardUserDefaults();
     defaults.setBool(static_cast<HUDButtonCell&>(sender).state() == 1, kShouldRunFirst);
@@ -320,7 +330,3 @@ void AppDelegate::OnGridSettings() {
 void AppDelegate::OnShowHelpWindow() { CMHelpWindowController::sharedHelp().showWindow(); }
 
 void AppDelegate::OnShowAboutWindow() { CMAboutWindowController::sharedAbout().showWindow(); }
-
-void AppDelegate::visitWebsite() { CMAboutWindowController::visitLink("websiteURL"); }
-
-void AppDelegate::visitSupport() { CMAboutWindowController::visitLink("supportURL"); }

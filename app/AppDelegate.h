@@ -74,9 +74,6 @@ class AppDelegate final : public CMProjectDelegate, public CMApplicationCommands
   void showView(CMInformationPanel& panel, std::shared_ptr<platform::View> view);
   const std::array<CMInformationPanel, 4>& informationPanels() const { return panels_; }
   void openLastDocument();
-  // The link commands open the address the defaults hold for them, when one is set.
-  void visitWebsite();
-  void visitSupport();
 
   // ---- CMApplicationCommands ----
   void OnNewDocument(bool fromSender) override;

@@ -1,11 +1,10 @@
 #include "app/CMAboutWindowController.h"
 
+#include "app/CMCreditsWindowController.h"
 #include "app/CMDocumentOpening.h"
 #include "app/CMHelpWindowController.h"
 #include "app/CMWindowLayout.h"
 #include "platform/core/bundle.h"
-#include "platform/core/files.h"
-#include "platform/core/resources.h"
 #include "platform/core/user_defaults.h"
 #include "platform/ui/button.h"
 #include "platform/ui/label.h"
@@ -35,12 +34,7 @@ std::string CMAboutWindowController::copyrightText() {
   return platform::bundleInfoValue("NSHumanReadableCopyright").string();
 }
 
-std::string CMAboutWindowController::creditsText() {
-  const std::filesystem::path path = platform::pathForResource("Credits", "txt");
-  if (path.empty()) return {};
-  platform::Expected<platform::Bytes> bytes = platform::readFile(path);
-  return bytes ? std::string(bytes.value().begin(), bytes.value().end()) : std::string();
-}
+void CMAboutWindowController::OnShowCreditsWindow() { CMCreditsWindowController::sharedCredits().showWindow(); }
 
 bool CMAboutWindowController::visitLink(const char* key) {
   const std::string address = platform::UserDefaults::standardUserDefaults().stringForKey(key);
@@ -69,10 +63,12 @@ void CMAboutWindowController::loadWindow() {
   content->addSubview(std::make_shared<platform::Label>(platform::Rect{20, 16, 380, 24}, appName_));
   content->addSubview(std::make_shared<platform::Label>(platform::Rect{20, 44, 380, 20}, appVersion_));
   content->addSubview(std::make_shared<platform::Label>(platform::Rect{20, 68, 380, 20}, appCopyright_));
-  credits_ = std::make_shared<platform::TextView>(platform::Rect{20, 100, 380, 200});
-  credits_->setString(creditsText());
-  credits_->gtkTextView().set_editable(false);
+  credits_ = CMCreditsWindowController::makeCreditsView(20, 100, 380, 200);
   content->addSubview(credits_);
+  auto credits = std::make_shared<platform::Button>(platform::Rect{300, 312, 100, 30},
+                                                    platform::ButtonType::MomentaryPush, "Credits\u2026");
+  credits->setAction([this](platform::Control&) { OnShowCreditsWindow(); });
+  content->addSubview(credits);
   if (!platform::UserDefaults::standardUserDefaults().stringForKey("websiteURL").empty()) {
     visitWebsite_ = std::make_shared<platform::Button>(platform::Rect{20, 312, 200, 30},
                                                        platform::ButtonType::MomentaryPush,

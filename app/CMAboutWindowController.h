@@ -14,6 +14,17 @@ class Window;
 
 class CMAboutWindowController {
  public:
+  // The maker's pages: the defaults key of each address and its command's title.
+  struct Link {
+    const char* key;
+    const char* title;
+  };
+  static constexpr Link kLinks[] = {{"websiteURL", "Visit Website"},
+                                    {"supportURL", "Support and Feedback"},
+                                    {"tutorialsURL", "Tutorials"},
+                                    {"social1URL", "Follow Us"},
+                                    {"social2URL", "Join Us"}};
+
   static CMAboutWindowController& sharedAbout();
   CMAboutWindowController();
   ~CMAboutWindowController();
@@ -23,8 +34,7 @@ class CMAboutWindowController {
   // "Version 0.1.0 (Build 100)" from the program's version and build.
   static std::string versionText();
   static std::string copyrightText();
-  // The credits text from the resources, empty without it.
-  static std::string creditsText();
+  void OnShowCreditsWindow();
 
   const std::string& appName() const { return appName_; }
   const std::string& appVersion() const { return appVersion_; }

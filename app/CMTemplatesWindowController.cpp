@@ -3,12 +3,14 @@
 #include <gdkmm/general.h>
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
-#include <gtkmm/fixed.h>
 #include <gtkmm/scrolledwindow.h>
 #include <gtkmm/window.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <fstream>
+#include <optional>
 #include <string_view>
 
 #include "app/CMDocumentOpening.h"
@@ -30,18 +32,28 @@ constexpr int kButtonSize = 100;
 // The samples the window offers as starting points.
 constexpr const char* kTemplateSamples[] = {"manshirtback", "menVardelle", "womanVardelle", "floraldesign"};
 
+// A PNG file's size from its header (signature, then the IHDR chunk's big-endian width and height); none for
+// anything else.
+std::optional<std::pair<long long, long long>> pngSize(const std::filesystem::path& path) {
+  std::array<unsigned char, 24> header{};
+  std::ifstream stream(path, std::ios::binary);
+  if (!stream.read(reinterpret_cast<char*>(header.data()), header.size())) return std::nullopt;
+  constexpr std::array<unsigned char, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (!std::equal(kSignature.begin(), kSignature.end(), header.begin())) return std::nullopt;
+  const auto bigEndian = [&header](std::size_t at) {
+    return (static_cast<long long>(header[at]) << 24) | (header[at + 1] << 16) | (header[at + 2] << 8) | header[at + 3];
+  };
+  return std::pair{bigEndian(16), bigEndian(20)};
+}
+
+// The thumbnail image: a PNG within the image limits (its size read from the header first, so a hostile one is
+// never decoded); none for anything else or a file that cannot be read.
 Glib::RefPtr<Gdk::Pixbuf> loadImage(const std::filesystem::path& path) {
-  std::error_code error;
-  if (path.empty() || !std::filesystem::is_regular_file(path, error)) return {};
-  int width = 0;
-  int height = 0;
-  if (!gdk_pixbuf_get_file_info(path.c_str(), &width, &height) || !platform::checkImageSize(width, height))
-    return {};
-  try {
-    return Gdk::Pixbuf::create_from_file(path.string());
-  } catch (const Glib::Error&) {
-    return {};
-  }
+  if (path.empty()) return {};
+  const auto size = pngSize(path);
+  if (!size || !platform::checkImageSize(size->first, size->second)) return {};
+  GdkPixbuf* image = gdk_pixbuf_new_from_file(path.c_str(), nullptr);
+  return image ? Glib::wrap(image) : Glib::RefPtr<Gdk::Pixbuf>();
 }
 
 }  // namespace
@@ -94,6 +106,8 @@ void CMTemplateItemButton::draw(const Cairo::RefPtr<Cairo::Context>& cr, platfor
   cr->translate(rect.origin.x, rect.origin.y);
   cr->scale(rect.size.width / image->get_width(), rect.size.height / image->get_height());
   Gdk::Cairo::set_source_pixbuf(cr, image, 0, 0);
+  // Bilinear is plenty for a thumbnail and spares the box filter Cairo uses by default when shrinking.
+  cairo_pattern_set_filter(cairo_get_source(cr->cobj()), CAIRO_FILTER_BILINEAR);
   cr->paint_with_alpha(highlighted || on ? 0.5 : 1);
   cr->restore();
 }
@@ -105,22 +119,23 @@ bool CMTemplateItemButton::on_draw(const Cairo::RefPtr<Cairo::Context>& cr) {
 
 // ---- item ----
 
-Glib::RefPtr<Gdk::Pixbuf> CMTemplateItemPrototype::thumbnail(const platform::DictRef& record) {
+Glib::RefPtr<Gdk::Pixbuf> CMTemplateItemPrototype::thumbnail(const platform::DictRef& record,
+                                                             const std::filesystem::path& supportFolder) {
   const std::string name = templateImageName(record);
   if (name.empty()) return {};
-  if (auto image = loadImage(CMProject::appFilePath(name))) return image;
+  if (auto image = loadImage(supportFolder / name)) return image;
   const std::filesystem::path file(name);
   std::string extension = file.extension().string();
   if (!extension.empty()) extension.erase(0, 1);
   return loadImage(platform::pathForResource(file.stem().string(), extension));
 }
 
-CMTemplateItemPrototype::CMTemplateItemPrototype(platform::DictRef record) : record_(std::move(record)) {
-  auto* fixed = Gtk::make_managed<Gtk::Fixed>();
-  fixed->set_size_request(kItemSize, kItemSize);
-  button_ = Gtk::make_managed<CMTemplateItemButton>(thumbnail(record_));
-  fixed->put(*button_, kButtonInset, kButtonInset);
-  view_ = fixed;
+CMTemplateItemPrototype::CMTemplateItemPrototype(platform::DictRef record, const std::filesystem::path& supportFolder)
+    : record_(std::move(record)) {
+  // The item is its button with a 20-point margin all round: 140 × 140.
+  button_ = Gtk::make_managed<CMTemplateItemButton>(thumbnail(record_, supportFolder));
+  button_->property_margin() = kButtonInset;
+  static_assert(kButtonSize + 2 * kButtonInset == kItemSize);
 }
 
 // ---- window ----
@@ -143,6 +158,13 @@ void CMTemplatesWindowController::showWindow() {
   window_->show_all();
 }
 
+Gtk::FlowBox* CMTemplatesWindowController::makeFlowBox() {
+  auto* box = Gtk::make_managed<Gtk::FlowBox>();
+  box->set_selection_mode(Gtk::SELECTION_NONE);
+  box->set_homogeneous(true);
+  return box;
+}
+
 void CMTemplatesWindowController::loadWindow() {
   window_ = std::make_unique<Gtk::Window>();
   window_->set_title("Templates");
@@ -151,9 +173,7 @@ void CMTemplatesWindowController::loadWindow() {
   box->set_border_width(10);
   auto* scroller = Gtk::make_managed<Gtk::ScrolledWindow>();
   scroller->set_vexpand(true);
-  flowBox_ = Gtk::make_managed<Gtk::FlowBox>();
-  flowBox_->set_selection_mode(Gtk::SELECTION_NONE);
-  flowBox_->set_homogeneous(true);
+  flowBox_ = makeFlowBox();
   scroller->add(*flowBox_);
   box->pack_start(*scroller);
   auto* samples = Gtk::make_managed<Gtk::Box>(Gtk::ORIENTATION_HORIZONTAL, 8);
@@ -202,13 +222,18 @@ void CMTemplatesWindowController::updateTemplates() {
 void CMTemplatesWindowController::loadItems() {
   updateTemplates();
   if (!window_) return loadWindow();
-  for (Gtk::Widget* child : flowBox_->get_children()) flowBox_->remove(*child);
+  // A new flow box for the new items: removing the old ones one by one would lay the box out after each.
+  Gtk::Container* holder = flowBox_->get_parent();
+  holder->remove(*flowBox_);
+  flowBox_ = makeFlowBox();
+  holder->add(*flowBox_);
   items_.clear();
+  const std::filesystem::path supportFolder = CMProject::appFilePath("");
   for (const platform::Value& record : *templates_) {
-    auto item = std::make_unique<CMTemplateItemPrototype>(record.dictionary());
+    auto item = std::make_unique<CMTemplateItemPrototype>(record.dictionary(), supportFolder);
     CMTemplateItemPrototype* raw = item.get();
     item->button().signal_toggled().connect([this, raw] { OnPressButton(*raw); });
-    flowBox_->add(item->view());
+    flowBox_->add(item->button());
     items_.push_back(std::move(item));
   }
   flowBox_->show_all();

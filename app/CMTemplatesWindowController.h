@@ -9,6 +9,7 @@
 
 #include <cairomm/context.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -27,6 +28,7 @@ class Window;
 class CMTemplateItemButton : public Gtk::ToggleButton {
  public:
   explicit CMTemplateItemButton(Glib::RefPtr<Gdk::Pixbuf> image);
+  const Glib::RefPtr<Gdk::Pixbuf>& image() const { return image_; }
   // The image's rectangle in a button of that size, y-up from the bottom-left corner.
   static platform::Rect imageRect(platform::Size bounds, platform::Size image);
   // Draws the button as it shows: grey 0.5 under the half-opaque image while pressed, 0.7 while on.
@@ -41,20 +43,18 @@ class CMTemplateItemButton : public Gtk::ToggleButton {
   bool pressed_ = false;
 };
 
-// One template: a 140 × 140 item holding its 100 × 100 button.
+// One template: its 100 × 100 button in a 140 × 140 item.
 class CMTemplateItemPrototype {
  public:
-  explicit CMTemplateItemPrototype(platform::DictRef record);
+  CMTemplateItemPrototype(platform::DictRef record, const std::filesystem::path& supportFolder);
   const platform::DictRef& representedObject() const { return record_; }
   CMTemplateItemButton& button() const { return *button_; }
-  Gtk::Widget& view() const { return *view_; }
   // The thumbnail: the support folder's file, else the resource of that name; null without either.
-  static Glib::RefPtr<Gdk::Pixbuf> thumbnail(const platform::DictRef& record);
+  static Glib::RefPtr<Gdk::Pixbuf> thumbnail(const platform::DictRef& record, const std::filesystem::path& supportFolder);
 
  private:
   platform::DictRef record_;
-  Gtk::Widget* view_;              // managed by the flow box once added
-  CMTemplateItemButton* button_;  // managed by view_
+  CMTemplateItemButton* button_;  // managed by the flow box once added
 };
 
 class CMTemplatesWindowController {
@@ -86,6 +86,7 @@ class CMTemplatesWindowController {
 
  private:
   void loadWindow();
+  static Gtk::FlowBox* makeFlowBox();
   // A new document from the root record (a plain one for null); once it is made the window goes away.
   void makeDocument(const platform::DictRef& root);
 

@@ -8,7 +8,10 @@
 #include <sstream>
 
 #include "app/CMAboutWindowController.h"
+#include "app/CMCreditsWindowController.h"
 #include "app/CMHelpWindowController.h"
+#include "platform/core/user_defaults.h"
+#include "platform/ui/button.h"
 #include "platform/core/resources.h"
 #include "platform/ui/text_view.h"
 #include "shell_fixture.h"
@@ -27,6 +30,29 @@ TEST_F(AboutAndHelp, AboutShowsVersionCopyrightAndReadOnlyCredits) {
   EXPECT_NE(about.creditsTextView().string().find("Draftwork developers"), std::string::npos);
   EXPECT_FALSE(about.creditsTextView().gtkTextView().get_editable());
   EXPECT_EQ(about.visitWebsiteButton(), nullptr);  // no address ships
+}
+
+TEST_F(AboutAndHelp, LinksShowOnlyWithAnAddress) {
+  platform::UserDefaults::standardUserDefaults().setObject(platform::Value("https://example.org/tutorials"),
+                                                           "tutorialsURL");
+  platform::UserDefaults::standardUserDefaults().setObject(platform::Value("https://example.org/"), "websiteURL");
+  delegate->tourWindow();
+  EXPECT_NE(delegate->tourButton("Tutorials"), nullptr);
+  EXPECT_NE(delegate->tourButton("Visit Website"), nullptr);
+  EXPECT_EQ(delegate->tourButton("Support and Feedback"), nullptr);
+  EXPECT_NE(delegate->tourButton("Help"), nullptr);
+  CMAboutWindowController about;
+  about.window();
+  ASSERT_NE(about.visitWebsiteButton(), nullptr);
+  EXPECT_EQ(about.visitWebsiteButton()->title(), "Visit Draftwork Website");
+}
+
+TEST_F(AboutAndHelp, CreditsWindowShowsTheCreditsReadOnly) {
+  CMCreditsWindowController credits;
+  EXPECT_NE(credits.window().title(), "");
+  EXPECT_EQ(credits.textView().string(), CMCreditsWindowController::creditsText());
+  EXPECT_FALSE(credits.textView().gtkTextView().get_editable());
+  EXPECT_NE(CMCreditsWindowController::creditsText().find("GTK"), std::string::npos);
 }
 
 TEST_F(AboutAndHelp, HelpHandsTheIndexPageToTheOpener) {

@@ -12,6 +12,8 @@
 #include "app/CMPreferenceWindowController.h"
 #include "document/CMKeyBindingManager.h"
 #include "document/CMProject.h"
+#include "document/CMTemplateStore.h"
+#include "platform/core/files.h"
 #include "platform/core/keyed_archive.h"
 #include "platform/core/user_defaults.h"
 #include "shell_fixture.h"
@@ -119,6 +121,24 @@ TEST_F(KeyBindings, AnythingButAValidStoredTableGivesTheBuiltInOne) {
   CMKeyBindingManager valid;
   EXPECT_EQ(valid.items()->size(), 1u);
   EXPECT_EQ(valid.titleFor(1), "Select (K)");
+}
+
+// Archives written by Python's plistlib (the fuzz seeds) read as the program reads its own.
+TEST(ShellStores, ArchivesWrittenByPlistlibAreRead) {
+  const std::filesystem::path seeds = DRAFTWORK_SOURCE_DIR "/fuzz/corpus/shell_stores";
+  const auto bytes = [&](const char* name) { return platform::readFile(seeds / name).value(); };
+  const platform::ArrayRef table = CMKeyBindingManager::validStoredItems(bytes("keys_built_in"));
+  ASSERT_NE(table, nullptr);
+  ASSERT_EQ(table->size(), 14u);
+  EXPECT_EQ(table->at(0).dictionary()->get("code").intValue(), 9);
+  EXPECT_EQ(table->at(13).dictionary()->get("title").string(), "Pencil");
+  EXPECT_EQ(CMKeyBindingManager::validStoredItems(bytes("keys_out_of_range")), nullptr);
+  const platform::ArrayRef templates = readTemplateRecords(bytes("templates_mixed"));
+  ASSERT_NE(templates, nullptr);
+  ASSERT_EQ(templates->size(), 2u);  // the record without data is left out
+  EXPECT_NE(templateRootRecord(templates->at(0).dictionary()), nullptr);
+  EXPECT_EQ(templateRootRecord(templates->at(1).dictionary()), nullptr);
+  EXPECT_EQ(templateImageName(templates->at(1).dictionary()), "");
 }
 
 }  // namespace

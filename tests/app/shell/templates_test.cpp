@@ -102,7 +102,7 @@ TEST_F(Templates, ThumbnailsComeFromTheSupportFolderBeforeTheResources) {
   writeImage(CMProject::appFilePath("both.png"), 30, 10, 0x00ff00ff);
   writeImage(resources / "shipped.png", 40, 10, 0x0000ffff);
   const auto width = [](const std::string& name) {
-    auto image = CMTemplateItemPrototype::thumbnail(templateRecord(0, name).dictionary());
+    auto image = CMTemplateItemPrototype::thumbnail(templateRecord(0, name).dictionary(), CMProject::appFilePath(""));
     return image ? image->get_width() : 0;
   };
   EXPECT_EQ(width("both.png"), 30);
@@ -110,6 +110,11 @@ TEST_F(Templates, ThumbnailsComeFromTheSupportFolderBeforeTheResources) {
   EXPECT_EQ(width("missing.png"), 0);
   EXPECT_EQ(width("../both.png"), 0);  // names only, no paths
   EXPECT_EQ(width(".."), 0);
+  // Past the image limits: a valid PNG one pixel wider than an image may be is not decoded.
+  writeImage(resources / "wide.png", 32768, 1, 0xffffffff);
+  writeImage(resources / "widest.png", 32767, 1, 0xffffffff);
+  EXPECT_EQ(width("wide.png"), 0);
+  EXPECT_EQ(width("widest.png"), 32767);
 }
 
 TEST_F(Templates, ButtonsAreExclusiveAndCreateUsesTheChosenTemplate) {
