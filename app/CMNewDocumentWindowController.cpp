@@ -102,13 +102,13 @@ void CMNewDocumentWindowController::loadWindow() {
     preset_->setTagOfItemAtIndex(preset_->numberOfItems() - 1, preset.tag);
   }
   preset_->setAction([this](platform::Control&) { OnPresetChange(); });
-  width_ = std::make_shared<platform::TextField>(platform::Rect{120, 100, 90, 26});
+  width_ = std::make_shared<platform::TextField>(platform::Rect{120, 100, 80, 26});
   width_->setTag(1);
-  height_ = std::make_shared<platform::TextField>(platform::Rect{250, 100, 90, 26});
+  height_ = std::make_shared<platform::TextField>(platform::Rect{270, 100, 80, 26});
   height_->setTag(2);
   for (platform::TextField* field : {width_.get(), height_.get()})
     field->setTextDidChange([this](platform::TextField& changed) { controlTextDidChange(changed); });
-  dimension_ = std::make_shared<platform::PopUpButton>(platform::Rect{350, 100, 110, 28});
+  dimension_ = std::make_shared<platform::PopUpButton>(platform::Rect{360, 100, 110, 28});
   dimension_->addItemWithTitle("points");
   dimension_->setTagOfItemAtIndex(0, 0);
   orientation_ = std::make_shared<platform::SegmentedControl>(platform::Rect{120, 138, 220, 30},
@@ -133,7 +133,7 @@ void CMNewDocumentWindowController::loadWindow() {
   content->addSubview(preset_);
   content->addSubview(std::make_shared<platform::Label>(platform::Rect{20, 104, 95, 20}, "Width:"));
   content->addSubview(width_);
-  content->addSubview(std::make_shared<platform::Label>(platform::Rect{212, 104, 36, 20}, "Height:"));
+  content->addSubview(std::make_shared<platform::Label>(platform::Rect{208, 104, 60, 20}, "Height:"));
   content->addSubview(height_);
   content->addSubview(dimension_);
   content->addSubview(orientation_);

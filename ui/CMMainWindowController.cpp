@@ -166,10 +166,7 @@ void CMMainWindowController::showWindow() {
   window_->gtkWindow().present();
 }
 
-void CMMainWindowController::orderOut() {
-  window_->hide();
-  if (didOrderOut_) didOrderOut_();
-}
+void CMMainWindowController::orderOut() { window_->hide(); }
 
 void CMMainWindowController::updateDocumentTabs() { mainView_->update(); }
 

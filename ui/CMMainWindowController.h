@@ -117,8 +117,6 @@ class CMMainWindowController final : public CMMainWindowService,
   void updatePanel();
   void setSelectedLayer(platform::DictRef record) { selectedLayer_ = std::move(record); }
   int selectedTool() const noexcept { return selectedTool_; }
-  // Told once the window went away after the last document closed (the application quits).
-  void setDidOrderOut(std::function<void()> callback) { didOrderOut_ = std::move(callback); }
 
   // File menu (new documents come from the application shell).
   void OnOpenDocument();
@@ -228,7 +226,6 @@ class CMMainWindowController final : public CMMainWindowService,
   platform::ObserverToken layersChanged_;
   platform::ObserverToken tabsChanged_;
   platform::ObserverToken documentsChanged_;
-  std::function<void()> didOrderOut_;
   int selectedTool_ = 0;
   bool editorUpdateQueued_ = false;
   // Toolbars.
