@@ -111,7 +111,9 @@ AppDelegate::AppDelegate() {
   }
 }
 
-AppDelegate::~AppDelegate() = default;
+AppDelegate::~AppDelegate() {
+  if (hideHook_) g_signal_remove_emission_hook(g_signal_lookup("hide", GTK_TYPE_WIDGET), hideHook_);
+}
 
 std::int64_t AppDelegate::appVersionNumber(std::string_view version) { return platform::stringIntegerValue(version); }
 
@@ -141,8 +143,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     showView(panels_[index], std::make_shared<CMInformationView>(kPanelTexts[index], index < 2));
   }
   if (appVersion_.empty()) appVersion_ = CMAboutWindowController::versionText();
-  // A launch never ends without a window.
-  if (!tour && queued.empty()) OnNewDocument(false);
+  // A launch never ends without a window: without the tour and without an open document (no file asked for, or
+  // every one failed and said why), the new-document window.
+  if (!tour && platform::DocumentController::shared().documents().empty()) OnNewDocument(false);
 }
 
 void AppDelegate::open(const std::filesystem::path& path) {
@@ -167,17 +170,21 @@ void AppDelegate::applicationActivate() {
   OnNewDocument(false);
 }
 
-void AppDelegate::watchWindow(Gtk::Window& window) {
-  window.signal_hide().connect([this, alive = std::weak_ptr<bool>(alive_)] {
-    if (alive.expired() || checkQueued_) return;
-    checkQueued_ = true;
-    // After the hide has settled: a window handing over to another shows that one first.
-    platform::dispatchAsync([this, alive] {
+void AppDelegate::watchWindows() {
+  if (hideHook_) return;
+  const auto windowDidHide = +[](GSignalInvocationHint*, guint, const GValue* parameters, gpointer data) -> gboolean {
+    if (!GTK_IS_WINDOW(g_value_get_object(&parameters[0]))) return TRUE;
+    auto* delegate = static_cast<AppDelegate*>(data);
+    if (delegate->checkQueued_) return TRUE;
+    delegate->checkQueued_ = true;
+    platform::dispatchAsync([delegate, alive = std::weak_ptr<bool>(delegate->alive_)] {
       if (alive.expired()) return;
-      checkQueued_ = false;
-      checkForVisibleWindows();
+      delegate->checkQueued_ = false;
+      delegate->checkForVisibleWindows();
     });
-  });
+    return TRUE;
+  };
+  hideHook_ = g_signal_add_emission_hook(g_signal_lookup("hide", GTK_TYPE_WIDGET), 0, windowDidHide, this, nullptr);
 }
 
 void AppDelegate::checkForVisibleWindows() {
@@ -258,7 +265,6 @@ void AppDelegate::buildTourWindow() {
   auto version = std::make_shared<platform::Label>(platform::Rect{250, 14, 330, 20}, CMAboutWindowController::versionText());
   content->addSubview(version);
   tourWindow_->setContentView(content);
-  watchWindow(tourWindow_->window().gtkWindow());
 }
 
 void AppDelegate::showView(CMInformationPanel& panel, std::shared_ptr<platform::View> view) {

@@ -18,9 +18,6 @@
 #include "platform/graphics/color.h"
 #include "ui/CMApplicationCommands.h"
 
-namespace Gtk {
-class Window;
-}
 namespace platform {
 class View;
 }
@@ -58,8 +55,9 @@ class AppDelegate final : public CMProjectDelegate, public CMApplicationCommands
   void applicationOpenFile(const std::filesystem::path& path);
   // The program was started again without files: the front window comes forward, no document is made.
   void applicationActivate();
-  // The program quits once no watched window is visible, checked after a window hides.
-  void watchWindow(Gtk::Window& window);
+  // From now on the program quits once none of its windows is visible, checked on the main queue after any
+  // window hides, so one window handing over to another does not end it.
+  void watchWindows();
   void checkForVisibleWindows();
 
   // Launch step 1: the "DefaultsInfo" defaults and "Appversion".
@@ -100,5 +98,6 @@ class AppDelegate final : public CMProjectDelegate, public CMApplicationCommands
   Opener opener_;
   std::function<void()> terminate_;
   bool checkQueued_ = false;
+  unsigned long hideHook_ = 0;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -6,10 +6,6 @@
 #include <vector>
 
 #include "app/AppDelegate.h"
-#include "app/CMAboutWindowController.h"
-#include "app/CMNewDocumentWindowController.h"
-#include "app/CMPreferenceWindowController.h"
-#include "app/CMTemplatesWindowController.h"
 #include "document/CMCDRDocument.h"
 #include "document/CMDocument.h"
 #include "document/CMDocumentManager.h"
@@ -74,11 +70,7 @@ void start(Session& session, Gtk::Application& application) {
   runningDelegate() = session.delegate.get();
   // The application runs until its delegate finds no window visible; it does not wait for windows it knows of.
   application.hold();
-  session.delegate->watchWindow(session.window->window().gtkWindow());
-  session.delegate->watchWindow(CMNewDocumentWindowController::sharedNewDocument().window().gtkWindow());
-  session.delegate->watchWindow(CMTemplatesWindowController::sharedTemplate().window());
-  session.delegate->watchWindow(CMPreferenceWindowController::sharedPreference().window().gtkWindow());
-  session.delegate->watchWindow(CMAboutWindowController::sharedAbout().window().gtkWindow());
+  session.delegate->watchWindows();
 }
 
 void open(Session& session, const std::vector<Glib::RefPtr<Gio::File>>& files) {

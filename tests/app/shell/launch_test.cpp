@@ -66,8 +66,7 @@ TEST_F(Launch, VersionNumbersTakeTheLeadingWholeNumber) {
 TEST_F(Launch, QuitsWhenTheLastWindowHidesButNotAtAHandOver) {
   platform::Window first({200, 100}, "First");
   platform::Window second({200, 100}, "Second");
-  delegate->watchWindow(first.gtkWindow());
-  delegate->watchWindow(second.gtkWindow());
+  delegate->watchWindows();
   first.show();
   settle();
   // One window hides as the next shows: no quit.
@@ -78,6 +77,27 @@ TEST_F(Launch, QuitsWhenTheLastWindowHidesButNotAtAHandOver) {
   second.hide();
   settle();
   EXPECT_EQ(terminated, 1);
+  // An alert is a window of the program too.
+  first.show();
+  auto alert = platform::Alert::create();
+  alert->setMessageText("Error");
+  alert->addButtonWithTitle("OK");
+  alert->beginSheet(first, [](int) {});
+  settle();
+  first.hide();
+  settle();
+  EXPECT_EQ(terminated, 1);
+  alert->dialog()->response(0);
+  settle();
+  EXPECT_EQ(terminated, 2);
+}
+
+TEST_F(Launch, WhenEveryFileFailsWithoutTheTourTheNewDocumentWindowOpens) {
+  platform::UserDefaults::standardUserDefaults().setBool(false, "shouldRunFirst");
+  delegate->applicationOpenFile("/tmp/missing.vard");  // the fake opener opens nothing
+  delegate->applicationDidFinishLaunching();
+  EXPECT_EQ(opened.size(), 1u);
+  EXPECT_TRUE(CMNewDocumentWindowController::sharedNewDocument().window().isVisible());
 }
 
 TEST_F(Launch, QuitAsksAboutEditedDocumentsAndCancelKeepsThem) {
