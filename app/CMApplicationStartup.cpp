@@ -36,11 +36,6 @@ struct Session {
   std::unique_ptr<AppDelegate> delegate;
 };
 
-AppDelegate*& runningDelegate() {
-  static AppDelegate* delegate = nullptr;
-  return delegate;
-}
-
 void start(Session& session, Gtk::Application& application) {
   if (!platform::initializeUi()) {
     platform::logWarning("Draftwork needs a display.");
@@ -67,7 +62,6 @@ void start(Session& session, Gtk::Application& application) {
   session.delegate = std::make_unique<AppDelegate>();
   session.delegate->setTerminate([&application] { application.quit(); });
   CMApplicationCommands::install(session.delegate.get());
-  runningDelegate() = session.delegate.get();
   // The application runs until its delegate finds no window visible; it does not wait for windows it knows of.
   application.hold();
   session.delegate->watchWindows();
@@ -88,7 +82,6 @@ void open(Session& session, const std::vector<Glib::RefPtr<Gio::File>>& files) {
 
 void shutdown(Session& session) {
   CMApplicationCommands::install(nullptr);
-  runningDelegate() = nullptr;
   CMDocumentManager::install(nullptr);
   CMPageImageServiceFactory::install(nullptr);
   CMExportServiceFactory::install(nullptr);
@@ -119,7 +112,5 @@ Glib::RefPtr<Gtk::Application> makeDraftworkApplication() {
   application->signal_shutdown().connect([session] { shutdown(*session); });
   return application;
 }
-
-AppDelegate* runningAppDelegate() { return runningDelegate(); }
 
 int runDraftwork(int argc, char** argv) { return makeDraftworkApplication()->run(argc, argv); }

@@ -8,17 +8,12 @@
 
 #include <glibmm/refptr.h>
 
-#include <memory>
-
 namespace Gtk {
 class Application;
 }
-class AppDelegate;
 
 // The application with its start-up, open and shutdown steps connected, not yet run.
 Glib::RefPtr<Gtk::Application> makeDraftworkApplication();
-// The delegate of the application made last, once it has started (tests watch it).
-AppDelegate* runningAppDelegate();
 
 // Makes the application and runs it on the command line.
 int runDraftwork(int argc, char** argv);

@@ -8,6 +8,7 @@
 #include "app/CMTemplatesWindowController.h"
 #include "app/CMWindowLayout.h"
 #include "document/CMProject.h"
+#include "platform/core/debug_log.h"
 #include "platform/core/document_controller.h"
 #include "platform/core/string_conversions.h"
 #include "platform/ui/button.h"

@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/debug_log.h"
-
 namespace platform {
 class Button;
 class PopUpButton;
