@@ -1,6 +1,5 @@
 #include "app/CMDocumentOpening.h"
 
-#include <system_error>
 #include <vector>
 
 #include "document/CMDocumentManager.h"
@@ -27,16 +26,6 @@ void presentErrorText(const std::string& text) {
 }
 
 bool openFileDisplayed(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) {
-    presentErrorText("The document \u201c" + path.filename().string() + "\u201d could not be opened. " +
-                     kFileDoesNotExist);
-    return false;
-  }
-  if (std::filesystem::is_directory(path, error)) {
-    presentErrorText("\u201c" + path.filename().string() + "\u201d is a folder, not a drawing.");
-    return false;
-  }
   platform::DocumentController& controller = platform::DocumentController::shared();
   auto opened = controller.openDocument(path);
   if (!opened) {

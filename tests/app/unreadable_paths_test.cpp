@@ -1,6 +1,6 @@
 // Paths the program cannot read as drawings, as a user hands them over: named on the command line, or given to a
 // copy already running through the session bus. Each gives the "Error" alert with the reason, and the program
-// carries on with a document open; a running copy keeps the drawing it had.
+// carries on with its welcome tour; a running copy keeps the drawing it had.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -47,8 +47,8 @@ void expectEachRefused(const std::vector<UnreadablePath>& paths) {
     RunningProgram program(unreadable.path);
     ASSERT_TRUE(program.started());
     expectAlertWithTheReason(program, unreadable);
-    EXPECT_TRUE(waitFor([] { return hasWindowNamed("Untitled, 100%"); }, 60s))
-        << "a new document stands in for the file";
+    EXPECT_TRUE(waitFor([] { return hasWindowNamed("Welcome to Draftwork"); }, 60s))
+        << "the welcome tour stands in for the file";
   }
 
   SessionBus bus;
