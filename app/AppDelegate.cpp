@@ -138,10 +138,6 @@ void AppDelegate::applicationDidFinishLaunching() {
   applicationHasStarted_ = true;
   const bool tour = platform::UserDefaults::standardUserDefaults().boolForKey(kShouldRunFirst);
   if (tour) showTourWindow();
-  for (std::size_t index = 0; index < panels_.size(); ++index) {
-    if (!tourWindow_) break;
-    showView(panels_[index], std::make_shared<CMInformationView>(kPanelTexts[index], index < 2));
-  }
   if (appVersion_.empty()) appVersion_ = CMAboutWindowController::versionText();
   // A launch never ends without a window: without the tour and without an open document (no file asked for, or
   // every one failed and said why), the new-document window.
@@ -253,7 +249,7 @@ void AppDelegate::buildTourWindow() {
   });
   content->addSubview(startUp);
   tourButtons_.push_back(startUp);
-  // Four information panels, two by two.
+  // Four information panels, two by two, each showing its information view.
   const double panelWidth = 160;
   const double panelHeight = 150;
   for (std::size_t index = 0; index < panels_.size(); ++index) {
@@ -261,8 +257,11 @@ void AppDelegate::buildTourWindow() {
     const double y = 200 - static_cast<double>(index / 2) * (panelHeight + 10);
     panels_[index].placeHolderView = std::make_shared<platform::View>(platform::Rect{x, y, panelWidth, panelHeight});
     content->addSubview(panels_[index].placeHolderView);
+    showView(panels_[index], std::make_shared<CMInformationView>(kPanelTexts[index], index < 2));
   }
-  auto version = std::make_shared<platform::Label>(platform::Rect{250, 14, 330, 20}, CMAboutWindowController::versionText());
+  if (appVersion_.empty()) appVersion_ = CMAboutWindowController::versionText();
+  auto version = std::make_shared<platform::Label>(platform::Rect{250, 14, 330, 20}, appVersion_);
+  version->gtkLabel().override_color(Gdk::RGBA("#b3b3b3"));
   content->addSubview(version);
   tourWindow_->setContentView(content);
 }
@@ -292,7 +291,6 @@ void AppDelegate::OnNewDocument(bool fromSender) {
     defaults.synchronize();
   }
   newDocument.setFirstLauncheMode(!fromSender);
-  newDocument.updateControls();
   newDocument.showWindow();
   applicationHasStarted_ = true;
   if (tourWindow_) tourWindow_->window().hide();

@@ -35,6 +35,18 @@ TEST_F(Launch, QueuedFilesOpenInOrderThenTheTourShows) {
   EXPECT_EQ(platform::UserDefaults::standardUserDefaults().integerForKey("Appversion"), 100);
 }
 
+TEST_F(Launch, TheTourShowsItsFourInformationPanels) {
+  platform::UserDefaults::standardUserDefaults().setBool(false, "shouldRunFirst");
+  delegate->applicationDidFinishLaunching();
+  delegate->showTourWindow();  // from the Help menu, later
+  for (const CMInformationPanel& panel : delegate->informationPanels()) {
+    ASSERT_NE(panel.activeView, nullptr);
+    EXPECT_EQ(panel.activeView->superview(), panel.placeHolderView.get());
+    EXPECT_EQ(panel.activeView->frame(), panel.placeHolderView->bounds());
+  }
+  EXPECT_EQ(delegate->informationPanels()[1].background, (platform::Color{0.239, 0.239, 0.239, 1}));
+}
+
 TEST_F(Launch, ActivatingMakesNoDocument) {
   delegate->applicationDidFinishLaunching();
   delegate->applicationActivate();
