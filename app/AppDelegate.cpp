@@ -15,6 +15,7 @@
 #include "document/CMDocument.h"
 #include "document/CMKeyBindingManager.h"
 #include "document/CMProject.h"
+#include "document/CMShapeLibraries.h"
 #include "platform/core/bundle.h"
 #include "platform/core/document_controller.h"
 #include "platform/core/files.h"
@@ -130,6 +131,7 @@ void AppDelegate::applicationDidFinishLaunching() {
   appVersionCheck();
   CMProject& project = CMProject::shareProject();
   project.setDelegate(this);
+  CMShapeLibraries::updateShapesLibrary();
   // Every file asked for before launching ended, in the order asked.
   std::vector<std::filesystem::path> queued;
   queued.swap(openFilePaths_);

@@ -11,7 +11,6 @@
 #include "document/CMDocumentManager.h"
 #include "document/CMImportExportServices.h"
 #include "document/CMProject.h"
-#include "document/CMShapeLibraries.h"
 #include "io/export/CMExportManager.h"
 #include "io/export/CMPNGOutputFormat.h"
 #include "io/import/CMDrawingImport.h"
@@ -43,7 +42,6 @@ void start(Session& session, Gtk::Application& application) {
   }
   AppDelegate::initialize();
   CMProject::shareProject();
-  CMShapeLibraries::updateShapesLibrary();
   session.window = std::make_shared<CMMainWindowController>();
   session.documents = std::make_shared<platform::DocumentController>(session.window->sharedDialogs());
   session.documents->registerDocumentType(CMDocument::kFileType, {CMDocument::kFileType},
