@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ui/panel_drawing.h"
 #include "document/CMDocument.h"
 #include "document/CMProject.h"
 #include "platform/core/string_utilities.h"
@@ -27,6 +28,8 @@
 
 namespace {
 
+using bench::drawOnce;
+using bench::settle;
 using platform::DictRef;
 using Section = CMRightPanelBaseView;
 namespace parameters = CMLayerStyleParameters;
@@ -35,19 +38,6 @@ bool haveDisplay(benchmark::State& state) {
   static const bool ui = platform::initializeUi();
   if (!ui) state.SkipWithError("no X display: run under xvfb-run");
   return ui;
-}
-
-void settle() {
-  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-}
-
-void drawOnce(Gtk::Widget& widget) {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1, widget.get_allocated_width()),
-                                                        std::max(1, widget.get_allocated_height()));
-  cairo_t* cr = cairo_create(surface);
-  gtk_widget_draw(widget.gobj(), cr);
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
 }
 
 enum Kind { kTypicalShape = 0, kAllEntries = 1, kText = 2 };
