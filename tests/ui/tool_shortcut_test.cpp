@@ -296,7 +296,7 @@ TEST_F(RealToolKeys, TheKeysComeBackWhenAFocusedFieldGoesAway) {
   platform::test::injectButton(field->gtkEntry(), GDK_BUTTON_PRESS, 1, 5, 5);
   platform::test::injectButton(field->gtkEntry(), GDK_BUTTON_RELEASE, 1, 5, 5);
   settle();
-  ASSERT_TRUE(field->gtkEntry().has_focus());
+  ASSERT_TRUE(field->gtkEntry().is_focus());
   // The palette's buttons leave the focus where it is; the rectangle's strip replaces the line's, field and all.
   platform::test::clickButton(window->mainView()->toolsBar().buttonWithTag(kCMToolRectangle)->gtkButton());
   settle();
