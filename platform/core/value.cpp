@@ -1,5 +1,6 @@
 #include "platform/core/value.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <unordered_map>
@@ -284,7 +285,7 @@ void Dictionary::set(std::string_view key, Value value) {
     remove(key);
     return;
   }
-  ++changes_;
+  noteChange();
   std::ptrdiff_t i = indexOf(key);
   if (i >= 0) {
     entries_[static_cast<std::size_t>(i)].second = std::move(value);
@@ -302,15 +303,34 @@ void Dictionary::set(std::string_view key, Value value) {
 void Dictionary::remove(std::string_view key) {
   std::ptrdiff_t i = indexOf(key);
   if (i < 0) return;
-  ++changes_;
+  noteChange();
   entries_.erase(entries_.begin() + i);
   dropIndex();
 }
 
 void Dictionary::removeAll() {
-  ++changes_;
+  noteChange();
   entries_.clear();
   dropIndex();
+}
+
+void Dictionary::noteChange() noexcept {
+  ++changes_;
+  if (watchers_)
+    for (const auto& [watcher, tag] : *watchers_) watcher->dictionaryChanged(tag);
+}
+
+void Dictionary::watch(DictionaryWatcher& watcher, std::uintptr_t tag) {
+  if (!watchers_) watchers_ = std::make_unique<Watchers>();
+  watchers_->emplace_back(&watcher, tag);
+}
+
+void Dictionary::unwatch(DictionaryWatcher& watcher, std::uintptr_t tag) noexcept {
+  if (!watchers_) return;
+  const auto found = std::find(watchers_->begin(), watchers_->end(), std::pair{&watcher, tag});
+  if (found == watchers_->end()) return;
+  watchers_->erase(found);
+  if (watchers_->empty()) watchers_.reset();
 }
 
 void Dictionary::addEntries(const Dictionary& other) {

@@ -121,6 +121,16 @@ class Value {
 
 std::ostream& operator<<(std::ostream& out, const Value& value);
 
+// Told of every change of a watched dictionary's own entries, with the tag it was watched with: how a reader of many
+// records learns which of them changed without looking at each.
+class DictionaryWatcher {
+ public:
+  virtual void dictionaryChanged(std::uintptr_t tag) noexcept = 0;
+
+ protected:
+  ~DictionaryWatcher() = default;
+};
+
 // An insertion-ordered dictionary with string keys.
 class Dictionary {
  public:
@@ -166,15 +176,23 @@ class Dictionary {
   std::uint64_t changeCount() const noexcept { return changes_; }
   bool isEqual(const Dictionary& other) const;
 
+  // The watcher hears of each later change with `tag` until unwatched with the same tag; a watcher may watch one
+  // dictionary under several tags. Copies are not watched. Not to be called from dictionaryChanged.
+  void watch(DictionaryWatcher& watcher, std::uintptr_t tag);
+  void unwatch(DictionaryWatcher& watcher, std::uintptr_t tag) noexcept;
+
  private:
   friend DictRef dictionaryCopy(const DictRef& dictionary);
   std::ptrdiff_t indexOf(std::string_view key) const;
   void dropIndex() noexcept;
+  void noteChange() noexcept;
 
   std::vector<Entry> entries_;
   std::uint64_t changes_ = 0;
   struct Index;
   mutable std::unique_ptr<Index> index_;  // built on demand for large dictionaries
+  using Watchers = std::vector<std::pair<DictionaryWatcher*, std::uintptr_t>>;
+  std::unique_ptr<Watchers> watchers_;  // only watched dictionaries pay for the list
 };
 
 class Array {
