@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "document/CMLayer.h"
+#include "platform/graphics/finite_geometry.h"
 #include "platform/graphics/rect_functions.h"
 
 namespace {
@@ -16,12 +17,11 @@ constexpr double kCullingSlack = 1;
 constexpr double kFar = 1e300;
 constexpr platform::Rect kEverywhere{-kFar, -kFar, 2 * kFar, 2 * kFar};
 
-bool isFiniteRect(const platform::Rect& rect) {
-  return std::isfinite(rect.origin.x) && std::isfinite(rect.origin.y) && std::isfinite(rect.size.width) &&
-         std::isfinite(rect.size.height);
-}
-
 }  // namespace
+
+bool reachMeets(const platform::Rect& reach, const platform::Rect& rect) {
+  return !platform::isFiniteRect(reach) || platform::intersectsRect(reach, rect);
+}
 
 platform::Rect transformedBounds(const platform::AffineTransform& transform, const platform::Rect& rect) {
   const std::array<platform::Point, 4> corners{{{platform::minX(rect), platform::minY(rect)},
@@ -76,11 +76,8 @@ platform::Rect cullingRect(const platform::Rect& clip, const platform::AffineTra
 platform::Rect CMLayer::lastReach(const platform::AffineTransform& zoomTransform) const {
   if (!measured_) return {};
   const platform::Rect reach = transformedBounds(zoomTransform, extent_.reach);
-  if (!isFiniteRect(reach)) return kEverywhere;
+  if (!platform::isFiniteRect(reach)) return kEverywhere;
   return platform::insetRect(reach, -kCullingSlack, -kCullingSlack);
 }
 
-bool CMLayer::mayDrawIn(const platform::Rect& rect) {
-  const platform::Rect& reach = extent().reach;
-  return !isFiniteRect(reach) || platform::intersectsRect(reach, rect);
-}
+bool CMLayer::mayDrawIn(const platform::Rect& rect) { return reachMeets(extent().reach, rect); }

@@ -44,6 +44,8 @@ struct CMLayerExtentKey {
   bool operator==(const CMLayerExtentKey&) const = default;
 };
 
+// Whether a layer reaching `reach` may mark `rect`: an unknown (not finite) reach may reach anywhere.
+bool reachMeets(const platform::Rect& reach, const platform::Rect& rect);
 // The bounds of `rect` carried through `transform`.
 platform::Rect transformedBounds(const platform::AffineTransform& transform, const platform::Rect& rect);
 // The clip of a target, in its own coordinates, carried back through the zoom transform its layers are drawn with,
