@@ -34,6 +34,8 @@ void CMDrawer::setDocument(std::shared_ptr<CMBaseDocument> document) {
   document_ = std::move(document);
   topGroup_ = std::make_shared<GroupNode>();
   layers_.clear();
+  index_.reset({});
+  indexStale_ = true;
   if (const platform::DictRef root = rootRecord()) addGroup(root->array("layers"), *topGroup_);
 }
 
@@ -50,6 +52,11 @@ std::shared_ptr<CMLayer> CMDrawer::addObject(const platform::DictRef& record, Gr
   layer->setViewZoom(viewZoom_);
   group.items.emplace_back(layer);
   layers_.push_back(layer);
+  // Added on top of the drawing, it goes on top of the index; anywhere else the index is taken anew.
+  if (&group != topGroup_.get())
+    indexStale_ = true;
+  else if (!indexStale_)
+    index_.append(layer);
   // Each mask follows the layer it masks, in the same node.
   if (const platform::ArrayRef masks = record->array("masks")) {
     for (const platform::Value& mask : *masks) addObject(mask.dictionary(), group);
@@ -59,6 +66,7 @@ std::shared_ptr<CMLayer> CMDrawer::addObject(const platform::DictRef& record, Gr
 
 void CMDrawer::addGroup(const platform::ArrayRef& records, GroupNode& group) {
   if (!records) return;
+  indexStale_ = true;
   for (const platform::Value& value : *records) {
     const platform::DictRef record = value.dictionary();
     if (!record) continue;

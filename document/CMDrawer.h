@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "document/CMDrawerIndex.h"
 #include "platform/core/geometry.h"
 #include "platform/core/value.h"
 #include "platform/graphics/affine_transform.h"
@@ -67,8 +68,8 @@ class CMDrawer {
   void drawGroupLayers(const std::vector<Item>& items, platform::GraphicsContext& context, const platform::Rect& rect,
                        const platform::AffineTransform& transform, bool selectedFrame);
   bool designMode() const noexcept { return designMode_; }
-  // On (the default), layers keep their measured extents and those that cannot meet the clip are passed over; off,
-  // every layer is measured anew and drawn: the reference the kept extents are compared with.
+  // On (the default), layers keep their measured extents in an index and a draw visits only those that can meet the
+  // clip; off, every layer is measured anew and drawn: the reference the index is compared with.
   void setKeepsLayerExtents(bool keeps) noexcept { keepsLayerExtents_ = keeps; }
 
   // Scale by the document zoom on the canvas in cached mode, else by 1; and its inverse.
@@ -86,18 +87,24 @@ class CMDrawer {
 
  private:
   platform::DictRef rootRecord() const;
+  // What every layer is handed before it draws, for the draw in progress.
+  CMDrawerIndex::Setting drawingSetting() const;
+  // The index, brought up to date with the setting of the draw in progress.
+  CMDrawerIndex& currentIndex();
   void drawLayer(CMLayer& layer, platform::GraphicsContext& context, const platform::Rect& rect,
                  const platform::AffineTransform& transform, bool selectedFrame);
 
   std::shared_ptr<CMBaseDocument> document_;
   std::shared_ptr<GroupNode> topGroup_;
   Layers layers_;
+  CMDrawerIndex index_;
+  // The tree changed other than by layers added on top: the index takes the tree's layers anew.
+  bool indexStale_ = true;
   // The clip of the draw in progress carried back through the zoom transform: layers whose extent cannot meet it are
   // passed over.
   platform::Rect cullRect_{};
-  // The document zoom and its inverse transform for the draw in progress, read once instead of once a layer.
-  float drawZoom_ = 1;
-  platform::AffineTransform drawBackZoom_{};
+  // What the layers are handed on a draw without the index, read once instead of once a layer.
+  CMDrawerIndex::Setting setting_;
   bool keepsLayerExtents_ = true;
   bool designMode_ = false;
   bool vectorViewMode_ = false;

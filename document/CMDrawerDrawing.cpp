@@ -26,8 +26,45 @@ void CMDrawer::drawSelectionMarks(platform::GraphicsContext& context, const plat
   context.saveGraphicsState();
   context.clipToRect(rect);
   context.setShouldAntialias(true);
-  drawGroupLayers(topGroup_->items, context, rect, zoomTransform(), true);
+  if (keepsLayerExtents_) {
+    CMDrawerIndex& index = currentIndex();
+    for (const CMDrawerIndex::Slot slot : index.selectedLayers())
+      drawLayer(*index.layers()[slot], context, rect, zoomTransform(), true);
+  } else {
+    drawGroupLayers(topGroup_->items, context, rect, zoomTransform(), true);
+  }
   context.restoreGraphicsState();
+}
+
+CMDrawerIndex::Setting CMDrawer::drawingSetting() const {
+  return {designMode_, documentZoom(), zoomTransform(), backZoomTransform(), vectorViewMode_};
+}
+
+namespace {
+
+void collectLayers(const std::vector<CMDrawer::Item>& items, CMDrawer::Layers& layers) {
+  for (const CMDrawer::Item& item : items) {
+    if (const auto* group = std::get_if<std::shared_ptr<CMDrawer::GroupNode>>(&item)) {
+      if ((*group)->visible) collectLayers((*group)->items, layers);
+    } else {
+      layers.push_back(std::get<std::shared_ptr<CMLayer>>(item));
+    }
+  }
+}
+
+}  // namespace
+
+CMDrawerIndex& CMDrawer::currentIndex() {
+  if (indexStale_) {
+    // The tree's layers in the order they are drawn.
+    Layers layers;
+    layers.reserve(layers_.size());
+    collectLayers(topGroup_->items, layers);
+    index_.reset(std::move(layers));
+    indexStale_ = false;
+  }
+  index_.update(drawingSetting());
+  return index_;
 }
 
 void CMDrawer::drawBackground(platform::GraphicsContext& context, const platform::Rect& rect) {
@@ -54,9 +91,16 @@ void CMDrawer::drawLayers(platform::GraphicsContext& context, const platform::Re
   }
   context.setShouldAntialias(true);
   cullRect_ = cullingRect(context.clipBoundingBox(), transform);
-  drawZoom_ = documentZoom();
-  drawBackZoom_ = backZoomTransform();
-  drawGroupLayers(topGroup_->items, context, rect, transform, false);
+  if (keepsLayerExtents_) {
+    CMDrawerIndex& index = currentIndex();
+    for (const CMDrawerIndex::Slot slot : index.layersMeeting(cullRect_)) {
+      index.prepare(slot);
+      drawLayer(*index.layers()[slot], context, rect, transform, false);
+    }
+  } else {
+    setting_ = drawingSetting();
+    drawGroupLayers(topGroup_->items, context, rect, transform, false);
+  }
   context.restoreGraphicsState();
 }
 
@@ -83,14 +127,11 @@ void CMDrawer::drawLayer(CMLayer& layer, platform::GraphicsContext& context, con
     }
     return;
   }
-  layer.setDesign(designMode_);
-  layer.setZoom(drawZoom_);
-  layer.setZoomTransform(transform);
-  layer.setBackZoomTransform(drawBackZoom_);
-  layer.setVectorViewMode(vectorViewMode_);
   layer.setFrameRect(rect);
-  // A layer that cannot reach the rectangle costs no more than this look at its kept extent.
-  if (!keepsLayerExtents_) layer.forgetExtent();
+  if (!keepsLayerExtents_) {
+    setting_.applyTo(layer);
+    layer.forgetExtent();
+  }
   if ((keepsLayerExtents_ && !layer.mayDrawIn(cullRect_)) || !layer.isVisible()) return;
   context.saveGraphicsState();
   layer.applyClipPaths();

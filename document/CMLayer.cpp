@@ -140,10 +140,12 @@ void CMLayer::setSelected(bool selected) {
   } else if (!selected && selected_) {
     endEditing();
   }
+  if (selected_ != selected) noteChange();
   selected_ = selected;
 }
 
 void CMLayer::setVectorViewMode(bool vectorViewMode) {
+  if (vectorViewMode_ != vectorViewMode || (!vectorViewMode && viewZoom_ != 1)) noteChange();
   vectorViewMode_ = vectorViewMode;
   if (!vectorViewMode) viewZoom_ = 1;
 }

@@ -110,7 +110,10 @@ class CMLayer {
   // Selecting in path-point edit mode prepares editing once; deselecting ends it once.
   void setSelected(bool selected);
   bool selected() const noexcept { return selected_; }
-  void setSelectedAsPartOfGroup(bool selected) noexcept { selectedAsPartOfGroup_ = selected; }
+  void setSelectedAsPartOfGroup(bool selected) noexcept {
+    if (selectedAsPartOfGroup_ != selected) noteChange();
+    selectedAsPartOfGroup_ = selected;
+  }
   bool selectedAsPartOfGroup() const noexcept { return selectedAsPartOfGroup_; }
 
   // ---- rotation (record "rotate" in degrees; radians in single precision) ----
@@ -182,27 +185,39 @@ class CMLayer {
   // Switching vector view mode off resets the view zoom to 1.
   virtual void setVectorViewMode(bool vectorViewMode);
   bool vectorViewMode() const noexcept { return vectorViewMode_; }
-  void setViewZoom(float zoom) noexcept { viewZoom_ = zoom; }
+  void setViewZoom(float zoom) noexcept {
+    if (viewZoom_ != zoom) noteChange();
+    viewZoom_ = zoom;
+  }
   float viewZoom() const noexcept { return viewZoom_; }
-  void setZoom(float zoom) noexcept { zoom_ = zoom; }
+  void setZoom(float zoom) noexcept {
+    if (zoom_ != zoom) noteChange();
+    zoom_ = zoom;
+  }
   float zoom() const noexcept { return zoom_; }
   void setZoomTransform(const platform::AffineTransform& t) { zoomTransform_ = t; }
   const platform::AffineTransform& zoomTransform() const noexcept { return zoomTransform_; }
   // Absent (nullptr) until the drawer sets one.
   void setBackZoomTransform(const platform::AffineTransform& t) {
     // Set for every layer on every draw: a new object only when the transform changes.
-    if (!backZoomTransform_ || *backZoomTransform_ != t)
-      backZoomTransform_ = std::make_shared<platform::AffineTransform>(t);
+    if (backZoomTransform_ && *backZoomTransform_ == t) return;
+    backZoomTransform_ = std::make_shared<platform::AffineTransform>(t);
+    noteChange();
   }
   const platform::AffineTransform* backZoomTransform() const noexcept { return backZoomTransform_.get(); }
-  void setDesign(bool design) noexcept { design_ = design; }
+  void setDesign(bool design) noexcept {
+    if (design_ != design) noteChange();
+    design_ = design;
+  }
   bool design() const noexcept { return design_; }
   void setHidden(bool hidden) noexcept { hidden_ = hidden; }
   bool hidden() const noexcept { return hidden_; }
   // Marking dirty also measures the layer again on its next draw.
   void setDirty(bool dirty) noexcept {
     dirty_ = dirty;
-    if (dirty) ++dirtyMarks_;
+    if (!dirty) return;
+    ++dirtyMarks_;
+    noteChange();
   }
   bool dirty() const noexcept { return dirty_; }
   void setSelEditingPoint(platform::DictRef point) { selEditingPoint_ = std::move(point); }
@@ -220,6 +235,12 @@ class CMLayer {
   void drawWithVector(platform::GraphicsContext& context, const platform::Rect& dirtyRect, bool addToCache);
   // The rectangle the layer's image covers; `margin` receives the room for strokes and shadows.
   platform::Rect findDisplayRect(float& margin);
+  // The watcher hears, with `slot`, of each later change of what the extent is measured from or of the selection;
+  // null stops it. Changes of the record itself are for the watcher to watch.
+  void setWatcher(CMLayerWatcher* watcher, std::uint32_t slot) noexcept {
+    watcher_ = watcher;
+    watcherSlot_ = slot;
+  }
   // The layer's extent, measured when anything it depends on changed since the last call (CMLayerExtent.cpp).
   const CMLayerExtent& extent();
   // The next extent() measures again.
@@ -249,6 +270,9 @@ class CMLayer {
   // A record "isDirty" of YES makes the layer dirty; the mark is then cleared.
   void consumeIsDirtyMark();
   void markRotating() noexcept { editingType_ = kCMEditingTypeRotating; }
+  void noteChange() noexcept {
+    if (watcher_) watcher_->layerChanged(watcherSlot_);
+  }
 
   platform::DictRef data_;
   platform::Rect layerRect_{};
@@ -273,4 +297,6 @@ class CMLayer {
   CMLayerExtentKey extentKey_;
   CMLayerExtent extent_;
   bool measured_ = false;
+  CMLayerWatcher* watcher_ = nullptr;
+  std::uint32_t watcherSlot_ = 0;
 };

@@ -46,6 +46,15 @@ struct CMLayerExtentKey {
 
 // Whether a layer reaching `reach` may mark `rect`: an unknown (not finite) reach may reach anywhere.
 bool reachMeets(const platform::Rect& reach, const platform::Rect& rect);
+// Told by a layer object that something its extent is measured from, or its selection, may have changed.
+class CMLayerWatcher {
+ public:
+  virtual void layerChanged(std::uint32_t slot) noexcept = 0;
+
+ protected:
+  ~CMLayerWatcher() = default;
+};
+
 // The bounds of `rect` carried through `transform`.
 platform::Rect transformedBounds(const platform::AffineTransform& transform, const platform::Rect& rect);
 // The clip of a target, in its own coordinates, carried back through the zoom transform its layers are drawn with,

@@ -83,6 +83,7 @@ platform::AffineTransform CMLayer::backRotateTransform(const platform::BezierPat
 void CMLayer::lockCenter(const platform::BezierPath* path) {
   lockCenterPoint_ = true;
   centerPoint_ = narrowed(boundsCenter(path));
+  noteChange();
 }
 
 void CMLayer::unlockCenter() {
@@ -110,5 +111,6 @@ void CMLayer::unlockCenter() {
   setOriginPoint({origin.x + moved.width, origin.y + moved.height});
   editingType_ = 0;
   lockCenterPoint_ = false;
+  noteChange();
   updateLayerRect();
 }

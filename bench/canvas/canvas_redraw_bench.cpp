@@ -47,8 +47,10 @@ platform::DictRef rectangle(std::int64_t id, double x, double y, double width, d
                                      {"height", height}, {"shape", shape}});
 }
 
-// 1,000 layers filling the part of the page that a 1200 × 800 view shows at `zoom`, then `outOfView` more below it.
-std::shared_ptr<CMDocument> documentInView(float zoom, int outOfView = 0) {
+// 1,000 layers filling the part of the page that a 1200 × 800 view shows at `zoom`, then `outOfView` more below it,
+// at the top level or nested in `groups` groups (each group inside the one before, one group in twenty starting a
+// new nest, so that groups reach twenty levels deep).
+std::shared_ptr<CMDocument> documentInView(float zoom, int outOfView = 0, int groups = 0) {
   const double cellWidth = kViewWidth / zoom / kColumns;
   const double cellHeight = kViewHeight / zoom / kRows;
   platform::ArrayRef layers = platform::Array::make();
@@ -56,8 +58,19 @@ std::shared_ptr<CMDocument> documentInView(float zoom, int outOfView = 0) {
   for (int row = 0; row < kRows; ++row)
     for (int column = 0; column < kColumns; ++column)
       layers->add(rectangle(++id, column * cellWidth + 1, row * cellHeight + 1, cellWidth - 2, cellHeight - 2));
-  for (int extra = 0; extra < outOfView; ++extra)
-    layers->add(rectangle(++id, extra % 100 * 20.0, kViewHeight / zoom + 10 + extra / 100 * 20.0, 18, 18));
+  std::vector<platform::ArrayRef> lists;
+  platform::ArrayRef nest = layers;
+  for (int group = 0; group < groups; ++group) {
+    const platform::ArrayRef items = platform::Array::make();
+    (group % 20 == 0 ? layers : nest)
+        ->add(platform::Dictionary::make({{"id", ++id}, {"type", 3}, {"visible", true}, {"items", items}}));
+    lists.push_back(items);
+    nest = items;
+  }
+  for (int extra = 0; extra < outOfView; ++extra) {
+    const platform::ArrayRef& list = lists.empty() ? layers : lists[static_cast<std::size_t>(extra) % lists.size()];
+    list->add(rectangle(++id, extra % 100 * 20.0, kViewHeight / zoom + 10 + extra / 100 * 20.0, 18, 18));
+  }
   auto document = std::make_shared<CMDocument>();
   document->setData(platform::Dictionary::make(
       {{"layers", layers}, {"width", 2000.0}, {"height", 2000.0}, {"zoom", platform::Value(zoom)},
@@ -120,6 +133,16 @@ BENCHMARK(RedrawAsTheDrawingGrows)
     ->ArgsProduct({{1000, 10000, 100000}, {0, 1}})
     ->ArgNames({"layers", "damage_only"})
     ->Unit(benchmark::kMillisecond);
+
+// The same 100,000 layers, 99,000 of them nested in 5,000 groups.
+void RedrawGroupedDrawing(benchmark::State& state) {
+  constexpr int kLayers = 100000;
+  std::vector<std::size_t> inView(static_cast<std::size_t>(kColumns * kRows));
+  for (std::size_t index = 0; index < inView.size(); ++index) inView[index] = index;
+  measureRedraws(state, documentInView(1, kLayers - kColumns * kRows, 5000), {2000, 2000 + kLayers / 5.0}, 1, inView,
+                 state.range(0) != 0 ? Redrawn::Damage : Redrawn::WholeView);
+}
+BENCHMARK(RedrawGroupedDrawing)->Arg(0)->Arg(1)->ArgName("damage_only")->Unit(benchmark::kMillisecond);
 
 // The benchmark drawing shown at `zoom`, with the indexes of the layers whose frames reach into the view.
 struct MixedDocument {

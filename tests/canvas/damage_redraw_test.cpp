@@ -1,7 +1,8 @@
-// The canvas keeps each layer's extent between draws and passes over layers that cannot reach the rectangle being
-// drawn. Neither may change a pixel: a canvas that measures every layer anew and draws it shows the same after the
-// same small redraws, and after the same random run of edits, each followed by a redraw of only the part the canvas
-// reports damaged.
+// The canvas keeps each layer's extent between draws in an index and visits only the layers that can reach the
+// rectangle being drawn. Neither may change a pixel: a canvas that measures every layer anew and draws it shows the
+// same after the same small redraws, and after the same random run of edits, restackings and undos (some replayed
+// in place before the canvas rebuilds its layers), each followed by a redraw of only the part the canvas reports
+// damaged.
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,9 @@
 #include "document/CMDrawer.h"
 #include "document/CMDocument.h"
 #include "document/CMLayer.h"
+#include "document/CMUndoActionType.h"
 #include "platform/graphics/graphics_context.h"
+#include "platform/graphics/rect_functions.h"
 
 namespace {
 
@@ -125,6 +128,57 @@ TEST_P(DamageRedrawTest, SmallRedrawsPassingOverLayersDrawWhatDrawingEveryLayerD
   EXPECT_EQ(culled.differenceFrom(everyLayer), "");
 }
 
+// One layer's edit as the canvas and the style panels make it, registered for undo in the layer record's place.
+void editLayer(CMEditorView& canvas, std::size_t index, int kind, platform::Point move, platform::Size size,
+               float angle, double lineWidth, double shadowOffset) {
+  CMLayer& layer = *canvas.layers()[index];
+  canvas.document()->undoManager().regUndoDictionary(
+      kCMUndoLayerKeys,
+      platform::Dictionary::make(
+          {{"obj", layer.data()},
+           {"keys", platform::Array::make({"x", "y", "width", "height", "rotate", "visible", "shape"})}}));
+  const platform::DictRef shape = layer.data()->dictionary("shape");
+  switch (kind) {
+    case 0: {  // a move, which keeps the layer's image
+      const platform::Point origin = layer.originPoint();
+      layer.setOriginPoint({origin.x + move.x, origin.y + move.y});
+      break;
+    }
+    case 1:
+      layer.setOriginSize(size);
+      break;
+    case 2:
+      layer.setRotation(angle);
+      break;
+    case 3:  // a wider stroke and a shadow moved or switched
+      if (const platform::DictRef stroke = shape ? shape->dictionary("stroke") : nullptr) {
+        stroke->set("use", true);
+        stroke->set("lineWidth", lineWidth);
+      }
+      if (const platform::DictRef shadow = shape ? shape->dictionary("shadow") : nullptr) {
+        shadow->set("use", !shadow->get("use").boolValue());
+        shadow->set("offset_x", shadowOffset);
+      }
+      layer.setDirty(true);
+      break;
+    default:  // hidden or shown
+      layer.data()->set("visible", !layer.data()->get("visible").boolValue());
+      break;
+  }
+}
+
+// The layer one place up or down the drawing, selected alone first; the canvas takes the new order as the main
+// window has it do.
+void restackLayer(CMEditorView& canvas, std::size_t index, bool up) {
+  for (const auto& layer : canvas.layers()) layer->setSelected(false);
+  canvas.layers()[index]->setSelected(true);
+  if (up)
+    canvas.bringForward();
+  else
+    canvas.sendTobackward();
+  canvas.update();
+}
+
 TEST_P(DamageRedrawTest, RedrawingTheDamageAfterEachEditShowsWhatMeasuringAnewShows) {
   const auto [zoom, vector] = GetParam();
   const char* given = std::getenv("DRAFTWORK_DAMAGE_SEED");
@@ -138,51 +192,57 @@ TEST_P(DamageRedrawTest, RedrawingTheDamageAfterEachEditShowsWhatMeasuringAnewSh
   DrawnCanvas reference(mixedDocument(zoom, 100001), zoom, vector, false);
   edited.drawAll();
   reference.drawAll();
+  // What the undo stack holds: the id of the layer each entry changed (on the edited canvas), and whether it
+  // restacked the drawing.
+  struct Done {
+    std::int32_t id;
+    bool restacked;
+  };
+  std::vector<Done> done;
+  const auto placeOf = [&edited](std::int32_t id) {
+    const CMEditorView::Layers& layers = edited.canvas().layers();
+    std::size_t at = 0;
+    while (at + 1 < layers.size() && layers[at]->layerId() != id) ++at;
+    return at;
+  };
   for (int step = 1; step <= 200; ++step) {
-    const std::size_t index = std::uniform_int_distribution<std::size_t>(0, kLayers - 1)(random);
-    const int kind = std::uniform_int_distribution<int>(0, 4)(random);
+    std::size_t index = std::uniform_int_distribution<std::size_t>(0, kLayers - 1)(random);
+    const int kind = std::uniform_int_distribution<int>(0, 7)(random);
     const platform::Point move{uniform(-60, 60), uniform(-60, 60)};
     const platform::Size size{uniform(5, 120), uniform(5, 120)};
     const float angle = static_cast<float>(uniform(-180, 180));
     const double lineWidth = uniform(1, 12);
     const double shadowOffset = uniform(-8, 8);
-    // The same edit on both canvases' layers, as the canvas and the style panels make it.
+    if (kind == 7 && done.empty()) continue;
+    const bool undoing = kind == 7;
+    const Done undone = undoing ? done.back() : Done{};
+    if (undoing) index = placeOf(undone.id);
+    const std::int32_t id = edited.canvas().layers()[index]->layerId();
+    const std::size_t undoCount = edited.canvas().document()->undoManager().undoCount();
+    // The damage is where the changed layer was and where it is now.
+    platform::Rect damage = edited.canvas().layerDamage(*edited.canvas().layers()[index]);
     for (DrawnCanvas* canvas : {&edited, &reference}) {
-      CMLayer& layer = *canvas->canvas().layers()[index];
-      const platform::DictRef shape = layer.data()->dictionary("shape");
-      switch (kind) {
-        case 0: {  // a move, which keeps the layer's image
-          const platform::Point origin = layer.originPoint();
-          layer.setOriginPoint({origin.x + move.x, origin.y + move.y});
-          break;
-        }
-        case 1:
-          layer.setOriginSize(size);
-          break;
-        case 2:
-          layer.setRotation(angle);
-          break;
-        case 3:  // a wider stroke and a shadow moved or switched
-          if (const platform::DictRef stroke = shape ? shape->dictionary("stroke") : nullptr) {
-            stroke->set("use", true);
-            stroke->set("lineWidth", lineWidth);
-          }
-          if (const platform::DictRef shadow = shape ? shape->dictionary("shadow") : nullptr) {
-            shadow->set("use", !shadow->get("use").boolValue());
-            shadow->set("offset_x", shadowOffset);
-          }
-          layer.setDirty(true);
-          break;
-        default:  // hidden or shown
-          layer.data()->set("visible", !layer.data()->get("visible").boolValue());
-          break;
+      CMEditorView& view = canvas->canvas();
+      if (undoing) {  // replayed in the records; the main window rebuilds the layers, at times after a draw
+        view.document()->undo();
+        if (undone.restacked || step % 2 == 0) view.update();
+      } else if (kind >= 5) {
+        restackLayer(view, index, kind == 5);
+      } else {
+        editLayer(view, index, kind, move, size, angle, lineWidth, shadowOffset);
       }
     }
-    const platform::Rect damage = edited.canvas().layerDamage(*edited.canvas().layers()[index]);
+    if (undoing) {
+      done.pop_back();
+    } else if (edited.canvas().document()->undoManager().undoCount() > undoCount) {
+      done.push_back({id, kind >= 5});
+    }
+    index = placeOf(id);
+    damage = platform::unionRect(damage, edited.canvas().layerDamage(*edited.canvas().layers()[index]));
     edited.draw(damage);
     reference.draw(damage);
     if (step % 25 == 0) {
-      ASSERT_EQ(edited.differenceFrom(reference), "") << "after edit " << step;
+      ASSERT_EQ(edited.differenceFrom(reference), "") << "after step " << step;
     }
   }
 }

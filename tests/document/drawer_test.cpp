@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <string>
 
 #include "../platform/graphics/graphics_test_canvas.h"
 #include "document/CMBaseDocument.h"
@@ -346,3 +347,61 @@ TEST_F(DrawerTest, ExportAfterCanvasDrawShowsNoMaskOutline) {
 }
 
 }  // namespace
+
+namespace {
+
+// The first pixel where the canvases differ, or an empty text.
+std::string firstDifference(const GraphicsCanvas& one, const GraphicsCanvas& other) {
+  for (int y = 0; y < kSide; ++y) {
+    for (int x = 0; x < kSide; ++x) {
+      const Pixel a = one.at(x, y);
+      const Pixel b = other.at(x, y);
+      if (a.r != b.r || a.g != b.g || a.b != b.b || a.a != b.a)
+        return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+// Small redraws visit only the layers the index finds in their clip: nested groups, layers that reach everywhere or
+// nowhere, layers moved in their records, selected or added on top between redraws all come out as drawing every
+// layer draws them.
+TEST_F(DrawerTest, RedrawsOfTilesThroughTheIndexDrawWhatDrawingEveryLayerDraws) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  show({rectLayer(1, {10, 10, 50, 50}),
+        groupRecord(2, true,
+                    {rectLayer(3, {40, 40, 60, 30}, 0, 255, 0),
+                     groupRecord(4, true,
+                                 {rectLayer(5, {90, 20, 40, 120}, 0, 0, 255),
+                                  rectLayer(6, {-5e29, 70, 1e30, 15}, 255, 255, 0)})}),
+        rectLayer(7, {nan, 30, 20, 20}), rectLayer(8, {150, 150, -30, 20}),
+        rectLayer(9, {120, 100, 70, 70}, 0, 255, 255)});
+  CMDrawer everyLayer;
+  everyLayer.setDocument(document_);
+  everyLayer.setKeepsLayerExtents(false);
+  GraphicsCanvas indexed(kSide, kSide, true);
+  GraphicsCanvas reference(kSide, kSide, true);
+  const auto drawTiles = [&] {
+    for (int y = 0; y < kSide; y += 29) {
+      for (int x = 0; x < kSide; x += 37) {
+        const Rect tile{double(x), double(y), 37, 29};
+        drawer_.draw(indexed.context(), tile, true);
+        everyLayer.draw(reference.context(), tile, true);
+      }
+    }
+  };
+  drawTiles();
+  EXPECT_EQ(firstDifference(indexed, reference), "");
+  // Both drawers show the same records: one edit moves the layer in both.
+  drawer_.layers()[0]->setOriginPoint({130, 60});
+  drawer_.layers()[2]->data()->set("y", 150);
+  drawer_.layers()[2]->setSelected(true);
+  everyLayer.layers()[2]->setSelected(true);
+  const DictRef added = rectLayer(10, {5, 120, 80, 40}, 128, 0, 128);
+  drawer_.addObject(added);
+  everyLayer.addObject(added);
+  drawTiles();
+  EXPECT_EQ(firstDifference(indexed, reference), "");
+}
