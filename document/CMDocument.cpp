@@ -50,13 +50,15 @@ platform::Expected<platform::Bytes> CMDocument::dataOfType(std::string_view) {
 platform::Status CMDocument::readFromData(const platform::Bytes& bytes, std::string_view) {
   // What is no property list at all is some other kind of file, not a damaged drawing.
   if (!platform::mayBePropertyList(bytes)) return notADrawing();
-  platform::Expected<platform::Value> archived = platform::unarchiveObjectWithData(bytes);
+  platform::UnarchiveReport report;
+  platform::Expected<platform::Value> archived = platform::unarchiveObjectWithData(bytes, report);
   if (!archived) return notADrawing(archived.error().description);
   const platform::DictRef root = archived.value().dictionary();
   if (!root) return notADrawing("its content is not a drawing record.");
   if (!root->get("layers").isArray()) return notADrawing("it has no list of layers.");
-  // Mutable containers throughout, and no container shared between two places of the tree.
-  setData(platform::dictionaryCopy(root));
+  // No container may be shared between two places of the tree: an edit of one would show in the other. Only a file
+  // that shares some needs the copy; the tree read is the document's own otherwise.
+  setData(report.sharesContainers ? platform::dictionaryCopy(root) : root);
   makeIdsUnique();
   findMaxID();
   setDirty(false);

@@ -122,10 +122,10 @@ platform::Bytes archive(const Value& root) {
 platform::Expected<Contents> unarchive(const platform::Bytes& data) {
   registerCoders();
   droppedElements = 0;
-  std::size_t nilObjects = 0;
-  platform::Expected<Value> root = platform::unarchiveObjectWithData(data, nilObjects);
+  platform::UnarchiveReport report;
+  platform::Expected<Value> root = platform::unarchiveObjectWithData(data, report);
   if (!root) return root.error();
-  return Contents{std::move(root.value()), nilObjects + droppedElements};
+  return Contents{std::move(root.value()), report.nilObjects + droppedElements};
 }
 
 std::shared_ptr<CMShapeLibarary> library(const Value& value) {

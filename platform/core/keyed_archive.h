@@ -36,10 +36,16 @@ Bytes archivedDataWithRootObject(const Value& root);
 // of an array is skipped; a $null value drops its key from a dictionary.
 // Shared entries decode to the same instance.
 Expected<Value> unarchiveObjectWithData(const Bytes& data);
-// The same, also counting the archived objects that read as nil (no coder for
-// their class, or their coder refused them), so a reader can tell an archive
-// that was read only in part.
-Expected<Value> unarchiveObjectWithData(const Bytes& data, std::size_t& nilObjects);
+// What a reader may need to know of an archive beyond its value.
+struct UnarchiveReport {
+  // The archived objects that read as nil (no coder for their class, or their
+  // coder refused them): the archive was read only in part.
+  std::size_t nilObjects = 0;
+  // Some dictionary or array is reached from more than one place of the tree.
+  bool sharesContainers = false;
+};
+// The same, also filling the report.
+Expected<Value> unarchiveObjectWithData(const Bytes& data, UnarchiveReport& report);
 
 // A position in the archive's object list.
 using ArchiveUid = std::uint64_t;

@@ -76,13 +76,16 @@ class Unarchiver {
   }
 
   const BinaryPlistReader& reader() const noexcept { return reader_; }
-  std::size_t nilObjects() const noexcept { return nilObjects_; }
+  UnarchiveReport report() const noexcept { return {nilObjects_, sharesContainers_}; }
 
   // depth: how many objects enclose the entry.
   Expected<Value> entry(ArchiveUid uid, std::size_t depth) {
     if (uid == 0) return Value();
     if (uid >= objects_.count) return archiveError("a UID past the end of the object list");
-    if (states_[uid] == State::Done) return values_[uid];
+    if (states_[uid] == State::Done) {
+      if (values_[uid].isDictionary() || values_[uid].isArray()) sharesContainers_ = true;
+      return values_[uid];
+    }
     if (states_[uid] == State::Open) return archiveError("an object contains itself");
     auto object = reader_.object(reader_.element(objects_, uid));
     if (!object) return object.error();
@@ -141,6 +144,7 @@ class Unarchiver {
   std::deque<std::string> utf16Keys_;  // converted keys the fields point into; a deque never moves them
   std::unordered_map<ArchiveUid, const ClassDecoder*> classes_;  // null for unknown classes
   std::size_t nilObjects_ = 0;
+  bool sharesContainers_ = false;
 };
 
 // The view a class decoder gets of one archived object.
@@ -236,12 +240,12 @@ Expected<const ClassDecoder*> Unarchiver::classDecoder(ArchiveUid uid) {
   return decoder;
 }
 
-Expected<Value> unarchiveBinary(std::span<const std::uint8_t> bytes, std::size_t& nilObjects) {
+Expected<Value> unarchiveBinary(std::span<const std::uint8_t> bytes, UnarchiveReport& report) {
   auto reader = BinaryPlistReader::open(bytes);
   if (!reader) return reader.error();
   Unarchiver unarchiver(reader.value(), classCoders());
   Expected<Value> root = unarchiver.run();
-  nilObjects = unarchiver.nilObjects();
+  report = unarchiver.report();
   return root;
 }
 
@@ -249,19 +253,19 @@ Expected<Value> unarchiveBinary(std::span<const std::uint8_t> bytes, std::size_t
 
 // XML archives are rare (hand-edited files, tests): they are converted to the
 // binary form, where {"CF$UID": n} dictionaries become real UIDs.
-Expected<Value> unarchiveObjectWithData(const Bytes& data, std::size_t& nilObjects) {
-  nilObjects = 0;
-  if (isBinaryPropertyList(data)) return unarchiveBinary(data, nilObjects);
+Expected<Value> unarchiveObjectWithData(const Bytes& data, UnarchiveReport& report) {
+  report = {};
+  if (isBinaryPropertyList(data)) return unarchiveBinary(data, report);
   auto list = propertyListFromData(data);
   if (!list) return list.error();
   auto binary = dataFromPropertyList(list.value(), PropertyListFormat::Binary);
   if (!binary) return archiveError("the data is not a keyed archive");
-  return unarchiveBinary(binary.value(), nilObjects);
+  return unarchiveBinary(binary.value(), report);
 }
 
 Expected<Value> unarchiveObjectWithData(const Bytes& data) {
-  std::size_t nilObjects = 0;
-  return unarchiveObjectWithData(data, nilObjects);
+  UnarchiveReport report;
+  return unarchiveObjectWithData(data, report);
 }
 
 }  // namespace platform

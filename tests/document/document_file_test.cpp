@@ -148,6 +148,25 @@ TEST_F(DocumentFileTest, RepeatedIdsOfAFileGetFreshOnesSoUndoFindsTheRightLayer)
   EXPECT_EQ(layers->at(2).dictionary()->get("id").integerValue(), last->get("id").integerValue());
 }
 
+TEST_F(DocumentFileTest, ContainersSharedInTheFileReadAsCopiesOfTheirOwn) {
+  const DictRef fill = Dictionary::make({{"color", "#336699"}});
+  DictRef first = layer(1);
+  DictRef second = layer(2);
+  first->set("fill", fill);
+  second->set("fill", fill);
+  const DictRef root = document_testing::rootWith({first, group(3, {second})});
+  CMDocument document;
+  ASSERT_TRUE(document.readFromData(platform::archivedDataWithRootObject(Value(root)), CMDocument::kFileType));
+  EXPECT_TRUE(document.data()->isEqual(*root));
+
+  const platform::ArrayRef layers = document.data()->array("layers");
+  const DictRef readFirst = layers->at(0).dictionary()->dictionary("fill");
+  const DictRef readSecond = layers->at(1).dictionary()->array("items")->at(0).dictionary()->dictionary("fill");
+  ASSERT_TRUE(readFirst && readSecond);
+  readFirst->set("color", "#000000");
+  EXPECT_EQ(readSecond->get("color").string(), "#336699") << "editing one layer's fill changed the other's";
+}
+
 TEST_F(DocumentFileTest, IdsOutOfRangeGetFreshOnesSoAGroupIsNotTakenForTheTopLevel) {
   // A 64-bit id reads as -1 in 32 bits, the mark of the top level in undo records.
   const DictRef root = document_testing::rootWith(

@@ -67,15 +67,10 @@ class RandomEditor : public document_testing::RandomLayerChoices {
   }
 };
 
-std::uint32_t chooseSeed() {
-  if (const char* given = std::getenv("DRAFTWORK_EDIT_SEED")) return std::uint32_t(std::strtoul(given, nullptr, 10));
-  return std::random_device{}();
-}
-
 TEST(RandomEdits, FiveHundredEditsKeepIdsUniqueAndEveryRecordInOneList) {
   document_testing::ScratchFolders folders;
   document_testing::ObservedModel model;
-  const std::uint32_t seed = chooseSeed();
+  const std::uint32_t seed = document_testing::chooseSeed("DRAFTWORK_EDIT_SEED");
   SCOPED_TRACE("DRAFTWORK_EDIT_SEED=" + std::to_string(seed));
   CMBaseDocument document;
   RandomEditor editor(document, seed);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -27,6 +28,12 @@
 #include "platform/core/value.h"
 
 namespace document_testing {
+
+// A fresh seed for a randomised test, or the one the environment variable gives, to replay a failure.
+inline std::uint32_t chooseSeed(const char* variable) {
+  if (const char* given = std::getenv(variable)) return std::uint32_t(std::strtoul(given, nullptr, 10));
+  return std::random_device{}();
+}
 
 // Nothing a test does may reach the real user's folders, even through shared instances.
 class ScratchFolders {

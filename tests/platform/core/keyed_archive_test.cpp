@@ -262,7 +262,9 @@ TEST(KeyedArchiveRoundTrip, KeepsADocumentTree) {
 
 TEST(KeyedArchiveRoundTrip, KeepsSharedContainersShared) {
   const Value document = makeDocument(4);
-  const Value back = unarchived(archivedDataWithRootObject(document));
+  UnarchiveReport report;
+  const Value back = unarchiveObjectWithData(archivedDataWithRootObject(document), report).value();
+  EXPECT_TRUE(report.sharesContainers);
   const ArrayRef layers = back.dictionary()->array("layers");
   ASSERT_TRUE(layers);
   const DictRef first = layers->at(0).dictionary()->array("graphics")->at(0).dictionary()->dictionary("style");
@@ -273,6 +275,16 @@ TEST(KeyedArchiveRoundTrip, KeepsSharedContainersShared) {
   const DictRef shapeA = layers->at(0).dictionary()->array("graphics")->at(0).dictionary()->dictionary("shape");
   const DictRef shapeB = layers->at(0).dictionary()->array("graphics")->at(1).dictionary()->dictionary("shape");
   EXPECT_NE(shapeA, shapeB);
+}
+
+TEST(KeyedArchiveRoundTrip, ReportsSharingOnlyOfContainers) {
+  // Equal strings are one entry of the archive, reached from both places; that is no sharing to report.
+  const Value tree = Dictionary::make({{"a", Array::make({"same", Dictionary::make({{"b", "same"}})})},
+                                       {"c", Dictionary::make({{"d", Array::make()}})}});
+  UnarchiveReport report{.nilObjects = 3, .sharesContainers = true};
+  ASSERT_TRUE(unarchiveObjectWithData(archivedDataWithRootObject(tree), report));
+  EXPECT_FALSE(report.sharesContainers);
+  EXPECT_EQ(report.nilObjects, 0u);
 }
 
 TEST(KeyedArchiveRoundTrip, KeepsScalarRootsAndNil) {
