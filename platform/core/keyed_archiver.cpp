@@ -1,3 +1,5 @@
+#include <bit>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,6 +14,57 @@ namespace platform {
 namespace {
 
 using Ref = BinaryPlistWriter::Ref;
+
+// The archive entry of each container or object instance written so far, by identity. Open addressing in one
+// array: a drawing holds hundreds of thousands of containers, and a node per instance made each one dearer as the
+// drawing grew.
+class InstanceTable {
+ public:
+  // Null when the instance has no entry yet.
+  ArchiveUid* find(const void* identity) {
+    if (slots_.empty()) return nullptr;
+    for (std::size_t i = home(identity);; i = (i + 1) & mask()) {
+      if (slots_[i].identity == identity) return &slots_[i].uid;
+      if (!slots_[i].identity) return nullptr;
+    }
+  }
+
+  // The instance must have no entry yet.
+  void insert(const void* identity, ArchiveUid uid) {
+    if (2 * (count_ + 1) > slots_.size()) grow();
+    std::size_t i = home(identity);
+    while (slots_[i].identity) i = (i + 1) & mask();
+    slots_[i] = {identity, uid};
+    ++count_;
+  }
+
+ private:
+  struct Slot {
+    const void* identity = nullptr;
+    ArchiveUid uid = 0;
+  };
+
+  std::size_t mask() const noexcept { return slots_.size() - 1; }
+  // Fibonacci hashing of the address: its low bits are the allocator's alignment, the same for every instance.
+  std::size_t home(const void* identity) const noexcept {
+    const auto bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(identity));
+    return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> shift_);
+  }
+
+  void grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 1024 : 2 * old.size(), Slot{});
+    shift_ = 64 - static_cast<unsigned>(std::countr_zero(slots_.size()));
+    count_ = 0;
+    for (const Slot& slot : old) {
+      if (slot.identity) insert(slot.identity, slot.uid);
+    }
+  }
+
+  std::vector<Slot> slots_;  // a power of two in size, at most half full
+  std::size_t count_ = 0;
+  unsigned shift_ = 64;
+};
 
 // Writes the archive straight into the binary object table: each "$objects"
 // entry is written as soon as its fields are known, and the list of entries
@@ -90,26 +143,26 @@ class Archiver final : public KeyedEncoder {
   // Containers and objects: each instance once. The entry's UID is taken
   // before its fields are encoded, so parents come before their children.
   ArchiveUid encodeInstance(const Value& value, const void* identity, std::string_view className) {
-    auto [it, inserted] = instances_.try_emplace(identity, 0);
-    if (!inserted) {
-      if (entries_[it->second] != kOpen) return it->second;
+    if (const ArchiveUid* known = instances_.find(identity)) {
+      if (entries_[*known] != kOpen) return *known;
       logWarning("Archiving: a " + std::string(className) +
                  " contains itself; the inner reference is archived as nil.");
       return 0;
     }
     const ClassCoder* coder = coders_->coder(className);
     if (!coder) {
+      // Known as nil from now on, so the warning comes once.
+      instances_.insert(identity, 0);
       logWarning("Archiving: no class coder for " + std::string(className) + "; the object is archived as nil.");
       return 0;
     }
     if (depth_ >= kPropertyListDepthLimit) {
-      instances_.erase(identity);
       logWarning("Archiving: values nested too deeply; the innermost " + std::string(className) +
                  " is archived as nil.");
       return 0;
     }
     const ArchiveUid uid = addEntry(kOpen);
-    it->second = uid;
+    instances_.insert(identity, uid);
     const std::size_t firstField = fields_.size();
     ++depth_;
     coder->encode(value, *this);
@@ -141,7 +194,7 @@ class Archiver final : public KeyedEncoder {
   std::vector<Ref> entries_;                      // "$objects", by UID; kOpen while being encoded
   std::vector<BinaryPlistWriter::Entry> fields_;  // of the entries being encoded, innermost last
   std::vector<Ref> uidRefs_;
-  std::unordered_map<const void*, ArchiveUid> instances_;
+  InstanceTable instances_;
   std::vector<ArchiveUid> stringEntries_;  // by the string's object index; "$null" is left out
   std::unordered_map<const ClassCoder*, ArchiveUid> classes_;
   std::size_t depth_ = 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 
 #include "captured_log.h"
@@ -275,6 +276,19 @@ TEST(KeyedArchiveRoundTrip, KeepsSharedContainersShared) {
   const DictRef shapeA = layers->at(0).dictionary()->array("graphics")->at(0).dictionary()->dictionary("shape");
   const DictRef shapeB = layers->at(0).dictionary()->array("graphics")->at(1).dictionary()->dictionary("shape");
   EXPECT_NE(shapeA, shapeB);
+}
+
+TEST(KeyedArchiveRoundTrip, KeepsSharingAmongThousandsOfContainers) {
+  // Enough instances that the writer's table of them grows several times.
+  const DictRef shared = Dictionary::make({{"color", "#102030"}});
+  const ArrayRef list = Array::make();
+  for (int k = 0; k < 6000; ++k) list->add(k % 100 == 0 ? shared : Dictionary::make({{"id", k}}));
+  const ArrayRef back = unarchived(archivedDataWithRootObject(list)).array();
+  ASSERT_TRUE(back);
+  EXPECT_TRUE(back->isEqual(*list));
+  std::set<const Dictionary*> distinct;
+  for (const Value& element : *back) distinct.insert(element.dictionary().get());
+  EXPECT_EQ(distinct.size(), 6000u - 59u);
 }
 
 TEST(KeyedArchiveRoundTrip, ReportsSharingOnlyOfContainers) {
