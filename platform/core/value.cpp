@@ -54,7 +54,7 @@ double Value::doubleValue() const noexcept {
   switch (kind()) {
     case Kind::Bool: return std::get<bool>(storage_) ? 1.0 : 0.0;
     case Kind::Integer: return static_cast<double>(std::get<std::int64_t>(storage_));
-    case Kind::Real: return std::get<double>(storage_);
+    case Kind::Real: return real();
     case Kind::String: return stringDoubleValue(string());
     default: return 0.0;
   }
@@ -72,7 +72,7 @@ std::int32_t Value::intValue() const noexcept {
       // NSNumber keeps the low 32 bits of a wider integer.
       return static_cast<std::int32_t>(static_cast<std::uint32_t>(std::get<std::int64_t>(storage_)));
     }
-    case Kind::Real: return saturatingTruncate<std::int32_t>(std::get<double>(storage_));
+    case Kind::Real: return saturatingTruncate<std::int32_t>(real());
     case Kind::String: return stringIntValue(string());
     default: return 0;
   }
@@ -82,7 +82,7 @@ std::int64_t Value::integerValue() const noexcept {
   switch (kind()) {
     case Kind::Bool: return std::get<bool>(storage_) ? 1 : 0;
     case Kind::Integer: return std::get<std::int64_t>(storage_);
-    case Kind::Real: return saturatingTruncate<std::int64_t>(std::get<double>(storage_));
+    case Kind::Real: return saturatingTruncate<std::int64_t>(real());
     case Kind::String: return stringIntegerValue(string());
     default: return 0;
   }
@@ -95,7 +95,7 @@ bool Value::boolValue() const noexcept {
     case Kind::Bool: return std::get<bool>(storage_);
     case Kind::Integer: return std::get<std::int64_t>(storage_) != 0;
     case Kind::Real: {
-      double d = std::get<double>(storage_);
+      double d = real();
       return d != 0 && !std::isnan(d);
     }
     case Kind::String: return stringBoolValue(string());
@@ -131,10 +131,10 @@ ObjectRef Value::object() const noexcept {
 bool Value::isEqual(const Value& other) const {
   if (isNumber() && other.isNumber()) {
     if (isReal() || other.isReal()) {
-      if (isReal() && other.isReal()) return std::get<double>(storage_) == std::get<double>(other.storage_);
+      if (isReal() && other.isReal()) return real() == other.real();
       const Value& real = isReal() ? *this : other;
       const Value& integral = isReal() ? other : *this;
-      return integerEqualsReal(integral.integerValue(), std::get<double>(real.storage_));
+      return integerEqualsReal(integral.integerValue(), real.real());
     }
     return integerValue() == other.integerValue();
   }
@@ -163,7 +163,7 @@ bool Value::isIdentical(const Value& other) const noexcept {
     case Kind::Bool: return std::get<bool>(storage_) == std::get<bool>(other.storage_);
     case Kind::Integer: return std::get<std::int64_t>(storage_) == std::get<std::int64_t>(other.storage_);
     case Kind::Real:
-      return real32_ == other.real32_ && std::get<double>(storage_) == std::get<double>(other.storage_);
+      return isReal32() == other.isReal32() && real() == other.real();
     case Kind::String:
       return std::get<std::shared_ptr<const std::string>>(storage_) ==
              std::get<std::shared_ptr<const std::string>>(other.storage_);
@@ -181,7 +181,7 @@ std::string Value::description() const {
     case Kind::Nil: return "nil";
     case Kind::Bool: return boolValue() ? "YES" : "NO";
     case Kind::Integer: return std::to_string(integerValue());
-    case Kind::Real: return formatDouble(doubleValue()) + (real32_ ? "f" : "");
+    case Kind::Real: return formatDouble(doubleValue()) + (isReal32() ? "f" : "");
     case Kind::String: {
       std::string out = "\"";
       for (char c : string()) {

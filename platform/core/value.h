@@ -51,7 +51,7 @@ class Value {
     requires(!std::same_as<T, bool> && !std::same_as<T, char>)
   Value(T i) noexcept : storage_(clampToInt64(i)) {}
   Value(double d) noexcept : storage_(d) {}
-  Value(float f) noexcept : storage_(static_cast<double>(f)), real32_(true) {}
+  Value(float f) noexcept : storage_(Real32{static_cast<double>(f)}) {}
   Value(const char* s);
   Value(std::string s);
   Value(std::string_view s);
@@ -64,12 +64,14 @@ class Value {
   static Value real32(double d) noexcept;
   static Value data(const void* bytes, std::size_t length);
 
-  Kind kind() const noexcept { return static_cast<Kind>(storage_.index()); }
+  Kind kind() const noexcept {
+    return isReal32() ? Kind::Real : static_cast<Kind>(storage_.index());
+  }
   bool isNil() const noexcept { return kind() == Kind::Nil; }
   bool isBool() const noexcept { return kind() == Kind::Bool; }
   bool isInteger() const noexcept { return kind() == Kind::Integer; }
   bool isReal() const noexcept { return kind() == Kind::Real; }
-  bool isReal32() const noexcept { return isReal() && real32_; }
+  bool isReal32() const noexcept { return std::holds_alternative<Real32>(storage_); }
   bool isNumber() const noexcept { return isBool() || isInteger() || isReal(); }
   bool isString() const noexcept { return kind() == Kind::String; }
   bool isData() const noexcept { return kind() == Kind::Data; }
@@ -104,8 +106,13 @@ class Value {
   std::string description() const;
 
  private:
+  // The width of a real rides in the kind of storage, which keeps a value at three words: records hold millions.
+  struct Real32 {
+    double value;
+  };
+  // In the order of Kind, the 32-bit real last.
   using Storage = std::variant<std::monostate, bool, std::int64_t, double, std::shared_ptr<const std::string>,
-                               std::shared_ptr<const Bytes>, ArrayRef, DictRef, ObjectRef>;
+                               std::shared_ptr<const Bytes>, ArrayRef, DictRef, ObjectRef, Real32>;
 
   template <std::integral T>
   static constexpr std::int64_t clampToInt64(T i) noexcept {
@@ -115,8 +122,9 @@ class Value {
     return static_cast<std::int64_t>(i);
   }
 
+  double real() const noexcept { return isReal32() ? std::get<Real32>(storage_).value : std::get<double>(storage_); }
+
   Storage storage_;
-  bool real32_ = false;
 };
 
 std::ostream& operator<<(std::ostream& out, const Value& value);
