@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "canvas/CMEditorBaseView.h"
@@ -126,10 +127,16 @@ class CMEditorView : public CMEditorBaseView {
   void updateSelectedLayer();
   void updateSelectedShape();
   void updateSelectedLayerSize();
-  void OnLayerDataChange() { setNeedsDisplay(); }
+  // Another's change of a layer redraws the whole view; the canvas asks for the redraw of its own edits itself.
+  void OnLayerDataChange() {
+    if (!editingItself_) setNeedsDisplay();
+  }
   // The part of the canvas a change of `layer` alters: where it was last drawn and where it draws now, in whole
   // pixels (its selection marks are not included), for a redraw of that part alone.
   platform::Rect layerDamage(CMLayer& layer) const;
+  // Asks for a redraw of what a change of `changed` alters: where they were drawn and draw now, and where the
+  // selection marks and helper lines were drawn and are now. The whole view when that cannot be told cheaply.
+  void setLayersNeedDisplay(const Layers& changed);
 
   // Drawing.
   void drawRect(const platform::Rect& dirtyRect) override;
@@ -377,6 +384,7 @@ class CMEditorView : public CMEditorBaseView {
   void dragHandle(HandleDrag& drag, platform::Point pointer);
   void dragWhole(HandleDrag& drag, platform::Point pointer);
   void endDrag(HandleDrag& drag);
+  static Layers dragged(const HandleDrag& drag);
   void bandStep(platform::Point start, const platform::Event& event);
   // A press on the in-place text editor is the editor's: AppKit's text view would have kept it.
   bool pressIsOnTextEditor(const platform::Event& event) const;
@@ -385,6 +393,30 @@ class CMEditorView : public CMEditorBaseView {
   CMSuspendMoving horizontalSuspendMoving_{0};
   CMSuspendMoving verticalSuspendMoving_{1};
   bool showCenterMarkers_ = false;
+  // ---- partial redraws (CMEditorViewDamage.cpp) ----
+  // Where the selection marks and helper lines draw now; nullopt when too many layers are marked to measure.
+  std::optional<std::vector<platform::Rect>> marksReach() const;
+  // The layer objects over the selected records, which the style panels have just edited.
+  Layers editedLayers() const;
+  // That as of the last drawing: what a change must clear.
+  std::optional<std::vector<platform::Rect>> marksDrawn_;
+  // The damage each changed layer reported since the canvas last drew.
+  mutable std::unordered_map<const CMLayer*, platform::Rect> damageSinceDrawn_;
+  // While the canvas edits its own layers their change notices ask for no redraw: it asks for its own, smaller one.
+  class OwnEdit {
+   public:
+    explicit OwnEdit(CMEditorView& view) : view_(view), outer_(!view.editingItself_) { view.editingItself_ = true; }
+    ~OwnEdit() {
+      if (outer_) view_.editingItself_ = false;
+    }
+    OwnEdit(const OwnEdit&) = delete;
+    OwnEdit& operator=(const OwnEdit&) = delete;
+
+   private:
+    CMEditorView& view_;
+    bool outer_;
+  };
+  bool editingItself_ = false;
 
   std::shared_ptr<CMDocument> document_;
   platform::DictRef toolsData_;

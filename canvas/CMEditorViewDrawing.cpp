@@ -4,6 +4,7 @@
 #include <gdk/gdk.h>
 
 #include <memory>
+#include <vector>
 
 #include "canvas/CMEditorView.h"
 #include "document/CMDocument.h"
@@ -23,6 +24,43 @@ std::shared_ptr<cairo_surface_t> transparencyTile() {
     return {gdk_cairo_surface_create_from_pixbuf(image->gobj(), 1, nullptr), cairo_surface_destroy};
   }();
   return tile;
+}
+
+double area(const platform::Rect& rect) { return rect.size.width * rect.size.height; }
+
+// Each part drawn costs a pass over the layers: parts that nearly fill the box around them (the bands a region cuts
+// overlapping rectangles into) are drawn as that box, still within the clip.
+void mergeNeighbours(std::vector<platform::Rect>& parts) {
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (std::size_t i = 0; i < parts.size() && !merged; ++i) {
+      for (std::size_t j = i + 1; j < parts.size() && !merged; ++j) {
+        const platform::Rect box = platform::unionRect(parts[i], parts[j]);
+        if (area(box) > 2 * (area(parts[i]) + area(parts[j]))) continue;
+        parts[i] = box;
+        parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(j));
+        merged = true;
+      }
+    }
+  }
+}
+
+// The rectangles of the context's clip within `dirtyRect`; just that when the clip is not a set of rectangles.
+std::vector<platform::Rect> rectsBeingDrawn(platform::GraphicsContext& context, const platform::Rect& dirtyRect) {
+  cairo_rectangle_list_t* list = cairo_copy_clip_rectangle_list(context.cairo());
+  if (list->status != CAIRO_STATUS_SUCCESS) {
+    cairo_rectangle_list_destroy(list);
+    return {dirtyRect};
+  }
+  std::vector<platform::Rect> parts;
+  for (int i = 0; i < list->num_rectangles; ++i) {
+    const cairo_rectangle_t& r = list->rectangles[i];
+    const platform::Rect part = platform::intersectionRect({r.x, r.y, r.width, r.height}, dirtyRect);
+    if (!platform::isEmptyRect(part)) parts.push_back(part);
+  }
+  cairo_rectangle_list_destroy(list);
+  mergeNeighbours(parts);
+  return parts;
 }
 
 }  // namespace
@@ -46,20 +84,29 @@ void CMEditorView::drawRect(const platform::Rect& dirtyRect) {
   if (!context) return;
   // The page and its layers stay on the page; the marks over them reach into the margin around it (the canvas draws
   // over the frame view), so that the handles of a shape at the edge show whole and stay within reach.
-  const platform::Rect onPage = platform::intersectionRect(dirtyRect, bounds());
-  context->saveGraphicsState();
-  context->clipToRect(onPage);
-  context->translateCTM(0, 1);
-  drawDefaultBackground(*context);
-  drawer_->drawContent(*context, onPage, true);
-  drawGrid(*context);
-  context->restoreGraphicsState();
+  // Everything is drawn one unit down, so the rectangles handed on are taken one unit up: each part of the view is
+  // then drawn whole, however the view is cut into parts. Parts damaged apart (a dragged shape and a helper line
+  // across the page) are drawn apart: the box around them may be the whole view.
+  const platform::Rect page = platform::intersectionRect(bounds(), platform::offsetRect(bounds(), 0, 1));
+  for (const platform::Rect& part : rectsBeingDrawn(*context, dirtyRect)) {
+    const platform::Rect onPage = platform::intersectionRect(part, page);
+    if (platform::isEmptyRect(onPage)) continue;
+    context->saveGraphicsState();
+    context->clipToRect(onPage);
+    context->translateCTM(0, 1);
+    drawDefaultBackground(*context);
+    drawer_->drawContent(*context, platform::offsetRect(onPage, 0, -1), true);
+    drawGrid(*context);
+    context->restoreGraphicsState();
+  }
   context->saveGraphicsState();
   context->clipToRect(dirtyRect);
   context->translateCTM(0, 1);
-  drawer_->drawSelectionMarks(*context, dirtyRect);
+  drawer_->drawSelectionMarks(*context, platform::offsetRect(dirtyRect, 0, -1));
   drawSel(*context);
   drawHelperLines(*context);
   context->restoreGraphicsState();
+  marksDrawn_ = marksReach();
+  damageSinceDrawn_.clear();
   becomeActiveEditor();
 }

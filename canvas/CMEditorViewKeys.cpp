@@ -77,9 +77,10 @@ void CMEditorView::keyDown(const platform::Event& event) {
 
 void CMEditorView::moveSelectedLayer(platform::Point offset) {
   if (!selectedLayer_ || !document_) return;
+  const OwnEdit own(*this);
   document_->undoManager().regUndoDictionary(0, selectedLayer_->data());
   const platform::Point origin = selectedLayer_->originPoint();
   selectedLayer_->setOriginPoint({origin.x + offset.x, origin.y + offset.y});
   document_->setDirty(true);
-  setNeedsDisplay();
+  setLayersNeedDisplay({selectedLayer_});
 }

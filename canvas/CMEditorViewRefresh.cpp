@@ -59,34 +59,41 @@ void CMEditorView::update() {
   setNeedsDisplay();
 }
 
+CMEditorView::Layers CMEditorView::editedLayers() const {
+  Layers edited;
+  for (const auto& selected : selectedLayers())
+    if (auto layer = findById(layers(), selected->layerId())) edited.push_back(std::move(layer));
+  return edited;
+}
+
 void CMEditorView::updateSelectedLayer() {
-  for (const auto& selected : selectedLayers()) {
-    if (const auto layer = findById(layers(), selected->layerId())) {
-      layer->setDirty(true);
-      layer->update();
-    }
+  const OwnEdit own(*this);
+  const Layers edited = editedLayers();
+  for (const auto& layer : edited) {
+    layer->setDirty(true);
+    layer->update();
   }
-  setNeedsDisplay();
+  setLayersNeedDisplay(edited);
 }
 
 void CMEditorView::updateSelectedShape() {
-  for (const auto& selected : selectedLayers()) {
-    if (const auto layer = findById(layers(), selected->layerId())) {
-      layer->update();
-      layer->setDirty(true);
-    }
+  const OwnEdit own(*this);
+  const Layers edited = editedLayers();
+  for (const auto& layer : edited) {
+    layer->update();
+    layer->setDirty(true);
   }
-  setNeedsDisplay();
+  setLayersNeedDisplay(edited);
 }
 
 void CMEditorView::updateSelectedLayerSize() {
-  for (const auto& selected : selectedLayers()) {
-    if (const auto layer = findById(layers(), selected->layerId())) {
-      const platform::DictRef& record = layer->data();
-      layer->setOriginSize({record->get("width").floatValue(), record->get("height").floatValue()});
-    }
+  const OwnEdit own(*this);
+  const Layers edited = editedLayers();
+  for (const auto& layer : edited) {
+    const platform::DictRef& record = layer->data();
+    layer->setOriginSize({record->get("width").floatValue(), record->get("height").floatValue()});
   }
-  setNeedsDisplay();
+  setLayersNeedDisplay(edited);
 }
 
 void CMEditorView::clickOutside() {

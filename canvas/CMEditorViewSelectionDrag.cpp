@@ -89,12 +89,19 @@ void CMEditorView::dragStep(HandleDrag& drag, const platform::Event& event) {
     }
   }
   const platform::Point pointer = convertPointFromWindow(event.locationInWindow);
+  const OwnEdit own(*this);
   if (drag.handle)
     dragHandle(drag, pointer);
   else
     dragWhole(drag, pointer);
   document_->setDirty(true);
-  setNeedsDisplay();
+  setLayersNeedDisplay(dragged(drag));
+}
+
+CMEditorView::Layers CMEditorView::dragged(const HandleDrag& drag) {
+  Layers layers{drag.layer};
+  for (const auto& member : drag.group) layers.push_back(member.first);
+  return layers;
 }
 
 void CMEditorView::dragHandle(HandleDrag& drag, platform::Point pointer) {
@@ -178,8 +185,9 @@ void CMEditorView::dragWhole(HandleDrag& drag, platform::Point pointer) {
 }
 
 void CMEditorView::endDrag(HandleDrag& drag) {
+  const OwnEdit own(*this);
   showCenterMarkers_ = false;
   finishMoving();
   if (drag.centerLocked) drag.layer->unlockCenter();
-  setNeedsDisplay();
+  setLayersNeedDisplay(dragged(drag));
 }

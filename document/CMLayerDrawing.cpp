@@ -169,7 +169,10 @@ class LayerPlacement {
     const Rect clip = context_.clipBoundingBox();
     if (!platform::intersectsRect(clip, image_)) return false;
     if (onlyVisible) {
-      const Rect reach = platform::integralRect(platform::insetRect(clip, -blurRoom_, -blurRoom_));
+      // Everything the blur carries into the clip, so that the part blurred is the whole picture blurred there.
+      const double blurReach = platform::blurReach(blurRadius_ * pixelsPerUnit_) / pixelsPerUnit_;
+      const double room = std::max(blurRoom_, blurReach);
+      const Rect reach = platform::integralRect(platform::insetRect(clip, -room, -room));
       const Rect visible = platform::intersectionRect(image_, reach);
       partial_ = visible != image_;
       image_ = visible;

@@ -1,12 +1,18 @@
 // Canvas redraw after a one-layer change: 1,000 filled rectangles in view, one of them marked
 // dirty, the visible 1200 × 800 area drawn again at 100 % and at 400 %. A frame is 16 ms.
 // The same on the 10,000-layer benchmark drawing, changing one of the layers in view each time: the whole view
-// drawn again, and only the part the canvas reports damaged by the change (what it asks GTK to draw).
+// drawn again, only the part the canvas reports damaged by the change, and what the canvas itself asks GTK to draw
+// again (its window's invalid area, drawn as GTK would draw it). A shape dragged across that drawing by mouse events
+// sent to the window, each followed by a redraw of what the drag step made invalid: the 99th percentile of the frames.
 // Needs an X display (the canvas is a GTK widget): run under xvfb-run.
 
 #include <benchmark/benchmark.h>
 #include <cairo.h>
+#include <gdk/gdk.h>
+#include <gtk/gtk.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -16,10 +22,13 @@
 #include "canvas/CMEditorView.h"
 #include "document/CMDocument.h"
 #include "document/CMLayer.h"
+#include "document/CMProject.h"
 #include "platform/core/value.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/graphics/rect_functions.h"
+#include "platform/ui/event.h"
 #include "platform/ui/ui_initialization.h"
+#include "platform/ui/window.h"
 
 namespace {
 
@@ -180,5 +189,155 @@ void RedrawMixedDrawingDamageAfterOneLayerChange(benchmark::State& state) {
   redrawMixedDrawing(state, Redrawn::Damage);
 }
 BENCHMARK(RedrawMixedDrawingDamageAfterOneLayerChange)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
+// The canvas shown in a 1200 × 800 window, its top-left corner at the window's. A frame takes the area GTK holds
+// invalid and draws it into an image of the window, through the canvas's own drawing entry, as GTK would.
+class CanvasWindow {
+ public:
+  CanvasWindow(const std::shared_ptr<CMDocument>& document, platform::Size page, float zoom)
+      : canvas_(std::make_shared<CMEditorView>(platform::Rect{0, kViewHeight - page.height * zoom, page.width * zoom,
+                                                              page.height * zoom})),
+        surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(kViewWidth),
+                                            static_cast<int>(kViewHeight)),
+                 cairo_surface_destroy) {
+    content_->addSubview(canvas_);
+    window_.setContentView(content_);
+    canvas_->setDocument(document);
+    canvas_->setZoom(zoom);
+    window_.gtkWindow().show_all();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!canvas_->widget().get_mapped() && std::chrono::steady_clock::now() < deadline)
+      gtk_main_iteration_do(FALSE);
+    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+  }
+
+  bool shown() { return canvas_->widget().get_mapped(); }
+  CMEditorView& canvas() { return *canvas_; }
+  platform::Window& window() { return window_; }
+
+  void drawInvalidated() {
+    Gtk::Widget& widget = canvas_->widget();
+    GdkWindow* gdkWindow = gtk_widget_get_window(widget.gobj());
+    cairo_region_t* invalid = gdkWindow ? gdk_window_get_update_area(gdkWindow) : nullptr;
+    if (!invalid) return;
+    cairo_t* cr = cairo_create(surface_.get());
+    gdk_cairo_region(cr, invalid);
+    cairo_clip(cr);
+    if (!widget.get_has_window()) {
+      const Gtk::Allocation allocation = widget.get_allocation();
+      cairo_translate(cr, -allocation.get_x(), -allocation.get_y());
+    }
+    canvas_->drawOnCairo(cr);
+    cairo_destroy(cr);
+    cairo_region_destroy(invalid);
+    cairo_surface_flush(surface_.get());
+  }
+
+ private:
+  platform::Window window_{{kViewWidth, kViewHeight}};
+  std::shared_ptr<platform::View> content_ =
+      std::make_shared<platform::View>(platform::Rect{0, 0, kViewWidth, kViewHeight});
+  std::shared_ptr<CMEditorView> canvas_;
+  std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface_;
+};
+
+// One layer in view changed after another, each change followed by a redraw of what the canvas made invalid.
+void RedrawMixedDrawingInvalidatedAfterOneLayerChange(benchmark::State& state) {
+  static const bool ui = platform::initializeUi();
+  if (!ui) {
+    state.SkipWithError("no X display: run under xvfb-run");
+    return;
+  }
+  const float zoom = static_cast<float>(state.range(0)) / 100.0f;
+  const MixedDocument mixed = mixedDocumentAt(zoom);
+  CanvasWindow shown(mixed.document, {double{bench::kWidth}, double{bench::kHeight}}, zoom);
+  if (!shown.shown()) {
+    state.SkipWithError("the window did not show");
+    return;
+  }
+  shown.canvas().setNeedsDisplay();
+  shown.drawInvalidated();
+  std::size_t next = 0;
+  for (auto _ : state) {
+    const auto& layer = shown.canvas().layers()[mixed.inView[next++ % mixed.inView.size()]];
+    layer->setDirty(true);
+    shown.canvas().setLayersNeedDisplay({layer});
+    shown.drawInvalidated();
+  }
+  state.counters["in_view"] = static_cast<double>(mixed.inView.size());
+}
+BENCHMARK(RedrawMixedDrawingInvalidatedAfterOneLayerChange)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
+platform::Event mouseEvent(platform::EventType type, platform::Point inWindow) {
+  platform::Event event;
+  event.type = type;
+  event.locationInWindow = inWindow;
+  event.clickCount = 1;
+  return event;
+}
+
+// A shape in view pressed and dragged 600 pixels right and back in 4-pixel steps, each step followed by a redraw of
+// what it made invalid; every frame timed. The 99th percentile is the frame a user would notice.
+void DragShapeAcrossMixedDrawing(benchmark::State& state) {
+  static const bool ui = platform::initializeUi();
+  if (!ui) {
+    state.SkipWithError("no X display: run under xvfb-run");
+    return;
+  }
+  CMProject::shareProject().setEditMode(kCMEditModeObject);
+  const MixedDocument mixed = mixedDocumentAt(1);
+  CanvasWindow shown(mixed.document, {double{bench::kWidth}, double{bench::kHeight}}, 1);
+  if (!shown.shown()) {
+    state.SkipWithError("the window did not show");
+    return;
+  }
+  shown.canvas().setNeedsDisplay();
+  shown.drawInvalidated();
+  // The topmost layer whose frame lies wholly in the left part of the view, pressed at its centre.
+  const std::vector<bench::SceneLayer> scene = bench::makeScene();
+  platform::Point press{};
+  for (std::size_t index = scene.size(); index-- > 0;) {
+    const platform::Rect frame = scene[index].frame;
+    if (platform::minX(frame) > 20 && platform::maxX(frame) < 500 && platform::minY(frame) > 200 &&
+        platform::maxY(frame) < 600 && !shown.canvas().layers()[index]->data()->contains("rotate")) {
+      press = {platform::midX(frame), kViewHeight - platform::midY(frame)};
+      break;
+    }
+  }
+  shown.window().sendEvent(mouseEvent(platform::EventType::LeftMouseDown, press));
+  shown.drawInvalidated();
+  const std::shared_ptr<CMLayer> dragged = shown.canvas().selectedLayer();
+  if (!dragged) {
+    state.SkipWithError("the press took no shape");
+    return;
+  }
+  const platform::Point origin = dragged->originPoint();
+  std::vector<double> frames;
+  double furthest = 0;
+  int step = 0;
+  for (auto _ : state) {
+    // Right for 150 steps, back for 150.
+    const int phase = step++ % 300;
+    const double x = press.x + 4.0 * (phase < 150 ? phase + 1 : 299 - phase);
+    const auto start = std::chrono::steady_clock::now();
+    shown.window().sendEvent(mouseEvent(platform::EventType::LeftMouseDragged, {x, press.y + (phase % 7) - 3}));
+    shown.drawInvalidated();
+    const std::chrono::duration<double, std::milli> frame = std::chrono::steady_clock::now() - start;
+    frames.push_back(frame.count());
+    state.SetIterationTime(frame.count() / 1000);
+    furthest = std::max(furthest, dragged->originPoint().x - origin.x);
+  }
+  shown.window().sendEvent(mouseEvent(platform::EventType::LeftMouseUp, press));
+  shown.drawInvalidated();
+  if (frames.empty()) return;
+  std::sort(frames.begin(), frames.end());
+  const auto at = [&](double fraction) { return frames[static_cast<std::size_t>(fraction * (frames.size() - 1))]; };
+  state.counters["median_ms"] = at(0.5);
+  state.counters["p99_ms"] = at(0.99);
+  state.counters["max_ms"] = frames.back();
+  // How far the shape went, as a check that the drag took place.
+  state.counters["furthest_px"] = furthest;
+}
+BENCHMARK(DragShapeAcrossMixedDrawing)->UseManualTime()->Iterations(600)->Unit(benchmark::kMillisecond);
 
 }  // namespace

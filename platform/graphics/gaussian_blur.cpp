@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/core/numeric.h"
 #include "platform/graphics/line_blur.h"
 
 namespace platform {
@@ -126,6 +127,15 @@ void clampToAlpha(unsigned char* data, int width, int height, int stride) {
 }
 
 }  // namespace
+
+long long blurReach(double sigma) {
+  if (!(sigma > 0)) return 0;
+  // Past this the box widths leave an int, and nothing visible remains of any image anyway (see nothingRemains):
+  // four σ holds every kernel's reach.
+  constexpr double kLargestMeasured = 1e8;
+  if (sigma > kLargestMeasured) return saturatingTruncate<long long>(std::min(std::ceil(4 * sigma), 0x1p31));
+  return LineBlur(sigma).reach();
+}
 
 void gaussianBlur(cairo_surface_t* surface, double sigma) {
   if (!(sigma > 0) || surface == nullptr || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||

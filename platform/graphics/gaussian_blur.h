@@ -16,4 +16,9 @@ namespace platform {
 // are left alone.
 void gaussianBlur(cairo_surface_t* imageArgb32, double sigma);
 
+// How far the blur of `sigma` carries a pixel, in whole pixels: a pixel farther than this from a region adds nothing
+// to it, so blurring the region grown by this much and keeping the region gives exactly the blur of the whole image
+// there. 0 for a sigma that blurs nothing; at most 2^31.
+long long blurReach(double sigma);
+
 }  // namespace platform

@@ -63,6 +63,7 @@ LineBlur::LineBlur(double sigma) {
   }
   // Four sigma keeps the truncated tail below 1/255 of anything visible.
   const int radius = std::max(1, saturatingTruncate<int>(std::ceil(4 * sigma)));
+  reach_ = radius;
   sampledKernel_.resize(2 * radius + 1);
   double total = 0;
   for (int d = -radius; d <= radius; ++d) {
@@ -121,6 +122,8 @@ void LineBlur::chooseBoxes(double sigma) {
     }
     coefficients = std::move(next);
     product *= width;
+    // Each box carries a sample at most half its width either way.
+    reach_ += width / 2;
   }
   // std::map iterates in key order, so terms_ is sorted by shift.
   for (const auto& [shift, coefficient] : coefficients) {

@@ -22,6 +22,8 @@ class LineBlur {
 
   // The box widths in use (empty for the sampled kernel), for checking the approximation.
   const std::vector<int>& boxWidths() const { return boxWidths_; }
+  // How many samples away an input still reaches an output: beyond it the kernel is exactly zero.
+  int reach() const { return reach_; }
 
   // A box of width w summing in[i − before .. i + after] is S(i + after) − S(i − before − 1) with S the running sum, so
   // three boxes are a signed sum of the triple running sum T at a few shifts.
@@ -39,6 +41,7 @@ class LineBlur {
   std::vector<int> boxWidths_;
   std::vector<Term> terms_;   // sorted by shift
   double boxNormaliser_ = 1;  // 1 / (w1 · w2 · w3)
+  int reach_ = 0;
   // Scratch: the padded input and the sums of the sampled kernel; T over the line, in 64 bits when they are enough.
   std::vector<double> padded_;
   std::vector<double> sums_;

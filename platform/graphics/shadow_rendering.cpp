@@ -1,6 +1,5 @@
 #include "platform/graphics/shadow_rendering.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "platform/core/numeric.h"
@@ -9,10 +8,10 @@
 namespace platform {
 
 long long shadowSpread(double sigma) {
-  if (!(sigma > 0)) return 1;
-  // Three σ hold all but 0.3 % of the kernel; beyond that nothing visible remains. Device rectangles stay
-  // within ±2^30, so a wider spread changes nothing, and callers can add to it without overflow.
-  return saturatingTruncate<long long>(std::min(std::ceil(3 * sigma), 0x1p31)) + 1;
+  // The kernel's whole reach, so that a shadow drawn in parts is the shadow drawn whole; one more for the fraction of
+  // the offset. Device rectangles stay within ±2^30, so a wider spread changes nothing, and callers can add to it
+  // without overflow.
+  return blurReach(sigma) + 1;
 }
 
 OffscreenImage renderShadow(const OffscreenImage& content, double dx, double dy, double sigma, const Color& color,

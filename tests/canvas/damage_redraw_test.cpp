@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "bench/mixed_layer_scene.h"
 #include "canvas/CMEditorView.h"
 #include "canvas_test_support.h"
 #include "document/CMCaches.h"
@@ -24,39 +23,16 @@
 #include "document/CMDocument.h"
 #include "document/CMLayer.h"
 #include "document/CMUndoActionType.h"
+#include "mixed_document_support.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/graphics/rect_functions.h"
 
 namespace {
 
-constexpr int kViewWidth = 600;
-constexpr int kViewHeight = 450;
-constexpr std::size_t kLayers = 400;
-
-// The benchmarks' mixed scene cut to its first layers and pulled together onto 600 × 450 units, some layers turned
-// and some translucent. Twins differ in their ids only, so that they never share kept layer images.
-std::shared_ptr<CMDocument> mixedDocument(float zoom, std::int64_t firstId = 1) {
-  std::vector<bench::SceneLayer> scene = bench::makeScene();
-  scene.resize(kLayers);
-  for (bench::SceneLayer& layer : scene) {
-    layer.frame.origin.x = std::round(layer.frame.origin.x * 0.375);
-    layer.frame.origin.y = std::round(layer.frame.origin.y * 0.375);
-  }
-  platform::DictRef record = bench::documentRecord(scene);
-  const platform::ArrayRef layers = record->array("layers");
-  for (std::size_t index = 0; index < layers->size(); ++index) {
-    const platform::DictRef layer = layers->at(index).dictionary();
-    if (index % 9 == 4) layer->set("rotate", static_cast<double>(index % 90) - 45);
-    if (index % 17 == 3) layer->set("alpha", 0.6);
-    layer->set("id", firstId + static_cast<std::int64_t>(index));
-  }
-  record->set("width", 600.0);
-  record->set("height", 450.0);
-  record->set("zoom", platform::Value(zoom));
-  auto document = std::make_shared<CMDocument>();
-  document->setData(record);
-  return document;
-}
+using canvas_testing::kLayers;
+using canvas_testing::kViewHeight;
+using canvas_testing::kViewWidth;
+using canvas_testing::mixedDocument;
 
 // A canvas over a document, drawing into an image of the view's size.
 class DrawnCanvas {
@@ -126,6 +102,21 @@ TEST_P(DamageRedrawTest, SmallRedrawsPassingOverLayersDrawWhatDrawingEveryLayerD
     }
   }
   EXPECT_EQ(culled.differenceFrom(everyLayer), "");
+}
+
+// The canvas cut into tiles shows what one redraw of the whole view shows, to the last bit: each tile draws its own
+// top row too, and shadows and blurs reach into a tile from layers lying partly or wholly outside it. (In vector mode
+// a part of a picture is rendered anew for each tile, and strokes rendered at another offset may round apart.)
+TEST_F(DamageRedrawTest, TilesDrawWhatOneWholeRedrawDraws) {
+  for (const float zoom : {1.0f, 4.0f}) {
+    SCOPED_TRACE("at " + std::to_string(zoom * 100) + " %");
+    DrawnCanvas tiled(mixedDocument(zoom, 1, true), zoom, false);
+    DrawnCanvas whole(mixedDocument(zoom, 100001, true), zoom, false);
+    for (int y = 0; y < kViewHeight; y += 53)
+      for (int x = 0; x < kViewWidth; x += 71) tiled.draw({double(x), double(y), 71, 53});
+    whole.drawAll();
+    EXPECT_EQ(tiled.differenceFrom(whole), "");
+  }
 }
 
 // One layer's edit as the canvas and the style panels make it, registered for undo in the layer record's place.

@@ -7,6 +7,7 @@
 #include <limits>
 #include <numbers>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "argb_test_image.h"
@@ -253,6 +254,53 @@ TEST(GaussianBlur, SymmetricInputGivesSymmetricOutput) {
       }
     }
   }
+}
+
+// A redraw of part of a picture blurs only that part grown by the blur's reach: it must get the very pixels the blur
+// of the whole picture gets there, and the reach must stay near the three or four sigma a Gaussian needs.
+TEST(GaussianBlur, APartGrownByTheReachBlursExactlyAsTheWholePicture) {
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int> level(0, 255);
+  const int width = 260, height = 200;
+  SurfacePtr original = makeArgbSurface(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (level(random) < 128) continue;
+      const int a = level(random);
+      setPixel(original.get(), x, y, {a, level(random) * a / 255, level(random) * a / 255, level(random) * a / 255});
+    }
+  }
+  const auto copy = [&](int left, int top, int w, int h) {
+    SurfacePtr part = makeArgbSurface(w, h);
+    cairo_t* cr = cairo_create(part.get());
+    cairo_set_source_surface(cr, original.get(), -left, -top);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    return part;
+  };
+  const int left = 120, top = 90, w = 17, h = 11;
+  for (const double sigma : {0.4, 1.5, 2.5, 5.99, 6.0, 6.3, 9.3, 17.0, 23.2}) {
+    const long long reach = blurReach(sigma);
+    EXPECT_LE(reach, std::ceil(4 * sigma) + 4) << "sigma " << sigma;
+    ASSERT_LE(reach, 80) << "sigma " << sigma;
+    const int r = static_cast<int>(reach);
+    SurfacePtr whole = copy(0, 0, width, height);
+    gaussianBlur(whole.get(), sigma);
+    SurfacePtr part = copy(left - r, top - r, w + 2 * r, h + 2 * r);
+    gaussianBlur(part.get(), sigma);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        ASSERT_EQ(pixelAt(part.get(), x + r, y + r), pixelAt(whole.get(), left + x, top + y))
+            << "sigma " << sigma << " at " << x << ", " << y;
+      }
+    }
+  }
+  EXPECT_EQ(blurReach(0), 0);
+  EXPECT_EQ(blurReach(std::numeric_limits<double>::quiet_NaN()), 0);
+  EXPECT_EQ(blurReach(1e300), 1LL << 31);
 }
 
 }  // namespace

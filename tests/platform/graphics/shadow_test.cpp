@@ -11,6 +11,7 @@ namespace platform {
 namespace {
 
 using testing::GraphicsCanvas;
+using testing::Pixel;
 
 const Shadow kHardShadowUp{{0, 5}, 0, Color(0, 0, 0, 1)};
 
@@ -89,6 +90,47 @@ TEST(ShadowOffset, FarBeyondTheIntegersCastsNothingVisible) {
     EXPECT_EQ(canvas.at(9, 9).r, 255);
     EXPECT_EQ(canvas.at(2, 2).a, 0);
     EXPECT_EQ(canvas.at(17, 17).a, 0);
+  }
+}
+
+// A canvas redraws what changed in small parts; shapes outside a part still cast their blurred shadows into it, and
+// the parts together must be the picture drawn at once, to the last bit.
+TEST(ShadowOffset, ShadowsDrawnInTilesAreTheShadowsDrawnWhole) {
+  constexpr int kWidth = 150;
+  constexpr int kHeight = 110;
+  const auto drawShapes = [](GraphicsContext& gc) {
+    const struct {
+      Shadow shadow;
+      Rect oval;
+    } shapes[] = {{Shadow{{9, -6}, 4, Color(0, 0, 0.5, 0.8)}, {10, 12, 40, 30}},
+                  {Shadow{{-12, 7}, 11, Color(0.6, 0, 0, 1)}, {70, 40, 35, 50}},
+                  {Shadow{{20, 15}, 29, Color(0, 0, 0, 0.7)}, {100, 5, 30, 25}},
+                  {Shadow{{3, 3}, 60, Color(0, 0.3, 0, 1)}, {30, 70, 50, 20}}};
+    for (const auto& shape : shapes) {
+      gc.saveGraphicsState();
+      gc.setShadow(shape.shadow);
+      gc.setFillColor(Color(1, 0.8, 0.2, 1));
+      gc.fillPath(BezierPath::ovalInRect(shape.oval));
+      gc.restoreGraphicsState();
+    }
+  };
+  GraphicsCanvas whole(kWidth, kHeight);
+  drawShapes(whole.context());
+  GraphicsCanvas tiled(kWidth, kHeight);
+  for (int y = 0; y < kHeight; y += 13) {
+    for (int x = 0; x < kWidth; x += 17) {
+      tiled.context().saveGraphicsState();
+      tiled.context().clipToRect({double(x), double(y), 17, 13});
+      drawShapes(tiled.context());
+      tiled.context().restoreGraphicsState();
+    }
+  }
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      const Pixel a = tiled.at(x, y);
+      const Pixel b = whole.at(x, y);
+      ASSERT_TRUE(a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a) << "at " << x << ", " << y;
+    }
   }
 }
 
