@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,19 +36,6 @@ using platform::Rect;
 namespace {
 
 using namespace bench;
-
-// ---- the same scene as SVG ----
-
-std::filesystem::path writeSvg(const std::vector<SceneLayer>& scene, const std::filesystem::path& folder) {
-  const std::filesystem::path file = folder / "scene.svg";
-  std::ofstream out(file);
-  out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << kHeight << "\">"
-      << kSvgFilters
-      << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>";
-  for (std::size_t index = 0; index < scene.size(); ++index) out << svgElement(scene[index], static_cast<int>(index));
-  out << "</svg>\n";
-  return file;
-}
 
 // ---- the benchmarks ----
 
@@ -84,7 +70,7 @@ class Scene {
     document_->setData(documentRecord(scene));
     drawer_.setDocument(document_);
     drawer_.setZoom(1);
-    svg_ = writeSvg(scene, folder_);
+    svg_ = writeSceneSvg(scene, folder_ / "scene.svg");
     // The canvas is a flipped view.
     context_ = std::make_unique<platform::GraphicsContext>(surface_.get(), kHeight, true);
   }
