@@ -1,5 +1,5 @@
 // Drawing a 10,000-layer document at zoom 1 into a 1600 × 1200 canvas: cached mode with a
-// cold and a warm image cache, vector mode, and a redraw after one layer changed. The same
+// cold cache (images rendered side by side, and one by one) and a warm one, vector mode, and a redraw after one layer changed. The same
 // scene is written as SVG and rendered by rsvg-convert at the same size for comparison;
 // the ratios are printed at the end.
 
@@ -120,6 +120,21 @@ void BM_CachedCold(benchmark::State& state) {
   figures.cold = secondsPerIteration(state, total);
 }
 BENCHMARK(BM_CachedCold)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The same with every image rendered by its own layer's draw, one after another, on this thread alone.
+void BM_CachedColdOneByOne(benchmark::State& state) {
+  Scene& scene = Scene::shared();
+  scene.setVectorMode(false);
+  scene.drawer().setRendersImagesAhead(false);
+  for (auto _ : state) {
+    state.PauseTiming();
+    CMCaches::sharedCaches().clean();
+    state.ResumeTiming();
+    scene.draw();
+  }
+  scene.drawer().setRendersImagesAhead(true);
+}
+BENCHMARK(BM_CachedColdOneByOne)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_CachedWarm(benchmark::State& state) {
   Scene& scene = Scene::shared();
