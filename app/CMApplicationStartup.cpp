@@ -1,11 +1,17 @@
 #include "app/CMApplicationStartup.h"
 
+#include <glibmm/main.h>
 #include <gtkmm/application.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "app/AppDelegate.h"
+#include "canvas/CMEditorView.h"
 #include "document/CMCDRDocument.h"
 #include "document/CMDocument.h"
 #include "document/CMDocumentManager.h"
@@ -111,4 +117,30 @@ Glib::RefPtr<Gtk::Application> makeDraftworkApplication() {
   return application;
 }
 
-int runDraftwork(int argc, char** argv) { return makeDraftworkApplication()->run(argc, argv); }
+sigc::connection whenFirstFrameDrawn(std::function<void()> drawn) {
+  // Below the redraw priority: it runs once the frame in progress has been drawn and handed to the display.
+  return Glib::signal_idle().connect([drawn = std::move(drawn)] {
+    if (!CMEditorView::activeEditor()) return true;
+    drawn();
+    return false;
+  });
+}
+
+int runDraftwork(int argc, char** argv) {
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<char*> arguments(argv, argv + argc);
+  const auto benchmark = std::find_if(arguments.begin(), arguments.end(), [](const char* argument) {
+    return std::string_view(argument) == "--benchmark-first-frame";
+  });
+  Glib::RefPtr<Gtk::Application> application = makeDraftworkApplication();
+  if (benchmark != arguments.end()) {
+    arguments.erase(benchmark);
+    whenFirstFrameDrawn([start, app = application.get()] {
+      std::printf("first frame %.1f ms\n",
+                  std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+      std::fflush(stdout);
+      app->quit();
+    });
+  }
+  return application->run(static_cast<int>(arguments.size()), arguments.data());
+}

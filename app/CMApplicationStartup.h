@@ -7,6 +7,9 @@
 // of its windows is visible.
 
 #include <glibmm/refptr.h>
+#include <sigc++/connection.h>
+
+#include <functional>
 
 namespace Gtk {
 class Application;
@@ -15,5 +18,9 @@ class Application;
 // The application with its start-up, open and shutdown steps connected, not yet run.
 Glib::RefPtr<Gtk::Application> makeDraftworkApplication();
 
-// Makes the application and runs it on the command line.
+// Calls `drawn` once, after the canvas has drawn its first frame and the frame has gone to the display.
+sigc::connection whenFirstFrameDrawn(std::function<void()> drawn);
+
+// Makes the application and runs it on the command line. With "--benchmark-first-frame" the program quits after
+// its first frame and prints the milliseconds from its start to that frame.
 int runDraftwork(int argc, char** argv);

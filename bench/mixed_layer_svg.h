@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "bench/mixed_layer_scene.h"
@@ -78,6 +80,16 @@ inline std::string svgElement(const SceneLayer& layer, int index) {
     }
   }
   return element;
+}
+
+// The whole scene as an SVG page of the same size on white, written to `file`, which is returned.
+inline std::filesystem::path writeSceneSvg(const std::vector<SceneLayer>& scene, const std::filesystem::path& file) {
+  std::ofstream out(file);
+  out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << kHeight << "\">"
+      << kSvgFilters << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>";
+  for (std::size_t index = 0; index < scene.size(); ++index) out << svgElement(scene[index], static_cast<int>(index));
+  out << "</svg>\n";
+  return file;
 }
 
 // Runs the rsvg-convert command once an iteration; the mean seconds an iteration, or 0 (the run marked skipped)

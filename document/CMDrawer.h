@@ -71,6 +71,10 @@ class CMDrawer {
   // On (the default), layers keep their measured extents in an index and a draw visits only those that can meet the
   // clip; off, every layer is measured anew and drawn: the reference the index is compared with.
   void setKeepsLayerExtents(bool keeps) noexcept { keepsLayerExtents_ = keeps; }
+  // On (the default), the layer images a draw on the canvas in cached mode would render one after another are
+  // rendered side by side on worker threads first; off, each layer's draw renders its own: the reference the former
+  // is compared with.
+  void setRendersImagesAhead(bool ahead) noexcept { rendersImagesAhead_ = ahead; }
 
   // Scale by the document zoom on the canvas in cached mode, else by 1; and its inverse.
   platform::AffineTransform zoomTransform() const;
@@ -93,8 +97,16 @@ class CMDrawer {
   CMDrawerIndex& currentIndex();
   void drawLayer(CMLayer& layer, platform::GraphicsContext& context, const platform::Rect& rect,
                  const platform::AffineTransform& transform, bool selectedFrame);
+  void paintLayer(CMLayer& layer, platform::GraphicsContext& context, const platform::Rect& rect,
+                  const platform::AffineTransform& transform);
+  // Runs `work` with the layer's mask clip and the zoom transform applied, as the layer is drawn.
+  template <typename Work>
+  static void withinLayerFrame(CMLayer& layer, platform::GraphicsContext& context,
+                               const platform::AffineTransform& transform, const Work& work);
 
   std::shared_ptr<CMBaseDocument> document_;
+  // While set, a pass over the layers collects those the draw shows instead of drawing them.
+  std::vector<CMLayer*>* shownLayers_ = nullptr;
   std::shared_ptr<GroupNode> topGroup_;
   Layers layers_;
   CMDrawerIndex index_;
@@ -106,6 +118,7 @@ class CMDrawer {
   // What the layers are handed on a draw without the index, read once instead of once a layer.
   CMDrawerIndex::Setting setting_;
   bool keepsLayerExtents_ = true;
+  bool rendersImagesAhead_ = true;
   bool designMode_ = false;
   bool vectorViewMode_ = false;
   float viewZoom_ = 1;

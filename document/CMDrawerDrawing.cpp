@@ -4,6 +4,7 @@
 #include "document/CMDrawer.h"
 #include "document/CMLayer.h"
 #include "document/CMLayerExtent.h"
+#include "document/CMLayerImageJobs.h"
 #include "platform/graphics/color.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/graphics/rect_functions.h"
@@ -91,6 +92,10 @@ void CMDrawer::drawLayers(platform::GraphicsContext& context, const platform::Re
   }
   context.setShouldAntialias(true);
   cullRect_ = cullingRect(context.clipBoundingBox(), transform);
+  // The layers shown are found first, so that the images their draws need can be rendered side by side before they
+  // are composited in order.
+  std::vector<CMLayer*> shown;
+  shownLayers_ = &shown;
   if (keepsLayerExtents_) {
     CMDrawerIndex& index = currentIndex();
     for (const CMDrawerIndex::Slot slot : index.layersMeeting(cullRect_)) {
@@ -101,6 +106,18 @@ void CMDrawer::drawLayers(platform::GraphicsContext& context, const platform::Re
     setting_ = drawingSetting();
     drawGroupLayers(topGroup_->items, context, rect, transform, false);
   }
+  shownLayers_ = nullptr;
+  if (rendersImagesAhead_ && designMode_ && !vectorViewMode_) {
+    std::vector<std::unique_ptr<CMLayerImageJob>> jobs;
+    for (CMLayer* layer : shown) {
+      // Asked in the state the layer is drawn in, so that exactly the images its draw would render are rendered.
+      withinLayerFrame(*layer, context, transform, [&] {
+        if (std::unique_ptr<CMLayerImageJob> job = layer->imageJob(context)) jobs.push_back(std::move(job));
+      });
+    }
+    renderLayerImages(jobs);
+  }
+  for (CMLayer* layer : shown) paintLayer(*layer, context, rect, transform);
   context.restoreGraphicsState();
 }
 
@@ -133,9 +150,24 @@ void CMDrawer::drawLayer(CMLayer& layer, platform::GraphicsContext& context, con
     layer.forgetExtent();
   }
   if ((keepsLayerExtents_ && !layer.mayDrawIn(cullRect_)) || !layer.isVisible()) return;
+  if (shownLayers_) {
+    shownLayers_->push_back(&layer);
+    return;
+  }
+  paintLayer(layer, context, rect, transform);
+}
+
+template <typename Work>
+void CMDrawer::withinLayerFrame(CMLayer& layer, platform::GraphicsContext& context,
+                                const platform::AffineTransform& transform, const Work& work) {
   context.saveGraphicsState();
   layer.applyClipPaths();
   context.concatCTM(transform);
-  layer.draw(context, rect, true);
+  work();
   context.restoreGraphicsState();
+}
+
+void CMDrawer::paintLayer(CMLayer& layer, platform::GraphicsContext& context, const platform::Rect& rect,
+                          const platform::AffineTransform& transform) {
+  withinLayerFrame(layer, context, transform, [&] { layer.draw(context, rect, true); });
 }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/core/geometry.h"
@@ -26,6 +27,17 @@ namespace platform {
 class GraphicsContext;
 class Image;
 }  // namespace platform
+
+// The rendering of one layer's image ahead of its draw, so that the images of many layers can be rendered side by
+// side. render() reads only its layer and the layer's record and draws on an image surface of its own, so it may run
+// on any thread while neither changes; store() then runs on the main thread and hands the image to the layer, whose
+// next draw takes it instead of rendering.
+class CMLayerImageJob {
+ public:
+  virtual ~CMLayerImageJob() = default;
+  virtual void render() = 0;
+  virtual void store() = 0;
+};
 
 // Editing handle types. 1 to 8 resize, 10 and 11 rotate; the rest belong to the
 // point, line, gradient and pen-curve handles of the layer kinds.
@@ -250,8 +262,19 @@ class CMLayer {
   // Where the layer could mark the target at its last measure, through `zoomTransform`, with room for rounding;
   // empty before the first measure, unbounded when unknown.
   platform::Rect lastReach(const platform::AffineTransform& zoomTransform) const;
+  // The job that renders the image draw() would render now into `context` in its present state (cached mode on the
+  // canvas), or null when draw() would render none: a clean cached image, no picture, an image that misses the clip,
+  // or a kind whose drawL must run on the main thread.
+  std::unique_ptr<CMLayerImageJob> imageJob(platform::GraphicsContext& context);
+  // The image such a job rendered, for the next draw alone.
+  void keepImageRenderedAhead(std::shared_ptr<const platform::Image> image) {
+    imageRenderedAhead_ = std::move(image);
+  }
   // The layer's own content with its origin at the rectangle's origin.
   virtual void drawL(platform::GraphicsContext& context, const platform::Rect& rect);
+  // True when drawL reads nothing but the layer and its record (no shared fonts or caches), so it may run on a
+  // worker thread.
+  virtual bool drawsOffMainThread() const { return false; }
   void drawEditing(platform::GraphicsContext& context, const platform::Rect& rect);
   void drawSelectedFrame(platform::GraphicsContext& context, const platform::Rect& rect);
   void drawRotateFrame(platform::GraphicsContext& context, const platform::Rect& rect);
@@ -294,6 +317,7 @@ class CMLayer {
   bool vectorViewMode_ = false;
   std::size_t savedClipStates_ = 0;
   std::uint64_t dirtyMarks_ = 0;
+  std::shared_ptr<const platform::Image> imageRenderedAhead_;
   CMLayerExtentKey extentKey_;
   CMLayerExtent extent_;
   bool measured_ = false;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "document/CMCaches.h"
@@ -265,7 +266,40 @@ class LayerPlacement {
   platform::AffineTransform rotation_;
 };
 
+// The layer's image rendered from a placement measured on the main thread.
+class PlacementJob : public CMLayerImageJob {
+ public:
+  PlacementJob(CMLayer& layer, LayerPlacement placement) : layer_(layer), placement_(std::move(placement)) {}
+
+  void render() override { image_ = placement_.render(); }
+  void store() override { layer_.keepImageRenderedAhead(std::move(image_)); }
+
+ private:
+  CMLayer& layer_;
+  LayerPlacement placement_;
+  std::shared_ptr<const Image> image_;
+};
+
 }  // namespace
+
+std::unique_ptr<CMLayerImageJob> CMLayer::imageJob(platform::GraphicsContext& context) {
+  // An image an interrupted draw left behind is never taken by a later one.
+  imageRenderedAhead_ = nullptr;
+  // The conditions under which drawWithCaches renders and stores an image.
+  if (hidden_ || vectorViewMode_ || !design_ || !drawsOffMainThread()) return nullptr;
+  consumeIsDirtyMark();
+  // A clean layer with its image kept (most of them on a redraw) is passed over before anything is measured.
+  if (!dirty_ && CMCaches::sharedCaches().findImage(data_, design_, viewZoom_)) return nullptr;
+  LayerPlacement placement(*this, context);
+  if (placement.drawsNothing() || !placement.takesPicture()) return nullptr;
+  // An image that misses the clip in the layer's turned frame is not rendered by the draw either.
+  beginClipPath(context);
+  const bool meetsClip = placement.enterFrame(false);
+  placement.leaveFrame();
+  endClipPath(context);
+  if (!meetsClip) return nullptr;
+  return std::make_unique<PlacementJob>(*this, std::move(placement));
+}
 
 void CMLayer::draw(platform::GraphicsContext& context, const platform::Rect& dirtyRect, bool addToCache) {
   if (hidden_) return;
@@ -329,6 +363,8 @@ void CMLayer::consumeIsDirtyMark() {
 
 void CMLayer::drawWithCaches(platform::GraphicsContext& context, const platform::Rect& /*dirtyRect*/,
                              bool addToCache) {
+  // An image rendered ahead is this draw's only: the draw goes on as though it had just rendered it.
+  std::shared_ptr<const platform::Image> ahead = std::move(imageRenderedAhead_);
   consumeIsDirtyMark();
   FocusScope focus(context);
   LayerPlacement placement(*this, context);
@@ -341,7 +377,7 @@ void CMLayer::drawWithCaches(platform::GraphicsContext& context, const platform:
   }
   const bool rendered = !image && placement.takesPicture();
   if (placement.enterFrame(false)) {
-    if (rendered) image = placement.render();
+    if (rendered) image = ahead ? std::move(ahead) : placement.render();
     if (image) {
       placement.composite(*image);
     } else {

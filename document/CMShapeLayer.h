@@ -55,6 +55,9 @@ class CMShapeLayer : public CMLayer {
   void setVectorViewMode(bool vectorViewMode) override;
   void applyMatrix(const platform::AffineTransform& matrix) override;
 
+  // Shapes draw from their own path and record alone.
+  bool drawsOffMainThread() const override { return true; }
+
   // ---- forwarded to the shape ----
   void update() override;
   void prepareEditing() override;

@@ -3,23 +3,33 @@
 // GLib main loop running until the canvas has drawn once. The time ends at that first frame; closing the window
 // and dropping the document afterwards are not counted. The first start-up of the process, which also loads GTK,
 // its theme and the fonts, is printed apart at the end; reading the file alone is measured beside it.
+// The whole process is measured too: the program run with "--benchmark-first-frame" on the same drawing, from its
+// launch to the line it prints after the first frame, beside rsvg-convert rendering the same scene written as SVG
+// at the same size, with the peak memory of each.
 // Needs an X display (the program opens a window): run under xvfb-run.
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <glibmm/main.h>
 #include <gtkmm/application.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "app/CMApplicationStartup.h"
 #include "bench/mixed_layer_scene.h"
+#include "bench/mixed_layer_svg.h"
 #include "canvas/CMEditorView.h"
 #include "document/CMCaches.h"
 #include "document/CMDocument.h"
@@ -47,19 +57,23 @@ class SavedDrawing {
   }
 
   const std::filesystem::path& file() const { return file_; }
+  const std::filesystem::path& svg() const { return svg_; }
   bool saved() const { return saved_; }
 
  private:
   SavedDrawing()
       : folder_(std::filesystem::temp_directory_path() / ("draftwork-startup-bench-" + std::to_string(getpid()))),
-        file_(folder_ / "benchmark.vard") {
+        file_(folder_ / "benchmark.vard"),
+        svg_(folder_ / "benchmark.svg") {
     std::filesystem::create_directories(folder_);
     platform::overrideFoldersRoot(folder_ / "root");
     // GTK's own records (recent files, settings) go there too, and no session bus is looked for.
     setenv("XDG_DATA_HOME", (folder_ / "root" / "data").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (folder_ / "root" / "config").c_str(), 1);
     setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
-    platform::DictRef record = bench::documentRecord(bench::makeScene());
+    const std::vector<bench::SceneLayer> scene = bench::makeScene();
+    bench::writeSceneSvg(scene, svg_);
+    platform::DictRef record = bench::documentRecord(scene);
     record->set("width", static_cast<double>(bench::kWidth));
     record->set("height", static_cast<double>(bench::kHeight));
     auto document = std::make_shared<CMDocument>();
@@ -69,6 +83,7 @@ class SavedDrawing {
 
   std::filesystem::path folder_;
   std::filesystem::path file_;
+  std::filesystem::path svg_;
   bool saved_ = false;
 };
 
@@ -93,14 +108,10 @@ FirstFrame startUntilFirstFrame(const std::filesystem::path& file) {
   FirstFrame frame;
   const Clock::time_point start = Clock::now();
   Glib::RefPtr<Gtk::Application> application = makeDraftworkApplication();
-  // Below the redraw priority: it runs once the frame in progress has been drawn and handed to the display.
-  sigc::connection watch = Glib::signal_idle().connect([&] {
-    const CMEditorView* canvas = CMEditorView::activeEditor();
-    if (!canvas) return true;
+  sigc::connection watch = whenFirstFrameDrawn([&] {
     frame.elapsed = Clock::now() - start;
-    frame.layers = canvas->layers().size();
+    frame.layers = CMEditorView::activeEditor()->layers().size();
     application->quit();
-    return false;
   });
   // A canvas that never draws ends the run instead of hanging it.
   sigc::connection limit = Glib::signal_timeout().connect_seconds(
@@ -162,5 +173,129 @@ void ReadDrawing(benchmark::State& state) {
   }
 }
 BENCHMARK(ReadDrawing)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5);
+
+// ---- whole processes ----
+
+// One run of a program: the seconds from its launch to the end of its first line of output and to its exit, its
+// peak memory, and that line. GNU time runs it and writes the peak to a file: a process launched from this one would
+// report this one's own peak as its own (Linux carries it over the exec).
+struct ProcessRun {
+  bool succeeded = false;
+  double toFirstLine = 0;
+  double toExit = 0;
+  double peakMegabytes = 0;
+  std::string firstLine;
+};
+
+ProcessRun runProcess(std::vector<std::string> arguments) {
+  ProcessRun run;
+  const std::filesystem::path peakFile = SavedDrawing::shared().file().parent_path() / "peak.txt";
+  arguments.insert(arguments.begin(), {"time", "-f", "%M", "-o", peakFile.string()});
+  int output[2];
+  if (pipe2(output, O_CLOEXEC) != 0) return run;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  const Clock::time_point start = Clock::now();
+  pid_t child = 0;
+  const bool spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  close(output[1]);
+  if (!spawned) {
+    close(output[0]);
+    return run;
+  }
+  char byte = 0;
+  bool lineEnded = false;
+  while (read(output[0], &byte, 1) == 1) {
+    if (lineEnded) continue;
+    if (byte == '\n') {
+      lineEnded = true;
+      run.toFirstLine = std::chrono::duration<double>(Clock::now() - start).count();
+    } else {
+      run.firstLine += byte;
+    }
+  }
+  close(output[0]);
+  int status = 0;
+  if (waitpid(child, &status, 0) != child) return run;
+  run.toExit = std::chrono::duration<double>(Clock::now() - start).count();
+  std::ifstream peak(peakFile);
+  double kilobytes = 0;
+  run.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0 && (peak >> kilobytes);
+  run.peakMegabytes = kilobytes / 1024;
+  return run;
+}
+
+// The seconds and peak memory of each run of one program.
+struct Series {
+  std::vector<double> seconds;
+  std::vector<double> peaks;
+
+  void add(benchmark::State& state, double time, double peak) {
+    state.SetIterationTime(time);
+    state.counters["peak_MB"] = peak;
+    seconds.push_back(time);
+    peaks.push_back(peak);
+  }
+};
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
+
+double spread(const std::vector<double>& values) {
+  if (values.empty()) return 0;
+  const auto [low, high] = std::minmax_element(values.begin(), values.end());
+  return *high - *low;
+}
+
+// The medians of both programs' runs, compared at the end.
+struct ProcessFigures {
+  Series program;
+  Series rsvg;
+
+  ~ProcessFigures() {
+    if (program.seconds.empty() || rsvg.seconds.empty()) return;
+    std::printf("whole process to the first frame: %.0f ms (spread %.0f, %zu runs), peak %.0f MB; rsvg-convert %.0f ms "
+                "(spread %.0f), peak %.0f MB; ratio %.2f (goals under 1000 ms, 400 MB and a ratio of 0.5)\n",
+                median(program.seconds) * 1000, spread(program.seconds) * 1000, program.seconds.size(),
+                median(program.peaks), median(rsvg.seconds) * 1000, spread(rsvg.seconds) * 1000, median(rsvg.peaks),
+                median(program.seconds) / median(rsvg.seconds));
+  }
+};
+ProcessFigures processFigures;
+
+void WholeProcessToFirstFrame(benchmark::State& state) {
+  const SavedDrawing& drawing = SavedDrawing::shared();
+  for (auto _ : state) {
+    const ProcessRun run = runProcess({DRAFTWORK_PROGRAM, "--benchmark-first-frame", drawing.file().string()});
+    if (!run.succeeded || run.firstLine.rfind("first frame", 0) != 0) {
+      state.SkipWithError("the program ended without a first frame (no display? run under xvfb-run; GNU time missing?)");
+      return;
+    }
+    processFigures.program.add(state, run.toFirstLine, run.peakMegabytes);
+  }
+}
+BENCHMARK(WholeProcessToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+
+void RsvgConvertScene(benchmark::State& state) {
+  const SavedDrawing& drawing = SavedDrawing::shared();
+  const std::string png = (drawing.svg().parent_path() / "benchmark.png").string();
+  for (auto _ : state) {
+    const ProcessRun run = runProcess({"rsvg-convert", "-w", std::to_string(bench::kWidth), "-h",
+                                       std::to_string(bench::kHeight), "-o", png, drawing.svg().string()});
+    if (!run.succeeded) {
+      state.SkipWithError("rsvg-convert or GNU time failed or is missing (Debian packages librsvg2-bin, time)");
+      return;
+    }
+    processFigures.rsvg.add(state, run.toExit, run.peakMegabytes);
+  }
+}
+BENCHMARK(RsvgConvertScene)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 
 }  // namespace

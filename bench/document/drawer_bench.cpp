@@ -1,5 +1,5 @@
 // Drawing a 10,000-layer document at zoom 1 into a 1600 × 1200 canvas: cached mode with a
-// cold and a warm image cache, vector mode, and a redraw after one layer changed. The same
+// cold cache (images rendered side by side, and one by one) and a warm one, vector mode, and a redraw after one layer changed. The same
 // scene is written as SVG and rendered by rsvg-convert at the same size for comparison;
 // the ratios are printed at the end.
 
@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,19 +36,6 @@ using platform::Rect;
 namespace {
 
 using namespace bench;
-
-// ---- the same scene as SVG ----
-
-std::filesystem::path writeSvg(const std::vector<SceneLayer>& scene, const std::filesystem::path& folder) {
-  const std::filesystem::path file = folder / "scene.svg";
-  std::ofstream out(file);
-  out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << kHeight << "\">"
-      << kSvgFilters
-      << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>";
-  for (std::size_t index = 0; index < scene.size(); ++index) out << svgElement(scene[index], static_cast<int>(index));
-  out << "</svg>\n";
-  return file;
-}
 
 // ---- the benchmarks ----
 
@@ -84,7 +70,7 @@ class Scene {
     document_->setData(documentRecord(scene));
     drawer_.setDocument(document_);
     drawer_.setZoom(1);
-    svg_ = writeSvg(scene, folder_);
+    svg_ = writeSceneSvg(scene, folder_ / "scene.svg");
     // The canvas is a flipped view.
     context_ = std::make_unique<platform::GraphicsContext>(surface_.get(), kHeight, true);
   }
@@ -134,6 +120,21 @@ void BM_CachedCold(benchmark::State& state) {
   figures.cold = secondsPerIteration(state, total);
 }
 BENCHMARK(BM_CachedCold)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The same with every image rendered by its own layer's draw, one after another, on this thread alone.
+void BM_CachedColdOneByOne(benchmark::State& state) {
+  Scene& scene = Scene::shared();
+  scene.setVectorMode(false);
+  scene.drawer().setRendersImagesAhead(false);
+  for (auto _ : state) {
+    state.PauseTiming();
+    CMCaches::sharedCaches().clean();
+    state.ResumeTiming();
+    scene.draw();
+  }
+  scene.drawer().setRendersImagesAhead(true);
+}
+BENCHMARK(BM_CachedColdOneByOne)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_CachedWarm(benchmark::State& state) {
   Scene& scene = Scene::shared();

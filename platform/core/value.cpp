@@ -222,8 +222,9 @@ std::ostream& operator<<(std::ostream& out, const Value& value) { return out << 
 
 // ---------------------------------------------------------------------------
 
-// Keys point into the entries, so the index is dropped whenever the entries
-// move (removal, or growth past the capacity) and rebuilt on the next lookup.
+// Keys point into the entries, so the index is rebuilt whenever the entries move (removal, or growth past the
+// capacity). It follows every change rather than being built by a lookup: lookups only read, so threads may share a
+// dictionary that nobody changes meanwhile (layer images are rendered on worker threads).
 struct Dictionary::Index {
   std::unordered_map<std::string_view, std::size_t> positions;
 };
@@ -244,21 +245,28 @@ DictRef Dictionary::make(std::initializer_list<std::pair<std::string_view, Value
 }
 
 std::ptrdiff_t Dictionary::indexOf(std::string_view key) const {
-  if (entries_.size() < kIndexThreshold) {
+  if (!index_) {
     for (std::size_t i = 0; i < entries_.size(); ++i)
       if (entries_[i].first == key) return static_cast<std::ptrdiff_t>(i);
     return -1;
-  }
-  if (!index_) {
-    index_ = std::make_unique<Index>();
-    index_->positions.reserve(entries_.size());
-    for (std::size_t i = 0; i < entries_.size(); ++i) index_->positions.emplace(entries_[i].first, i);
   }
   auto it = index_->positions.find(key);
   return it == index_->positions.end() ? -1 : static_cast<std::ptrdiff_t>(it->second);
 }
 
-void Dictionary::dropIndex() noexcept { index_.reset(); }
+void Dictionary::rebuildIndex() {
+  if (entries_.size() < kIndexThreshold) {
+    index_.reset();
+    return;
+  }
+  if (index_) {
+    index_->positions.clear();
+  } else {
+    index_ = std::make_unique<Index>();
+  }
+  index_->positions.reserve(entries_.size());
+  for (std::size_t i = 0; i < entries_.size(); ++i) index_->positions.emplace(entries_[i].first, i);
+}
 
 Value Dictionary::get(std::string_view key) const {
   const Value* v = find(key);
@@ -293,11 +301,11 @@ void Dictionary::set(std::string_view key, Value value) {
   }
   const std::size_t capacity = entries_.capacity();
   entries_.emplace_back(std::string(key), std::move(value));
-  if (!index_) return;
-  if (entries_.capacity() != capacity)
-    dropIndex();
-  else
+  if (index_ && entries_.capacity() == capacity) {
     index_->positions.emplace(entries_.back().first, entries_.size() - 1);
+  } else if (index_ || entries_.size() >= kIndexThreshold) {
+    rebuildIndex();
+  }
 }
 
 void Dictionary::remove(std::string_view key) {
@@ -305,13 +313,13 @@ void Dictionary::remove(std::string_view key) {
   if (i < 0) return;
   noteChange();
   entries_.erase(entries_.begin() + i);
-  dropIndex();
+  if (index_) rebuildIndex();
 }
 
 void Dictionary::removeAll() {
   noteChange();
   entries_.clear();
-  dropIndex();
+  index_.reset();
 }
 
 void Dictionary::noteChange() noexcept {
@@ -348,6 +356,7 @@ std::vector<std::string> Dictionary::keys() const {
 DictRef Dictionary::mutableCopy() const {
   DictRef copy = make();
   copy->entries_ = entries_;
+  copy->rebuildIndex();
   return copy;
 }
 
@@ -466,6 +475,7 @@ DictRef dictionaryCopy(const DictRef& dictionary) {
   // Keys are already unique: append without lookups.
   copy->entries_.reserve(dictionary->size());
   for (const auto& [key, value] : *dictionary) copy->entries_.emplace_back(key, deepCopy(value));
+  copy->rebuildIndex();
   return copy;
 }
 

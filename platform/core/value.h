@@ -155,7 +155,10 @@ class Dictionary {
 
   std::size_t size() const noexcept { return entries_.size(); }
   bool empty() const noexcept { return entries_.empty(); }
-  void reserve(std::size_t count) { entries_.reserve(count); }
+  void reserve(std::size_t count) {
+    entries_.reserve(count);
+    if (index_) rebuildIndex();  // the entries may have moved
+  }
 
   // Nil when the key is missing.
   Value get(std::string_view key) const;
@@ -192,13 +195,13 @@ class Dictionary {
  private:
   friend DictRef dictionaryCopy(const DictRef& dictionary);
   std::ptrdiff_t indexOf(std::string_view key) const;
-  void dropIndex() noexcept;
+  void rebuildIndex();
   void noteChange() noexcept;
 
   std::vector<Entry> entries_;
   std::uint64_t changes_ = 0;
   struct Index;
-  mutable std::unique_ptr<Index> index_;  // built on demand for large dictionaries
+  std::unique_ptr<Index> index_;  // kept for large dictionaries
   using Watchers = std::vector<std::pair<DictionaryWatcher*, std::uintptr_t>>;
   std::unique_ptr<Watchers> watchers_;  // only watched dictionaries pay for the list
 };

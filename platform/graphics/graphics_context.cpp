@@ -10,9 +10,9 @@ namespace platform {
 
 namespace {
 
-// The stack lockFocus pushes on; drawing happens on the main thread only.
+// The stack lockFocus pushes on, one for each thread: layer images are also rendered on worker threads.
 std::vector<GraphicsContext*>& contextStack() {
-  static std::vector<GraphicsContext*> stack;
+  thread_local std::vector<GraphicsContext*> stack;
   return stack;
 }
 

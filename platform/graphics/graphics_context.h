@@ -2,7 +2,7 @@
 
 // The current graphics context, as NSGraphicsContext and CGContext are: a
 // cairo_t plus the state Cairo lacks (colours, shadow, blend mode, global
-// alpha, antialiasing), and a main-thread stack of current contexts.
+// alpha, antialiasing), and a stack of current contexts for each thread.
 //
 // Orientation: every context has a y-up base space, origin at the surface's
 // bottom-left, one unit per device pixel. An unflipped context starts with
@@ -48,7 +48,7 @@ class GraphicsContext {
   GraphicsContext(const GraphicsContext&) = delete;
   GraphicsContext& operator=(const GraphicsContext&) = delete;
 
-  // The top of the main-thread stack, or null.
+  // The top of this thread's stack, or null.
   static GraphicsContext* current();
   // lockFocus / unlockFocus. Popping an empty stack does nothing.
   static void push(GraphicsContext& context);

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <map>
 #include <random>
+#include <thread>
 
 namespace platform {
 namespace {
@@ -111,11 +113,36 @@ TEST(Dictionary, LargeDictionariesAgreeWithAnOrderedModel) {
       else
         model.emplace_back(key, step);
     }
+    if (step % 500 == 0) d->reserve(d->size() + 100);  // the entries move
     ASSERT_EQ(d->size(), model.size());
-    for (const auto& [k, v] : model) ASSERT_EQ(d->get(k).intValue(), v) << k;
+    // Copies carry the index over as well.
+    const DictRef copy = step % 400 == 0 ? d->mutableCopy() : step % 400 == 200 ? dictionaryCopy(d) : d;
+    for (const auto& [k, v] : model) ASSERT_EQ(copy->get(k).intValue(), v) << k << " at step " << step;
   }
   std::size_t i = 0;
   for (const auto& [key, value] : *d) EXPECT_EQ(key, model[i++].first);
+}
+
+TEST(Dictionary, ThreadsReadALargeDictionaryNobodyChanges) {
+  // Layer records are read by several drawing threads at once: a lookup may change nothing.
+  DictRef source = Dictionary::make();
+  for (int key = 0; key < 200; ++key) source->set("key" + std::to_string(key), key);
+  for (int round = 0; round < 20; ++round) {
+    const DictRef shared = dictionaryCopy(source);
+    std::atomic<int> wrong = 0;
+    {
+      std::vector<std::jthread> readers;
+      for (int reader = 0; reader < 6; ++reader) {
+        readers.emplace_back([&, reader] {
+          for (int key = 0; key < 200; ++key) {
+            const int probe = (key * 7 + reader * 31) % 200;
+            if (shared->get("key" + std::to_string(probe)).intValue() != probe) ++wrong;
+          }
+        });
+      }
+    }
+    ASSERT_EQ(wrong, 0) << "round " << round;
+  }
 }
 
 TEST(Dictionary, EqualityIgnoresOrderButNotContent) {
