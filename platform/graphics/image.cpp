@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/core/files.h"
 #include "platform/core/numeric.h"
@@ -26,6 +28,65 @@ std::shared_ptr<cairo_surface_t> blankSurface(Size size) {
   if (width > 0 && height > 0 && !checkImageSize(width, height)) width = height = 0;
   return {cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height)),
           cairo_surface_destroy};
+}
+
+// Beyond this many device pixels per image pixel Cairo's fixed-point image transforms lose the scale (and have been
+// seen to crash inside cairo_paint), so such a picture is drawn as one filled rectangle per image pixel instead.
+constexpr double kLargestMagnification = 4096;
+
+double deviceMagnification(cairo_t* cr, const cairo_matrix_t& toPixels) {
+  double ux = 1 / std::abs(toPixels.xx), uy = 0, vx = 0, vy = 1 / std::abs(toPixels.yy);
+  cairo_user_to_device_distance(cr, &ux, &uy);
+  cairo_user_to_device_distance(cr, &vx, &vy);
+  return std::max(std::hypot(ux, uy), std::hypot(vx, vy));
+}
+
+// Fills, cut to `rect` and the clip, the user-space cell of every image pixel of `part` the clip can show. At this
+// magnification only a handful of pixels are visible, and no coordinate handed to Cairo exceeds the clip's.
+void paintPixelCells(cairo_t* cr, cairo_surface_t* part, const cairo_matrix_t& toPixels, const Rect& rect) {
+  double clipX0, clipY0, clipX1, clipY1;
+  cairo_clip_extents(cr, &clipX0, &clipY0, &clipX1, &clipY1);
+  clipX0 = std::max(clipX0, rect.origin.x);
+  clipY0 = std::max(clipY0, rect.origin.y);
+  clipX1 = std::min(clipX1, rect.origin.x + rect.size.width);
+  clipY1 = std::min(clipY1, rect.origin.y + rect.size.height);
+  if (!(clipX1 > clipX0 && clipY1 > clipY0)) return;
+  cairo_surface_t* image = cairo_surface_map_to_image(part, nullptr);
+  const cairo_format_t format = cairo_image_surface_get_format(image);
+  const int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
+  // toPixels only scales and translates, so the clip's corners bound the pixels it meets.
+  double px0 = clipX0, py0 = clipY0, px1 = clipX1, py1 = clipY1;
+  cairo_matrix_transform_point(&toPixels, &px0, &py0);
+  cairo_matrix_transform_point(&toPixels, &px1, &py1);
+  const int i0 = std::clamp(saturatingTruncate<int>(std::floor(std::min(px0, px1))), 0, width);
+  const int i1 = std::clamp(saturatingTruncate<int>(std::ceil(std::max(px0, px1))), 0, width);
+  const int j0 = std::clamp(saturatingTruncate<int>(std::floor(std::min(py0, py1))), 0, height);
+  const int j1 = std::clamp(saturatingTruncate<int>(std::ceil(std::max(py0, py1))), 0, height);
+  if (format == CAIRO_FORMAT_ARGB32 || format == CAIRO_FORMAT_RGB24) {
+    cairo_matrix_t toUser = toPixels;
+    cairo_matrix_invert(&toUser);
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    for (int j = j0; j < j1; ++j) {
+      for (int i = i0; i < i1; ++i) {
+        std::uint32_t argb;
+        std::memcpy(&argb, data + static_cast<std::ptrdiff_t>(j) * stride + 4 * i, sizeof argb);
+        const double alpha = format == CAIRO_FORMAT_RGB24 ? 1 : (argb >> 24) / 255.0;
+        if (alpha == 0) continue;
+        const auto channel = [&](int shift) { return ((argb >> shift) & 0xff) / 255.0 / alpha; };
+        double x0 = i, y0 = j, x1 = i + 1, y1 = j + 1;
+        cairo_matrix_transform_point(&toUser, &x0, &y0);
+        cairo_matrix_transform_point(&toUser, &x1, &y1);
+        const double left = std::max(std::min(x0, x1), clipX0), right = std::min(std::max(x0, x1), clipX1);
+        const double top = std::max(std::min(y0, y1), clipY0), bottom = std::min(std::max(y0, y1), clipY1);
+        if (!(right > left && bottom > top)) continue;
+        cairo_set_source_rgba(cr, channel(16), channel(8), channel(0), alpha);
+        cairo_rectangle(cr, left, top, right - left, bottom - top);
+        cairo_fill(cr);
+      }
+    }
+  }
+  cairo_surface_unmap_image(part, image);
 }
 
 }  // namespace
@@ -135,6 +196,10 @@ void Image::paint(cairo_t* cr, const Rect& rect, const Rect& source) const {
   if (cairo_matrix_invert(&check) != CAIRO_STATUS_SUCCESS) return;
 
   const CairoSurfacePtr part(cairo_surface_create_for_rectangle(surface_.get(), x0, y0, x1 - x0, y1 - y0));
+  if (deviceMagnification(cr, toPixels) > kLargestMagnification) {
+    paintPixelCells(cr, part.get(), toPixels, rect);
+    return;
+  }
   cairo_pattern_t* pattern = cairo_pattern_create_for_surface(part.get());
   cairo_pattern_set_matrix(pattern, &toPixels);
   cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);

@@ -136,6 +136,33 @@ TEST(Image, ExtremeRectanglesAndFractionsDrawSafely) {
   EXPECT_EQ(fresh.at(12, 38), Argb{});
 }
 
+// Magnified millions of times, each image pixel is a cell of its own colour, wherever the view looks into it and
+// however the context is turned.
+TEST(Image, HugelyMagnifiedPixelsShowTheirOwnColours) {
+  const Image image = quadrants();
+  for (const double radians : {0.0, 0.5}) {
+    Canvas canvas;
+    GraphicsContext context(canvas.surface.get(), 40, false);
+    CurrentContextScope focus(context);
+    context.translateCTM(20, 20);
+    context.rotateCTM(radians);
+    // The image's middle falls at x 10 (from the canvas's centre): red left of it, green right, both in the top row.
+    image.drawInRect({-4e6 + 10, -4e6, 8e6, 8e6}, {}, CompositingOperation::SourceOver, 1);
+    EXPECT_EQ(cairo_status(context.cairo()), CAIRO_STATUS_SUCCESS);
+    if (radians == 0) {
+      EXPECT_EQ(canvas.at(20, 15), kRed);
+      EXPECT_EQ(canvas.at(35, 15), kGreen);
+      EXPECT_EQ(canvas.at(20, 25), kBlue);
+      EXPECT_EQ(canvas.at(35, 25), kWhite);
+    } else {  // away from the cells' edges, which cross the canvas's centre
+      for (const auto& [x, y] : {std::pair{0, 0}, {39, 0}, {0, 39}, {39, 39}}) {
+        const Argb shown = canvas.at(x, y);
+        EXPECT_TRUE(shown == kRed || shown == kGreen || shown == kBlue || shown == kWhite) << x << "," << y;
+      }
+    }
+  }
+}
+
 TEST(Image, DrawingCastsTheContextsShadow) {
   Canvas canvas;
   GraphicsContext context(canvas.surface.get(), 40, false);
