@@ -5,6 +5,7 @@
 // Each layer is described once (SceneLayer) so that a benchmark can also write it in another format.
 
 #include <cmath>
+#include <cstddef>
 #include <random>
 #include <vector>
 
@@ -74,6 +75,17 @@ inline std::vector<SceneLayer> makeScene() {
         layer.curve.push_back({uniform(0, width), uniform(0, height)});
       }
     }
+  }
+  return scene;
+}
+
+// The scene's first `count` layers with their places scaled by `scale`, for tests that draw a smaller page whole.
+inline std::vector<SceneLayer> makeCompactScene(std::size_t count, double scale) {
+  std::vector<SceneLayer> scene = makeScene();
+  scene.resize(count);
+  for (SceneLayer& layer : scene) {
+    layer.frame.origin.x = std::round(layer.frame.origin.x * scale);
+    layer.frame.origin.y = std::round(layer.frame.origin.y * scale);
   }
   return scene;
 }

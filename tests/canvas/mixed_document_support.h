@@ -22,12 +22,7 @@ constexpr std::size_t kLayers = 400;
 // and none is turned: a turned picture is resampled stepwise from the left of each part drawn, which may round a
 // pixel differently from one drawing to another.
 inline std::shared_ptr<CMDocument> mixedDocument(float zoom, std::int64_t firstId = 1, bool wideEffects = false) {
-  std::vector<bench::SceneLayer> scene = bench::makeScene();
-  scene.resize(kLayers);
-  for (bench::SceneLayer& layer : scene) {
-    layer.frame.origin.x = std::round(layer.frame.origin.x * 0.375);
-    layer.frame.origin.y = std::round(layer.frame.origin.y * 0.375);
-  }
+  const std::vector<bench::SceneLayer> scene = bench::makeCompactScene(kLayers, double{kViewWidth} / bench::kWidth);
   platform::DictRef record = bench::documentRecord(scene);
   const platform::ArrayRef layers = record->array("layers");
   for (std::size_t index = 0; index < layers->size(); ++index) {

@@ -53,12 +53,7 @@ platform::Bytes twoColourPicture() {
 // The layer records in drawing order: the benchmarks' mixed shapes pulled together onto 600 × 450 units, some turned,
 // translucent, blended, filled with a picture or masked, with text and image layers among them; then shuffled.
 std::vector<DictRef> mixedLayers(std::mt19937& random) {
-  std::vector<bench::SceneLayer> scene = bench::makeScene();
-  scene.resize(kShapes);
-  for (bench::SceneLayer& layer : scene) {
-    layer.frame.origin.x = std::round(layer.frame.origin.x * 0.375);
-    layer.frame.origin.y = std::round(layer.frame.origin.y * 0.375);
-  }
+  const std::vector<bench::SceneLayer> scene = bench::makeCompactScene(kShapes, double{kViewWidth} / bench::kWidth);
   const platform::ArrayRef shapes = bench::documentRecord(scene)->array("layers");
   const platform::Bytes picture = twoColourPicture();
   std::vector<DictRef> layers;
