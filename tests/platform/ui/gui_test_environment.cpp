@@ -1,11 +1,19 @@
-// GUI tests run against a real X display (Xvfb): GTK is started once for the
-// whole program, with an environment that keeps runs reproducible: the X11
-// backend, no accessibility bus, in-memory settings, animations off and
-// throw-away home and XDG folders.
+// GUI tests run against a real X display: an Xvfb of the test program's own, so
+// that the windows of test programs running beside it never take its focus,
+// cover its windows or hold its grabs. GTK is started once for the whole
+// program, with an environment that keeps runs reproducible: the X11 backend,
+// no accessibility bus, in-memory settings, animations off and throw-away home
+// and XDG folders.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <gtkmm/settings.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -40,13 +48,70 @@ std::filesystem::path prepareEnvironment() {
   return home;
 }
 
+pid_t privateXServer = -1;
+
+// Ends the server at the program's exit and reaps it (the container's first process may not).
+void stopPrivateXServer() {
+  kill(privateXServer, SIGTERM);
+  waitpid(privateXServer, nullptr, 0);
+}
+
+// Starts an Xvfb that lives as long as this program (it is killed when the program ends, even by a failed
+// check's abort) and points DISPLAY at it; false when it did not start within ten seconds.
+bool startPrivateXServer() {
+  int ends[2];
+  if (pipe(ends) != 0) return false;
+  const pid_t program = getpid();
+  const pid_t server = fork();
+  if (server == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != program) _exit(1);
+    // Xvfb writes the display number it found free to descriptor 3, so no lock-file scan races other servers.
+    close(ends[0]);
+    if (ends[1] != 3) {
+      dup2(ends[1], 3);
+      close(ends[1]);
+    }
+    // Quiet, and holding none of the test's output pipes open after the test ends.
+    const int quiet = open("/dev/null", O_RDWR);
+    if (quiet >= 0) {
+      dup2(quiet, STDIN_FILENO);
+      dup2(quiet, STDOUT_FILENO);
+      dup2(quiet, STDERR_FILENO);
+    }
+    execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1600x1200x24", "-nolisten", "tcp",
+           static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(ends[1]);
+  if (server < 0) {
+    close(ends[0]);
+    return false;
+  }
+  privateXServer = server;
+  std::atexit(stopPrivateXServer);
+  std::string number;
+  pollfd reader{ends[0], POLLIN, 0};
+  char c = 0;
+  while (poll(&reader, 1, 10000) > 0 && read(ends[0], &c, 1) == 1 && c != '\n') number += c;
+  close(ends[0]);
+  if (number.empty()) return false;
+  setenv("DISPLAY", (":" + number).c_str(), 1);
+  setenv("XAUTHORITY", "/dev/null", 1);
+  return true;
+}
+
 class GuiEnvironment : public testing::Environment {
  public:
   void SetUp() override {
     home_ = prepareEnvironment();
+    if (!startPrivateXServer()) {
+      std::fprintf(stderr, "Xvfb did not start: install the xvfb package\n");
+      std::exit(1);
+    }
     // Stop outright: a failure here would otherwise show every test as skipped, which ctest counts as passing.
     if (!platform::initializeUi()) {
-      std::fprintf(stderr, "no X display: run the GUI tests under xvfb-run\n");
+      std::fprintf(stderr, "no X display: GTK could not open the test's own X server\n");
       std::exit(1);
     }
     Gtk::Settings::get_default()->property_gtk_enable_animations() = false;
