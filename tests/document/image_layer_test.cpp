@@ -18,20 +18,10 @@ using platform::Rect;
 // 20 × 10 with a colour per quadrant, upright in y-up space: red top left, green top
 // right, blue bottom left, yellow bottom right.
 platform::Bytes quadrantPicture() {
-  platform::Image image(platform::Size{20, 10});
-  image.lockFocus();
-  platform::GraphicsContext& context = *platform::GraphicsContext::current();
-  const auto fill = [&](Rect rect, Color color) {
-    context.setFillColor(color);
-    context.fillPath(platform::BezierPath::rect(rect));
-  };
-  fill({0, 5, 10, 5}, Color{1, 0, 0, 1});
-  fill({10, 5, 10, 5}, Color{0, 1, 0, 1});
-  fill({0, 0, 10, 5}, Color{0, 0, 1, 1});
-  fill({10, 0, 10, 5}, Color{1, 1, 0, 1});
-  image.unlockFocus();
-  auto bytes = image.representation(platform::ImageFileType::Png);
-  return bytes ? bytes.value() : platform::Bytes{};
+  return document_testing::pngOf({20, 10}, {{{0, 5, 10, 5}, Color{1, 0, 0, 1}},
+                                            {{10, 5, 10, 5}, Color{0, 1, 0, 1}},
+                                            {{0, 0, 10, 5}, Color{0, 0, 1, 1}},
+                                            {{10, 0, 10, 5}, Color{1, 1, 0, 1}}});
 }
 
 DictRef pictureRecord() { return Dictionary::make({{"x", 12}, {"y", 34}, {"image", quadrantPicture()}}); }

@@ -21,10 +21,9 @@
 #include "document/CMCaches.h"
 #include "document/CMDrawer.h"
 #include "document/CMLayer.h"
-#include "platform/graphics/bezier_path.h"
 #include "platform/graphics/color.h"
 #include "platform/graphics/graphics_context.h"
-#include "platform/graphics/image.h"
+#include "style_canvas.h"
 
 namespace {
 
@@ -38,16 +37,8 @@ constexpr std::size_t kShapes = 300;
 
 // A small picture with a colour in each half, for image layers and image fills.
 platform::Bytes twoColourPicture() {
-  platform::Image image(platform::Size{24, 12});
-  image.lockFocus();
-  platform::GraphicsContext& context = *platform::GraphicsContext::current();
-  context.setFillColor(platform::Color{0.9, 0.2, 0.1, 1});
-  context.fillPath(platform::BezierPath::rect({0, 0, 12, 12}));
-  context.setFillColor(platform::Color{0.1, 0.3, 0.8, 0.7});
-  context.fillPath(platform::BezierPath::rect({12, 0, 12, 12}));
-  image.unlockFocus();
-  auto bytes = image.representation(platform::ImageFileType::Png);
-  return bytes ? bytes.value() : platform::Bytes{};
+  return document_testing::pngOf({24, 12}, {{{0, 0, 12, 12}, platform::Color{0.9, 0.2, 0.1, 1}},
+                                            {{12, 0, 12, 12}, platform::Color{0.1, 0.3, 0.8, 0.7}}});
 }
 
 // The layer records in drawing order: the benchmarks' mixed shapes pulled together onto 600 × 450 units, some turned,

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
+
 #include "../platform/graphics/graphics_test_canvas.h"
 #include "platform/graphics/image.h"
 
@@ -28,15 +31,24 @@ class StyleCanvasTest : public ::testing::Test {
   platform::CurrentContextScope scope_;
 };
 
-// A solid image of the given size as PNG bytes, as an image fill record carries it.
-inline platform::Bytes pngOf(platform::Size size, const platform::Color& color) {
+// An image of the given size with each rectangle filled in its colour, in order, as PNG bytes (what image layers
+// and image fill records carry).
+inline platform::Bytes pngOf(platform::Size size,
+                             std::initializer_list<std::pair<platform::Rect, platform::Color>> patches) {
   platform::Image image(size);
   image.lockFocus();
-  platform::GraphicsContext::current()->setFillColor(color);
-  platform::GraphicsContext::current()->fillPath(platform::BezierPath::rect({0, 0, size.width, size.height}));
+  for (const auto& [rect, color] : patches) {
+    platform::GraphicsContext::current()->setFillColor(color);
+    platform::GraphicsContext::current()->fillPath(platform::BezierPath::rect(rect));
+  }
   image.unlockFocus();
   auto bytes = image.representation(platform::ImageFileType::Png);
   return bytes ? bytes.value() : platform::Bytes{};
+}
+
+// A solid image of the given size as PNG bytes.
+inline platform::Bytes pngOf(platform::Size size, const platform::Color& color) {
+  return pngOf(size, {{{0, 0, size.width, size.height}, color}});
 }
 
 }  // namespace document_testing
