@@ -152,7 +152,7 @@ class Archiver final : public KeyedEncoder {
     const ClassCoder* coder = coders_->coder(className);
     if (!coder) {
       // Known as nil from now on, so the warning comes once.
-      instances_.insert(identity, 0);
+      enter(value, identity, 0);
       logWarning("Archiving: no class coder for " + std::string(className) + "; the object is archived as nil.");
       return 0;
     }
@@ -162,7 +162,7 @@ class Archiver final : public KeyedEncoder {
       return 0;
     }
     const ArchiveUid uid = addEntry(kOpen);
-    instances_.insert(identity, uid);
+    enter(value, identity, uid);
     const std::size_t firstField = fields_.size();
     ++depth_;
     coder->encode(value, *this);
@@ -171,6 +171,13 @@ class Archiver final : public KeyedEncoder {
     entries_[uid] = writer_.addDictionary(std::span(fields_).subspan(firstField));
     fields_.resize(firstField);
     return uid;
+  }
+
+  // Identities are addresses, so each instance entered is kept alive until the archive is finished: a temporary a
+  // coder made and dropped would otherwise lend its address to a later one, written as a reference to the first.
+  void enter(const Value& value, const void* identity, ArchiveUid uid) {
+    kept_.push_back(value);
+    instances_.insert(identity, uid);
   }
 
   // One entry per class, shared by all its objects.
@@ -195,6 +202,7 @@ class Archiver final : public KeyedEncoder {
   std::vector<BinaryPlistWriter::Entry> fields_;  // of the entries being encoded, innermost last
   std::vector<Ref> uidRefs_;
   InstanceTable instances_;
+  std::vector<Value> kept_;  // every instance entered in instances_
   std::vector<ArchiveUid> stringEntries_;  // by the string's object index; "$null" is left out
   std::unordered_map<const ClassCoder*, ArchiveUid> classes_;
   std::size_t depth_ = 0;

@@ -5,6 +5,8 @@ implementation of the keyed archive format.
               "Pieces" with a CMShapeItem and a CMImageShapeItem.
   write FILE: writes a library "Written" with a shape item (width 30) and an
               image item without a name.
+  store FILE: prints each library of a store file (a list of libraries) as
+              "name: width, width, …", the widths of its items' layer records.
 """
 import plistlib
 import sys
@@ -30,6 +32,24 @@ def check(path):
         item = deref(uid)
         assert deref(item["name"]) == "shape"
         assert "NS.keys" in deref(item["shape"])
+
+
+def store(path):
+    with open(path, "rb") as f:
+        archive = plistlib.load(f)
+    objects = archive["$objects"]
+
+    def deref(uid):
+        return objects[uid.data]
+
+    def field(dictionary, key):
+        keys = [deref(uid) for uid in dictionary["NS.keys"]]
+        return deref(dictionary["NS.objects"][keys.index(key)])
+
+    for uid in deref(archive["$top"]["root"])["NS.objects"]:
+        library = deref(uid)
+        widths = [field(deref(deref(item)["shape"]), "width") for item in deref(library["items"])["NS.objects"]]
+        print(deref(library["name"]) + ":" + ",".join(" %g" % width for width in widths))
 
 
 def write(path):
@@ -61,4 +81,4 @@ def write(path):
 
 
 if __name__ == "__main__":
-    {"check": check, "write": write}[sys.argv[1]](sys.argv[2])
+    {"check": check, "write": write, "store": store}[sys.argv[1]](sys.argv[2])

@@ -4,6 +4,9 @@
 #include <csignal>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <random>
 
@@ -137,6 +140,53 @@ TEST_F(ShapeLibraryStoreTest, ImportsTakeNumberedNamesAndExportsReadBackEqual) {
     EXPECT_TRUE(imported[i]->shapeData()->isEqual(*exported->items()[i]->shapeData()));
     EXPECT_EQ(imported[i]->className(), "CMShapeItem");
   }
+}
+
+TEST_F(ShapeLibraryStoreTest, EveryLibraryKeepsItsOwnItemsThroughASavedStore) {
+  // Libraries as imported, each with items of widths of its own, then a new library made: the store is saved.
+  const std::vector<std::string> names{"Numbers", "Frames", "Casual Wear", "Patterns", "Stars", "Arrows"};
+  std::vector<std::shared_ptr<CMShapeLibarary>> imported;
+  std::vector<std::string> expected;
+  for (std::size_t k = 0; k < names.size(); ++k) {
+    auto library = std::make_shared<CMShapeLibarary>(names[k]);
+    std::string line = names[k] + ":";
+    for (std::size_t i = 0; i <= k % 3; ++i) {
+      const double width = 100.0 * static_cast<double>(k + 1) + static_cast<double>(i);
+      library->addShape(document_testing::itemRecord(document_testing::libraryShape({0, 0, width, 20})));
+      line += (i ? ", " : " ") + std::to_string(static_cast<int>(width));
+    }
+    imported.push_back(library);
+    expected.push_back(line);
+  }
+  writeStore(imported);
+  CMShapeLibraries store;
+  ASSERT_TRUE(store.createNew(store.generateNewName()));
+  expected.push_back("Shapes Library1:");
+
+  // Python's plistlib reads the file as an outside reader.
+  if (std::system("python3 -c 'import plistlib' > /dev/null 2>&1") == 0) {
+    const std::string command = "python3 '" DRAFTWORK_SOURCE_DIR "/tests/document/shape_library_plist.py' store '" +
+                                CMShapeLibraries::storePath().string() + "'";
+    std::vector<std::string> lines;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+      char buffer[512];
+      while (std::fgets(buffer, sizeof buffer, pipe)) lines.emplace_back(buffer, std::strcspn(buffer, "\n"));
+      EXPECT_EQ(::pclose(pipe), 0) << command;
+    }
+    EXPECT_EQ(lines, expected);
+  }
+  // The next start reads each library's own items back.
+  CMShapeLibraries reread;
+  ASSERT_EQ(reread.items().size(), expected.size());
+  for (std::size_t k = 0; k < imported.size(); ++k) {
+    SCOPED_TRACE(names[k]);
+    const auto& items = reread.items()[k]->items();
+    ASSERT_EQ(items.size(), imported[k]->items().size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      EXPECT_TRUE(items[i]->shapeData()->isEqual(*imported[k]->items()[i]->shapeData()));
+    }
+  }
+  EXPECT_TRUE(reread.items().back()->items().empty());
 }
 
 TEST_F(ShapeLibraryStoreTest, UnreadableImportsAreReportedAndChangeNothing) {
@@ -290,26 +340,40 @@ TEST_F(ShapeLibrarySeedTest, UnreadableStoresAreKeptAsideOnceAndTheSeedRestored)
 }
 
 TEST_F(ShapeLibrarySeedTest, AStoreReadInPartIsCopiedAsideBeforeTheFirstSave) {
-  // A library holding items of a class nobody knows.
-  const platform::Bytes good = seedBytes();
-  std::string text(good.begin(), good.end());
-  const std::size_t at = text.find("CMShapeItem");
-  ASSERT_NE(at, std::string::npos);
-  text.replace(at, 11, "CMShapeXtem");
-  const platform::Bytes partial(text.begin(), text.end());
-  ASSERT_TRUE(platform::writeFileAtomically(CMShapeLibraries::storePath(), partial));
+  // Items of a class nobody knows: both items of the seed, or exactly one of a library of a shape and an image.
+  auto mixed = makeLibrary("Seed");
+  mixed->addImage(document_testing::itemRecord(platform::Dictionary::make({{"type", 1}, {"width", 5.0}})));
+  const platform::Bytes mixedBytes =
+      shape_library_archive::archive(Value(platform::Array::make({Value(platform::ObjectRef(mixed))})));
+  struct Case {
+    const char* what;
+    platform::Bytes good;
+    const char* className;
+    std::size_t itemsLeft;
+  } cases[] = {{"two unreadable items", seedBytes(), "CMShapeItem", 0},
+               {"one unreadable item", mixedBytes, "CMImageShapeItem", 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const auto& aside : asideFiles()) std::filesystem::remove_all(aside);
+    std::string text(c.good.begin(), c.good.end());
+    const std::size_t at = text.find(c.className);
+    ASSERT_NE(at, std::string::npos);
+    text[at + std::string_view(c.className).size() - 4] = 'X';  // "…Item" becomes "…Xtem"
+    const platform::Bytes partial(text.begin(), text.end());
+    ASSERT_TRUE(platform::writeFileAtomically(CMShapeLibraries::storePath(), partial));
 
-  CMShapeLibraries store;
-  EXPECT_EQ(libraryNames(store), std::vector<std::string>{"Seed"});
-  EXPECT_TRUE(store.selectedLibrary()->items().empty());
-  EXPECT_TRUE(asideFiles().empty());  // reading alone changes nothing
-  EXPECT_TRUE(store.createNew("New"));
-  ASSERT_EQ(asideFiles().size(), 1u);
-  EXPECT_EQ(platform::readFile(asideFiles()[0]).value(), partial);
-  EXPECT_EQ(store.takeAlertMessages().size(), 1u);
-  EXPECT_TRUE(store.createNew("Newer"));
-  EXPECT_EQ(asideFiles().size(), 1u);
-  EXPECT_EQ(libraryNames(CMShapeLibraries()), (std::vector<std::string>{"Seed", "New", "Newer"}));
+    CMShapeLibraries store;
+    EXPECT_EQ(libraryNames(store), std::vector<std::string>{"Seed"});
+    EXPECT_EQ(store.selectedLibrary()->items().size(), c.itemsLeft);
+    EXPECT_TRUE(asideFiles().empty());  // reading alone changes nothing
+    EXPECT_TRUE(store.createNew("New"));
+    ASSERT_EQ(asideFiles().size(), 1u);
+    EXPECT_EQ(platform::readFile(asideFiles()[0]).value(), partial);
+    EXPECT_EQ(store.takeAlertMessages().size(), 1u);
+    EXPECT_TRUE(store.createNew("Newer"));
+    EXPECT_EQ(asideFiles().size(), 1u);
+    EXPECT_EQ(libraryNames(CMShapeLibraries()), (std::vector<std::string>{"Seed", "New", "Newer"}));
+  }
 }
 
 TEST_F(ShapeLibrarySeedTest, AFailingSaveKeepsTheOldFileAndIsToldOnce) {

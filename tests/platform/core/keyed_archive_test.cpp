@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <map>
+#include <memory>
+#include <new>
 #include <random>
 #include <set>
 #include <string>
@@ -423,6 +426,101 @@ TEST(KeyedArchiveClassCoders, ArchiveAnObjectWithoutACoderAsNil) {
   EXPECT_TRUE(back.isEqual(Dictionary::make({{"kept", 1}}))) << back.description();
   ASSERT_EQ(log.warnings().size(), 1u);
   EXPECT_NE(log.warnings()[0].find("TestUnregistered"), std::string::npos);
+}
+
+// One block of memory handed out again as soon as it is free: a container made in it and dropped gives the next one
+// its address on every allocator (the sanitizers' quarantine included).
+struct ReusedBlock {
+  alignas(std::max_align_t) static inline unsigned char bytes[256];
+  static inline bool inUse = false;
+};
+
+template <class T>
+struct ReusingAllocator {
+  using value_type = T;
+  ReusingAllocator() = default;
+  template <class U>
+  ReusingAllocator(const ReusingAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) {
+    if (ReusedBlock::inUse || n * sizeof(T) > sizeof(ReusedBlock::bytes)) {
+      return static_cast<T*>(::operator new(n * sizeof(T)));
+    }
+    ReusedBlock::inUse = true;
+    return reinterpret_cast<T*>(ReusedBlock::bytes);
+  }
+  void deallocate(T* p, std::size_t) noexcept {
+    if (reinterpret_cast<unsigned char*>(p) == ReusedBlock::bytes) {
+      ReusedBlock::inUse = false;
+    } else {
+      ::operator delete(p);
+    }
+  }
+  template <class U>
+  bool operator==(const ReusingAllocator<U>&) const noexcept {
+    return true;
+  }
+};
+
+// An object whose coder archives a list it makes for the occasion and drops when its encode returns, as a coder
+// of the program's own classes may.
+class NumberedHolder : public Object {
+ public:
+  explicit NumberedHolder(int number) : number(number) {}
+  std::string_view className() const noexcept override { return "TestNumberedHolder"; }
+  int number;
+};
+
+class NumberedHolderCoder : public ClassCoder {
+ public:
+  std::vector<std::string> decodedClassNames() const override { return {"TestNumberedHolder"}; }
+  std::vector<std::string> classChain() const override { return {"TestNumberedHolder", "NSObject"}; }
+  void encode(const Value& value, KeyedEncoder& encoder) const override {
+    const int number = static_cast<const NumberedHolder&>(*value.object()).number;
+    auto list = std::allocate_shared<Array>(ReusingAllocator<Array>());
+    list->add(number);
+    list->add("holder " + std::to_string(number));
+    encoder.encode("list", Value(ArrayRef(list)));
+  }
+  Expected<Value> decode(KeyedDecoder& decoder) const override {
+    auto list = decoder.decode("list");
+    if (!list || !list.value().isArray()) return Error::make("test", 1, "no list");
+    return Value(ObjectRef(std::make_shared<NumberedHolder>(list.value().array()->at(0).intValue())));
+  }
+};
+
+TEST(KeyedArchiveClassCoders, ContainersACoderMadeForTheOccasionKeepTheirOwnEntries) {
+  registerClassCoder(std::make_shared<NumberedHolderCoder>());
+  constexpr int kHolders = 6;
+  ArrayRef holders = Array::make();
+  for (int i = 0; i < kHolders; ++i) holders->add(Value(ObjectRef(std::make_shared<NumberedHolder>(i))));
+  const Bytes archive = archivedDataWithRootObject(Value(holders));
+  EXPECT_FALSE(ReusedBlock::inUse);
+
+  // libplist's reading: each holder's entry refers to a list of its own, holding its own number.
+  PlistNode top = testing::libplistFromBinary(archive);
+  ASSERT_TRUE(top);
+  plist_t objects = item(top.get(), "$objects");
+  plist_t root = plist_array_get_item(objects, static_cast<std::uint32_t>(uidOf(item(item(top.get(), "$top"), "root"))));
+  plist_t elements = item(root, "NS.objects");
+  ASSERT_EQ(plist_array_get_size(elements), static_cast<std::uint32_t>(kHolders));
+  std::set<std::uint64_t> listEntries;
+  for (int i = 0; i < kHolders; ++i) {
+    SCOPED_TRACE(i);
+    plist_t holder = plist_array_get_item(objects, static_cast<std::uint32_t>(uidOf(plist_array_get_item(elements, i))));
+    const std::uint64_t list = uidOf(item(holder, "list"));
+    listEntries.insert(list);
+    const Value read = decodeWithLibplist(objects, list);
+    EXPECT_TRUE(read.isEqual(Array::make({i, "holder " + std::to_string(i)}))) << read.description();
+  }
+  EXPECT_EQ(listEntries.size(), static_cast<std::size_t>(kHolders));
+
+  // Our reader agrees.
+  const Value back = unarchived(archive);
+  ASSERT_TRUE(back.isArray());
+  ASSERT_EQ(back.array()->size(), static_cast<std::size_t>(kHolders));
+  for (int i = 0; i < kHolders; ++i) {
+    EXPECT_EQ(dynamic_cast<const NumberedHolder&>(*back.array()->at(i).object()).number, i);
+  }
 }
 
 // --- hand-built archives ----------------------------------------------------------
