@@ -112,6 +112,15 @@ void CMShapeLibarary::deleteItem(const CMLibraryItem* item) {
   std::erase_if(items_, [item](const std::shared_ptr<CMLibraryItem>& candidate) { return candidate.get() == item; });
 }
 
+bool CMShapeLibarary::hasSameItems(const CMShapeLibarary& other) const {
+  return std::equal(items_.begin(), items_.end(), other.items_.begin(), other.items_.end(),
+                    [](const std::shared_ptr<CMLibraryItem>& a, const std::shared_ptr<CMLibraryItem>& b) {
+                      if (a->className() != b->className() || a->name() != b->name()) return false;
+                      if (!a->shapeData() || !b->shapeData()) return a->shapeData() == b->shapeData();
+                      return a->shapeData()->isEqual(*b->shapeData());
+                    });
+}
+
 namespace shape_library_archive {
 
 platform::Bytes archive(const Value& root) {

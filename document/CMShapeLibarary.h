@@ -35,6 +35,8 @@ class CMShapeLibarary final : public platform::Object {
   void addImage(const platform::DictRef& itemRecord);
   // Removes that very item; another item with the same contents stays.
   void deleteItem(const CMLibraryItem* item);
+  // The same items in the same order: each of the same class and name, with an equal layer record.
+  bool hasSameItems(const CMShapeLibarary& other) const;
 
  private:
   std::string name_;

@@ -10,8 +10,8 @@
 // A built-in command puts its library in place of the selected one. Made,
 // the panel shows the built-in "StrokeClothes" library: the library of that
 // name when the store has one, else a new copy; no library of the user's is
-// removed for it. A user's library is replaced by a built-in one only after
-// the user agreed.
+// removed for it. A library is replaced by a built-in one only after the user
+// agreed, unless it is a built-in library holding just the built-in items.
 
 #include <filesystem>
 #include <functional>
@@ -106,7 +106,8 @@ class CMLibraryPanelView : public CMBasePanelView {
   void addSelectedLayers(bool images);
   void showStoreMessages();
   void OnRemoveShape(const void* cell);
-  static bool isBuiltInName(const std::string& name);
+  // A built-in library's name with the items of the built-in file of that name: nothing of the user's is in it.
+  static bool isUnchangedBuiltIn(const CMShapeLibarary& library);
 
   CMShapeLibraries libraries_;
   std::shared_ptr<CMToolboxView> toolbar_;

@@ -1,6 +1,7 @@
 // The shape library panel's commands: its alerts, sheets and file panels, and the built-in libraries.
 
 #include <algorithm>
+#include <map>
 
 #include "canvas/CMEditorView.h"
 #include "platform/core/main_queue.h"
@@ -203,16 +204,19 @@ std::shared_ptr<CMShapeLibarary> CMLibraryPanelView::builtInLibrary(const std::s
   return library ? library.value() : nullptr;
 }
 
-bool CMLibraryPanelView::isBuiltInName(const std::string& name) {
-  // Read once: the names inside the shipped files.
-  static const std::vector<std::string> names = [] {
-    std::vector<std::string> found;
+bool CMLibraryPanelView::isUnchangedBuiltIn(const CMShapeLibarary& library) {
+  // Read once: the name inside each shipped file, and that file.
+  static const std::map<std::string, std::string> resources = [] {
+    std::map<std::string, std::string> found;
     for (const BuiltInLibrary& entry : builtInLibraries()) {
-      if (const auto library = builtInLibrary(entry.resource)) found.push_back(library->name());
+      if (const auto builtIn = builtInLibrary(entry.resource)) found.emplace(builtIn->name(), entry.resource);
     }
     return found;
   }();
-  return std::find(names.begin(), names.end(), name) != names.end();
+  const auto resource = resources.find(library.name());
+  if (resource == resources.end()) return false;
+  const std::shared_ptr<CMShapeLibarary> builtIn = builtInLibrary(resource->second);
+  return builtIn && library.hasSameItems(*builtIn);
 }
 
 void CMLibraryPanelView::importBuiltIn(const std::string& resource) {
@@ -222,7 +226,7 @@ void CMLibraryPanelView::importBuiltIn(const std::string& resource) {
     return;
   }
   const auto selected = libraries_.selectedLibrary();
-  if (selected && !isBuiltInName(selected->name())) {
+  if (selected && !isUnchangedBuiltIn(*selected)) {
     askToRemove("The library will be removed. Continue?", [this, library] { replaceSelectedWith(library); });
     return;
   }

@@ -143,6 +143,16 @@ class LibraryPanel : public MainWindowTest {
     return states;
   }
 
+  // A rectangle on the canvas, selected: what Add Selected Shapes takes.
+  void selectANewShape() {
+    document->data()->array("layers")->add(document_testing::libraryShape({20, 20, 60, 40}));
+    document->data()->array("layers")->last().dictionary()->set("id", 1);
+    window->updateDocument();
+    settle();
+    window->editor().selectAll();
+    settle();
+  }
+
   std::shared_ptr<CMDocument> document;
 };
 
@@ -205,6 +215,37 @@ TEST_F(LibraryPanel, BuiltInCommandsAskBeforeReplacingTheUsersLibrary) {
   EXPECT_EQ(popUpTitles(), (std::vector<std::string>{kStrokeClothes, "Frames"}));
 }
 
+TEST_F(LibraryPanel, ABuiltInLibraryTheUserChangedIsReplacedOnlyAfterAsking) {
+  openPanel({});
+  choose("Frames");  // over the untouched Stroke Clothes: no question
+  EXPECT_EQ(alert(), nullptr) << alertText();
+  ASSERT_EQ(libraryNames(panel().libraries()), std::vector<std::string>{"Frames"});
+  const std::size_t frames = panel().collectionView().items().size();
+  ASSERT_GT(frames, 1u);
+
+  // An item of the built-in library deleted: the next built-in command asks, and No keeps the library as it is.
+  clickItem(0);
+  choose("Delete Selected Shapes");
+  choose("Numbers");
+  EXPECT_EQ(alertText(), "The library will be removed. Continue?");
+  answer(1);
+  EXPECT_EQ(libraryNames(panel().libraries()), std::vector<std::string>{"Frames"});
+  EXPECT_EQ(panel().libraries().selectedLibrary()->items().size(), frames - 1);
+  // Even the same built-in library asks before it puts its items back.
+  choose("Frames");
+  EXPECT_EQ(alertText(), "The library will be removed. Continue?");
+  answer(0);
+  EXPECT_EQ(panel().libraries().selectedLibrary()->items().size(), frames);
+
+  // A shape of the user's added to it, as Add Selected Shapes does: asked again.
+  selectANewShape();
+  choose("Add Selected Shapes");
+  choose("Numbers");
+  EXPECT_EQ(alertText(), "The library will be removed. Continue?");
+  answer(0);
+  EXPECT_EQ(libraryNames(panel().libraries()), std::vector<std::string>{"Numbers"});
+}
+
 TEST_F(LibraryPanel, AMissingBuiltInFileIsReportedAndChangesNothing) {
   openPanel({makeLibrary("Mine")});
   const platform::Bytes before = platform::readFile(CMShapeLibraries::storePath()).value();
@@ -251,12 +292,7 @@ TEST_F(LibraryPanel, CommandsAreEnabledOnlyWhenTheyCanRun) {
   EXPECT_FALSE(menuItem("Add Selected Shapes").isEnabled()) << "nothing selected on the canvas";
   EXPECT_FALSE(menuItem("Delete Selected Shapes").isEnabled()) << "no item on";
 
-  document->data()->array("layers")->add(document_testing::libraryShape({20, 20, 60, 40}));
-  document->data()->array("layers")->last().dictionary()->set("id", 1);
-  window->updateDocument();
-  settle();
-  window->editor().selectAll();
-  settle();
+  selectANewShape();
   ASSERT_TRUE(menuItem("Add Selected Shapes").isEnabled());
   const std::size_t before = panel().collectionView().items().size();
   choose("Add Selected Shapes");
