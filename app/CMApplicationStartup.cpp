@@ -85,6 +85,8 @@ void open(Session& session, const std::vector<Glib::RefPtr<Gio::File>>& files) {
 }
 
 void shutdown(Session& session) {
+  // Whatever ended the run, no setting changed in it is lost.
+  if (session.delegate) CMProject::shareProject().saveSettings();
   CMApplicationCommands::install(nullptr);
   CMDocumentManager::install(nullptr);
   CMPageImageServiceFactory::install(nullptr);

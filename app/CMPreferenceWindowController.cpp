@@ -173,12 +173,14 @@ void CMPreferenceWindowController::OnAction(platform::Control& sender) {
       storeGridValue(*ticks_, "tick_count");
       break;
     default:
-      break;
+      return;
   }
+  CMProject::shareProject().saveSettings();
 }
 
 void CMPreferenceWindowController::OnUnitsChanges(platform::Control&) {
   settings().setInteger(units_->selectedTag(), "unit_index");
+  CMProject::shareProject().saveSettings();
   updateWorkSize();
 }
 

@@ -58,6 +58,12 @@ void CMProject::setRightPanelShowType(std::int32_t type) {
 
 platform::UserDefaults& CMProject::settings() const { return platform::UserDefaults::standardUserDefaults(); }
 
+void CMProject::saveSettings() const {
+  if (const platform::Status written = settings().synchronize(); !written) {
+    platform::logWarning("The settings were not saved: " + written.error().description);
+  }
+}
+
 platform::DictRef CMProject::defaultObject(std::string_view name) {
   const platform::DictRef objects = defaultObjects();
   if (!objects) return nullptr;

@@ -63,6 +63,9 @@ class CMProject {
 
   // The standard user defaults.
   platform::UserDefaults& settings() const;
+  // Writes the settings to disk now, so a change the user made survives however the program ends; a failure is
+  // logged.
+  void saveSettings() const;
 
   // These read no project state, so callers need not make the project for them.
   // A fresh deep copy of the default layer record of that name from the "data"

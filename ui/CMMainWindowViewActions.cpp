@@ -14,8 +14,9 @@ constexpr const char* kShowGrid = "show_grid";
 constexpr const char* kHideRightPanel = "hideRightPanel";
 
 void toggleSetting(const char* key) {
-  platform::UserDefaults& settings = CMProject::shareProject().settings();
-  settings.setBool(!settings.boolForKey(key), key);
+  CMProject& project = CMProject::shareProject();
+  project.settings().setBool(!project.settings().boolForKey(key), key);
+  project.saveSettings();
 }
 }  // namespace
 

@@ -5,9 +5,13 @@
 #include <gdk/gdkkeysyms.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/CMKeyEqTextField.h"
 #include "app/CMPreferenceWindowController.h"
 #include "document/CMProject.h"
+#include "platform/core/files.h"
+#include "platform/core/property_list.h"
 #include "platform/ui/button.h"
 #include "platform/ui/pop_up_button.h"
 #include "platform/ui/tab_view.h"
@@ -65,6 +69,56 @@ TEST_F(Preferences, DisplaySettingsWriteTheirDefaults) {
   typeInto(preferences.tickField(), "7");
   EXPECT_EQ(gridValue("tick_count"), 7);
   EXPECT_EQ(gridValue("spacing"), 10000);
+}
+
+// The settings file as the next start reads it.
+platform::Value storedSetting(const char* key) {
+  platform::Expected<platform::Bytes> bytes = platform::readFile(settings().filePath());
+  if (!bytes) return {};
+  platform::Expected<platform::Value> list = platform::propertyListFromData(bytes.value());
+  return list && list.value().isDictionary() ? list.value().dictionary()->get(key) : platform::Value();
+}
+
+TEST_F(Preferences, EveryDisplaySettingReachesTheDiskAtOnce) {
+  newDrawing();
+  ASSERT_TRUE(platform::test::showAndSettle(window->window()));
+  CMPreferenceWindowController preferences;
+  ASSERT_TRUE(platform::test::showAndSettle(preferences.window()));
+  const auto gridOnDisk = [](const char* key) {
+    const platform::DictRef grid = storedSetting("grid").dictionary();
+    return grid ? grid->get(key) : platform::Value();
+  };
+  const auto viewItem = [this](const std::string& what) {
+    platform::MenuItem* shown = item("View", "Show " + what);
+    return shown ? shown : item("View", "Hide " + what);
+  };
+  struct Case {
+    const char* what;
+    std::function<void()> change;
+    std::function<platform::Value()> stored;
+    platform::Value expected;
+  } cases[] = {
+      {"Show grid ticked", [&] { platform::test::clickButton(preferences.showGridBox().gtkButton()); },
+       [] { return storedSetting("show_grid"); }, true},
+      {"spacing typed", [&] { typeInto(preferences.spacingField(), "20"); }, [&] { return gridOnDisk("spacing"); },
+       20},
+      {"ticks typed", [&] { typeInto(preferences.tickField(), "4"); }, [&] { return gridOnDisk("tick_count"); }, 4},
+      {"Show rulers unticked", [&] { platform::test::clickButton(preferences.showRulerBox().gtkButton()); },
+       [] { return storedSetting("show_ruler"); }, false},
+      {"units chosen", [&] { preferences.unitsPopUp().gtkComboBox().set_active(2); },
+       [] { return storedSetting("unit_index"); }, 2},
+      // The View menu's items toggle: the rulers were off and the grid on.
+      {"View \u25b8 Show Ruler", [&] { viewItem("Ruler")->perform(); }, [] { return storedSetting("show_ruler"); },
+       true},
+      {"View \u25b8 Hide Grid", [&] { viewItem("Grid")->perform(); }, [] { return storedSetting("show_grid"); },
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.change();
+    settle();
+    EXPECT_TRUE(c.stored().isEqual(c.expected)) << c.stored().description();
+  }
 }
 
 TEST_F(Preferences, APendingTabIsChosenOnceTheWindowIsBuilt) {
