@@ -16,6 +16,7 @@
 #include "document/CMKeyBindingManager.h"
 #include "document/CMProject.h"
 #include "document/CMShapeLibraries.h"
+#include "document/CMUserNotices.h"
 #include "platform/core/bundle.h"
 #include "platform/core/document_controller.h"
 #include "platform/core/files.h"
@@ -113,6 +114,7 @@ AppDelegate::AppDelegate() {
 }
 
 AppDelegate::~AppDelegate() {
+  if (noticesShown_) CMUserNotices::install(nullptr);
   if (hideHook_) g_signal_remove_emission_hook(g_signal_lookup("hide", GTK_TYPE_WIDGET), hideHook_);
 }
 
@@ -144,6 +146,16 @@ void AppDelegate::applicationDidFinishLaunching() {
   // A launch never ends without a window: without the tour and without an open document (no file asked for, or
   // every one failed and said why), the new-document window.
   if (!tour && platform::DocumentController::shared().documents().empty()) OnNewDocument(false);
+  // What the stores read at start-up found wrong is told once the first window is up, and later notices at once.
+  platform::dispatchAsync([this, alive = std::weak_ptr<bool>(alive_)] {
+    if (alive.expired()) return;
+    noticesShown_ = true;
+    CMUserNotices::install([](const std::vector<std::string>& notices) {
+      std::string text;
+      for (const std::string& notice : notices) text += (text.empty() ? "" : "\n\n") + notice;
+      presentErrorText(text);
+    });
+  });
 }
 
 void AppDelegate::open(const std::filesystem::path& path) {

@@ -100,4 +100,5 @@ class AppDelegate final : public CMProjectDelegate, public CMApplicationCommands
   bool checkQueued_ = false;
   unsigned long hideHook_ = 0;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  bool noticesShown_ = false;  // this delegate installed the notices' presenter
 };

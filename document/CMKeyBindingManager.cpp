@@ -4,6 +4,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "document/CMUserNotices.h"
 #include "platform/core/keyed_archive.h"
 #include "platform/core/log.h"
 #include "platform/core/notification_center.h"
@@ -52,11 +53,36 @@ bool isValidRecord(const platform::Value& entry) {
          flags.isInteger() && flags.integerValue() >= 0;
 }
 
+// "record 3 (“Oval”)": the position counted from 1, and the title when there is one.
+std::string describeRecord(std::size_t index, const platform::Value& entry) {
+  const platform::DictRef record = entry.dictionary();
+  const platform::Value title = record ? record->get("title") : platform::Value();
+  std::string text = "record " + std::to_string(index + 1);
+  if (title.isString() && !title.string().empty()) text += " (\u201c" + title.string() + "\u201d)";
+  return text;
+}
+
+std::string joined(const std::vector<std::string>& parts) {
+  std::string text;
+  for (const std::string& part : parts) text += (text.empty() ? "" : ", ") + part;
+  return text;
+}
+
 }  // namespace
 
 CMKeyBindingManager::CMKeyBindingManager() {
   const platform::Value stored = platform::UserDefaults::standardUserDefaults().objectForKey(kStoreKey);
-  if (stored.isData()) items_ = validStoredItems(stored.data());
+  if (!stored.isNil()) {
+    StoredTable table = readStoredTable(stored);
+    items_ = std::move(table.items);
+    if (!table.unreadable.empty()) {
+      CMUserNotices::post("The tool keys you set could not be read (" + table.unreadable +
+                          "), so every tool has its built-in key.");
+    } else if (!table.dropped.empty()) {
+      CMUserNotices::post("Some of the tool keys you set could not be read and were left out: " +
+                          joined(table.dropped) + ". The other tools keep the keys you set.");
+    }
+  }
   if (!items_) items_ = builtInItems();
 }
 
@@ -69,13 +95,38 @@ platform::ArrayRef CMKeyBindingManager::builtInItems() {
   return items;
 }
 
-platform::ArrayRef CMKeyBindingManager::validStoredItems(const platform::Bytes& bytes) {
-  platform::Expected<platform::Value> archived = platform::unarchiveObjectWithData(bytes);
-  if (!archived || !archived.value().isArray()) return nullptr;
-  const platform::ArrayRef stored = archived.value().array();
-  for (const platform::Value& entry : *stored)
-    if (!isValidRecord(entry)) return nullptr;
-  return platform::arrayCopy(stored);
+CMKeyBindingManager::StoredTable CMKeyBindingManager::readStoredTable(const platform::Value& stored) {
+  StoredTable table;
+  if (!stored.isData()) {
+    table.unreadable = "they are not archived data";
+    return table;
+  }
+  platform::Expected<platform::Value> archived = platform::unarchiveObjectWithData(stored.data());
+  if (!archived || !archived.value().isArray()) {
+    table.unreadable = "they are not an archived table";
+    return table;
+  }
+  const platform::Array& records = *archived.value().array();
+  if (records.size() > kBuiltIn.size()) {
+    table.unreadable = "the table has " + std::to_string(records.size()) + " records, more than the " +
+                       std::to_string(kBuiltIn.size()) + " tools";
+    return table;
+  }
+  platform::ArrayRef kept = platform::Array::make();
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (isValidRecord(records.at(i))) {
+      kept->add(platform::Value(platform::dictionaryCopy(records.at(i).dictionary())));
+    } else {
+      table.dropped.push_back(describeRecord(i, records.at(i)));
+    }
+  }
+  if (kept->empty()) {
+    table.unreadable = records.empty() ? "the table is empty" : "no record of the table is valid";
+    table.dropped.clear();
+    return table;
+  }
+  table.items = std::move(kept);
+  return table;
 }
 
 void CMKeyBindingManager::save() {

@@ -5,13 +5,16 @@
 // "flags" the Cocoa modifier bits that go with it. Every tool gets a default
 // key, the ones without a palette button included, so each tool is reachable
 // from the keyboard. The table is read from the "keyshorts" default when the
-// manager is made and written back by save(). The main window binds itself
-// once and then hands every key down here; a bound key chooses its tool.
+// manager is made and written back by save() only, when the user changes a
+// key: a damaged stored table stays as it was until then. The main window
+// binds itself once and then hands every key down here; a bound key chooses
+// its tool.
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/core/value.h"
 
@@ -31,7 +34,8 @@ class CMKeyBindingManager {
   // The user default holding the table as keyed-archive data.
   static constexpr const char* kStoreKey = "keyshorts";
 
-  // The stored table when "keyshorts" holds a valid one, else the built-in table.
+  // The valid records of the stored table, else the built-in table; the user is told (CMUserNotices) of records
+  // left out and of a stored table that could not be used at all.
   CMKeyBindingManager();
   CMKeyBindingManager(const CMKeyBindingManager&) = delete;
   CMKeyBindingManager& operator=(const CMKeyBindingManager&) = delete;
@@ -40,8 +44,15 @@ class CMKeyBindingManager {
   const platform::ArrayRef& items() const noexcept { return items_; }
   // The built-in table, new records every call.
   static platform::ArrayRef builtInItems();
-  // A deep copy of the stored table when the bytes are keyed-archive data of an array of valid records, else none.
-  static platform::ArrayRef validStoredItems(const platform::Bytes& bytes);
+  // What a stored "keyshorts" value holds: its valid records, deep copies in order, and a description of each record
+  // left out; no records, and the reason, when the table is unusable as a whole (not keyed-archive data of an
+  // array, no valid record, or more records than there are tools).
+  struct StoredTable {
+    platform::ArrayRef items;
+    std::vector<std::string> dropped;
+    std::string unreadable;
+  };
+  static StoredTable readStoredTable(const platform::Value& stored);
 
   // "title" alone without a key, else "title (key)"; empty when no record has the id.
   std::string titleFor(std::int32_t keyId) const;

@@ -2,8 +2,10 @@
 
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <string>
 
+#include "document/CMUserNotices.h"
 #include "platform/core/bundle.h"
 #include "platform/core/folders.h"
 #include "platform/core/log.h"
@@ -34,6 +36,22 @@ platform::DictRef defaultObjects() {
   return objects;
 }
 
+// The settings hold the tool keys too, so a damaged settings file resets both.
+void tellOfDamagedSettings(platform::UserDefaults& settings) {
+  const std::optional<platform::UserDefaults::DamagedFile> damaged = settings.takeDamagedFile();
+  if (!damaged) return;
+  const std::string problem =
+      "The settings file \u201c" + settings.filePath().string() + "\u201d could not be read (" + damaged->reason + ").";
+  if (damaged->keptAs.empty()) {
+    CMUserNotices::post(problem +
+                        " Settings and tool keys start from their defaults; the file could not be moved aside, so "
+                        "changes to them will not be saved over it.");
+  } else {
+    CMUserNotices::post(problem + " Settings and tool keys were reset to their defaults; the old file was kept as \u201c" +
+                        damaged->keptAs.string() + "\u201d.");
+  }
+}
+
 }  // namespace
 
 CMProject& CMProject::shareProject() {
@@ -45,6 +63,7 @@ void CMProject::resetSharedProject() { sharedProject().reset(); }
 
 CMProject::CMProject()
     : profile_(std::make_unique<CMGlobalProfile>()), keyBindings_(std::make_unique<CMKeyBindingManager>()) {
+  tellOfDamagedSettings(settings());
   rightPanelShowType_ = profile_->integerForKey(kRightPanelShowTypeKey);
   if (platform::DictRef settingsDefaults = platform::dictionaryResource("settings")) {
     settings().registerDefaults(settingsDefaults);

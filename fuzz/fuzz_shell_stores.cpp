@@ -19,8 +19,9 @@ namespace {
 }
 
 void checkKeyTable(const platform::Bytes& bytes) {
-  const platform::ArrayRef items = CMKeyBindingManager::validStoredItems(bytes);
+  const platform::ArrayRef items = CMKeyBindingManager::readStoredTable(platform::Value(bytes)).items;
   if (!items) return;
+  if (items->empty() || items->size() > 14) fail("a key table kept no record or more records than there are tools");
   for (const platform::Value& entry : *items) {
     const platform::DictRef record = entry.dictionary();
     if (!record) fail("a key table kept something that is not a record");

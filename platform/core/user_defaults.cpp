@@ -63,6 +63,11 @@ Status UserDefaults::synchronize() {
   return writeFileAtomically(file_, bytes.value());
 }
 
+std::optional<UserDefaults::DamagedFile> UserDefaults::takeDamagedFile() {
+  persistentDomain();
+  return std::exchange(damaged_, std::nullopt);
+}
+
 Dictionary& UserDefaults::persistentDomain() const {
   if (!persistent_) persistent_ = loadPersistentDomain();
   return *persistent_;
@@ -90,6 +95,7 @@ DictRef UserDefaults::loadPersistentDomain() const {
 
 void UserDefaults::setAside(const std::string& reason) const {
   const Expected<std::filesystem::path> asideName = setAsideCorruptFile(file_, AsideMethod::Move);
+  damaged_ = DamagedFile{reason, asideName ? asideName.value() : std::filesystem::path()};
   if (!asideName) {
     mayWrite_ = false;
     logWarning("Could not read the defaults in \"" + file_.string() + "\": " + reason + ". Moving it aside failed (" +

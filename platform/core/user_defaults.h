@@ -12,10 +12,11 @@
 // A file that cannot be read, does not parse or does not hold a dictionary is
 // renamed "<file>.corrupt-<UTC time>" with a logged warning, and the domain
 // starts empty; if it cannot be moved aside, synchronize() refuses to write
-// over it.
+// over it. takeDamagedFile() tells the caller, who tells the user.
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -69,6 +70,14 @@ class UserDefaults {
 
   const std::filesystem::path& filePath() const noexcept { return file_; }
 
+  // Why the domain's file could not be read and where it was moved (empty when it could not be), once: the file is
+  // read first if it was not yet, and a later call answers none.
+  struct DamagedFile {
+    std::string reason;
+    std::filesystem::path keptAs;
+  };
+  std::optional<DamagedFile> takeDamagedFile();
+
  private:
   Dictionary& persistentDomain() const;
   DictRef loadPersistentDomain() const;
@@ -79,6 +88,7 @@ class UserDefaults {
   DictRef registration_;
   mutable DictRef persistent_;    // loaded on first use
   mutable bool mayWrite_ = true;  // false while a damaged file could not be moved out of the way
+  mutable std::optional<DamagedFile> damaged_;
 };
 
 }  // namespace platform

@@ -1,6 +1,6 @@
 // The tool-key table: titles named by the keyboard layout, a new key taken from the tool that had it, the table
-// saved under "keyshorts" (read back by a second manager and by Python's plistlib) and anything but a valid stored
-// table giving the built-in one.
+// saved under "keyshorts" (read back by a second manager and by Python's plistlib), the valid records of a damaged
+// stored table kept and an unusable one giving the built-in table, the user told either way.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "document/CMKeyBindingManager.h"
 #include "document/CMProject.h"
 #include "document/CMTemplateStore.h"
+#include "document/CMUserNotices.h"
 #include "platform/core/files.h"
 #include "platform/core/keyed_archive.h"
 #include "platform/core/user_defaults.h"
@@ -91,48 +92,114 @@ platform::DictRef record(platform::Value title, platform::Value keyId, platform:
   return platform::Dictionary::make({{"title", title}, {"keyId", keyId}, {"code", code}, {"flags", flags}});
 }
 
-TEST_F(KeyBindings, AnythingButAValidStoredTableGivesTheBuiltInOne) {
-  const auto archived = [](std::vector<platform::Value> entries) {
-    platform::ArrayRef array = platform::Array::make();
-    for (platform::Value& entry : entries) array->add(entry);
-    return platform::Value(platform::archivedDataWithRootObject(platform::Value(array)));
-  };
+platform::Value archivedTable(std::vector<platform::Value> entries) {
+  platform::ArrayRef array = platform::Array::make();
+  for (platform::Value& entry : entries) array->add(entry);
+  return platform::Value(platform::archivedDataWithRootObject(platform::Value(array)));
+}
+
+TEST_F(KeyBindings, ValidStoredRecordsAreKeptAndTheUserToldOfTheRest) {
+  CMUserNotices::takeWaiting();
   const platform::Value good(record("Select", 1, 40, 0));
+  // Records that are no key binding: each is left out and named, the good one kept.
+  const std::vector<std::pair<const char*, platform::Value>> bad{
+      {"record 2", platform::Value(3)},
+      {"\u201cZoom\u201d", platform::Value(record("Zoom", 16, 6, 0))},
+      {"\u201cZoom\u201d", platform::Value(record("Zoom", 0, 6, 0))},
+      {"\u201cZoom\u201d", platform::Value(record("Zoom", 15, 128, 0))},
+      {"\u201cZoom\u201d", platform::Value(record("Zoom", 15, -2, 0))},
+      {"record 2", platform::Value(record(7, 15, 6, 0))},
+      {"\u201cZoom\u201d", platform::Value(record("Zoom", 15, 6, -1))},
+      {"\u201cZoom\u201d", platform::Value(record("Zoom", 15, "6", 0))},
+  };
+  for (const auto& [named, entry] : bad) {
+    SCOPED_TRACE(platform::Value(entry).description());
+    platform::UserDefaults::standardUserDefaults().setObject(archivedTable({good, entry}), CMKeyBindingManager::kStoreKey);
+    CMKeyBindingManager bindings;
+    ASSERT_EQ(bindings.items()->size(), 1u);
+    EXPECT_EQ(bindings.titleFor(1), "Select (K)");
+    const std::vector<std::string> notices = CMUserNotices::takeWaiting();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find(named), std::string::npos) << notices[0];
+    EXPECT_NE(notices[0].find("record 2"), std::string::npos) << notices[0];
+    EXPECT_EQ(notices[0].find("record 1"), std::string::npos) << notices[0];
+  }
+  platform::UserDefaults::standardUserDefaults().setObject(archivedTable({good}), CMKeyBindingManager::kStoreKey);
+  CMKeyBindingManager valid;
+  EXPECT_EQ(valid.items()->size(), 1u);
+  EXPECT_EQ(valid.titleFor(1), "Select (K)");
+  EXPECT_TRUE(CMUserNotices::takeWaiting().empty());
+}
+
+TEST_F(KeyBindings, AnUnusableStoredTableGivesTheBuiltInOneAndTheUserIsTold) {
+  CMUserNotices::takeWaiting();
+  std::vector<platform::Value> tooMany(15, platform::Value(record("Select", 1, 40, 0)));
+  std::vector<platform::Value> huge(20000, platform::Value(record("Select", 1, 40, 0)));
   const std::vector<std::pair<const char*, platform::Value>> stored{
       {"not an archive", platform::Value(platform::Bytes{'b', 'a', 'd'})},
       {"a string", platform::Value("keys")},
       {"a dictionary", platform::Value(platform::archivedDataWithRootObject(platform::Value(record("S", 1, 2, 0))))},
-      {"a number among records", archived({good, platform::Value(3)})},
-      {"key id 16", archived({good, platform::Value(record("Zoom", 16, 6, 0))})},
-      {"key id 0", archived({good, platform::Value(record("Zoom", 0, 6, 0))})},
-      {"code 128", archived({good, platform::Value(record("Zoom", 15, 128, 0))})},
-      {"code -2", archived({good, platform::Value(record("Zoom", 15, -2, 0))})},
-      {"a numeric title", archived({good, platform::Value(record(7, 15, 6, 0))})},
-      {"negative flags", archived({good, platform::Value(record("Zoom", 15, 6, -1))})},
-      {"a text code", archived({good, platform::Value(record("Zoom", 15, "6", 0))})},
+      {"an empty table", archivedTable({})},
+      {"no valid record", archivedTable({platform::Value(3), platform::Value(record("Zoom", 16, 6, 0))})},
+      {"one record more than the tools", archivedTable(tooMany)},
+      {"20,000 records", archivedTable(huge)},
   };
   for (const auto& [name, value] : stored) {
+    SCOPED_TRACE(name);
     platform::UserDefaults::standardUserDefaults().setObject(value, CMKeyBindingManager::kStoreKey);
     CMKeyBindingManager bindings;
-    EXPECT_EQ(bindings.items()->size(), 14u) << name;
-    EXPECT_EQ(bindings.titleFor(1), "Select (V)") << name;
+    EXPECT_EQ(bindings.items()->size(), 14u);
+    EXPECT_EQ(bindings.titleFor(1), "Select (V)");
+    const std::vector<std::string> notices = CMUserNotices::takeWaiting();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("built-in key"), std::string::npos) << notices[0];
   }
-  platform::UserDefaults::standardUserDefaults().setObject(archived({good}), CMKeyBindingManager::kStoreKey);
-  CMKeyBindingManager valid;
-  EXPECT_EQ(valid.items()->size(), 1u);
-  EXPECT_EQ(valid.titleFor(1), "Select (K)");
+  // Without a stored table there is nothing to tell.
+  platform::UserDefaults::standardUserDefaults().removeObjectForKey(CMKeyBindingManager::kStoreKey);
+  CMKeyBindingManager fresh;
+  EXPECT_EQ(fresh.items()->size(), 14u);
+  EXPECT_TRUE(CMUserNotices::takeWaiting().empty());
+}
+
+TEST_F(KeyBindings, ADamagedStoredTableIsWrittenOnlyWhenTheUserChangesAKey) {
+  const platform::Value damaged = archivedTable({platform::Value(record("Select", 1, 40, 0)), platform::Value(3)});
+  platform::UserDefaults::standardUserDefaults().setObject(damaged, CMKeyBindingManager::kStoreKey);
+  ASSERT_TRUE(platform::UserDefaults::standardUserDefaults().synchronize());
+  CMProject::resetSharedProject();
+  CMPreferenceWindowController preferences;
+  preferences.window();
+  // Another setting saved: the stored table is still the user's, byte for byte.
+  CMProject::shareProject().settings().setBool(true, "show_grid");
+  CMProject::shareProject().saveSettings();
+  platform::UserDefaults::resetStandardUserDefaults();
+  EXPECT_TRUE(platform::UserDefaults::standardUserDefaults().objectForKey(CMKeyBindingManager::kStoreKey).isEqual(damaged));
+  // A key set by the user writes the table as it now is: the kept record with its new key.
+  KRRecorderControl* select = preferences.recorderForRow(0);
+  ASSERT_NE(select, nullptr);
+  preferences.shortcutRecorderKeyComboDidChange(*select, {0, kKeyR});
+  platform::UserDefaults::resetStandardUserDefaults();
+  const CMKeyBindingManager::StoredTable table = CMKeyBindingManager::readStoredTable(
+      platform::UserDefaults::standardUserDefaults().objectForKey(CMKeyBindingManager::kStoreKey));
+  ASSERT_NE(table.items, nullptr);
+  ASSERT_EQ(table.items->size(), 1u);
+  EXPECT_EQ(table.items->at(0).dictionary()->get("code").integerValue(), kKeyR);
+  EXPECT_TRUE(table.dropped.empty());
+  CMUserNotices::takeWaiting();
 }
 
 // Archives written by Python's plistlib (the fuzz seeds) read as the program reads its own.
 TEST(ShellStores, ArchivesWrittenByPlistlibAreRead) {
   const std::filesystem::path seeds = DRAFTWORK_SOURCE_DIR "/fuzz/corpus/shell_stores";
   const auto bytes = [&](const char* name) { return platform::readFile(seeds / name).value(); };
-  const platform::ArrayRef table = CMKeyBindingManager::validStoredItems(bytes("keys_built_in"));
+  const platform::ArrayRef table = CMKeyBindingManager::readStoredTable(platform::Value(bytes("keys_built_in"))).items;
   ASSERT_NE(table, nullptr);
   ASSERT_EQ(table->size(), 14u);
   EXPECT_EQ(table->at(0).dictionary()->get("code").intValue(), 9);
   EXPECT_EQ(table->at(13).dictionary()->get("title").string(), "Pencil");
-  EXPECT_EQ(CMKeyBindingManager::validStoredItems(bytes("keys_out_of_range")), nullptr);
+  const CMKeyBindingManager::StoredTable outOfRange =
+      CMKeyBindingManager::readStoredTable(platform::Value(bytes("keys_out_of_range")));
+  EXPECT_EQ(outOfRange.items, nullptr);  // a key id and a key code out of range: no record is usable
+  EXPECT_EQ(outOfRange.unreadable, "no record of the table is valid");
   const platform::ArrayRef templates = readTemplateRecords(bytes("templates_mixed"));
   ASSERT_NE(templates, nullptr);
   ASSERT_EQ(templates->size(), 2u);  // the record without data is left out

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/AppDelegate.h"
+#include "document/CMUserNotices.h"
 #include "main_window_fixture.h"
 #include "platform/ui/alert.h"
 #include "ui/CMApplicationCommands.h"
@@ -21,6 +22,7 @@ class ShellTest : public ui_testing::MainWindowTest {
  protected:
   void SetUp() override {
     MainWindowTest::SetUp();
+    CMUserNotices::takeWaiting();  // what earlier tests left untold is not this test's launch to show
     delegate = std::make_unique<AppDelegate>();
     delegate->setOpener([this](const std::filesystem::path& path) { opened.push_back(path); });
     delegate->setTerminate([this] { ++terminated; });

@@ -14,6 +14,7 @@
 #include <ctime>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -332,6 +333,12 @@ TEST_P(DamagedDefaultsTest, IsSetAsideIntactAndTheDomainStartsFromDefaults) {
   EXPECT_GE(stamped, before) << names[0];
   EXPECT_LE(stamped, after) << names[0];
   EXPECT_EQ(readTextFile(folder_ / names[0]), damaged);
+  // The caller learns it once, to tell the user.
+  const std::optional<UserDefaults::DamagedFile> told = defaults.takeDamagedFile();
+  ASSERT_TRUE(told);
+  EXPECT_EQ(told->keptAs, folder_ / names[0]);
+  EXPECT_FALSE(told->reason.empty());
+  EXPECT_FALSE(defaults.takeDamagedFile());
 
   defaults.setInteger(5, "x");
   Status written = defaults.synchronize();
@@ -429,6 +436,8 @@ TEST_F(UserDefaultsTest, ADamagedFileThatCannotBeMovedAsideIsNeverOverwritten) {
     if (::chmod(folder.c_str(), 0755) != 0) return 5;
     if (defaults.synchronize()) return 6;  // still refused: the damaged bytes are in the way
     if (readTextFile(folder / kStandardFile) != "damaged beyond repair") return 7;
+    const std::optional<UserDefaults::DamagedFile> told = defaults.takeDamagedFile();
+    if (!told || !told->keptAs.empty()) return 8;  // told, with nowhere it was kept
     return 0;
   });
   if (result == kCannotDropPrivileges) GTEST_SKIP() << "cannot run a process that file permissions apply to";
