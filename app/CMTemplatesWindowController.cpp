@@ -216,7 +216,7 @@ void CMTemplatesWindowController::updateTemplates() {
     if (path.empty()) break;
     append(readTemplateFile(path));
   }
-  append(readTemplateFile(CMProject::appFilePath(CMDocument::kTemplateStoreName)));
+  append(readUserTemplateStore(CMProject::appFilePath(CMDocument::kTemplateStoreName)));
 }
 
 void CMTemplatesWindowController::loadItems() {

@@ -48,8 +48,9 @@ class CMDocument : public CMBaseDocument, public platform::Document {
   void resizeDocument(const platform::ArrayRef& records);
   // Unites into `rect` the bounds of every record of the tree that is not a group.
   static void parseLayers(const platform::ArrayRef& records, platform::Rect& rect);
-  // Appends the document to the template store with a PNG thumbnail beside it.
-  // Failures are logged, never shown.
+  // Appends the document to the template store with a PNG thumbnail beside it. A store that cannot be read is set
+  // aside first; that and a store that cannot be written are told to the user (CMUserNotices), a missing
+  // thumbnail is logged.
   void OnSaveAsTemplate();
   // The page as PNG data at the resolution asked for, for the print operation of the window layer.
   platform::Expected<platform::Bytes> printImage(double pixelsPerPoint = 1);

@@ -4,6 +4,7 @@
 #include "document/CMImportExportServices.h"
 #include "document/CMProject.h"
 #include "document/CMTemplateStore.h"
+#include "document/CMUserNotices.h"
 #include "platform/core/files.h"
 #include "platform/core/keyed_archive.h"
 #include "platform/core/log.h"
@@ -13,18 +14,6 @@ namespace {
 
 void logFailure(const char* what, const platform::Status& status) {
   if (!status) platform::logWarning(std::string(what) + ": " + status.error().description);
-}
-
-// The stored templates, or a new list when the store is missing or unreadable.
-platform::ArrayRef readTemplateStore(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) return platform::Array::make();
-  platform::ArrayRef records = readTemplateFile(path);
-  if (!records) {
-    platform::logWarning("the template store cannot be read; a new one is started");
-    return platform::Array::make();
-  }
-  return records;
 }
 
 }  // namespace
@@ -55,6 +44,9 @@ platform::Expected<platform::Bytes> CMDocument::printImage(double pixelsPerPoint
 }
 
 void CMDocument::OnSaveAsTemplate() {
+  const std::filesystem::path storePath = CMProject::appFilePath(kTemplateStoreName);
+  platform::ArrayRef templates = readUserTemplateStore(storePath);
+  if (!templates) return;  // the damaged store stays; the user has been told
   const platform::Bytes archive = platform::archivedDataWithRootObject(platform::Value(data()));
   const std::string imageName = guid() + ".png";
   platform::Expected<platform::Bytes> thumbnail = printImage();
@@ -64,10 +56,8 @@ void CMDocument::OnSaveAsTemplate() {
   } else {
     platform::logWarning("template thumbnail not made: " + thumbnail.error().description);
   }
-  const std::filesystem::path storePath = CMProject::appFilePath(kTemplateStoreName);
-  platform::ArrayRef templates = readTemplateStore(storePath);
   templates->add(platform::Dictionary::make({{"data", archive}, {"imagefilename", imageName}}));
-  logFailure(
-      "template store not written",
-      platform::writeFileAtomically(storePath, platform::archivedDataWithRootObject(platform::Value(templates))));
+  const platform::Status written =
+      platform::writeFileAtomically(storePath, platform::archivedDataWithRootObject(platform::Value(templates)));
+  if (!written) CMUserNotices::post("The template could not be saved: " + written.error().description);
 }

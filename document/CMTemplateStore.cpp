@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "document/CMUserNotices.h"
 #include "platform/core/files.h"
 #include "platform/core/keyed_archive.h"
 
@@ -21,6 +22,24 @@ platform::ArrayRef readTemplateFile(const std::filesystem::path& path) {
   if (!std::filesystem::is_regular_file(path, error)) return nullptr;
   platform::Expected<platform::Bytes> bytes = platform::readFile(path);
   return bytes ? readTemplateRecords(bytes.value()) : nullptr;
+}
+
+platform::ArrayRef readUserTemplateStore(const std::filesystem::path& path) {
+  std::error_code error;
+  if (std::filesystem::symlink_status(path, error).type() == std::filesystem::file_type::not_found) {
+    return platform::Array::make();
+  }
+  if (platform::ArrayRef records = readTemplateFile(path)) return records;
+  const std::string problem = "Your templates in \u201c" + path.string() + "\u201d could not be read.";
+  platform::Expected<std::filesystem::path> aside = platform::setAsideCorruptFile(path, platform::AsideMethod::Move);
+  if (!aside) {
+    CMUserNotices::post(problem + " The file could not be moved aside (" + aside.error().description +
+                        "), so no template is saved over it.");
+    return nullptr;
+  }
+  CMUserNotices::post(problem + " The file was kept as \u201c" + aside.value().string() +
+                      "\u201d and a new store is started.");
+  return platform::Array::make();
 }
 
 platform::DictRef templateRootRecord(const platform::DictRef& record) {

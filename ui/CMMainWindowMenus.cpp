@@ -84,6 +84,9 @@ void CMMainWindowController::buildFileMenu() {
   menu.addItem("Export\u2026", [this](MenuItem&) {
         if (document_) document_->OnExport();
       }).setValidator([this](MenuItem&) { return document_ != nullptr; });
+  menu.addItem("Save as Template\u2026", [this](MenuItem&) {
+        if (document_) document_->OnSaveAsTemplate();
+      }).setValidator([this](MenuItem&) { return document_ != nullptr; });
   menu.addSeparator();
   menu.addItem("Close", [this](MenuItem&) { OnCloseDocument(); }, shortcut("w"))
       .setValidator([this](MenuItem&) { return document_ != nullptr; });

@@ -8,6 +8,7 @@
 #include <gdkmm/pixbuf.h>
 
 #include <cstdlib>
+#include <functional>
 #include <optional>
 
 #include "../../platform/core/scratch_folder.h"
@@ -16,6 +17,7 @@
 #include "document/CMImportExportServices.h"
 #include "document/CMProject.h"
 #include "document/CMTemplateStore.h"
+#include "document/CMUserNotices.h"
 #include "platform/core/files.h"
 #include "platform/core/keyed_archive.h"
 #include "platform/core/resources.h"
@@ -94,6 +96,52 @@ TEST_F(Templates, SaveAsTemplateAddsAnItemWithItsThumbnail) {
   templates.loadItems();
   ASSERT_EQ(templates.items().size(), before + 1);
   EXPECT_EQ(templateRootRecord(templates.items().back()->representedObject())->get("layers").array()->size(), 1u);
+}
+
+TEST_F(Templates, AnUnreadableStoreIsKeptAsideAndTheUserToldOnce) {
+  CMPageImageServiceFactory::install([] { return std::unique_ptr<CMPageImageService>(); });
+  std::vector<std::string> told;
+  CMUserNotices::takeWaiting();
+  const CMUserNotices::Presenter previous = CMUserNotices::install(
+      [&told](const std::vector<std::string>& notices) { told.insert(told.end(), notices.begin(), notices.end()); });
+  const std::filesystem::path store = CMProject::appFilePath(CMDocument::kTemplateStoreName);
+  const auto asideFiles = [&store] {
+    std::vector<std::filesystem::path> found;
+    for (const auto& entry : std::filesystem::directory_iterator(store.parent_path())) {
+      if (entry.path().filename().string().starts_with("templates.data.corrupt-")) found.push_back(entry.path());
+    }
+    return found;
+  };
+  auto drawing = newDrawing();
+  drawing->addObject("rect", {10, 10});
+  CMTemplatesWindowController templates;
+  struct Case {
+    const char* path;
+    std::function<void()> act;
+    std::size_t records;  // in the store file once acted twice
+  } cases[] = {{"File \u25b8 Save as Template\u2026", [&] { item("File", "Save as Template")->perform(); }, 2},
+               {"the templates window", [&] { templates.loadItems(); }, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    for (const auto& aside : asideFiles()) std::filesystem::remove(aside);
+    writeStore(store, {templateRecord(1, "a.png"), templateRecord(2, "b.png"), templateRecord(3, "c.png")});
+    platform::Bytes truncated = platform::readFile(store).value();
+    truncated.resize(truncated.size() / 2);
+    ASSERT_TRUE(platform::writeFileAtomically(store, truncated));
+    told.clear();
+    c.act();
+    c.act();  // a second time: nothing more to tell
+    settle();
+    const std::vector<std::filesystem::path> aside = asideFiles();
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(platform::readFile(aside[0]).value(), truncated);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find(aside[0].filename().string()), std::string::npos) << told[0];
+    const platform::ArrayRef records = readTemplateFile(store);
+    EXPECT_EQ(records ? records->size() : 0u, c.records);
+  }
+  CMUserNotices::install(previous);
+  CMPageImageServiceFactory::install(nullptr);
 }
 
 TEST_F(Templates, ThumbnailsComeFromTheSupportFolderBeforeTheResources) {
