@@ -98,67 +98,53 @@ platform::Value archivedTable(std::vector<platform::Value> entries) {
   return platform::Value(platform::archivedDataWithRootObject(platform::Value(array)));
 }
 
-TEST_F(KeyBindings, ValidStoredRecordsAreKeptAndTheUserToldOfTheRest) {
+TEST_F(KeyBindings, ValidStoredRecordsAreKeptAnUnusableTableGivesTheBuiltInOneAndTheUserIsToldOnce) {
   CMUserNotices::takeWaiting();
   const platform::Value good(record("Select", 1, 40, 0));
-  // Records that are no key binding: each is left out and named, the good one kept.
-  const std::vector<std::pair<const char*, platform::Value>> bad{
-      {"record 2", platform::Value(3)},
-      {"\u201cZoom\u201d", platform::Value(record("Zoom", 16, 6, 0))},
-      {"\u201cZoom\u201d", platform::Value(record("Zoom", 0, 6, 0))},
-      {"\u201cZoom\u201d", platform::Value(record("Zoom", 15, 128, 0))},
-      {"\u201cZoom\u201d", platform::Value(record("Zoom", 15, -2, 0))},
-      {"record 2", platform::Value(record(7, 15, 6, 0))},
-      {"\u201cZoom\u201d", platform::Value(record("Zoom", 15, 6, -1))},
-      {"\u201cZoom\u201d", platform::Value(record("Zoom", 15, "6", 0))},
+  const auto withGood = [&good](platform::Value bad) { return archivedTable({good, std::move(bad)}); };
+  struct Case {
+    const char* what;
+    platform::Value stored;  // nil: nothing stored
+    std::size_t rows;
+    const char* selectTitle;
+    const char* told;  // a part of the one notice, null for none
+  } cases[] = {
+      // Records that are no key binding: left out and named, the good one kept.
+      {"a number", withGood(3), 1, "Select (K)", "left out: record 2."},
+      {"key id 16", withGood(record("Zoom", 16, 6, 0)), 1, "Select (K)", "record 2 (\u201cZoom\u201d)"},
+      {"key id 0", withGood(record("Zoom", 0, 6, 0)), 1, "Select (K)", "record 2 (\u201cZoom\u201d)"},
+      {"code 128", withGood(record("Zoom", 15, 128, 0)), 1, "Select (K)", "record 2 (\u201cZoom\u201d)"},
+      {"code -2", withGood(record("Zoom", 15, -2, 0)), 1, "Select (K)", "record 2 (\u201cZoom\u201d)"},
+      {"a numeric title", withGood(record(7, 15, 6, 0)), 1, "Select (K)", "left out: record 2."},
+      {"negative flags", withGood(record("Zoom", 15, 6, -1)), 1, "Select (K)", "record 2 (\u201cZoom\u201d)"},
+      {"a text code", withGood(record("Zoom", 15, "6", 0)), 1, "Select (K)", "record 2 (\u201cZoom\u201d)"},
+      {"a valid table", archivedTable({good}), 1, "Select (K)", nullptr},
+      // Nothing usable: the built-in table.
+      {"not an archive", platform::Value(platform::Bytes{'b', 'a', 'd'}), 14, "Select (V)", "built-in key"},
+      {"a string", platform::Value("keys"), 14, "Select (V)", "built-in key"},
+      {"a dictionary", platform::Value(platform::archivedDataWithRootObject(platform::Value(record("S", 1, 2, 0)))),
+       14, "Select (V)", "built-in key"},
+      {"an empty table", archivedTable({}), 14, "Select (V)", "the table is empty"},
+      {"no valid record", archivedTable({platform::Value(3), platform::Value(record("Zoom", 16, 6, 0))}), 14,
+       "Select (V)", "built-in key"},
+      {"one record more than the tools", archivedTable(std::vector<platform::Value>(15, good)), 14, "Select (V)",
+       "more than the 14 tools"},
+      {"20,000 records", archivedTable(std::vector<platform::Value>(20000, good)), 14, "Select (V)",
+       "more than the 14 tools"},
+      {"nothing stored", platform::Value(), 14, "Select (V)", nullptr},
   };
-  for (const auto& [named, entry] : bad) {
-    SCOPED_TRACE(platform::Value(entry).description());
-    platform::UserDefaults::standardUserDefaults().setObject(archivedTable({good, entry}), CMKeyBindingManager::kStoreKey);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    platform::UserDefaults::standardUserDefaults().setObject(c.stored, CMKeyBindingManager::kStoreKey);
     CMKeyBindingManager bindings;
-    ASSERT_EQ(bindings.items()->size(), 1u);
-    EXPECT_EQ(bindings.titleFor(1), "Select (K)");
+    EXPECT_EQ(bindings.items()->size(), c.rows);
+    EXPECT_EQ(bindings.titleFor(1), c.selectTitle);
     const std::vector<std::string> notices = CMUserNotices::takeWaiting();
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_NE(notices[0].find(named), std::string::npos) << notices[0];
-    EXPECT_NE(notices[0].find("record 2"), std::string::npos) << notices[0];
-    EXPECT_EQ(notices[0].find("record 1"), std::string::npos) << notices[0];
+    ASSERT_EQ(notices.size(), c.told ? 1u : 0u);
+    if (c.told) {
+      EXPECT_NE(notices[0].find(c.told), std::string::npos) << notices[0];
+    }
   }
-  platform::UserDefaults::standardUserDefaults().setObject(archivedTable({good}), CMKeyBindingManager::kStoreKey);
-  CMKeyBindingManager valid;
-  EXPECT_EQ(valid.items()->size(), 1u);
-  EXPECT_EQ(valid.titleFor(1), "Select (K)");
-  EXPECT_TRUE(CMUserNotices::takeWaiting().empty());
-}
-
-TEST_F(KeyBindings, AnUnusableStoredTableGivesTheBuiltInOneAndTheUserIsTold) {
-  CMUserNotices::takeWaiting();
-  std::vector<platform::Value> tooMany(15, platform::Value(record("Select", 1, 40, 0)));
-  std::vector<platform::Value> huge(20000, platform::Value(record("Select", 1, 40, 0)));
-  const std::vector<std::pair<const char*, platform::Value>> stored{
-      {"not an archive", platform::Value(platform::Bytes{'b', 'a', 'd'})},
-      {"a string", platform::Value("keys")},
-      {"a dictionary", platform::Value(platform::archivedDataWithRootObject(platform::Value(record("S", 1, 2, 0))))},
-      {"an empty table", archivedTable({})},
-      {"no valid record", archivedTable({platform::Value(3), platform::Value(record("Zoom", 16, 6, 0))})},
-      {"one record more than the tools", archivedTable(tooMany)},
-      {"20,000 records", archivedTable(huge)},
-  };
-  for (const auto& [name, value] : stored) {
-    SCOPED_TRACE(name);
-    platform::UserDefaults::standardUserDefaults().setObject(value, CMKeyBindingManager::kStoreKey);
-    CMKeyBindingManager bindings;
-    EXPECT_EQ(bindings.items()->size(), 14u);
-    EXPECT_EQ(bindings.titleFor(1), "Select (V)");
-    const std::vector<std::string> notices = CMUserNotices::takeWaiting();
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_NE(notices[0].find("built-in key"), std::string::npos) << notices[0];
-  }
-  // Without a stored table there is nothing to tell.
-  platform::UserDefaults::standardUserDefaults().removeObjectForKey(CMKeyBindingManager::kStoreKey);
-  CMKeyBindingManager fresh;
-  EXPECT_EQ(fresh.items()->size(), 14u);
-  EXPECT_TRUE(CMUserNotices::takeWaiting().empty());
 }
 
 TEST_F(KeyBindings, ADamagedStoredTableIsWrittenOnlyWhenTheUserChangesAKey) {

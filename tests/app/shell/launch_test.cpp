@@ -73,51 +73,35 @@ TEST_F(Launch, WithoutTourAndFilesTheNewDocumentWindowOpensInFirstLaunchMode) {
 }
 
 TEST_F(Launch, ADamagedSettingsFileIsToldOnceInAnAlertNamingWhereItWasKept) {
-  const auto asideFiles = [] {
-    const std::filesystem::path file = platform::UserDefaults::standardUserDefaults().filePath();
-    std::vector<std::filesystem::path> found;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), error)) {
-      if (entry.path().filename().string().starts_with(file.filename().string() + ".corrupt-")) {
-        found.push_back(entry.path());
-      }
-    }
-    return found;
+  const std::filesystem::path file = platform::UserDefaults::standardUserDefaults().filePath();
+  std::filesystem::create_directories(file.parent_path());
+  const std::string damaged = "<?xml version=\"1.0\"?><plist><dict><key>show_grid</key>";
+  ASSERT_TRUE(platform::writeFileAtomically(file, platform::Bytes(damaged.begin(), damaged.end())));
+  // The next start: settings and keys read afresh, then the launch.
+  const auto restart = [] {
+    platform::UserDefaults::resetStandardUserDefaults();
+    CMProject::resetSharedProject();
+    CMProject::shareProject();
   };
-  const std::vector<std::pair<const char*, std::string>> damaged{
-      {"not a property list", "<?xml version=\"1.0\"?><plist><dict><key>show_grid</key>"},
-      {"a root that is no dictionary", "<?xml version=\"1.0\"?><plist><array/></plist>"}};
-  for (const auto& [what, text] : damaged) {
-    SCOPED_TRACE(what);
-    for (const auto& aside : asideFiles()) std::filesystem::remove(aside);
-    const std::filesystem::path file = platform::UserDefaults::standardUserDefaults().filePath();
-    std::filesystem::create_directories(file.parent_path());
-    ASSERT_TRUE(platform::writeFileAtomically(file, platform::Bytes(text.begin(), text.end())));
-    // The next start: settings and keys read afresh, then the launch.
-    CMUserNotices::takeWaiting();
-    platform::UserDefaults::resetStandardUserDefaults();
-    CMProject::resetSharedProject();
-    CMProject::shareProject();
-    auto launched = std::make_unique<AppDelegate>();
-    launched->setTerminate([] {});
-    launched->applicationDidFinishLaunching();
-    settle();
-    const std::vector<std::filesystem::path> aside = asideFiles();
-    ASSERT_EQ(aside.size(), 1u);
-    const std::string shown = alertText();
-    EXPECT_NE(shown.find("Settings and tool keys were reset"), std::string::npos) << shown;
-    EXPECT_NE(shown.find(aside[0].string()), std::string::npos) << shown;
-    ASSERT_TRUE(answerAlert(0));
-    // Kept aside, the file is not found again: the start after that has nothing to tell.
-    platform::UserDefaults::resetStandardUserDefaults();
-    CMProject::resetSharedProject();
-    CMProject::shareProject();
-    settle();
-    EXPECT_EQ(window->dialogs().currentAlert(), nullptr) << alertText();
-    for (Gtk::Window* toplevel : Gtk::Window::list_toplevels()) toplevel->hide();
-    launched.reset();
-    settle();
+  restart();
+  delegate->applicationDidFinishLaunching();
+  settle();
+  std::vector<std::filesystem::path> aside;
+  for (const auto& entry : std::filesystem::directory_iterator(file.parent_path())) {
+    if (entry.path().filename().string().starts_with(file.filename().string() + ".corrupt-")) {
+      aside.push_back(entry.path());
+    }
   }
+  ASSERT_EQ(aside.size(), 1u);
+  EXPECT_EQ(platform::readFile(aside[0]).value(), platform::Bytes(damaged.begin(), damaged.end()));
+  const std::string shown = alertText();
+  EXPECT_NE(shown.find("Settings and tool keys were reset"), std::string::npos) << shown;
+  EXPECT_NE(shown.find(aside[0].string()), std::string::npos) << shown;
+  ASSERT_TRUE(answerAlert(0));
+  // Kept aside, the file is not found again: the start after that has nothing to tell.
+  restart();
+  settle();
+  EXPECT_EQ(window->dialogs().currentAlert(), nullptr) << alertText();
 }
 
 TEST_F(Launch, VersionNumbersTakeTheLeadingWholeNumber) {
