@@ -11,7 +11,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <random>
+#include <sstream>
 
 #include "cdr_test_support.h"
 #include "document/CMDocument.h"
@@ -129,6 +131,23 @@ TEST_P(SampleDrawingTest, IsOnePageOfPathsAsLibcdrDrawsThem) {
               differing * 100, ours->width(), ours->height());
   EXPECT_LE(differing, sample.largestDifference);
   EXPECT_EQ(temporary_.conversionFolders(), std::vector{folder.value().path()});
+}
+
+TEST_P(SampleDrawingTest, OpensOnAPageOfItsFirstPagesSizeAsLibcdrsOwnGeneratorGivesIt) {
+  const std::filesystem::path path = kSamples / GetParam().file;
+  // cdr2xhtml (libcdr-tools) writes each page's size in points as its viewBox.
+  std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(("cdr2xhtml '" + path.string() + "'").c_str(), "r"), pclose);
+  std::string xhtml;
+  for (int c; pipe && (c = std::fgetc(pipe.get())) != EOF;) xhtml += static_cast<char>(c);
+  const std::size_t box = xhtml.find("viewBox=\"0 0 ");
+  ASSERT_NE(box, std::string::npos) << "cdr2xhtml of libcdr-tools is needed";
+  std::istringstream numbers(xhtml.substr(box + 13));
+  double width = 0, height = 0;
+  numbers >> width >> height;
+  CMDocument document;
+  ASSERT_TRUE(CMCorelDrawReader().readCorelDrawing(document, sampleBytes(GetParam().file)).ok());
+  EXPECT_NEAR(document.data()->get("width").doubleValue(), width, 0.01);
+  EXPECT_NEAR(document.data()->get("height").doubleValue(), height, 0.01);
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, SampleDrawingTest,
