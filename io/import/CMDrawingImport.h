@@ -32,7 +32,8 @@ struct CMSVGImport {
 CMSVGImport importSVGData(CMDocument& document, const platform::Bytes& data);
 
 // A CorelDRAW drawing converted by the converter process and read into records of the document, not yet added to
-// it; the error 10 "Unsupported file format!" when it cannot be. The conversion's pictures are deleted before this
+// it; the error 10 "Unsupported file format!" when it cannot be read, the converter's own error when it crashed, ran
+// too long, wrote too much or was cancelled, or the conversion folder's when none could be made. The conversion's pictures are deleted before this
 // returns: the reader leaves pictures out, so nothing refers to them.
 platform::Expected<platform::ArrayRef> readCorelDrawing(CMBaseDocument& document, const std::filesystem::path& path);
 // The same for a drawing's bytes, as a document being opened has them; `firstPage`, when given, gets the size of

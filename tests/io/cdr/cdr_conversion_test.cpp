@@ -252,30 +252,46 @@ class ConverterProcessTest : public CorelDrawingTest {
   int made_ = 0;
 };
 
-TEST_F(ConverterProcessTest, AConverterPastItsTimeIsKilledAndWhateverGoesWrongIsTheErrorTen) {
+TEST_F(ConverterProcessTest, EachWayAConverterGoesWrongHasItsOwnErrorAndLeavesNoFolder) {
   CMCDRConverterProcess::settings().timeLimit = std::chrono::milliseconds(300);
-  const std::string cases[] = {
-      "exec sleep 30",
-      "kill -SEGV $$",
-      "echo '<svg><g><path d=\"M 0 0 L 1 1\"'; exit 0",
-      "echo 'not xml at all'",
-      "printf '<svg/>' ; exit 3",
+  CMCDRConverterProcess::settings().largestPage = std::size_t{1} << 20;
+  struct Case {
+    std::string script;
+    std::int64_t code;
+    std::string says;
   };
-  for (const std::string& body : cases) {
-    SCOPED_TRACE(body);
-    useScript(body);
+  const Case cases[] = {
+      {"exec sleep 30", 13, "did not finish within 0.3 seconds"},
+      // The child ends, its own child keeps the output open.
+      {"sleep 5", 13, "did not finish within 0.3 seconds"},
+      {"kill -SEGV $$", 12, "crashed while reading the drawing (Segmentation fault)"},
+      {"kill -ABRT $$", 12, "crashed while reading the drawing (Aborted)"},
+      {"exec head -c 3000000 /dev/zero", 14, "wrote more than 1 MB"},
+      {"echo '<svg><g><path d=\"M 0 0 L 1 1\"'; exit 0", 10, "Unsupported file format!"},
+      {"echo 'not xml at all'", 10, "Unsupported file format!"},
+      {"printf '<svg/>' ; exit 3", 10, "Unsupported file format!"},
+  };
+  for (const Case& converter : cases) {
+    SCOPED_TRACE(converter.script);
+    useScript(converter.script);
     CMDocument document;
-    const auto started = std::chrono::steady_clock::now();
-    const platform::Expected<platform::ArrayRef> read =
-        readCorelDrawing(document, kSamples / "sample-x4.cdr");
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    const platform::Expected<platform::ArrayRef> read = readCorelDrawing(document, kSamples / "sample-x4.cdr");
     ASSERT_FALSE(read.ok());
-    EXPECT_EQ(read.error().code, 10);
+    EXPECT_EQ(read.error().code, converter.code);
+    EXPECT_THAT(read.error().description, ::testing::HasSubstr(converter.says));
     EXPECT_TRUE(temporary_.conversionFolders().empty());
   }
   CMCDRConverterProcess::settings().executable = scripts_ / "missing";
   CMDocument document;
   EXPECT_FALSE(readCorelDrawing(document, kSamples / "sample-x4.cdr").ok());
+  // A temporary folder that is a file: the error names it and says so.
+  std::filesystem::remove_all(platform::temporaryFolder());
+  ASSERT_TRUE(platform::writeFileAtomically(platform::temporaryFolder(), platform::Bytes{'x'}));
+  const platform::Expected<platform::ArrayRef> read = readCorelDrawing(document, kSamples / "sample-x4.cdr");
+  ASSERT_FALSE(read.ok());
+  EXPECT_THAT(read.error().description,
+              ::testing::HasSubstr(platform::temporaryFolder().string() + "\": Not a directory"));
+  std::filesystem::remove(platform::temporaryFolder());
 }
 
 TEST_F(ConverterProcessTest, ThePicturesFolderIsGoneAfterASuccessfulRead) {
