@@ -17,8 +17,10 @@
 #include "document/CMDocumentManager.h"
 #include "document/CMImportExportServices.h"
 #include "document/CMProject.h"
+#include "io/cdr/CMCDRConverterProcess.h"
 #include "io/export/CMExportManager.h"
 #include "io/export/CMPNGOutputFormat.h"
+#include "io/import/CMConversionProgressWindow.h"
 #include "io/import/CMDrawingImport.h"
 #include "io/import/CMImportCommand.h"
 #include "platform/core/document_controller.h"
@@ -63,6 +65,7 @@ void start(Session& session, Gtk::Application& application) {
   CMExportServiceFactory::install(CMExportManager::makeService);
   CMImportServiceFactory::install(CMImportCommand::makeService);
   CMCorelDrawReadServiceFactory::install([] { return std::make_unique<CMCorelDrawReader>(); });
+  CMCDRConverterProcess::installProgress(CMConversionProgressWindow::make);
   session.delegate = std::make_unique<AppDelegate>();
   session.delegate->setTerminate([&application] { application.quit(); });
   CMApplicationCommands::install(session.delegate.get());
@@ -93,6 +96,7 @@ void shutdown(Session& session) {
   CMExportServiceFactory::install(nullptr);
   CMImportServiceFactory::install(nullptr);
   CMCorelDrawReadServiceFactory::install(nullptr);
+  CMCDRConverterProcess::installProgress(nullptr);
   if (session.window) session.window->uninstall();
   platform::DocumentController::install(nullptr);
   session = Session{};

@@ -12,6 +12,7 @@
 #include "platform/core/document.h"
 #include "platform/core/error.h"
 #include "platform/core/log.h"
+#include "platform/core/user_cancelled.h"
 #include "platform/ui/alert.h"
 #include "platform/ui/file_panel.h"
 
@@ -54,6 +55,7 @@ void CMDocumentDialogs::askToSaveChanges(const platform::Document& document,
 }
 
 void CMDocumentDialogs::presentError(const platform::Error& error) {
+  if (platform::isUserCancelled(error)) return;
   // On the standard error too, for a program started from a terminal or handed a file by another copy.
   platform::logError(error.description);
   auto alert = platform::Alert::create();

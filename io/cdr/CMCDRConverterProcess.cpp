@@ -1,23 +1,26 @@
 #include "io/cdr/CMCDRConverterProcess.h"
 
 #include <fcntl.h>
+#include <glib-unix.h>
 #include <glib.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 #include <string>
-#include <thread>
+#include <utility>
 #include <vector>
 
 #include "io/cdr/CDR2SVG.h"
 #include "platform/core/log.h"
+#include "platform/core/numeric.h"
+#include "platform/core/string_utilities.h"
+#include "platform/core/user_cancelled.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 platform::Error unsupported() {
   return platform::Error::make(platform::Error::cocoaDomain, CDR2SVG::kUnsupportedFormat, "Unsupported file format!");
@@ -29,38 +32,129 @@ std::filesystem::path converterBesideProgram() {
   return program.parent_path() / "draftwork-cdr2svg";
 }
 
-// Reads the child's output until it closes it, the deadline passes or the page grows too large; true on a clean end.
-bool readAll(int fd, Clock::time_point deadline, platform::Bytes& out) {
-  std::vector<unsigned char> buffer(std::size_t{1} << 20);
-  for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) return false;
-    pollfd ready{fd, POLLIN, 0};
-    const int polled = ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, 1000)));
-    if (polled < 0 && errno != EINTR) return false;
-    if (polled <= 0) continue;
-    const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return false;
-    if (got == 0) return true;
-    if (out.size() + static_cast<std::size_t>(got) > CMCDRConverterProcess::kLargestPage) return false;
-    out.insert(out.end(), buffer.data(), buffer.data() + got);
+// Why a conversion was stopped before it ended by itself.
+enum class Stop { None, TimeLimit, TooMuchOutput, ReadFailed, Cancelled };
+
+// One run of the converter, watched from the main loop: its output gathered as it comes, its end, its time limit
+// and a cancel. wait() runs a nested main loop until the child has ended and its output is in (or it was stopped),
+// so the program keeps drawing and the progress window keeps taking clicks meanwhile.
+class ConverterRun {
+ public:
+  ConverterRun(GPid child, int output, const CMCDRConverterSettings& settings)
+      : child_(child),
+        largestPage_(settings.largestPage),
+        loop_(g_main_loop_new(nullptr, FALSE), g_main_loop_unref) {
+    outputSource_ = g_unix_fd_add(output, static_cast<GIOCondition>(G_IO_IN | G_IO_HUP | G_IO_ERR), onOutput, this);
+    childSource_ = g_child_watch_add(child_, onExit, this);
+    const auto milliseconds = std::max<std::chrono::milliseconds::rep>(settings.timeLimit.count(), 0);
+    timeSource_ = g_timeout_add(platform::saturatingTruncate<guint>(milliseconds), onTimeLimit, this);
   }
+  ~ConverterRun() {
+    for (guint source : {outputSource_, childSource_, timeSource_}) {
+      if (source != 0) g_source_remove(source);
+    }
+  }
+  ConverterRun(const ConverterRun&) = delete;
+  ConverterRun& operator=(const ConverterRun&) = delete;
+
+  void wait() {
+    if (!finished()) g_main_loop_run(loop_.get());
+  }
+  // Kills the child, unless it has ended already, and remembers why.
+  void stop(Stop reason) {
+    if (stop_ == Stop::None) stop_ = reason;
+    if (!status_) ::kill(child_, SIGKILL);
+    finishIfDone();
+  }
+
+  Stop stopped() const { return stop_; }
+  const std::optional<int>& status() const { return status_; }
+  platform::Bytes& page() { return page_; }
+
+ private:
+  bool finished() const { return status_ && (outputEnded_ || stop_ != Stop::None); }
+  void finishIfDone() {
+    if (finished()) g_main_loop_quit(loop_.get());
+  }
+
+  static gboolean onOutput(gint fd, GIOCondition, gpointer data) {
+    auto& run = *static_cast<ConverterRun*>(data);
+    const ssize_t got = ::read(fd, run.buffer_.data(), run.buffer_.size());
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) return G_SOURCE_CONTINUE;
+    if (got > 0 && run.page_.size() + static_cast<std::size_t>(got) <= run.largestPage_) {
+      run.page_.insert(run.page_.end(), run.buffer_.data(), run.buffer_.data() + got);
+      return G_SOURCE_CONTINUE;
+    }
+    run.outputSource_ = 0;
+    run.outputEnded_ = true;
+    if (got > 0) {
+      run.stop(Stop::TooMuchOutput);
+    } else if (got < 0) {
+      run.stop(Stop::ReadFailed);
+    }
+    run.finishIfDone();
+    return G_SOURCE_REMOVE;
+  }
+  static void onExit(GPid, gint status, gpointer data) {
+    auto& run = *static_cast<ConverterRun*>(data);
+    run.childSource_ = 0;
+    run.status_ = status;
+    run.finishIfDone();
+  }
+  static gboolean onTimeLimit(gpointer data) {
+    auto& run = *static_cast<ConverterRun*>(data);
+    run.timeSource_ = 0;
+    run.stop(Stop::TimeLimit);
+    return G_SOURCE_REMOVE;
+  }
+
+  GPid child_;
+  std::size_t largestPage_;
+  std::unique_ptr<GMainLoop, decltype(&g_main_loop_unref)> loop_;
+  guint outputSource_ = 0, childSource_ = 0, timeSource_ = 0;
+  std::vector<unsigned char> buffer_ = std::vector<unsigned char>(std::size_t{1} << 20);
+  platform::Bytes page_;
+  bool outputEnded_ = false;
+  std::optional<int> status_;
+  Stop stop_ = Stop::None;
+};
+
+platform::Error converterError(std::int64_t code, const std::string& description) {
+  return platform::Error::make(platform::Error::cocoaDomain, code, description);
 }
 
-// The child's exit status once it has ended by the deadline; killed and reaped when it has not.
-std::optional<int> waitUntil(GPid child, Clock::time_point deadline) {
-  int status = 0;
-  while (Clock::now() < deadline) {
-    const pid_t ended = ::waitpid(child, &status, WNOHANG);
-    if (ended == child) return status;
-    if (ended < 0 && errno != EINTR) return std::nullopt;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+// The error of a run that did not give a page, or nothing.
+std::optional<platform::Error> failureOf(const ConverterRun& run, const CMCDRConverterSettings& settings) {
+  switch (run.stopped()) {
+    case Stop::Cancelled:
+      return platform::userCancelledError("The CorelDRAW conversion was cancelled.");
+    case Stop::TimeLimit:
+      return converterError(
+          CMCDRConverterProcess::kConverterTimedOut,
+          platform::formatString("The CorelDRAW converter did not finish within %g seconds and was stopped.",
+                                 static_cast<double>(settings.timeLimit.count()) / 1000));
+    case Stop::TooMuchOutput:
+      return converterError(
+          CMCDRConverterProcess::kConverterOutputTooLarge,
+          platform::formatString("The CorelDRAW converter wrote more than %g MB for the drawing and was stopped.",
+                                 static_cast<double>(settings.largestPage) / (1 << 20)));
+    case Stop::ReadFailed: return unsupported();
+    case Stop::None: break;
   }
-  ::kill(child, SIGKILL);
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  const int status = run.status().value_or(0);
+  if (WIFSIGNALED(status)) {
+    return converterError(CMCDRConverterProcess::kConverterCrashed,
+                          platform::formatString("The CorelDRAW converter crashed while reading the drawing (%s).",
+                                                 strsignal(WTERMSIG(status))));
   }
+  // The converter said why on its standard error: it could not read the drawing.
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return unsupported();
   return std::nullopt;
+}
+
+CMConversionProgressFactory& progressFactory() {
+  static CMConversionProgressFactory factory;
+  return factory;
 }
 
 }  // namespace
@@ -87,20 +181,25 @@ platform::Expected<platform::Bytes> CMCDRConverterProcess::convert(const std::fi
   }
   // A larger pipe lets the converter write a drawing page of megabytes in fewer turns.
   ::fcntl(output, F_SETPIPE_SZ, 1 << 20);
-  const Clock::time_point deadline = Clock::now() + used.timeLimit;
+  std::optional<platform::Error> failure;
   platform::Bytes page;
-  const bool read = readAll(output, deadline, page);
+  {
+    ConverterRun run(child, output, used);
+    const std::unique_ptr<CMConversionProgress> progress =
+        progressFactory() ? progressFactory()([&run] { run.stop(Stop::Cancelled); }) : nullptr;
+    run.wait();
+    failure = failureOf(run, used);
+    page = std::move(run.page());
+  }
   ::close(output);
-  // Past the deadline or with too much output, the child is stopped at once.
-  const std::optional<int> status = waitUntil(child, read ? deadline : Clock::now());
   g_spawn_close_pid(child);
-  if (!read || !status || !WIFEXITED(*status) || WEXITSTATUS(*status) != 0) {
-    if (status && WIFSIGNALED(*status)) {
-      platform::logWarning("The CorelDRAW converter ended on signal " + std::to_string(WTERMSIG(*status)) + ".");
-    } else if (!status) {
-      platform::logWarning("The CorelDRAW converter was stopped: it ran too long or wrote too much.");
-    }
-    return unsupported();
+  if (failure) {
+    platform::logWarning(failure->description);
+    return *failure;
   }
   return page;
+}
+
+CMConversionProgressFactory CMCDRConverterProcess::installProgress(CMConversionProgressFactory factory) {
+  return std::exchange(progressFactory(), std::move(factory));
 }

@@ -2,12 +2,18 @@
 
 // CorelDRAW drawings are converted by the converter program draftwork-cdr2svg, not in the program's own process:
 // libcdr reads untrusted files, and a fault in it must not take the open documents down. The converter writes the
-// XHTML drawing page to its standard output and the drawing's pictures into the folder it is given; it is killed
-// when it runs past the time limit. Whatever goes wrong (no converter, a crash, a kill, a failed conversion) is the
-// error 10 "Unsupported file format!".
+// XHTML drawing page to its standard output and the drawing's pictures into the folder it is given. The caller
+// waits for it, but in a nested main loop: the program keeps drawing, a progress window (when one is installed)
+// shows that it works and lets the user cancel. Each way of going wrong has its own error: a converter that
+// crashes, runs past the time limit or writes too much; one that ends with a failure of its own (it cannot read
+// the drawing) is the error 10 "Unsupported file format!"; a cancelled one the user-cancelled error.
 
 #include <chrono>
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
 
 #include "platform/core/error.h"
 #include "platform/core/value.h"
@@ -16,15 +22,32 @@ struct CMCDRConverterSettings {
   // draftwork-cdr2svg beside the running program.
   std::filesystem::path executable;
   std::chrono::milliseconds timeLimit{std::chrono::seconds(120)};
+  // The largest drawing page read from the converter.
+  std::size_t largestPage = std::size_t{512} << 20;
 };
+
+// What the user sees while a conversion runs: made when it starts and destroyed when it ends.
+class CMConversionProgress {
+ public:
+  virtual ~CMConversionProgress() = default;
+};
+// Makes the progress shown for a conversion; calling `cancel` stops the conversion.
+using CMConversionProgressFactory =
+    std::function<std::unique_ptr<CMConversionProgress>(std::function<void()> cancel)>;
 
 class CMCDRConverterProcess {
  public:
-  // The largest drawing page read from the converter.
-  static constexpr std::size_t kLargestPage = std::size_t{512} << 20;
+  // The errors of a converter that crashed, ran too long or wrote too much (NSCocoaErrorDomain).
+  static constexpr std::int64_t kConverterCrashed = 12;
+  static constexpr std::int64_t kConverterTimedOut = 13;
+  static constexpr std::int64_t kConverterOutputTooLarge = 14;
 
   // The settings every conversion uses; tests may point them at another program or shorten the limit.
   static CMCDRConverterSettings& settings();
+  // The progress every conversion shows; none (nothing shown) until the application installs one. Returns the
+  // previous one.
+  static CMConversionProgressFactory installProgress(CMConversionProgressFactory factory);
+
   static platform::Expected<platform::Bytes> convert(const std::filesystem::path& drawing,
                                                      const std::filesystem::path& imageFolder);
 };

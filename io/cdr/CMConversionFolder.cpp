@@ -12,10 +12,16 @@
 platform::Expected<CMConversionFolder> CMConversionFolder::make() {
   // The temporary folder may not be there yet (an empty $TMPDIR tree); it is made as any program would.
   const std::filesystem::path temporary = platform::temporaryFolder();
+  if (const platform::Status made = platform::createDirectories(temporary); !made) {
+    return platform::Error::make(platform::Error::cocoaDomain, kNoFolder,
+                                 "The temporary folder cannot be used (TMPDIR): " + made.error().description);
+  }
   std::string pattern = (temporary / "draftwork-cdr-XXXXXX").string();
-  if (!platform::createDirectories(temporary) || !g_mkdtemp_full(pattern.data(), 0700)) {
-    return platform::Error::make(platform::Error::cocoaDomain, 10,
-                                 "No temporary folder could be made: " + std::string(std::strerror(errno)));
+  if (!g_mkdtemp_full(pattern.data(), 0700)) {
+    const int failure = errno;
+    return platform::Error::make(platform::Error::cocoaDomain, kNoFolder,
+                                 "No folder for the conversion could be made in \"" + temporary.string() +
+                                     "\": " + std::strerror(failure));
   }
   return CMConversionFolder(std::move(pattern));
 }

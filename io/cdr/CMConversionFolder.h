@@ -3,6 +3,7 @@
 // A private folder (mode 0700, in the user's temporary folder) for the pictures of one CorelDRAW conversion:
 // deleted, with everything in it, when the import that made it ends, however it ends.
 
+#include <cstdint>
 #include <filesystem>
 #include <utility>
 
@@ -10,6 +11,10 @@
 
 class CMConversionFolder {
  public:
+  // The error of a temporary folder that cannot be used or a conversion folder that cannot be made in it.
+  static constexpr std::int64_t kNoFolder = 10;
+
+  // The folder, or an error that names the temporary folder and why no folder could be made there.
   static platform::Expected<CMConversionFolder> make();
 
   CMConversionFolder(CMConversionFolder&& other) noexcept : path_(std::exchange(other.path_, {})) {}

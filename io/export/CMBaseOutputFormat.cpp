@@ -31,28 +31,40 @@ std::shared_ptr<CMDocument> CMBaseOutputFormat::detachedCopy(const CMDocument& d
   return copy;
 }
 
-platform::Expected<platform::Size> CMBaseOutputFormat::pageSize(const CMDocument& document, double largestSide) {
+platform::Expected<platform::Size> CMBaseOutputFormat::pageSize(const CMDocument& document, double largestSide,
+                                                                std::string_view formats) {
   const platform::DictRef root = document.data();
   const double width = root ? root->get("width").floatValue() : 0;
   const double height = root ? root->get("height").floatValue() : 0;
-  const auto usable = [&](double side) { return side > 0 && side <= largestSide; };  // false for NaN
-  if (!usable(width) || !usable(height)) {
-    return platform::Error::make(platform::Error::cocoaDomain, 0,
+  const auto positive = [](double side) { return side > 0 && std::isfinite(side); };  // false for NaN
+  if (!positive(width) || !positive(height)) {
+    return platform::Error::make(platform::Error::cocoaDomain, kPageSizeError,
                                  platform::formatString("The page size %g x %g cannot be written.", width, height));
+  }
+  if (width > largestSide || height > largestSide) {
+    return platform::Error::make(
+        platform::Error::cocoaDomain, kPageSizeError,
+        platform::formatString("The page of %g x %g points is larger than %s files hold: at most %g points a side.",
+                               width, height, std::string(formats).c_str(), largestSide));
   }
   return platform::Size{width, height};
 }
 
 platform::Expected<platform::Bytes> CMBaseOutputFormat::generate(CMDocument& document) {
-  const platform::Expected<platform::Size> size = pageSize(document, std::numeric_limits<double>::max());
+  const platform::Expected<platform::Size> size = pageSize(document, std::numeric_limits<double>::max(), "picture");
   if (!size) return size.error();
   const platform::Size page = size.value();
   // Linux screens report no backing scale above 1: one pixel a point unless a resolution was asked for.
   const double scale = usablePixelsPerPoint(page, pixelsPerPoint_);
   const platform::Size pixels{page.width * scale, page.height * scale};
   const auto whole = [](double side) { return platform::saturatingTruncate<long long>(std::ceil(side)); };
-  if (platform::Status checked = platform::checkImageSize(whole(pixels.width), whole(pixels.height)); !checked) {
-    return checked.error();
+  const long long columns = whole(pixels.width), rows = whole(pixels.height);
+  if (!platform::checkImageSize(columns, rows)) {
+    return platform::Error::make(
+        platform::Error::cocoaDomain, kPageSizeError,
+        platform::formatString("The page would be a picture of %lld x %lld pixels, larger than pictures can be: at "
+                               "most %lld pixels a side and %lld pixels in all.",
+                               columns, rows, platform::kMaxImageSide, platform::kMaxImageBytes / 4));
   }
   platform::Image image(pixels);
   image.lockFocus();

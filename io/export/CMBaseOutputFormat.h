@@ -4,7 +4,9 @@
 // page drawn into an image at one point a pixel, then handed to the format for its file type). Each format object
 // is made for one export and used once.
 
+#include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "document/CMDrawer.h"
 #include "platform/core/error.h"
@@ -32,8 +34,14 @@ class CMBaseOutputFormat {
   // pass the image limits.
   void setPixelsPerPoint(double pixelsPerPoint) { pixelsPerPoint_ = pixelsPerPoint; }
 
-  // The page's "width" and "height"; an error when a side is not a positive number of at most `largestSide`.
-  static platform::Expected<platform::Size> pageSize(const CMDocument& document, double largestSide);
+  // The code of the errors that say which page size or limit stops a format from writing the page; the export's
+  // alert shows their description.
+  static constexpr std::int64_t kPageSizeError = 2;
+
+  // The page's "width" and "height"; an error when a side is not a positive number of at most `largestSide`, the
+  // limit of the format named `formats`.
+  static platform::Expected<platform::Size> pageSize(const CMDocument& document, double largestSide,
+                                                     std::string_view formats);
 
   // A document of its own holding a deep copy of the page, for the drawer and views to work on: building and
   // drawing layer objects writes flags and options into records, and an export must leave the user's alone.

@@ -143,7 +143,11 @@ void CMExportManager::exportToURL(CMDocument& document, const std::filesystem::p
   platform::Expected<platform::Bytes> data = generate(document);
   if (!data) {
     platform::logWarning("export failed: " + data.error().description);
-    return platform::Alert::runModalWithOK("Error", "Can't create file. Format does not support.");
+    // A page too large or unusable for the format says which size or limit stops it.
+    const bool pageSize = data.error().domain == platform::Error::cocoaDomain &&
+                          data.error().code == CMBaseOutputFormat::kPageSizeError;
+    return platform::Alert::runModalWithOK(
+        "Error", pageSize ? data.error().description : "Can't create file. Format does not support.");
   }
   if (platform::Status written = platform::writeFileAtomically(url, data.value()); !written) {
     platform::Alert::runModalWithOK(written.error().description, "");

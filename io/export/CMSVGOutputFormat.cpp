@@ -30,6 +30,12 @@ double finiteOrZero(double value) { return std::isfinite(value) ? value : 0; }
 
 std::string hexColour(const platform::Color& color) { return hexRGBFromColor(color).value_or("#000000"); }
 
+// A fill or stroke without "alpha" is drawn opaque, as the canvas draws it.
+double paintOpacity(const DictRef& style) {
+  const platform::Value* alpha = style->find("alpha");
+  return alpha ? std::clamp(finiteOrZero(alpha->floatValue()), 0.0, 1.0) : 1.0;
+}
+
 // A fill or stroke switched off in the style panel draws nothing on the page, whatever its type.
 std::int64_t paintType(const DictRef& style) {
   if (!style) return kNoPaint;
@@ -68,7 +74,7 @@ constexpr std::string_view kNamespaces =
 
 platform::Expected<platform::Bytes> CMSVGOutputFormat::generate(CMDocument& document) {
   // Any finite page a reader can show.
-  const platform::Expected<platform::Size> page = pageSize(document, std::numeric_limits<float>::max());
+  const platform::Expected<platform::Size> page = pageSize(document, std::numeric_limits<float>::max(), "SVG");
   if (!page) return page.error();
   maxGradientId_ = 1;
   text_.clear();
@@ -76,9 +82,20 @@ platform::Expected<platform::Bytes> CMSVGOutputFormat::generate(CMDocument& docu
   platform::appendFormat(text_, "<svg \n \t width = \"%f\" \n \t height = \"%f\" \n", page.value().width,
                          page.value().height);
   text_ += kNamespaces;
+  pageBackground(document.data(), page.value());
   layers(document.data()->array("layers"));
   text_ += "</svg>\n";
   return platform::Bytes(text_.begin(), text_.end());
+}
+
+void CMSVGOutputFormat::pageBackground(const DictRef& root, const platform::Size& page) {
+  const DictRef background = root->dictionary("background");
+  const DictRef colour = background ? background->dictionary("bg_color") : nullptr;
+  // The other formats lay a page colour that is not wholly transparent under the layers; so does this one.
+  if (!colour || colour->get("a").doubleValue() == 0) return;
+  platform::appendFormat(text_, "<rect width=\"%f\" height=\"%f\" fill=\"%s\" fill-opacity=\"%.4f\"/>\n",
+                         page.width, page.height, hexColour(colorWithDictionary(colour)).c_str(),
+                         std::clamp(finiteOrZero(colour->get("a").doubleValue() / 255), 0.0, 1.0));
 }
 
 void CMSVGOutputFormat::layers(const platform::ArrayRef& records) {
@@ -175,8 +192,7 @@ void CMSVGOutputFormat::SVGFillStyle(const DictRef& fill) {
     case kNoPaint: text_ += "fill:none;"; break;
     case kColourPaint:
       platform::appendFormat(text_, "fill:%s;fill-opacity:%.2f;",
-                             hexColour(colorWithDictionary(fill->dictionary("color"))).c_str(),
-                             finiteOrZero(fill->get("alpha").floatValue()));
+                             hexColour(colorWithDictionary(fill->dictionary("color"))).c_str(), paintOpacity(fill));
       break;
     case kGradientPaint: platform::appendFormat(text_, "fill: url(#%s); ", currentGradientFillId_.c_str()); break;
     default: break;
@@ -193,7 +209,7 @@ bool CMSVGOutputFormat::SVGStrokeStyle(const DictRef& stroke) {
   platform::appendFormat(text_,
                          "stroke:%s;stroke-opacity:%.2f;stroke-width:%.04f;stroke-dasharray:%s;stroke-linecap:%s;"
                          "stroke-linejoin:%s;fill-rule:%s;",
-                         paint.c_str(), finiteOrZero(stroke->get("alpha").floatValue()),
+                         paint.c_str(), paintOpacity(stroke),
                          finiteOrZero(stroke->get("lineWidth").floatValue()),
                          stroke->get("dashStyle").integerValue() == 1 ? "5,5" : "none",
                          lineCap(stroke->get("lineCapStyle").integerValue()),

@@ -1,9 +1,10 @@
 #pragma once
 
-// The SVG output format: the document's visible layers as SVG text of our own making. Shape layers become one path
-// element each with inline style (gradient definitions placed just before it), groups become group elements and
-// text layers text elements; image layers are left out. Each step appends to one text that grows as it goes.
-// Layer records are read, never changed: a parametric shape is turned into Bezier points on a copy.
+// The SVG output format: the page colour, unless transparent, and the document's visible layers as SVG text of our
+// own making. Shape layers become one path element each with inline style (gradient definitions placed just before
+// it), groups become group elements and text layers text elements; image layers are left out. Each step appends to
+// one text that grows as it goes. Layer records are read, never changed: a parametric shape is turned into Bezier
+// points on a copy.
 
 #include <string>
 
@@ -17,6 +18,7 @@ class CMSVGOutputFormat final : public CMBaseOutputFormat {
   platform::Expected<platform::Bytes> generate(CMDocument& document) override;
 
   // Each appends its part to the text.
+  void pageBackground(const platform::DictRef& root, const platform::Size& page);
   void layers(const platform::ArrayRef& records);
   void layerSVGString(const platform::DictRef& record);
   void shapeSVGString(const platform::DictRef& record);

@@ -13,7 +13,8 @@ enum class PageData { Pdf, Eps };
 constexpr double kLargestPageSide = 14400;
 
 platform::Expected<platform::Bytes> thumbViewData(const CMDocument& original, PageData kind) {
-  const platform::Expected<platform::Size> size = CMBaseOutputFormat::pageSize(original, kLargestPageSide);
+  const platform::Expected<platform::Size> size =
+      CMBaseOutputFormat::pageSize(original, kLargestPageSide, "PDF and EPS");
   if (!size) return size.error();
   const platform::Rect frame{{0, 0}, size.value()};
   const auto view = std::make_shared<CMThumbView>(frame);

@@ -1,5 +1,6 @@
 #include "io/import/CMDrawingImport.h"
 
+#include "canvas/CMZoomSteps.h"
 #include "document/CMDocument.h"
 #include "document/CMProject.h"
 #include "document/CMUndoActionType.h"
@@ -39,12 +40,14 @@ platform::Error unsupportedCorelDrawing() {
 // The converter's page read into records. The page is the converter's own XHTML: one that does not read to its end
 // came from a converter that went wrong, and nothing of it is taken.
 platform::Expected<platform::ArrayRef> readConvertedPage(CMBaseDocument& document, const std::filesystem::path& path,
-                                                         const CMConversionFolder& folder) {
+                                                         const CMConversionFolder& folder,
+                                                         std::optional<platform::Size>* firstPage) {
   const platform::Expected<platform::Bytes> page = CMCDRConverterProcess::convert(path, folder.path());
   if (!page) return page.error();
   VDSVGParser parser;
   platform::ArrayRef records = parser.parseSVG(page.value(), document);
   if (parser.failure() || records->empty()) return unsupportedCorelDrawing();
+  if (firstPage) *firstPage = parser.firstSize();
   return records;
 }
 
@@ -53,16 +56,17 @@ platform::Expected<platform::ArrayRef> readConvertedPage(CMBaseDocument& documen
 platform::Expected<platform::ArrayRef> readCorelDrawing(CMBaseDocument& document, const std::filesystem::path& path) {
   const platform::Expected<CMConversionFolder> folder = CMConversionFolder::make();
   if (!folder) return folder.error();
-  return readConvertedPage(document, path, folder.value());
+  return readConvertedPage(document, path, folder.value(), nullptr);
 }
 
-platform::Expected<platform::ArrayRef> readCorelDrawingData(CMBaseDocument& document, const platform::Bytes& data) {
+platform::Expected<platform::ArrayRef> readCorelDrawingData(CMBaseDocument& document, const platform::Bytes& data,
+                                                            std::optional<platform::Size>* firstPage) {
   const platform::Expected<CMConversionFolder> folder = CMConversionFolder::make();
   if (!folder) return folder.error();
   // The converter reads files: the bytes go into the conversion's own folder, which takes them away afterwards.
   const std::filesystem::path drawing = folder.value().path() / "drawing.cdr";
   if (!platform::writeFileAtomically(drawing, data)) return unsupportedCorelDrawing();
-  return readConvertedPage(document, drawing, folder.value());
+  return readConvertedPage(document, drawing, folder.value(), firstPage);
 }
 
 platform::Expected<platform::ArrayRef> importCorelDrawing(CMDocument& document, const std::filesystem::path& path) {
@@ -76,8 +80,15 @@ platform::Expected<platform::ArrayRef> importCorelDrawing(CMDocument& document, 
 }
 
 platform::Status CMCorelDrawReader::readCorelDrawing(CMDocument& document, const platform::Bytes& data) {
-  const platform::Expected<platform::ArrayRef> records = readCorelDrawingData(document, data);
+  std::optional<platform::Size> firstPage;
+  const platform::Expected<platform::ArrayRef> records = readCorelDrawingData(document, data, &firstPage);
   if (!records) return records.error();
+  // The opened drawing gets its first page's size, where the canvas can show it; else it keeps the new page's.
+  const auto usable = [](double side) { return side >= 1 && side <= kCMLargestPageLength; };
+  if (firstPage && usable(firstPage->width) && usable(firstPage->height)) {
+    document.data()->set("width", static_cast<float>(firstPage->width));
+    document.data()->set("height", static_cast<float>(firstPage->height));
+  }
   appendLayers(document, records.value());
   return platform::success();
 }

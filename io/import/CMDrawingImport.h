@@ -32,17 +32,20 @@ struct CMSVGImport {
 CMSVGImport importSVGData(CMDocument& document, const platform::Bytes& data);
 
 // A CorelDRAW drawing converted by the converter process and read into records of the document, not yet added to
-// it; the error 10 "Unsupported file format!" when it cannot be. The conversion's pictures are deleted before this
+// it; the error 10 "Unsupported file format!" when it cannot be read, the converter's own error when it crashed, ran
+// too long, wrote too much or was cancelled, or the conversion folder's when none could be made. The conversion's pictures are deleted before this
 // returns: the reader leaves pictures out, so nothing refers to them.
 platform::Expected<platform::ArrayRef> readCorelDrawing(CMBaseDocument& document, const std::filesystem::path& path);
-// The same for a drawing's bytes, as a document being opened has them.
-platform::Expected<platform::ArrayRef> readCorelDrawingData(CMBaseDocument& document, const platform::Bytes& data);
+// The same for a drawing's bytes, as a document being opened has them; `firstPage`, when given, gets the size of
+// the drawing's first page.
+platform::Expected<platform::ArrayRef> readCorelDrawingData(CMBaseDocument& document, const platform::Bytes& data,
+                                                            std::optional<platform::Size>* firstPage = nullptr);
 // A CorelDRAW drawing's records appended to the document as one step of undo; the page keeps its size.
 platform::Expected<platform::ArrayRef> importCorelDrawing(CMDocument& document, const std::filesystem::path& path);
 // Appends records to the root record's "layers".
 void appendLayers(CMBaseDocument& document, const platform::ArrayRef& records);
 
-// Opening a CorelDRAW document reads its drawing through the converter.
+// Opening a CorelDRAW document reads its drawing through the converter, on a page of the drawing's first page's size.
 class CMCorelDrawReader final : public CMCorelDrawReadService {
  public:
   platform::Status readCorelDrawing(CMDocument& document, const platform::Bytes& data) override;

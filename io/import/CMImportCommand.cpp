@@ -9,6 +9,7 @@
 #include "platform/core/log.h"
 #include "platform/core/notification_center.h"
 #include "platform/core/string_utilities.h"
+#include "platform/core/user_cancelled.h"
 #include "platform/graphics/image_codecs.h"
 #include "platform/ui/alert.h"
 #include "platform/ui/file_panel.h"
@@ -57,7 +58,11 @@ void importDrawing(CMDocument& document, const std::filesystem::path& url) {
 
 void importCorel(CMDocument& document, const std::filesystem::path& url) {
   const platform::Expected<platform::ArrayRef> imported = importCorelDrawing(document, url);
-  if (!imported) return showError(imported.error().description);
+  if (!imported) {
+    // A conversion the user cancelled ends as asked, without an alert.
+    if (!platform::isUserCancelled(imported.error())) showError(imported.error().description);
+    return;
+  }
   CMMainWindowController::sharedWindowController()->updateEditor();
   platform::NotificationCenter::defaultCenter().post(kNotificationLayersReCreate,
                                                      static_cast<const CMDocument*>(&document));

@@ -98,6 +98,7 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
   } else if (name == "svg") {
     width_ = attributes->get("width").floatValue();
     height_ = attributes->get("height").floatValue();
+    if (!firstSize_) firstSize_ = platform::Size{width_, height_};
   } else if (name == "stop") {
     if (currentGradient_) currentGradient_->array("points")->add(prepared);
   } else if (name == "radialGradient" || name == "linearGradient") {

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/core/geometry.h"
 #include "platform/core/value.h"
 
 class CMBaseDocument;
@@ -39,6 +40,8 @@ class VDSVGParser {
   // The size of the last "svg" element, as its "width" and "height" read as numbers.
   float width() const { return width_; }
   float height() const { return height_; }
+  // The size of the first "svg" element (a CorelDRAW drawing's first page), when one was met.
+  const std::optional<platform::Size>& firstSize() const { return firstSize_; }
   const platform::ArrayRef& gradients() const { return gradients_; }
 
   // A new dictionary with every key and text value trimmed of blanks and line ends.
@@ -71,6 +74,7 @@ class VDSVGParser {
   std::vector<bool> openedGroups_;
   float width_ = 0;
   float height_ = 0;
+  std::optional<platform::Size> firstSize_;
   bool isMarker_ = false;
   platform::ArrayRef gradients_ = platform::Array::make();
   platform::DictRef currentGradient_;

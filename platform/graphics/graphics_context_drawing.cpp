@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <optional>
 
 #include "platform/core/numeric.h"
 #include "platform/graphics/bezier_path_drawing.h"
@@ -34,6 +36,97 @@ struct ShadowInDevice {
   double dy = 0;
   double sigma = 0;
 };
+
+// Pictures on a page (a shadow's blur, a blend mode Cairo lacks) are made at print resolution, 300 ppi, or as near as
+// the largest offscreen image allows over `area`.
+double pagePixelsPerUnit(const DeviceRect& area) {
+  const double pixels = static_cast<double>(area.width()) * static_cast<double>(area.height());
+  return std::min(300.0 / 72, std::sqrt(static_cast<double>(kMaxOffscreenPixels) / std::max(pixels, 1.0)));
+}
+
+DeviceRect scaledBy(const DeviceRect& r, double k) {
+  const auto whole = [](double v) { return saturatingTruncate<long long>(v); };
+  return {whole(std::floor(r.x0 * k)), whole(std::floor(r.y0 * k)), whole(std::ceil(r.x1 * k)),
+          whole(std::ceil(r.y1 * k))};
+}
+
+// The content painted into a picture of `area` of device space at `k` pixels a device unit.
+OffscreenImage pagePicture(cairo_t* cr, const std::function<void(cairo_t*)>& paint, const DeviceRect& area, double k) {
+  OffscreenImage image = makeOffscreenImage(scaledBy(area, k), CAIRO_FORMAT_ARGB32);
+  if (!image) return image;
+  const CairoContextPtr offscreen(cairo_create(image.surface.get()));
+  cairo_matrix_t ctm, scale;
+  cairo_get_matrix(cr, &ctm);
+  cairo_matrix_init_scale(&scale, k, k);
+  cairo_matrix_multiply(&ctm, &ctm, &scale);
+  cairo_set_matrix(offscreen.get(), &ctm);
+  cairo_set_antialias(offscreen.get(), cairo_get_antialias(cr));
+  cairo_set_tolerance(offscreen.get(), cairo_get_tolerance(cr));
+  paint(offscreen.get());
+  return image;
+}
+
+// A picture made at `k` pixels a device unit laid onto the page in its place.
+void paintPagePicture(cairo_t* cr, const OffscreenImage& image, double k, cairo_operator_t op, double alpha) {
+  if (!image) return;
+  cairo_surface_flush(image.surface.get());
+  cairo_surface_set_device_offset(image.surface.get(), 0, 0);
+  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(image.surface.get());
+  cairo_matrix_t toPixels;
+  cairo_matrix_init(&toPixels, k, 0, 0, k, -static_cast<double>(image.area.x0), -static_cast<double>(image.area.y0));
+  cairo_pattern_set_matrix(pattern, &toPixels);
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_rectangle(cr, static_cast<double>(image.area.x0) / k, static_cast<double>(image.area.y0) / k,
+                  static_cast<double>(image.area.width()) / k, static_cast<double>(image.area.height()) / k);
+  cairo_clip(cr);
+  cairo_set_operator(cr, op);
+  cairo_set_source(cr, pattern);
+  cairo_paint_with_alpha(cr, alpha);
+  cairo_restore(cr);
+  cairo_pattern_destroy(pattern);
+}
+
+// A page keeps as vectors what Cairo can draw: the content goes through a group composited with the mode and alpha,
+// and only what needs pixels (a shadow's blur, a mode Cairo lacks) becomes a picture, at print resolution.
+void drawOnPage(cairo_t* cr, const std::function<void(cairo_t*)>& paint, const DeviceRect& area,
+                const DeviceRect& clip, const std::optional<ShadowInDevice>& shadow, const Color& shadowColor,
+                std::optional<cairo_operator_t> op, double alpha) {
+  const double k = pagePixelsPerUnit(area);
+  if (shadow) {
+    const OffscreenImage content = pagePicture(cr, paint, area, k);
+    if (content) {
+      const OffscreenImage cast =
+          renderShadow(content, shadow->dx * k, shadow->dy * k, shadow->sigma * k, shadowColor, scaledBy(clip, k));
+      paintPagePicture(cr, cast, k, op.value_or(CAIRO_OPERATOR_MULTIPLY), alpha);
+    }
+  }
+  if (!op) {
+    // Plus-darker reads the backdrop, which a page cannot give: multiply is its nearest Cairo operator.
+    return paintPagePicture(cr, pagePicture(cr, paint, area, k), k, CAIRO_OPERATOR_MULTIPLY, alpha);
+  }
+  cairo_save(cr);
+  cairo_matrix_t ctm;
+  cairo_get_matrix(cr, &ctm);
+  cairo_identity_matrix(cr);
+  // Operators such as copy and source-in also act where the content is transparent: keep them to what it covers.
+  cairo_rectangle(cr, static_cast<double>(area.x0), static_cast<double>(area.y0), static_cast<double>(area.width()),
+                  static_cast<double>(area.height()));
+  cairo_clip(cr);
+  cairo_set_matrix(cr, &ctm);
+  cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+  cairo_push_group(cr);
+  paint(cr);
+  cairo_pop_group_to_source(cr);
+  cairo_set_operator(cr, *op);
+  cairo_paint_with_alpha(cr, alpha);
+  cairo_restore(cr);
+}
+
+bool isPage(cairo_t* cr) {
+  const cairo_surface_type_t type = cairo_surface_get_type(cairo_get_target(cr));
+  return type == CAIRO_SURFACE_TYPE_PDF || type == CAIRO_SURFACE_TYPE_PS || type == CAIRO_SURFACE_TYPE_SVG;
+}
 
 }  // namespace
 
@@ -127,6 +220,9 @@ void GraphicsContext::drawPrimitive(const std::function<void(cairo_t*)>& paint, 
   const DeviceRect drawn = userBounds ? grownBy(deviceBounds(cr_, *userBounds), 2) : clip;
   const DeviceRect area = intersection(drawn, reach);
   if (area.isEmpty() && !direct) return;
+  if (!direct && isPage(cr_)) {
+    return drawOnPage(cr_, paint, area, clip, shadow, shadow ? s.shadow->color : Color(), op, s.alpha);
+  }
   OffscreenImage content = direct ? OffscreenImage{} : makeOffscreenImage(area, CAIRO_FORMAT_ARGB32);
   if (!content) {
     // Directly, or (when an offscreen image would be absurdly large) without the effects.

@@ -164,6 +164,25 @@ TEST_F(ExportOutputTest, UnusablePagesAndFormatsWithoutOutputAreErrors) {
   }
 }
 
+// Page colours opaque, translucent and transparent under paints that carry no "alpha" of their own: rsvg-convert's
+// picture of the SVG file and our own render agree, alpha included.
+TEST_F(ExportOutputTest, SVGShowsThePageColourAndPaintsWithoutAlphaAsOurPageDoes) {
+  const Format& svgFormat = kFormats[5];
+  for (const int pageAlpha : {255, 128, 0}) {
+    setPage(document_, 400, 300, 250, 230, 120, pageAlpha);
+    DictRef fill = paint(30, 160, 60, 1), line = paint(20, 20, 120, 1, 10);
+    fill->remove("alpha");
+    line->remove("alpha");
+    addLayer(document_, styled(document_.createObject("rect", {100, 100}), fill, line));
+    const Picture reference = ours(), theirs = exported(svgFormat);
+    ASSERT_FALSE(theirs.rgba.empty());
+    // A page corner, the fill and the stroke.
+    for (auto [x, y] : {std::pair{5, 5}, {150, 150}, {100, 150}})
+      for (int c = 0; c < 4; ++c)
+        EXPECT_NEAR(theirs.at(x, y, c), reference.at(x, y, c), 3) << pageAlpha << " " << x << "," << y << " " << c;
+  }
+}
+
 TEST_F(ExportOutputTest, SVGShapesStylesAndGradientsInAnyLocale) {
   setPage(document_, 800, 600, 255, 255, 255, 255);
   DictRef bezier = styled(polyline({{{0, 0}, {0, 50}, {100, 50}}}, true), paint(255, 0, 16, 1),

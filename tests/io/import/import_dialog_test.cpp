@@ -20,6 +20,7 @@
 #include "dialog_test_support.h"
 #include "document/CMNotificationNames.h"
 #include "io/cdr/CMCDRConverterProcess.h"
+#include "io/import/CMConversionProgressWindow.h"
 #include "io/import/CMDrawingImport.h"
 #include "io/import/CMImportCommand.h"
 #include "main_window_fixture.h"
@@ -311,7 +312,7 @@ TEST_F(CorelImportTest, WhatIsNoReadableDrawingEndsInTheAlertAndChangesNothing) 
   }
   EXPECT_FALSE(document_->isDocumentEdited());
 
-  // A converter that hangs is stopped at its time limit, with the same alert.
+  // A converter that hangs is stopped at its time limit, and the alert says so.
   const CMCDRConverterSettings previous = CMCDRConverterProcess::settings();
   const std::filesystem::path hanging = folder_ / "hanging.sh";
   std::ofstream(hanging) << "#!/bin/sh\nexec sleep 30\n";
@@ -321,8 +322,59 @@ TEST_F(CorelImportTest, WhatIsNoReadableDrawingEndsInTheAlertAndChangesNothing) 
   CMImportCommand::importURL(*document_, cdr_testing::kSamples / "sample-x4.cdr");
   CMCDRConverterProcess::settings() = previous;
   ASSERT_EQ(alerts_.size(), 1u);
-  EXPECT_EQ(alerts_.front().second, "Unsupported file format!");
+  EXPECT_EQ(alerts_.front().second, "The CorelDRAW converter did not finish within 0.3 seconds and was stopped.");
   EXPECT_EQ(platform::archivedDataWithRootObject(platform::Value(document_->data())), archived);
+}
+
+// While a slow converter works, the import waits in a window that shows it working (its bar moves between two
+// pictures of it); its Cancel button, clicked, or Escape, stops the converter at once, and the import ends without an
+// alert or a change.
+TEST_F(CorelImportTest, ASlowConversionShowsItWorksAndCancelStopsIt) {
+  const CMConversionProgressFactory previousProgress =
+      CMCDRConverterProcess::installProgress(CMConversionProgressWindow::make);
+  const CMCDRConverterSettings previous = CMCDRConverterProcess::settings();
+  const std::filesystem::path slow = folder_ / "slow.sh";
+  std::ofstream(slow) << "#!/bin/sh\nexec sleep 60\n";
+  std::filesystem::permissions(slow, std::filesystem::perms::owner_all);
+  CMCDRConverterProcess::settings() = {slow, std::chrono::seconds(60)};
+  const platform::Bytes archived = platform::archivedDataWithRootObject(platform::Value(document_->data()));
+  for (const bool byEscape : {false, true}) {
+    SCOPED_TRACE(byEscape ? "Escape" : "Cancel");
+    alerts_.clear();
+    long moved = 0;
+    test::ImageSurface first;
+    // Runs in the import's own wait: finds the window once drawn, pictures it twice, then cancels as a user does.
+    sigc::connection user = Glib::signal_timeout().connect(
+        [&] {
+          auto* progress =
+              shown<Gtk::Window>([](Gtk::Window& w) { return w.get_title() == "Import" && w.get_mapped(); });
+          if (!progress) return true;
+          if (!first) {
+            first = test::renderWidget(*progress);
+            return true;
+          }
+          moved = differingPixels(first, test::renderWidget(*progress));
+          if (byEscape) {
+            pressClosingKey(*progress, GDK_KEY_Escape);
+          } else {
+            test::clickButton(*dialog_testing::find<Gtk::Button>(progress));
+          }
+          return false;
+        },
+        300);
+    const auto started = std::chrono::steady_clock::now();
+    CMImportCommand::importURL(*document_, cdr_testing::kSamples / "sample-x4.cdr");
+    user.disconnect();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 20s);
+    EXPECT_GT(moved, 0) << "the progress bar moves";
+    settle();
+    EXPECT_TRUE(alerts_.empty());
+    EXPECT_FALSE(shown<Gtk::Window>([](Gtk::Window& w) { return w.get_title() == "Import"; }));
+    EXPECT_EQ(platform::archivedDataWithRootObject(platform::Value(document_->data())), archived);
+    EXPECT_TRUE(cdr_testing::conversionFolders().empty());
+  }
+  CMCDRConverterProcess::settings() = previous;
+  CMCDRConverterProcess::installProgress(previousProgress);
 }
 
 TEST_F(CorelImportTest, FileOpenShowsTheDrawingOrSaysItCannot) {
