@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "../outside_test_data.h"
 #include "../platform/core/scratch_folder.h"
 #include "running_program.h"
 
@@ -78,10 +79,10 @@ TEST_F(Installed, TheFileTypesAreKnown) {
   };
   EXPECT_EQ(type(share() / "draftwork/Samples/shirt1.vard"), "application/x-draftwork");
   const std::filesystem::path corel = std::filesystem::path(DRAFTWORK_TESTDATA_DIR) / "cdr";
+  SKIP_WITHOUT_OUTSIDE_TEST_DATA(corel);
   std::filesystem::path sample;
-  if (std::filesystem::is_directory(corel))
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(corel))
-      if (entry.path().extension() == ".cdr") sample = entry.path();
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(corel))
+    if (entry.path().extension() == ".cdr") sample = entry.path();
   ASSERT_FALSE(sample.empty());
   EXPECT_EQ(type(sample), "application/vnd.corel-draw");
 }

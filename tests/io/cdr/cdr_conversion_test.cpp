@@ -13,6 +13,7 @@
 #include <fstream>
 #include <random>
 
+#include "../../outside_test_data.h"
 #include "cdr_test_support.h"
 #include "document/CMDocument.h"
 #include "drawing_call_recorder.h"
@@ -77,6 +78,7 @@ void PrintTo(const Sample& sample, std::ostream* out) { *out << sample.file; }
 class SampleDrawingTest : public CorelDrawingTest, public ::testing::WithParamInterface<Sample> {};
 
 TEST_P(SampleDrawingTest, IsOnePageOfPathsAsLibcdrDrawsThem) {
+  SKIP_WITHOUT_OUTSIDE_TEST_DATA(kSamples);
   const Sample& sample = GetParam();
   const std::filesystem::path path = kSamples / sample.file;
   // libcdr's own account of the drawing.
@@ -140,6 +142,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, SampleDrawingTest,
                          });
 
 TEST_F(CorelDrawingTest, WhatIsNoReadableDrawingIsTheErrorTenAndLeavesNoFolder) {
+  SKIP_WITHOUT_OUTSIDE_TEST_DATA(kSamples);
   const platform::Bytes sample = sampleBytes("sample-x4.cdr");
   ASSERT_FALSE(sample.empty());
   std::vector<std::pair<std::string, platform::Bytes>> files = {
@@ -177,6 +180,7 @@ TEST_F(CorelDrawingTest, WhatIsNoReadableDrawingIsTheErrorTenAndLeavesNoFolder) 
 class MutatedDrawingTest : public CorelDrawingTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(MutatedDrawingTest, EndsInRecordsOrTheErrorAndTheProcessSurvives) {
+  SKIP_WITHOUT_OUTSIDE_TEST_DATA(kSamples);
   const platform::Bytes sample = sampleBytes("sample-x4.cdr");
   ASSERT_FALSE(sample.empty());
   const unsigned seed = 20261207u + static_cast<unsigned>(GetParam());
