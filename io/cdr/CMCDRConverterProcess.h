@@ -3,8 +3,8 @@
 // CorelDRAW drawings are converted by the converter program draftwork-cdr2svg, not in the program's own process:
 // libcdr reads untrusted files, and a fault in it must not take the open documents down. The converter writes the
 // XHTML drawing page to its standard output and the drawing's pictures into the folder it is given; it is killed
-// when it runs past the time limit. Whatever goes wrong (no converter, a crash, a kill, a failed conversion) is the
-// error 10 "Unsupported file format!".
+// when it runs past the time limit. Whatever goes wrong (a crash, a kill, a failed conversion) is the error 10
+// "Unsupported file format!"; a converter that cannot be started is the error 10 naming it and why.
 
 #include <chrono>
 #include <filesystem>
@@ -13,7 +13,7 @@
 #include "platform/core/value.h"
 
 struct CMCDRConverterSettings {
-  // draftwork-cdr2svg beside the running program.
+  // draftwork-cdr2svg beside the running program, else in <prefix>/libexec/draftwork.
   std::filesystem::path executable;
   std::chrono::milliseconds timeLimit{std::chrono::seconds(120)};
 };

@@ -258,9 +258,15 @@ TEST_F(ConverterProcessTest, AConverterPastItsTimeIsKilledAndWhateverGoesWrongIs
     EXPECT_EQ(read.error().code, 10);
     EXPECT_TRUE(temporary_.conversionFolders().empty());
   }
+  // A converter that cannot start is named, with why, in what the alert shows.
   CMCDRConverterProcess::settings().executable = scripts_ / "missing";
   CMDocument document;
-  EXPECT_FALSE(readCorelDrawing(document, kSamples / "sample-x4.cdr").ok());
+  const platform::Expected<platform::ArrayRef> missing = readCorelDrawing(document, kSamples / "sample-x4.cdr");
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.error().code, 10);
+  EXPECT_NE(missing.error().description.find((scripts_ / "missing").string() + " could not be started"),
+            std::string::npos)
+      << missing.error().description;
 }
 
 TEST_F(ConverterProcessTest, ThePicturesFolderIsGoneAfterASuccessfulRead) {
