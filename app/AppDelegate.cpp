@@ -324,11 +324,8 @@ void AppDelegate::openLastDocument() {
 }
 
 void AppDelegate::loadSample(const std::string& name) {
-  const std::filesystem::path path = platform::pathForResource(name, CMDocument::kFileType, "Samples");
-  std::error_code error;
-  if (path.empty() || !std::filesystem::exists(path, error)) return presentErrorText(kFileDoesNotExist);
-  // The sample opens afresh from its file; an edited copy open from it is asked about first.
-  closeDocumentForPathThen(path, [this, path] { open(path); });
+  // A copy: saving it asks for a file of the user's own, the installed sample stays as it is.
+  newDocumentFromSample(name);
 }
 
 void AppDelegate::quit() {

@@ -18,6 +18,13 @@ std::string CMHelpWindowController::indexURI() {
 
 platform::Status CMHelpWindowController::openURI(const std::string& uri) {
   GError* error = nullptr;
+  // The web browser first: the desktop's handler of HTML files may be a text editor, which shows no pages.
+  if (GAppInfo* browser = g_app_info_get_default_for_uri_scheme("http")) {
+    GList uris{const_cast<char*>(uri.c_str()), nullptr, nullptr};
+    const bool launched = g_app_info_launch_uris(browser, &uris, nullptr, nullptr);
+    g_object_unref(browser);
+    if (launched) return platform::success();
+  }
   if (gtk_show_uri_on_window(nullptr, uri.c_str(), GDK_CURRENT_TIME, &error)) return platform::success();
   platform::Error failure = platform::Error::make("GIO", error ? error->code : 0,
                                                   error ? error->message : "The page could not be shown.");
@@ -29,5 +36,7 @@ void CMHelpWindowController::showWindow() {
   const std::string uri = indexURI();
   if (uri.empty()) return presentErrorText("The help pages are missing.");
   const platform::Status shown = opener_(uri);
-  if (!shown) presentErrorText(shown.error().description);
+  if (!shown)
+    presentErrorText("No program could show the help pages (" + shown.error().description + "). They are in " +
+                     Gio::File::create_for_uri(uri)->get_path() + ".");
 }

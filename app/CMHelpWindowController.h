@@ -1,7 +1,9 @@
 #pragma once
 
 // Help: the program's own pages ("Discover/index.html" among the resources)
-// in the desktop's browser. The opener is replaceable, for tests.
+// in the desktop's web browser, else in whatever handles HTML files; when
+// nothing can show them, the alert names the file. The opener is replaceable,
+// for tests.
 
 #include <functional>
 #include <string>
@@ -22,7 +24,7 @@ class CMHelpWindowController {
   void setOpener(Opener opener) { opener_ = std::move(opener); }
   // The file URI of the help's index page; empty when the resources lack it.
   static std::string indexURI();
-  // Opens an address in the default browser (GIO's handler for it).
+  // Opens an address in the default web browser, else in GIO's handler for it.
   static platform::Status openURI(const std::string& uri);
 
  private:

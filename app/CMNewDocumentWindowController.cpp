@@ -83,7 +83,20 @@ platform::Window& CMNewDocumentWindowController::window() {
 }
 
 void CMNewDocumentWindowController::showWindow() {
+  window();
+  // Read at each showing: a drawing opened or saved since the last one is offered too.
+  loadRecentFiles();
   showCentred(window());
+}
+
+void CMNewDocumentWindowController::loadRecentFiles() {
+  recentPaths_.clear();
+  recent_->removeAllItems();
+  for (const std::filesystem::path& path : platform::RecentDocuments::recentDocumentURLs()) {
+    recentPaths_.push_back(path.string());
+    recent_->addItemWithTitle(path.string());
+  }
+  if (!recentPaths_.empty()) recent_->selectItemAtIndex(0);
 }
 
 void CMNewDocumentWindowController::loadWindow() {
@@ -153,11 +166,7 @@ void CMNewDocumentWindowController::loadWindow() {
   height_->setStringValue(std::to_string(defaultHeight()));
   dimension_->selectItemWithTag(static_cast<int>(defaults().integerForKey("defaultD")));
   preset_->selectItemWithTag(presetSelected());
-  for (const std::filesystem::path& path : platform::RecentDocuments::recentDocumentURLs()) {
-    recentPaths_.push_back(path.string());
-    recent_->addItemWithTitle(path.string());
-  }
-  if (!recentPaths_.empty()) recent_->selectItemAtIndex(0);
+  loadRecentFiles();
   updateControls();
   platform::Log2Message(kDebug, __LINE__, __func__, "awakefromnib end");
 }

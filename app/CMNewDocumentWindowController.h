@@ -1,8 +1,8 @@
 #pragma once
 
 // The new-document window: a blank document of a preset or custom page size
-// in either orientation, or a recent or browsed file; it leads on to the
-// templates window. Its choices live in the user defaults, stored as they are
+// in either orientation, or a recent or browsed file (the list read each time
+// the window shows); it leads on to the templates window. Its choices live in the user defaults, stored as they are
 // made, so the next opening proposes them again.
 
 #include <memory>
@@ -69,6 +69,8 @@ class CMNewDocumentWindowController {
 
  private:
   void loadWindow();
+  // The recent drawings into the pop-up, the newest selected.
+  void loadRecentFiles();
   void create();
   void openRecent();
 

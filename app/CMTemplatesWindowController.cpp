@@ -267,24 +267,11 @@ void CMTemplatesWindowController::OnCreateDocument() {
 }
 
 void CMTemplatesWindowController::makeDocument(const platform::DictRef& root) {
-  CMProject& project = CMProject::shareProject();
-  project.setDefaultTemplate(root);
-  platform::DocumentController& controller = platform::DocumentController::shared();
-  auto made = controller.newDocument();
-  project.setDefaultTemplate(nullptr);
-  if (!made) return controller.panels().presentError(made.error());
-  window().hide();
+  if (newDocumentFromDrawing(root)) window().hide();
 }
 
 void CMTemplatesWindowController::loadSample(const std::string& name) {
-  const std::filesystem::path path = platform::pathForResource(name, CMDocument::kFileType, "Samples");
-  if (path.empty()) return presentErrorText(kFileDoesNotExist);
-  platform::Expected<platform::Bytes> bytes = platform::readFile(path);
-  platform::Expected<platform::Value> root =
-      bytes ? platform::unarchiveObjectWithData(bytes.value()) : platform::Expected<platform::Value>(bytes.error());
-  const platform::DictRef drawing = root ? root.value().dictionary() : nullptr;
-  if (!drawing || !drawing->get("layers").isArray()) return presentErrorText("The sample cannot be read.");
-  makeDocument(drawing);
+  if (newDocumentFromSample(name)) window().hide();
 }
 
 void CMTemplatesWindowController::OnClose() {

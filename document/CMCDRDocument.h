@@ -11,7 +11,8 @@ class CMCDRDocument : public CMDocument {
 
   // The drawing's records become the document's layers; "Unsupported file format!" when it cannot be read.
   platform::Status readFromData(const platform::Bytes& data, std::string_view type) override;
-  // Saving in the CorelDRAW format always fails (OSStatus -4); saved as the program's own type (Save As offers
-  // only that), the drawing keeps its edits.
+  // Saving in the CorelDRAW format always fails (OSStatus -4), so Save asks for a drawing file of the program's own
+  // type, as Save As does; saved as that type, the drawing keeps its edits.
   platform::Expected<platform::Bytes> dataOfType(std::string_view type) override;
+  bool canWriteType(std::string_view type) const override { return type == CMDocument::kFileType; }
 };

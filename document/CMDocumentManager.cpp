@@ -111,36 +111,27 @@ void CMDocumentManager::windowWillShow(CMVirtualWindow& window) {
 
 bool CMDocumentManager::closeDocument(const DocumentRef& document, std::function<void(bool closed)> done) {
   if (!document) return false;
-  const auto report = [done = std::move(done)](bool closed) {
-    if (done) done(closed);
-  };
-  const auto& open = controller_.documents();
-  if (document != controller_.currentDocument()) {
-    document->canCloseDocument([this, document, report](bool shouldClose) {
-      documentAction(document, shouldClose, false);
-      if (shouldClose) {
-        dropVirtualWindow(document);
-        post(kNotificationDocumentChanged);
-      }
-      report(shouldClose);
-    });
-    return false;
-  }
-  if (open.size() < 2) {
-    document->canCloseDocument([this, document, report](bool shouldClose) {
-      documentAction(document, shouldClose, true);
-      report(shouldClose);
-    });
-    return false;
-  }
-  const auto at = std::ranges::find(open, document);
-  const DocumentRef next = (at == open.end() || at + 1 == open.end()) ? open.front() : *(at + 1);
-  document->canCloseDocument([this, document, next, report](bool shouldClose) {
-    documentAction(document, shouldClose, false);
-    if (shouldClose) switchAfterClosing(next);
-    report(shouldClose);
+  document->canCloseDocument([this, document, done = std::move(done)](bool shouldClose) {
+    if (shouldClose) closeAnswered(document);
+    if (done) done(shouldClose);
   });
   return false;
+}
+
+void CMDocumentManager::closeAnswered(const DocumentRef& document) {
+  const auto& open = controller_.documents();
+  if (!document || std::ranges::find(open, document) == open.end()) return;
+  if (document != controller_.currentDocument()) {
+    documentAction(document, true, false);
+    dropVirtualWindow(document);
+    post(kNotificationDocumentChanged);
+    return;
+  }
+  if (open.size() < 2) return documentAction(document, true, true);
+  const auto at = std::ranges::find(open, document);
+  const DocumentRef next = at + 1 == open.end() ? open.front() : *(at + 1);
+  documentAction(document, true, false);
+  switchAfterClosing(next);
 }
 
 void CMDocumentManager::switchAfterClosing(const DocumentRef& next) {

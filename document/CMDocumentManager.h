@@ -40,6 +40,9 @@ class CMDocumentManager final : public CMVirtualWindowDelegate {
   // move on to the next document; a Cancel changes nothing. Returns false: the
   // window itself never closes this way. `done` learns whether the document closed.
   bool closeDocument(const DocumentRef& document, std::function<void(bool closed)> done = {});
+  // Closes a document the user has already been asked about (or that has nothing to ask), as closeDocument does
+  // after a yes: the main window moves on to the next document, or goes away after the last.
+  void closeAnswered(const DocumentRef& document);
   // The close callback: closes the document when allowed; after the last one,
   // the main window goes away.
   void documentAction(const DocumentRef& document, bool shouldClose, bool lastDocument);

@@ -17,6 +17,7 @@
 #include "io/cdr/CDR2SVG.h"
 #include "platform/core/log.h"
 #include "platform/core/numeric.h"
+#include "platform/core/resources.h"
 #include "platform/core/string_utilities.h"
 #include "platform/core/user_cancelled.h"
 
@@ -26,10 +27,15 @@ platform::Error unsupported() {
   return platform::Error::make(platform::Error::cocoaDomain, CDR2SVG::kUnsupportedFormat, "Unsupported file format!");
 }
 
-std::filesystem::path converterBesideProgram() {
-  std::error_code failed;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failed);
-  return program.parent_path() / "draftwork-cdr2svg";
+// Beside the program in the build tree; installed, in <prefix>/libexec/draftwork (the path named when neither is).
+std::filesystem::path installedConverter() {
+  constexpr const char* kName = "draftwork-cdr2svg";
+  const std::filesystem::path programFolder = platform::executableFolder();
+  std::error_code missing;
+  if (std::filesystem::exists(programFolder / kName, missing)) return programFolder / kName;
+  const std::filesystem::path libexec(DRAFTWORK_LIBEXEC_DIR);
+  const std::filesystem::path folder = libexec.is_absolute() ? libexec : programFolder.parent_path() / libexec;
+  return folder / "draftwork" / kName;
 }
 
 // Why a conversion was stopped before it ended by itself.
@@ -160,7 +166,7 @@ CMConversionProgressFactory& progressFactory() {
 }  // namespace
 
 CMCDRConverterSettings& CMCDRConverterProcess::settings() {
-  static CMCDRConverterSettings settings{converterBesideProgram()};
+  static CMCDRConverterSettings settings{installedConverter()};
   return settings;
 }
 
@@ -175,9 +181,12 @@ platform::Expected<platform::Bytes> CMCDRConverterProcess::convert(const std::fi
   const auto flags = static_cast<GSpawnFlags>(G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_CLOEXEC_PIPES);
   if (!g_spawn_async_with_pipes(nullptr, argv, nullptr, flags, nullptr, nullptr, &child, nullptr, &output, nullptr,
                                 &error)) {
-    platform::logError(std::string("The CorelDRAW converter could not be started: ") + error->message);
+    // The file may be fine: the alert says what is missing instead.
+    platform::Error cannotStart = unsupported();
+    cannotStart.description = "The CorelDRAW converter " + executable + " could not be started: " + error->message;
+    platform::logError(cannotStart.description);
     g_error_free(error);
-    return unsupported();
+    return cannotStart;
   }
   // A larger pipe lets the converter write a drawing page of megabytes in fewer turns.
   ::fcntl(output, F_SETPIPE_SZ, 1 << 20);

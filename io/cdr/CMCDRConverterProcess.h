@@ -6,7 +6,8 @@
 // waits for it, but in a nested main loop: the program keeps drawing, a progress window (when one is installed)
 // shows that it works and lets the user cancel. Each way of going wrong has its own error: a converter that
 // crashes, runs past the time limit or writes too much; one that ends with a failure of its own (it cannot read
-// the drawing) is the error 10 "Unsupported file format!"; a cancelled one the user-cancelled error.
+// the drawing) is the error 10 "Unsupported file format!", and so is one that cannot be started, naming it and why;
+// a cancelled one is the user-cancelled error.
 
 #include <chrono>
 #include <cstddef>
@@ -19,7 +20,7 @@
 #include "platform/core/value.h"
 
 struct CMCDRConverterSettings {
-  // draftwork-cdr2svg beside the running program.
+  // draftwork-cdr2svg beside the running program, else in <prefix>/libexec/draftwork.
   std::filesystem::path executable;
   std::chrono::milliseconds timeLimit{std::chrono::seconds(120)};
   // The largest drawing page read from the converter.

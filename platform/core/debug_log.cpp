@@ -1,6 +1,7 @@
 #include "platform/core/debug_log.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -10,7 +11,10 @@
 
 namespace platform {
 
+bool debugLogEnabled() { return std::getenv(kDebugLogSwitch) != nullptr; }
+
 void Log2Message(std::string_view prefix, int line, const char* function, std::string_view message) {
+  if (!debugLogEnabled()) return;
   const std::string text = std::string(message) + "\n";
   Log2AppendToFile(text);
   const std::string head(prefix);
@@ -18,6 +22,7 @@ void Log2Message(std::string_view prefix, int line, const char* function, std::s
 }
 
 void Log2AppendToFile(std::string_view text) {
+  if (!debugLogEnabled()) return;
   const std::filesystem::path path = documentsFolder() / kDebugLogFileName;
   std::error_code error;
   if (!std::filesystem::exists(path, error)) {

@@ -39,6 +39,8 @@ class Document : public std::enable_shared_from_this<Document> {
   virtual void setDocumentEdited(bool edited) { edited_ = edited; }
 
   virtual Expected<Bytes> dataOfType(std::string_view type) = 0;
+  // Whether dataOfType can make that type; Save of a document read in a type it cannot write goes through Save As.
+  virtual bool canWriteType(std::string_view) const { return true; }
   virtual Status readFromData(const Bytes& data, std::string_view type) = 0;
   // Shows the document; the controller calls it once the document is open.
   virtual void makeWindowControllers() {}

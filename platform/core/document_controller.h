@@ -54,7 +54,8 @@ class DocumentController {
   // Open through the open panel; a failure is presented.
   void openDocumentWithPanel(std::function<void(DocumentRef)> opened = {});
 
-  // Saves to the document's file, or asks for one first. A failure is presented.
+  // Saves to the document's file, or asks for one first (also when the file's type is one the document cannot
+  // write). A failure is presented.
   void saveDocument(const DocumentRef& document, Finished done = {});
   void saveDocumentAs(const DocumentRef& document, Finished done = {});
 

@@ -27,7 +27,8 @@ void DocumentController::writeDocument(const DocumentRef& document, const std::f
 
 void DocumentController::saveDocument(const DocumentRef& document, Finished done) {
   if (!document) return finish(done, false);
-  if (document->fileURL().empty()) return saveDocumentAs(document, std::move(done));
+  if (document->fileURL().empty() || !document->canWriteType(document->fileType()))
+    return saveDocumentAs(document, std::move(done));
   writeDocument(document, document->fileURL(), std::move(done));
 }
 

@@ -3,8 +3,8 @@
 namespace platform {
 
 Error Error::osStatus(std::int64_t status) {
-  return make(osStatusDomain, status,
-              "The operation couldn't be completed. (OSStatus error " + std::to_string(status) + ".)");
+  // The code is for callers; the user is never shown a platform code.
+  return make(osStatusDomain, status, "The operation couldn't be completed.");
 }
 
 }  // namespace platform

@@ -29,7 +29,7 @@ struct Error {
     error.description = std::move(description);
     return error;
   }
-  // "The operation couldn't be completed. (OSStatus error -4.)"
+  // "The operation couldn't be completed." with the status as its code.
   static Error osStatus(std::int64_t status);
 };
 

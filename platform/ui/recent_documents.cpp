@@ -2,6 +2,7 @@
 
 #include <giomm/file.h>
 #include <glibmm/miscutils.h>
+#include <gtk/gtk.h>
 #include <gtkmm/recentmanager.h>
 
 #include <algorithm>
@@ -9,11 +10,17 @@
 namespace platform {
 
 void RecentDocuments::noteNewRecentDocumentURL(const std::filesystem::path& path) {
-  Gtk::RecentManager::Data data;
-  data.app_name = Glib::get_application_name();
-  data.app_exec = Glib::get_prgname() + " %f";
-  data.mime_type = "application/octet-stream";
-  Gtk::RecentManager::get_default()->add_item(Gio::File::create_for_path(path.string())->get_uri(), data);
+  const std::string name = Glib::get_application_name();
+  const std::string exec = Glib::get_prgname() + " %f";
+  // GTK's own call with an array that outlives it: gtkmm's Data lost the group now and then.
+  gchar* groups[] = {const_cast<gchar*>(kGroup), nullptr};
+  GtkRecentData data{};
+  data.app_name = const_cast<gchar*>(name.c_str());
+  data.app_exec = const_cast<gchar*>(exec.c_str());
+  data.mime_type = const_cast<gchar*>("application/octet-stream");
+  data.groups = groups;
+  const std::string uri = Gio::File::create_for_path(path.string())->get_uri();
+  gtk_recent_manager_add_full(gtk_recent_manager_get_default(), uri.c_str(), &data);
 }
 
 std::vector<std::filesystem::path> RecentDocuments::recentDocumentURLs() {
@@ -23,7 +30,7 @@ std::vector<std::filesystem::path> RecentDocuments::recentDocumentURLs() {
   std::vector<std::filesystem::path> paths;
   for (const Glib::RefPtr<Gtk::RecentInfo>& item : items) {
     if (paths.size() == kMaximumCount) break;
-    if (!item->is_local() || !item->has_application(application)) continue;
+    if (!item->is_local() || !item->has_application(application) || !item->has_group(kGroup)) continue;
     const std::string path = Gio::File::create_for_uri(item->get_uri())->get_path();
     if (!path.empty()) paths.emplace_back(path);
   }

@@ -1,6 +1,7 @@
 // The program installed into a prefix of its own, as a packager installs it: the desktop entry and the metadata
 // validate, the drawing's file type is known once the MIME database is refreshed (CorelDRAW files keep the
-// system's type), the icons decode at their nominal sizes, and the installed program finds its resources.
+// system's type), the icons decode at their nominal sizes, and the installed program finds its resources and its
+// CorelDRAW converter (and names the converter when it cannot start it).
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "../outside_test_data.h"
 #include "../platform/core/scratch_folder.h"
 #include "running_program.h"
 
@@ -78,10 +80,10 @@ TEST_F(Installed, TheFileTypesAreKnown) {
   };
   EXPECT_EQ(type(share() / "draftwork/Samples/shirt1.vard"), "application/x-draftwork");
   const std::filesystem::path corel = std::filesystem::path(DRAFTWORK_TESTDATA_DIR) / "cdr";
+  SKIP_WITHOUT_OUTSIDE_TEST_DATA(corel);
   std::filesystem::path sample;
-  if (std::filesystem::is_directory(corel))
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(corel))
-      if (entry.path().extension() == ".cdr") sample = entry.path();
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(corel))
+    if (entry.path().extension() == ".cdr") sample = entry.path();
   ASSERT_FALSE(sample.empty());
   EXPECT_EQ(type(sample), "application/vnd.corel-draw");
 }
@@ -121,6 +123,31 @@ TEST_F(Installed, TheInstalledProgramFindsItsResources) {
   ASSERT_TRUE(program.started());
   EXPECT_TRUE(waitFor([] { return hasWindowNamed("Welcome to Draftwork"); }, 60s));
   EXPECT_TRUE(waitFor([] { return hasWindowNamed("floraldesign.vard, 100%"); }, 60s));
+}
+
+TEST_F(Installed, TheInstalledProgramOpensCorelDrawingsThroughItsConverter) {
+  const std::filesystem::path converter = prefix_->path() / "libexec/draftwork/draftwork-cdr2svg";
+  ASSERT_TRUE(std::filesystem::is_regular_file(converter));
+  EXPECT_NE(std::filesystem::status(converter).permissions() & std::filesystem::perms::owner_exec,
+            std::filesystem::perms::none);
+  const std::filesystem::path corel = std::filesystem::path(DRAFTWORK_TESTDATA_DIR) / "cdr";
+  SKIP_WITHOUT_OUTSIDE_TEST_DATA(corel);
+  const std::filesystem::path away = prefix_->path() / "converter-moved-away";
+  // With the converter the drawing opens; without it an alert comes up and the log names the converter's path.
+  struct Case {
+    bool installed;
+    const char* window;
+  };
+  for (const Case& with : {Case{true, "sample-x4.cdr, 100%"}, Case{false, "Error"}}) {
+    SCOPED_TRACE(with.window);
+    if (!with.installed) std::filesystem::rename(converter, away);
+    RunningProgram program(corel / "sample-x4.cdr", {}, prefix_->path() / "bin/draftwork");
+    ASSERT_TRUE(program.started());
+    EXPECT_TRUE(waitFor([&] { return hasWindowNamed(with.window); }, 60s));
+    const bool named = program.errorOutput().find("converter " + converter.string()) != std::string::npos;
+    EXPECT_EQ(named, !with.installed) << program.errorOutput();
+  }
+  std::filesystem::rename(away, converter);
 }
 
 }  // namespace

@@ -306,6 +306,10 @@ TEST_F(DocumentFileTest, CorelDrawDocumentsReadTheirDrawingAndNeverSave) {
   ASSERT_FALSE(data);
   EXPECT_EQ(data.error().domain, platform::Error::osStatusDomain);
   EXPECT_EQ(data.error().code, -4);
+  // The code is the caller's; what an alert would show names none.
+  EXPECT_EQ(data.error().description.find("-4"), std::string::npos) << data.error().description;
+  EXPECT_FALSE(document.canWriteType(CMCDRDocument::kFileType));
+  EXPECT_TRUE(document.canWriteType(CMDocument::kFileType));
   document.setDirty(true);
   EXPECT_FALSE(document.writeToURL(files_ / "copy.cdr", CMCDRDocument::kFileType));
   EXPECT_TRUE(document.isDocumentEdited());

@@ -1,7 +1,7 @@
 // The File menu through the real GTK dialogs: save a new drawing into a
 // folder, close an edited one and answer Save / Don't Save / Cancel, open it
-// again with its layers, and the "Error" alert when a file cannot be written
-// or read.
+// again with its layers, Save of a CorelDRAW drawing asking for a drawing file,
+// and the "Error" alert when a file cannot be read.
 
 #include <gtkmm/filechooserdialog.h>
 #include <gtkmm/filefilter.h>
@@ -10,6 +10,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
 
 #include "../../platform/core/scratch_folder.h"
 #include "../document/corel_draw_reader_fake.h"
@@ -162,43 +164,37 @@ TEST_F(FileMenu, SaveChosenAtThePromptButCancelledInThePanelKeepsTheDocument) {
   EXPECT_TRUE(document->isDocumentEdited());
 }
 
-TEST_F(FileMenu, AFileThatCannotBeWrittenShowsTheErrorAlert) {
-  // CorelDRAW files open, but cannot be saved in their own format.
+TEST_F(FileMenu, SaveOfACorelDrawingAsksForADrawingFile) {
+  // CorelDRAW files open, but cannot be saved in their own format: Save goes through the save panel to the
+  // program's own type, so the drawing's edits are never trapped in a format that cannot be written.
   const document_testing::FakeCorelDrawReaderInstalled reader;
   const std::filesystem::path corel = folder / "Picture.cdr";
   std::ofstream(corel) << "RIFF, read by the fake reader";
   ASSERT_TRUE(documents->openDocument(corel).ok());
   settle();
-  item("File", "Save")->perform();
-  platform::Alert* alert = window->dialogs().currentAlert();
-  ASSERT_NE(alert, nullptr);
-  ASSERT_NE(alert->dialog(), nullptr);
-  EXPECT_EQ(alert->dialog()->get_title(), "Error");
-  auto* message = dynamic_cast<Gtk::MessageDialog*>(alert->dialog());
-  ASSERT_NE(message, nullptr);
-  EXPECT_EQ(message->property_text().get_value(), "Error");
-  EXPECT_NE(alert->dialog()->get_widget_for_response(0), nullptr);
-  auto* ok = dynamic_cast<Gtk::Button*>(alert->dialog()->get_widget_for_response(0));
-  ASSERT_NE(ok, nullptr);
-  EXPECT_EQ(ok->get_label(), "OK");
-  EXPECT_EQ(alert->dialog()->get_widget_for_response(1), nullptr);
-  ASSERT_TRUE(answerAlert(0));
-  EXPECT_EQ(documents->documents().size(), 1u);
-
-  // Save As writes the program's own type, so the drawing's edits are never trapped in a format that cannot be
-  // written; later saves go there too.
   const auto opened = std::dynamic_pointer_cast<CMDocument>(documents->documents().front());
   ASSERT_TRUE(opened);
   opened->addObject("rect", {10, 10});
-  item("File", "Save As")->perform();
+  item("File", "Save")->perform();
+  EXPECT_EQ(window->dialogs().currentAlert(), nullptr);
   ASSERT_TRUE(answerSavePanel("Picture"));
   EXPECT_EQ(window->dialogs().currentAlert(), nullptr);
   EXPECT_FALSE(opened->isDocumentEdited());
   EXPECT_EQ(opened->fileType(), CMDocument::kFileType);
+  EXPECT_EQ(opened->fileURL(), folder / "Picture.vard");
   CMDocument reopened;
   ASSERT_TRUE(reopened.readFromURL(folder / "Picture.vard", CMDocument::kFileType));
   // The fake reader's rectangle and the one added since.
   EXPECT_EQ(reopened.data()->array("layers")->size(), 2u);
+  // Later saves go to the drawing file without a panel; the CorelDRAW file stays as it was.
+  opened->addObject("oval", {20, 20});
+  item("File", "Save")->perform();
+  EXPECT_EQ(window->dialogs().currentFilePanel(), nullptr);
+  EXPECT_FALSE(opened->isDocumentEdited());
+  ASSERT_TRUE(reopened.readFromURL(folder / "Picture.vard", CMDocument::kFileType));
+  EXPECT_EQ(reopened.data()->array("layers")->size(), 3u);
+  std::ifstream original(corel);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(original), {}), "RIFF, read by the fake reader");
 }
 
 TEST_F(FileMenu, AFileThatCannotBeReadShowsTheErrorAlert) {
@@ -208,7 +204,15 @@ TEST_F(FileMenu, AFileThatCannotBeReadShowsTheErrorAlert) {
   ASSERT_TRUE(answerOpenPanel(broken));
   platform::Alert* alert = window->dialogs().currentAlert();
   ASSERT_NE(alert, nullptr);
+  ASSERT_NE(alert->dialog(), nullptr);
   EXPECT_EQ(alert->dialog()->get_title(), "Error");
+  auto* message = dynamic_cast<Gtk::MessageDialog*>(alert->dialog());
+  ASSERT_NE(message, nullptr);
+  EXPECT_EQ(message->property_text().get_value(), "Error");
+  auto* ok = dynamic_cast<Gtk::Button*>(alert->dialog()->get_widget_for_response(0));
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->get_label(), "OK");
+  EXPECT_EQ(alert->dialog()->get_widget_for_response(1), nullptr);
   ASSERT_TRUE(answerAlert(0));
   EXPECT_TRUE(documents->documents().empty());
 }

@@ -1,5 +1,6 @@
 // The about window's texts, the read-only credits and the absent website link; Help handing the index page's
-// file URI to the opener, a failing opener shown as "Error"; and every link of the help pages naming a file.
+// file URI to the opener, a failing opener shown as "Error" naming the page's file; every link of the help pages
+// naming a file, and the pages naming the program's tool keys and export formats.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,10 @@
 #include "app/CMAboutWindowController.h"
 #include "app/CMCreditsWindowController.h"
 #include "app/CMHelpWindowController.h"
+#include "document/CMKeyBindingManager.h"
+#include "io/export/CMExportManager.h"
+#include "platform/ui/pop_up_button.h"
+#include "shortcuts/KRCommon.h"
 #include "platform/core/user_defaults.h"
 #include "platform/ui/button.h"
 #include "platform/core/resources.h"
@@ -72,7 +77,8 @@ TEST_F(AboutAndHelp, HelpHandsTheIndexPageToTheOpener) {
   help.setOpener([](const std::string&) { return platform::Status(platform::Error::make("GIO", 1, "No browser")); });
   help.showWindow();
   settle();
-  EXPECT_EQ(alertText(), "Error: No browser");
+  EXPECT_EQ(alertText(), "Error: No program could show the help pages (No browser). They are in " +
+                            index.lexically_normal().string() + ".");
   ASSERT_TRUE(answerAlert(0));
 }
 
@@ -93,6 +99,36 @@ TEST(HelpPages, EveryLinkNamesAnExistingPage) {
     }
   }
   EXPECT_GE(links, 8);
+}
+
+std::string helpPage(const char* name) {
+  std::ifstream stream(platform::pathForResource(name, "html", "Discover"));
+  std::stringstream text;
+  text << stream.rdbuf();
+  return text.str();
+}
+
+TEST_F(AboutAndHelp, ThePagesNameTheProgramsToolKeysAndExportFormats) {
+  const std::string keys = helpPage("keys");
+  const platform::ArrayRef builtIn = CMKeyBindingManager::builtInItems();
+  for (const platform::Value& entry : *builtIn) {
+    const platform::DictRef binding = entry.dictionary();
+    const std::string row = "<td>" + KRKeyNameForKeyCode(binding->get("code").integerValue()).value_or("?") +
+                            "</td><td>" + binding->get("title").string() + "</td>";
+    EXPECT_NE(keys.find(row), std::string::npos) << row;
+  }
+  std::size_t rows = 0;
+  for (std::size_t at = keys.find("<tr><td>"); at != std::string::npos; at = keys.find("<tr><td>", at + 1)) ++rows;
+  EXPECT_EQ(rows, builtIn->size());
+
+  const std::string formats = helpPage("import-export");
+  CMExportManager exporter;
+  platform::PopUpButton& offered = exporter.formatPopUp();
+  ASSERT_GT(offered.numberOfItems(), 0);
+  for (int index = 0; index < offered.numberOfItems(); ++index) {
+    offered.selectItemAtIndex(index);
+    EXPECT_NE(formats.find(" " + offered.titleOfSelectedItem()), std::string::npos) << offered.titleOfSelectedItem();
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The launch sequence with a fake opener and real windows: files asked for before launching ends open in order,
 // then the tour shows; later requests open at once and hide it; the program quits when its last window goes, not
-// while one window hands over to another.
+// while one window hands over to another; a Cancel at any of Quit's prompts leaves every drawing open and shown as
+// it was.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include "platform/core/user_defaults.h"
 #include "platform/ui/window.h"
 #include "shell_fixture.h"
+#include "ui_test_harness.h"
 
 namespace shell_testing {
 namespace {
@@ -162,6 +164,53 @@ TEST_F(Launch, QuitAsksAboutEditedDocumentsAndCancelKeepsThem) {
   EXPECT_EQ(terminated, 1);
   EXPECT_TRUE(documents->documents().empty());
 }
+
+// Two drawings, the second shown; Ctrl+Q, the prompts answered in turn, the last with Cancel.
+struct CancelledQuit {
+  const char* name;
+  bool firstEdited;
+  bool secondEdited;
+  std::vector<int> answers;  // 0 Save, 1 Don't Save, 2 Cancel
+};
+
+class QuitCancelled : public ShellTest, public testing::WithParamInterface<CancelledQuit> {};
+
+TEST_P(QuitCancelled, EveryDrawingStaysAsItWas) {
+  const CancelledQuit& quit = GetParam();
+  auto first = newDrawing();
+  auto second = newDrawing();
+  if (quit.firstEdited) first->addObject("rect", {10, 10});
+  if (quit.secondEdited) second->addObject("oval", {20, 20});
+  ASSERT_TRUE(platform::test::showAndSettle(window->window()));
+  ASSERT_EQ(window->drawing(), second);
+  platform::test::injectKey(window->window().host(), GDK_KEY_PRESS, GDK_KEY_q, GDK_CONTROL_MASK);
+  platform::test::injectKey(window->window().host(), GDK_KEY_RELEASE, GDK_KEY_q, GDK_CONTROL_MASK);
+  settle();
+  // The next prompt may come up as soon as one is answered.
+  for (const int answer : quit.answers) {
+    platform::Alert* prompt = window->dialogs().currentAlert();
+    ASSERT_TRUE(prompt && prompt->dialog()) << answer;
+    prompt->dialog()->response(answer);
+    settle();
+  }
+  EXPECT_EQ(window->dialogs().currentAlert(), nullptr);
+  EXPECT_EQ(terminated, 0);
+  EXPECT_EQ(documents->documents(), (std::vector<std::shared_ptr<platform::Document>>{first, second}));
+  EXPECT_EQ(window->drawing(), second);
+  EXPECT_TRUE(window->window().isVisible());
+  ASSERT_EQ(manager->virtualWindows().size(), 1u);
+  EXPECT_EQ(std::dynamic_pointer_cast<CMDocument>(manager->virtualWindows().front()->document()), first);
+  EXPECT_EQ(first->isDocumentEdited(), quit.firstEdited);
+  EXPECT_EQ(second->isDocumentEdited(), quit.secondEdited);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Prompts, QuitCancelled,
+    testing::Values(CancelledQuit{"HiddenEditedShownUnedited", true, false, {2}},
+                    CancelledQuit{"BothEditedCancelFirst", true, true, {2}},
+                    CancelledQuit{"BothEditedDontSaveThenCancel", true, true, {1, 2}},
+                    CancelledQuit{"ShownEditedHiddenUnedited", false, true, {2}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace shell_testing

@@ -1,13 +1,19 @@
 // The new-document window through its controls: the proposed page, presets and orientation, typing stored per
-// keystroke, Create making a page of that size, a vanished recent file, and first-launch mode asking about unsaved
+// keystroke, Create making a page of that size, a vanished recent file, the recent files being the drawings opened
+// or saved (read at each showing, not what GTK's file dialogs list), and first-launch mode asking about unsaved
 // changes before it closes anything.
 
 #include <gtest/gtest.h>
 
+#include <giomm/file.h>
+#include <gtkmm/recentmanager.h>
+
+#include <algorithm>
 #include <fstream>
 
 #include "../../platform/core/scratch_folder.h"
 #include "app/CMNewDocumentWindowController.h"
+#include "document/CMDocument.h"
 #include "platform/core/string_conversions.h"
 #include "platform/core/user_defaults.h"
 #include "platform/ui/button.h"
@@ -120,6 +126,60 @@ TEST_F(NewDocument, AVanishedRecentFileSaysSo) {
   EXPECT_EQ(alertText(), "Error: File does not exist!");
   ASSERT_TRUE(answerAlert(0));
   EXPECT_TRUE(documents->documents().empty());
+}
+
+std::vector<std::string> titles(platform::PopUpButton& popUp) {
+  std::vector<std::string> found;
+  for (int index = 0; index < popUp.numberOfItems(); ++index) {
+    popUp.selectItemAtIndex(index);
+    found.push_back(popUp.titleOfSelectedItem());
+  }
+  return found;
+}
+
+TEST_F(NewDocument, RecentFilesAreTheDrawingsOpenedOrSavedReadAtEachShowing) {
+  documents->setNoteRecentDocument(platform::RecentDocuments::noteNewRecentDocumentURL);
+  platform::testing::ScratchFolder folder;
+  defaults().setInteger(2, "typeId");
+  CMNewDocumentWindowController controller;
+  controller.showWindow();
+  // What GTK's file dialogs list under the program's name: an export, an imported picture, a save that failed and
+  // a name that never existed.
+  struct Chosen {
+    const char* name;
+    bool written;
+  };
+  const Chosen chosen[] = {{"Export.svg", true}, {"Picture.png", true}, {"Failed.vard", false}, {"Never.cdr", false}};
+  for (const Chosen& file : chosen) {
+    if (file.written) std::ofstream(folder / file.name) << "x";
+    Gtk::RecentManager::get_default()->add_item(Gio::File::create_for_path((folder / file.name).string())->get_uri());
+  }
+  // A drawing opened and one saved.
+  const std::filesystem::path drawing = folder / "Opened.vard";
+  ASSERT_TRUE(CMDocument().writeToURL(drawing, CMDocument::kFileType));
+  ASSERT_TRUE(documents->openDocument(drawing).ok());
+  documents->saveDocumentAs(newDrawing());
+  ASSERT_TRUE(answerSavePanel(folder.path(), "Saved"));
+  const std::filesystem::path saved = folder / "Saved.vard";
+  ASSERT_TRUE(std::filesystem::exists(saved));
+  const auto listed = [](const std::filesystem::path& path) {
+    return std::ranges::count(platform::RecentDocuments::recentDocumentURLs(), path) == 1;
+  };
+  ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return listed(drawing) && listed(saved); }, 3s));
+  for (const Chosen& file : chosen) EXPECT_FALSE(listed(folder / file.name)) << file.name;
+
+  // The window shown again offers both drawings, and nothing else from the folder.
+  controller.window().hide();
+  controller.showWindow();
+  std::vector<std::string> fromFolder;
+  for (const std::string& title : titles(controller.recentFiles()))
+    if (std::filesystem::path(title).parent_path() == folder.path()) fromFolder.push_back(title);
+  std::ranges::sort(fromFolder);
+  EXPECT_EQ(fromFolder, (std::vector<std::string>{drawing.string(), saved.string()}));
+  // The tour's Open Last Document opens one of them.
+  delegate->openLastDocument();
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_TRUE(opened.front() == drawing || opened.front() == saved) << opened.front();
 }
 
 TEST_F(NewDocument, FirstLaunchModeAsksBeforeClosingAndCancelMakesNothing) {

@@ -15,6 +15,7 @@
 #include <random>
 #include <sstream>
 
+#include "../../outside_test_data.h"
 #include "cdr_test_support.h"
 #include "document/CMDocument.h"
 #include "drawing_call_recorder.h"
@@ -79,6 +80,7 @@ void PrintTo(const Sample& sample, std::ostream* out) { *out << sample.file; }
 class SampleDrawingTest : public CorelDrawingTest, public ::testing::WithParamInterface<Sample> {};
 
 TEST_P(SampleDrawingTest, IsOnePageOfPathsAsLibcdrDrawsThem) {
+  SKIP_WITHOUT_OUTSIDE_TEST_DATA(kSamples);
   const Sample& sample = GetParam();
   const std::filesystem::path path = kSamples / sample.file;
   // libcdr's own account of the drawing.
@@ -159,6 +161,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, SampleDrawingTest,
                          });
 
 TEST_F(CorelDrawingTest, WhatIsNoReadableDrawingIsTheErrorTenAndLeavesNoFolder) {
+  SKIP_WITHOUT_OUTSIDE_TEST_DATA(kSamples);
   const platform::Bytes sample = sampleBytes("sample-x4.cdr");
   ASSERT_FALSE(sample.empty());
   std::vector<std::pair<std::string, platform::Bytes>> files = {
@@ -196,6 +199,7 @@ TEST_F(CorelDrawingTest, WhatIsNoReadableDrawingIsTheErrorTenAndLeavesNoFolder) 
 class MutatedDrawingTest : public CorelDrawingTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(MutatedDrawingTest, EndsInRecordsOrTheErrorAndTheProcessSurvives) {
+  SKIP_WITHOUT_OUTSIDE_TEST_DATA(kSamples);
   const platform::Bytes sample = sampleBytes("sample-x4.cdr");
   ASSERT_FALSE(sample.empty());
   const unsigned seed = 20261207u + static_cast<unsigned>(GetParam());
@@ -281,9 +285,15 @@ TEST_F(ConverterProcessTest, EachWayAConverterGoesWrongHasItsOwnErrorAndLeavesNo
     EXPECT_THAT(read.error().description, ::testing::HasSubstr(converter.says));
     EXPECT_TRUE(temporary_.conversionFolders().empty());
   }
+  // A converter that cannot start is named, with why, in what the alert shows.
   CMCDRConverterProcess::settings().executable = scripts_ / "missing";
   CMDocument document;
-  EXPECT_FALSE(readCorelDrawing(document, kSamples / "sample-x4.cdr").ok());
+  const platform::Expected<platform::ArrayRef> missing = readCorelDrawing(document, kSamples / "sample-x4.cdr");
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.error().code, 10);
+  EXPECT_NE(missing.error().description.find((scripts_ / "missing").string() + " could not be started"),
+            std::string::npos)
+      << missing.error().description;
   // A temporary folder that is a file: the error names it and says so.
   std::filesystem::remove_all(platform::temporaryFolder());
   ASSERT_TRUE(platform::writeFileAtomically(platform::temporaryFolder(), platform::Bytes{'x'}));

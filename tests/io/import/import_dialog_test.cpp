@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "../../outside_test_data.h"
 #include "../../platform/core/scratch_folder.h"
 #include "../cdr/cdr_test_support.h"
 #include "dialog_test_support.h"
@@ -260,6 +261,7 @@ class CorelImportTest : public ImportDialogTest {
  protected:
   void SetUp() override {
     ImportDialogTest::SetUp();
+    SKIP_WITHOUT_OUTSIDE_TEST_DATA(cdr_testing::kSamples);
     // The page holds the whole drawing: its size is left as it is.
     document_->data()->set("width", 600.0);
     document_->data()->set("height", 850.0);

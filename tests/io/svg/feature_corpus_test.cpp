@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../../outside_test_data.h"
 #include "document_test_support.h"
 #include "io/import/CMDrawingImport.h"
 #include "platform/core/files.h"
@@ -75,6 +76,7 @@ std::set<std::string> listedPasses() {
 }
 
 TEST(FeatureCorpus, EveryFileImportsOrIsRefusedAndListedFilesMatchTheirPictures) {
+  SKIP_WITHOUT_OUTSIDE_TEST_DATA(kCorpus);
   document_testing::ScratchFolders folders;
   const std::vector<std::filesystem::path> files = corpusFiles();
   ASSERT_EQ(files.size(), 842u) << "the corpus at " << kCorpus << " is incomplete";

@@ -1,5 +1,6 @@
-// The trace logger: the standard error stream gets exactly the prefixed line, the log file in the Documents
-// folder the messages alone, created once; caller text is never taken as a format.
+// The trace logger: switched on by DRAFTWORK_DEBUG, the standard error stream gets exactly the prefixed line, the
+// log file in the Documents folder the messages alone, created once; caller text is never taken as a format.
+// Switched off (a user's session), it says nothing and writes no file, with or without a Documents folder.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 
 #include "platform/core/debug_log.h"
 #include "platform/core/folders.h"
+#include "scoped_environment.h"
 #include "scratch_folder.h"
 
 namespace platform {
@@ -60,6 +62,7 @@ class DebugLog : public ::testing::Test {
   void TearDown() override { overrideFoldersRoot(previous_); }
 
   testing::ScratchFolder scratch_;
+  testing::ScopedEnvironment switchedOn_{kDebugLogSwitch, "1"};
   std::filesystem::path previous_;
 };
 
@@ -96,6 +99,23 @@ TEST_F(DebugLog, AppendingKeepsWhatTheFileHeldAndAMissingFolderIsNotMade) {
   EXPECT_NE(again.text().find("lost"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(documentsFolder()));
 }
+
+class SilentDebugLog : public DebugLog, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SilentDebugLog, WithoutTheSwitchNothingIsPrintedOrWritten) {
+  testing::ScopedEnvironment switchedOff(kDebugLogSwitch, nullptr);
+  const bool documentsPresent = GetParam();
+  if (!documentsPresent) std::filesystem::remove_all(documentsFolder());
+  CapturedStandardError captured(scratch_ / "stderr");
+  Log2Message("DEBUG ", 70, "init", "windowdidload");
+  Log2AppendToFile("text\n");
+  EXPECT_EQ(captured.text(), "");
+  EXPECT_FALSE(std::filesystem::exists(documentsFolder() / kDebugLogFileName));
+  EXPECT_EQ(std::filesystem::exists(documentsFolder()), documentsPresent);
+}
+
+INSTANTIATE_TEST_SUITE_P(DocumentsFolder, SilentDebugLog, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Present" : "Absent"; });
 
 }  // namespace
 }  // namespace platform
