@@ -4,6 +4,7 @@
 
 #include "document/CMBaseDocument.h"
 #include "io/svg/CMPathSVGLayerCreator.h"
+#include "io/svg/VDSVGNumberList.h"
 #include "platform/core/string_utilities.h"
 
 using platform::DictRef;
@@ -98,6 +99,8 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
   } else if (name == "svg") {
     width_ = attributes->get("width").floatValue();
     height_ = attributes->get("height").floatValue();
+    const std::vector<double> box = SVGNumberList(attributes->get("viewBox").string());
+    viewport_ = box.size() == 4 ? platform::Size{box[2], box[3]} : platform::Size{width_, height_};
   } else if (name == "stop") {
     if (currentGradient_) currentGradient_->array("points")->add(prepared);
   } else if (name == "radialGradient" || name == "linearGradient") {
@@ -141,7 +144,7 @@ void VDSVGParser::openGroup() {
 void VDSVGParser::addShape(std::string_view element, std::string_view shape, const DictRef& prepared) {
   const DictRef attributes = findAttributes(prepared);
   if (shape != "text") setDefaultAttributes(attributes);
-  CMPathSVGLayerCreator creator(attributes, shape, *document_, {width_, height_}, gradients_, styles_,
+  CMPathSVGLayerCreator creator(attributes, shape, *document_, viewport_, gradients_, styles_,
                                 element == "polygon");
   const DictRef& record = creator.object();
   // A shape outside every group has no place to go.

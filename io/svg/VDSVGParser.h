@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/core/geometry.h"
 #include "platform/core/value.h"
 
 class CMBaseDocument;
@@ -71,6 +72,8 @@ class VDSVGParser {
   std::vector<bool> openedGroups_;
   float width_ = 0;
   float height_ = 0;
+  // The last "svg" element's size in its own units: its "viewBox", else its size.
+  platform::Size viewport_;
   bool isMarker_ = false;
   platform::ArrayRef gradients_ = platform::Array::make();
   platform::DictRef currentGradient_;
