@@ -4,6 +4,7 @@
 
 #include "document/CMBaseDocument.h"
 #include "io/svg/CMPathSVGLayerCreator.h"
+#include "io/svg/CMSVGTextPlacement.h"
 #include "io/svg/VDSVGNumberList.h"
 #include "platform/core/string_utilities.h"
 
@@ -120,7 +121,9 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
     addShape(name, "path_polygon", prepared);
   } else if (name == "g") {
     gAttributes_.push_back(prepared);
-  } else if (name != "tspan") {
+  } else if (name == "tspan") {
+    takeSpanStyle(prepared);
+  } else {
     skip(name);
   }
 }
@@ -152,6 +155,7 @@ void VDSVGParser::addShape(std::string_view element, std::string_view shape, con
   currentGroup_->array("items")->add(record);
   if (shape == "text") {
     currentTextLayer_ = record;
+    currentTextAttributes_ = prepared;
     currentText_.clear();
   }
 }
@@ -186,8 +190,19 @@ void VDSVGParser::closeText() {
   // Entities and "tspan" children split a text into runs: the text is all of them.
   const std::string text = collapsedText(currentText_);
   if (!text.empty()) currentTextLayer_->set("text", text);
+  placeSVGText(currentTextLayer_);
   currentTextLayer_ = nullptr;
   currentText_.clear();
+}
+
+void VDSVGParser::takeSpanStyle(const DictRef& prepared) {
+  if (!currentTextLayer_ || !trimmed(currentText_).empty()) return;
+  const DictRef attributes = currentTextAttributes_->mutableCopy();
+  for (const char* key : {"font-size", "font-family", "fill"}) {
+    if (const Value* value = prepared->find(key)) attributes->set(key, *value);
+  }
+  const CMPathSVGLayerCreator creator(findAttributes(attributes), "text", *document_, viewport_, gradients_, styles_);
+  if (creator.object() && creator.isFinite()) currentTextLayer_->set("style", creator.object()->get("style"));
 }
 
 void VDSVGParser::didFail(int line, std::string message) {

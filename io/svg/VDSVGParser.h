@@ -62,6 +62,10 @@ class VDSVGParser {
   void openGroup();
   void addShape(std::string_view element, std::string_view shape, const platform::DictRef& attributes);
   void skip(std::string_view element);
+  // A span before any of its text's characters gives the text its font and colour, which SVG passes down to the
+  // span's characters (CorelDRAW conversions write them on the span).
+  void takeSpanStyle(const platform::DictRef& prepared);
+  // Sets the text's characters and places it as SVG does.
   void closeText();
 
   CMBaseDocument* document_ = nullptr;
@@ -80,6 +84,7 @@ class VDSVGParser {
   platform::ArrayRef styles_ = platform::Array::make();
   std::vector<platform::DictRef> gAttributes_;
   platform::DictRef currentTextLayer_;
+  platform::DictRef currentTextAttributes_;
   std::string currentText_;
   std::optional<Failure> failure_;
   std::vector<std::string> skippedOrder_;

@@ -317,6 +317,12 @@ TEST_F(LayerCreator, Gradients) {
   EXPECT_NEAR(angled->get("fx").floatValue(), (40 - 100) / 200.0, 1e-6);
   EXPECT_NEAR(angled->get("fy").floatValue(), (80 - 50) / 100.0, 1e-6);
   EXPECT_EQ(angled->array("markers")->at(0).dictionary()->get("blue").floatValue(), 1.0f) << "rgb() as fills";
+  // A text holds one colour: the one halfway from blue to white.
+  const DictRef text = make("text", {{"fill", "url(#diag)"}}, false, definitions);
+  EXPECT_EQ(rgba(text->dictionary("style")->dictionary("foregroundColor")), (std::vector<int>{128, 128, 255, 255}));
+  // A stroke takes the gradient too; one naming nothing paints nothing.
+  EXPECT_EQ(strokeOf(make("rect", {{"width", "9"}, {"stroke", "url(#diag)"}}, false, definitions))->get("type").intValue(), 3);
+  EXPECT_EQ(strokeOf(make("rect", {{"stroke", "url(#missing)"}}, false, definitions))->get("type").intValue(), 0);
 
   const platform::ArrayRef linkedStops =
       fillOf(make("rect", {{"fill", "url(#link)"}}, false, definitions))->dictionary("gradient")->array("markers");
