@@ -1,7 +1,7 @@
 #pragma once
 
 // The colour stops of a gradient record's "markers": {"pos", "red", "green", "blue",
-// "mix"}, components 0 to 1 and no alpha of their own.
+// "mix"}, components 0 to 1, and an optional "alpha" of their own (SVG's stop opacity).
 
 #include <vector>
 
@@ -17,6 +17,7 @@ enum class CMMidpointRule {
 
 // The stops sorted by "pos", equal positions kept in the order given; each followed, as the
 // rule says, by a midpoint at pos + (next pos − pos) × mix in the average of the two colours.
-// Every entry gets `alpha`. Entries that are not dictionaries are skipped.
+// Every entry gets `alpha`, times the stop's own "alpha" where it has one. Entries that are not dictionaries are
+// skipped.
 std::vector<platform::GradientStop> gradientStopsFromRecord(const platform::DictRef& record, float alpha,
                                                             CMMidpointRule rule);

@@ -70,10 +70,18 @@ void CMTextLayer::updateLayerRect() {
   if (const float width = recordFloat(data_, "width"); width != 0) size.width = width;
   if (const float height = recordFloat(data_, "height"); height != 0) size.height = height;
   // The anchor takes the measured width as it is, not scaled by the view zoom.
-  if (data_->get("text-anchor").string() == "end") origin.x -= measured.width;
+  const std::string& anchor = data_->get("text-anchor").string();
+  if (anchor == "end") origin.x -= measured.width;
+  if (anchor == "middle") origin.x -= measured.width / 2;
   size = {size.width * z, size.height * z};
   originalTextSize_ = {originalTextSize_.width * z, originalTextSize_.height * z};
   layerRect_ = {origin, size};
+}
+
+double CMTextLayer::baselineOffset() const {
+  // An empty text still has a line, of its font.
+  const std::string text = data_->get("text").string();
+  return platform::AttributedString(text.empty() ? " " : text, textAttributes(false)).baseline();
 }
 
 float CMTextLayer::layerOffset() const {

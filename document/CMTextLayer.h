@@ -25,7 +25,7 @@ class CMTextLayer : public CMPathBaseLayer {
 
   // Measures the text: origin ("x", "y") times the view zoom; width 200 when the text is
   // empty; a non-zero "width" or "height" replaces the measured one; the "end" anchor puts
-  // "x" at the right end of the text.
+  // "x" at the right end of the text, "middle" at its middle.
   void updateLayerRect() override;
   platform::Rect layerRect() override { return layerRect_; }
   // The room the shadow in use and an outline stroke need: |offset_x| + |offset_y| plus the
@@ -42,6 +42,8 @@ class CMTextLayer : public CMPathBaseLayer {
   platform::TextAttributes textAttributes(bool withStroke) const;
 
   const std::string& text() const noexcept { return text_; }
+  // How far below the frame's top the first line's baseline lies, unzoomed: where SVG places a text.
+  double baselineOffset() const;
   // The measured text size (200 wide when empty) times the view zoom.
   platform::Size originalTextSize() const noexcept { return originalTextSize_; }
 

@@ -339,16 +339,21 @@ void CMSVGDrawingGenerator::drawGraphicObject(const librevenge::RVNGPropertyList
 void CMSVGDrawingGenerator::startTextObject(const librevenge::RVNGPropertyList& propList) {
   if (!pageOpen_ || insideText()) return;
   CMSVGAttributes attributes;
+  // libcdr's own SVG generator puts the text's baseline on the box's bottom edge and turns the text about the
+  // box's centre, by the angle as given.
+  const double x = pointsIn(propList, "svg:x"), y = pointsIn(propList, "svg:y");
+  const double width = pointsIn(propList, "svg:width"), height = pointsIn(propList, "svg:height");
   attributes.length("x", propList["svg:x"]);
-  attributes.length("y", propList["svg:y"]);
+  attributes.number("y", y + height);
   if (const double rotate = numberOf(propList, "librevenge:rotate"); rotate != 0 && attributes.valid()) {
-    std::string transform = "rotate(";
-    appendNumber(transform, -rotate);
-    attributes.check(rotate);
-    transform += ' ';
-    appendNumber(transform, pointsIn(propList, "svg:x"));
-    transform += ' ';
-    appendNumber(transform, pointsIn(propList, "svg:y"));
+    std::string transform = "rotate";
+    char separator = '(';
+    for (const double value : {rotate, x + width / 2, y + height / 2}) {
+      attributes.check(value);
+      transform += separator;
+      appendNumber(transform, value);
+      separator = ' ';
+    }
     transform += ')';
     attributes.text("transform", transform);
   }

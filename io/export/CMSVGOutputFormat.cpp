@@ -277,14 +277,22 @@ void CMSVGOutputFormat::SVGGradient(const DictRef& gradient, bool forFill) {
 void CMSVGOutputFormat::textSVGString(const DictRef& record) {
   const DictRef style = record->dictionary("style");
   const auto styleValue = [&](std::string_view key) { return style ? style->get(key) : platform::Value(); };
+  // SVG places a text by its first baseline, the layer by its frame's top.
+  const double baseline = CMTextLayer(record).baselineOffset();
   platform::appendFormat(text_, "<text x=\"%.4f\" y=\"%.4f\" fill=\"%s\" font-size=\"%d\" style=\"font-family: ",
-                         finiteOrZero(record->get("x").floatValue()), finiteOrZero(record->get("y").floatValue()),
+                         finiteOrZero(record->get("x").floatValue()),
+                         finiteOrZero(record->get("y").floatValue() + baseline),
                          hexColour(colorWithDictionary(styleValue("foregroundColor").dictionary())).c_str(),
                          styleValue("fontSize").intValue());
   platform::appendXMLText(text_, styleValue("fontName").string());
   text_ += '"';
+  // "x" is the anchor's point.
+  if (const std::string& anchor = record->get("text-anchor").string(); anchor == "middle" || anchor == "end") {
+    platform::appendFormat(text_, " text-anchor=\"%s\"", anchor.c_str());
+  }
   if (finiteOrZero(record->get("rotate").floatValue()) != 0) {
-    CMTextLayer layer(platform::dictionaryCopy(record));
+    // Measured, so that the frame it turns about is the one the canvas turns.
+    CMTextLayer layer(platform::dictionaryCopy(record), 1);
     layerAttributes(record, layer.framePath(false));
   } else {
     layerAttributes(record, {});

@@ -57,6 +57,10 @@ bool CMPathSVGLayerCreator::findTransform(const platform::ArrayRef& transforms, 
 }
 
 platform::Rect CMPathSVGLayerCreator::rectFromPoints(const platform::ArrayRef& points) {
+  return pathFromPoints(points).bounds();
+}
+
+platform::BezierPath CMPathSVGLayerCreator::pathFromPoints(const platform::ArrayRef& points) {
   platform::BezierPath path;
   for (const Value& entry : *points) {
     const DictRef point = entry.dictionary();
@@ -72,7 +76,7 @@ platform::Rect CMPathSVGLayerCreator::rectFromPoints(const platform::ArrayRef& p
     }
     if (type & kCMPointClose) path.closePath();
   }
-  return path.bounds();
+  return path;
 }
 
 void CMPathSVGLayerCreator::createPoints(const DictRef& attributes, std::string_view shape, bool outline) {

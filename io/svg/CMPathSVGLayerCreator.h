@@ -17,6 +17,7 @@
 #include "platform/core/geometry.h"
 #include "platform/core/value.h"
 #include "platform/graphics/affine_transform.h"
+#include "platform/graphics/bezier_path.h"
 
 class CMBaseDocument;
 
@@ -24,7 +25,8 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
  public:
   // `shape` names the default object the record starts from: "path", "path_polygon", "oval", "rect", "line" or
   // "text". `closed` closes a "path_polygon" (a polygon rather than a polyline). `gradients` holds the reader's
-  // finished gradient definitions; the size and the style definitions are kept for the record's makers only.
+  // finished gradient definitions; `size` is the drawing's viewport, which percentages of gradients in user space
+  // are taken of; the style definitions are kept for the record's makers only.
   CMPathSVGLayerCreator(const platform::DictRef& attributes, std::string_view shape, CMBaseDocument& document,
                         platform::Size size, const platform::ArrayRef& gradients, const platform::ArrayRef& styles,
                         bool closed = false);
@@ -35,7 +37,8 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
 
   // The element's transform texts composed, outermost first; false (and `transform` untouched) when none is read.
   static bool findTransform(const platform::ArrayRef& transforms, platform::AffineTransform& transform);
-  // The bounds of the outline the point records draw.
+  // The outline the point records draw, and its bounds.
+  static platform::BezierPath pathFromPoints(const platform::ArrayRef& points);
   static platform::Rect rectFromPoints(const platform::ArrayRef& points);
   // "miter" 0, "round" 1, "bevel" 2; "butt" 0, "round" 1, "square" 2; anything else 0.
   static int lineJoinStyle(std::string_view text);
@@ -52,7 +55,9 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
   // The points made so far moved by the transform and then placed relative to the first one.
   void placePoints(const platform::AffineTransform* transform);
   void createFill(const platform::DictRef& attributes);
-  void createGradient(const platform::DictRef& definition);
+  // Into the fill or stroke record `style`, whose box on the page reaches `outset` beyond the outline.
+  void createGradient(const platform::DictRef& definition, const platform::DictRef& style,
+                      const platform::DictRef& attributes, double outset);
   void createStroke(const platform::DictRef& attributes);
   void createFont(const platform::DictRef& attributes);
   void setLayerAttributes(const platform::DictRef& attributes);

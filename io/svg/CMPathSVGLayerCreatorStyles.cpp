@@ -7,6 +7,7 @@
 #include "document/CMColorHex.h"
 #include "document/CMColorRecord.h"
 #include "io/svg/CMPathSVGLayerCreator.h"
+#include "io/svg/CMSVGGradient.h"
 #include "io/svg/VDSVGColor.h"
 #include "io/svg/VDSVGNumberList.h"
 #include "platform/core/numeric.h"
@@ -26,19 +27,14 @@ std::optional<std::string> attributeText(const DictRef& attributes, std::string_
 }
 
 // A paint as the colour readers take it: keywords and "#rgb" spelt out, a leading "#" dropped.
-std::string colorDigits(std::string_view value) {
-  std::string text = SVGColorText(value);
-  if (!text.empty() && text.front() == '#') text.erase(0, 1);
-  return text;
-}
+std::string colorDigits(std::string_view value) { return SVGColorDigits(value); }
 
-// A gradient's "offset": with "%", a hundredth of its number (capped at 1 in a linear gradient, whose number is
-// read as an integer); else the number itself.
-float stopPosition(std::string_view offset, bool linear) {
-  if (offset.find('%') == std::string_view::npos) return platform::stringFloatValue(offset);
-  const std::string_view number = offset.substr(0, offset.size() - 1);
-  if (linear) return static_cast<float>(std::min(platform::stringIntValue(number), 100)) / 100.0f;
-  return platform::stringFloatValue(number) / 100.0f;
+// The id a paint "url(#id)" names, a fallback colour after it left out; empty for any other paint.
+std::string gradientId(std::string_view paint) {
+  const std::size_t start = paint.find("url(#");
+  const std::size_t end = start == std::string_view::npos ? start : paint.find(')', start);
+  if (end == std::string_view::npos) return {};
+  return std::string(paint.substr(start + 5, end - start - 5));
 }
 
 }  // namespace
@@ -64,14 +60,8 @@ void CMPathSVGLayerCreator::createFill(const DictRef& attributes) {
   }
   const std::string paint = colorDigits(*value);
   if (paint.find("url") != std::string::npos) {
-    // url(#id): from the sixth character to the one before the last.
-    const std::string id = paint.size() > 6 ? paint.substr(5, paint.size() - 6) : std::string();
-    if (gradients_ && !id.empty()) {
-      for (const Value& entry : *gradients_) {
-        const DictRef definition = entry.dictionary();
-        const DictRef definitionAttributes = definition ? definition->dictionary("attributes") : nullptr;
-        if (definitionAttributes && definitionAttributes->get("id").string() == id) createGradient(definition);
-      }
+    if (const DictRef definition = findSVGGradient(gradients_, gradientId(paint))) {
+      createGradient(definition, fill, attributes, 0);
     }
     fill->set("type", 3);
   } else {
@@ -81,62 +71,27 @@ void CMPathSVGLayerCreator::createFill(const DictRef& attributes) {
   fill->set("use", true);
 }
 
-void CMPathSVGLayerCreator::createGradient(const DictRef& definition) {
-  const DictRef fill = shapeEntry("fill");
-  const DictRef gradient = fill ? fill->dictionary("gradient") : nullptr;
-  if (!gradient) return;
-  const std::string& name = definition->get("name").string();
-  if (name != "radialGradient" && name != "linearGradient") return;
-  const bool linear = name == "linearGradient";
-  const DictRef attributes = definition->dictionary("attributes");
-  if (!attributes) return;
-  platform::ArrayRef stops = definition->array("points");
-  if (linear) {
-    // A linear gradient may take its stops from the one it refers to.
-    const std::string reference = attributes->get("xlink:href").string();
-    if (!reference.empty() && gradients_) {
-      for (const Value& entry : *gradients_) {
-        const DictRef other = entry.dictionary();
-        const DictRef otherAttributes = other ? other->dictionary("attributes") : nullptr;
-        if (otherAttributes && otherAttributes->get("id").string() == std::string_view(reference).substr(1)) {
-          stops = other->array("points");
-          break;
-        }
-      }
-    }
+void CMPathSVGLayerCreator::createGradient(const DictRef& definition, const DictRef& style,
+                                           const DictRef& attributes, double outset) {
+  const DictRef gradient = style->dictionary("gradient");
+  const platform::ArrayRef points = object_->dictionary("shape") ? object_->dictionary("shape")->array("points") : nullptr;
+  if (!gradient || !points) return;
+  CMSVGGradientPlacement placement;
+  platform::BezierPath outline = pathFromPoints(points);
+  outline.transformUsingAffineTransform(
+      {1, 0, 0, 1, object_->get("x").doubleValue(), object_->get("y").doubleValue()});
+  placement.pageBox = outline.bounds();
+  placement.pageBox = {placement.pageBox.origin.x - outset, placement.pageBox.origin.y - outset,
+                       placement.pageBox.size.width + 2 * outset, placement.pageBox.size.height + 2 * outset};
+  // The points are on the page already: taken back through the element's transform they give its own bounds.
+  if (findTransform(attributes->array("transform"), placement.transform)) {
+    platform::AffineTransform back = placement.transform;
+    if (!back.invert()) return;
+    outline.transformUsingAffineTransform(back);
   }
-  const platform::ArrayRef markers = platform::Array::make();
-  if (!stops) stops = platform::Array::make();
-  for (const Value& entry : *stops) {
-    const DictRef stop = entry.dictionary();
-    if (!stop) continue;
-    // "stop-color" without its first character, the "#"; the stop's opacity has no place in the record.
-    const std::string color = SVGColorText(stop->get("stop-color").string());
-    const platform::Color rgb = colorFromHexRGB(color.empty() ? std::string_view() : std::string_view(color).substr(1));
-    const DictRef marker = platform::Dictionary::make();
-    setFloat(marker, "red", rgb.red());
-    setFloat(marker, "green", rgb.green());
-    setFloat(marker, "blue", rgb.blue());
-    setFloat(marker, "pos", stopPosition(stop->get("offset").string(), linear));
-    if (linear) setFloat(marker, "mix", 0.5);
-    markers->add(marker);
-  }
-  gradient->set("markers", markers);
-  if (linear) return;
-  gradient->set("type", 1);
-  const auto percentOrValue = [&](std::string_view key, std::string_view percentKey, std::string_view valueKey,
-                                  double shift) {
-    const Value* value = attributes->find(key);
-    if (!value) return;
-    if (value->string().find('%') != std::string::npos) {
-      setFloat(gradient, percentKey, value->floatValue() / 100.0 - shift);
-    } else {
-      setFloat(gradient, valueKey, value->floatValue());
-    }
-  };
-  percentOrValue("r", "radius_factor_percent", "radius_factor", 0);
-  percentOrValue("cx", "fx_percent", "fx", 0.5);
-  percentOrValue("cy", "fy_percent", "fy", 0.5);
+  placement.elementBox = outline.bounds();
+  placement.viewport = size_;
+  applySVGGradient(definition, gradients_, gradient, placement);
 }
 
 void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
@@ -172,6 +127,12 @@ void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
   stroke->set("lineCapStyle", lineCapStyle(attributes->get("stroke-linecap").string()));
   stroke->set("dashStyle", dashStyle);
   stroke->set("type", 1);
+  if (value && value->find("url(") != std::string::npos) {
+    // A gradient's box on a stroke takes in the stroke's width; one that cannot be found paints nothing.
+    const DictRef definition = findSVGGradient(gradients_, gradientId(*value));
+    if (definition) createGradient(definition, stroke, attributes, stroke->get("lineWidth").doubleValue() / 2);
+    stroke->set("type", definition ? 3 : 0);
+  }
 }
 
 void CMPathSVGLayerCreator::createFont(const DictRef& attributes) {
@@ -181,7 +142,11 @@ void CMPathSVGLayerCreator::createFont(const DictRef& attributes) {
   if (size != 0) setFloat(style, "fontSize", size);
   if (const Value* family = attributes->find("font-family")) style->set("fontName", *family);
   const std::optional<std::string> fill = attributeText(attributes, "fill");
-  if (fill && *fill != "none") style->set("foregroundColor", dictionaryFromHexRGB(colorDigits(*fill), 1.0f));
+  if (!fill || *fill == "none") return;
+  // A text has one colour: a gradient gives the one at its middle.
+  const DictRef gradient = fill->find("url(") != std::string::npos ? findSVGGradient(gradients_, gradientId(*fill)) : nullptr;
+  style->set("foregroundColor",
+             gradient ? SVGGradientMiddleColor(gradient, gradients_) : dictionaryFromHexRGB(colorDigits(*fill), 1.0f));
 }
 
 void CMPathSVGLayerCreator::setLayerAttributes(const DictRef& attributes) {

@@ -180,3 +180,9 @@ std::string SVGColorText(std::string_view value) {
   if (found != kKeywords.end() && found->name == lower) return std::string(found->hex);
   return std::string(value);
 }
+
+std::string SVGColorDigits(std::string_view value) {
+  std::string text = SVGColorText(value);
+  if (!text.empty() && text.front() == '#') text.erase(0, 1);
+  return text;
+}

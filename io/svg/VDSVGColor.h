@@ -8,3 +8,5 @@
 #include <string_view>
 
 std::string SVGColorText(std::string_view value);
+// The same without a leading "#", as the colour record readers take it.
+std::string SVGColorDigits(std::string_view value);

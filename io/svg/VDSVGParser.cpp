@@ -4,6 +4,8 @@
 
 #include "document/CMBaseDocument.h"
 #include "io/svg/CMPathSVGLayerCreator.h"
+#include "io/svg/CMSVGTextPlacement.h"
+#include "io/svg/VDSVGNumberList.h"
 #include "platform/core/string_utilities.h"
 
 using platform::DictRef;
@@ -99,6 +101,8 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
     width_ = attributes->get("width").floatValue();
     height_ = attributes->get("height").floatValue();
     if (!firstSize_) firstSize_ = platform::Size{width_, height_};
+    const std::vector<double> box = SVGNumberList(attributes->get("viewBox").string());
+    viewport_ = box.size() == 4 ? platform::Size{box[2], box[3]} : platform::Size{width_, height_};
   } else if (name == "stop") {
     if (currentGradient_) currentGradient_->array("points")->add(prepared);
   } else if (name == "radialGradient" || name == "linearGradient") {
@@ -118,7 +122,9 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
     addShape(name, "path_polygon", prepared);
   } else if (name == "g") {
     gAttributes_.push_back(prepared);
-  } else if (name != "tspan") {
+  } else if (name == "tspan") {
+    takeSpanStyle(prepared);
+  } else {
     skip(name);
   }
 }
@@ -142,7 +148,7 @@ void VDSVGParser::openGroup() {
 void VDSVGParser::addShape(std::string_view element, std::string_view shape, const DictRef& prepared) {
   const DictRef attributes = findAttributes(prepared);
   if (shape != "text") setDefaultAttributes(attributes);
-  CMPathSVGLayerCreator creator(attributes, shape, *document_, {width_, height_}, gradients_, styles_,
+  CMPathSVGLayerCreator creator(attributes, shape, *document_, viewport_, gradients_, styles_,
                                 element == "polygon");
   const DictRef& record = creator.object();
   // A shape outside every group has no place to go.
@@ -150,6 +156,7 @@ void VDSVGParser::addShape(std::string_view element, std::string_view shape, con
   currentGroup_->array("items")->add(record);
   if (shape == "text") {
     currentTextLayer_ = record;
+    currentTextAttributes_ = prepared;
     currentText_.clear();
   }
 }
@@ -184,8 +191,19 @@ void VDSVGParser::closeText() {
   // Entities and "tspan" children split a text into runs: the text is all of them.
   const std::string text = collapsedText(currentText_);
   if (!text.empty()) currentTextLayer_->set("text", text);
+  placeSVGText(currentTextLayer_);
   currentTextLayer_ = nullptr;
   currentText_.clear();
+}
+
+void VDSVGParser::takeSpanStyle(const DictRef& prepared) {
+  if (!currentTextLayer_ || !trimmed(currentText_).empty()) return;
+  const DictRef attributes = currentTextAttributes_->mutableCopy();
+  for (const char* key : {"font-size", "font-family", "fill"}) {
+    if (const Value* value = prepared->find(key)) attributes->set(key, *value);
+  }
+  const CMPathSVGLayerCreator creator(findAttributes(attributes), "text", *document_, viewport_, gradients_, styles_);
+  if (creator.object() && creator.isFinite()) currentTextLayer_->set("style", creator.object()->get("style"));
 }
 
 void VDSVGParser::didFail(int line, std::string message) {

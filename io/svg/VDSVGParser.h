@@ -64,6 +64,10 @@ class VDSVGParser {
   void openGroup();
   void addShape(std::string_view element, std::string_view shape, const platform::DictRef& attributes);
   void skip(std::string_view element);
+  // A span before any of its text's characters gives the text its font and colour, which SVG passes down to the
+  // span's characters (CorelDRAW conversions write them on the span).
+  void takeSpanStyle(const platform::DictRef& prepared);
+  // Sets the text's characters and places it as SVG does.
   void closeText();
 
   CMBaseDocument* document_ = nullptr;
@@ -75,12 +79,15 @@ class VDSVGParser {
   float width_ = 0;
   float height_ = 0;
   std::optional<platform::Size> firstSize_;
+  // The last "svg" element's size in its own units: its "viewBox", else its size.
+  platform::Size viewport_;
   bool isMarker_ = false;
   platform::ArrayRef gradients_ = platform::Array::make();
   platform::DictRef currentGradient_;
   platform::ArrayRef styles_ = platform::Array::make();
   std::vector<platform::DictRef> gAttributes_;
   platform::DictRef currentTextLayer_;
+  platform::DictRef currentTextAttributes_;
   std::string currentText_;
   std::optional<Failure> failure_;
   std::vector<std::string> skippedOrder_;

@@ -33,6 +33,8 @@ class AttributedString {
   // size: the text unwrapped, as wide as its widest line and as high as its lines together. An empty string is
   // zero wide and one line of the default font high.
   Size size() const;
+  // How far below the text's top its first line's baseline lies, laid out as size: and drawInRect: lay it out.
+  double baseline() const;
 
   // drawInRect: into the current graphics context (nothing without one): lines from the rectangle's top down,
   // wrapped at its width (or truncated, by the line-break mode), clipped to it, aligned by the paragraph style.

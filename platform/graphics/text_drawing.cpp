@@ -106,6 +106,11 @@ Size AttributedString::size() const {
   return layoutSize(layout.layout.get());
 }
 
+double AttributedString::baseline() const {
+  const TextLayout layout = makeTextLayout(*this, -1);
+  return pango_layout_get_baseline(layout.layout.get()) / static_cast<double>(PANGO_SCALE);
+}
+
 void AttributedString::drawInRect(const Rect& rect) const { draw(rect, true); }
 
 void AttributedString::drawAtPoint(Point point) const { draw({point, size()}, false); }

@@ -119,6 +119,7 @@ TEST(FeatureCorpus, EveryFileImportsOrIsRefusedAndListedFilesMatchTheirPictures)
                    "painting/stroke-dasharray", "painting/stroke-dashoffset", "painting/stroke-opacity",
                    "painting/fill-opacity", "painting/opacity"}),
             0.5);
+  EXPECT_GE(share({"paint-servers/linearGradient", "paint-servers/radialGradient", "paint-servers/stop"}), 0.75);
   for (const char* colour : {"painting/fill/#RGB-color.svg", "painting/fill/#RRGGBB-color.svg",
                              "painting/fill/#RRGGBB-uppercase-color.svg", "painting/fill/named-color.svg",
                              "painting/fill/named-color-in-mixedcase.svg", "painting/fill/named-color-in-uppercase.svg",

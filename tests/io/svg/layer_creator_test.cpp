@@ -286,15 +286,43 @@ TEST_F(LayerCreator, Gradients) {
   EXPECT_EQ(linearStops->at(0).dictionary()->get("mix").floatValue(), 0.5f);
 
   const DictRef radialGradient =
-      fillOf(make("rect", {{"fill", "url(#rad)"}}, false, definitions))->dictionary("gradient");
+      fillOf(make("rect", {{"width", "100"}, {"height", "100"}, {"fill", "url(#rad)"}}, false, definitions))
+          ->dictionary("gradient");
   EXPECT_EQ(radialGradient->get("type").intValue(), 1);
-  EXPECT_NEAR(radialGradient->get("fx_percent").floatValue(), -0.2, 1e-6);
-  EXPECT_EQ(radialGradient->get("fy").floatValue(), 4);
-  EXPECT_NEAR(radialGradient->get("radius_factor_percent").floatValue(), 0.8, 1e-6);
+  EXPECT_NEAR(radialGradient->get("fx").floatValue(), -0.2, 1e-6) << "cx 30 % of the box, from its middle";
+  EXPECT_NEAR(radialGradient->get("fy").floatValue(), 3.5, 1e-6) << "cy 4 boxes down, from its middle";
+  // r 80 against the drawing's radius of half the diagonal, 50√2: the stops move out by that much, and the last
+  // one, past the end, is cut there at the colour it has there.
+  const double k = 80 / (50 * std::numbers::sqrt2);
   const platform::ArrayRef radialStops = radialGradient->array("markers");
-  EXPECT_EQ(radialStops->at(1).dictionary()->get("pos").floatValue(), 1.5f);
+  ASSERT_EQ(radialStops->size(), 2u);
+  EXPECT_NEAR(radialStops->at(0).dictionary()->get("pos").floatValue(), 0.5 * k, 1e-6);
+  EXPECT_EQ(radialStops->at(1).dictionary()->get("pos").floatValue(), 1.0f) << "150 % is clamped to 1, then cut";
+  EXPECT_NEAR(radialStops->at(1).dictionary()->get("green").floatValue(), 1 - (1 - 0.5 * k) / (0.5 * k), 1e-6)
+      << "green towards the empty colour, black";
   EXPECT_FALSE(radialStops->at(0).dictionary()->contains("mix"));
-  EXPECT_EQ(radialStops->at(1).dictionary()->get("red").floatValue(), 0.0f) << "an empty colour is black";
+
+  // Corner to corner of a 200 × 100 box: the colour lines run parallel to the other diagonal, so the drawn line
+  // goes from the corner along (1/200, 1/100) to where the colour ends, (80, 160).
+  const DictRef diagonal = platform::Dictionary::make(
+      {{"name", "linearGradient"},
+       {"attributes", platform::Dictionary::make({{"id", "diag"}, {"x2", "1"}, {"y2", "100%"}})},
+       {"points", platform::Array::make({stop("0", "rgb(0, 0, 255)"), stop("1", "white")})}});
+  definitions->add(diagonal);
+  const DictRef angled = fillOf(make("rect", {{"width", "200"}, {"height", "100"}, {"fill", "url(#diag)"}}, false,
+                                     definitions))->dictionary("gradient");
+  EXPECT_EQ(angled->get("type").intValue(), 2);
+  EXPECT_NEAR(angled->get("angle").floatValue(), 360 - std::atan2(160, 80) * 180 / std::numbers::pi, 1e-4);
+  EXPECT_NEAR(angled->get("radius_factor").floatValue(), std::hypot(80, 160) / 200, 1e-6);
+  EXPECT_NEAR(angled->get("fx").floatValue(), (40 - 100) / 200.0, 1e-6);
+  EXPECT_NEAR(angled->get("fy").floatValue(), (80 - 50) / 100.0, 1e-6);
+  EXPECT_EQ(angled->array("markers")->at(0).dictionary()->get("blue").floatValue(), 1.0f) << "rgb() as fills";
+  // A text holds one colour: the one halfway from blue to white.
+  const DictRef text = make("text", {{"fill", "url(#diag)"}}, false, definitions);
+  EXPECT_EQ(rgba(text->dictionary("style")->dictionary("foregroundColor")), (std::vector<int>{128, 128, 255, 255}));
+  // A stroke takes the gradient too; one naming nothing paints nothing.
+  EXPECT_EQ(strokeOf(make("rect", {{"width", "9"}, {"stroke", "url(#diag)"}}, false, definitions))->get("type").intValue(), 3);
+  EXPECT_EQ(strokeOf(make("rect", {{"stroke", "url(#missing)"}}, false, definitions))->get("type").intValue(), 0);
 
   const platform::ArrayRef linkedStops =
       fillOf(make("rect", {{"fill", "url(#link)"}}, false, definitions))->dictionary("gradient")->array("markers");
