@@ -34,6 +34,11 @@ VDSVGParser& readerOf(void* context) {
   return *static_cast<VDSVGParser*>(static_cast<xmlParserCtxtPtr>(context)->_private);
 }
 
+// Once the reader has what it can take, libxml2 reads no further.
+void stopWhenDone(void* context) {
+  if (readerOf(context).stopped()) xmlStopParser(static_cast<xmlParserCtxtPtr>(context));
+}
+
 void startElement(void* context, const xmlChar* localName, const xmlChar* prefix, const xmlChar* /*uri*/,
                   int /*namespaceCount*/, const xmlChar** /*namespaces*/, int attributeCount, int /*defaulted*/,
                   const xmlChar** attributes) {
@@ -47,6 +52,7 @@ void startElement(void* context, const xmlChar* localName, const xmlChar* prefix
                     std::string_view(begin, static_cast<std::size_t>(end - begin)));
   }
   readerOf(context).didStartElement(qualifiedName(localName, prefix), dictionary);
+  stopWhenDone(context);
 }
 
 void endElement(void* context, const xmlChar* localName, const xmlChar* prefix, const xmlChar* /*uri*/) {
@@ -56,6 +62,7 @@ void endElement(void* context, const xmlChar* localName, const xmlChar* prefix, 
 void characters(void* context, const xmlChar* characters, int length) {
   readerOf(context).foundCharacters(
       std::string_view(reinterpret_cast<const char*>(characters), static_cast<std::size_t>(std::max(length, 0))));
+  stopWhenDone(context);
 }
 
 void structuredError(void* context, xmlErrorPtr error) {
@@ -120,6 +127,7 @@ platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocu
     return parsedGroups_;
   }
   parser->_private = this;
+  currentLine_ = [context = parser.get()] { return xmlSAX2GetLineNumber(context); };
   // No network, no DTD loading and no external entities; entity expansion and size limits stay on.
   xmlCtxtUseOptions(parser.get(), XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR);
   // References to the file's own entities are replaced by their text, in attributes as in content, within
@@ -135,7 +143,10 @@ platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocu
   }
   if (!failed) xmlParseChunk(parser.get(), nullptr, 0, 1);
   if (!failure_ && !parser->wellFormed) didFail(xmlSAX2GetLineNumber(parser.get()), "the XML is malformed");
+  currentLine_ = [] { return 0; };
   closeText();
   clearTempData();
+  // Nothing of a file too large to hold is kept: the records made so far go now.
+  if (!refusal_.empty()) parsedGroups_ = platform::Array::make();
   return parsedGroups_;
 }
