@@ -2,7 +2,11 @@
 
 #include "io/svg/VDSVGParser.h"
 
+#include <iterator>
+#include <utility>
+
 #include "document/CMBaseDocument.h"
+#include "document/CMProject.h"
 #include "io/svg/CMPathSVGLayerCreator.h"
 #include "io/svg/VDSVGTransformList.h"
 #include "platform/core/memory.h"
@@ -86,6 +90,31 @@ std::uint64_t approximateBytes(const Value& value) {
     return bytes;
   }
   return value.isString() ? sizeof(std::string) + kShared + value.string().size() : 0;
+}
+
+// The bytes the file's shape elements take as records at least: each as large as the record it starts from.
+std::uint64_t leastRecordBytes(const platform::Bytes& data) {
+  static constexpr std::pair<std::string_view, std::string_view> kShapes[] = {
+      {"rect", "rect"}, {"circle", "oval"},        {"path", "path"}, {"line", "line"},
+      {"polygon", "path_polygon"}, {"polyline", "path_polygon"}, {"text", "text"}};
+  std::uint64_t sizes[std::size(kShapes)] = {};
+  for (std::size_t i = 0; i < std::size(kShapes); ++i) {
+    if (const DictRef record = CMProject::defaultObject(kShapes[i].second)) sizes[i] = approximateBytes(record);
+  }
+  const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+  std::uint64_t bytes = 0;
+  for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    std::string_view name = text.substr(at + 1, 16);
+    if (name.starts_with("svg:")) name.remove_prefix(4);
+    for (std::size_t i = 0; i < std::size(kShapes); ++i) {
+      const std::string_view shape = kShapes[i].first;
+      if (name.starts_with(shape) && name.size() > shape.size() &&
+          (isBlank(name[shape.size()]) || name[shape.size()] == '/' || name[shape.size()] == '>')) {
+        bytes += sizes[i];
+      }
+    }
+  }
+  return bytes;
 }
 
 }  // namespace
@@ -220,9 +249,18 @@ void VDSVGParser::didEndElement(std::string_view qualifiedName) {
   }
 }
 
+bool VDSVGParser::refusedAtOnce(const platform::Bytes& data) {
+  if (leastRecordBytes(data) > recordBudget_) refuse();
+  return !refusal_.empty();
+}
+
 void VDSVGParser::countRecord(const DictRef& record) {
+  // Elements the file's text does not show (from entities) count as they come.
   recordBytes_ += approximateBytes(record);
-  if (recordBytes_ <= recordBudget_ || !refusal_.empty()) return;
+  if (recordBytes_ > recordBudget_ && refusal_.empty()) refuse();
+}
+
+void VDSVGParser::refuse() {
   refusal_ = platform::formatString(
       "The file is too large to import: its elements need more than the %llu MB of memory that can be spared.",
       static_cast<unsigned long long>(recordBudget_ >> 20));

@@ -12,7 +12,8 @@
 //
 // A hostile file cannot take the program's memory: the text of a "text" element, entities expanded, is bounded per
 // element and per file (past the bound the XML reads as broken there), and a file whose records would take more
-// than the memory budget is refused whole (refusal).
+// than the memory budget is refused whole (refusal): at once when its shape elements show it, else as the records
+// are made.
 
 #include <cstdint>
 #include <functional>
@@ -81,7 +82,10 @@ class VDSVGParser {
   void skip(std::string_view element);
   void closeText();
   void pushGroupAttributes(const platform::DictRef& prepared);
+  // Refuses a file whose shape elements alone, each as large as the record it starts from, pass the budget.
+  bool refusedAtOnce(const platform::Bytes& data);
   void countRecord(const platform::DictRef& record);
+  void refuse();
 
   CMBaseDocument* document_ = nullptr;
   platform::ArrayRef parsedGroups_ = platform::Array::make();

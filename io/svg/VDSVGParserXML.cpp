@@ -118,6 +118,7 @@ struct ContextDeleter {
 
 platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocument& document) {
   document_ = &document;
+  if (refusedAtOnce(data)) return parsedGroups_;
   xmlInitParser();
   xmlSAXHandler handler = makeHandler();
   const std::unique_ptr<xmlParserCtxt, ContextDeleter> parser(

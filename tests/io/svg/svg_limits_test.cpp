@@ -42,12 +42,24 @@ TEST_F(SVGLimits, RecordsAreHeldOnceAndAFilePastTheBudgetIsRefusedWhole) {
   for (int i = 0; i < 50; ++i) svg += "<rect x='" + std::to_string(i) + "' width='1' height='1'/>";
   // Broken XML at the end: a refused file is not read that far.
   const platform::Bytes data = bytesOf(svg + "</g></svg>");
-  const CMSVGImport refused = importSVGData(document_, data, 0);
-  EXPECT_NE(refused.refusal.find("too large to import"), std::string::npos) << refused.refusal;
-  EXPECT_TRUE(refused.records->empty());
-  EXPECT_FALSE(refused.failure.has_value());
-  EXPECT_TRUE(document_.data()->array("layers")->empty());
-  EXPECT_FALSE(document_.undoManager().canUndo());
+  // Rectangles the text does not show, made by an entity ("&#60;" is "<"): they count as they are made.
+  std::string made = "<!DOCTYPE svg [<!ENTITY r '&#60;rect width=\"1\" height=\"1\"/>'>]><svg>";
+  for (int i = 0; i < 50; ++i) made += "&r;";
+  struct Case {
+    const char* name;
+    platform::Bytes data;
+    std::uint64_t budget;
+  };
+  for (const Case& test : {Case{"rectangles in the text", data, 0}, Case{"rectangles from an entity",
+                                                                        bytesOf(made + "</g></svg>"), 1}}) {
+    SCOPED_TRACE(test.name);
+    const CMSVGImport refused = importSVGData(document_, test.data, test.budget);
+    EXPECT_NE(refused.refusal.find("too large to import"), std::string::npos) << refused.refusal;
+    EXPECT_TRUE(refused.records->empty());
+    EXPECT_FALSE(refused.failure.has_value());
+    EXPECT_TRUE(document_.data()->array("layers")->empty());
+    EXPECT_FALSE(document_.undoManager().canUndo());
+  }
 
   const CMSVGImport imported = importSVGData(document_, data, std::uint64_t{1} << 30);
   EXPECT_TRUE(imported.refusal.empty());
