@@ -81,6 +81,12 @@ void declareInternalEntity(void* context, const xmlChar* name, int type, const x
   }
 }
 
+// Once the reader has stopped, no reference expands any more: a stop made while libxml2 expands one reference does
+// not keep it from expanding the ones after it.
+xmlEntityPtr entityUntilStopped(void* context, const xmlChar* name) {
+  return readerOf(context).stopped() ? nullptr : xmlSAX2GetEntity(context, name);
+}
+
 // CDATA sections carry no text the drawing uses.
 void ignoreCData(void*, const xmlChar*, int) {}
 
@@ -95,7 +101,7 @@ xmlSAXHandler makeHandler() {
   handler.startDocument = xmlSAX2StartDocument;
   handler.internalSubset = xmlSAX2InternalSubset;
   handler.entityDecl = declareInternalEntity;
-  handler.getEntity = xmlSAX2GetEntity;
+  handler.getEntity = entityUntilStopped;
   handler.getParameterEntity = xmlSAX2GetParameterEntity;
   handler.resolveEntity = refuseEntity;
   handler.startElementNs = startElement;
@@ -137,7 +143,7 @@ platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocu
   const char* bytes = reinterpret_cast<const char*>(data.data());
   std::size_t offset = 0;
   bool failed = false;
-  while (offset < data.size() && !failed) {
+  while (offset < data.size() && !failed && !stopped()) {
     const std::size_t length = std::min(kChunkSize, data.size() - offset);
     failed = xmlParseChunk(parser.get(), bytes + offset, static_cast<int>(length), 0) != 0;
     offset += length;
