@@ -4,6 +4,8 @@
 platform::DictRef CMBaseDocument::createObject(std::string_view name, platform::Point point) {
   platform::DictRef record = CMProject::defaultObject(name);
   if (!record) return nullptr;
+  // Room for the id and position at once: growing by them would double the entries of every record an import makes.
+  record->reserve(record->size() + 2);
   maxID_ = newID();
   record->set("x", platform::Value::real32(point.x));
   record->set("y", platform::Value::real32(point.y));

@@ -42,6 +42,9 @@ class CMUndoManager {
                    const platform::ArrayRef& keys, const platform::DictRef& previous = nullptr);
   // Types 4 and 7: keys of the root record. Other types: layer records.
   void regUndoArray(std::int32_t type, const platform::ArrayRef& argument);
+  // Type 3 for records just made and added, which nothing else holds: the step keeps the records themselves rather
+  // than copies, so an import of many elements does not hold each of them twice.
+  void regUndoAddedLayers(const platform::ArrayRef& records);
   // One record per layer record, as regUndoDictionary registers each (not for types 5 and 6).
   void regUndoDictionaries(std::int32_t type, const std::vector<platform::DictRef>& records);
   // One item {"group_id", "data", "index"} per record.

@@ -17,6 +17,10 @@ bool keepsKeysOfOneLayer(std::int32_t type) { return type == kCMUndoLayerKeys ||
 
 bool keepsKeysOfRoot(std::int32_t type) { return type == kCMUndoRootKeys || type == kCMUndoPageSize; }
 
+DictRef itemsStep(std::int32_t type, ArrayRef items) {
+  return Dictionary::make({{"type", type}, {"data", Dictionary::make({{"items", std::move(items)}})}});
+}
+
 // The keys that have a value in the record, with deep copies of their values: a
 // shared array of point records would let later edits reach into the undo record.
 void copyPresentValues(const Dictionary& record, const Array& requested, const ArrayRef& keys, const ArrayRef& values) {
@@ -125,14 +129,18 @@ void CMUndoManager::regUndoArray(std::int32_t type, const ArrayRef& argument) {
     return;
   }
   if (!keepsKeysOfRoot(type)) {
-    registerRecord(
-        Dictionary::make({{"type", type}, {"data", Dictionary::make({{"items", platform::arrayCopy(argument)}})}}));
+    registerRecord(itemsStep(type, platform::arrayCopy(argument)));
     return;
   }
   ArrayRef keys = Array::make();
   ArrayRef values = Array::make();
   if (root_) copyPresentValues(*root_, *argument, keys, values);
   registerRecord(Dictionary::make({{"type", type}, {"keys", keys}, {"values", values}}));
+}
+
+void CMUndoManager::regUndoAddedLayers(const ArrayRef& records) {
+  if (!records) return;
+  registerRecord(itemsStep(kCMUndoAddingLayers, records->mutableCopy()));
 }
 
 void CMUndoManager::regUndoLayers(std::uint32_t type, const std::vector<DictRef>& records) {
@@ -158,6 +166,5 @@ void CMUndoManager::regDelete(const std::vector<DictRef>& records) {
     record->set("position", place ? place->index : 0);
     record->set("group_id", place ? place->groupId : CMLayerTree::kTopLevelGroupId);
   }
-  registerRecord(
-      Dictionary::make({{"type", kCMUndoDeleting}, {"data", Dictionary::make({{"items", deepCopies(records)}})}}));
+  registerRecord(itemsStep(kCMUndoDeleting, deepCopies(records)));
 }

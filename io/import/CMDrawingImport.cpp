@@ -3,22 +3,22 @@
 #include "canvas/CMZoomSteps.h"
 #include "document/CMDocument.h"
 #include "document/CMProject.h"
-#include "document/CMUndoActionType.h"
 #include "io/cdr/CDR2SVG.h"
 #include "io/cdr/CMCDRConverterProcess.h"
 #include "io/cdr/CMConversionFolder.h"
 #include "platform/core/files.h"
 #include "platform/graphics/image.h"
 
-CMSVGImport importSVGData(CMDocument& document, const platform::Bytes& data) {
-  VDSVGParser parser;
-  CMSVGImport result{parser.parseSVG(data, document), parser.failure(), parser.skippedSummary()};
+CMSVGImport importSVGData(CMDocument& document, const platform::Bytes& data, std::uint64_t recordBudget) {
+  VDSVGParser parser(recordBudget);
+  CMSVGImport result{parser.parseSVG(data, document), parser.failure(), parser.skippedSummary(), parser.refusal()};
+  if (!result.refusal.empty()) result.failure.reset();
   if (result.records->empty()) return result;
   // The page growth and the records are one step of undo; registering them marks the document edited.
   CMUndoManager::Transaction transaction(document.undoManager());
   document.resizeDocument(result.records);
   appendLayers(document, result.records);
-  document.undoManager().regUndoArray(kCMUndoAddingLayers, result.records);
+  document.undoManager().regUndoAddedLayers(result.records);
   return result;
 }
 
@@ -75,7 +75,7 @@ platform::Expected<platform::ArrayRef> importCorelDrawing(CMDocument& document, 
   // The records are one step of undo, as pasted ones are; registering them marks the document edited.
   CMUndoManager::Transaction transaction(document.undoManager());
   appendLayers(document, records.value());
-  document.undoManager().regUndoArray(kCMUndoAddingLayers, records.value());
+  document.undoManager().regUndoAddedLayers(records.value());
   return records;
 }
 

@@ -26,10 +26,14 @@ struct CMSVGImport {
   std::optional<VDSVGParser::Failure> failure;
   // The elements left out, as VDSVGParser::skippedSummary gives them.
   std::string skipped;
+  // Why nothing of the file was imported (VDSVGParser::refusal); empty when it was not refused.
+  std::string refusal;
 };
 
-// SVG text read into the document: the page grows to the records and they are appended, as one step of undo.
-CMSVGImport importSVGData(CMDocument& document, const platform::Bytes& data);
+// SVG text read into the document: the page grows to the records and they are appended, as one step of undo. A file
+// whose records would take more than `recordBudget` bytes is refused and leaves the document as it was.
+CMSVGImport importSVGData(CMDocument& document, const platform::Bytes& data,
+                          std::uint64_t recordBudget = VDSVGParser::defaultRecordBudget());
 
 // A CorelDRAW drawing converted by the converter process and read into records of the document, not yet added to
 // it; the error 10 "Unsupported file format!" when it cannot be read, the converter's own error when it crashed, ran

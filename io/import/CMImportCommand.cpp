@@ -35,6 +35,7 @@ void importDrawing(CMDocument& document, const std::filesystem::path& url) {
   const platform::Expected<platform::Bytes> data = platform::readFile(url, kLargestImportFile);
   if (!data) return showError(data.error().description);
   const CMSVGImport imported = importSVGData(document, data.value());
+  if (!imported.refusal.empty()) return showError(imported.refusal);
   if (!imported.skipped.empty()) {
     platform::logWarning("SVG import of " + url.string() + " skipped: " + imported.skipped);
   }

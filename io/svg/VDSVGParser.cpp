@@ -2,10 +2,17 @@
 
 #include "io/svg/VDSVGParser.h"
 
+#include <iterator>
+#include <utility>
+
 #include "document/CMBaseDocument.h"
+#include "document/CMProject.h"
 #include "io/svg/CMPathSVGLayerCreator.h"
 #include "io/svg/CMSVGTextPlacement.h"
 #include "io/svg/VDSVGNumberList.h"
+#include "io/svg/VDSVGTransformList.h"
+#include "platform/core/memory.h"
+#include "platform/core/string_conversions.h"
 #include "platform/core/string_utilities.h"
 
 using platform::DictRef;
@@ -58,7 +65,65 @@ DictRef withStylePieces(const DictRef& attributes) {
   return merged;
 }
 
+// Two transform texts, the outer one first, as one "matrix(…)"; either alone as it is.
+std::string composedTransforms(const Value* outer, const Value* inner) {
+  if (!outer || !inner) return (outer ? outer : inner)->string();
+  platform::AffineTransform t;
+  bool found = false;
+  applySVGTransformList(outer->string(), t, found);
+  applySVGTransformList(inner->string(), t, found);
+  std::string text = "matrix(";
+  for (const double n : {t.m11, t.m12, t.m21, t.m22, t.tX, t.tY}) text += platform::formatDouble(n) + " ";
+  text.back() = ')';
+  return text;
+}
+
+// About the heap bytes a record takes: its containers and entries, and the text of its strings.
+std::uint64_t approximateBytes(const Value& value) {
+  constexpr std::uint64_t kShared = 16;  // a shared pointer's count block
+  if (const DictRef dictionary = value.dictionary()) {
+    std::uint64_t bytes = sizeof(platform::Dictionary) + kShared;
+    for (const auto& [key, entry] : *dictionary) bytes += sizeof(platform::Dictionary::Entry) + approximateBytes(entry);
+    return bytes;
+  }
+  if (const platform::ArrayRef array = value.array()) {
+    std::uint64_t bytes = sizeof(platform::Array) + kShared;
+    for (const Value& entry : *array) bytes += sizeof(Value) + approximateBytes(entry);
+    return bytes;
+  }
+  return value.isString() ? sizeof(std::string) + kShared + value.string().size() : 0;
+}
+
+// The bytes the file's shape elements take as records at least: each as large as the record it starts from.
+std::uint64_t leastRecordBytes(const platform::Bytes& data) {
+  static constexpr std::pair<std::string_view, std::string_view> kShapes[] = {
+      {"rect", "rect"}, {"circle", "oval"},        {"path", "path"}, {"line", "line"},
+      {"polygon", "path_polygon"}, {"polyline", "path_polygon"}, {"text", "text"}};
+  std::uint64_t sizes[std::size(kShapes)] = {};
+  for (std::size_t i = 0; i < std::size(kShapes); ++i) {
+    if (const DictRef record = CMProject::defaultObject(kShapes[i].second)) sizes[i] = approximateBytes(record);
+  }
+  const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+  std::uint64_t bytes = 0;
+  for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    std::string_view name = text.substr(at + 1, 16);
+    if (name.starts_with("svg:")) name.remove_prefix(4);
+    for (std::size_t i = 0; i < std::size(kShapes); ++i) {
+      const std::string_view shape = kShapes[i].first;
+      if (name.starts_with(shape) && name.size() > shape.size() &&
+          (isBlank(name[shape.size()]) || name[shape.size()] == '/' || name[shape.size()] == '>')) {
+        bytes += sizes[i];
+      }
+    }
+  }
+  return bytes;
+}
+
 }  // namespace
+
+VDSVGParser::VDSVGParser(std::uint64_t recordBudget) : recordBudget_(recordBudget) {}
+
+std::uint64_t VDSVGParser::defaultRecordBudget() { return platform::availableMemory() / 2; }
 
 DictRef VDSVGParser::prepareAttributes(const DictRef& attributes) {
   DictRef prepared = platform::Dictionary::make();
@@ -69,21 +134,29 @@ DictRef VDSVGParser::prepareAttributes(const DictRef& attributes) {
 }
 
 DictRef VDSVGParser::findAttributes(const DictRef& attributes) const {
-  DictRef result = platform::Dictionary::make();
+  const DictRef result = gAttributes_.empty() ? platform::Dictionary::make() : gAttributes_.back()->mutableCopy();
   const platform::ArrayRef transforms = platform::Array::make();
-  const auto merge = [&](const DictRef& layer) {
-    for (const auto& [key, value] : *layer) {
-      if (key == "transform") {
-        transforms->add(value);
-      } else {
-        result->set(key, value);
-      }
+  if (const Value* inherited = result->find("transform")) transforms->add(*inherited);
+  for (const auto& [key, value] : *attributes) {
+    if (key == "transform") {
+      transforms->add(value);
+    } else {
+      result->set(key, value);
     }
-  };
-  for (const DictRef& group : gAttributes_) merge(group);
-  merge(attributes);
-  if (!transforms->empty()) result->set("transform", transforms);
+  }
+  result->set("transform", transforms->empty() ? Value() : Value(transforms));
   return result;
+}
+
+void VDSVGParser::pushGroupAttributes(const DictRef& prepared) {
+  if (gAttributes_.empty()) return gAttributes_.push_back(prepared);
+  const DictRef& outer = gAttributes_.back();
+  const DictRef inherited = outer->mutableCopy();
+  inherited->addEntries(*prepared);
+  const Value* outerTransform = outer->find("transform");
+  const Value* ownTransform = prepared->find("transform");
+  if (outerTransform || ownTransform) inherited->set("transform", composedTransforms(outerTransform, ownTransform));
+  gAttributes_.push_back(inherited);
 }
 
 void VDSVGParser::setDefaultAttributes(const DictRef& attributes) {
@@ -121,7 +194,7 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
   } else if (name == "polygon" || name == "polyline") {
     addShape(name, "path_polygon", prepared);
   } else if (name == "g") {
-    gAttributes_.push_back(prepared);
+    pushGroupAttributes(prepared);
   } else if (name == "tspan") {
     takeSpanStyle(prepared);
   } else {
@@ -133,6 +206,7 @@ void VDSVGParser::openGroup() {
   const bool opens = groupDepth_ < kDeepestGroup;
   if (opens) {
     const DictRef group = document_->createGroup();
+    countRecord(group);
     if (currentGroup_) {
       group->set("parent", currentGroup_);
       currentGroup_->array("items")->add(group);
@@ -154,6 +228,7 @@ void VDSVGParser::addShape(std::string_view element, std::string_view shape, con
   // A shape outside every group has no place to go.
   if (!record || !creator.isFinite() || !currentGroup_) return skip(element);
   currentGroup_->array("items")->add(record);
+  countRecord(record);
   if (shape == "text") {
     currentTextLayer_ = record;
     currentTextAttributes_ = prepared;
@@ -182,8 +257,33 @@ void VDSVGParser::didEndElement(std::string_view qualifiedName) {
   }
 }
 
+bool VDSVGParser::refusedAtOnce(const platform::Bytes& data) {
+  if (leastRecordBytes(data) > recordBudget_) refuse();
+  return !refusal_.empty();
+}
+
+void VDSVGParser::countRecord(const DictRef& record) {
+  // Elements the file's text does not show (from entities) count as they come.
+  recordBytes_ += approximateBytes(record);
+  if (recordBytes_ > recordBudget_ && refusal_.empty()) refuse();
+}
+
+void VDSVGParser::refuse() {
+  refusal_ = platform::formatString(
+      "The file is too large to import: its elements need more than the %llu MB of memory that can be spared.",
+      static_cast<unsigned long long>(recordBudget_ >> 20));
+}
+
 void VDSVGParser::foundCharacters(std::string_view characters) {
-  if (currentTextLayer_) currentText_ += characters;
+  if (!currentTextLayer_ || stopped()) return;
+  allTextBytes_ += characters.size();
+  if (currentText_.size() + characters.size() > kLongestText) {
+    return didFail(currentLine_(), platform::formatString("a text is longer than %zu bytes", kLongestText));
+  }
+  if (allTextBytes_ > kLongestTexts) {
+    return didFail(currentLine_(), platform::formatString("the texts are longer than %zu bytes", kLongestTexts));
+  }
+  currentText_ += characters;
 }
 
 void VDSVGParser::closeText() {

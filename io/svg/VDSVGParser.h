@@ -9,8 +9,14 @@
 // opens no group of its own (its shapes join the deepest one, its attributes and transforms still apply), so an
 // import always saves and reopens. Everything inside a "marker" is left out, and so are elements the reader does
 // not draw, "image" among them, and shapes with numbers that are not finite; they are counted (skippedSummary).
+//
+// A hostile file cannot take the program's memory: the text of a "text" element, entities expanded, is bounded per
+// element and per file (past the bound the XML reads as broken there), and a file whose records would take more
+// than the memory budget is refused whole (refusal): at once when its shape elements show it, else as the records
+// are made.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -31,10 +37,23 @@ class VDSVGParser {
   };
 
   static constexpr int kDeepestGroup = 100;
+  // The most text, in bytes, one "text" element and all of a file's texts may hold.
+  static constexpr std::size_t kLongestText = std::size_t{1} << 16;
+  static constexpr std::size_t kLongestTexts = std::size_t{1} << 24;
 
-  // The top-level records made from the data, as far as the XML could be read. One reader serves one run.
+  // `recordBudget`: the bytes the records of one run may take; by default half the memory available when the
+  // reader is made, which leaves the rest to the layers the program makes of them.
+  explicit VDSVGParser(std::uint64_t recordBudget = defaultRecordBudget());
+  static std::uint64_t defaultRecordBudget();
+
+  // The top-level records made from the data, as far as the XML could be read; none when the file is refused. One
+  // reader serves one run.
   platform::ArrayRef parseSVG(const platform::Bytes& data, CMBaseDocument& document);
   const std::optional<Failure>& failure() const { return failure_; }
+  // Why the whole file was refused; empty when it was not.
+  const std::string& refusal() const { return refusal_; }
+  // Whether the XML reader is to stop: the XML broke or the file was refused.
+  bool stopped() const { return failure_ || !refusal_.empty(); }
   // "3 ellipse, 1 use": the elements left out, in the order first met; empty when none was.
   std::string skippedSummary() const;
   // The size of the last "svg" element, as its "width" and "height" read as numbers.
@@ -46,8 +65,8 @@ class VDSVGParser {
 
   // A new dictionary with every key and text value trimmed of blanks and line ends.
   static platform::DictRef prepareAttributes(const platform::DictRef& attributes);
-  // The element's prepared attributes over those of its open groups, outermost first; every "transform" met is
-  // kept, outermost first, in an array under "transform".
+  // The element's prepared attributes over those of its open groups; under "transform", an array of the open
+  // groups' transforms composed in one text (when any group has one), then the element's own (when it has one).
   platform::DictRef findAttributes(const platform::DictRef& attributes) const;
   // Black for an element that names no fill.
   static void setDefaultAttributes(const platform::DictRef& attributes);
@@ -69,6 +88,11 @@ class VDSVGParser {
   void takeSpanStyle(const platform::DictRef& prepared);
   // Sets the text's characters and places it as SVG does.
   void closeText();
+  void pushGroupAttributes(const platform::DictRef& prepared);
+  // Refuses a file whose shape elements alone, each as large as the record it starts from, pass the budget.
+  bool refusedAtOnce(const platform::Bytes& data);
+  void countRecord(const platform::DictRef& record);
+  void refuse();
 
   CMBaseDocument* document_ = nullptr;
   platform::ArrayRef parsedGroups_ = platform::Array::make();
@@ -85,11 +109,19 @@ class VDSVGParser {
   platform::ArrayRef gradients_ = platform::Array::make();
   platform::DictRef currentGradient_;
   platform::ArrayRef styles_ = platform::Array::make();
+  // For each open "g": its attributes over those of the groups around it, "transform" holding all of their
+  // transforms composed, so that a shape deep in many groups takes a copy of one dictionary, not of each.
   std::vector<platform::DictRef> gAttributes_;
   platform::DictRef currentTextLayer_;
   platform::DictRef currentTextAttributes_;
   std::string currentText_;
+  std::size_t allTextBytes_ = 0;
+  std::uint64_t recordBudget_;
+  std::uint64_t recordBytes_ = 0;
+  // The line the XML reader has come to.
+  std::function<int()> currentLine_ = [] { return 0; };
   std::optional<Failure> failure_;
+  std::string refusal_;
   std::vector<std::string> skippedOrder_;
   std::map<std::string, std::int64_t, std::less<>> skipped_;
 };

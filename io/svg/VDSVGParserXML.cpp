@@ -34,6 +34,11 @@ VDSVGParser& readerOf(void* context) {
   return *static_cast<VDSVGParser*>(static_cast<xmlParserCtxtPtr>(context)->_private);
 }
 
+// Once the reader has what it can take, libxml2 reads no further.
+void stopWhenDone(void* context) {
+  if (readerOf(context).stopped()) xmlStopParser(static_cast<xmlParserCtxtPtr>(context));
+}
+
 void startElement(void* context, const xmlChar* localName, const xmlChar* prefix, const xmlChar* /*uri*/,
                   int /*namespaceCount*/, const xmlChar** /*namespaces*/, int attributeCount, int /*defaulted*/,
                   const xmlChar** attributes) {
@@ -47,6 +52,7 @@ void startElement(void* context, const xmlChar* localName, const xmlChar* prefix
                     std::string_view(begin, static_cast<std::size_t>(end - begin)));
   }
   readerOf(context).didStartElement(qualifiedName(localName, prefix), dictionary);
+  stopWhenDone(context);
 }
 
 void endElement(void* context, const xmlChar* localName, const xmlChar* prefix, const xmlChar* /*uri*/) {
@@ -56,6 +62,7 @@ void endElement(void* context, const xmlChar* localName, const xmlChar* prefix, 
 void characters(void* context, const xmlChar* characters, int length) {
   readerOf(context).foundCharacters(
       std::string_view(reinterpret_cast<const char*>(characters), static_cast<std::size_t>(std::max(length, 0))));
+  stopWhenDone(context);
 }
 
 void structuredError(void* context, xmlErrorPtr error) {
@@ -74,6 +81,12 @@ void declareInternalEntity(void* context, const xmlChar* name, int type, const x
   }
 }
 
+// Once the reader has stopped, no reference expands any more: a stop made while libxml2 expands one reference does
+// not keep it from expanding the ones after it.
+xmlEntityPtr entityUntilStopped(void* context, const xmlChar* name) {
+  return readerOf(context).stopped() ? nullptr : xmlSAX2GetEntity(context, name);
+}
+
 // CDATA sections carry no text the drawing uses.
 void ignoreCData(void*, const xmlChar*, int) {}
 
@@ -88,7 +101,7 @@ xmlSAXHandler makeHandler() {
   handler.startDocument = xmlSAX2StartDocument;
   handler.internalSubset = xmlSAX2InternalSubset;
   handler.entityDecl = declareInternalEntity;
-  handler.getEntity = xmlSAX2GetEntity;
+  handler.getEntity = entityUntilStopped;
   handler.getParameterEntity = xmlSAX2GetParameterEntity;
   handler.resolveEntity = refuseEntity;
   handler.startElementNs = startElement;
@@ -111,6 +124,7 @@ struct ContextDeleter {
 
 platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocument& document) {
   document_ = &document;
+  if (refusedAtOnce(data)) return parsedGroups_;
   xmlInitParser();
   xmlSAXHandler handler = makeHandler();
   const std::unique_ptr<xmlParserCtxt, ContextDeleter> parser(
@@ -120,6 +134,7 @@ platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocu
     return parsedGroups_;
   }
   parser->_private = this;
+  currentLine_ = [context = parser.get()] { return xmlSAX2GetLineNumber(context); };
   // No network, no DTD loading and no external entities; entity expansion and size limits stay on.
   xmlCtxtUseOptions(parser.get(), XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR);
   // References to the file's own entities are replaced by their text, in attributes as in content, within
@@ -128,14 +143,17 @@ platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocu
   const char* bytes = reinterpret_cast<const char*>(data.data());
   std::size_t offset = 0;
   bool failed = false;
-  while (offset < data.size() && !failed) {
+  while (offset < data.size() && !failed && !stopped()) {
     const std::size_t length = std::min(kChunkSize, data.size() - offset);
     failed = xmlParseChunk(parser.get(), bytes + offset, static_cast<int>(length), 0) != 0;
     offset += length;
   }
   if (!failed) xmlParseChunk(parser.get(), nullptr, 0, 1);
   if (!failure_ && !parser->wellFormed) didFail(xmlSAX2GetLineNumber(parser.get()), "the XML is malformed");
+  currentLine_ = [] { return 0; };
   closeText();
   clearTempData();
+  // Nothing of a file too large to hold is kept: the records made so far go now.
+  if (!refusal_.empty()) parsedGroups_ = platform::Array::make();
   return parsedGroups_;
 }

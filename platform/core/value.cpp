@@ -229,8 +229,9 @@ struct Dictionary::Index {
   std::unordered_map<std::string_view, std::size_t> positions;
 };
 
-// Small records (the usual case) are searched linearly; larger ones get a hash index.
-static constexpr std::size_t kIndexThreshold = 16;
+// Small records (the usual case) are searched linearly; larger ones get a hash index. A layer record's twenty-odd
+// keys stay below the threshold: an index would take about a kilobyte of every record.
+static constexpr std::size_t kIndexThreshold = 24;
 
 Dictionary::Dictionary() = default;
 Dictionary::~Dictionary() = default;
