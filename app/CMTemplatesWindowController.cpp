@@ -92,8 +92,6 @@ void CMTemplateItemButton::draw(const Cairo::RefPtr<Cairo::Context>& cr, platfor
   if (!image) return;
   platform::Rect rect = imageRect(bounds, {double(image->get_width()), double(image->get_height())});
   if (rect.size.width <= 0 || rect.size.height <= 0) return;
-  // The rectangle is placed y-up: its origin is the button's bottom-left corner.
-  rect.origin.y = bounds.height - rect.origin.y - rect.size.height;
   cr->save();
   if (highlighted || on) {
     const double grey = highlighted ? 0.5 : 0.7;
@@ -106,8 +104,9 @@ void CMTemplateItemButton::draw(const Cairo::RefPtr<Cairo::Context>& cr, platfor
   cr->translate(rect.origin.x, rect.origin.y);
   cr->scale(rect.size.width / image->get_width(), rect.size.height / image->get_height());
   Gdk::Cairo::set_source_pixbuf(cr, image, 0, 0);
-  // Bilinear is plenty for a thumbnail and spares the box filter Cairo uses by default when shrinking.
-  cairo_pattern_set_filter(cairo_get_source(cr->cobj()), CAIRO_FILTER_BILINEAR);
+  // Shrinking averages every source pixel: bilinear reads only the four nearest, so a thumbnail's thin lines that
+  // fall between the rows it reads vanish.
+  cairo_pattern_set_filter(cairo_get_source(cr->cobj()), CAIRO_FILTER_GOOD);
   cr->paint_with_alpha(highlighted || on ? 0.5 : 1);
   cr->restore();
 }
@@ -162,6 +161,8 @@ Gtk::FlowBox* CMTemplatesWindowController::makeFlowBox() {
   auto* box = Gtk::make_managed<Gtk::FlowBox>();
   box->set_selection_mode(Gtk::SELECTION_NONE);
   box->set_homogeneous(true);
+  // The rows keep their items' height at the top, rather than sharing out the scroller's height.
+  box->set_valign(Gtk::ALIGN_START);
   return box;
 }
 

@@ -23,13 +23,13 @@ class Button;
 class Window;
 }  // namespace Gtk
 
-// A template's toggle: its thumbnail, upright, scaled to half the button in the button's bottom-left corner;
+// A template's toggle: its thumbnail, upright, scaled to half the button in the button's top-left corner;
 // faded over grey while pressed or on.
 class CMTemplateItemButton : public Gtk::ToggleButton {
  public:
   explicit CMTemplateItemButton(Glib::RefPtr<Gdk::Pixbuf> image);
   const Glib::RefPtr<Gdk::Pixbuf>& image() const { return image_; }
-  // The image's rectangle in a button of that size, y-up from the bottom-left corner.
+  // The image's rectangle in a button of that size, from its top-left corner.
   static platform::Rect imageRect(platform::Size bounds, platform::Size image);
   // Draws the button as it shows: grey 0.5 under the half-opaque image while pressed, 0.7 while on.
   static void draw(const Cairo::RefPtr<Cairo::Context>& cr, platform::Size bounds,

@@ -1,115 +1,87 @@
-// Writes the program's sample drawings and its first template resource through the document model, into the
-// resources folder given as the only argument:
+// Writes the program's sample drawings and its first template resource through the document model, into the resources
+// folder given as the only argument:
 //   cmake --build build/test --target make_samples && build/test/bin/make_samples resources
-// Each drawing is a few plain shapes (garment outlines in line and fill); the templates keep a thumbnail beside
-// them, drawn by the page renderer.
+// Each sample is a flat technical sketch (scripts/samples); the templates keep a thumbnail beside them, drawn by the
+// page renderer.
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "document/CMDocument.h"
 #include "document/CMImportExportServices.h"
-#include "document/CMShapeLayer.h"
 #include "io/export/CMPNGOutputFormat.h"
 #include "platform/core/files.h"
 #include "platform/core/keyed_archive.h"
+#include "scripts/samples/garments.h"
 
 namespace {
 
-struct Shape {
-  const char* kind;  // a default object: "rect", "roundrect", "oval", "star", "polygon", "line"
-  double x, y, width, height;
-  int red, green, blue;  // the fill; -1 for none
-};
+using samples::Sketch;
 
 struct Drawing {
   const char* name;
   int width, height;
-  std::vector<Shape> shapes;
+  std::function<void(Sketch&)> draw;
 };
 
-platform::DictRef colour(int red, int green, int blue) {
-  return platform::Dictionary::make({{"r", red}, {"g", green}, {"b", blue}, {"a", 255}});
-}
+// A garment of a line-up: how to draw it and the span of its drawing in the garment frame.
+struct Garment {
+  std::function<void(Sketch&)> draw;
+  double left, right, top;
+};
 
-std::shared_ptr<CMDocument> draw(const Drawing& drawing) {
-  auto document = std::make_shared<CMDocument>();
-  document->data()->set("width", drawing.width);
-  document->data()->set("height", drawing.height);
-  for (const Shape& shape : drawing.shapes) {
-    platform::DictRef record = document->addObject(shape.kind, {shape.x, shape.y});
-    if (!record) {
-      std::fprintf(stderr, "no default object \"%s\"\n", shape.kind);
-      continue;
+// The garments side by side at one scale, their tops level, spread evenly across the page.
+std::function<void(Sketch&)> lineUp(std::vector<Garment> garments, double pageWidth, double scale) {
+  return [garments = std::move(garments), pageWidth, scale](Sketch& sketch) {
+    double widths = 0;
+    for (const Garment& garment : garments) widths += (garment.right - garment.left) * scale;
+    const double gap = (pageWidth - widths) / static_cast<double>(garments.size() + 1);
+    double x = gap;
+    for (const Garment& garment : garments) {
+      sketch.place({x - garment.left * scale, 60 - garment.top * scale}, scale);
+      garment.draw(sketch);
+      x += (garment.right - garment.left) * scale + gap;
     }
-    CMShapeLayer(record).setLayerRect({shape.x, shape.y, shape.width, shape.height});
-    const platform::DictRef style = record->get("shape").dictionary();
-    if (!style) continue;
-    if (const platform::DictRef fill = style->get("fill").dictionary()) {
-      fill->set("use", shape.red >= 0);
-      fill->set("type", 1);
-      if (shape.red >= 0) fill->set("color", colour(shape.red, shape.green, shape.blue));
-    }
-    if (const platform::DictRef stroke = style->get("stroke").dictionary()) {
-      stroke->set("use", true);
-      stroke->set("lineWidth", 2.0);
-      stroke->set("color", colour(40, 40, 40));
-    }
-  }
-  return document;
-}
-
-// A shirt: body, two sleeves, collar and a placket of buttons.
-std::vector<Shape> shirt(int red, int green, int blue, bool back) {
-  std::vector<Shape> shapes{
-      {"roundrect", 180, 120, 240, 330, red, green, blue},
-      {"polygon", 90, 130, 110, 190, red, green, blue},
-      {"polygon", 400, 130, 110, 190, red, green, blue},
-      {"oval", 255, 95, 90, 50, 245, 245, 240},
+    sketch.place({0, 0}, 1);
   };
-  if (back) {
-    shapes.push_back({"line", 180, 190, 240, 2, -1, 0, 0});  // the yoke seam
-  } else {
-    for (int button = 0; button < 5; ++button) shapes.push_back({"oval", 293, 170.0 + button * 55, 14, 14, 250, 250, 250});
-  }
-  return shapes;
 }
+
+void shirtBack(Sketch& sketch) { samples::shirt(sketch, samples::ShirtView::ManBack); }
+void manShirtFront(Sketch& sketch) { samples::shirt(sketch, samples::ShirtView::ManFront); }
+void womanShirt(Sketch& sketch) { samples::shirt(sketch, samples::ShirtView::WomanFront); }
 
 const std::vector<Drawing> kSamples{
-    {"manshirtback", 600, 560, shirt(120, 160, 210, true)},
-    {"shirt1", 600, 560, shirt(230, 170, 190, false)},
-    {"floraldesign", 600, 600,
-     {{"star", 220, 220, 160, 160, 240, 200, 60},
-      {"oval", 270, 270, 60, 60, 200, 90, 40},
-      {"star", 60, 60, 110, 110, 220, 120, 160},
-      {"star", 430, 60, 110, 110, 220, 120, 160},
-      {"star", 60, 430, 110, 110, 220, 120, 160},
-      {"star", 430, 430, 110, 110, 220, 120, 160},
-      {"oval", 150, 150, 300, 300, -1, 0, 0}}},
-    {"menVardelle", 800, 560,
-     [] {
-       std::vector<Shape> shapes = shirt(90, 110, 140, false);
-       for (Shape& shape : shapes) shape.x -= 60;
-       shapes.push_back({"rect", 560, 120, 80, 330, 60, 60, 80});  // trousers, side view
-       shapes.push_back({"rect", 650, 120, 80, 330, 60, 60, 80});
-       return shapes;
-     }()},
-    {"womanVardelle", 800, 600,
-     {{"roundrect", 300, 100, 200, 170, 200, 60, 90},
-      {"polygon", 240, 260, 320, 300, 200, 60, 90},
-      {"oval", 355, 75, 90, 45, 250, 240, 240},
-      {"line", 250, 268, 300, 2, -1, 0, 0}}},
+    {"manshirtback", 600, 560, shirtBack},
+    {"shirt1", 600, 560, womanShirt},
+    {"floraldesign", 600, 600, samples::floralMotif},
+    {"menVardelle", 900, 440,
+     lineUp({{manShirtFront, 110, 490, 80},
+             {shirtBack, 110, 490, 80},
+             {samples::tShirt, 148, 452, 96},
+             {samples::trousers, 194, 406, 77}},
+            900, 0.62)},
+    {"womanVardelle", 900, 440,
+     lineUp({{womanShirt, 110, 490, 80},
+             {samples::skirt, 170, 430, 80},
+             {samples::dress, 174, 426, 94},
+             {samples::trousers, 194, 406, 77}},
+            900, 0.62)},
 };
 
 const std::vector<Drawing> kTemplates{
-    {"template001a", 595, 842,
-     {{"rect", 40, 40, 515, 762, -1, 0, 0}, {"line", 40, 120, 515, 2, -1, 0, 0}, {"rect", 60, 60, 200, 40, 230, 230, 230}}},
-    {"template001b", 842, 595,
-     {{"rect", 30, 30, 782, 535, -1, 0, 0}, {"line", 421, 30, 2, 535, -1, 0, 0}}},
+    {"template001a", 595, 842, samples::portraitSheet},
+    {"template001b", 842, 595, samples::landscapeSheet},
 };
+
+std::shared_ptr<CMDocument> draw(const Drawing& drawing) {
+  Sketch sketch(drawing.width, drawing.height);
+  drawing.draw(sketch);
+  return sketch.document();
+}
 
 bool write(const std::filesystem::path& path, const platform::Bytes& bytes) {
   const platform::Status written = platform::writeFileAtomically(path, bytes);

@@ -233,22 +233,54 @@ TEST(TemplateButton, AWideImageFillsHalfTheButtonAndFadesWhileOn) {
   const auto pixel = [](const Cairo::RefPtr<Cairo::ImageSurface>& surface, int x, int y) {
     return platform::test::pixelAt(surface->cobj(), x, y);
   };
-  // The rectangle sits at the bounds' origin, which is the bottom left, as the button's drawing runs y-up.
+  // The rectangle sits at the button's top-left corner.
   auto plain = render(halves, false, false);
-  EXPECT_EQ(pixel(plain, 50, 60).red, 255);   // the image's top half
-  EXPECT_EQ(pixel(plain, 50, 90).blue, 255);  // its bottom half
-  EXPECT_EQ(pixel(plain, 50, 40).alpha, 0);   // nothing above the image
-  EXPECT_EQ(pixel(plain, 99, 60).alpha, 255);
+  EXPECT_EQ(pixel(plain, 50, 10).red, 255);   // the image's top half
+  EXPECT_EQ(pixel(plain, 50, 40).blue, 255);  // its bottom half
+  EXPECT_EQ(pixel(plain, 50, 60).alpha, 0);   // nothing below the image
+  EXPECT_EQ(pixel(plain, 99, 10).alpha, 255);
   // On: grey 0.7 under the half-opaque image: 0.5 · 255 + 0.5 · 0.7 · 255.
   auto on = render(red, false, true);
-  const platform::test::Pixel faded = pixel(on, 50, 75);
+  const platform::test::Pixel faded = pixel(on, 50, 25);
   EXPECT_NEAR(faded.red, 217, 1);
   EXPECT_NEAR(faded.green, 89, 1);
   EXPECT_NEAR(faded.blue, 89, 1);
   EXPECT_EQ(faded.alpha, 255);
-  EXPECT_EQ(pixel(on, 50, 40).alpha, 0);
-  const platform::test::Pixel pressed = pixel(render(red, true, true), 50, 75);
+  EXPECT_EQ(pixel(on, 50, 60).alpha, 0);
+  const platform::test::Pixel pressed = pixel(render(red, true, true), 50, 25);
   EXPECT_NEAR(pressed.green, 64, 1);  // grey 0.5 while the button is held
+
+  // Shrunk eightfold, a page's one-pixel frame keeps all four edges: every source row and column counts.
+  Glib::RefPtr<Gdk::Pixbuf> frame = Gdk::Pixbuf::create(Gdk::COLORSPACE_RGB, true, 8, 800, 400);
+  frame->fill(0xffffffff);
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 800; ++x) {
+      if (x != 0 && x != 799 && y != 0 && y != 399) continue;
+      guint8* dot = frame->get_pixels() + y * frame->get_rowstride() + x * 4;
+      dot[0] = dot[1] = dot[2] = 0;
+    }
+  auto shrunk = render(frame, false, false);
+  EXPECT_LT(pixel(shrunk, 50, 0).red, 245);   // top
+  EXPECT_LT(pixel(shrunk, 50, 49).red, 245);  // bottom
+  EXPECT_LT(pixel(shrunk, 0, 25).red, 245);   // left
+  EXPECT_LT(pixel(shrunk, 99, 25).red, 245);  // right
+  EXPECT_EQ(pixel(shrunk, 50, 25).red, 255);  // the page inside stays white
+}
+
+TEST_F(Templates, ThumbnailsStandAtTheTopOfTheWindow) {
+  ExtraResources resources;
+  writeStore(resources / "templates001.data", {templateRecord(1, "a.png")});
+  CMTemplatesWindowController templates;
+  templates.loadItems();
+  templates.showWindow();
+  settle();
+  ASSERT_EQ(templates.items().size(), 1u);
+  const Gtk::Allocation button = templates.items()[0]->button().get_allocation();
+  EXPECT_EQ(button.get_height(), 100);  // not stretched down the window's empty height
+  int x = 0, y = 0;
+  ASSERT_TRUE(templates.items()[0]->button().translate_coordinates(templates.window(), 0, 0, x, y));
+  EXPECT_LT(y, 60);
+  templates.window().hide();
 }
 
 }  // namespace
