@@ -7,11 +7,13 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/AppDelegate.h"
 #include "canvas/CMEditorView.h"
+#include "canvas/CMZoomSteps.h"
 #include "document/CMCDRDocument.h"
 #include "document/CMDocument.h"
 #include "document/CMDocumentManager.h"
@@ -25,7 +27,9 @@
 #include "io/import/CMImportCommand.h"
 #include "platform/core/document_controller.h"
 #include "platform/core/log.h"
+#include "platform/graphics/rect_functions.h"
 #include "platform/ui/recent_documents.h"
+#include "platform/ui/scroll_view.h"
 #include "platform/ui/ui_initialization.h"
 #include "platform/ui/window.h"
 #include "ui/CMDocumentDialogs.h"
@@ -132,6 +136,41 @@ sigc::connection whenFirstFrameDrawn(std::function<void()> drawn) {
   });
 }
 
+namespace {
+
+// The part of the page the canvas shows, in page units, and the zoom it shows it at: what another program must draw
+// to have drawn what the first frame drew.
+std::string shownPageArea() {
+  const CMEditorView* editor = CMEditorView::activeEditor();
+  for (const platform::View* view = editor ? editor->superview() : nullptr; view; view = view->superview()) {
+    const auto* scroll = dynamic_cast<const platform::ScrollView*>(view);
+    if (!scroll || !scroll->documentView()) continue;
+    const platform::Rect visible = scroll->documentVisibleRect();
+    const platform::View& document = *scroll->documentView();
+    const auto onPage = [&](platform::Point point) {
+      return editor->backZoomTransform().transformPoint(
+          editor->convertPointFromWindow(document.convertPointToWindow(point)));
+    };
+    const platform::Point a = onPage(visible.origin);
+    const platform::Point b = onPage({platform::maxX(visible), platform::maxY(visible)});
+    const platform::DictRef root = editor->document() ? editor->document()->data() : nullptr;
+    if (!root) return {};
+    const platform::Size page{CMUsablePageLength(root->get("width").floatValue()),
+                              CMUsablePageLength(root->get("height").floatValue())};
+    const double left = std::clamp(std::min(a.x, b.x), 0.0, page.width);
+    const double top = std::clamp(std::min(a.y, b.y), 0.0, page.height);
+    const double right = std::clamp(std::max(a.x, b.x), 0.0, page.width);
+    const double bottom = std::clamp(std::max(a.y, b.y), 0.0, page.height);
+    char text[160];
+    std::snprintf(text, sizeof text, ", page area %.1f %.1f %.1f %.1f at zoom %g", left, top, right - left,
+                  bottom - top, static_cast<double>(editor->zoom()));
+    return text;
+  }
+  return {};
+}
+
+}  // namespace
+
 int runDraftwork(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   std::vector<char*> arguments(argv, argv + argc);
@@ -142,8 +181,9 @@ int runDraftwork(int argc, char** argv) {
   if (benchmark != arguments.end()) {
     arguments.erase(benchmark);
     whenFirstFrameDrawn([start, app = application.get()] {
-      std::printf("first frame %.1f ms\n",
-                  std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+      std::printf("first frame %.1f ms%s\n",
+                  std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
+                  shownPageArea().c_str());
       std::fflush(stdout);
       app->quit();
     });

@@ -118,7 +118,8 @@ inline DictRef shapeRecord(const SceneLayer& layer) {
   switch (layer.kind) {
     case Kind::Line:
       shape = Dictionary::make(
-          {{"x1", 0.0}, {"y1", 0.0}, {"x2", w}, {"y2", h}, {"type", 0}, {"style", 0}, {"def_width", 1}});
+          {{"x1", 0.0}, {"y1", 0.0}, {"x2", w}, {"y2", h}, {"type", 0}, {"style", 0},
+           {"def_width", static_cast<int>(layer.strokeWidth)}});
       break;
     case Kind::Curve: {
       ArrayRef points = Array::make();
@@ -155,6 +156,8 @@ inline DictRef shapeRecord(const SceneLayer& layer) {
                                          {"offset_y", 3.0},
                                          {"color", colourRecord({})}}));
   shape->set("blur", Dictionary::make({{"amount", layer.blurAmount}}));
+  // Five points, as the SVG peers draw it (the star shape counts "star_angles" + 3).
+  if (layer.kind == Kind::Star) shape->set("star_angles", 2);
   return shape;
 }
 
@@ -178,7 +181,6 @@ inline DictRef documentRecord(const std::vector<SceneLayer>& scene) {
                                   {"visible", true},
                                   {"alpha", 1.0},
                                   {"shape_type", shapeType(layer.kind)},
-                                  {"star_angles", 2},
                                   {"x", layer.frame.origin.x},
                                   {"y", layer.frame.origin.y},
                                   {"width", layer.frame.size.width},

@@ -30,10 +30,15 @@ using platform::Rect;
 // of through an image: image surfaces stop at 32767 pixels and memory runs out first.
 constexpr double kMaxLayerImageSide = 8192;
 constexpr double kMaxLayerImageArea = 4096.0 * 4096.0;
-// A blurred layer too large for that is blurred in a copy scaled down to at most this, which with the blur's own
-// working plane stays within a few tens of megabytes.
+// A blurred layer's picture is never larger than this, which with the blur's own working plane stays within a few
+// tens of megabytes; a larger layer is blurred in a copy scaled down to it.
 constexpr double kMaxReducedBlurSide = 2048;
 constexpr double kMaxReducedBlurArea = 2048.0 * 2048.0;
+// A blurred picture of more pixels than this is made no finer than kBlurPixelsPerRadius pixels to the blur's radius:
+// what a Gaussian leaves holds no detail at a fraction of its radius, so a coarser copy blurred and drawn back at full
+// size looks the same, and the blur's kernel stays short. Smaller pictures keep the pixels they are drawn at.
+constexpr double kMaxFullSizeBlurArea = 1024.0 * 1024.0;
+constexpr double kBlurPixelsPerRadius = 2;
 // "shadow" and its numbered siblings, spelt out: this runs for every layer on every redraw.
 constexpr std::string_view kShadowKeys[] = {"shadow",  "shadow1", "shadow2", "shadow3", "shadow4",
                                             "shadow5", "shadow6", "shadow7", "shadow8", "shadow9"};
@@ -126,11 +131,15 @@ class LayerPlacement {
     }
     const Rect reach = platform::insetRect(placed_, -blurRoom_, -blurRoom_);
     image_ = inWholePixels(reach);
-    // A blur is always drawn. Where its picture would be too large, a smaller copy is blurred, with the blur shrunk
-    // by the same factor, and drawn scaled back up: a Gaussian that wide loses nothing visible at the lower resolution.
-    if (blurRadius_ > 0 && !fitsInPicture()) {
-      pixelsPerUnit_ = std::min({kMaxReducedBlurSide / reach.size.width, kMaxReducedBlurSide / reach.size.height,
+    // A blur is always drawn, on the canvas and in pictures at a cost bounded whatever the layer's size and the
+    // blur's radius: a large one from a copy no finer and no larger than the blur needs, blurred with the blur shrunk
+    // by the same factor and drawn scaled back up. A page keeps its print resolution up to the picture limits: its
+    // viewer may not smooth the pixels of a coarser copy.
+    if (blurRadius_ > 0 && (!fitsInPicture() || (!drawsVectors_ && pictureArea() > kMaxFullSizeBlurArea))) {
+      pixelsPerUnit_ = std::min({pixelsPerUnit_, kMaxReducedBlurSide / reach.size.width,
+                                 kMaxReducedBlurSide / reach.size.height,
                                  std::sqrt(kMaxReducedBlurArea / (reach.size.width * reach.size.height))});
+      if (!drawsVectors_) pixelsPerUnit_ = std::min(pixelsPerUnit_, kBlurPixelsPerRadius / blurRadius_);
       image_ = inWholePixels(reach);
     }
   }
@@ -173,7 +182,7 @@ class LayerPlacement {
       // Everything the blur carries into the clip, so that the part blurred is the whole picture blurred there.
       const double blurReach = platform::blurReach(blurRadius_ * pixelsPerUnit_) / pixelsPerUnit_;
       const double room = std::max(blurRoom_, blurReach);
-      const Rect reach = platform::integralRect(platform::insetRect(clip, -room, -room));
+      const Rect reach = inWholePixels(platform::insetRect(clip, -room, -room));
       const Rect visible = platform::intersectionRect(image_, reach);
       partial_ = visible != image_;
       image_ = visible;
@@ -203,6 +212,8 @@ class LayerPlacement {
   }
 
  private:
+  double pictureArea() const { return image_.size.width * pixelsPerUnit_ * image_.size.height * pixelsPerUnit_; }
+
   bool fitsInPicture() const {
     const double width = image_.size.width * pixelsPerUnit_;
     const double height = image_.size.height * pixelsPerUnit_;
@@ -346,9 +357,10 @@ CMLayerExtent CMLayer::measureExtent() {
   platform::AffineTransform inverse = extent.rotation;
   const bool usable = inverse.invert();
   // The picture lies in whole pixels of its own resolution: a finer one rounds within a unit, the reduced copy of a
-  // large blur within one of its coarser pixels.
+  // blur within one of its coarser pixels.
   const platform::Rect room = platform::insetRect(extent.placed, -extent.blurRoom, -extent.blurRoom);
-  const double rounding = 1 + std::max(room.size.width, room.size.height) / kMaxReducedBlurSide;
+  const double rounding = 1 + std::max(std::max(room.size.width, room.size.height) / kMaxReducedBlurSide,
+                                       extent.blurRadius / kBlurPixelsPerRadius);
   const platform::Rect picture = platform::integralRect(platform::insetRect(room, -rounding, -rounding));
   extent.reach = transformedBounds(usable ? extent.rotation : platform::AffineTransform{}, picture);
   return extent;

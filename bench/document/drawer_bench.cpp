@@ -48,6 +48,7 @@ class Scene {
 
   CMDrawer& drawer() { return drawer_; }
   const std::filesystem::path& svg() const { return svg_; }
+  cairo_surface_t* surface() const { return surface_.get(); }
 
   void draw() {
     context_->setFillColor(platform::Color::whiteColor());
@@ -177,6 +178,13 @@ void BM_RsvgConvert(benchmark::State& state) {
   const std::string command = "rsvg-convert -w " + std::to_string(kWidth) + " -h " + std::to_string(kHeight) +
                               " -o '" + png.string() + "' '" + scene.svg().string() + "'";
   figures.rsvg = timeRsvgConvert(state, command);
+  // The two sides must have drawn the same scene: ours drawn afresh in vector mode, against the peer's picture.
+  if (figures.rsvg > 0) {
+    scene.setVectorMode(true);
+    scene.draw();
+    scene.setVectorMode(false);
+    printPictureDifference("our drawing against rsvg-convert's", comparePictures(scene.surface(), png));
+  }
 }
 BENCHMARK(BM_RsvgConvert)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 

@@ -16,6 +16,10 @@ namespace platform {
 
 namespace {
 
+// Below this the kernel's weights off the centre add up to less than 1/1024 (2·e^−8 at 0.25), so no pixel of either
+// pass moves by half a step: the blur would give back its input, at the cost of a full one.
+constexpr double kSmallestVisibleSigma = 0.25;
+
 // The horizontal pass keeps 16 fraction bits so that faint spread survives until the vertical pass rounds.
 constexpr double intermediateScale = 65536;
 
@@ -138,8 +142,8 @@ long long blurReach(double sigma) {
 }
 
 void gaussianBlur(cairo_surface_t* surface, double sigma) {
-  if (!(sigma > 0) || surface == nullptr || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
-      cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE) {
+  if (!(sigma >= kSmallestVisibleSigma) || surface == nullptr ||
+      cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE) {
     return;
   }
   const cairo_format_t format = cairo_image_surface_get_format(surface);

@@ -8,7 +8,7 @@ namespace platform {
 
 // Blurs a premultiplied CAIRO_FORMAT_ARGB32 surface (or an A8 one, alpha only) in place with a Gaussian of standard
 // deviation `sigma` pixels. Pixels outside the surface count as transparent; what spreads past the edges is lost.
-// A sigma that is zero, negative or NaN leaves the surface unchanged; one so large that nothing visible remains clears
+// A sigma that is NaN, or under a quarter pixel (where no pixel would change), leaves the surface unchanged; one so large that nothing visible remains clears
 // it. The cost does not grow with sigma: from 6 pixels on, three box passes per axis (exact integer running sums,
 // widths chosen to give sigma² within 2 %) stand in for the Gaussian, within 3 % of full scale on ordinary images
 // (under 6 % for the worst possible pattern); below that a sampled kernel of at most 49 taps is used. Large images

@@ -12,6 +12,7 @@
 
 #include "document/CMCaches.h"
 #include "drawing_test_support.h"
+#include "platform/graphics/image.h"
 #include "platform/graphics/rect_functions.h"
 
 namespace {
@@ -280,6 +281,45 @@ TEST_F(LayerDrawingTest, BlurOfAHugeLayerKeepsMemoryBounded) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
+
+// The picture a blur works on is at most 1024 × 1024 pixels in all, or else no finer than two pixels to the blur's
+// radius and no larger than 2048 × 2048, whatever the layer's size and radius, so a blur's cost is bounded; its edge
+// stays as soft as the Gaussian's.
+struct BlurPictureCase {
+  double side;
+  double amount;
+};
+
+class BlurPictureTest : public DrawingCanvasTest, public ::testing::WithParamInterface<BlurPictureCase> {};
+
+TEST_P(BlurPictureTest, PictureIsBoundedAndTheEdgeStillFollowsTheGaussian) {
+  const auto [side, amount] = GetParam();
+  const double radius = amount * 50;
+  PaintedLayer layer(paintedRecord(1, {60, 0, side, side}));
+  layer.data()->set("shape", Dictionary::make({{"blur", Dictionary::make({{"amount", amount}})}}));
+  layer.setDesign(true);
+  layer.draw(context(), {0, 0, kSide, kSide}, true);
+  const auto picture = CMCaches::sharedCaches().findImage(layer.data(), true, 1);
+  ASSERT_TRUE(picture);
+  // The layer with three radii of room each side, at most two pixels a radius, plus a pixel of rounding each side.
+  const double reach = side + 6 * radius;
+  const double pixels = double(picture->pixelsWide()) * picture->pixelsHigh();
+  EXPECT_TRUE(pixels <= 1025.0 * 1025.0 || picture->pixelsWide() <= std::min(2048.0, reach * 2 / radius) + 2)
+      << picture->pixelsWide() << " x " << picture->pixelsHigh();
+  EXPECT_LE(pixels, 2050.0 * 2050.0);
+  // The left edge at x = 60, probed one and two radii either side where the canvas reaches.
+  for (const double distance : {radius, 2 * radius}) {
+    if (distance > 59) continue;
+    const int outside = static_cast<int>(60 - distance), inside = static_cast<int>(60 + distance);
+    EXPECT_NEAR(at(outside, 100).a, blurredSquareAlpha(distance - 0.5, radius, side, 0), 12) << distance;
+    EXPECT_NEAR(at(inside, 100).a, blurredSquareAlpha(-distance - 0.5, radius, side, 0), 12) << distance;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(SidesAndRadii, BlurPictureTest,
+                         ::testing::Values(BlurPictureCase{400, 0.1}, BlurPictureCase{1000, 0.1},
+                                           BlurPictureCase{1000, 0.4}, BlurPictureCase{4000, 0.06},
+                                           BlurPictureCase{3000, 1.0}));
 
 TEST_F(LayerDrawingTest, WithoutBlurNothingCrossesTheEdge) {
   PaintedLayer layer(paintedRecord(1, {0, 0, 150, 150}));

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <numbers>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -59,6 +60,9 @@ std::vector<double> referenceBlur(const std::vector<double>& image, int width, i
   const int radius = static_cast<int>(std::ceil(5 * sigma));
   std::vector<double> kernel(2 * radius + 1);
   for (int d = -radius; d <= radius; ++d) kernel[d + radius] = gaussian(d, sigma);
+  // Sampled at whole pixels a narrow Gaussian no longer sums to one: the blur keeps an image's ink.
+  const double total = std::accumulate(kernel.begin(), kernel.end(), 0.0);
+  for (double& weight : kernel) weight /= total;
   std::vector<double> across(image.size(), 0), result(image.size(), 0);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
@@ -144,7 +148,8 @@ TEST(GaussianBlur, MatchesDirectGaussianSummationIncludingAtTheEdges) {
       channels[3][y * width + x] = c.b;
     }
   }
-  for (const double sigma : {1.5, 4.0, 6.3, 9.0, 20.0}) {
+  // Under a quarter pixel the blur gives back its input: that must be what the Gaussian rounds to.
+  for (const double sigma : {0.249, 0.4, 1.5, 4.0, 6.3, 9.0, 20.0}) {
     SurfacePtr surface = makeArgbSurface(width, height);
     cairo_t* cr = cairo_create(surface.get());
     cairo_set_source_surface(cr, original.get(), 0, 0);
@@ -165,7 +170,7 @@ TEST(GaussianBlur, MatchesDirectGaussianSummationIncludingAtTheEdges) {
         EXPECT_LE(p.b, p.a);
       }
     }
-    EXPECT_LE(worst, 0.03 * 255) << "sigma " << sigma;
+    EXPECT_LE(worst, sigma < 0.25 ? 0.5 : 0.03 * 255) << "sigma " << sigma;
   }
 }
 
