@@ -9,6 +9,7 @@
 
 #include "boolean/rect_functions.h"
 #include "boolean/rect_index.h"
+#include "../random_test_seed.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ std::vector<std::size_t> everyOverlapping(const std::vector<Rect>& rects, const 
 }
 
 TEST(RectIndex, FindsExactlyTheRectanglesThatOverlapTheQuery) {
-  const unsigned seed = std::random_device{}();
+  const unsigned seed = randomTestSeed("RectIndex.FindsExactlyTheRectanglesThatOverlapTheQuery");
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);
   std::uniform_real_distribution<double> coordinate(-100, 100);

@@ -26,6 +26,7 @@
 #include "mixed_document_support.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/graphics/rect_functions.h"
+#include "../random_test_seed.h"
 
 namespace {
 
@@ -172,8 +173,7 @@ void restackLayer(CMEditorView& canvas, std::size_t index, bool up) {
 
 TEST_P(DamageRedrawTest, RedrawingTheDamageAfterEachEditShowsWhatMeasuringAnewShows) {
   const auto [zoom, vector] = GetParam();
-  const char* given = std::getenv("DRAFTWORK_DAMAGE_SEED");
-  const unsigned seed = given ? unsigned(std::strtoul(given, nullptr, 10)) : std::random_device{}();
+  const unsigned seed = randomTestSeed("DamageRedrawTest");
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);
   const auto uniform = [&](double low, double high) {

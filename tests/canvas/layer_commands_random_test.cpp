@@ -1,7 +1,6 @@
 // Random layer commands on random selections of a drawing of every layer kind with nested groups: each command
 // is at most one undo step, undoing them all gives back the drawing, redoing them all gives back the last state,
-// and no record ever holds a number that is not finite. The seed is printed on failure; set
-// DRAFTWORK_LAYER_COMMANDS_SEED to replay one.
+// and no record ever holds a number that is not finite. The seed is printed; set DRAFTWORK_TEST_SEED to replay one.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +8,7 @@
 #include <random>
 
 #include "layer_commands_test_support.h"
+#include "../random_test_seed.h"
 
 namespace {
 
@@ -31,10 +31,6 @@ constexpr void (CMEditorView::*kCommands[])() = {
     &CMEditorView::pathUnion,   &CMEditorView::pathSubtract,   &CMEditorView::pathIntersect,
     &CMEditorView::pathDifference};
 
-std::uint32_t chooseSeed() {
-  if (const char* given = std::getenv("DRAFTWORK_LAYER_COMMANDS_SEED")) return std::uint32_t(std::strtoul(given, nullptr, 10));
-  return std::random_device{}();
-}
 
 // Layer `id` of a kind chosen by the id, somewhere on a 400 × 300 page.
 DictRef anyLayer(std::int64_t id, std::mt19937& random) {
@@ -65,8 +61,8 @@ DictRef anyLayer(std::int64_t id, std::mt19937& random) {
 bool holdsNonFinite(const platform::DictRef& root) { return document_testing::holdsNonFinite(platform::Value(root)); }
 
 TEST_F(LayerCommandsTest, RandomCommandsUndoAndRedoAsWholeSteps) {
-  const std::uint32_t seed = chooseSeed();
-  SCOPED_TRACE("DRAFTWORK_LAYER_COMMANDS_SEED=" + std::to_string(seed));
+  const std::uint32_t seed = randomTestSeed("LayerCommandsRandom");
+  SCOPED_TRACE("DRAFTWORK_TEST_SEED=" + std::to_string(seed));
   std::mt19937 random(seed);
   // 30 layers: 20 at the top, a group of 6 holding a group of 4.
   std::vector<DictRef> top;

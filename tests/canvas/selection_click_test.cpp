@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "selection_test_support.h"
+#include "../random_test_seed.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ TEST_F(SelectionClickTest, SelectionByRecordsFromThePanel) {
 // The canvas's one-pass selectLayers against the per-record selection with Shift it stands for, over random
 // records, groups of them (nested too) and repeats.
 TEST_F(SelectionClickTest, SelectLayersAgreesWithSelectingEachRecordWithShift) {
-  const unsigned seed = std::random_device{}();
+  const unsigned seed = randomTestSeed("SelectionClickTest.SelectLayersAgreesWithSelectingEachRecordWithShift");
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);
   const auto record = [&]() -> platform::DictRef {

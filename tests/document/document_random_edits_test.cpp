@@ -1,6 +1,6 @@
 // Random sequences of layer-list edits must keep the tree sound: unique ids and
-// every record in exactly one list. The seed is printed on failure; set
-// DRAFTWORK_EDIT_SEED to replay one.
+// every record in exactly one list. The seed is printed; set DRAFTWORK_TEST_SEED to
+// replay one.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 
 #include "document/CMBaseDocument.h"
 #include "document_test_support.h"
+#include "../random_test_seed.h"
 
 namespace {
 
@@ -70,8 +71,8 @@ class RandomEditor : public document_testing::RandomLayerChoices {
 TEST(RandomEdits, FiveHundredEditsKeepIdsUniqueAndEveryRecordInOneList) {
   document_testing::ScratchFolders folders;
   document_testing::ObservedModel model;
-  const std::uint32_t seed = document_testing::chooseSeed("DRAFTWORK_EDIT_SEED");
-  SCOPED_TRACE("DRAFTWORK_EDIT_SEED=" + std::to_string(seed));
+  const std::uint32_t seed = randomTestSeed("DocumentRandomEdits");
+  SCOPED_TRACE("DRAFTWORK_TEST_SEED=" + std::to_string(seed));
   CMBaseDocument document;
   RandomEditor editor(document, seed);
   for (int step = 0; step < 500; ++step) {

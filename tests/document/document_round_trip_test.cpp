@@ -1,6 +1,6 @@
 // Saving a drawing that was just opened writes the file it came from, byte for byte: random drawings of mixed
 // layers, masks and nested groups go through save → open → save. The seed is printed; set
-// DRAFTWORK_ROUND_TRIP_SEED to replay one.
+// DRAFTWORK_TEST_SEED to replay one.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 
 #include "document/CMDocument.h"
 #include "document_test_support.h"
+#include "../random_test_seed.h"
 
 namespace {
 
@@ -126,9 +127,8 @@ class RandomDrawing {
 
 TEST(DocumentRoundTrip, SavingAnOpenedDrawingWritesTheSameBytes) {
   document_testing::ScratchFolders folders;
-  const std::uint32_t seed = document_testing::chooseSeed("DRAFTWORK_ROUND_TRIP_SEED");
-  std::printf("DRAFTWORK_ROUND_TRIP_SEED=%u\n", seed);
-  SCOPED_TRACE("DRAFTWORK_ROUND_TRIP_SEED=" + std::to_string(seed));
+  const std::uint32_t seed = randomTestSeed("DocumentRoundTrip");
+  SCOPED_TRACE("DRAFTWORK_TEST_SEED=" + std::to_string(seed));
   RandomDrawing drawings(seed);
   for (int drawing = 0; drawing < 30; ++drawing) {
     SCOPED_TRACE("drawing " + std::to_string(drawing));

@@ -29,11 +29,6 @@
 
 namespace document_testing {
 
-// A fresh seed for a randomised test, or the one the environment variable gives, to replay a failure.
-inline std::uint32_t chooseSeed(const char* variable) {
-  if (const char* given = std::getenv(variable)) return std::uint32_t(std::strtoul(given, nullptr, 10));
-  return std::random_device{}();
-}
 
 // Nothing a test does may reach the real user's folders, even through shared instances.
 class ScratchFolders {

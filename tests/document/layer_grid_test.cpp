@@ -15,15 +15,12 @@
 #include <vector>
 
 #include "document/CMLayerExtent.h"
+#include "../random_test_seed.h"
 
 namespace {
 
 using platform::Rect;
 
-std::uint32_t seed() {
-  if (const char* given = std::getenv("DRAFTWORK_GRID_SEED")) return std::uint32_t(std::strtoul(given, nullptr, 10));
-  return std::random_device{}();
-}
 
 class RandomRects {
  public:
@@ -63,8 +60,8 @@ std::vector<CMLayerGrid::Slot> everySlotMeeting(const std::map<CMLayerGrid::Slot
 }
 
 TEST(LayerGridTest, QueriesFindExactlyTheRectanglesALookAtEveryOneFinds) {
-  const std::uint32_t runSeed = seed();
-  SCOPED_TRACE("DRAFTWORK_GRID_SEED=" + std::to_string(runSeed));
+  const std::uint32_t runSeed = randomTestSeed("LayerGridTest.QueriesFindExactlyTheRectanglesALookAtEveryOneFinds");
+  SCOPED_TRACE("DRAFTWORK_TEST_SEED=" + std::to_string(runSeed));
   RandomRects random(runSeed);
   for (int run = 0; run < 20; ++run) {
     std::map<CMLayerGrid::Slot, Rect> rects;

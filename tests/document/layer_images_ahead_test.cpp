@@ -24,6 +24,7 @@
 #include "platform/graphics/color.h"
 #include "platform/graphics/graphics_context.h"
 #include "style_canvas.h"
+#include "../random_test_seed.h"
 
 namespace {
 
@@ -168,9 +169,8 @@ class LayerImagesAheadTest : public ::testing::TestWithParam<Mode> {
 
 TEST_P(LayerImagesAheadTest, ImagesRenderedSideBySideShowWhatImagesRenderedOneByOneShow) {
   const auto [zoom, vector] = GetParam();
-  const char* given = std::getenv("DRAFTWORK_LAYER_ORDER_SEED");
-  const unsigned seed = given ? unsigned(std::strtoul(given, nullptr, 10)) : std::random_device{}();
-  SCOPED_TRACE("seed " + std::to_string(seed) + " (DRAFTWORK_LAYER_ORDER_SEED)");
+  const unsigned seed = randomTestSeed("LayerImagesAheadTest");
+  SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);
   const std::vector<DictRef> layers = mixedLayers(random);
   DrawnPage ahead(layers, 1, zoom, vector, true);

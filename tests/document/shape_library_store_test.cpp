@@ -17,6 +17,7 @@
 #include "platform/core/resources.h"
 #include "platform/core/user_defaults.h"
 #include "shape_library_test_support.h"
+#include "../random_test_seed.h"
 
 namespace {
 
@@ -397,7 +398,7 @@ TEST_F(ShapeLibrarySeedTest, AFailingSaveKeepsTheOldFileAndIsToldOnce) {
 
 TEST_F(ShapeLibrarySeedTest, RandomMutationsOfAGoodStoreNeverCrash) {
   const platform::Bytes good = seedBytes();
-  const unsigned seed = std::random_device{}();
+  const unsigned seed = randomTestSeed("ShapeLibraryStore mutated stores");
   std::mt19937 random(seed);
   SCOPED_TRACE("seed " + std::to_string(seed));
   for (int round = 0; round < 50; ++round) {

@@ -13,6 +13,7 @@
 
 #include "geometry/element_walk.h"
 #include "platform/graphics/bezier_path.h"
+#include "../random_test_seed.h"
 
 inline std::string shape(const platform::BezierPath& path, int decimals = 3) {
   std::string out;
@@ -56,8 +57,4 @@ inline double distanceToPolyline(platform::Point p, const std::vector<platform::
 }
 
 // A generator whose seed is printed, so a failure can be replayed.
-inline std::mt19937 seededGenerator(const char* name) {
-  const unsigned seed = std::random_device{}();
-  std::printf("%s: seed %u\n", name, seed);
-  return std::mt19937(seed);
-}
+inline std::mt19937 seededGenerator(const char* name) { return std::mt19937(randomTestSeed(name)); }

@@ -15,6 +15,7 @@
 #include "geometry/polygon_clipper.h"
 #include "path_oracles.h"
 #include "polygon_oracles.h"
+#include "../random_test_seed.h"
 
 namespace {
 
@@ -87,13 +88,13 @@ void expectIdentitiesOverPairs(PolygonRecord (*generate)(std::mt19937&), int cou
 class GridPairs : public ::testing::TestWithParam<int> {};
 
 TEST_P(GridPairs, KeepTheSetIdentities) {
-  expectIdentitiesOverPairs(randomGridPolygon, 500, testSeed("grid pairs") + GetParam());
+  expectIdentitiesOverPairs(randomGridPolygon, 500, randomTestSeed("grid pairs") + GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(PolygonClipper, GridPairs, ::testing::Range(0, 4));
 
 TEST(PolygonClipper, RealPairsKeepTheSetIdentities) {
-  expectIdentitiesOverPairs(randomRealPolygon, 500, testSeed("real pairs"));
+  expectIdentitiesOverPairs(randomRealPolygon, 500, randomTestSeed("real pairs"));
 }
 
 struct Operand {
@@ -139,7 +140,7 @@ class GridPairRasters : public ::testing::TestWithParam<int> {};
 TEST_P(GridPairRasters, AgreeWithThePixelwiseOperation) {
   bool (*const combine[])(bool, bool) = {[](bool a, bool b) { return a && !b; }, [](bool a, bool b) { return a && b; },
                                          [](bool a, bool b) { return a != b; }, [](bool a, bool b) { return a || b; }};
-  std::mt19937 random(testSeed("grid pair rasters") + GetParam());
+  std::mt19937 random(randomTestSeed("grid pair rasters") + GetParam());
   constexpr int kSize = 2048;
   const platform::Rect frame(-0.5, -0.5, 21, 21);
   for (int i = 0; i < 25; ++i) {
@@ -165,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(PolygonClipper, GridPairRasters, ::testing::Range(0, 8)
 // Every class of vertex or crossing that has an action is met by the random corpus, with
 // contours and with strips as output.
 TEST(PolygonClipper, RandomPairsMeetEveryClassWithAnAction) {
-  std::mt19937 random(testSeed("class coverage"));
+  std::mt19937 random(randomTestSeed("class coverage"));
   std::vector<std::pair<PolygonRecord, PolygonRecord>> pairs;
   for (int i = 0; i < 300; ++i) pairs.emplace_back(randomGridPolygon(random), randomGridPolygon(random));
   const std::set<int> boundaryClasses = {1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14};

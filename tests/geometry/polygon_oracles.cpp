@@ -115,14 +115,6 @@ double boundingArea(const PolygonRecord& a, const PolygonRecord& b) {
   return maxX > minX && maxY > minY ? (maxX - minX) * (maxY - minY) : 0;
 }
 
-std::uint32_t testSeed(const char* name) {
-  std::uint32_t seed = std::random_device{}();
-  if (const char* given = std::getenv("DRAFTWORK_POLYGON_SEED"))
-    seed = static_cast<std::uint32_t>(std::strtoul(given, nullptr, 10));
-  std::printf("%s: seed %u (DRAFTWORK_POLYGON_SEED replays it)\n", name, seed);
-  return seed;
-}
-
 PolygonRecord randomGridPolygon(std::mt19937& random) {
   auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
   PolygonRecord polygon;

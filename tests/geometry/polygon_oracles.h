@@ -23,8 +23,6 @@ double stripArea(const TristripRecord& tristrip);
 // The area of the box around both polygons' vertices.
 double boundingArea(const PolygonRecord& a, const PolygonRecord& b);
 
-// The seed of a randomised test: DRAFTWORK_POLYGON_SEED when set, else a fresh one; printed.
-std::uint32_t testSeed(const char* name);
 // 1 to 3 contours of 3 to 200 vertices on the integer grid 0..20: random points, random
 // walks with horizontal runs and back-tracking, and rectangles, so vertices are shared and
 // edges overlap, run collinear and cross.

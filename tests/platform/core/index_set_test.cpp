@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/core/index_set.h"
+#include "../../random_test_seed.h"
 
 namespace platform {
 namespace {
@@ -29,7 +30,7 @@ TEST(IndexSet, KeepsIndexesSortedOnceAndDescribesRuns) {
 }
 
 TEST(IndexSet, RandomEditsAgreeWithAnOrderedSet) {
-  const unsigned seed = std::random_device{}();
+  const unsigned seed = randomTestSeed("IndexSet.RandomEditsAgreeWithAnOrderedSet");
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);
   IndexSet set;
