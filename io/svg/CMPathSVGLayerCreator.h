@@ -32,6 +32,8 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
   // The record; null when the document has no default object of that name.
   const platform::DictRef& object() const { return object_; }
   bool isFinite() const { return finite_; }
+  // A rectangle or circle of no area, which SVG does not draw: the record is not to be used.
+  bool drawsNothing() const { return drawsNothing_; }
 
   // The element's transform texts composed, outermost first; false (and `transform` untouched) when none is read.
   static bool findTransform(const platform::ArrayRef& transforms, platform::AffineTransform& transform);
@@ -47,6 +49,9 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
   void createPathPoints(const platform::DictRef& attributes, std::string_view shape);
   void createCornerPoints(const platform::DictRef& attributes, std::string_view shape);
   void createOutlinePoints(const platform::DictRef& attributes, std::string_view shape);
+  // False, and drawsNothing set, for a rectangle without width or height or a circle without radius.
+  bool hasArea(const platform::DictRef& attributes, std::string_view shape);
+  void addRoundedRect(double x, double y, double w, double h, platform::Size radii);
   void createLine(const platform::DictRef& attributes);
   void parsePolygon(std::string_view text);
   // The points made so far moved by the transform and then placed relative to the first one.
@@ -74,4 +79,7 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
   platform::ArrayRef styles_;
   bool closed_ = false;
   bool finite_ = true;
+  bool drawsNothing_ = false;
+  // The square root of the transform's determinant, by which stroke widths and dashes scale.
+  double strokeScale_ = 1;
 };

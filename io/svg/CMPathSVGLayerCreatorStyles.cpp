@@ -1,15 +1,17 @@
 // The style half of the layer creator: fill, gradient, stroke, font and opacity.
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "document/CMColorHex.h"
 #include "document/CMColorRecord.h"
 #include "io/svg/CMPathSVGLayerCreator.h"
 #include "io/svg/VDSVGColor.h"
 #include "io/svg/VDSVGNumberList.h"
-#include "platform/core/numeric.h"
+#include "io/svg/VDSVGOpacity.h"
 #include "platform/core/string_conversions.h"
 #include "platform/core/string_utilities.h"
 
@@ -59,7 +61,7 @@ void CMPathSVGLayerCreator::createFill(const DictRef& attributes) {
   }
   float alpha = 1.0f;
   if (const Value* opacity = attributes->find("fill-opacity")) {
-    alpha = opacity->floatValue();
+    alpha = SVGOpacity(opacity->string());
     setFloat(fill, "alpha", alpha);
   }
   const std::string paint = colorDigits(*value);
@@ -143,14 +145,16 @@ void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
   const DictRef stroke = shapeEntry("stroke");
   if (!stroke) return;
   const std::optional<std::string> value = attributeText(attributes, "stroke");
-  const float width = attributes->get("stroke-width").floatValue();
-  if ((value && *value == "none") || (!value && !(width > 0))) {
+  // Without a paint there is no stroke, whatever its width; nor with a width that is not above 0.
+  const Value* widthValue = attributes->find("stroke-width");
+  const float width = widthValue ? widthValue->floatValue() : 1.0f;
+  if (!value || *value == "none" || !(width > 0)) {
     stroke->set("type", 0);
     return;
   }
   float alpha = 1.0f;
   if (const Value* opacity = attributes->find("stroke-opacity")) {
-    alpha = opacity->floatValue();
+    alpha = SVGOpacity(opacity->string());
     // The stroke draws with its own alpha, not the colour's: without it the opacity would be lost.
     setFloat(stroke, "alpha", alpha);
   }
@@ -158,16 +162,22 @@ void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
   int dashStyle = 0;
   const std::optional<std::string> dashes = attributeText(attributes, "stroke-dasharray");
   if (dashes && *dashes != "solid" && *dashes != "none") {
-    // Separated by commas and/or blanks, as SVG writes them; each a whole number.
+    // Separated by commas and/or blanks, as SVG writes them. A negative length makes the list an error, which
+    // leaves the stroke solid.
+    const std::vector<double> numbers = SVGNumberList(*dashes);
     const platform::ArrayRef lengths = platform::Array::make();
-    for (const double length : SVGNumberList(*dashes)) lengths->add(platform::saturatingTruncate<std::int32_t>(length));
-    if (!lengths->empty()) {
+    for (const double length : numbers) {
+      const float scaled = static_cast<float>(length * strokeScale_);
+      if (!std::isfinite(scaled)) finite_ = false;
+      lengths->add(scaled);
+    }
+    if (!numbers.empty() && std::none_of(numbers.begin(), numbers.end(), [](double n) { return n < 0; })) {
       stroke->set("dashPoints", lengths);
-      stroke->set("stroke-dashoffset", attributes->get("stroke-dashoffset").intValue());
+      setFloat(stroke, "stroke-dashoffset", attributes->get("stroke-dashoffset").floatValue() * strokeScale_);
       dashStyle = 1;
     }
   }
-  setFloat(stroke, "lineWidth", width == 0 ? 1.0f : width);
+  setFloat(stroke, "lineWidth", width * strokeScale_);
   stroke->set("lineJoinStyle", lineJoinStyle(attributes->get("stroke-linejoin").string()));
   stroke->set("lineCapStyle", lineCapStyle(attributes->get("stroke-linecap").string()));
   stroke->set("dashStyle", dashStyle);
@@ -185,7 +195,7 @@ void CMPathSVGLayerCreator::createFont(const DictRef& attributes) {
 }
 
 void CMPathSVGLayerCreator::setLayerAttributes(const DictRef& attributes) {
-  if (const Value* opacity = attributes->find("opacity")) setFloat(object_, "alpha", opacity->floatValue());
+  if (const Value* opacity = attributes->find("opacity")) setFloat(object_, "alpha", SVGOpacity(opacity->string()));
 }
 
 int CMPathSVGLayerCreator::lineJoinStyle(std::string_view text) {

@@ -4,6 +4,7 @@
 
 #include "document/CMBaseDocument.h"
 #include "io/svg/CMPathSVGLayerCreator.h"
+#include "io/svg/VDSVGOpacity.h"
 #include "platform/core/string_utilities.h"
 
 using platform::DictRef;
@@ -40,6 +41,22 @@ std::string collapsedText(std::string_view text) {
   return collapsed;
 }
 
+// Elements whose contents are never drawn where they stand.
+bool hidesContents(std::string_view name) {
+  return name == "defs" || name == "clipPath" || name == "mask" || name == "symbol" || name == "marker" ||
+         name == "pattern";
+}
+
+// Shape elements: what they hold (titles, animations, stray shapes) is not drawn either.
+bool isShape(std::string_view name) {
+  return name == "path" || name == "rect" || name == "circle" || name == "line" || name == "polyline" ||
+         name == "polygon";
+}
+
+bool isDefinition(std::string_view name) {
+  return name == "stop" || name == "radialGradient" || name == "linearGradient";
+}
+
 // Style pieces "name: value" set the attribute they name; a later piece wins over an earlier one and over the
 // element's own attribute.
 DictRef withStylePieces(const DictRef& attributes) {
@@ -69,17 +86,18 @@ DictRef VDSVGParser::prepareAttributes(const DictRef& attributes) {
 DictRef VDSVGParser::findAttributes(const DictRef& attributes) const {
   DictRef result = platform::Dictionary::make();
   const platform::ArrayRef transforms = platform::Array::make();
-  const auto merge = [&](const DictRef& layer) {
+  const auto merge = [&](const DictRef& layer, bool own) {
     for (const auto& [key, value] : *layer) {
       if (key == "transform") {
         transforms->add(value);
-      } else {
+      } else if (own || key != "opacity") {
+        // A group's opacity is the group's own (openGroup), not each member's.
         result->set(key, value);
       }
     }
   };
-  for (const DictRef& group : gAttributes_) merge(group);
-  merge(attributes);
+  for (const DictRef& group : gAttributes_) merge(group, false);
+  merge(attributes, true);
   if (!transforms->empty()) result->set("transform", transforms);
   return result;
 }
@@ -90,12 +108,15 @@ void VDSVGParser::setDefaultAttributes(const DictRef& attributes) {
 
 void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef& attributes) {
   const std::string_view name = withoutPrefix(qualifiedName);
-  if (isMarker_) return skip(name);
-  if (name == "g" || name == "svg") openGroup();
+  if (hiddenDepth_ > 0) {
+    ++hiddenDepth_;
+    // Gradients defined where nothing is drawn are still found by reference.
+    if (!isDefinition(name)) return skip(name);
+  }
   const DictRef prepared = prepareAttributes(withStylePieces(attributes));
-  if (name == "marker") {
-    isMarker_ = true;
-  } else if (name == "svg") {
+  if (name == "g" || name == "svg") openGroup(prepared);
+  if (hidesContents(name) || isShape(name)) hiddenDepth_ = 1;
+  if (name == "svg") {
     width_ = attributes->get("width").floatValue();
     height_ = attributes->get("height").floatValue();
   } else if (name == "stop") {
@@ -117,15 +138,16 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
     addShape(name, "path_polygon", prepared);
   } else if (name == "g") {
     gAttributes_.push_back(prepared);
-  } else if (name != "tspan") {
+  } else if (name != "tspan" && !hidesContents(name)) {
     skip(name);
   }
 }
 
-void VDSVGParser::openGroup() {
+void VDSVGParser::openGroup(const DictRef& prepared) {
   const bool opens = groupDepth_ < kDeepestGroup;
   if (opens) {
     const DictRef group = document_->createGroup();
+    if (const Value* opacity = prepared->find("opacity")) group->set("alpha", SVGOpacity(opacity->string()));
     if (currentGroup_) {
       group->set("parent", currentGroup_);
       currentGroup_->array("items")->add(group);
@@ -144,6 +166,7 @@ void VDSVGParser::addShape(std::string_view element, std::string_view shape, con
   CMPathSVGLayerCreator creator(attributes, shape, *document_, {width_, height_}, gradients_, styles_,
                                 element == "polygon");
   const DictRef& record = creator.object();
+  if (creator.drawsNothing()) return;
   // A shape outside every group has no place to go.
   if (!record || !creator.isFinite() || !currentGroup_) return skip(element);
   currentGroup_->array("items")->add(record);
@@ -155,9 +178,10 @@ void VDSVGParser::addShape(std::string_view element, std::string_view shape, con
 
 void VDSVGParser::didEndElement(std::string_view qualifiedName) {
   const std::string_view name = withoutPrefix(qualifiedName);
-  if (isMarker_) {
-    if (name == "marker") isMarker_ = false;
-    return;
+  // Within a hidden element, or at its end, only gradient definitions are closed.
+  if (hiddenDepth_ > 0) {
+    --hiddenDepth_;
+    if (!isDefinition(name)) return;
   }
   if (name == "radialGradient" || name == "linearGradient") {
     if (currentGradient_) gradients_->add(currentGradient_);

@@ -7,8 +7,11 @@
 // The XML is read safely: nothing is fetched from the network, no external entity or DTD is loaded, and libxml2's
 // limits on nesting, text size and entity expansion stand. Groups nest at most 100 deep: a deeper "g" or "svg"
 // opens no group of its own (its shapes join the deepest one, its attributes and transforms still apply), so an
-// import always saves and reopens. Everything inside a "marker" is left out, and so are elements the reader does
-// not draw, "image" among them, and shapes with numbers that are not finite; they are counted (skippedSummary).
+// import always saves and reopens. A group's opacity is its group record's, not its members'. Everything inside
+// "defs", "clipPath", "mask", "symbol", "marker" and "pattern", and inside a shape element, is left out but the
+// gradients defined there; so are elements the reader does not draw, "image" among them, and shapes with numbers
+// that are not finite; they are counted (skippedSummary). Rectangles and circles of no area draw nothing and are
+// dropped without a count.
 
 #include <cstdint>
 #include <map>
@@ -58,7 +61,8 @@ class VDSVGParser {
   void didFail(int line, std::string message);
 
  private:
-  void openGroup();
+  // A group record for a "g" or "svg" element (up to kDeepestGroup), holding the element's opacity.
+  void openGroup(const platform::DictRef& prepared);
   void addShape(std::string_view element, std::string_view shape, const platform::DictRef& attributes);
   void skip(std::string_view element);
   void closeText();
@@ -71,7 +75,8 @@ class VDSVGParser {
   std::vector<bool> openedGroups_;
   float width_ = 0;
   float height_ = 0;
-  bool isMarker_ = false;
+  // The elements open since one whose contents are not drawn, itself included; 0 outside any.
+  int hiddenDepth_ = 0;
   platform::ArrayRef gradients_ = platform::Array::make();
   platform::DictRef currentGradient_;
   platform::ArrayRef styles_ = platform::Array::make();
