@@ -10,6 +10,7 @@
 #include "document/CMBaseDocument.h"
 #include "document/CMPointTypes.h"
 #include "document/CMShapeRecordValues.h"
+#include "io/svg/VDSVGLength.h"
 #include "io/svg/VDSVGNumberList.h"
 #include "io/svg/VDSVGTransformList.h"
 #include "platform/core/geometry_strings.h"
@@ -25,20 +26,21 @@ namespace {
 // A quarter circle as a cubic: its control points lie this far along the tangents, in radii.
 constexpr double kQuarterCircle = 0.5522847498307936;
 
-float attributeFloat(const DictRef& attributes, std::string_view key) { return attributes->get(key).floatValue(); }
+// SVG's initial font size ("medium"), which "em" lengths take when no font size is given.
+constexpr double kMediumFontSize = 16;
 
 // A transform that turns or skews, which no upright rectangle can follow.
 bool turnsOrSkews(const AffineTransform& t) { return t.m12 != 0 || t.m21 != 0; }
 
 bool finiteSingle(Point p) { return std::isfinite(static_cast<float>(p.x)) && std::isfinite(static_cast<float>(p.y)); }
 
-// A rectangle's corner radii as SVG rounds them: one missing (or negative) takes the other's value, and neither
-// passes half the side; a radius of 0 leaves square corners.
-platform::Size cornerRadii(const DictRef& attributes, double width, double height) {
+}  // namespace
+
+// One radius missing (or negative) takes the other's value, and neither passes half the side.
+platform::Size CMPathSVGLayerCreator::cornerRadii(const DictRef& attributes, double width, double height) const {
   const auto radius = [&](std::string_view key) -> std::optional<double> {
-    const Value* value = attributes->find(key);
-    if (!value) return std::nullopt;
-    const double r = value->floatValue();
+    if (!attributes->contains(key)) return std::nullopt;
+    const double r = attributeFloat(attributes, key);
     return r >= 0 ? std::optional<double>(r) : std::nullopt;
   };
   const std::optional<double> rx = radius("rx"), ry = radius("ry");
@@ -46,8 +48,6 @@ platform::Size cornerRadii(const DictRef& attributes, double width, double heigh
   const double y = ry ? *ry : x;
   return {std::min(x, width / 2), std::min(y, height / 2)};
 }
-
-}  // namespace
 
 CMPathSVGLayerCreator::CMPathSVGLayerCreator(const DictRef& attributes, std::string_view shape,
                                              CMBaseDocument& document, platform::Size size,
@@ -75,6 +75,24 @@ CMPathSVGLayerCreator::CMPathSVGLayerCreator(const DictRef& attributes, std::str
     object_->dictionary("shape")->set("def_width", stroke->get("lineWidth"));
   }
   setLayerAttributes(attributes);
+}
+
+SVGLengthBasis CMPathSVGLayerCreator::lengthBasis(const DictRef& attributes, std::string_view key) const {
+  // A percentage is of the viewport's width for horizontal lengths, its height for vertical ones and its
+  // normalised diagonal for the rest.
+  const bool horizontal = key == "x" || key == "cx" || key == "x1" || key == "x2" || key == "width" || key == "rx";
+  const bool vertical = key == "y" || key == "cy" || key == "y1" || key == "y2" || key == "height" || key == "ry";
+  const double w = size_.width, h = size_.height;
+  SVGLengthBasis basis{horizontal ? w : vertical ? h : std::sqrt((w * w + h * h) / 2), kMediumFontSize};
+  if (key != "font-size" && attributes->contains("font-size")) basis.fontSize = attributeFloat(attributes, "font-size");
+  if (!(basis.fontSize > 0)) basis.fontSize = kMediumFontSize;
+  return basis;
+}
+
+float CMPathSVGLayerCreator::attributeFloat(const DictRef& attributes, std::string_view key) const {
+  const Value* value = attributes->find(key);
+  if (!value || !value->isString()) return value ? value->floatValue() : 0.0f;
+  return static_cast<float>(SVGLength(value->string(), lengthBasis(attributes, key)).value_or(0));
 }
 
 bool CMPathSVGLayerCreator::findTransform(const platform::ArrayRef& transforms, AffineTransform& transform) {

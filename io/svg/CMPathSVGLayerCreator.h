@@ -13,6 +13,7 @@
 
 #include <string_view>
 
+#include "io/svg/VDSVGLength.h"
 #include "io/svg/VDSVGPathScanner.h"
 #include "platform/core/geometry.h"
 #include "platform/core/value.h"
@@ -44,6 +45,11 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
   static int lineCapStyle(std::string_view text);
 
  private:
+  // The attribute as a length in user units (0 when missing or no number); percentages of the size handed in.
+  float attributeFloat(const platform::DictRef& attributes, std::string_view key) const;
+  SVGLengthBasis lengthBasis(const platform::DictRef& attributes, std::string_view key) const;
+  // A rectangle's corner radii as SVG rounds them; a radius of 0 leaves square corners.
+  platform::Size cornerRadii(const platform::DictRef& attributes, double width, double height) const;
   // `outline`: a rectangle or circle that becomes a path.
   void createPoints(const platform::DictRef& attributes, std::string_view shape, bool outline);
   void createPathPoints(const platform::DictRef& attributes, std::string_view shape);
@@ -59,6 +65,10 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
   void createFill(const platform::DictRef& attributes);
   void createGradient(const platform::DictRef& definition);
   void createStroke(const platform::DictRef& attributes);
+  // The "color" of a fill or stroke style record from a paint in any colour form ("currentColor" from the "color"
+  // attribute); a colour with an alpha of its own sets the record's "alpha" to that times `opacity`.
+  void setPaintColor(const platform::DictRef& style, std::string_view paint, float opacity,
+                     const platform::DictRef& attributes);
   void createFont(const platform::DictRef& attributes);
   void setLayerAttributes(const platform::DictRef& attributes);
 

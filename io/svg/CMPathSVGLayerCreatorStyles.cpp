@@ -10,8 +10,9 @@
 #include "document/CMColorRecord.h"
 #include "io/svg/CMPathSVGLayerCreator.h"
 #include "io/svg/VDSVGColor.h"
-#include "io/svg/VDSVGNumberList.h"
+#include "io/svg/VDSVGColorValue.h"
 #include "io/svg/VDSVGOpacity.h"
+#include "platform/core/numeric.h"
 #include "platform/core/string_conversions.h"
 #include "platform/core/string_utilities.h"
 
@@ -45,6 +46,24 @@ float stopPosition(std::string_view offset, bool linear) {
 
 }  // namespace
 
+void CMPathSVGLayerCreator::setPaintColor(const DictRef& style, std::string_view paint, float opacity,
+                                          const DictRef& attributes) {
+  const std::optional<SVGColorValue> current = SVGColorValueOf(attributes->get("color").string());
+  const std::optional<SVGColorValue> color = SVGColorValueOf(paint, current.value_or(SVGColorValue{}));
+  if (!color) {
+    // What CSS does not know as a colour goes to the record's own colour reader ("0x000000").
+    style->set("color", dictionaryFromHexRGB(colorDigits(paint), opacity));
+    return;
+  }
+  // The style record draws with its "alpha", not its colour's: a colour's own alpha joins the opacity there.
+  const float alpha = opacity * static_cast<float>(color->alpha);
+  if (alpha != opacity) setFloat(style, "alpha", alpha);
+  style->set("color", platform::Dictionary::make({{"r", color->red},
+                                                  {"g", color->green},
+                                                  {"b", color->blue},
+                                                  {"a", platform::saturatingTruncate<std::int64_t>(alpha * 255.0f)}}));
+}
+
 DictRef CMPathSVGLayerCreator::shapeEntry(std::string_view key) const {
   const DictRef shape = object_->dictionary("shape");
   return shape ? shape->dictionary(key) : nullptr;
@@ -66,19 +85,36 @@ void CMPathSVGLayerCreator::createFill(const DictRef& attributes) {
   }
   const std::string paint = colorDigits(*value);
   if (paint.find("url") != std::string::npos) {
-    // url(#id): from the sixth character to the one before the last.
-    const std::string id = paint.size() > 6 ? paint.substr(5, paint.size() - 6) : std::string();
+    // url(#id), perhaps followed by the paint to use when no gradient has that id.
+    const SVGPaintReference reference = SVGPaintReferenceOf(paint);
+    const std::string& id = reference.id;
+    const std::string& fallback = reference.fallback;
+    bool found = false;
     if (gradients_ && !id.empty()) {
       for (const Value& entry : *gradients_) {
         const DictRef definition = entry.dictionary();
         const DictRef definitionAttributes = definition ? definition->dictionary("attributes") : nullptr;
-        if (definitionAttributes && definitionAttributes->get("id").string() == id) createGradient(definition);
+        if (definitionAttributes && definitionAttributes->get("id").string() == id) {
+          createGradient(definition);
+          found = true;
+        }
       }
     }
-    fill->set("type", 3);
+    if (!found) {
+      // Without a fallback the reference is an error, which paints nothing.
+      if (fallback.empty() || fallback == "none") {
+        fill->set("type", 0);
+        fill->set("use", false);
+        return;
+      }
+      fill->set("type", 1);
+      setPaintColor(fill, fallback, alpha, attributes);
+    } else {
+      fill->set("type", 3);
+    }
   } else {
     fill->set("type", 1);
-    fill->set("color", dictionaryFromHexRGB(paint, alpha));
+    setPaintColor(fill, *value, alpha, attributes);
   }
   fill->set("use", true);
 }
@@ -146,8 +182,7 @@ void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
   if (!stroke) return;
   const std::optional<std::string> value = attributeText(attributes, "stroke");
   // Without a paint there is no stroke, whatever its width; nor with a width that is not above 0.
-  const Value* widthValue = attributes->find("stroke-width");
-  const float width = widthValue ? widthValue->floatValue() : 1.0f;
+  const float width = attributes->contains("stroke-width") ? attributeFloat(attributes, "stroke-width") : 1.0f;
   if (!value || *value == "none" || !(width > 0)) {
     stroke->set("type", 0);
     return;
@@ -158,13 +193,13 @@ void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
     // The stroke draws with its own alpha, not the colour's: without it the opacity would be lost.
     setFloat(stroke, "alpha", alpha);
   }
-  stroke->set("color", dictionaryFromHexRGB(value ? colorDigits(*value) : std::string(), alpha));
+  setPaintColor(stroke, *value, alpha, attributes);
   int dashStyle = 0;
   const std::optional<std::string> dashes = attributeText(attributes, "stroke-dasharray");
   if (dashes && *dashes != "solid" && *dashes != "none") {
     // Separated by commas and/or blanks, as SVG writes them. A negative length makes the list an error, which
     // leaves the stroke solid.
-    const std::vector<double> numbers = SVGNumberList(*dashes);
+    const std::vector<double> numbers = SVGLengthList(*dashes, lengthBasis(attributes, "stroke-dasharray"));
     const platform::ArrayRef lengths = platform::Array::make();
     for (const double length : numbers) {
       const float scaled = static_cast<float>(length * strokeScale_);
@@ -173,7 +208,7 @@ void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
     }
     if (!numbers.empty() && std::none_of(numbers.begin(), numbers.end(), [](double n) { return n < 0; })) {
       stroke->set("dashPoints", lengths);
-      setFloat(stroke, "stroke-dashoffset", attributes->get("stroke-dashoffset").floatValue() * strokeScale_);
+      setFloat(stroke, "stroke-dashoffset", attributeFloat(attributes, "stroke-dashoffset") * strokeScale_);
       dashStyle = 1;
     }
   }

@@ -2,9 +2,14 @@
 
 #include "io/svg/VDSVGParser.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "document/CMBaseDocument.h"
 #include "io/svg/CMPathSVGLayerCreator.h"
+#include "io/svg/VDSVGColorValue.h"
 #include "io/svg/VDSVGOpacity.h"
+#include "io/svg/VDSVGViewport.h"
 #include "platform/core/string_utilities.h"
 
 using platform::DictRef;
@@ -53,6 +58,14 @@ bool isShape(std::string_view name) {
          name == "polygon";
 }
 
+// Whether members take a group's attribute: not its opacity (the group's own, openGroup), nor its place, size or
+// shape, which belong to the element that has them.
+bool inherits(std::string_view key) {
+  static constexpr std::string_view kOwn[] = {"opacity", "x", "y", "width", "height", "rx", "ry", "cx", "cy", "r",
+                                              "x1", "y1", "x2", "y2", "d", "points", "id", "viewBox"};
+  return std::find(std::begin(kOwn), std::end(kOwn), key) == std::end(kOwn);
+}
+
 bool isDefinition(std::string_view name) {
   return name == "stop" || name == "radialGradient" || name == "linearGradient";
 }
@@ -90,8 +103,8 @@ DictRef VDSVGParser::findAttributes(const DictRef& attributes) const {
     for (const auto& [key, value] : *layer) {
       if (key == "transform") {
         transforms->add(value);
-      } else if (own || key != "opacity") {
-        // A group's opacity is the group's own (openGroup), not each member's.
+      } else if ((own || inherits(key)) && !(value.isString() && value.string() == "inherit")) {
+        // "inherit" keeps the group's value.
         result->set(key, value);
       }
     }
@@ -117,8 +130,12 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
   if (name == "g" || name == "svg") openGroup(prepared);
   if (hidesContents(name) || isShape(name)) hiddenDepth_ = 1;
   if (name == "svg") {
-    width_ = attributes->get("width").floatValue();
-    height_ = attributes->get("height").floatValue();
+    // Its viewBox and place transform what it holds, as a group's transform does, until its end.
+    const SVGViewport viewport = SVGViewportOf(prepared, !openSVGs_.empty(), {width_, height_});
+    openSVGs_.push_back({viewport.transform.has_value(), {width_, height_}});
+    if (viewport.transform) gAttributes_.push_back(platform::Dictionary::make({{"transform", *viewport.transform}}));
+    width_ = static_cast<float>(viewport.size.width);
+    height_ = static_cast<float>(viewport.size.height);
   } else if (name == "stop") {
     if (currentGradient_) currentGradient_->array("points")->add(prepared);
   } else if (name == "radialGradient" || name == "linearGradient") {
@@ -169,11 +186,35 @@ void VDSVGParser::addShape(std::string_view element, std::string_view shape, con
   if (creator.drawsNothing()) return;
   // A shape outside every group has no place to go.
   if (!record || !creator.isFinite() || !currentGroup_) return skip(element);
-  currentGroup_->array("items")->add(record);
+  const platform::ArrayRef items = currentGroup_->array("items");
+  items->add(record);
   if (shape == "text") {
     currentTextLayer_ = record;
     currentText_.clear();
+  } else if (const std::string id = SVGPaintReferenceOf(attributes->get("fill").string()).id;
+             !id.empty() && !knowsGradient(id)) {
+    // A gradient may be defined after the shapes that use it: the shape is made again once all are known.
+    madeAgain_.push_back({items, items->size() - 1, std::string(element), std::string(shape), attributes,
+                          {width_, height_}});
   }
+}
+
+bool VDSVGParser::knowsGradient(std::string_view id) const {
+  for (const Value& entry : *gradients_) {
+    const DictRef attributes = entry.dictionary() ? entry.dictionary()->dictionary("attributes") : nullptr;
+    if (attributes && attributes->get("id").string() == id) return true;
+  }
+  return false;
+}
+
+void VDSVGParser::makeShapesAgain() {
+  for (const LaterShape& later : madeAgain_) {
+    if (!knowsGradient(SVGPaintReferenceOf(later.attributes->get("fill").string()).id)) continue;
+    CMPathSVGLayerCreator creator(later.attributes, later.shape, *document_, later.size, gradients_, styles_,
+                                  later.element == "polygon");
+    if (creator.object() && creator.isFinite()) later.items->set(later.index, creator.object());
+  }
+  madeAgain_.clear();
 }
 
 void VDSVGParser::didEndElement(std::string_view qualifiedName) {
@@ -195,6 +236,11 @@ void VDSVGParser::didEndElement(std::string_view qualifiedName) {
     if (!gAttributes_.empty()) gAttributes_.pop_back();
   } else if (name == "text") {
     closeText();
+  } else if (name == "svg" && !openSVGs_.empty()) {
+    if (openSVGs_.back().transformed && !gAttributes_.empty()) gAttributes_.pop_back();
+    width_ = static_cast<float>(openSVGs_.back().outer.width);
+    height_ = static_cast<float>(openSVGs_.back().outer.height);
+    openSVGs_.pop_back();
   }
 }
 

@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/core/geometry.h"
 #include "platform/core/value.h"
 
 class CMBaseDocument;
@@ -39,7 +40,7 @@ class VDSVGParser {
   const std::optional<Failure>& failure() const { return failure_; }
   // "3 ellipse, 1 use": the elements left out, in the order first met; empty when none was.
   std::string skippedSummary() const;
-  // The size of the last "svg" element, as its "width" and "height" read as numbers.
+  // The viewport of the innermost open "svg" element (its viewBox's size, else its own), 0 outside any.
   float width() const { return width_; }
   float height() const { return height_; }
   const platform::ArrayRef& gradients() const { return gradients_; }
@@ -66,6 +67,9 @@ class VDSVGParser {
   void addShape(std::string_view element, std::string_view shape, const platform::DictRef& attributes);
   void skip(std::string_view element);
   void closeText();
+  bool knowsGradient(std::string_view id) const;
+  // The shapes whose fill named a gradient not yet defined, made again with every gradient of the file.
+  void makeShapesAgain();
 
   CMBaseDocument* document_ = nullptr;
   platform::ArrayRef parsedGroups_ = platform::Array::make();
@@ -73,6 +77,11 @@ class VDSVGParser {
   int groupDepth_ = 0;
   // For each open "g": whether it opened a group.
   std::vector<bool> openedGroups_;
+  struct OpenSVG {
+    bool transformed = false;  // whether it put a transform on gAttributes_
+    platform::Size outer;      // the viewport around it
+  };
+  std::vector<OpenSVG> openSVGs_;
   float width_ = 0;
   float height_ = 0;
   // The elements open since one whose contents are not drawn, itself included; 0 outside any.
@@ -83,6 +92,15 @@ class VDSVGParser {
   std::vector<platform::DictRef> gAttributes_;
   platform::DictRef currentTextLayer_;
   std::string currentText_;
+  struct LaterShape {
+    platform::ArrayRef items;  // the group's items, and the shape's place among them
+    std::size_t index = 0;
+    std::string element;
+    std::string shape;
+    platform::DictRef attributes;
+    platform::Size size;
+  };
+  std::vector<LaterShape> madeAgain_;
   std::optional<Failure> failure_;
   std::vector<std::string> skippedOrder_;
   std::map<std::string, std::int64_t, std::less<>> skipped_;

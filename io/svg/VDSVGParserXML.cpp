@@ -136,6 +136,7 @@ platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocu
   if (!failed) xmlParseChunk(parser.get(), nullptr, 0, 1);
   if (!failure_ && !parser->wellFormed) didFail(xmlSAX2GetLineNumber(parser.get()), "the XML is malformed");
   closeText();
+  makeShapesAgain();
   clearTempData();
   return parsedGroups_;
 }

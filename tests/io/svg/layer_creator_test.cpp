@@ -300,11 +300,17 @@ TEST_F(LayerCreator, Gradients) {
       fillOf(make("rect", {{"fill", "url(#link)"}}, false, definitions))->dictionary("gradient")->array("markers");
   EXPECT_EQ(linkedStops->size(), 2u) << "stops from the gradient referred to";
 
-  // References that name nothing, or too little to name anything, leave the default gradient.
-  for (const char* reference : {"url(#missing)", "url(#)", "url"}) {
+  // References that name nothing, or too little to name anything, paint their fallback, and without one nothing.
+  for (const char* reference : {"url(#missing)", "url(#)", "url", "url(#missing) none"}) {
     const DictRef fill = fillOf(make("rect", {{"fill", reference}}, false, definitions));
-    EXPECT_EQ(fill->get("type").intValue(), 3) << reference;
-    EXPECT_EQ(fill->dictionary("gradient")->array("markers")->at(0).dictionary()->get("red").floatValue(), 1.0f);
+    EXPECT_EQ(fill->get("type").intValue(), 0) << reference;
+    EXPECT_FALSE(fill->get("use").boolValue()) << reference;
+  }
+  const DictRef fallback = fillOf(make("rect", {{"fill", "url(#missing) rgb(0 0 255 / 0.5)"}}, false, definitions));
+  EXPECT_EQ(rgba(fallback->dictionary("color")), (std::vector<int>{0, 0, 255, 127}));
+  // Blanks and quotes around the id, and a fallback after a reference that is found, do no harm.
+  for (const char* reference : {"url(  #lin )", "url('#lin')", "url(#lin) green"}) {
+    EXPECT_EQ(fillOf(make("rect", {{"fill", reference}}, false, definitions))->get("type").intValue(), 3) << reference;
   }
 }
 

@@ -1,6 +1,6 @@
 // What SVG means by small files the reader used to get wrong: defaults, transforms on strokes and lines, content
-// that is never drawn, group opacity and sizes past single precision, read back from the records as the model holds
-// them and from the page the import leaves.
+// that is never drawn, group opacity, sizes past single precision, colour forms, lengths and viewports, read back
+// from the records as the model holds them and from the page the import leaves.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "document/CMShapeLayer.h"
 #include "document_test_support.h"
 #include "io/import/CMDrawingImport.h"
+#include "platform/core/geometry_strings.h"
 #include "platform/core/string_utilities.h"
 #include "svg_test_support.h"
 
@@ -21,10 +22,14 @@ namespace {
 using platform::Value;
 
 // The value at a dotted path of keys and indices ("0.shape.dashPoints.1") below the root group's items; "#" as the
-// last part counts an array.
+// last part counts an array, "x" or "y" after a point string reads that coordinate.
 Value valueAt(const platform::ArrayRef& items, const std::string& path) {
   Value value(items);
   for (const std::string& part : platform::componentsSeparatedByString(path, ".")) {
+    if (value.isString() && (part == "x" || part == "y")) {
+      const platform::Point point = platform::pointFromString(value.string());
+      return Value(part == "x" ? point.x : point.y);
+    }
     if (const platform::ArrayRef array = value.array()) {
       if (part == "#") return Value(static_cast<std::int64_t>(array->size()));
       const std::size_t index = std::stoul(part);
@@ -43,6 +48,14 @@ struct Case {
   const char* body;  // inside <svg>
   std::vector<std::pair<std::string, double>> expected;
 };
+
+void expectRecords(const std::string& svg, const std::vector<std::pair<std::string, double>>& expected) {
+  CMDocument document;
+  const platform::ArrayRef items = svg_testing::shapesOf(svg_testing::parse(document, svg));
+  for (const auto& [path, number] : expected) {
+    EXPECT_NEAR(valueAt(items, path).doubleValue(), number, 1e-3) << svg << "\n at " << path;
+  }
+}
 
 TEST(SVGMeaning, RecordsHoldWhatTheElementsMean) {
   const Case cases[] = {
@@ -79,14 +92,43 @@ TEST(SVGMeaning, RecordsHoldWhatTheElementsMean) {
        {{"#", 0}}},
   };
   document_testing::ScratchFolders folders;
-  for (const Case& c : cases) {
-    CMDocument document;
-    const platform::ArrayRef items = svg_testing::shapesOf(svg_testing::parse(document, std::string("<svg>") + c.body +
-                                                                                          "</svg>"));
-    for (const auto& [path, number] : c.expected) {
-      EXPECT_NEAR(valueAt(items, path).doubleValue(), number, 1e-5) << c.body << "\n at " << path;
-    }
-  }
+  for (const Case& c : cases) expectRecords(std::string("<svg>") + c.body + "</svg>", c.expected);
+}
+
+TEST(SVGMeaning, PaintsLengthsAndViewportsAsCSSAndSVGWriteThem) {
+  const Case cases[] = {
+      // Colour forms; a colour's own alpha joins the fill's.
+      {"<svg><rect width='9' height='9' fill='hsl(120, 100%, 25%)'/></svg>",
+       {{"0.shape.fill.color.r", 0}, {"0.shape.fill.color.g", 128}, {"0.shape.fill.alpha", 1}}},
+      {"<svg><rect width='9' height='9' fill='#0A08' fill-opacity='50%'/></svg>",
+       {{"0.shape.fill.color.g", 170}, {"0.shape.fill.alpha", 0x88 / 255.0 / 2}}},
+      {"<svg><rect width='9' height='9' fill='RGBA(0%, 50%, 0%, 0.5)' stroke='rgb(0 0 255)'/></svg>",
+       {{"0.shape.fill.color.g", 128}, {"0.shape.fill.alpha", 0.5}, {"0.shape.stroke.color.b", 255}}},
+      {"<svg><g fill='#f00' color='blue'><rect width='9' height='9' fill='inherit' stroke='currentColor'/></g></svg>",
+       {{"0.items.0.shape.fill.color.r", 255}, {"0.items.0.shape.stroke.color.b", 255}}},
+      {"<svg><rect width='9' height='9' fill='url(#none) #00f'/><rect width='9' height='9' fill='url(#none)'/></svg>",
+       {{"0.shape.fill.type", 1}, {"0.shape.fill.color.b", 255}, {"1.shape.fill.type", 0}}},
+      // Lengths with units and percentages of the viewport; a group's place is not its members'.
+      {"<svg viewBox='0 0 200 100'><g x='50' font-size='10'><rect x='1in' y='10%' width='2em' height='5mm'/></g>"
+       "</svg>",
+       {{"0.items.0.shape.points.0.point.x", 96}, {"0.items.0.shape.points.0.point.y", 10},
+        {"0.items.0.width", 20}, {"0.items.0.height", 5 * 96 / 25.4}}},
+      {"<svg><rect width='10vw' height='5'/><rect width='1' height='1' x='inherit'/></svg>",
+       {{"#", 1}, {"0.shape.points.0.point.x", 0}}},
+      // A viewBox fitted into the viewport, centred by default, stretched with "none", placed by a nested "svg".
+      {"<svg width='100' height='50' viewBox='0 0 200 200'><rect width='200' height='200'/></svg>",
+       {{"0.shape.points.0.point.x", 25}, {"0.shape.points.2.point.x", 75}, {"0.shape.points.2.point.y", 50}}},
+      {"<svg width='100' height='50' viewBox='0 0 200 200' preserveAspectRatio='none'>"
+       "<rect width='200' height='200'/></svg>",
+       {{"0.shape.points.2.point.x", 100}, {"0.shape.points.2.point.y", 50}}},
+      {"<svg viewBox='0 0 100 100'><svg x='10' y='20' width='50' height='50' viewBox='0 0 10 10'>"
+       "<rect width='10' height='10'/></svg><rect width='10%' height='10'/></svg>",
+       // The end of an "svg" closes no group (pages of a drawing nest), but its viewport and transform end.
+       {{"0.items.0.shape.points.2.point.x", 60}, {"0.items.0.shape.points.2.point.y", 70}, {"0.items.1.width", 10},
+        {"0.items.1.shape.points.2.point.y", 10}}},
+  };
+  document_testing::ScratchFolders folders;
+  for (const Case& c : cases) expectRecords(c.body, c.expected);
 }
 
 TEST(SVGMeaning, AHugeElementLeavesThePageUsable) {

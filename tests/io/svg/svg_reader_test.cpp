@@ -105,7 +105,7 @@ TEST_F(SVGReader, GroupsPassTheirAttributesAndTransformsDown) {
   EXPECT_EQ(last->dictionary("shape")->dictionary("fill")->dictionary("color")->get("r").intValue(), 0);
 }
 
-TEST_F(SVGReader, GradientsAreKnownFromTheirEndTag) {
+TEST_F(SVGReader, GradientsDefinedAfterTheirShapesAreFound) {
   const platform::ArrayRef shapes = shapesOf(parse(document_,
       "<svg><rect width='1' height='1' fill='url(#late)'/><linearGradient id='late'><stop offset='0' stop-color='red'/>"
       "<stop offset='1' style='stop-color:white'/></linearGradient><rect width='1' height='1' fill='url(#late)'/></svg>"));
@@ -114,8 +114,9 @@ TEST_F(SVGReader, GradientsAreKnownFromTheirEndTag) {
     return shapes->at(i).dictionary()->dictionary("shape")->dictionary("fill")->dictionary("gradient")
         ->array("markers")->at(0).dictionary()->get("green").floatValue();
   };
-  EXPECT_EQ(firstStopRed(0), 1.0f) << "the default gradient: not yet known";
+  EXPECT_EQ(firstStopRed(0), 0.0f) << "red, defined after the shape";
   EXPECT_EQ(firstStopRed(1), 0.0f) << "red";
+  EXPECT_EQ(shapes->at(0).dictionary()->get("width").floatValue(), 1) << "the same shape, made again";
 }
 
 TEST_F(SVGReader, MarkerContentsAndUndrawnElementsAreLeftOutAndCounted) {
