@@ -49,12 +49,14 @@ float stopPosition(std::string_view offset, bool linear) {
 void CMPathSVGLayerCreator::setPaintColor(const DictRef& style, std::string_view paint, float opacity,
                                           const DictRef& attributes) {
   const std::optional<SVGColorValue> current = SVGColorValueOf(attributes->get("color").string());
-  const std::optional<SVGColorValue> color = SVGColorValueOf(paint, current.value_or(SVGColorValue{}));
-  if (!color) {
-    // What CSS does not know as a colour goes to the record's own colour reader ("0x000000").
-    style->set("color", dictionaryFromHexRGB(colorDigits(paint), opacity));
+  std::optional<SVGColorValue> color = SVGColorValueOf(paint, current.value_or(SVGColorValue{}));
+  if (!color && paint.substr(0, 2) == "0x") {
+    // The reader's own default ("0x000000") goes to the record's colour reader.
+    style->set("color", dictionaryFromHexRGB(paint, opacity));
     return;
   }
+  // Any other paint CSS does not know is an error, which leaves SVG's initial black.
+  if (!color) color = SVGColorValue{};
   // The style record draws with its "alpha", not its colour's: a colour's own alpha joins the opacity there.
   const float alpha = opacity * static_cast<float>(color->alpha);
   if (alpha != opacity) setFloat(style, "alpha", alpha);

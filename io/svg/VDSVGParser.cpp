@@ -136,6 +136,7 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
     if (viewport.transform) gAttributes_.push_back(platform::Dictionary::make({{"transform", *viewport.transform}}));
     width_ = static_cast<float>(viewport.size.width);
     height_ = static_cast<float>(viewport.size.height);
+    if (viewport.empty) hiddenDepth_ = 1;
   } else if (name == "stop") {
     if (currentGradient_) currentGradient_->array("points")->add(prepared);
   } else if (name == "radialGradient" || name == "linearGradient") {
@@ -219,10 +220,10 @@ void VDSVGParser::makeShapesAgain() {
 
 void VDSVGParser::didEndElement(std::string_view qualifiedName) {
   const std::string_view name = withoutPrefix(qualifiedName);
-  // Within a hidden element, or at its end, only gradient definitions are closed.
+  // Within a hidden element, or at its end, only gradient definitions are closed, and an empty "svg" itself.
   if (hiddenDepth_ > 0) {
     --hiddenDepth_;
-    if (!isDefinition(name)) return;
+    if (!isDefinition(name) && !(hiddenDepth_ == 0 && name == "svg")) return;
   }
   if (name == "radialGradient" || name == "linearGradient") {
     if (currentGradient_) gradients_->add(currentGradient_);

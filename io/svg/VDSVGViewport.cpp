@@ -26,7 +26,9 @@ SVGViewport SVGViewportOf(const platform::DictRef& attributes, bool nested, plat
   const double height = lengthOr(attributes, "height", outer.height, nested || !hasBox ? outer.height : box[3]);
   const double x = nested ? lengthOr(attributes, "x", outer.width, 0) : 0;
   const double y = nested ? lengthOr(attributes, "y", outer.height, 0) : 0;
-  SVGViewport viewport{{hasBox ? box[2] : width, hasBox ? box[3] : height}, std::nullopt};
+  SVGViewport viewport{{hasBox ? box[2] : width, hasBox ? box[3] : height}, std::nullopt,
+                       (attributes->contains("width") && !(width > 0)) ||
+                           (attributes->contains("height") && !(height > 0))};
   double sx = 1, sy = 1, tx = x, ty = y;
   if (hasBox && width > 0 && height > 0) {
     sx = width / box[2];

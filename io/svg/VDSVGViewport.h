@@ -13,6 +13,8 @@ struct SVGViewport {
   platform::Size size;
   // A "matrix(…)" transform text; nothing when the contents stay where they are.
   std::optional<std::string> transform;
+  // A width or height of 0 or less: nothing inside is drawn.
+  bool empty = false;
 };
 
 // `nested`: inside another "svg", whose viewport `outer` is (and whose "x" and "y" then place it).

@@ -219,7 +219,8 @@ TEST_F(LayerCreator, FillColours) {
   };
   const Case cases[] = {{"GreeN", {0, 128, 0, 255}},       {"#080", {0, 136, 0, 255}},
                         {"#FFA500", {255, 165, 0, 255}},   {"rgb(10, 20, 30)", {10, 20, 30, 255}},
-                        {"lightgoldenrodyellow", {250, 250, 210, 255}}, {"#12", {0, 0, 0x12, 255}}};
+                        {"lightgoldenrodyellow", {250, 250, 210, 255}}, {"#12", {0, 0, 0, 255}},
+                        {"bad", {0, 0, 0, 255}}, {"0x0000ff", {0, 0, 255, 255}}};
   for (const Case& c : cases) {
     const DictRef fill = fillOf(make("rect", {{"fill", c.fill}}));
     EXPECT_EQ(fill->get("type").intValue(), 1) << c.fill;

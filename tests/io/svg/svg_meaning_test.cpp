@@ -126,6 +126,9 @@ TEST(SVGMeaning, PaintsLengthsAndViewportsAsCSSAndSVGWriteThem) {
        // The end of an "svg" closes no group (pages of a drawing nest), but its viewport and transform end.
        {{"0.items.0.shape.points.2.point.x", 60}, {"0.items.0.shape.points.2.point.y", 70}, {"0.items.1.width", 10},
         {"0.items.1.shape.points.2.point.y", 10}}},
+      // An "svg" of no size draws nothing inside it.
+      {"<svg viewBox='0 0 10 10'><svg width='0'><rect width='5' height='5'/></svg><rect width='10%' height='1'/></svg>",
+       {{"0.items.#", 1}, {"0.items.0.width", 1}}},
   };
   document_testing::ScratchFolders folders;
   for (const Case& c : cases) expectRecords(c.body, c.expected);
