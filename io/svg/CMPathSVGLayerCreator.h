@@ -5,11 +5,13 @@
 // and its opacity. The attributes come prepared by the reader: trimmed, style pieces merged, group attributes
 // inherited, "transform" an array of transform texts from the outermost group to the element.
 //
-// Colours may be SVG keywords or "#rgb" as well as the six-digit and "rgb(…)" forms. A path, polygon or polyline
-// has its points transformed and stored relative to its first, untransformed point, which becomes the layer's
-// place; a rectangle or circle keeps its corners in page coordinates, and becomes a path of its outline when the
-// transform turns or skews it. A number that is not finite anywhere in the record makes the record unusable
-// (isFinite), and the reader leaves the element out.
+// Colours may take any CSS form (VDSVGColorValue), lengths units and percentages of the size handed in. A path,
+// polygon or polyline has its points transformed and stored relative to its first, untransformed point, which
+// becomes the layer's place; a rectangle or circle keeps its corners in page coordinates, and becomes a path of its
+// outline when the transform turns or skews it or the rectangle has rounded corners; a line's ends are transformed.
+// Stroke widths and dashes scale by the square root of the transform's determinant. A number that is not finite in
+// single precision anywhere in the record makes the record unusable (isFinite), and the reader leaves the element
+// out; a rectangle or circle of no area draws nothing (drawsNothing).
 
 #include <string_view>
 

@@ -2,7 +2,10 @@
 
 // The SVG reader: walks SVG text (or the XHTML page of SVG pages a CorelDRAW conversion makes) with libxml2's
 // event-driven push parser and turns shape elements into layer records, "g" and "svg" elements into group records
-// and gradient elements into the definitions that later shapes refer to.
+// and gradient elements into the definitions that shapes refer to (a shape whose fill names one defined after it
+// is made again at the end). An "svg" element's viewBox, preserveAspectRatio and, when nested, its place transform
+// its contents like a group's transform; one of no size draws nothing. Members take their groups' presentation
+// attributes ("inherit" keeps them), not their places, sizes or opacity.
 //
 // The XML is read safely: nothing is fetched from the network, no external entity or DTD is loaded, and libxml2's
 // limits on nesting, text size and entity expansion stand. Groups nest at most 100 deep: a deeper "g" or "svg"
