@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "document/CMDocument.h"
+#include "document/CMPageLength.h"
 #include "document/CMShapeLayer.h"
 #include "document_test_support.h"
 #include "io/import/CMDrawingImport.h"
@@ -144,13 +145,14 @@ TEST(SVGMeaning, AHugeElementLeavesThePageUsable) {
                                      "<rect x='10' y='10' width='20' height='20' fill='#00f'/></svg>"));
   EXPECT_EQ(imported.skipped, "2 rect");
   EXPECT_EQ(document.data()->get("width").floatValue(), 200);
-  // A path whose points are each finite but lie, as placed, past the largest float grows the page only that far.
-  importSVGData(document, svg_testing::bytesOf("<svg><path d='M3e38 0L3e38 1' transform='translate(3e38)'/></svg>"));
-  EXPECT_TRUE(std::isfinite(document.data()->get("width").floatValue()));
   const std::optional<svg_testing::WhitePicture> page = svg_testing::drawnPage(document, 1);
   ASSERT_TRUE(page);
   EXPECT_EQ(page->at(20, 20, 2), 255);
   EXPECT_EQ(page->at(20, 20, 0), 0) << "the blue square is drawn";
+  // A drawing reaching far out grows the page only as far as a page can be.
+  importSVGData(document, svg_testing::bytesOf("<svg><rect x='3e38' y='1e7' width='1e37' height='1'/></svg>"));
+  EXPECT_EQ(document.data()->get("width").doubleValue(), kCMLargestPageLength);
+  EXPECT_EQ(document.data()->get("height").doubleValue(), kCMLargestPageLength);
 }
 
 }  // namespace
