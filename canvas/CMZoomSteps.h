@@ -7,15 +7,15 @@
 #include <array>
 #include <optional>
 
+#include "document/CMPageLength.h"
 #include "document/CMUsableZoom.h"
 #include "platform/core/geometry.h"
 
 inline constexpr std::array<float, 11> kCMZoomSteps = {12.5f, 25, 50, 75, 100, 200, 300, 400, 600, 800, 1200};
 inline constexpr int kCMZoomIndex100 = 4;
 
-// A page width or height read from a document: negative or not finite counts as 0; at most a million points.
-// The largest page side the canvas draws.
-inline constexpr double kCMLargestPageLength = 1e6;
+// A page width or height read from a document: negative or not finite counts as 0; at most a million points
+// (kCMLargestPageLength).
 double CMUsablePageLength(double length);
 
 // The index whose step equals zoom·100, or nothing for an off-table zoom.

@@ -44,7 +44,8 @@ class CMDocument : public CMBaseDocument, public platform::Document {
   void OnExport();
   void OnImport() { doImport(); }
   void doImport();
-  // Grows the page to the bounds of imported records, never shrinking it; a growth is registered for undo first.
+  // Grows the page to the bounds of imported records, up to kCMLargestPageLength and never shrinking it; a growth
+  // is registered for undo first.
   void resizeDocument(const platform::ArrayRef& records);
   // Unites into `rect` the bounds of every record of the tree that is not a group.
   static void parseLayers(const platform::ArrayRef& records, platform::Rect& rect);

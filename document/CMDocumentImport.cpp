@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "document/CMDocument.h"
+#include "document/CMPageLength.h"
 #include "document/CMShapeLayer.h"
 #include "document/CMUndoActionType.h"
 #include "platform/graphics/rect_functions.h"
@@ -31,8 +32,9 @@ void CMDocument::resizeDocument(const platform::ArrayRef& records) {
   platform::Rect bounds;
   parseLayers(records, bounds);
   const platform::DictRef root = data();
-  const double right = platform::maxX(bounds);
-  const double bottom = platform::maxY(bounds);
+  // A drawing reaching further grows the page only as far as a page can be.
+  const double right = std::min(platform::maxX(bounds), kCMLargestPageLength);
+  const double bottom = std::min(platform::maxY(bounds), kCMLargestPageLength);
   const bool wider = right > root->get("width").intValue();
   const bool taller = bottom > root->get("height").intValue();
   if (!wider && !taller) return;

@@ -70,7 +70,11 @@ void CMLineShape::updateShape() { setPath(outline()); }
 
 BezierPath CMLineShape::outline() {
   const platform::DictRef stroke = data()->dictionary("stroke");
-  if (stroke) stroke->set("lineWidth", static_cast<float>(data()->get("def_width").intValue()));
+  // Whole from the tool, fractional from an imported drawing.
+  const platform::Value lineWidth = data()->get("def_width");
+  if (stroke) {
+    stroke->set("lineWidth", lineWidth.isReal() ? lineWidth.floatValue() : static_cast<float>(lineWidth.intValue()));
+  }
   const float width = stroke ? stroke->get("lineWidth").floatValue() : 0.0f;
   const std::int64_t type = data()->get("type").integerValue();
   const std::int64_t style = data()->get("style").integerValue();

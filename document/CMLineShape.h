@@ -2,7 +2,8 @@
 
 // Line (shape type 4) from ("x1", "y1") to ("x2", "y2"), with arrowheads by arrow type
 // ("type": 0 none, 1 at the start, 2 at both ends) and style ("style": 0 Full,
-// 1 Circle, 2 Open, 3 Diamond, 4 PointY), length 10 times the width ("def_width").
+// 1 Circle, 2 Open, 3 Diamond, 4 PointY), length 10 times the width ("def_width", whole
+// from the tool, fractional in an imported drawing).
 // The type, style and width are taken from the tool options once, when the record
 // lacks them (a stored "line_arrow_type" wins over both), and then read from the record.
 // Coincident ends and unknown arrow types give a plain line.

@@ -70,20 +70,20 @@ void CMStroke::applyDash(BezierPath& path) const {
   path.setLineDash(nullptr, 0, 0);
   const platform::ArrayRef points = data_->array("dashPoints");
   if (dashStyle_ != kDashed || !points || points->empty()) return;
-  const int offset = data_->get("stroke-dashoffset").intValue();
+  // The offset is where along the pattern the stroke starts.
+  const float offset = data_->get("stroke-dashoffset").floatValue();
   std::vector<double> lengths;
-  bool someEntryPositive = false;
   bool someLengthPositive = false;
   for (const platform::Value& entry : *points) {
-    const float value = entry.floatValue();
-    const float length = value + static_cast<float>(offset);
-    someEntryPositive = someEntryPositive || value > 0;
+    const float length = entry.floatValue();
     // A negative dash would put Cairo into a permanent error state.
     const double kept = std::isfinite(length) && length > 0 ? length : 0;
     someLengthPositive = someLengthPositive || kept > 0;
     lengths.push_back(kept);
   }
-  if (someEntryPositive && someLengthPositive) path.setLineDash(lengths.data(), static_cast<int>(lengths.size()), 0);
+  if (someLengthPositive) {
+    path.setLineDash(lengths.data(), static_cast<int>(lengths.size()), std::isfinite(offset) ? offset : 0);
+  }
 }
 
 void CMStroke::strokeByMode(const BezierPath& path) const {

@@ -16,10 +16,10 @@ class CMStroke : public CMFill {
 
   // Sets the path's width ("lineWidth" × zoom), join, cap and dash, which stay on the path,
   // then strokes it in the current graphics context. The dash is built anew on every call
-  // (a solid stroke clears the dash an earlier one left): each "dashPoints" entry plus
-  // "stroke-dashoffset", unscaled by the zoom, lengths that fall below 0 clamped at 0;
-  // solid unless some entry is above 0 and some length stays above 0. Gradient strokes are
-  // always centred; colour and image strokes honour the mode.
+  // (a solid stroke clears the dash an earlier one left): the "dashPoints" entries, unscaled
+  // by the zoom, negative ones clamped at 0, started "stroke-dashoffset" along the pattern;
+  // solid unless some entry is above 0. Gradient strokes are always centred; colour and
+  // image strokes honour the mode.
   void strokePath(platform::BezierPath& path, float zoom) const;
 
   float lineWidth() const { return lineWidth_; }

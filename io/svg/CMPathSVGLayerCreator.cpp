@@ -2,12 +2,15 @@
 
 #include "io/svg/CMPathSVGLayerCreator.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "document/CMBaseDocument.h"
 #include "document/CMPointTypes.h"
 #include "document/CMShapeRecordValues.h"
+#include "io/svg/VDSVGLength.h"
 #include "io/svg/VDSVGNumberList.h"
 #include "io/svg/VDSVGTransformList.h"
 #include "platform/core/geometry_strings.h"
@@ -23,28 +26,73 @@ namespace {
 // A quarter circle as a cubic: its control points lie this far along the tangents, in radii.
 constexpr double kQuarterCircle = 0.5522847498307936;
 
-float attributeFloat(const DictRef& attributes, std::string_view key) { return attributes->get(key).floatValue(); }
+// SVG's initial font size ("medium"), which "em" lengths take when no font size is given.
+constexpr double kMediumFontSize = 16;
 
 // A transform that turns or skews, which no upright rectangle can follow.
 bool turnsOrSkews(const AffineTransform& t) { return t.m12 != 0 || t.m21 != 0; }
 
+bool finiteSingle(Point p) { return std::isfinite(static_cast<float>(p.x)) && std::isfinite(static_cast<float>(p.y)); }
+
 }  // namespace
+
+// One radius missing (or negative) takes the other's value, and neither passes half the side.
+platform::Size CMPathSVGLayerCreator::cornerRadii(const DictRef& attributes, double width, double height) const {
+  const auto radius = [&](std::string_view key) -> std::optional<double> {
+    if (!attributes->contains(key)) return std::nullopt;
+    const double r = attributeFloat(attributes, key);
+    return r >= 0 ? std::optional<double>(r) : std::nullopt;
+  };
+  const std::optional<double> rx = radius("rx"), ry = radius("ry");
+  const double x = rx ? *rx : ry ? *ry : 0;
+  const double y = ry ? *ry : x;
+  return {std::min(x, width / 2), std::min(y, height / 2)};
+}
 
 CMPathSVGLayerCreator::CMPathSVGLayerCreator(const DictRef& attributes, std::string_view shape,
                                              CMBaseDocument& document, platform::Size size,
                                              const platform::ArrayRef& gradients, const platform::ArrayRef& styles,
                                              bool closed)
     : size_(size), gradients_(gradients), styles_(styles), closed_(closed) {
-  // A rectangle or circle that the transform turns keeps its shape only as a path of its outline.
   AffineTransform transform;
+  const bool transformed = findTransform(attributes->array("transform"), transform);
+  // Strokes and dashes grow with the transform's linear scale.
+  if (transformed) strokeScale_ = std::sqrt(std::fabs(transform.m11 * transform.m22 - transform.m12 * transform.m21));
+  // A rectangle or circle that the transform turns, or a rounded rectangle, keeps its shape only as a path of its
+  // outline.
+  const platform::Size radii = cornerRadii(attributes, attributeFloat(attributes, "width"),
+                                           attributeFloat(attributes, "height"));
   const bool outline = (shape == "rect" || shape == "oval") &&
-                       findTransform(attributes->array("transform"), transform) && turnsOrSkews(transform);
+                       ((transformed && turnsOrSkews(transform)) ||
+                        (shape == "rect" && radii.width > 0 && radii.height > 0));
   object_ = document.createObject(outline ? "path" : shape, {0, 0});
   if (!object_) return;
   createPoints(attributes, shape, outline);
   createFill(attributes);
   createStroke(attributes);
+  // A line takes its stroke width back from "def_width" whenever it is rebuilt.
+  if (const DictRef stroke = shape == "line" ? shapeEntry("stroke") : nullptr) {
+    object_->dictionary("shape")->set("def_width", stroke->get("lineWidth"));
+  }
   setLayerAttributes(attributes);
+}
+
+SVGLengthBasis CMPathSVGLayerCreator::lengthBasis(const DictRef& attributes, std::string_view key) const {
+  // A percentage is of the viewport's width for horizontal lengths, its height for vertical ones and its
+  // normalised diagonal for the rest.
+  const bool horizontal = key == "x" || key == "cx" || key == "x1" || key == "x2" || key == "width" || key == "rx";
+  const bool vertical = key == "y" || key == "cy" || key == "y1" || key == "y2" || key == "height" || key == "ry";
+  const double w = size_.width, h = size_.height;
+  SVGLengthBasis basis{horizontal ? w : vertical ? h : std::sqrt((w * w + h * h) / 2), kMediumFontSize};
+  if (key != "font-size" && attributes->contains("font-size")) basis.fontSize = attributeFloat(attributes, "font-size");
+  if (!(basis.fontSize > 0)) basis.fontSize = kMediumFontSize;
+  return basis;
+}
+
+float CMPathSVGLayerCreator::attributeFloat(const DictRef& attributes, std::string_view key) const {
+  const Value* value = attributes->find(key);
+  if (!value || !value->isString()) return value ? value->floatValue() : 0.0f;
+  return static_cast<float>(SVGLength(value->string(), lengthBasis(attributes, key)).value_or(0));
 }
 
 bool CMPathSVGLayerCreator::findTransform(const platform::ArrayRef& transforms, AffineTransform& transform) {
@@ -113,10 +161,17 @@ void CMPathSVGLayerCreator::createPathPoints(const DictRef& attributes, std::str
   placePoints(transformed ? &transform : nullptr);
 }
 
+bool CMPathSVGLayerCreator::hasArea(const DictRef& attributes, std::string_view shape) {
+  // A missing, zero or negative size draws nothing; so does a number that reads as none.
+  const auto positive = [&](std::string_view key) { return attributeFloat(attributes, key) > 0; };
+  drawsNothing_ = shape == "oval" ? !positive("r") : !positive("width") || !positive("height");
+  return !drawsNothing_;
+}
+
 void CMPathSVGLayerCreator::createCornerPoints(const DictRef& attributes, std::string_view shape) {
+  if (!hasArea(attributes, shape)) return;
   platform::Rect r;
   if (shape == "oval") {
-    if (!attributes->contains("cx") || !attributes->contains("cy")) return;
     const float radius = attributeFloat(attributes, "r");
     r = {attributeFloat(attributes, "cx") - radius, attributeFloat(attributes, "cy") - radius, 2.0f * radius,
          2.0f * radius};
@@ -143,7 +198,8 @@ void CMPathSVGLayerCreator::createCornerPoints(const DictRef& attributes, std::s
   const std::int64_t types[] = {kCMPointMove, kCMPointLine, kCMPointLine, kCMPointLine | kCMPointClose};
   const int ids[] = {1, 2, 4, 5};
   for (int i = 0; i < 4; ++i) {
-    if (!std::isfinite(corners[i].x) || !std::isfinite(corners[i].y)) finite_ = false;
+    // The corners are read back in single precision.
+    if (!finiteSingle(corners[i])) finite_ = false;
     points_->add(platform::Dictionary::make(
         {{"point", platform::stringFromPoint(corners[i])}, {"type", types[i]}, {"id", ids[i]}}));
   }
@@ -152,16 +208,20 @@ void CMPathSVGLayerCreator::createCornerPoints(const DictRef& attributes, std::s
 void CMPathSVGLayerCreator::createOutlinePoints(const DictRef& attributes, std::string_view shape) {
   const DictRef shapeRecord = object_->dictionary("shape");
   points_ = shapeRecord ? shapeRecord->array("points") : nullptr;
-  if (!points_) return;
+  if (!points_ || !hasArea(attributes, shape)) return;
   if (shape == "rect") {
     const double x = attributeFloat(attributes, "x"), y = attributeFloat(attributes, "y");
     const double w = attributeFloat(attributes, "width"), h = attributeFloat(attributes, "height");
-    SVGMoveTo({x, y});
-    SVGLineTo({x, y + h});
-    SVGLineTo({x + w, y + h});
-    SVGLineTo({x + w, y});
+    const platform::Size radii = cornerRadii(attributes, w, h);
+    if (radii.width > 0 && radii.height > 0) {
+      addRoundedRect(x, y, w, h, radii);
+    } else {
+      SVGMoveTo({x, y});
+      SVGLineTo({x, y + h});
+      SVGLineTo({x + w, y + h});
+      SVGLineTo({x + w, y});
+    }
   } else {
-    if (!attributes->contains("cx") || !attributes->contains("cy")) return;
     const double cx = attributeFloat(attributes, "cx"), cy = attributeFloat(attributes, "cy");
     const double r = attributeFloat(attributes, "r"), k = kQuarterCircle * r;
     SVGMoveTo({cx + r, cy});
@@ -176,16 +236,36 @@ void CMPathSVGLayerCreator::createOutlinePoints(const DictRef& attributes, std::
   placePoints(&transform);
 }
 
+// Each quarter turns through a cubic from the end of one side to the start of the next.
+void CMPathSVGLayerCreator::addRoundedRect(double x, double y, double w, double h, platform::Size radii) {
+  const double rx = radii.width, ry = radii.height, kx = kQuarterCircle * rx, ky = kQuarterCircle * ry;
+  SVGMoveTo({x + rx, y});
+  SVGLineTo({x + w - rx, y});
+  SVGCurveToPoint({x + w, y + ry}, {x + w - rx + kx, y}, {x + w, y + ry - ky});
+  SVGLineTo({x + w, y + h - ry});
+  SVGCurveToPoint({x + w - rx, y + h}, {x + w, y + h - ry + ky}, {x + w - rx + kx, y + h});
+  SVGLineTo({x + rx, y + h});
+  SVGCurveToPoint({x, y + h - ry}, {x + rx - kx, y + h}, {x, y + h - ry + ky});
+  SVGLineTo({x, y + ry});
+  SVGCurveToPoint({x + rx, y}, {x, y + ry - ky}, {x + rx - kx, y});
+}
+
 void CMPathSVGLayerCreator::createLine(const DictRef& attributes) {
-  const float x1 = attributeFloat(attributes, "x1"), y1 = attributeFloat(attributes, "y1");
-  setFloat(object_, "x", x1);
-  setFloat(object_, "y", y1);
+  Point start{attributeFloat(attributes, "x1"), attributeFloat(attributes, "y1")};
+  Point end{attributeFloat(attributes, "x2"), attributeFloat(attributes, "y2")};
+  AffineTransform transform;
+  if (findTransform(attributes->array("transform"), transform)) {
+    start = transform.transformPoint(start);
+    end = transform.transformPoint(end);
+  }
+  setFloat(object_, "x", start.x);
+  setFloat(object_, "y", start.y);
   const DictRef shape = object_->dictionary("shape");
   if (!shape) return;
   setFloat(shape, "x1", 0);
   setFloat(shape, "y1", 0);
-  setFloat(shape, "x2", attributeFloat(attributes, "x2") - x1);
-  setFloat(shape, "y2", attributeFloat(attributes, "y2") - y1);
+  setFloat(shape, "x2", end.x - start.x);
+  setFloat(shape, "y2", end.y - start.y);
   shape->set("line_arrow_type", 0);
 }
 
@@ -209,7 +289,8 @@ void CMPathSVGLayerCreator::placePoints(const AffineTransform* transform) {
       Point p = shapePoint(point, key);
       if (transform) p = transform->transformPoint(p);
       p = {p.x - p0.x, p.y - p0.y};
-      if (!std::isfinite(p.x) || !std::isfinite(p.y)) finite_ = false;
+      // The points are read back in single precision.
+      if (!finiteSingle(p)) finite_ = false;
       point->set(key, platform::stringFromPoint(p));
     }
   }

@@ -5,14 +5,17 @@
 // and its opacity. The attributes come prepared by the reader: trimmed, style pieces merged, group attributes
 // inherited, "transform" an array of transform texts from the outermost group to the element.
 //
-// Colours may be SVG keywords or "#rgb" as well as the six-digit and "rgb(…)" forms. A path, polygon or polyline
-// has its points transformed and stored relative to its first, untransformed point, which becomes the layer's
-// place; a rectangle or circle keeps its corners in page coordinates, and becomes a path of its outline when the
-// transform turns or skews it. A number that is not finite anywhere in the record makes the record unusable
-// (isFinite), and the reader leaves the element out.
+// Colours may take any CSS form (VDSVGColorValue), lengths units and percentages of the size handed in. A path,
+// polygon or polyline has its points transformed and stored relative to its first, untransformed point, which
+// becomes the layer's place; a rectangle or circle keeps its corners in page coordinates, and becomes a path of its
+// outline when the transform turns or skews it or the rectangle has rounded corners; a line's ends are transformed.
+// Stroke widths and dashes scale by the square root of the transform's determinant. A number that is not finite in
+// single precision anywhere in the record makes the record unusable (isFinite), and the reader leaves the element
+// out; a rectangle or circle of no area draws nothing (drawsNothing).
 
 #include <string_view>
 
+#include "io/svg/VDSVGLength.h"
 #include "io/svg/VDSVGPathScanner.h"
 #include "platform/core/geometry.h"
 #include "platform/core/value.h"
@@ -34,6 +37,8 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
   // The record; null when the document has no default object of that name.
   const platform::DictRef& object() const { return object_; }
   bool isFinite() const { return finite_; }
+  // A rectangle or circle of no area, which SVG does not draw: the record is not to be used.
+  bool drawsNothing() const { return drawsNothing_; }
 
   // The element's transform texts composed, outermost first; false (and `transform` untouched) when none is read.
   static bool findTransform(const platform::ArrayRef& transforms, platform::AffineTransform& transform);
@@ -45,11 +50,19 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
   static int lineCapStyle(std::string_view text);
 
  private:
+  // The attribute as a length in user units (0 when missing or no number); percentages of the size handed in.
+  float attributeFloat(const platform::DictRef& attributes, std::string_view key) const;
+  SVGLengthBasis lengthBasis(const platform::DictRef& attributes, std::string_view key) const;
+  // A rectangle's corner radii as SVG rounds them; a radius of 0 leaves square corners.
+  platform::Size cornerRadii(const platform::DictRef& attributes, double width, double height) const;
   // `outline`: a rectangle or circle that becomes a path.
   void createPoints(const platform::DictRef& attributes, std::string_view shape, bool outline);
   void createPathPoints(const platform::DictRef& attributes, std::string_view shape);
   void createCornerPoints(const platform::DictRef& attributes, std::string_view shape);
   void createOutlinePoints(const platform::DictRef& attributes, std::string_view shape);
+  // False, and drawsNothing set, for a rectangle without width or height or a circle without radius.
+  bool hasArea(const platform::DictRef& attributes, std::string_view shape);
+  void addRoundedRect(double x, double y, double w, double h, platform::Size radii);
   void createLine(const platform::DictRef& attributes);
   void parsePolygon(std::string_view text);
   // The points made so far moved by the transform and then placed relative to the first one.
@@ -59,6 +72,10 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
   void createGradient(const platform::DictRef& definition, const platform::DictRef& style,
                       const platform::DictRef& attributes, double outset);
   void createStroke(const platform::DictRef& attributes);
+  // The "color" of a fill or stroke style record from a paint in any colour form ("currentColor" from the "color"
+  // attribute); a colour with an alpha of its own sets the record's "alpha" to that times `opacity`.
+  void setPaintColor(const platform::DictRef& style, std::string_view paint, float opacity,
+                     const platform::DictRef& attributes);
   void createFont(const platform::DictRef& attributes);
   void setLayerAttributes(const platform::DictRef& attributes);
 
@@ -79,4 +96,7 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
   platform::ArrayRef styles_;
   bool closed_ = false;
   bool finite_ = true;
+  bool drawsNothing_ = false;
+  // The square root of the transform's determinant, by which stroke widths and dashes scale.
+  double strokeScale_ = 1;
 };

@@ -1,15 +1,18 @@
 // The style half of the layer creator: fill, gradient, stroke, font and opacity.
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "document/CMColorHex.h"
 #include "document/CMColorRecord.h"
 #include "io/svg/CMPathSVGLayerCreator.h"
 #include "io/svg/CMSVGGradient.h"
 #include "io/svg/VDSVGColor.h"
-#include "io/svg/VDSVGNumberList.h"
+#include "io/svg/VDSVGColorValue.h"
+#include "io/svg/VDSVGOpacity.h"
 #include "platform/core/numeric.h"
 #include "platform/core/string_conversions.h"
 #include "platform/core/string_utilities.h"
@@ -30,14 +33,29 @@ std::optional<std::string> attributeText(const DictRef& attributes, std::string_
 std::string colorDigits(std::string_view value) { return SVGColorDigits(value); }
 
 // The id a paint "url(#id)" names, a fallback colour after it left out; empty for any other paint.
-std::string gradientId(std::string_view paint) {
-  const std::size_t start = paint.find("url(#");
-  const std::size_t end = start == std::string_view::npos ? start : paint.find(')', start);
-  if (end == std::string_view::npos) return {};
-  return std::string(paint.substr(start + 5, end - start - 5));
-}
+std::string gradientId(std::string_view paint) { return SVGPaintReferenceOf(paint).id; }
 
 }  // namespace
+
+void CMPathSVGLayerCreator::setPaintColor(const DictRef& style, std::string_view paint, float opacity,
+                                          const DictRef& attributes) {
+  const std::optional<SVGColorValue> current = SVGColorValueOf(attributes->get("color").string());
+  std::optional<SVGColorValue> color = SVGColorValueOf(paint, current.value_or(SVGColorValue{}));
+  if (!color && paint.substr(0, 2) == "0x") {
+    // The reader's own default ("0x000000") goes to the record's colour reader.
+    style->set("color", dictionaryFromHexRGB(paint, opacity));
+    return;
+  }
+  // Any other paint CSS does not know is an error, which leaves SVG's initial black.
+  if (!color) color = SVGColorValue{};
+  // The style record draws with its "alpha", not its colour's: a colour's own alpha joins the opacity there.
+  const float alpha = opacity * static_cast<float>(color->alpha);
+  if (alpha != opacity) setFloat(style, "alpha", alpha);
+  style->set("color", platform::Dictionary::make({{"r", color->red},
+                                                  {"g", color->green},
+                                                  {"b", color->blue},
+                                                  {"a", platform::saturatingTruncate<std::int64_t>(alpha * 255.0f)}}));
+}
 
 DictRef CMPathSVGLayerCreator::shapeEntry(std::string_view key) const {
   const DictRef shape = object_->dictionary("shape");
@@ -55,18 +73,30 @@ void CMPathSVGLayerCreator::createFill(const DictRef& attributes) {
   }
   float alpha = 1.0f;
   if (const Value* opacity = attributes->find("fill-opacity")) {
-    alpha = opacity->floatValue();
+    alpha = SVGOpacity(opacity->string());
     setFloat(fill, "alpha", alpha);
   }
   const std::string paint = colorDigits(*value);
   if (paint.find("url") != std::string::npos) {
-    if (const DictRef definition = findSVGGradient(gradients_, gradientId(paint))) {
+    // url(#id), perhaps followed by the paint to use when no gradient has that id.
+    const SVGPaintReference reference = SVGPaintReferenceOf(paint);
+    const DictRef definition = reference.id.empty() ? nullptr : findSVGGradient(gradients_, reference.id);
+    if (definition) {
       createGradient(definition, fill, attributes, 0);
+      fill->set("type", 3);
+    } else {
+      // Without a fallback the reference is an error, which paints nothing.
+      if (reference.fallback.empty() || reference.fallback == "none") {
+        fill->set("type", 0);
+        fill->set("use", false);
+        return;
+      }
+      fill->set("type", 1);
+      setPaintColor(fill, reference.fallback, alpha, attributes);
     }
-    fill->set("type", 3);
   } else {
     fill->set("type", 1);
-    fill->set("color", dictionaryFromHexRGB(paint, alpha));
+    setPaintColor(fill, *value, alpha, attributes);
   }
   fill->set("use", true);
 }
@@ -98,31 +128,38 @@ void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
   const DictRef stroke = shapeEntry("stroke");
   if (!stroke) return;
   const std::optional<std::string> value = attributeText(attributes, "stroke");
-  const float width = attributes->get("stroke-width").floatValue();
-  if ((value && *value == "none") || (!value && !(width > 0))) {
+  // Without a paint there is no stroke, whatever its width; nor with a width that is not above 0.
+  const float width = attributes->contains("stroke-width") ? attributeFloat(attributes, "stroke-width") : 1.0f;
+  if (!value || *value == "none" || !(width > 0)) {
     stroke->set("type", 0);
     return;
   }
   float alpha = 1.0f;
   if (const Value* opacity = attributes->find("stroke-opacity")) {
-    alpha = opacity->floatValue();
+    alpha = SVGOpacity(opacity->string());
     // The stroke draws with its own alpha, not the colour's: without it the opacity would be lost.
     setFloat(stroke, "alpha", alpha);
   }
-  stroke->set("color", dictionaryFromHexRGB(value ? colorDigits(*value) : std::string(), alpha));
+  setPaintColor(stroke, *value, alpha, attributes);
   int dashStyle = 0;
   const std::optional<std::string> dashes = attributeText(attributes, "stroke-dasharray");
   if (dashes && *dashes != "solid" && *dashes != "none") {
-    // Separated by commas and/or blanks, as SVG writes them; each a whole number.
+    // Separated by commas and/or blanks, as SVG writes them. A negative length makes the list an error, which
+    // leaves the stroke solid.
+    const std::vector<double> numbers = SVGLengthList(*dashes, lengthBasis(attributes, "stroke-dasharray"));
     const platform::ArrayRef lengths = platform::Array::make();
-    for (const double length : SVGNumberList(*dashes)) lengths->add(platform::saturatingTruncate<std::int32_t>(length));
-    if (!lengths->empty()) {
+    for (const double length : numbers) {
+      const float scaled = static_cast<float>(length * strokeScale_);
+      if (!std::isfinite(scaled)) finite_ = false;
+      lengths->add(scaled);
+    }
+    if (!numbers.empty() && std::none_of(numbers.begin(), numbers.end(), [](double n) { return n < 0; })) {
       stroke->set("dashPoints", lengths);
-      stroke->set("stroke-dashoffset", attributes->get("stroke-dashoffset").intValue());
+      setFloat(stroke, "stroke-dashoffset", attributeFloat(attributes, "stroke-dashoffset") * strokeScale_);
       dashStyle = 1;
     }
   }
-  setFloat(stroke, "lineWidth", width == 0 ? 1.0f : width);
+  setFloat(stroke, "lineWidth", width * strokeScale_);
   stroke->set("lineJoinStyle", lineJoinStyle(attributes->get("stroke-linejoin").string()));
   stroke->set("lineCapStyle", lineCapStyle(attributes->get("stroke-linecap").string()));
   stroke->set("dashStyle", dashStyle);
@@ -150,7 +187,7 @@ void CMPathSVGLayerCreator::createFont(const DictRef& attributes) {
 }
 
 void CMPathSVGLayerCreator::setLayerAttributes(const DictRef& attributes) {
-  if (const Value* opacity = attributes->find("opacity")) setFloat(object_, "alpha", opacity->floatValue());
+  if (const Value* opacity = attributes->find("opacity")) setFloat(object_, "alpha", SVGOpacity(opacity->string()));
 }
 
 int CMPathSVGLayerCreator::lineJoinStyle(std::string_view text) {

@@ -2,6 +2,7 @@
 
 #include "io/svg/VDSVGParser.h"
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
@@ -9,8 +10,11 @@
 #include "document/CMProject.h"
 #include "io/svg/CMPathSVGLayerCreator.h"
 #include "io/svg/CMSVGTextPlacement.h"
+#include "io/svg/VDSVGColorValue.h"
 #include "io/svg/VDSVGNumberList.h"
+#include "io/svg/VDSVGOpacity.h"
 #include "io/svg/VDSVGTransformList.h"
+#include "io/svg/VDSVGViewport.h"
 #include "platform/core/memory.h"
 #include "platform/core/string_conversions.h"
 #include "platform/core/string_utilities.h"
@@ -47,6 +51,30 @@ std::string collapsedText(std::string_view text) {
     collapsed += c;
   }
   return collapsed;
+}
+
+// Elements whose contents are never drawn where they stand.
+bool hidesContents(std::string_view name) {
+  return name == "defs" || name == "clipPath" || name == "mask" || name == "symbol" || name == "marker" ||
+         name == "pattern";
+}
+
+// Shape elements: what they hold (titles, animations, stray shapes) is not drawn either.
+bool isShape(std::string_view name) {
+  return name == "path" || name == "rect" || name == "circle" || name == "line" || name == "polyline" ||
+         name == "polygon";
+}
+
+// Whether members take a group's attribute: not its opacity (the group's own, openGroup), nor its place, size or
+// shape, which belong to the element that has them.
+bool inherits(std::string_view key) {
+  static constexpr std::string_view kOwn[] = {"opacity", "x", "y", "width", "height", "rx", "ry", "cx", "cy", "r",
+                                              "x1", "y1", "x2", "y2", "d", "points", "id", "viewBox"};
+  return std::find(std::begin(kOwn), std::end(kOwn), key) == std::end(kOwn);
+}
+
+bool isDefinition(std::string_view name) {
+  return name == "stop" || name == "radialGradient" || name == "linearGradient";
 }
 
 // Style pieces "name: value" set the attribute they name; a later piece wins over an earlier one and over the
@@ -140,7 +168,8 @@ DictRef VDSVGParser::findAttributes(const DictRef& attributes) const {
   for (const auto& [key, value] : *attributes) {
     if (key == "transform") {
       transforms->add(value);
-    } else {
+    } else if (!(value.isString() && value.string() == "inherit")) {
+      // "inherit" keeps the groups' value.
       result->set(key, value);
     }
   }
@@ -149,11 +178,15 @@ DictRef VDSVGParser::findAttributes(const DictRef& attributes) const {
 }
 
 void VDSVGParser::pushGroupAttributes(const DictRef& prepared) {
-  if (gAttributes_.empty()) return gAttributes_.push_back(prepared);
-  const DictRef& outer = gAttributes_.back();
-  const DictRef inherited = outer->mutableCopy();
-  inherited->addEntries(*prepared);
-  const Value* outerTransform = outer->find("transform");
+  const DictRef outer = gAttributes_.empty() ? nullptr : gAttributes_.back();
+  const DictRef inherited = outer ? outer->mutableCopy() : platform::Dictionary::make();
+  for (const auto& [key, value] : *prepared) {
+    // What SVG passes down to the members; "inherit" keeps the outer groups' value.
+    if (key != "transform" && inherits(key) && !(value.isString() && value.string() == "inherit")) {
+      inherited->set(key, value);
+    }
+  }
+  const Value* outerTransform = outer ? outer->find("transform") : nullptr;
   const Value* ownTransform = prepared->find("transform");
   if (outerTransform || ownTransform) inherited->set("transform", composedTransforms(outerTransform, ownTransform));
   gAttributes_.push_back(inherited);
@@ -165,17 +198,25 @@ void VDSVGParser::setDefaultAttributes(const DictRef& attributes) {
 
 void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef& attributes) {
   const std::string_view name = withoutPrefix(qualifiedName);
-  if (isMarker_) return skip(name);
-  if (name == "g" || name == "svg") openGroup();
+  if (hiddenDepth_ > 0) {
+    ++hiddenDepth_;
+    // Gradients defined where nothing is drawn are still found by reference.
+    if (!isDefinition(name)) return skip(name);
+  }
   const DictRef prepared = prepareAttributes(withStylePieces(attributes));
-  if (name == "marker") {
-    isMarker_ = true;
-  } else if (name == "svg") {
-    width_ = attributes->get("width").floatValue();
-    height_ = attributes->get("height").floatValue();
-    if (!firstSize_) firstSize_ = platform::Size{width_, height_};
-    const std::vector<double> box = SVGNumberList(attributes->get("viewBox").string());
-    viewport_ = box.size() == 4 ? platform::Size{box[2], box[3]} : platform::Size{width_, height_};
+  if (name == "g" || name == "svg") openGroup(prepared);
+  if (hidesContents(name) || isShape(name)) hiddenDepth_ = 1;
+  if (name == "svg") {
+    if (!firstSize_) {
+      firstSize_ = platform::Size{prepared->get("width").floatValue(), prepared->get("height").floatValue()};
+    }
+    // Its viewBox and place transform what it holds, as a group's transform does, until its end.
+    const SVGViewport viewport = SVGViewportOf(prepared, !openSVGs_.empty(), {width_, height_});
+    openSVGs_.push_back({viewport.transform.has_value(), {width_, height_}});
+    if (viewport.transform) pushGroupAttributes(platform::Dictionary::make({{"transform", *viewport.transform}}));
+    width_ = static_cast<float>(viewport.size.width);
+    height_ = static_cast<float>(viewport.size.height);
+    if (viewport.empty) hiddenDepth_ = 1;
   } else if (name == "stop") {
     if (currentGradient_) currentGradient_->array("points")->add(prepared);
   } else if (name == "radialGradient" || name == "linearGradient") {
@@ -197,16 +238,17 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
     pushGroupAttributes(prepared);
   } else if (name == "tspan") {
     takeSpanStyle(prepared);
-  } else {
+  } else if (!hidesContents(name)) {
     skip(name);
   }
 }
 
-void VDSVGParser::openGroup() {
+void VDSVGParser::openGroup(const DictRef& prepared) {
   const bool opens = groupDepth_ < kDeepestGroup;
   if (opens) {
     const DictRef group = document_->createGroup();
     countRecord(group);
+    if (const Value* opacity = prepared->find("opacity")) group->set("alpha", SVGOpacity(opacity->string()));
     if (currentGroup_) {
       group->set("parent", currentGroup_);
       currentGroup_->array("items")->add(group);
@@ -222,25 +264,51 @@ void VDSVGParser::openGroup() {
 void VDSVGParser::addShape(std::string_view element, std::string_view shape, const DictRef& prepared) {
   const DictRef attributes = findAttributes(prepared);
   if (shape != "text") setDefaultAttributes(attributes);
-  CMPathSVGLayerCreator creator(attributes, shape, *document_, viewport_, gradients_, styles_,
+  CMPathSVGLayerCreator creator(attributes, shape, *document_, platform::Size{width_, height_}, gradients_, styles_,
                                 element == "polygon");
   const DictRef& record = creator.object();
+  if (creator.drawsNothing()) return;
   // A shape outside every group has no place to go.
   if (!record || !creator.isFinite() || !currentGroup_) return skip(element);
-  currentGroup_->array("items")->add(record);
+  const platform::ArrayRef items = currentGroup_->array("items");
+  items->add(record);
   countRecord(record);
   if (shape == "text") {
     currentTextLayer_ = record;
     currentTextAttributes_ = prepared;
     currentText_.clear();
+  } else if (const std::string id = SVGPaintReferenceOf(attributes->get("fill").string()).id;
+             !id.empty() && !knowsGradient(id)) {
+    // A gradient may be defined after the shapes that use it: the shape is made again once all are known.
+    madeAgain_.push_back({items, items->size() - 1, std::string(element), std::string(shape), attributes,
+                          {width_, height_}});
   }
+}
+
+bool VDSVGParser::knowsGradient(std::string_view id) const {
+  for (const Value& entry : *gradients_) {
+    const DictRef attributes = entry.dictionary() ? entry.dictionary()->dictionary("attributes") : nullptr;
+    if (attributes && attributes->get("id").string() == id) return true;
+  }
+  return false;
+}
+
+void VDSVGParser::makeShapesAgain() {
+  for (const LaterShape& later : madeAgain_) {
+    if (!knowsGradient(SVGPaintReferenceOf(later.attributes->get("fill").string()).id)) continue;
+    CMPathSVGLayerCreator creator(later.attributes, later.shape, *document_, later.size, gradients_, styles_,
+                                  later.element == "polygon");
+    if (creator.object() && creator.isFinite()) later.items->set(later.index, creator.object());
+  }
+  madeAgain_.clear();
 }
 
 void VDSVGParser::didEndElement(std::string_view qualifiedName) {
   const std::string_view name = withoutPrefix(qualifiedName);
-  if (isMarker_) {
-    if (name == "marker") isMarker_ = false;
-    return;
+  // Within a hidden element, or at its end, only gradient definitions are closed, and an empty "svg" itself.
+  if (hiddenDepth_ > 0) {
+    --hiddenDepth_;
+    if (!isDefinition(name) && !(hiddenDepth_ == 0 && name == "svg")) return;
   }
   if (name == "radialGradient" || name == "linearGradient") {
     if (currentGradient_) gradients_->add(currentGradient_);
@@ -254,6 +322,11 @@ void VDSVGParser::didEndElement(std::string_view qualifiedName) {
     if (!gAttributes_.empty()) gAttributes_.pop_back();
   } else if (name == "text") {
     closeText();
+  } else if (name == "svg" && !openSVGs_.empty()) {
+    if (openSVGs_.back().transformed && !gAttributes_.empty()) gAttributes_.pop_back();
+    width_ = static_cast<float>(openSVGs_.back().outer.width);
+    height_ = static_cast<float>(openSVGs_.back().outer.height);
+    openSVGs_.pop_back();
   }
 }
 
@@ -302,7 +375,7 @@ void VDSVGParser::takeSpanStyle(const DictRef& prepared) {
   for (const char* key : {"font-size", "font-family", "fill"}) {
     if (const Value* value = prepared->find(key)) attributes->set(key, *value);
   }
-  const CMPathSVGLayerCreator creator(findAttributes(attributes), "text", *document_, viewport_, gradients_, styles_);
+  const CMPathSVGLayerCreator creator(findAttributes(attributes), "text", *document_, platform::Size{width_, height_}, gradients_, styles_);
   if (creator.object() && creator.isFinite()) currentTextLayer_->set("style", creator.object()->get("style"));
 }
 

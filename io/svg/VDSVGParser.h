@@ -2,13 +2,19 @@
 
 // The SVG reader: walks SVG text (or the XHTML page of SVG pages a CorelDRAW conversion makes) with libxml2's
 // event-driven push parser and turns shape elements into layer records, "g" and "svg" elements into group records
-// and gradient elements into the definitions that later shapes refer to.
+// and gradient elements into the definitions that shapes refer to (a shape whose fill names one defined after it
+// is made again at the end). An "svg" element's viewBox, preserveAspectRatio and, when nested, its place transform
+// its contents like a group's transform; one of no size draws nothing. Members take their groups' presentation
+// attributes ("inherit" keeps them), not their places, sizes or opacity.
 //
 // The XML is read safely: nothing is fetched from the network, no external entity or DTD is loaded, and libxml2's
 // limits on nesting, text size and entity expansion stand. Groups nest at most 100 deep: a deeper "g" or "svg"
 // opens no group of its own (its shapes join the deepest one, its attributes and transforms still apply), so an
-// import always saves and reopens. Everything inside a "marker" is left out, and so are elements the reader does
-// not draw, "image" among them, and shapes with numbers that are not finite; they are counted (skippedSummary).
+// import always saves and reopens. A group's opacity is its group record's, not its members'. Everything inside
+// "defs", "clipPath", "mask", "symbol", "marker" and "pattern", and inside a shape element, is left out but the
+// gradients defined there; so are elements the reader does not draw, "image" among them, and shapes with numbers
+// that are not finite; they are counted (skippedSummary). Rectangles and circles of no area draw nothing and are
+// dropped without a count.
 //
 // A hostile file cannot take the program's memory: the text of a "text" element, entities expanded, is bounded per
 // element and per file (past the bound the XML reads as broken there), and a file whose records would take more
@@ -56,7 +62,7 @@ class VDSVGParser {
   bool stopped() const { return failure_ || !refusal_.empty(); }
   // "3 ellipse, 1 use": the elements left out, in the order first met; empty when none was.
   std::string skippedSummary() const;
-  // The size of the last "svg" element, as its "width" and "height" read as numbers.
+  // The viewport of the innermost open "svg" element (its viewBox's size, else its own), 0 outside any.
   float width() const { return width_; }
   float height() const { return height_; }
   // The size of the first "svg" element (a CorelDRAW drawing's first page), when one was met.
@@ -80,7 +86,8 @@ class VDSVGParser {
   void didFail(int line, std::string message);
 
  private:
-  void openGroup();
+  // A group record for a "g" or "svg" element (up to kDeepestGroup), holding the element's opacity.
+  void openGroup(const platform::DictRef& prepared);
   void addShape(std::string_view element, std::string_view shape, const platform::DictRef& attributes);
   void skip(std::string_view element);
   // A span before any of its text's characters gives the text its font and colour, which SVG passes down to the
@@ -93,6 +100,9 @@ class VDSVGParser {
   bool refusedAtOnce(const platform::Bytes& data);
   void countRecord(const platform::DictRef& record);
   void refuse();
+  bool knowsGradient(std::string_view id) const;
+  // The shapes whose fill named a gradient not yet defined, made again with every gradient of the file.
+  void makeShapesAgain();
 
   CMBaseDocument* document_ = nullptr;
   platform::ArrayRef parsedGroups_ = platform::Array::make();
@@ -100,12 +110,16 @@ class VDSVGParser {
   int groupDepth_ = 0;
   // For each open "g": whether it opened a group.
   std::vector<bool> openedGroups_;
+  struct OpenSVG {
+    bool transformed = false;  // whether it put a transform on gAttributes_
+    platform::Size outer;      // the viewport around it
+  };
+  std::vector<OpenSVG> openSVGs_;
   float width_ = 0;
   float height_ = 0;
   std::optional<platform::Size> firstSize_;
-  // The last "svg" element's size in its own units: its "viewBox", else its size.
-  platform::Size viewport_;
-  bool isMarker_ = false;
+  // The elements open since one whose contents are not drawn, itself included; 0 outside any.
+  int hiddenDepth_ = 0;
   platform::ArrayRef gradients_ = platform::Array::make();
   platform::DictRef currentGradient_;
   platform::ArrayRef styles_ = platform::Array::make();
@@ -120,6 +134,15 @@ class VDSVGParser {
   std::uint64_t recordBytes_ = 0;
   // The line the XML reader has come to.
   std::function<int()> currentLine_ = [] { return 0; };
+  struct LaterShape {
+    platform::ArrayRef items;  // the group's items, and the shape's place among them
+    std::size_t index = 0;
+    std::string element;
+    std::string shape;
+    platform::DictRef attributes;
+    platform::Size size;
+  };
+  std::vector<LaterShape> madeAgain_;
   std::optional<Failure> failure_;
   std::string refusal_;
   std::vector<std::string> skippedOrder_;

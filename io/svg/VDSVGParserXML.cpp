@@ -152,6 +152,7 @@ platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocu
   if (!failure_ && !parser->wellFormed) didFail(xmlSAX2GetLineNumber(parser.get()), "the XML is malformed");
   currentLine_ = [] { return 0; };
   closeText();
+  makeShapesAgain();
   clearTempData();
   // Nothing of a file too large to hold is kept: the records made so far go now.
   if (!refusal_.empty()) parsedGroups_ = platform::Array::make();

@@ -31,6 +31,10 @@ constexpr double kLargestArcPart = std::numbers::pi / 2 + 0.001;
 
 bool finiteFloat(double value) { return std::isfinite(static_cast<float>(value)); }
 
+bool isSeparator(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == ','; }
+
+bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
 // The signed angle from u to v.
 double angleBetween(double ux, double uy, double vx, double vy) {
   const double length = std::sqrt(ux * ux + uy * uy) * std::sqrt(vx * vx + vy * vy);
@@ -44,6 +48,11 @@ double angleBetween(double ux, double uy, double vx, double vy) {
 void VDSVGPathScanner::scan(std::string_view text) {
   for (const char c : text) {
     if (c == '\0') break;
+    if (atFlag() && !isSeparator(c) && !isLetter(c)) {
+      // An arc's flag is one character, so "a5 5 0 015 5" holds two flags; any other character is an error.
+      if ((c != '0' && c != '1') || !storeNumber(c - '0')) return;
+      continue;
+    }
     if (c >= '0' && c <= '9') {
       const int digit = c - '0';
       if (!inNumber_) {
@@ -93,12 +102,16 @@ void VDSVGPathScanner::scan(std::string_view text) {
       if (c == 'z' || c == 'Z') {
         if (!completeGroup()) return;
         owner_.closePath();
+        previousCurve_ = 0;
         // The next subpath starts where this one did.
         x_ = controlX_ = startX_;
         y_ = controlY_ = startY_;
-      } else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+      } else if (isLetter(c)) {
         if (!completeGroup()) return;
         beginCommand(c);
+      } else if (!isSeparator(c)) {
+        // A character path data cannot hold ends it, as other errors do.
+        return;
       }
     }
   }
@@ -128,6 +141,8 @@ bool VDSVGPathScanner::pushNumber() {
   if (!finiteFloat(value)) return false;
   return storeNumber(value);
 }
+
+bool VDSVGPathScanner::atFlag() const { return command_ == 'a' && (count_ == 3 || count_ == 4) && !inNumber_; }
 
 bool VDSVGPathScanner::storeNumber(double value) {
   const int size = groupSize(command_);
@@ -181,6 +196,13 @@ bool VDSVGPathScanner::completeGroup() {
 }
 
 bool VDSVGPathScanner::runGroup() {
+  const char command = command_;
+  const bool ran = runCommand();
+  previousCurve_ = command == 'c' || command == 's' ? 'c' : command == 'q' || command == 't' ? 'q' : 0;
+  return ran;
+}
+
+bool VDSVGPathScanner::runCommand() {
   const double* n = numbers_;
   switch (command_) {
     case 'm':
@@ -203,11 +225,16 @@ bool VDSVGPathScanner::runGroup() {
       return true;
     }
     case 'c': return curveTo(n[0], n[1], n[2], n[3], n[4], n[5]);
-    case 's': return curveTo(2 * x_ - controlX_, 2 * y_ - controlY_, n[0], n[1], n[2], n[3]);
+    case 's': {
+      // Only a cubic before it has a control point to reflect; else the first one is the current point.
+      const bool reflects = previousCurve_ == 'c';
+      return curveTo(reflects ? 2 * x_ - controlX_ : x_, reflects ? 2 * y_ - controlY_ : y_, n[0], n[1], n[2], n[3]);
+    }
     case 'q':
     case 't': {
-      const double qx = command_ == 'q' ? n[0] : 2 * x_ - controlX_;
-      const double qy = command_ == 'q' ? n[1] : 2 * y_ - controlY_;
+      const bool reflects = previousCurve_ == 'q';
+      const double qx = command_ == 'q' ? n[0] : reflects ? 2 * x_ - controlX_ : x_;
+      const double qy = command_ == 'q' ? n[1] : reflects ? 2 * y_ - controlY_ : y_;
       const double x = command_ == 'q' ? n[2] : n[0];
       const double y = command_ == 'q' ? n[3] : n[1];
       if (!curveTo((x_ + 2 * qx) / 3, (y_ + 2 * qy) / 3, (2 * qx + x) / 3, (2 * qy + y) / 3, x, y)) return false;

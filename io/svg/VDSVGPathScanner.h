@@ -7,9 +7,11 @@
 // Reading is lenient, as drawing programs are with foreign files: numbers may run together ("10-5", "0.5.5"),
 // numbers before the first command are dropped, unknown letters take their numbers with them, and a group the text
 // leaves short is completed (absolute commands with 0, relative ones with the current point for the first pair and
-// the number two places before for the rest; an arc or a smooth quadratic left short draws nothing). Reading stops
-// at the first number, or the first reported coordinate, that is not finite in single precision, so every event
-// holds finite coordinates.
+// the number two places before for the rest; an arc or a smooth quadratic left short draws nothing). An arc's flags
+// are one character each, "0" or "1", as minifiers write them ("a5 5 0 015 5"). Reading stops at any other flag,
+// at a character that is neither a letter, a number's nor a separator ("#"), and at the first number, or the first
+// reported coordinate, that is not finite in single precision, so every event holds finite coordinates. A smooth
+// curve reflects the control point of a curve of its own kind just before it, else starts at the current point.
 
 #include <string_view>
 
@@ -42,7 +44,12 @@ class VDSVGPathScanner {
   void beginCommand(char letter);
   // Runs a group left short, when numbers are waiting.
   bool completeGroup();
+  // Runs the group and notes whether it drew a cubic or a quadratic curve, whose control point a smooth form
+  // reflects.
   bool runGroup();
+  bool runCommand();
+  // Whether the next character is an arc's large-arc or sweep flag.
+  bool atFlag() const;
   bool arcTo(double rx, double ry, double rotation, int largeArc, int sweep, double x, double y);
 
   bool moveTo(double x, double y);
@@ -55,6 +62,8 @@ class VDSVGPathScanner {
   double controlX_ = 0, controlY_ = 0;
   double startX_ = 0, startY_ = 0;
   char command_ = 0;
+  // 'c' after a cubic curve, 'q' after a quadratic one, else 0.
+  char previousCurve_ = 0;
   bool relative_ = false;
   int count_ = 0;
   double numbers_[7] = {};

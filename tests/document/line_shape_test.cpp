@@ -164,6 +164,10 @@ TEST_F(LineShape, MovingEndsRebuildsFromTheRecord) {
   record->set("def_width", 3);
   shape->updateShape();
   EXPECT_FLOAT_EQ(record->dictionary("stroke")->get("lineWidth").floatValue(), 3);
+  // An imported line's fractional width survives the rebuild.
+  record->set("def_width", 0.75);
+  shape->updateShape();
+  EXPECT_FLOAT_EQ(record->dictionary("stroke")->get("lineWidth").floatValue(), 0.75);
   shape->setLinePosition({std::numeric_limits<double>::infinity(), 0});  // refused
   EXPECT_EQ(shape->startPoint(), (Point{5, 5}));
 }

@@ -45,13 +45,13 @@ TEST(StrokeAttributes, StylesOutOfRangeFallBackToTheDefaults) {
   EXPECT_EQ(path.lineCapStyle(), platform::LineCap::Butt);
 }
 
-TEST(StrokeAttributes, DashOffsetIsAddedAndNotZoomed) {
+TEST(StrokeAttributes, DashOffsetIsWhereThePatternStartsAndNotZoomed) {
   const CMStroke stroke(
-      redStroke({{"dashStyle", 1}, {"dashPoints", Array::make({4, 2})}, {"stroke-dashoffset", 1}}));
+      redStroke({{"dashStyle", 1}, {"dashPoints", Array::make({4, 2})}, {"stroke-dashoffset", 1.5}}));
   for (const float zoom : {1.0f, 0.25f, 7.0f}) {
     BezierPath path = horizontalLine();
     stroke.strokePath(path, zoom);
-    EXPECT_EQ(path.lineDash(), dashOf({5, 3})) << zoom;
+    EXPECT_EQ(path.lineDash(), (LineDash{{4, 2}, 1.5})) << zoom;
   }
 }
 
@@ -83,19 +83,20 @@ TEST(StrokeAttributes, DashedThenSolidOnTheSamePathIsSolid) {
   EXPECT_TRUE(path.lineDash().pattern.empty());
 }
 
-TEST(StrokeAttributes, LengthsPushedBelowZeroAreClamped) {
+TEST(StrokeAttributes, LengthsBelowZeroAreClamped) {
   BezierPath path = horizontalLine();
+  // A negative offset leaves the lengths as they are.
   CMStroke(redStroke({{"dashStyle", 1}, {"dashPoints", Array::make({4, 2})}, {"stroke-dashoffset", -3}}))
       .strokePath(path, 1);
-  EXPECT_EQ(path.lineDash(), dashOf({1, 0}));
+  EXPECT_EQ(path.lineDash(), (LineDash{{4, 2}, -3}));
   // Every length gone: solid, never a dash Cairo would reject.
-  CMStroke(redStroke({{"dashStyle", 1}, {"dashPoints", Array::make({4, 2})}, {"stroke-dashoffset", -5}}))
+  CMStroke(redStroke({{"dashStyle", 1}, {"dashPoints", Array::make({-4, 0})}, {"stroke-dashoffset", 5}}))
       .strokePath(path, 1);
   EXPECT_TRUE(path.lineDash().pattern.empty());
-  // A negative entry made positive by the offset is kept, since another entry was above 0.
+  // A negative entry is kept as 0 beside one above 0.
   CMStroke(redStroke({{"dashStyle", 1}, {"dashPoints", Array::make({-1, 4})}, {"stroke-dashoffset", 2}}))
       .strokePath(path, 1);
-  EXPECT_EQ(path.lineDash(), dashOf({1, 6}));
+  EXPECT_EQ(path.lineDash(), (LineDash{{0, 4}, 2}));
 }
 
 class StrokePaint : public document_testing::StyleCanvasTest {

@@ -113,12 +113,13 @@ TEST(FeatureCorpus, EveryFileImportsOrIsRefusedAndListedFilesMatchTheirPictures)
     }
     return all ? static_cast<double>(passing) / all : 0.0;
   };
-  EXPECT_GE(share({"shapes/path", "shapes/polygon", "shapes/polyline", "shapes/line", "shapes/circle", "structure/g"}),
-            0.65);
-  EXPECT_GE(share({"painting/stroke-linecap", "painting/stroke-linejoin", "painting/stroke-width",
-                   "painting/stroke-dasharray", "painting/stroke-dashoffset", "painting/stroke-opacity",
-                   "painting/fill-opacity", "painting/opacity"}),
-            0.5);
+  EXPECT_GE(share({"shapes/path", "shapes/rect", "shapes/circle", "shapes/line", "shapes/polyline", "shapes/polygon",
+                   "structure/g", "structure/defs", "structure/transform", "structure/svg"}),
+            0.85);
+  EXPECT_GE(share({"painting/stroke", "painting/stroke-linecap", "painting/stroke-linejoin", "painting/stroke-width",
+                   "painting/stroke-dasharray", "painting/stroke-dashoffset", "painting/stroke-miterlimit",
+                   "painting/stroke-opacity", "painting/fill", "painting/fill-opacity", "painting/opacity"}),
+            0.75);
   EXPECT_GE(share({"paint-servers/linearGradient", "paint-servers/radialGradient", "paint-servers/stop"}), 0.75);
   for (const char* colour : {"painting/fill/#RGB-color.svg", "painting/fill/#RRGGBB-color.svg",
                              "painting/fill/#RRGGBB-uppercase-color.svg", "painting/fill/named-color.svg",

@@ -89,10 +89,10 @@ TEST_F(LayerCreator, CircleCornersAndSize) {
   expectPoint(corners[2].first, {60, 60});
   EXPECT_EQ(oval->get("width").floatValue(), 20);
   EXPECT_EQ(oval->get("height").floatValue(), 20);
-  // Without a centre the default geometry stays.
+  // A missing centre coordinate is 0.
   const DictRef centreless = make("oval", {{"cx", "50"}, {"r", "10"}});
   EXPECT_EQ(centreless->dictionary("shape")->array("points")->size(), 4u);
-  expectPoint(points(centreless)[2].first, {100, 100});
+  expectPoint(points(centreless)[2].first, {60, 10});
 }
 
 TEST_F(LayerCreator, PathPointsRelativeToTheFirstPoint) {
@@ -197,11 +197,11 @@ TEST_F(LayerCreator, TurnedRectangleBecomesItsOutline) {
 TEST_F(LayerCreator, LineEndsAndText) {
   const DictRef line =
       make("line", {{"x1", "10"}, {"y1", "20"}, {"x2", "40"}, {"y2", "10"}, {"transform", "scale(9)"}});
-  EXPECT_EQ(line->get("x").floatValue(), 10);
-  EXPECT_EQ(line->get("y").floatValue(), 20);
+  EXPECT_EQ(line->get("x").floatValue(), 90);
+  EXPECT_EQ(line->get("y").floatValue(), 180);
   const DictRef shape = line->dictionary("shape");
-  EXPECT_EQ(shape->get("x2").floatValue(), 30);
-  EXPECT_EQ(shape->get("y2").floatValue(), -10);
+  EXPECT_EQ(shape->get("x2").floatValue(), 270);
+  EXPECT_EQ(shape->get("y2").floatValue(), -90);
   EXPECT_EQ(shape->get("line_arrow_type").intValue(), 0);
   const DictRef text = make("text", {{"x", "5"}, {"y", "6"}, {"font-size", "0"}, {"font-family", "Serif"},
                                      {"fill", "#ff0000"}, {"text-anchor", "middle"}});
@@ -219,7 +219,8 @@ TEST_F(LayerCreator, FillColours) {
   };
   const Case cases[] = {{"GreeN", {0, 128, 0, 255}},       {"#080", {0, 136, 0, 255}},
                         {"#FFA500", {255, 165, 0, 255}},   {"rgb(10, 20, 30)", {10, 20, 30, 255}},
-                        {"lightgoldenrodyellow", {250, 250, 210, 255}}, {"#12", {0, 0, 0x12, 255}}};
+                        {"lightgoldenrodyellow", {250, 250, 210, 255}}, {"#12", {0, 0, 0, 255}},
+                        {"bad", {0, 0, 0, 255}}, {"0x0000ff", {0, 0, 255, 255}}};
   for (const Case& c : cases) {
     const DictRef fill = fillOf(make("rect", {{"fill", c.fill}}));
     EXPECT_EQ(fill->get("type").intValue(), 1) << c.fill;
@@ -236,10 +237,10 @@ TEST_F(LayerCreator, FillColours) {
 }
 
 TEST_F(LayerCreator, Strokes) {
-  const DictRef zeroWidth = strokeOf(make("rect", {{"stroke", "blue"}, {"stroke-width", "0"}}));
-  EXPECT_EQ(zeroWidth->get("lineWidth").floatValue(), 1.0f);
-  EXPECT_EQ(zeroWidth->get("type").intValue(), 1);
-  EXPECT_EQ(rgba(zeroWidth->dictionary("color")), (std::vector<int>{0, 0, 255, 255}));
+  const DictRef blue = strokeOf(make("rect", {{"stroke", "blue"}}));
+  EXPECT_EQ(blue->get("lineWidth").floatValue(), 1.0f);
+  EXPECT_EQ(blue->get("type").intValue(), 1);
+  EXPECT_EQ(rgba(blue->dictionary("color")), (std::vector<int>{0, 0, 255, 255}));
   EXPECT_EQ(strokeOf(make("rect", {}))->get("type").intValue(), 0);
   EXPECT_EQ(strokeOf(make("rect", {{"stroke", "none"}, {"stroke-width", "4"}}))->get("type").intValue(), 0);
   const DictRef styled = strokeOf(make("rect", {{"stroke", "#000"}, {"stroke-width", "3.5"}, {"stroke-opacity", ".25"},
@@ -251,8 +252,8 @@ TEST_F(LayerCreator, Strokes) {
   EXPECT_EQ(styled->get("lineJoinStyle").intValue(), 2);
   EXPECT_EQ(styled->get("lineCapStyle").intValue(), 2);
   EXPECT_EQ(styled->get("dashStyle").intValue(), 1);
-  EXPECT_TRUE(styled->array("dashPoints")->isEqual(*platform::Array::make({10, 20, 5})));
-  EXPECT_EQ(styled->get("stroke-dashoffset").intValue(), 3);
+  EXPECT_TRUE(styled->array("dashPoints")->isEqual(*platform::Array::make({10.0f, 20.7f, 5.0f})));
+  EXPECT_EQ(styled->get("stroke-dashoffset").floatValue(), 3);
   EXPECT_EQ(strokeOf(make("rect", {{"stroke", "red"}, {"stroke-dasharray", "none"}}))->get("dashStyle").intValue(), 0);
 }
 
@@ -328,22 +329,28 @@ TEST_F(LayerCreator, Gradients) {
       fillOf(make("rect", {{"fill", "url(#link)"}}, false, definitions))->dictionary("gradient")->array("markers");
   EXPECT_EQ(linkedStops->size(), 2u) << "stops from the gradient referred to";
 
-  // References that name nothing, or too little to name anything, leave the default gradient.
-  for (const char* reference : {"url(#missing)", "url(#)", "url"}) {
+  // References that name nothing, or too little to name anything, paint their fallback, and without one nothing.
+  for (const char* reference : {"url(#missing)", "url(#)", "url", "url(#missing) none"}) {
     const DictRef fill = fillOf(make("rect", {{"fill", reference}}, false, definitions));
-    EXPECT_EQ(fill->get("type").intValue(), 3) << reference;
-    EXPECT_EQ(fill->dictionary("gradient")->array("markers")->at(0).dictionary()->get("red").floatValue(), 1.0f);
+    EXPECT_EQ(fill->get("type").intValue(), 0) << reference;
+    EXPECT_FALSE(fill->get("use").boolValue()) << reference;
+  }
+  const DictRef fallback = fillOf(make("rect", {{"fill", "url(#missing) rgb(0 0 255 / 0.5)"}}, false, definitions));
+  EXPECT_EQ(rgba(fallback->dictionary("color")), (std::vector<int>{0, 0, 255, 127}));
+  // Blanks and quotes around the id, and a fallback after a reference that is found, do no harm.
+  for (const char* reference : {"url(  #lin )", "url('#lin')", "url(#lin) green"}) {
+    EXPECT_EQ(fillOf(make("rect", {{"fill", reference}}, false, definitions))->get("type").intValue(), 3) << reference;
   }
 }
 
 TEST_F(LayerCreator, NumbersThatAreNotFiniteMakeTheRecordUnusable) {
-  make("rect", {{"x", "1e999"}, {"width", "1"}});
+  make("rect", {{"x", "1e999"}, {"width", "1"}, {"height", "1"}});
   EXPECT_FALSE(finite_);
   make("path", {{"d", "M0 0 L1 1"}, {"transform", "scale(1e300)"}});
   EXPECT_FALSE(finite_);
-  make("rect", {{"opacity", "-1e99"}});
+  make("rect", {{"width", "1"}, {"height", "1"}, {"stroke", "red"}, {"stroke-width", "1e39"}});
   EXPECT_FALSE(finite_);
-  make("rect", {{"x", "1e30"}, {"width", "1"}});
+  make("rect", {{"x", "1e30"}, {"width", "1"}, {"height", "1"}});
   EXPECT_TRUE(finite_);
 }
 

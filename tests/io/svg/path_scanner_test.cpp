@@ -85,6 +85,40 @@ TEST(PathScanner, HandComputedEventLists) {
   expectEvents("M0 0T4", {{'M', {0, 0}}});
 }
 
+TEST(PathScanner, ArcFlagsAreSingleCharactersAndStrayCharactersEndTheData) {
+  // Compact flags read as the spaced-out text does.
+  const std::pair<const char*, const char*> same[] = {
+      {"M10 10a5 5 0 015 5", "M10 10a5 5 0 0 1 5 5"},
+      {"M100 100h25a25 25 0 10-25 25z", "M100 100h25a25 25 0 1 0 -25 25z"},
+      {"M0 0A5 5 0 1,1 10,0A5,5,0,00,0,0", "M0 0A5 5 0 1 1 10 0A5 5 0 0 0 0 0"},
+  };
+  for (const auto& [compact, spaced] : same) {
+    const std::vector<Event> expected = scan(spaced);
+    ASSERT_GT(expected.size(), 1u) << spaced;
+    expectEvents(compact, expected);
+  }
+  // A flag other than 0 or 1, and a character path data cannot hold, end the data where they stand.
+  for (const char* text : {"M0 0L5 5a5 5 0 6 0 10 10", "M0 0L5 5a5 5 0 -1 0 10 10", "M0 0L5 5a5 5 0 1 .5 10 10",
+                           "M0 0L5 5a5 5 0 1 2 10 10", "M0 0L5 5L150#80", "M0 0L5 5 L%6 6"}) {
+    expectEvents(text, {{'M', {0, 0}}, {'L', {5, 5}}});
+  }
+}
+
+TEST(PathScanner, SmoothCurvesReflectOnlyACurveOfTheirKind) {
+  // After a quadratic, "S" starts at the current point; after a cubic, "T" has its control at the current point.
+  expectEvents("M30 30T40 170S170 170 170 30", {{'M', {30, 30}},
+                                                 {'C', {30, 30, 100.0 / 3, 230.0 / 3, 40, 170}},
+                                                 {'C', {40, 170, 170, 170, 170, 30}}});
+  expectEvents("M0 0C0 10 10 10 10 0T20 0", {{'M', {0, 0}},
+                                              {'C', {0, 10, 10, 10, 10, 0}},
+                                              {'C', {10, 0, 40.0 / 3, 0, 20, 0}}});
+  // An arc leaves no control point behind.
+  const std::vector<Event> arc = scan("M0 0A5 5 0 0 1 10 0S20 10 30 0");
+  ASSERT_EQ(arc.size(), 4u) << describe(arc);
+  EXPECT_EQ(arc[3].numbers[0], 10);
+  EXPECT_EQ(arc[3].numbers[1], 0);
+}
+
 TEST(PathScanner, HalfCircleArcTurnsThroughTheTop) {
   const std::vector<Event> events = scan("M0 0A10 10 0 0 1 20 0");
   ASSERT_EQ(events.size(), 3u) << describe(events);

@@ -76,7 +76,7 @@ TEST_F(SVGReader, DefaultsStylesAndTrimming) {
   EXPECT_EQ(text->get("type").intValue(), 2);
   EXPECT_EQ(text->dictionary("style")->dictionary("foregroundColor")->get("r").intValue(), 0) << "the default's";
   // The style wins over the attribute; blanks around names and values do no harm.
-  const DictRef styled = only("<svg><rect fill='red' style=' fill : #0000ff ; stroke:lime;;' opacity=' 0.5 '/></svg>");
+  const DictRef styled = only("<svg><rect width='1' height='1' fill='red' style=' fill : #0000ff ; stroke:lime;;' opacity=' 0.5 '/></svg>");
   EXPECT_EQ(styled->dictionary("shape")->dictionary("fill")->dictionary("color")->get("b").intValue(), 255);
   EXPECT_EQ(styled->dictionary("shape")->dictionary("stroke")->dictionary("color")->get("g").intValue(), 255);
   EXPECT_EQ(styled->get("alpha").floatValue(), 0.5f);
@@ -87,7 +87,8 @@ TEST_F(SVGReader, DefaultsStylesAndTrimming) {
 TEST_F(SVGReader, GroupsPassTheirAttributesAndTransformsDown) {
   const platform::ArrayRef groups = shapesOf(parse(document_,
       "<svg><g fill='red' transform='translate(1 2)'><g transform='scale(2)' stroke='blue'>"
-      "<rect transform='rotate(0)'/></g><circle cx='1' cy='1' r='1'/></g><rect/></svg>"));
+      "<rect width='1' height='1' transform='rotate(0)'/></g><circle cx='1' cy='1' r='1'/></g>"
+      "<rect width='1' height='1'/></svg>"));
   ASSERT_EQ(groups->size(), 2u) << "the outer group, then the last rect";
   const DictRef outer = groups->at(0).dictionary();
   const DictRef inner = outer->array("items")->at(0).dictionary();
@@ -104,24 +105,25 @@ TEST_F(SVGReader, GroupsPassTheirAttributesAndTransformsDown) {
   EXPECT_EQ(last->dictionary("shape")->dictionary("fill")->dictionary("color")->get("r").intValue(), 0);
 }
 
-TEST_F(SVGReader, GradientsAreKnownFromTheirEndTag) {
+TEST_F(SVGReader, GradientsDefinedAfterTheirShapesAreFound) {
   const platform::ArrayRef shapes = shapesOf(parse(document_,
-      "<svg><rect fill='url(#late)'/><linearGradient id='late'><stop offset='0' stop-color='red'/>"
-      "<stop offset='1' style='stop-color:white'/></linearGradient><rect fill='url(#late)'/></svg>"));
+      "<svg><rect width='1' height='1' fill='url(#late)'/><linearGradient id='late'><stop offset='0' stop-color='red'/>"
+      "<stop offset='1' style='stop-color:white'/></linearGradient><rect width='1' height='1' fill='url(#late)'/></svg>"));
   ASSERT_EQ(shapes->size(), 2u);
   const auto firstStopRed = [&](std::size_t i) {
     return shapes->at(i).dictionary()->dictionary("shape")->dictionary("fill")->dictionary("gradient")
         ->array("markers")->at(0).dictionary()->get("green").floatValue();
   };
-  EXPECT_EQ(firstStopRed(0), 1.0f) << "the default gradient: not yet known";
+  EXPECT_EQ(firstStopRed(0), 0.0f) << "red, defined after the shape";
   EXPECT_EQ(firstStopRed(1), 0.0f) << "red";
+  EXPECT_EQ(shapes->at(0).dictionary()->get("width").floatValue(), 1) << "the same shape, made again";
 }
 
 TEST_F(SVGReader, MarkerContentsAndUndrawnElementsAreLeftOutAndCounted) {
   VDSVGParser reader;
   const platform::ArrayRef shapes = shapesOf(parse(document_,
       "<svg><marker><path d='M0 0L1 1'/><g><rect/></g></marker><ellipse/><ellipse/><use/>"
-      "<image/><path d='M0 0L5 5'/><rect x='1e999'/></svg>", &reader));
+      "<image/><path d='M0 0L5 5'/><rect x='1e999' width='1' height='1'/></svg>", &reader));
   ASSERT_EQ(shapes->size(), 1u);
   EXPECT_EQ(reader.skippedSummary(), "1 path, 1 g, 2 rect, 2 ellipse, 1 use, 1 image");
 }
@@ -173,7 +175,7 @@ TEST_F(SVGReader, GroupsNestAtMostAHundredDeepAndTheDocumentReopens) {
 
 TEST_F(SVGReader, BrokenXmlKeepsWhatCameBeforeAndNamesTheLine) {
   VDSVGParser reader;
-  const platform::ArrayRef records = parse(document_, "<svg>\n<rect/>\n<rect>\n</svg>", &reader);
+  const platform::ArrayRef records = parse(document_, "<svg>\n<rect width='1' height='1'/>\n<rect width='1' height='1'>\n</svg>", &reader);
   EXPECT_EQ(shapesOf(records)->size(), 2u);
   ASSERT_TRUE(reader.failure().has_value());
   EXPECT_EQ(reader.failure()->line, 4);
@@ -195,7 +197,7 @@ TEST_F(SVGReader, ExternalEntitiesAreNeverRead) {
                                    secret.string() + "'><!ENTITY y 'inner'><!ENTITY s 'fill:#00f'>]>";
   // The file's own entities expand, in content and attributes.
   const platform::ArrayRef shapes =
-      shapesOf(parse(document_, declarations + "<svg><text font-family='&y;'>&y;</text><rect style='&s;'/></svg>"));
+      shapesOf(parse(document_, declarations + "<svg><text font-family='&y;'>&y;</text><rect width='1' height='1' style='&s;'/></svg>"));
   ASSERT_EQ(shapes->size(), 2u);
   EXPECT_EQ(shapes->at(0).dictionary()->get("text").string(), "inner");
   EXPECT_EQ(shapes->at(0).dictionary()->dictionary("style")->get("fontName").string(), "inner");

@@ -1,0 +1,158 @@
+// What SVG means by small files the reader used to get wrong: defaults, transforms on strokes and lines, content
+// that is never drawn, group opacity, sizes past single precision, colour forms, lengths and viewports, read back
+// from the records as the model holds them and from the page the import leaves.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "document/CMDocument.h"
+#include "document/CMPageLength.h"
+#include "document/CMShapeLayer.h"
+#include "document_test_support.h"
+#include "io/import/CMDrawingImport.h"
+#include "platform/core/geometry_strings.h"
+#include "platform/core/string_utilities.h"
+#include "svg_test_support.h"
+
+namespace {
+
+using platform::Value;
+
+// The value at a dotted path of keys and indices ("0.shape.dashPoints.1") below the root group's items; "#" as the
+// last part counts an array, "x" or "y" after a point string reads that coordinate.
+Value valueAt(const platform::ArrayRef& items, const std::string& path) {
+  Value value(items);
+  for (const std::string& part : platform::componentsSeparatedByString(path, ".")) {
+    if (value.isString() && (part == "x" || part == "y")) {
+      const platform::Point point = platform::pointFromString(value.string());
+      return Value(part == "x" ? point.x : point.y);
+    }
+    if (const platform::ArrayRef array = value.array()) {
+      if (part == "#") return Value(static_cast<std::int64_t>(array->size()));
+      const std::size_t index = std::stoul(part);
+      if (index >= array->size()) return Value();
+      value = array->at(index);
+    } else if (const platform::DictRef dictionary = value.dictionary()) {
+      value = dictionary->get(part);
+    } else {
+      return Value();
+    }
+  }
+  return value;
+}
+
+struct Case {
+  const char* body;  // inside <svg>
+  std::vector<std::pair<std::string, double>> expected;
+};
+
+void expectRecords(const std::string& svg, const std::vector<std::pair<std::string, double>>& expected) {
+  CMDocument document;
+  const platform::ArrayRef items = svg_testing::shapesOf(svg_testing::parse(document, svg));
+  for (const auto& [path, number] : expected) {
+    EXPECT_NEAR(valueAt(items, path).doubleValue(), number, 1e-3) << svg << "\n at " << path;
+  }
+}
+
+TEST(SVGMeaning, RecordsHoldWhatTheElementsMean) {
+  const Case cases[] = {
+      // A line's own transform moves its ends and scales its width, which its rebuilds keep.
+      {"<line x1='0' y1='0' x2='10' y2='0' stroke='red' stroke-width='1.5' transform='translate(5 6) scale(2)'/>",
+       {{"#", 1}, {"0.x", 5}, {"0.y", 6}, {"0.shape.x2", 20}, {"0.shape.y2", 0}, {"0.shape.stroke.lineWidth", 3},
+        {"0.shape.def_width", 3}}},
+      // Widths, dashes and the dash offset scale by the square root of the determinant.
+      {"<rect width='10' height='10' stroke='red' stroke-width='2' stroke-dasharray='4 1.5' stroke-dashoffset='1' "
+       "transform='scale(3 12)'/>",
+       {{"0.shape.stroke.lineWidth", 12}, {"0.shape.stroke.dashPoints.0", 24}, {"0.shape.stroke.dashPoints.1", 9},
+        {"0.shape.stroke.stroke-dashoffset", 6}, {"0.width", 10}}},
+      // No stroke paint, no stroke; a negative dash length leaves the stroke solid.
+      {"<rect width='10' height='10' stroke-width='5'/>", {{"0.shape.stroke.type", 0}}},
+      {"<rect width='10' height='10' stroke='red' stroke-dasharray='4 -1'/>", {{"0.shape.stroke.dashStyle", 0}}},
+      // A circle centred at the origin without cx and cy; no area, no record.
+      {"<circle r='5'/>", {{"#", 1}, {"0.width", 10}}},
+      {"<circle cx='5' cy='5'/><circle r='-1'/><rect width='0' height='5'/><rect width='5'/>", {{"#", 0}}},
+      // A rounded rectangle is a path of its outline: four sides and four quarter turns.
+      {"<rect x='10' y='10' width='20' height='10' rx='30'/>",
+       {{"0.shape.points.#", 9}, {"0.width", 20}, {"0.height", 10}}},
+      // Nothing inside these is drawn, but a gradient defined in "defs" is found.
+      {"<defs><rect width='5' height='5'/><linearGradient id='g'><stop offset='0' stop-color='#f00'/>"
+       "</linearGradient></defs><clipPath><rect width='5' height='5'/></clipPath><mask><circle r='5'/></mask>"
+       "<symbol><path d='M0 0L5 5'/></symbol><pattern><g><rect width='5' height='5'/></g></pattern>"
+       "<rect width='5' height='5' fill='url(#g)'><rect width='5' height='5'/></rect>",
+       {{"#", 1}, {"0.shape.fill.gradient.markers.0.green", 0}, {"0.shape.fill.gradient.markers.0.red", 1}}},
+      // The group holds its opacity; its members keep their own.
+      {"<g opacity='0.5'><rect width='5' height='5' opacity='80%'/><rect width='5' height='5'/></g>",
+       {{"0.alpha", 0.5}, {"0.items.0.alpha", 0.8}, {"0.items.1.alpha", 1}}},
+      // Sizes past single precision leave the element out.
+      {"<rect width='1' height='1' transform='scale(1e200)'/><rect x='3e38' width='3e38' height='1'/>"
+       "<circle cx='3e38' cy='0' r='1e38'/><path d='M0 0L1 1' transform='scale(1e200)'/>",
+       {{"#", 0}}},
+  };
+  document_testing::ScratchFolders folders;
+  for (const Case& c : cases) expectRecords(std::string("<svg>") + c.body + "</svg>", c.expected);
+}
+
+TEST(SVGMeaning, PaintsLengthsAndViewportsAsCSSAndSVGWriteThem) {
+  const Case cases[] = {
+      // Colour forms; a colour's own alpha joins the fill's.
+      {"<svg><rect width='9' height='9' fill='hsl(120, 100%, 25%)'/></svg>",
+       {{"0.shape.fill.color.r", 0}, {"0.shape.fill.color.g", 128}, {"0.shape.fill.alpha", 1}}},
+      {"<svg><rect width='9' height='9' fill='#0A08' fill-opacity='50%'/></svg>",
+       {{"0.shape.fill.color.g", 170}, {"0.shape.fill.alpha", 0x88 / 255.0 / 2}}},
+      {"<svg><rect width='9' height='9' fill='RGBA(0%, 50%, 0%, 0.5)' stroke='rgb(0 0 255)'/></svg>",
+       {{"0.shape.fill.color.g", 128}, {"0.shape.fill.alpha", 0.5}, {"0.shape.stroke.color.b", 255}}},
+      {"<svg><g fill='#f00' color='blue'><rect width='9' height='9' fill='inherit' stroke='currentColor'/></g></svg>",
+       {{"0.items.0.shape.fill.color.r", 255}, {"0.items.0.shape.stroke.color.b", 255}}},
+      {"<svg><rect width='9' height='9' fill='url(#none) #00f'/><rect width='9' height='9' fill='url(#none)'/></svg>",
+       {{"0.shape.fill.type", 1}, {"0.shape.fill.color.b", 255}, {"1.shape.fill.type", 0}}},
+      // Lengths with units and percentages of the viewport; a group's place is not its members'.
+      {"<svg viewBox='0 0 200 100'><g x='50' font-size='10'><rect x='1in' y='10%' width='2em' height='5mm'/></g>"
+       "</svg>",
+       {{"0.items.0.shape.points.0.point.x", 96}, {"0.items.0.shape.points.0.point.y", 10},
+        {"0.items.0.width", 20}, {"0.items.0.height", 5 * 96 / 25.4}}},
+      {"<svg><rect width='10vw' height='5'/><rect width='1' height='1' x='inherit'/></svg>",
+       {{"#", 1}, {"0.shape.points.0.point.x", 0}}},
+      // A viewBox fitted into the viewport, centred by default, stretched with "none", placed by a nested "svg".
+      {"<svg width='100' height='50' viewBox='0 0 200 200'><rect width='200' height='200'/></svg>",
+       {{"0.shape.points.0.point.x", 25}, {"0.shape.points.2.point.x", 75}, {"0.shape.points.2.point.y", 50}}},
+      {"<svg width='100' height='50' viewBox='0 0 200 200' preserveAspectRatio='none'>"
+       "<rect width='200' height='200'/></svg>",
+       {{"0.shape.points.2.point.x", 100}, {"0.shape.points.2.point.y", 50}}},
+      {"<svg viewBox='0 0 100 100'><svg x='10' y='20' width='50' height='50' viewBox='0 0 10 10'>"
+       "<rect width='10' height='10'/></svg><rect width='10%' height='10'/></svg>",
+       // The end of an "svg" closes no group (pages of a drawing nest), but its viewport and transform end.
+       {{"0.items.0.shape.points.2.point.x", 60}, {"0.items.0.shape.points.2.point.y", 70}, {"0.items.1.width", 10},
+        {"0.items.1.shape.points.2.point.y", 10}}},
+      // An "svg" of no size draws nothing inside it.
+      {"<svg viewBox='0 0 10 10'><svg width='0'><rect width='5' height='5'/></svg><rect width='10%' height='1'/></svg>",
+       {{"0.items.#", 1}, {"0.items.0.width", 1}}},
+  };
+  document_testing::ScratchFolders folders;
+  for (const Case& c : cases) expectRecords(c.body, c.expected);
+}
+
+TEST(SVGMeaning, AHugeElementLeavesThePageUsable) {
+  document_testing::ScratchFolders folders;
+  CMDocument document;
+  svg_testing::clearPage(document, 200, 100);
+  const CMSVGImport imported = importSVGData(
+      document, svg_testing::bytesOf("<svg><rect x='3e38' width='3e38' height='5' fill='red'/>"
+                                     "<rect width='1' height='1' transform='scale(1e200)'/>"
+                                     "<rect x='10' y='10' width='20' height='20' fill='#00f'/></svg>"));
+  EXPECT_EQ(imported.skipped, "2 rect");
+  EXPECT_EQ(document.data()->get("width").floatValue(), 200);
+  const std::optional<svg_testing::WhitePicture> page = svg_testing::drawnPage(document, 1);
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->at(20, 20, 2), 255);
+  EXPECT_EQ(page->at(20, 20, 0), 0) << "the blue square is drawn";
+  // A drawing reaching far out grows the page only as far as a page can be.
+  importSVGData(document, svg_testing::bytesOf("<svg><rect x='3e38' y='1e7' width='1e37' height='1'/></svg>"));
+  EXPECT_EQ(document.data()->get("width").doubleValue(), kCMLargestPageLength);
+  EXPECT_EQ(document.data()->get("height").doubleValue(), kCMLargestPageLength);
+}
+
+}  // namespace
