@@ -273,10 +273,16 @@ TEST_F(LayerCreator, Gradients) {
        {"points", platform::Array::make()}});
   const platform::ArrayRef definitions = platform::Array::make({linear, radial, linked});
 
-  const DictRef linearFill = fillOf(make("rect", {{"fill", "url(#lin)"}}, false, definitions));
+  const DictRef linearFill =
+      fillOf(make("rect", {{"width", "100"}, {"height", "50"}, {"fill", "url(#lin)"}}, false, definitions));
   EXPECT_EQ(linearFill->get("type").intValue(), 3);
   const DictRef linearGradient = linearFill->dictionary("gradient");
-  EXPECT_EQ(linearGradient->get("type").intValue(), 0) << "the default type stays";
+  // The default line runs along the box's top edge, from its left corner to its right one.
+  EXPECT_EQ(linearGradient->get("type").intValue(), 2);
+  EXPECT_NEAR(linearGradient->get("angle").floatValue(), 0, 1e-6);
+  EXPECT_NEAR(linearGradient->get("radius_factor").floatValue(), 1, 1e-6);
+  EXPECT_NEAR(linearGradient->get("fx").floatValue(), 0, 1e-6);
+  EXPECT_NEAR(linearGradient->get("fy").floatValue(), -0.5, 1e-6);
   const platform::ArrayRef linearStops = linearGradient->array("markers");
   ASSERT_EQ(linearStops->size(), 2u);
   EXPECT_EQ(linearStops->at(0).dictionary()->get("pos").floatValue(), 0.5f);
