@@ -32,6 +32,11 @@ void CMCanvasWindowService::selectLayer(const std::shared_ptr<CMLayer>& layer, c
   selectLayer(layer ? layer->data() : nullptr, sender);
 }
 
+void CMCanvasWindowService::showSelection(const std::vector<platform::DictRef>& records, const void* sender) {
+  selectLayer(records.empty() ? platform::DictRef() : records.front(), sender);
+  updateProperties();
+}
+
 CMCanvasWindowService& CMCanvasWindowService::shared() {
   if (installedService()) return *installedService();
   static DetachedCanvasWindow detached;

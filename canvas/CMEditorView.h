@@ -248,6 +248,9 @@ class CMEditorView : public CMEditorBaseView {
   void selectLayer(const platform::DictRef& record);
   void selectLayers(const std::vector<platform::DictRef>& records);
   bool selectLayer(const platform::DictRef& record, bool shiftPressed, bool isGroup);
+  // Layers just made (drawn, dropped, pasted, duplicated) become the whole selection, the topmost of them the
+  // current layer; the main window shows them in its panels.
+  void selectNewLayers(const std::vector<platform::DictRef>& records);
   // Selects every layer; the first becomes the current one when there is none. Then the main window hears of it
   // once (didSelectAll), so the panels follow.
   void selectAll();

@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "canvas/CMCanvasWindowService.h"
 #include "canvas/CMEditorView.h"
 #include "canvas/CMEditorViewDelegate.h"
 #include "canvas/CMSelectionGeometry.h"
@@ -97,8 +96,4 @@ void CMEditorView::setUpCreatedLayer(CMLayer& layer) const {
   layer.setViewZoom(viewMode_ ? zoom_ : 1.0f);
 }
 
-void CMEditorView::reportCreatedLayer(const std::shared_ptr<CMLayer>& layer) {
-  CMCanvasWindowService& controller = CMCanvasWindowService::shared();
-  controller.selectLayer(layer, this);
-  controller.updateProperties();
-}
+void CMEditorView::reportCreatedLayer(const std::shared_ptr<CMLayer>& layer) { selectNewLayers({layer->data()}); }

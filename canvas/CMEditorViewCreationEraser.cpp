@@ -1,7 +1,6 @@
 // The eraser: a guide line drawn across a layer splits it into two "path" layers
 // made from its outline pushed sideways, which take the erased layer's place.
 
-#include "canvas/CMCanvasWindowService.h"
 #include "canvas/CMEditorView.h"
 #include "canvas/CMEditorViewCreationRecords.h"
 #include "document/CMDocument.h"
@@ -54,17 +53,13 @@ void CMEditorView::erase(const platform::Event& event, Completion done) {
 void CMEditorView::finishEraser(const Layers& erased, const platform::BezierPath& offset10,
                                 const platform::BezierPath& offset20, Point point1, Point point2) {
   if (!document_ || erased.empty() || !erased.front() || !erased.front()->data()) return;
-  CMCanvasWindowService& controller = CMCanvasWindowService::shared();
   // Two adds and a removal are one edit for the user: one undo brings the erased layer back alone.
   CMUndoManager& undoManager = document_->undoManager();
   undoManager.startTransaction();
-  if (const platform::DictRef first = document_->addObject("path", documentPoint(point1))) {
+  const platform::DictRef first = document_->addObject("path", documentPoint(point1));
+  if (first) {
     copyPoints(first, offset10);
-    if (const std::shared_ptr<CMLayer> layer = drawer_->addObject(first)) {
-      setUpCreatedLayer(*layer);
-      layer->setSelected(true);
-      controller.selectLayer(layer, this);
-    }
+    if (const std::shared_ptr<CMLayer> layer = drawer_->addObject(first)) setUpCreatedLayer(*layer);
   }
   if (const platform::DictRef second = document_->addObject("path", documentPoint(point2))) {
     copyPoints(second, offset20);
@@ -74,7 +69,7 @@ void CMEditorView::finishEraser(const Layers& erased, const platform::BezierPath
   undoManager.endTransaction();
   // The erased layer's object must not outlive its record, whoever refreshes the window.
   update();
-  controller.updateProperties();
+  if (first) selectNewLayers({first});
   hideSel();
 }
 

@@ -67,13 +67,12 @@ void CMEditorView::startPenCurve(const char* key, platform::Point point) {
   shape->set("points", platform::Array::make({first}));
   shape->set("start_point", platform::stringFromPoint(point));
   curveAddedLayer_ = drawer_->addObject(record);
-  if (curveAddedLayer_) {
-    setUpCreatedLayer(*curveAddedLayer_);
-    curveAddedLayer_->setSelected(true);
-  }
+  if (curveAddedLayer_) setUpCreatedLayer(*curveAddedLayer_);
   firstPoint_ = true;
   CMProject::shareProject().setEditMode(kCMEditModePenCurve);
   platform::NotificationCenter::defaultCenter().post(kNotificationLayersChanged);
+  // After the announcement, which makes the main window forget its current layer.
+  if (curveAddedLayer_) selectNewLayers({record});
   setBezierMode(kPenShaping);
   showControlPoints_ = true;
   showCurvePoint_ = true;

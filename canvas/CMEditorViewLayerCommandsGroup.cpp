@@ -72,9 +72,7 @@ void CMEditorView::group(const Records& records) {
     layer->setSelected(false);
     layer->setSelectedAsPartOfGroup(memberIds.contains(layer->layerId()));
   }
-  CMCanvasWindowService& window = CMCanvasWindowService::shared();
-  window.selectLayer(group, this);
-  window.updateProperties();
+  CMCanvasWindowService::shared().showSelection({group}, this);
   CMMainWindowService::shared().updateEditor();
   platform::log(platform::LogLevel::Debug, "Group qilindi");
 }

@@ -1,5 +1,7 @@
 // The rubber band: every visible layer whose turned frame the band touches
-// joins the multi-selection and stays in it for the rest of the band.
+// joins the multi-selection and stays in it for the rest of the band. The
+// topmost touched layer is the primary one, as the last Shift-click would be,
+// so that the commands have a layer to align with and combine into.
 
 #include <memory>
 
@@ -36,14 +38,16 @@ void CMEditorView::bandStep(platform::Point start, const platform::Event& event)
   if (event.type != platform::EventType::LeftMouseDragged) return;
   showSelRect_ = true;
   selRect_ = selection_geometry::bandRect(start, convertPointFromWindow(event.locationInWindow));
+  bool primaryTaken = false;
   for (auto it = layers().rbegin(); it != layers().rend(); ++it) {
     CMLayer& layer = **it;
     if (!layer.isVisible()) continue;
     platform::BezierPath frame = layer.framePath();
     frame.transformUsingAffineTransform(layer.rotateTransform(&frame));
     if (!frame.isEmpty() && platform::intersectsRect(frame.bounds(), selRect_)) {
-      layer.setSelected(true);
+      layer.setSelected(!primaryTaken);
       layer.setSelectedAsPartOfGroup(true);
+      primaryTaken = true;
     } else {
       layer.setSelected(false);
     }

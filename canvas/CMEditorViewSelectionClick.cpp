@@ -1,5 +1,6 @@
 // Click selection, selection by record (from the layers panel) and select all.
 
+#include <algorithm>
 #include <optional>
 #include <unordered_set>
 #include <vector>
@@ -19,6 +20,25 @@ constexpr std::int32_t kTextLayerType = 2;
 
 bool isGroupRecord(const platform::DictRef& record) {
   return record && record->get("type").intValue() == kGroupLayerType;
+}
+
+// The ids of the plain records and of every member of the group records, at any depth.
+std::unordered_set<std::int32_t> memberIds(const std::vector<platform::DictRef>& records) {
+  std::unordered_set<std::int32_t> members;
+  members.reserve(records.size());
+  std::vector<platform::DictRef> pending(records.rbegin(), records.rend());
+  while (!pending.empty()) {
+    const platform::DictRef record = std::move(pending.back());
+    pending.pop_back();
+    if (!record) continue;
+    if (!isGroupRecord(record)) {
+      members.insert(record->get("id").intValue());
+      continue;
+    }
+    if (const platform::ArrayRef items = record->array("items"))
+      for (const platform::Value& item : *items) pending.push_back(item.dictionary());
+  }
+  return members;
 }
 
 }  // namespace
@@ -117,34 +137,10 @@ void CMEditorView::selectLayers(const std::vector<platform::DictRef>& records) {
   // As if each record were selected in turn with Shift held, in one pass over the layers: every matched layer
   // joins the multi-selection, the last plain record's layer ends up selected, and records inside group records
   // leave the selected flags alone.
-  std::unordered_set<std::int32_t> members;
-  members.reserve(records.size());
+  const std::unordered_set<std::int32_t> members = memberIds(records);
   std::optional<std::int32_t> lastPlain;
-  std::vector<platform::DictRef> pending;
-  for (const platform::DictRef& record : records) {
-    if (!record) continue;
-    if (!isGroupRecord(record)) {
-      lastPlain = record->get("id").intValue();
-      members.insert(*lastPlain);
-      continue;
-    }
-    pending.push_back(record);
-    while (!pending.empty()) {
-      const platform::DictRef group = std::move(pending.back());
-      pending.pop_back();
-      const platform::ArrayRef items = group->array("items");
-      if (!items) continue;
-      for (const platform::Value& item : *items) {
-        const platform::DictRef member = item.dictionary();
-        if (!member) continue;
-        if (isGroupRecord(member)) {
-          pending.push_back(member);
-        } else {
-          members.insert(member->get("id").intValue());
-        }
-      }
-    }
-  }
+  for (const platform::DictRef& record : records)
+    if (record && !isGroupRecord(record)) lastPlain = record->get("id").intValue();
   bool changed = false;
   for (const auto& layer : layers()) {
     const bool wasSelected = layer->selected();
@@ -156,6 +152,27 @@ void CMEditorView::selectLayers(const std::vector<platform::DictRef>& records) {
     changed |= layer->selected() != wasSelected || member != wasMember;
   }
   if (changed) setNeedsDisplay();
+}
+
+void CMEditorView::selectNewLayers(const std::vector<platform::DictRef>& records) {
+  // Whatever was selected before makes way: a command must not reach layers the user no longer sees chosen.
+  const std::unordered_set<std::int32_t> members = memberIds(records);
+  std::shared_ptr<CMLayer> topmost;
+  for (auto layer = layers().rbegin(); layer != layers().rend(); ++layer) {
+    const bool member = members.count((*layer)->layerId()) != 0;
+    if (member && !topmost) topmost = *layer;
+    (*layer)->setSelected(member && *layer == topmost);
+    (*layer)->setSelectedAsPartOfGroup(member);
+  }
+  selectedLayer_ = topmost;
+  selectedLayerDict_ = topmost ? topmost->data() : nullptr;
+  selectedPoint_ = nullptr;
+  setNeedsDisplay();
+  // The current layer first, as the panels take it.
+  std::vector<platform::DictRef> shown = records;
+  const auto current = std::find(shown.begin(), shown.end(), selectedLayerDict_);
+  if (current != shown.end()) std::rotate(shown.begin(), current, current + 1);
+  CMCanvasWindowService::shared().showSelection(shown, this);
 }
 
 void CMEditorView::selectAll() {

@@ -7,7 +7,6 @@
 #include <string>
 #include <utility>
 
-#include "canvas/CMCanvasWindowService.h"
 #include "canvas/CMEditorView.h"
 #include "document/CMDocument.h"
 #include "document/CMDrawer.h"
@@ -48,15 +47,11 @@ std::shared_ptr<CMLayer> CMEditorView::addText(const platform::Event& event) {
   const platform::DictRef record = document_->addObject("text", point);
   std::shared_ptr<CMLayer> layer = drawer_->addObject(record);
   if (!layer) return nullptr;
-  layer->setSelected(true);
   layer->setVectorViewMode(viewMode_);
   layer->setZoom(zoom_);
   layer->setViewZoom(viewMode_ ? zoom_ : 1.0f);
   layer->updateLayerRect();  // measured again at the view zoom just set
-  CMCanvasWindowService& controller = CMCanvasWindowService::shared();
-  controller.selectLayer(layer, this);
-  controller.updateProperties();
-  setNeedsDisplay();
+  selectNewLayers({record});
   return layer;
 }
 

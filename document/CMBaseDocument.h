@@ -92,7 +92,7 @@ class CMBaseDocument {
   void moveLayersAfter(const Records& records, const platform::DictRef& target);
   // To the start of the root list, in the given order.
   void moveLayersToFirst(const Records& records);
-  // Copies on top of the lists that hold the originals.
+  // Copies on top of the lists that hold the originals. Pasted and duplicated copies become the selection.
   void duplicate(const Records& records);
 
   void undo() { undoManager_->undo(); }
@@ -107,6 +107,9 @@ class CMBaseDocument {
   Records outermostLayers(const Records& records);
   void setLocks(const Records& records, std::int32_t lock);
   void finishMove();
+  // The copies that paste and duplicate added: one undo step, a refresh, the announcement, and the copies become
+  // the selection where the document is shown.
+  void finishAdding(const platform::ArrayRef& added);
   static void refresh();
   static void post(const char* notification);
 

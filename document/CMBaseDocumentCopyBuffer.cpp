@@ -1,4 +1,5 @@
 #include "document/CMBaseDocument.h"
+#include "document/CMMainWindowService.h"
 #include "document/CMNotificationNames.h"
 
 void CMBaseDocument::copy(const Records& records) {
@@ -33,7 +34,14 @@ void CMBaseDocument::paste() {
     giveMembersFreshIds(copy);
     added->add(copy);
   }
+  finishAdding(added);
+}
+
+void CMBaseDocument::finishAdding(const platform::ArrayRef& added) {
   undoManager_->regUndoArray(kCMUndoAddingLayers, added);
   refresh();
   post(kNotificationLayersChanged);
+  Records records;
+  for (const platform::Value& entry : *added) records.push_back(entry.dictionary());
+  CMMainWindowService::shared().selectAddedLayers(*this, records);
 }

@@ -1,6 +1,5 @@
 #include "document/CMBaseDocument.h"
 #include "document/CMLayerTree.h"
-#include "document/CMNotificationNames.h"
 
 void CMBaseDocument::duplicate(const Records& records) {
   const platform::ArrayRef root = rootLayers();
@@ -16,7 +15,5 @@ void CMBaseDocument::duplicate(const Records& records) {
     giveMembersFreshIds(copy);
     added->add(copy);
   }
-  undoManager_->regUndoArray(kCMUndoAddingLayers, added);
-  refresh();
-  post(kNotificationLayersChanged);
+  finishAdding(added);
 }

@@ -23,6 +23,8 @@ std::shared_ptr<CMMainWindowService>& installedService() {
 
 }  // namespace
 
+void CMMainWindowService::selectAddedLayers(const CMBaseDocument&, const std::vector<platform::DictRef>&) {}
+
 CMMainWindowService& CMMainWindowService::shared() {
   if (installedService()) return *installedService();
   static DetachedMainWindow detached;

@@ -5,6 +5,7 @@
 // tools, most tests) the requests go to a stand-in that does nothing.
 
 #include <memory>
+#include <vector>
 
 #include "platform/core/value.h"
 
@@ -24,6 +25,9 @@ class CMMainWindowService {
   virtual std::shared_ptr<CMBaseDocument> document() = 0;
   // Showing another document must empty the id-keyed image cache and forget the selection.
   virtual void setDocument(std::shared_ptr<CMBaseDocument> document) = 0;
+  // Layers the model has just added to the document (pasted, duplicated) become the whole selection where it is
+  // shown. Called once the edit is complete; nothing happens by default.
+  virtual void selectAddedLayers(const CMBaseDocument& document, const std::vector<platform::DictRef>& records);
 
   // The installed controller, or the stand-in.
   static CMMainWindowService& shared();

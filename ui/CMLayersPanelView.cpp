@@ -145,6 +145,9 @@ void CMLayersPanelView::fitTable() {
 }
 
 void CMLayersPanelView::setDocument(std::shared_ptr<CMDocument> document) {
+  // Rows are kept selected by index and layer id, and ids start at 1 in every drawing: another drawing's rows
+  // start unselected, as its canvas does.
+  if (document != this->document()) tableView_->deselectAll();
   CMBasePanelView::setDocument(std::move(document));
   updateLayers();
   updateToolbarStates();
@@ -180,6 +183,15 @@ void CMLayersPanelView::selectLayer(const platform::DictRef& record) {
   } else {
     tableView_->deselectAll();
   }
+  updateToolbarStates();
+}
+
+void CMLayersPanelView::showSelection(const Records& records) {
+  updateLayers();
+  std::unordered_set<std::int32_t> ids;
+  for (const platform::DictRef& record : records)
+    if (record) ids.insert(record->get("id").intValue());
+  tableView_->selectRowIndexes(rows_.rowsWithIDs(ids), false);
   updateToolbarStates();
 }
 

@@ -67,6 +67,9 @@ class CMLayersPanelView : public CMBasePanelView,
   void update();
   // The canvas's choice: that layer's row, added to the selection while Shift is held; none deselects all.
   void selectLayer(const platform::DictRef& record);
+  // The canvas's whole selection, of layers that may have no row yet: the rows are read again and exactly those of
+  // the records are selected.
+  void showSelection(const Records& records);
   void selectAll();
   Records selectedLayers() const;
   Records selectedLayers(const platform::IndexSet& rows) const;

@@ -153,6 +153,13 @@ void CMMainWindowController::setDocument(std::shared_ptr<CMBaseDocument> documen
   selectZoomIndex();
 }
 
+void CMMainWindowController::selectAddedLayers(const CMBaseDocument& document,
+                                               const std::vector<platform::DictRef>& records) {
+  if (&document != document_.get()) return;
+  mainView_->updateEditor();
+  editor().selectNewLayers(records);
+}
+
 void CMMainWindowController::updateTitle() {
   const std::string title = document_ ? document_->fullDisplayName() : std::string(kApplicationName);
   window_->setTitle(title);

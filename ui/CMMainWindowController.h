@@ -81,6 +81,8 @@ class CMMainWindowController final : public CMMainWindowService,
   platform::DictRef selectedLayer() override { return selectedLayer_; }
   std::shared_ptr<CMBaseDocument> document() override;
   void setDocument(std::shared_ptr<CMBaseDocument> document) override;
+  // The canvas makes its layer objects for the copies at once and selects them alone.
+  void selectAddedLayers(const CMBaseDocument& document, const std::vector<platform::DictRef>& records) override;
 
   // ---- CMMainWindowPresenter ----
   void showWindow() override;
@@ -94,6 +96,8 @@ class CMMainWindowController final : public CMMainWindowService,
   void selectLayer(const platform::DictRef& record, const void* sender) override;
   // The layers panel reads its rows again, keeping its selection.
   void updateProperties() override;
+  // The first record becomes the current layer; the layers panel reads its rows again and selects exactly these.
+  void showSelection(const std::vector<platform::DictRef>& records, const void* sender) override;
   // The layers panel selects all its rows.
   void didSelectAll() override;
   bool isAltPressed() override;

@@ -107,6 +107,13 @@ void CMMainWindowController::updateProperties() {
   platform::log(platform::LogLevel::Debug, "Layers Panel Updated");
 }
 
+void CMMainWindowController::showSelection(const std::vector<platform::DictRef>& records, const void*) {
+  selectedLayer_ = records.empty() ? platform::DictRef() : records.front();
+  if (layersPanel_) layersPanel_->showSelection(records);
+  if (stylePanel_) stylePanel_->selectLayer(selectedLayer_);
+  updateSubPanelState();
+}
+
 void CMMainWindowController::updatePanel() {
   if (picturePanel_) picturePanel_->updateFrame();
 }

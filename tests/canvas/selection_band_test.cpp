@@ -46,8 +46,8 @@ TEST_F(SelectionBandTest, TheBandFollowsThePointerAndSelectsWhatItTouches) {
   EXPECT_FALSE(member(2));
   dragTo({10.25, 10.25});  // sides 290.5 and 190.25, truncated
   EXPECT_EQ(canvas_->selRect(), (Rect{10.25, 10.25, 290, 190}));
-  EXPECT_TRUE(primary(1) && member(1));
-  EXPECT_TRUE(primary(2) && member(2));
+  EXPECT_TRUE(!primary(1) && member(1));
+  EXPECT_TRUE(primary(2) && member(2)) << "the topmost touched layer is the one the others combine into";
   EXPECT_FALSE(primary(3) || member(3)) << "hidden layers are never band-selected";
   release({10.25, 10.25});
   EXPECT_FALSE(canvas_->showSelRect());

@@ -26,10 +26,8 @@ class EditingEndToEnd : public MainWindowTest {
  protected:
   void SetUp() override {
     MainWindowTest::SetUp();
-    document = newDrawing();
+    document = newDrawingOnScreen();
     ASSERT_NE(document, nullptr);
-    ASSERT_TRUE(platform::test::showAndSettle(window->window()));
-    settle();
     // At 100 % a canvas point is a document unit.
     ASSERT_FLOAT_EQ(window->editor().zoom(), 1.0f);
   }

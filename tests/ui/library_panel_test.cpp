@@ -49,9 +49,8 @@ class LibraryPanel : public MainWindowTest {
  protected:
   void SetUp() override {
     MainWindowTest::SetUp();
-    document = newDrawing();
+    document = newDrawingOnScreen();
     ASSERT_NE(document, nullptr);
-    ASSERT_TRUE(platform::test::showAndSettle(window->window()));
   }
 
   // The store as the user left it, then the "Shapes" button.

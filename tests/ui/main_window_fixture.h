@@ -29,6 +29,7 @@
 #include "platform/ui/window.h"
 #include "ui/CMDocumentDialogs.h"
 #include "ui/CMMainWindowController.h"
+#include "ui_test_harness.h"
 
 namespace ui_testing {
 
@@ -66,6 +67,14 @@ class MainWindowTest : public testing::Test {
     EXPECT_TRUE(made.ok());
     settle();
     return made ? std::dynamic_pointer_cast<CMDocument>(made.value()) : nullptr;
+  }
+
+  // A new drawing in the window, shown on the screen and laid out.
+  std::shared_ptr<CMDocument> newDrawingOnScreen() {
+    std::shared_ptr<CMDocument> drawing = newDrawing();
+    EXPECT_TRUE(platform::test::showAndSettle(window->window()));
+    settle();
+    return drawing;
   }
 
   // Runs what edits queued (the canvas refresh) and what GTK has pending.

@@ -57,6 +57,10 @@ class RightPanels : public MainWindowTest {
     ASSERT_NE(button, nullptr);
     platform::test::clickButton(button->gtkButton());
     settle();
+    // The panel the click shows is placed at GTK's next frame: clicks on it wait for that, as a user's do.
+    if (CMBasePanelView* shown = window->selectedPanel()) {
+      ASSERT_TRUE(platform::test::waitForAllocation(shown->view()->widget()));
+    }
   }
   CMLayersPanelView& layers() { return *window->layersPanel(); }
   CMEditorView& canvas() { return window->editor(); }

@@ -52,6 +52,18 @@ bool showAndSettle(Window& window) {
   return settled;
 }
 
+bool waitForAllocation(Gtk::Widget& widget) {
+  const bool placed = iterateMainLoopUntil(
+      [&] {
+        // GTK's mark of a widget not yet allocated: 1 × 1 at (-1, -1).
+        const Gtk::Allocation allocation = widget.get_allocation();
+        return widget.get_mapped() && !(allocation.get_x() < 0 && allocation.get_width() <= 1);
+      },
+      std::chrono::milliseconds(5000));
+  processPendingEvents();
+  return placed;
+}
+
 namespace {
 
 // The input-only window, laid over its allocation, through which a window-less widget takes pointer events (scales,

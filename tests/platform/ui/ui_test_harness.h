@@ -26,6 +26,10 @@ Event keyEvent(EventType type, const std::string& characters, std::uint16_t keyC
 bool showAndSettle(Window& window);
 // Runs the main loop until GTK has nothing pending.
 void processPendingEvents();
+// Runs the main loop until GTK has given a widget just shown its place, which it does at the next frame, not
+// among the pending events: an event put at the widget's coordinates before then lands somewhere else. (A user
+// clicks only what is drawn, which comes after.) False on a time-out.
+bool waitForAllocation(Gtk::Widget& widget);
 
 // Real events, located in `widget`'s GdkWindow (its own, the input window of a window-less one such as a scale or
 // a menu item, or else its parent's).

@@ -1,0 +1,295 @@
+// Which layers the commands act on, in the main window with real GDK events through GTK's dispatch: the layers
+// panel shows the shown drawing's own selection after a switch of drawings; a layer just made is the whole
+// selection on the canvas and in the panel; after a band selection the topmost layer takes the others.
+
+#include <gdk/gdk.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <set>
+#include <vector>
+
+#include "../canvas/real_pointer_support.h"
+#include "../document/shape_layer_support.h"
+#include "main_window_fixture.h"
+#include "platform/core/geometry_strings.h"
+#include "platform/ui/button.h"
+#include "ui/CMDocumentSelectorView.h"
+#include "ui/CMLayersPanelView.h"
+#include "ui/CMToolbarButton.h"
+#include "ui/CMToolsView.h"
+#include "ui/CMTopToolbarView.h"
+#include "ui/CPMainView.h"
+#include "ui_test_harness.h"
+
+namespace ui_testing {
+namespace {
+
+using platform::DictRef;
+using platform::Point;
+using platform::Rect;
+using Ids = std::set<std::int32_t>;
+
+DictRef rectangle(std::int64_t id, const Rect& frame) {
+  DictRef record = document_testing::shapeLayerRecord(
+      0, document_testing::frameShape({0, 0, frame.size.width, frame.size.height}), frame.origin.x, frame.origin.y);
+  record->set("id", id);
+  record->set("width", frame.size.width);
+  record->set("height", frame.size.height);
+  return record;
+}
+
+class SelectionAfterEdits : public MainWindowTest {
+ public:
+  using MainWindowTest::settle;
+  using MainWindowTest::window;
+
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    document = newDrawingOnScreen();
+    ASSERT_NE(document, nullptr);
+    auto* layersButton = dynamic_cast<platform::Button*>(window->mainView()->topToolbar().buttonWithTag(3));
+    ASSERT_NE(layersButton, nullptr);
+    platform::test::clickButton(layersButton->gtkButton());
+    settle();
+    ASSERT_NE(window->layersPanel(), nullptr);
+    ASSERT_TRUE(platform::test::waitForAllocation(panel().tableView().widget()));
+  }
+
+  // Rectangles of ids 1, 2, … in the drawing shown.
+  void addRectangles(const std::vector<Rect>& frames) {
+    const platform::ArrayRef layers = window->drawing()->data()->array("layers");
+    for (const Rect& frame : frames) layers->add(rectangle(static_cast<std::int64_t>(layers->size()) + 1, frame));
+    window->updateDocument();
+    settle();
+  }
+
+  CMLayersPanelView& panel() { return *window->layersPanel(); }
+
+ public:
+  canvas_testing::RealPointer hand() { return {window->window(), window->editor()}; }
+  void clickCanvas(Point at, unsigned state = 0) {
+    hand().press(at, state);
+    hand().release(at, state);
+    settle();
+  }
+  void clickRow(std::size_t row) {
+    platform::View& table = panel().tableView();
+    const Point pixel = table.localToGtk({120, CMLayersPanelView::kRowHeight * (static_cast<double>(row) + 0.5)});
+    platform::test::injectButton(table.widget(), GDK_BUTTON_PRESS, 1, pixel.x, pixel.y);
+    platform::test::injectButton(table.widget(), GDK_BUTTON_RELEASE, 1, pixel.x, pixel.y);
+    settle();
+  }
+  void clickPanelButton(int tag) {
+    platform::test::clickButton(panel().buttonWithTag(tag)->gtkButton());
+    settle();
+  }
+  void choose(const std::string& menu, const std::string& title) {
+    platform::MenuItem* entry = item(menu, title);
+    ASSERT_NE(entry, nullptr) << menu << " ▸ " << title;
+    entry->gtkItem().activate();
+    settle();
+  }
+  void choosePaletteTool(int tag) {
+    for (const auto& element : window->mainView()->toolsBar().actions())
+      if (element.button->tag() == tag) platform::test::clickButton(element.button->gtkButton());
+    settle();
+  }
+  void clickTab(double x) {
+    canvas_testing::RealPointer onTabs{window->window(), window->mainView()->documentSelector()};
+    onTabs.press({x, 13});
+    onTabs.release({x, 13});
+    settle();
+  }
+
+  Ids panelIds() {
+    Ids ids;
+    for (const DictRef& record : panel().selectedLayers()) ids.insert(record->get("id").intValue());
+    return ids;
+  }
+  Ids canvasIds() {
+    Ids ids;
+    for (const auto& layer : window->editor().allSelectedLayers()) ids.insert(layer->layerId());
+    return ids;
+  }
+  platform::ArrayRef records() { return window->drawing()->data()->array("layers"); }
+  DictRef recordWithId(std::int32_t id) {
+    for (const platform::Value& value : *records())
+      if (value.dictionary()->get("id").intValue() == id) return value.dictionary();
+    return nullptr;
+  }
+
+  std::shared_ptr<CMDocument> document;
+};
+
+TEST_F(SelectionAfterEdits, ThePanelShowsOnlyTheShownDrawingsSelectionAndItsDeleteActsOnNothingElse) {
+  addRectangles({{40, 60, 80, 80}, {160, 60, 80, 80}, {280, 60, 80, 80}});
+  const std::shared_ptr<CMDocument> first = document;
+  clickRow(1);
+  ASSERT_EQ(panelIds(), (Ids{2}));
+
+  // A drawing opened after it, holding layers of the same ids.
+  const std::shared_ptr<CMDocument> second = newDrawing();
+  ASSERT_NE(second, nullptr);
+  addRectangles({{40, 60, 80, 80}, {160, 60, 80, 80}, {280, 60, 80, 80}});
+  EXPECT_TRUE(panelIds().empty()) << "the row of the same id in the other drawing";
+  // Then the first again by its tab, with every layer of the second selected before.
+  choose("Edit", "Select All");
+  ASSERT_EQ(panelIds(), (Ids{1, 2, 3}));
+  clickTab(100);
+  ASSERT_EQ(window->drawing(), first);
+
+  for (const auto& shown : {first, second}) {
+    if (window->drawing() != shown) clickTab(300);
+    ASSERT_EQ(window->drawing(), shown);
+    EXPECT_TRUE(canvasIds().empty());
+    EXPECT_TRUE(panelIds().empty()) << "no row of another drawing's selection";
+    EXPECT_FALSE(panel().buttonWithTag(CMLayersPanelView::kDeleteTag)->isEnabled());
+    clickPanelButton(CMLayersPanelView::kDeleteTag);
+    EXPECT_EQ(shown->data()->array("layers")->size(), 3u) << "Delete deleted a layer nobody chose";
+  }
+}
+
+// A way of making new layers with rectangles 1 (left) and 2 (right) chosen by a click and a Shift-click.
+struct Making {
+  const char* name;
+  std::function<void(SelectionAfterEdits&)> make;
+};
+
+void PrintTo(const Making& making, std::ostream* os) { *os << making.name; }
+
+class NewLayers : public SelectionAfterEdits, public testing::WithParamInterface<Making> {};
+
+TEST_P(NewLayers, AreTheWholeSelectionOnTheCanvasAndInThePanelAndTheCommandsActOnThem) {
+  addRectangles({{40, 60, 80, 80}, {200, 100, 80, 80}});
+  clickCanvas({80, 100});
+  clickCanvas({240, 140}, GDK_SHIFT_MASK);
+  ASSERT_EQ(canvasIds(), (Ids{1, 2}));
+
+  GetParam().make(*this);
+  // The new top-level records, and the drawn layers under them.
+  Ids made;
+  Ids drawn;
+  std::vector<DictRef> pending;
+  for (const platform::Value& value : *records()) {
+    const std::int32_t id = value.dictionary()->get("id").intValue();
+    if (id == 1 || id == 2) continue;
+    made.insert(id);
+    pending.push_back(value.dictionary());
+  }
+  while (!pending.empty()) {
+    const DictRef record = pending.back();
+    pending.pop_back();
+    if (const platform::ArrayRef items = record->array("items")) {
+      for (const platform::Value& item : *items) pending.push_back(item.dictionary());
+    } else {
+      drawn.insert(record->get("id").intValue());
+    }
+  }
+  ASSERT_FALSE(made.empty());
+  EXPECT_EQ(canvasIds(), drawn);
+  EXPECT_EQ(panelIds(), made) << "the new layers' rows are highlighted";
+  for (const int tag : {CMLayersPanelView::kDuplicateTag, CMLayersPanelView::kDeleteTag})
+    EXPECT_TRUE(panel().buttonWithTag(tag)->isEnabled());
+
+  // The earlier choice is gone: aligning moves neither of its rectangles.
+  const auto place = [&](std::int32_t id) {
+    for (const auto& layer : window->editor().layers())
+      if (layer->layerId() == id) return layer->data()->get("x").doubleValue();
+    return -1.0;
+  };
+  const double x1 = place(1);
+  const double x2 = place(2);
+  choose("Arrange", "Align Left");
+  EXPECT_EQ(place(1), x1);
+  EXPECT_EQ(place(2), x2);
+}
+
+void drawWith(SelectionAfterEdits& test, int tool, DictRef data = nullptr) {
+  if (data) {
+    test.window->selectTool(tool, data);
+  } else {
+    test.choosePaletteTool(tool);
+  }
+  canvas_testing::RealPointer hand = test.hand();
+  hand.drag({100, 300}, {180, 360});
+  SelectionAfterEdits::settle();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Makings, NewLayers,
+    testing::Values(Making{"Rectangle", [](SelectionAfterEdits& test) { drawWith(test, kCMToolRectangle); }},
+                    Making{"Star", [](SelectionAfterEdits& test) { drawWith(test, kCMToolStar); }},
+                    Making{"LibraryShape",
+                           [](SelectionAfterEdits& test) {
+                             drawWith(test, kCMToolLibraryShape, rectangle(0, {0, 0, 50, 40}));
+                           }},
+                    Making{"Duplicate", [](SelectionAfterEdits& test) { test.choose("Edit", "Duplicate"); }},
+                    Making{"Paste",
+                           [](SelectionAfterEdits& test) {
+                             test.choose("Edit", "Copy");
+                             test.choose("Edit", "Paste");
+                           }},
+                    Making{"Group", [](SelectionAfterEdits& test) { test.choose("Arrange", "Group"); }}),
+    [](const testing::TestParamInfo<Making>& info) { return std::string(info.param.name); });
+
+// A boolean command after a band over two overlapping 80-high rectangles, and the area of what is left: 1 spans
+// x 40–140, 2 (topmost) x 100–200. Subtract is the exclusive or, Difference the topmost minus the other.
+struct Combination {
+  const char* command;
+  double area;
+};
+
+// The area a record's straight point outline encloses: each subpath's signed shoelace sum, added up.
+double enclosedArea(const DictRef& record) {
+  double twice = 0;
+  std::vector<Point> subpath;
+  const auto close = [&] {
+    for (std::size_t i = 0; i < subpath.size(); ++i) {
+      const Point a = subpath[i];
+      const Point b = subpath[(i + 1) % subpath.size()];
+      twice += a.x * b.y - b.x * a.y;
+    }
+    subpath.clear();
+  };
+  for (const platform::Value& value : *record->dictionary("shape")->array("points")) {
+    const DictRef point = value.dictionary();
+    if (point->get("start").boolValue()) close();
+    subpath.push_back(platform::pointFromString(point->get("point").string()));
+  }
+  close();
+  return std::abs(twice) / 2;
+}
+
+void PrintTo(const Combination& combination, std::ostream* os) { *os << combination.command; }
+
+class BandThenCombine : public SelectionAfterEdits, public testing::WithParamInterface<Combination> {};
+
+TEST_P(BandThenCombine, TheTopmostLayerTakesTheOthers) {
+  addRectangles({{40, 60, 100, 80}, {100, 60, 100, 80}});
+  canvas_testing::RealPointer band = hand();
+  band.press({20, 20});
+  band.moveTo({150, 100});
+  band.moveTo({300, 200});
+  band.release({300, 200});
+  settle();
+  ASSERT_EQ(canvasIds(), (Ids{1, 2}));
+
+  choose("Arrange", GetParam().command);
+  ASSERT_EQ(records()->size(), 1u) << "the other layer went into the topmost one";
+  EXPECT_EQ(records()->at(0).dictionary()->get("id").intValue(), 2);
+  ASSERT_EQ(window->editor().layers().size(), 1u);
+  EXPECT_NEAR(enclosedArea(records()->at(0).dictionary()), GetParam().area, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, BandThenCombine,
+                         testing::Values(Combination{"Union", 160 * 80}, Combination{"Subtract", 120 * 80},
+                                         Combination{"Intersect", 40 * 80}, Combination{"Difference", 60 * 80}),
+                         [](const testing::TestParamInfo<Combination>& info) {
+                           return std::string(info.param.command);
+                         });
+
+}  // namespace
+}  // namespace ui_testing
