@@ -29,6 +29,8 @@ std::shared_ptr<platform::TextView> CMCreditsWindowController::makeCreditsView(d
   auto view = std::make_shared<platform::TextView>(platform::Rect{x, y, width, height});
   view->setString(creditsText());
   view->gtkTextView().set_editable(false);
+  // Lines break at the view's edge: the text is read, not scrolled sideways.
+  view->gtkTextView().set_wrap_mode(Gtk::WRAP_WORD_CHAR);
   return view;
 }
 

@@ -7,9 +7,11 @@
 #include "app/CMDocumentOpening.h"
 #include "app/CMTemplatesWindowController.h"
 #include "app/CMWindowLayout.h"
+#include "canvas/CMZoomSteps.h"
 #include "document/CMProject.h"
 #include "platform/core/debug_log.h"
 #include "platform/core/document_controller.h"
+#include "platform/core/numeric.h"
 #include "platform/core/string_conversions.h"
 #include "platform/ui/button.h"
 #include "platform/ui/file_panel.h"
@@ -53,10 +55,12 @@ int countsAsOne(const char* key) {
   return value == 0 ? 1 : static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-// Sizes below 1 (unset, 0, negative or not a number) are the default 500.
+bool isPageSide(double side) { return side >= 1 && side <= kCMLargestPageLength; }
+
+// Sizes no page may have (unset, 0, negative, not a number or beyond the largest page) are the default 500.
 int pageSize(const char* key) {
   const std::int64_t value = defaults().integerForKey(key);
-  return value < 1 ? CMNewDocumentWindowController::kDefaultSize : static_cast<int>(std::min<std::int64_t>(value, INT32_MAX));
+  return isPageSide(static_cast<double>(value)) ? static_cast<int>(value) : CMNewDocumentWindowController::kDefaultSize;
 }
 
 }  // namespace
@@ -120,8 +124,10 @@ void CMNewDocumentWindowController::loadWindow() {
   width_->setTag(1);
   height_ = std::make_shared<platform::TextField>(platform::Rect{270, 100, 80, 26});
   height_->setTag(2);
-  for (platform::TextField* field : {width_.get(), height_.get()})
+  for (platform::TextField* field : {width_.get(), height_.get()}) {
     field->setTextDidChange([this](platform::TextField& changed) { controlTextDidChange(changed); });
+    field->setAction([this](platform::Control&) { showPageSize(); });
+  }
   dimension_ = std::make_shared<platform::PopUpButton>(platform::Rect{360, 100, 110, 28});
   dimension_->addItemWithTitle("points");
   dimension_->setTagOfItemAtIndex(0, 0);
@@ -162,8 +168,7 @@ void CMNewDocumentWindowController::loadWindow() {
   platform::Log2Message(kDebug, __LINE__, __func__, "awakefromnib");
   type_->setSelectedSegment(typeId() - 1);
   orientation_->setSelectedSegment(static_cast<int>(defaults().integerForKey("orientation_type")));
-  width_->setStringValue(std::to_string(defaultWidth()));
-  height_->setStringValue(std::to_string(defaultHeight()));
+  showPageSize();
   dimension_->selectItemWithTag(static_cast<int>(defaults().integerForKey("defaultD")));
   preset_->selectItemWithTag(presetSelected());
   loadRecentFiles();
@@ -219,13 +224,19 @@ void CMNewDocumentWindowController::OnPresetChange() {
 
 void CMNewDocumentWindowController::OnChangeOrientation() {
   store(orientation_->selectedSegment(), "orientation_type");
-  setParamWidth(static_cast<int>(defaults().integerForKey("defaultH")),
-                static_cast<int>(defaults().integerForKey("defaultW")));
+  setParamWidth(defaultHeight(), defaultWidth());
 }
 
 void CMNewDocumentWindowController::controlTextDidChange(platform::TextField& field) {
   const char* key = field.tag() == 1 ? "defaultW" : field.tag() == 2 ? "defaultH" : nullptr;
-  if (key) store(platform::stringIntegerValue(field.stringValue()), key);
+  const std::optional<double> side = platform::wholeNumberValue(field.stringValue());
+  // What no page can have is not stored: the last size typed stays the one Create uses.
+  if (key && side && isPageSide(*side)) store(platform::saturatingTruncate<std::int64_t>(*side), key);
+}
+
+void CMNewDocumentWindowController::showPageSize() {
+  width_->setStringValue(std::to_string(defaultWidth()));
+  height_->setStringValue(std::to_string(defaultHeight()));
 }
 
 void CMNewDocumentWindowController::OnCreateDocument() {

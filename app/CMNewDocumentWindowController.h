@@ -47,12 +47,13 @@ class CMNewDocumentWindowController {
   void OnPresetChange();
   void OnChangeType();
   void OnBrowser();
-  // A size field changed: tag 1 stores "defaultW", tag 2 "defaultH".
+  // A size field changed: tag 1 stores "defaultW", tag 2 "defaultH", when the whole text is a side a page can
+  // have (its fraction dropped); anything else stores nothing.
   void controlTextDidChange(platform::TextField& field);
   // The templates window closed: this one shows again.
   void didClose();
 
-  // Stored values as read: "typeId" and "preset_selected" 0 count as 1, sizes below 1 as 500.
+  // Stored values as read: "typeId" and "preset_selected" 0 count as 1, sizes no page can have as 500.
   static int typeId();
   static int presetSelected();
   static int defaultWidth();
@@ -71,6 +72,8 @@ class CMNewDocumentWindowController {
   void loadWindow();
   // The recent drawings into the pop-up, the newest selected.
   void loadRecentFiles();
+  // The size fields show the size Create makes.
+  void showPageSize();
   void create();
   void openRecent();
 

@@ -5,6 +5,7 @@
 #include "app/CMWindowLayout.h"
 #include "document/CMKeyBindingManager.h"
 #include "document/CMProject.h"
+#include "platform/core/numeric.h"
 #include "platform/core/string_conversions.h"
 #include "platform/ui/button.h"
 #include "platform/ui/label.h"
@@ -140,15 +141,19 @@ void CMPreferenceWindowController::updateWorkSize() {
   if (CPMainView* view = CMMainWindowController::sharedWindowController()->mainView()) view->updateWorkSize();
 }
 
-int CMPreferenceWindowController::gridValueForText(const std::string& text) {
-  const std::int64_t value = platform::stringIntegerValue(text);
-  return static_cast<int>(std::clamp<std::int64_t>(value, kMinimumGridValue, kMaximumGridValue));
+std::optional<int> CMPreferenceWindowController::gridValueForText(const std::string& text) {
+  const std::optional<double> value = platform::wholeNumberValue(text);
+  if (!value || !(*value >= kMinimumGridValue)) return std::nullopt;
+  return platform::saturatingTruncate<int>(std::min<double>(*value, kMaximumGridValue));
 }
 
 void CMPreferenceWindowController::storeGridValue(platform::TextField& field, const char* key) {
-  const int value = gridValueForText(field.stringValue());
-  field.setStringValue(std::to_string(value));
+  const std::optional<int> typed = gridValueForText(field.stringValue());
   const platform::DictRef stored = settings().dictionaryForKey("grid");
+  // A refused value leaves the one in use.
+  const int value = typed ? *typed : (stored ? stored->get(key).intValue() : 0);
+  field.setStringValue(std::to_string(value));
+  if (!typed) return;
   platform::DictRef grid = stored ? platform::dictionaryCopy(stored) : platform::Dictionary::make();
   grid->set(key, value);
   settings().setObject(platform::Value(grid), "grid");

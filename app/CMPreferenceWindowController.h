@@ -6,6 +6,7 @@
 // the key from that tool. Made on first use and kept.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/core/geometry.h"
@@ -25,7 +26,8 @@ class Window;
 class CMPreferenceWindowController final : public KRRecorderControlDelegate {
  public:
   static constexpr double kRowHeight = 27;
-  // Grid spacing and tick count keep within these; anything else typed stores the nearer bound.
+  // Grid spacing and tick count keep within these: a larger number typed stores the upper bound, a smaller one or
+  // text that is no number is refused.
   static constexpr int kMinimumGridValue = 1;
   static constexpr int kMaximumGridValue = 10000;
   enum Tag { kShowGridTag = 0, kShowRulerTag = 1, kSpacingTag = 2, kTickCountTag = 3 };
@@ -69,8 +71,9 @@ class CMPreferenceWindowController final : public KRRecorderControlDelegate {
   // KRRecorderControlDelegate: a new key for the recorder's row, taken from any other row that had it.
   void shortcutRecorderKeyComboDidChange(KRRecorderControl& recorder, KRKeyCombo combo) override;
 
-  // A typed grid value as stored: its leading whole number kept within the bounds.
-  static int gridValueForText(const std::string& text);
+  // A typed grid value as stored: the whole text read as a number, its fraction dropped, no more than the upper
+  // bound; nothing for a refused one.
+  static std::optional<int> gridValueForText(const std::string& text);
 
  private:
   void loadWindow();

@@ -325,9 +325,11 @@ BezierPath HUDButtonCell::checkmarkPathForRect(const Rect& rect, bool mixed) {
     path.moveTo({x + 4, m});
     path.lineTo({x + w - 4, m});
   } else {
-    path.moveTo({x + w, y});
-    path.lineTo({roundHalfAway(x + w / 2), m + 1});
-    path.lineTo({x + 4, roundHalfAway((m + 1) / 2)});
+    // The tick of a flipped box turned for this one, whose y runs up, and kept inside the box wherever it is.
+    const double h = rect.size.height;
+    path.moveTo({x + w, y + h});
+    path.lineTo({roundHalfAway(x + w / 2), y + h - (m + 1 - y)});
+    path.lineTo({x + 4, y + h - roundHalfAway((m + 1 - y) / 2)});
   }
   return path;
 }

@@ -12,6 +12,13 @@
 
 namespace {
 
+// Lines closer than this on screen would hide the drawing under them.
+constexpr double kClosestLinePixels = 3;
+
+bool readable(std::int64_t step, float zoom) {
+  return step >= 1 && static_cast<double>(step) * zoom >= kClosestLinePixels;
+}
+
 // Horizontal and vertical lines every `step` units over a width × height page, the last at the largest multiple
 // not beyond the page.
 platform::BezierPath gridLines(std::int64_t width, std::int64_t height, std::int64_t step) {
@@ -43,9 +50,9 @@ void CMEditorView::drawGrid(platform::GraphicsContext& context) {
   const platform::DictRef grid = settings.dictionaryForKey("grid");
   const std::int64_t spacing = grid ? grid->get("spacing").integerValue() : 0;
   const std::int64_t tickCount = grid ? grid->get("tick_count").integerValue() : 0;
-  // A step under one unit would never advance.
-  if (spacing < 1) return;
   const float zoom = documentZoom();
+  // A step under one unit would never advance.
+  if (!readable(spacing, zoom)) return;
   const auto width = platform::saturatingTruncate<std::int64_t>(frame().size.width / zoom);
   const auto height = platform::saturatingTruncate<std::int64_t>(frame().size.height / zoom);
   const platform::AffineTransform toCanvas = zoomTransform();
@@ -53,7 +60,7 @@ void CMEditorView::drawGrid(platform::GraphicsContext& context) {
   context.saveGraphicsState();
   context.setShouldAntialias(false);
   const std::int64_t minorStep = tickCount > 0 ? spacing / tickCount : 0;
-  if (minorStep >= 1) {
+  if (readable(minorStep, zoom)) {
     platform::BezierPath minor = gridLines(width, height, minorStep);
     const double dash[] = {1};
     minor.setLineDash(dash, 1, 1);

@@ -1,5 +1,6 @@
 #include "canvas/VDRulerTicks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -7,8 +8,10 @@
 
 VDRulerScheme VDRulerSchemeForUnit(const std::string& unit, float zoom) {
   const double z = zoom;
+  // A centimetre is 72 / 2.54 points; ticks halve it as they halve the inch.
+  constexpr double kCentimetre = 72 / 2.54;
   if (unit == "Points") return {10 * z, 2, 0, 1 * z};
-  if (unit == "Centimeters") return {56 * z, 1, 2, 56 * z};
+  if (unit == "Centimeters") return {kCentimetre / 2 * z, 2, 4, kCentimetre * z};
   if (unit == "Inches") return {36 * z, 2, 4, 72 * z};
   if (unit == "Picas") return {10 * z, 5, 2, 12 * z};
   return {20 * z, 10, 0, 1};
@@ -22,6 +25,13 @@ long long floorDiv(long long value, long long period) {
 }
 
 bool isMultiple(long long value, int period) { return period > 0 && value % period == 0; }
+
+// A tick on a whole unit reads as that unit, whatever the division rounded it to (3 cm, not 2.9999999).
+double unitsAt(double distance, double divisor) {
+  const double units = distance / divisor;
+  const double nearest = std::round(units);
+  return std::fabs(units - nearest) <= 1e-9 * std::max(1.0, std::fabs(units)) ? nearest : units;
+}
 
 }  // namespace
 
@@ -51,7 +61,7 @@ std::vector<VDRulerTick> VDRulerTicks(const VDRulerScheme& scheme, double origin
       tick.length = kVDRulerFullTick;
       nextLabelPosition = x + kVDRulerLabelSpacing;
       if (x > previousLabelEnd) {
-        const int value = platform::saturatingTruncate<int>((x - origin) / scheme.divisor);
+        const int value = platform::saturatingTruncate<int>(unitsAt(x - origin, scheme.divisor));
         tick.label = std::to_string(value);
         previousLabelEnd = x + labelWidth(*tick.label);
       }

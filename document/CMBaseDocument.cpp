@@ -10,12 +10,18 @@ CMBaseDocument::CMBaseDocument()
     : data_(platform::Dictionary::make({{"layers", platform::Array::make()}})),
       undoManager_(std::make_unique<CMUndoManager>()) {
   undoManager_->setDocumentDataRef(data_);
-  undoManager_->setEditHandler([this] { dirty_ = true; });
+  undoManager_->setEditHandler([this] { setDirty(true); });
   // Reads data_ at each replay, so a root record read later is the one replayed against.
   undoManager_->setReplay([this](const platform::DictRef& record) { return CMUndoReplay(data_).makeAction(record); });
 }
 
 CMBaseDocument::~CMBaseDocument() = default;
+
+void CMBaseDocument::setDirty(bool dirty) {
+  if (dirty_ == dirty) return;
+  dirty_ = dirty;
+  if (dirtyChanged_) dirtyChanged_();
+}
 
 void CMBaseDocument::setData(platform::DictRef root) {
   data_ = root ? std::move(root) : platform::Dictionary::make({{"layers", platform::Array::make()}});

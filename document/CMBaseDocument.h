@@ -7,6 +7,7 @@
 // change; the canvas and panels read and edit the same records in place.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -31,7 +32,9 @@ class CMBaseDocument {
   void setData(platform::DictRef root);
   // The edited state: set by every edit, undo and redo; cleared when the file is written.
   bool dirty() const noexcept { return dirty_; }
-  void setDirty(bool dirty) noexcept { dirty_ = dirty; }
+  // A change of the state is told to the handler (the window marks unsaved changes in its title and tab).
+  void setDirty(bool dirty);
+  void setDirtyChanged(std::function<void()> handler) { dirtyChanged_ = std::move(handler); }
   CMUndoManager& undoManager() noexcept { return *undoManager_; }
   const CMUndoManager& undoManager() const noexcept { return *undoManager_; }
   std::int32_t maxID() const noexcept { return maxID_; }
@@ -115,6 +118,7 @@ class CMBaseDocument {
 
   platform::DictRef data_;
   bool dirty_ = false;
+  std::function<void()> dirtyChanged_;
   std::unique_ptr<CMUndoManager> undoManager_;
   platform::ArrayRef copyBuffer_;
   std::int32_t maxID_ = 0;

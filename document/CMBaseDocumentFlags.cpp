@@ -4,7 +4,7 @@ void CMBaseDocument::setLocks(const Records& records, std::int32_t lock) {
   for (const platform::DictRef& record : records) {
     if (record) record->set("lock", lock);
   }
-  dirty_ = true;
+  setDirty(true);
 }
 
 void CMBaseDocument::lock(const Records& records) { setLocks(records, 1); }

@@ -41,7 +41,7 @@ CMBaseDocument::Records inIndexOrder(const platform::ArrayRef& root, const CMBas
 }  // namespace
 
 void CMBaseDocument::finishMove() {
-  dirty_ = true;
+  setDirty(true);
   refresh();
   post(kNotificationLayersChanged);
 }

@@ -74,6 +74,10 @@ void CMDocument::shouldCloseWindowController() {
   CMDocumentManager::sharedDocumentManager().closeDocument(shared_from_this());
 }
 
+std::string CMDocument::markedDisplayName() const {
+  return (dirty() ? "\u2022 " : "") + fullDisplayName();
+}
+
 std::string CMDocument::fullDisplayName() const {
   // The zoom the canvas draws at, whatever the file holds. Single precision on purpose: a zoom of 1.1 reads 110%,
   // not 110.00%.

@@ -40,6 +40,8 @@ class CMDocument : public CMBaseDocument, public platform::Document {
 
   // "<display name>, 100%", or with two decimals when the zoom has a fraction.
   std::string fullDisplayName() const;
+  // The full display name, after "• " while the drawing has unsaved changes: the title bar's and the tab's text.
+  std::string markedDisplayName() const;
 
   void OnExport();
   void OnImport() { doImport(); }

@@ -8,6 +8,7 @@
 #include "platform/ui/menu_bar.h"
 #include "shortcuts/KRCommon.h"
 #include "shortcuts/KRSystemHotKeys.h"
+#include "shortcuts/KSShortcutValidator.h"
 
 namespace {
 
@@ -79,19 +80,16 @@ bool KRValidator::isKeyCodeAndFlagsTaken(std::int64_t code, std::uint32_t flags,
 
 bool KRValidator::isKeyCodeAndFlagsTakenInMenu(std::int64_t code, std::uint32_t flags, const platform::Menu& menu,
                                                platform::Error* error) {
-  const auto name = KRKeyNameForKeyCode(code);
-  for (const auto& item : menu.items()) {
-    const platform::KeyEquivalent& equivalent = item->keyEquivalent();
-    if (equivalent.key.empty() || !name || KRUppercaseString(equivalent.key) != *name) continue;
-    if ((KRCocoaToCarbonFlags(equivalent.modifiers) & kCarbonModifiers) != (flags & kCarbonModifiers)) continue;
-    if (error) {
-      *error = refusal(flags, code,
-                       platform::formatObjects(
-                           KRLocalizedString("The key combination \"%@\" can't be used because it's already used by "
-                                             "the menu item \"%@\"."),
-                           {KRReadableKeyComboForCocoaFlags(equivalent.modifiers, code), item->title()}));
-    }
-    return true;
+  if (code < 0) return false;
+  const KSShortcut shortcut(static_cast<std::uint64_t>(code), KRCarbonToCocoaFlags(flags));
+  const platform::MenuItem* item = KSShortcutValidator::menuItemTakingShortcut(shortcut, menu);
+  if (!item) return false;
+  if (error) {
+    *error = refusal(flags, code,
+                     platform::formatObjects(
+                         KRLocalizedString("The key combination \"%@\" can't be used because it's already used by "
+                                           "the menu item \"%@\"."),
+                         {KRReadableKeyComboForCarbonFlags(flags, code), item->title()}));
   }
-  return false;
+  return true;
 }

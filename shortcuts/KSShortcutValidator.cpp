@@ -65,22 +65,33 @@ bool KSShortcutValidator::isShortcutAlreadyTakenBySystem(const KSShortcut& short
 
 bool KSShortcutValidator::isShortcutAlreadyTakenInMenu(const KSShortcut& shortcut, const platform::Menu& menu,
                                                        std::string* explanation) const {
-  const std::string equivalent = shortcut.keyCodeStringForKeyEquivalent();
-  for (const auto& item : menu.items()) {
-    const std::string& key = item->keyEquivalent().key;
-    // An item without a key equivalent has no shortcut to share.
-    if (key.empty()) continue;
-    const std::string lower = KRLowercaseString(key);
-    if (lower != equivalent) continue;
-    // An upper-case equivalent stands for Shift.
-    const std::uint64_t flags = item->keyEquivalent().modifiers | (lower != key ? kr_flags::Shift : 0);
-    if ((flags & kr_flags::Modifiers) != shortcut.modifierFlags()) continue;
-    if (explanation) {
-      *explanation = platform::formatObjects(
-          platform::localizedString("This shortcut cannot be used because it is already used by the menu item \u2018%@\u2019."),
-          {item->title()});
-    }
-    return true;
+  const platform::MenuItem* item = menuItemTakingShortcut(shortcut, menu);
+  if (!item) return false;
+  if (explanation) {
+    *explanation = platform::formatObjects(
+        platform::localizedString("This shortcut cannot be used because it is already used by the menu item \u2018%@\u2019."),
+        {item->title()});
   }
-  return false;
+  return true;
+}
+
+const platform::MenuItem* KSShortcutValidator::menuItemTakingShortcut(const KSShortcut& shortcut,
+                                                                      const platform::Menu& menu) {
+  const std::string wanted = shortcut.keyCodeStringForKeyEquivalent();
+  const auto gives = [&](const platform::KeyEquivalent& equivalent) {
+    // An item without a key equivalent has no shortcut to share.
+    if (equivalent.key.empty()) return false;
+    const std::string lower = KRLowercaseString(equivalent.key);
+    // An upper-case equivalent stands for Shift.
+    const std::uint64_t flags = equivalent.modifiers | (lower != equivalent.key ? kr_flags::Shift : 0);
+    return lower == wanted && (flags & kr_flags::Modifiers) == shortcut.modifierFlags();
+  };
+  for (const auto& item : menu.items()) {
+    if (gives(item->keyEquivalent())) return item.get();
+    for (const platform::KeyEquivalent& more : item->moreKeyEquivalents())
+      if (gives(more)) return item.get();
+  }
+  for (const auto& submenu : menu.submenus())
+    if (const platform::MenuItem* found = menuItemTakingShortcut(shortcut, *submenu)) return found;
+  return nullptr;
 }

@@ -9,7 +9,8 @@
 
 namespace platform {
 class Menu;
-}
+class MenuItem;
+}  // namespace platform
 
 class KSShortcutValidator {
  public:
@@ -23,6 +24,9 @@ class KSShortcutValidator {
   bool isShortcutAlreadyTakenBySystem(const KSShortcut& shortcut, std::string* explanation) const;
   bool isShortcutAlreadyTakenInMenu(const KSShortcut& shortcut, const platform::Menu& menu,
                                     std::string* explanation) const;
+  // The first item of the menu or of its submenus, at any depth, that any of its key equivalents gives the
+  // shortcut; null when none does.
+  static const platform::MenuItem* menuItemTakingShortcut(const KSShortcut& shortcut, const platform::Menu& menu);
 
  private:
   bool allowAnyOption_ = false;

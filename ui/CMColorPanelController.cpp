@@ -1,5 +1,6 @@
 #include "ui/CMColorPanelController.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/core/geometry_strings.h"
@@ -64,7 +65,10 @@ platform::Rect CMColorPanelController::targetFrame(const platform::Rect& rect) {
 
 void CMColorPanelController::openPanel(const platform::Rect& rect, Gtk::Window* owner) {
   grid_->preopen();
-  const platform::Rect target = targetFrame(rect);
+  platform::Rect target = targetFrame(rect);
+  // The whole balloon on the screen: beside the screen's left or right edge it moves in.
+  const platform::Rect screen = platform::PopupWindow::screenFrame(owner);
+  target.origin.x = std::clamp(target.origin.x, 0.0, std::max(0.0, screen.size.width - target.size.width));
   // Shift with Option held logs where the balloon goes, for checking its placement on odd screen layouts.
   constexpr platform::ModifierFlags kShiftOption = platform::modifier::Shift | platform::modifier::Option;
   const platform::Event* event = platform::currentEvent();

@@ -38,7 +38,7 @@ platform::TextAttributes tabTitleAttributes(bool truncate) {
 }
 
 std::string tabTitle(const platform::Document& document) {
-  if (const auto* drawing = dynamic_cast<const CMDocument*>(&document)) return drawing->fullDisplayName();
+  if (const auto* drawing = dynamic_cast<const CMDocument*>(&document)) return drawing->markedDisplayName();
   return document.displayName();
 }
 

@@ -138,6 +138,16 @@ void CMMainWindowController::setDocument(std::shared_ptr<CMBaseDocument> documen
     // The cached layer images are keyed by layer id, which another document reuses.
     CMCaches::sharedCaches().clean();
     selectedLayer_ = nullptr;
+    if (document_) document_->setDirtyChanged(nullptr);
+    // The title and the tab mark unsaved changes as they come and go.
+    if (drawing) {
+      drawing->setDirtyChanged([weak = weak_from_this()] {
+        if (const auto self = weak.lock()) {
+          self->updateTitle();
+          self->updateDocumentTabs();
+        }
+      });
+    }
   }
   document_ = drawing;
   updateTitle();
@@ -161,7 +171,7 @@ void CMMainWindowController::selectAddedLayers(const CMBaseDocument& document,
 }
 
 void CMMainWindowController::updateTitle() {
-  const std::string title = document_ ? document_->fullDisplayName() : std::string(kApplicationName);
+  const std::string title = document_ ? document_->markedDisplayName() : std::string(kApplicationName);
   window_->setTitle(title);
   const std::string file = document_ ? document_->fileURL().string() : std::string();
   platform::DocumentController::shared().windowMenu().addWindowsItem(

@@ -3,6 +3,7 @@
 
 #include "canvas/CMEditorView.h"
 #include "document/CMDocument.h"
+#include "document/CMLayerTree.h"
 #include "document/CMProject.h"
 #include "platform/core/log.h"
 #include "ui/CMLayersPanelView.h"
@@ -19,6 +20,16 @@ constexpr std::int32_t kPagePanel = 2;
 constexpr std::int32_t kLayersPanel = 3;
 constexpr std::int32_t kStylePanel = 4;
 constexpr std::int32_t kLibraryPanel = 5;
+
+// The layer the canvas shows selected, as the drawing holds it now: a change of the layers forgets the current
+// layer here, and undo may have put a copy in the canvas's record's place.
+platform::DictRef canvasLayer(const CMEditorView& editor, const std::shared_ptr<CMDocument>& document) {
+  const platform::DictRef& shown = editor.selectedLayerDict();
+  if (!shown || !document || !document->data()) return nullptr;
+  return CMLayerTree::find(document->data()->array("layers"), CMLayerTree::layerId(shown),
+                           CMLayerTree::Masks::Search)
+      .record;
+}
 
 }  // namespace
 
@@ -51,7 +62,8 @@ void CMMainWindowController::updateRightPanel() {
       break;
   }
   showPanel(panel, made);
-  if (made && panel == stylePanel_.get()) stylePanel_->selectLayer(selectedLayer_);
+  if (made && panel == stylePanel_.get())
+    stylePanel_->selectLayer(selectedLayer_ ? selectedLayer_ : canvasLayer(editor(), document_));
   mainView_->layout();
 }
 

@@ -7,6 +7,7 @@
 #include "document/CMDocument.h"
 #include "document/CMNotificationNames.h"
 #include "document/CMProject.h"
+#include "document/CMTextLayer.h"
 #include "platform/core/numeric.h"
 #include "platform/core/string_utilities.h"
 #include "ui/CMColorPicker.h"
@@ -39,6 +40,16 @@ CMPanelValue colorOf(const DictRef& holder, const char* key) {
   const DictRef record = holder ? holder->dictionary(key) : nullptr;
   if (!record) return {};
   return colorWithDictionary(record);
+}
+
+// A text layer without a side of its own has the side its text measures.
+double shownSide(const DictRef& layer, bool width) {
+  const double stored = layer->get(width ? "width" : "height").doubleValue();
+  if (stored != 0 || layer->get("type").intValue() != kTextLayer) return stored;
+  CMTextLayer text(layer);
+  text.updateLayerRect();
+  const platform::Size measured = text.layerRect().size;
+  return width ? measured.width : measured.height;
 }
 
 enum class Refresh { Update, Layer, Size, Shape };
@@ -81,6 +92,8 @@ void CMOptionsPanelView::show(bool shown) {
   if (!layersChanged_)
     layersChanged_ =
         center.addObserver(kNotificationLayersChanged, [this](const platform::Notification&) { layersChanged(); });
+  // What changed while the panel was hidden.
+  layersChanged();
 }
 
 void CMOptionsPanelView::setDocument(std::shared_ptr<CMDocument> document) {
@@ -107,7 +120,8 @@ void CMOptionsPanelView::recreate() {
 void CMOptionsPanelView::layersChanged() {
   if (!selectedLayer_) return;
   const DictRef live = liveLayer();
-  if (live == selectedLayer_) return;
+  // The same record may have changed in place (a path command gave it another outline and size).
+  if (live == selectedLayer_) return updateValues();
   selectedLayer_ = live;
   recreate();
 }
@@ -230,9 +244,9 @@ CMPanelValue CMOptionsPanelView::findValue(int propertyId, int index) {
     case kY2:
       return shapeFloat("y2");
     case kWidth:
-      return Value(truncated(L->get("width").doubleValue()));
+      return Value(truncated(shownSide(L, true)));
     case kHeight:
-      return Value(truncated(L->get("height").doubleValue()));
+      return Value(truncated(shownSide(L, false)));
     case kRotate:
       return Value(L->get("rotate").floatValue());
     case kStrokeType:

@@ -84,6 +84,8 @@ CMPanelValue CMPicturePanelView::findValue(int propertyId, int) {
     case kTransparent:
       return platform::Value(color && color->get("a").doubleValue() == 0);
     case kColor:
+      // A transparent page keeps its colour for when it is opaque again: the well shows that colour.
+      if (color && color->get("a").doubleValue() == 0) return colorWithDictionary(color, 1);
       return colorWithDictionary(color);
     default:
       return {};

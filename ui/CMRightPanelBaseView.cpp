@@ -201,6 +201,7 @@ void CMRightPanelBaseView::addControl(const DictRef& record, const Rect& rect, i
     case kPopUp:
     case kFont: {
       auto popUp = std::make_shared<platform::PopUpButton>(frames[0]);
+      popUp->setSmallControlSize();
       popUp->addItemsWithTitles(controlType(record) == kFont ? fontNames() : titlesOf(record));
       addEntry(popUp, record, tag);
       break;
@@ -223,6 +224,7 @@ void CMRightPanelBaseView::addControl(const DictRef& record, const Rect& rect, i
       std::size_t next = 0;
       if (const DictRef ex = record->dictionary("ex_control")) {
         auto popUp = std::make_shared<platform::PopUpButton>(frames[next++]);
+        popUp->setSmallControlSize();
         popUp->addItemsWithTitles(titlesOf(ex));
         addEntry(popUp, ex, tag);
       }

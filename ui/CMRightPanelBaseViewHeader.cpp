@@ -1,5 +1,7 @@
 // A section's drawing (its bottom line, name, header buttons and row titles) and its header's pointer handling.
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "platform/graphics/attributed_string.h"
@@ -36,11 +38,23 @@ platform::TextAttributes titleAttributes(platform::TextAlignment alignment) {
   return attributes;
 }
 
+// A row title or caption in the panel's text size, smaller where it would not fit its width.
+platform::AttributedString fittedTitle(const std::string& text, platform::TextAlignment alignment, double width) {
+  constexpr double kTitleSize = 12;
+  constexpr double kSmallestSize = 7;
+  platform::TextAttributes attributes = titleAttributes(alignment);
+  attributes.font = platform::Font::systemFont(kTitleSize);
+  const double wide = platform::AttributedString(text, attributes).size().width;
+  if (wide > width) attributes.font = platform::Font::systemFont(std::max(kSmallestSize, kTitleSize * width / wide));
+  return platform::AttributedString(text, attributes);
+}
+
 bool contains(const Rect& rect, Point point) {
   return point.x >= rect.origin.x && point.x < rect.origin.x + rect.size.width && point.y >= rect.origin.y &&
          point.y < rect.origin.y + rect.size.height;
 }
 
+constexpr double kTitleColumn = 80;
 constexpr const char* kHide = "Hide";
 constexpr const char* kShow = "Show";
 constexpr const char* kDelete = "Delete";
@@ -108,10 +122,10 @@ void CMRightPanelBaseView::drawTitles() const {
       }
     }
     if (drawsTitle) {
-      const platform::AttributedString title(record->get("name").string(),
-                                             titleAttributes(platform::TextAlignment::Right));
+      const platform::AttributedString title =
+          fittedTitle(record->get("name").string(), platform::TextAlignment::Right, kTitleColumn);
       const double t = title.size().height;
-      title.drawInRect({0, H - offset - t - 40, 80, 28});
+      title.drawInRect({0, H - offset - t - 40, kTitleColumn, 28});
     }
     if (type == kColumns && record->get("control_subtype").intValue() != 1) {
       const platform::ArrayRef members = record->array("items");
@@ -119,8 +133,8 @@ void CMRightPanelBaseView::drawTitles() const {
       for (std::size_t i = 0; members && i < members->size(); ++i) {
         const DictRef member = members->at(i).dictionary();
         if (!member) continue;
-        const platform::AttributedString caption(member->get("name").string(),
-                                                 titleAttributes(platform::TextAlignment::Center));
+        const platform::AttributedString caption =
+            fittedTitle(member->get("name").string(), platform::TextAlignment::Center, (W - 80) / n);
         const double t = caption.size().height;
         caption.drawInRect({80 + static_cast<double>(i) * (W - 80) / n, H - offset - t - 58, (W - 80) / n, 28});
       }

@@ -93,6 +93,14 @@ double stringDoubleValue(std::string_view text) noexcept {
   return scanDouble(skipBlanks(text), value) ? value : 0.0;
 }
 
+std::optional<double> wholeNumberValue(std::string_view text) noexcept {
+  text = skipBlanks(text);
+  double value = 0;
+  const std::size_t read = scanDouble(text, value);
+  if (read == 0 || !skipBlanks(text.substr(read)).empty()) return std::nullopt;
+  return value;
+}
+
 float stringFloatValue(std::string_view text) noexcept { return static_cast<float>(stringDoubleValue(text)); }
 
 std::int32_t stringIntValue(std::string_view text) noexcept { return stringIntegral<std::int32_t>(text); }

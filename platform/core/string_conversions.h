@@ -5,6 +5,7 @@
 // not fit, and a string with no number reads as 0.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,10 @@ std::int32_t stringIntValue(std::string_view text) noexcept;
 std::int64_t stringIntegerValue(std::string_view text) noexcept;
 // True on a leading Y, y, T or t, or a digit 1-9 after an optional sign and zeros.
 bool stringBoolValue(std::string_view text) noexcept;
+
+// The whole text, blanks around it aside, read as one number of that grammar ("1e9" is a billion): nothing when
+// the text holds no number or anything after it. Overflow gives plus or minus infinity.
+std::optional<double> wholeNumberValue(std::string_view text) noexcept;
 
 // Parses one number at the start of text with the grammar above (no blank
 // skipping). Returns the characters consumed, 0 when there is no number.

@@ -143,6 +143,13 @@ unsigned xKeycodeForMacKeyCode(std::int64_t macKeyCode) {
   return 0;
 }
 
+unsigned keyvalForCharacter(char32_t character) {
+  for (const auto& key : kSpecialKeys) {
+    if (key.character == character) return key.keyval;
+  }
+  return gdk_unicode_to_keyval(static_cast<guint32>(character));
+}
+
 namespace {
 
 std::string charactersOf(unsigned keyval) {

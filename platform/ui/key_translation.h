@@ -54,4 +54,7 @@ constexpr char32_t Help = 0xF746;
 
 std::string utf8FromCodePoint(char32_t codePoint);
 
+// The GDK key value of a key equivalent's character: a function key's own (F1 for U+F704), else the character's.
+unsigned keyvalForCharacter(char32_t character);
+
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include <gtkmm/cssprovider.h>
 #include <gtkmm/separatormenuitem.h>
 
+#include "platform/ui/key_translation.h"
 #include "platform/ui/signal_guard.h"
 
 namespace platform {
@@ -61,7 +62,7 @@ MenuItem::MenuItem(const std::string& title, Action action, KeyEquivalent keyEqu
     const gunichar character = g_utf8_get_char_validated(keyEquivalent_.key.c_str(), -1);
     if (auto* label = dynamic_cast<Gtk::AccelLabel*>(item_->get_child());
         label && character != static_cast<gunichar>(-1) && character != static_cast<gunichar>(-2)) {
-      label->set_accel(gdk_unicode_to_keyval(g_unichar_tolower(character)), gdkModifiers(keyEquivalent_.modifiers));
+      label->set_accel(keyvalForCharacter(g_unichar_tolower(character)), gdkModifiers(keyEquivalent_.modifiers));
     }
   }
   item_->get_style_context()->add_provider(markOnlyWhenOn(), GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
@@ -171,12 +172,29 @@ bool Menu::performKeyEquivalent(const Event& keyDown) {
   return false;
 }
 
+namespace {
+
+// The key under which a menu shown at the pointer keeps the window it was opened from.
+constexpr const char* kOpenedFrom = "draftwork-opened-from";
+
+}  // namespace
+
+Gtk::Window* Menu::windowOfOpenMenu() {
+  GtkWidget* grab = gtk_grab_get_current();
+  if (!grab || !GTK_IS_MENU(grab)) return nullptr;
+  return static_cast<Gtk::Window*>(g_object_get_data(G_OBJECT(grab), kOpenedFrom));
+}
+
 void Menu::popUpAtPointer() {
   if (GdkEvent* current = gtk_get_current_event()) {
+    GtkWidget* source = gtk_get_event_widget(current);
+    auto* opener = source ? dynamic_cast<Gtk::Window*>(Glib::wrap(gtk_widget_get_toplevel(source))) : nullptr;
+    g_object_set_data(G_OBJECT(menu_->gobj()), kOpenedFrom, opener);
     gdk_event_free(current);
     menu_->popup_at_pointer(nullptr);
     return;
   }
+  g_object_set_data(G_OBJECT(menu_->gobj()), kOpenedFrom, nullptr);
   // Outside an event handler (from the main queue) GTK has no event to place the menu by: anchor it at the
   // pointer's position in the window under it, or in the window the menu is attached to.
   const auto display = Gdk::Display::get_default();

@@ -8,6 +8,7 @@
 
 #include <gtkmm/checkmenuitem.h>
 #include <gtkmm/menu.h>
+#include <gtkmm/window.h>
 
 #include <functional>
 #include <memory>
@@ -42,6 +43,7 @@ class MenuItem {
   const KeyEquivalent& keyEquivalent() const { return keyEquivalent_; }
   // A further key that chooses the item, not shown beside its title (Zoom In's "=" beside its "+").
   void addKeyEquivalent(KeyEquivalent keyEquivalent) { moreKeyEquivalents_.push_back(std::move(keyEquivalent)); }
+  const std::vector<KeyEquivalent>& moreKeyEquivalents() const { return moreKeyEquivalents_; }
   void setValidator(Validator validator) { validator_ = std::move(validator); }
 
   // Asks the validator (enabled without one) and applies the answer; returns it.
@@ -85,6 +87,9 @@ class Menu {
   // A context menu at the pointer, from an event handler or from the main queue alike. Nothing shows when the
   // pointer is over no window of the program and the menu is attached to none.
   void popUpAtPointer();
+  // The window from whose event a menu open now was shown at the pointer; null when no menu is open or it was
+  // shown from outside an event.
+  static Gtk::Window* windowOfOpenMenu();
 
   Gtk::Menu& gtkMenu() { return *menu_; }
 

@@ -1,5 +1,9 @@
 #include "platform/ui/pop_up_button.h"
 
+#include <gtkmm/cellrenderertext.h>
+#include <gtkmm/cssprovider.h>
+#include <gtkmm/stylecontext.h>
+
 #include <algorithm>
 
 namespace platform {
@@ -27,6 +31,25 @@ void PopUpButton::removeAllItems() {
   combo_->remove_all();
   titles_.clear();
   tags_.clear();
+}
+
+void PopUpButton::setSmallControlSize() {
+  // The box's button and title are widgets of their own: a class on the box reaches them through the screen.
+  static const bool styled = [] {
+    Glib::RefPtr<Gtk::CssProvider> provider = Gtk::CssProvider::create();
+    provider->load_from_data(
+        ".small-pop-up button { min-height: 0; min-width: 0; padding: 0 0 0 4px; }"
+        ".small-pop-up cellview { font-size: 8pt; }"
+        ".small-pop-up arrow { min-width: 7px; min-height: 7px; }");
+    Gtk::StyleContext::add_provider_for_screen(Gdk::Screen::get_default(), provider,
+                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    return true;
+  }();
+  if (styled) combo_->get_style_context()->add_class("small-pop-up");
+  // A long title is cut at its end rather than asking for the room of the widest one (a font list's).
+  for (Gtk::CellRenderer* cell : combo_->get_cells()) {
+    if (auto* text = dynamic_cast<Gtk::CellRendererText*>(cell)) text->property_ellipsize() = Pango::ELLIPSIZE_END;
+  }
 }
 
 int PopUpButton::indexOfSelectedItem() const { return combo_->get_active_row_number(); }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/menu.h"
 #include "platform/ui/view.h"
 #include "platform/ui/view_widget.h"
 
@@ -53,7 +54,8 @@ PopupWindow::PopupWindow(Size size) : window_(size) {
   gtk.set_type_hint(Gdk::WINDOW_TYPE_HINT_DROPDOWN_MENU);
   makeTransparentWhenComposited(gtk);
   gtk.signal_focus_out_event().connect([this](GdkEventFocus*) {
-    if (isVisible()) resign(ResignReason::FocusLost);
+    // A context menu of the window's own views holds the keys while it is open: the window stays.
+    if (isVisible() && Menu::windowOfOpenMenu() != &window_.gtkWindow()) resign(ResignReason::FocusLost);
     return false;
   });
   // Escape is the window's cancel key, before any view sees it.

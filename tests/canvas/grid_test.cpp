@@ -154,18 +154,30 @@ TEST_F(GridTest, AtTwoHundredPercentTheSpacingDoublesAndLinesStayOnePixelWide) {
   }
 }
 
-TEST_F(GridTest, NothingWhenHiddenOrWhenTheSpacingGivesNoStep) {
+TEST_F(GridTest, NothingWhenHiddenOrWhenTheSpacingGivesNoStepOrTooCloseALine) {
   struct Case {
     std::int64_t spacing;
     std::int64_t tickCount;
     bool shown;
   };
-  for (const Case c : {Case{50, 5, false}, Case{0, 5, true}, Case{-10, 2, true}, Case{0, 0, true}}) {
+  // Lines one or two pixels apart would cover the page in grey.
+  for (const Case c : {Case{50, 5, false}, Case{0, 5, true}, Case{-10, 2, true}, Case{0, 0, true}, Case{1, 0, true},
+                       Case{2, 2, true}, Case{4, 0, true}}) {
     setGrid(c.spacing, c.tickCount, c.shown);
-    const auto image = draw(60, 40, 1.0f);
+    const float zoom = c.spacing == 4 ? 0.5f : 1.0f;  // 4 units, 2 pixels
+    const auto image = draw(60 / zoom, 40 / zoom, zoom);
     for (int y = 0; y < 40; ++y)
       for (int x = 0; x < 60; ++x) ASSERT_TRUE(isBlank(image->at(x, y))) << c.spacing << " " << x << "," << y;
   }
+}
+
+TEST_F(GridTest, MinorLinesTooCloseOnScreenGiveWayToTheMajorOnes) {
+  // Minor lines every 2 units are 2 pixels apart at 100 %, 4 at 200 %.
+  setGrid(10, 5);
+  EXPECT_TRUE(rowsOf(*draw(40, 40, 1.0f), 5, 40, kMinorGrey).empty());
+  EXPECT_FALSE(rowsOf(*draw(40, 40, 1.0f), 5, 40, kMajorGrey).empty());
+  const auto zoomed = draw(40, 40, 2.0f);
+  EXPECT_FALSE(rowsOf(*zoomed, 5, 80, kMinorGrey).empty() && rowsOf(*zoomed, 6, 80, kMinorGrey).empty());
 }
 
 TEST_F(GridTest, MoreTicksThanUnitsLeavesTheMajorLines) {

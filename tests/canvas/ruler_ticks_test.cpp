@@ -50,10 +50,17 @@ TEST(RulerTicks, PointsAtZoomTwoLabelPagePoints) {
 }
 
 TEST(RulerTicks, CentimetersInchesAndPicasUseTheirOwnPeriods) {
-  const auto centimeters = VDRulerTicks(VDRulerSchemeForUnit("Centimeters", 0.5f), 0, 0, 112, narrowLabels);
-  // 28 pixels a tick, every tick major, labelled when 50 pixels on: 0 and 56 pixels = 2 units of 28.
-  EXPECT_EQ(labelsOf(centimeters), (std::vector<Labelled>{{0, "0"}, {56, "2"}, {112, "4"}}));
-  EXPECT_EQ(tickAt(centimeters, 28)->length, 7);
+  const auto centimeters = VDRulerTicks(VDRulerSchemeForUnit("Centimeters", 2), 0, 0, 120, narrowLabels);
+  // A centimetre is 72 / 2.54 points, 56.69 pixels at 200 %: a tick every half, a label every whole one.
+  const double centimetre = 2 * 72 / 2.54;
+  const auto labels = labelsOf(centimeters);
+  ASSERT_EQ(labels.size(), 3u);
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    EXPECT_NEAR(labels[i].position, static_cast<double>(i) * centimetre, 1e-9);
+    EXPECT_EQ(labels[i].text, std::to_string(i));
+  }
+  ASSERT_EQ(centimeters.size(), 5u);
+  EXPECT_EQ(centimeters[1].length, 5);  // the half centimetre
 
   const auto inches = VDRulerTicks(VDRulerSchemeForUnit("Inches", 1), 0, 0, 216, narrowLabels);
   EXPECT_EQ(labelsOf(inches), (std::vector<Labelled>{{0, "0"}, {72, "1"}, {144, "2"}, {216, "3"}}));
@@ -92,7 +99,9 @@ TEST(RulerTicks, CrowdedTicksKeepFiveUnitsApartAndGiveWayToMajors) {
         if (!tick.label) continue;
         EXPECT_GE(tick.position - previousLabel, kVDRulerLabelSpacing) << unit << " at " << zoom;
         previousLabel = tick.position;
-        EXPECT_EQ(*tick.label, std::to_string(static_cast<int>(std::trunc((tick.position - 13) / scheme.divisor))));
+        // Whole units counted to a millionth: a tick on 360 reads 360 however the division rounds.
+        const double units = std::round((tick.position - 13) / scheme.divisor * 1e6) / 1e6;
+        EXPECT_EQ(*tick.label, std::to_string(static_cast<int>(std::trunc(units)))) << unit << " at " << zoom;
       }
     }
   }

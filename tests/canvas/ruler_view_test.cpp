@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -113,6 +114,48 @@ TEST_F(CanvasRulersTest, UnitsFollowTheSettingAndAnUnknownIndexKeepsTheUnit) {
   settings().setBool(false, "show_ruler");
   frameView_->updateRules();
   EXPECT_FALSE(scrollView_->rulersVisible());
+}
+
+TEST_F(CanvasRulersTest, CentimetresAreSeventyTwoOverTwoPointFiveFourPointsLong) {
+  settings().setInteger(1, "unit_index");
+  frameView_->updateRules();
+  ASSERT_TRUE(platform::test::showAndSettle(window_));
+  const double centimetre = 72 / 2.54;
+  // At 100 %: every label names the centimetres from the page's left edge at its place.
+  VDRulerView& ruler = *frameView_->horizontalRuler();
+  const auto atFull = labelsOf(ruler);
+  ASSERT_GE(atFull.size(), 3u);
+  for (const Labelled& label : atFull) {
+    const double centimetres = (label.position - 40) / centimetre;
+    EXPECT_NEAR(centimetres, std::round(centimetres), 1e-6) << label.text;
+    EXPECT_EQ(label.text, std::to_string(static_cast<int>(std::round(centimetres))));
+  }
+  // At 200 % with the page's edge at the band's start: a label every centimetre, a shorter tick at every half.
+  frameView_->zoomIn();
+  frameView_->setFrameSize(frameView_->getCanvasSize());
+  scrollView_->scrollToPoint({40, 0});
+  platform::test::processPendingEvents();
+  const auto atDouble = labelsOf(ruler);
+  ASSERT_GE(atDouble.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_NEAR(atDouble[i].position, 2 * centimetre * static_cast<double>(i), 1e-6);
+    EXPECT_EQ(atDouble[i].text, std::to_string(i));
+  }
+  // The band as drawn: the full tick of "1" at 56.7 pixels, the half tick at 28.3 shorter, none between them.
+  const auto image = platform::test::renderWidget(ruler.widget());
+  const auto tickRows = [&](int x) {
+    int rows = 0;
+    for (int y = 0; y < static_cast<int>(VDRulerView::kThickness); ++y) {
+      const platform::test::Pixel pixel = platform::test::pixelAt(image.get(), x, y);
+      rows += pixel.red == 100 && pixel.green == 100 && pixel.blue == 100 && pixel.alpha == 255 ? 1 : 0;
+    }
+    return rows;
+  };
+  const int whole = std::max(tickRows(56), tickRows(57));
+  const int half = std::max(tickRows(28), tickRows(29));
+  EXPECT_GT(whole, half);
+  EXPECT_GT(half, 1);
+  EXPECT_LE(std::max(tickRows(42), tickRows(43)), 1);
 }
 
 TEST_F(CanvasRulersTest, TheBandShowsTicksInTheTickColour) {

@@ -405,6 +405,38 @@ TEST_F(GradientWindow, AWholeStopDragWritesTheDefaultsOnce) {
   EXPECT_TRUE(records::isEqualGradient(stored->last().dictionary(), control->gradient()));
 }
 
+TEST_F(GradientWindow, ItsOwnContextMenuKeepsThePopUpWhileFocusElsewhereClosesIt) {
+  controller().window().setDidResign([](platform::PopupWindow::ResignReason) { controller().closeWindow(); });
+  openWith(gradientOf({stop(0), stop(1)}));
+  controller().gradientMatrix().setSelectedGradient(-1);
+  Gtk::Window& popup = controller().window().window().gtkWindow();
+  panel_testing::awaitFocus(popup);
+  ASSERT_TRUE(popup.has_toplevel_focus());
+  VDGradientEditorView& editor = controller().gradientEditor();
+  const Rect bar = editor.barRect();
+  const platform::Point pixel = editor.localToGtk({bar.origin.x + bar.size.width / 2, 5});
+  platform::test::injectButton(editor.widget(), GDK_BUTTON_PRESS, 3, pixel.x, pixel.y);
+  platform::test::injectButton(editor.widget(), GDK_BUTTON_RELEASE, 3, pixel.x, pixel.y);
+  ASSERT_TRUE(platform::iterateMainLoopUntil(
+      [] { return gtk_grab_get_current() != nullptr && GTK_IS_MENU(gtk_grab_get_current()); },
+      std::chrono::milliseconds(2000)));
+  panel_testing::settle();
+  EXPECT_TRUE(controller().isVisible()) << "the menu took the keys, not another window";
+  // Add Stop, as a click on the menu's first item chooses it.
+  GtkWidget* menu = gtk_grab_get_current();
+  GList* items = gtk_container_get_children(GTK_CONTAINER(menu));
+  ASSERT_NE(items, nullptr);
+  gtk_menu_shell_activate_item(GTK_MENU_SHELL(menu), GTK_WIDGET(items->data), TRUE);
+  g_list_free(items);
+  panel_testing::settle();
+  EXPECT_EQ(records::stopsOf(control->gradient()).size(), 3u);
+  EXPECT_TRUE(controller().isVisible());
+
+  window().gtkWindow().present();
+  EXPECT_TRUE(platform::iterateMainLoopUntil([] { return !controller().isVisible(); }, std::chrono::milliseconds(2000)))
+      << "the focus went to another window";
+}
+
 TEST_F(GradientWindow, TheModelsEditorServiceIsTheWindowOnceInstalled) {
   const auto previous = CMGradientEditorService::install(VDGradientWindowController::sharedGradientPointer());
   openWith(gradientOf({stop(0), stop(1)}));

@@ -6,6 +6,9 @@
 
 #include "../document/shape_layer_support.h"
 #include "main_window_fixture.h"
+#include "panel_test_support.h"
+#include "ui/CMLayerStyleParameters.h"
+#include "ui/CMTextEditWindow.h"
 #include "platform/ui/button.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/number_format.h"
@@ -212,6 +215,82 @@ TEST_F(RightPanels, SelectAllSelectsEveryRowOnce) {
   document->moveLayers({layers().rows()[0].record}, 1);
   settle();
   EXPECT_EQ(layers().tableView().selectedRowIndexes(), IndexSet::range(0, 4));
+}
+
+TEST_F(RightPanels, EveryFieldShowsTheValueInUse) {
+  DictRef text = CMProject::defaultObject("text");
+  text->set("id", 5);
+  text->set("x", 60);
+  text->set("y", 250);
+  text->set("text", "Yoke");
+  document->data()->array("layers")->add(text);
+  window->updateDocument();
+  settle();
+  const auto field = [&](int propertyId) -> std::string {
+    for (const auto& section : window->stylePanel()->views())
+      for (const auto& entry : section->controls())
+        if (entry.parameter->get("property_id").intValue() == propertyId)
+          if (auto* found = dynamic_cast<platform::TextField*>(entry.control.get())) return found->stringValue();
+    return "none";
+  };
+  using CMLayerStyleParameters::kHeight;
+  using CMLayerStyleParameters::kWidth;
+
+  // A rename undone puts a copy of the layer in its place: the style panel opened next shows that copy,
+  // as the canvas shows it selected.
+  clickToolbarButton(3);
+  clickRow(1);
+  const std::int64_t id = layers().rows()[1].record->get("id").integerValue();
+  platform::test::clickButton(layers().buttonWithTag(CMLayersPanelView::kRenameTag)->gtkButton());
+  settle();
+  ASSERT_NE(layers().renameSheet(), nullptr);
+  layers().renameSheet()->textField().setStringValue("Sleeve");
+  platform::test::clickButton(layers().renameSheet()->okButton().gtkButton());
+  settle();
+  item("Edit", "Undo")->gtkItem().activate();
+  settle();
+  clickToolbarButton(4);
+  const DictRef shown = window->stylePanel()->selectedLayer();
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(shown->get("id").integerValue(), id);
+  EXPECT_FALSE(shown->contains("name") && shown->get("name").string() == "Sleeve");
+  bool live = false;
+  for (const platform::Value& entry : *document->data()->array("layers")) live = live || entry.dictionary() == shown;
+  EXPECT_TRUE(live) << "the record the drawing holds now";
+  EXPECT_FALSE(window->stylePanel()->items().empty());
+
+  // A text layer: the size its text measures on the canvas.
+  clickCanvas({70, 260});
+  ASSERT_EQ(window->stylePanel()->selectedLayer(), text);
+  const platform::Rect measured = canvas().layers().back()->layerRect();
+  ASSERT_GT(measured.size.width, 10);
+  EXPECT_EQ(field(kWidth), std::to_string(static_cast<int>(measured.size.width)));
+  EXPECT_EQ(field(kHeight), std::to_string(static_cast<int>(measured.size.height)));
+
+  // A union changes the receiving layer's size in place.
+  clickCanvas({80, 100});
+  clickCanvas({200, 100}, GDK_SHIFT_MASK);
+  const DictRef receiver = window->stylePanel()->selectedLayer();
+  ASSERT_TRUE(receiver);
+  item("Arrange", "Union")->gtkItem().activate();
+  settle();
+  ASSERT_EQ(window->stylePanel()->selectedLayer(), receiver);
+  EXPECT_EQ(receiver->get("width").intValue(), 200);
+  EXPECT_EQ(field(kWidth), "200");
+
+  // A transparent page keeps its colour in the well, as unticking Transparent would give it back.
+  clickToolbarButton(2);
+  CMRightPanelBaseView& background = *window->picturePanel()->views()[1];
+  platform::test::clickButton(dynamic_cast<platform::Button&>(*background.controlWithTag(100)).gtkButton());
+  settle();
+  EXPECT_EQ(document->data()->dictionary("background")->dictionary("bg_color")->get("a").intValue(), 0);
+  platform::View& well = dynamic_cast<platform::View&>(*background.controlWithTag(101));
+  const auto image = panel_testing::renderSettled(well.widget());
+  const int middle = static_cast<int>(well.frame().size.height / 2);
+  const platform::test::Pixel inside = platform::test::pixelAt(image.get(), 8, middle);
+  EXPECT_GT(inside.red, 240);
+  EXPECT_GT(inside.green, 240);
+  EXPECT_GT(inside.blue, 240);
 }
 
 TEST_F(RightPanels, TheDocumentPanelResizesThePageTheCanvasShows) {

@@ -264,6 +264,35 @@ TEST_F(StylePanel, TextLayersEditTheirStyleRecord) {
   EXPECT_EQ(style->get("fontName").string(), names.back());
 }
 
+TEST_F(StylePanel, PopUpsShowTheirTitlesWithinTheirFrames) {
+  const DictRef text = object("text", 1);
+  open({text}, text);
+  const auto isInk = [](const platform::test::Pixel& pixel) { return pixel.alpha > 200 && pixel.red < 110; };
+  // Dark title pixels in the left two thirds of a pop-up, where its arrow is not.
+  const auto titleInk = [&](platform::PopUpButton& popUp) {
+    const auto image = panel_testing::renderSettled(popUp.widget());
+    const int width = popUp.widget().get_allocated_width();
+    const int height = popUp.widget().get_allocated_height();
+    int ink = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width * 2 / 3; ++x) ink += isInk(platform::test::pixelAt(image.get(), x, y)) ? 1 : 0;
+    return ink;
+  };
+  platform::PopUpButton* font = controlFor<platform::PopUpButton>(section("Font"), kFontName);
+  ASSERT_NE(font, nullptr);
+  EXPECT_EQ(font->titleOfSelectedItem(), text->dictionary("style")->get("fontName").string());
+  EXPECT_GT(titleInk(*font), 20) << "the font's name is drawn";
+  choose("Font", kFontName, 0);
+  EXPECT_GT(titleInk(*font), 20) << "and the chosen one's";
+  platform::PopUpButton* blending = controlFor<platform::PopUpButton>(section("Layer"), kBlendingMode);
+  EXPECT_GT(titleInk(*blending), 20);
+  // The whole title fits the height: no ink is cut off at the bottom edge.
+  const auto image = panel_testing::renderSettled(blending->widget());
+  const int bottom = blending->widget().get_allocated_height() - 1;
+  for (int x = 0; x < blending->widget().get_allocated_width() * 2 / 3; ++x)
+    EXPECT_FALSE(isInk(platform::test::pixelAt(image.get(), x, bottom))) << x;
+}
+
 TEST_F(StylePanel, UndoRunsAreKeptPerPropertyAndRecord) {
   const DictRef shape = object("path", 1);
   shape->dictionary("shape")->set("stroke1",

@@ -109,8 +109,19 @@ TEST(HUDButton, BlueDefaultFadedDisabledAndCheckMarks) {
     }
     return result;
   };
+  // A tick the right way up (its corner lowest, y running up) inside its box, wherever the box is.
   EXPECT_EQ(points(HUDButtonCell::checkmarkPathForRect({0, 0, 14, 14}, false)),
-            (std::vector<Point>{{14, 0}, {7, 8}, {4, 4}}));
+            (std::vector<Point>{{14, 14}, {7, 6}, {4, 10}}));
+  for (const platform::Rect& box : {platform::Rect{2, 3, 14, 13}, platform::Rect{20, 40, 14, 15}}) {
+    const std::vector<Point> tick = points(HUDButtonCell::checkmarkPathForRect(box, false));
+    ASSERT_EQ(tick.size(), 3u);
+    for (const Point& point : tick) {
+      EXPECT_TRUE(point.x >= box.origin.x && point.x <= box.origin.x + box.size.width) << point.x;
+      EXPECT_TRUE(point.y >= box.origin.y && point.y <= box.origin.y + box.size.height) << point.y;
+    }
+    EXPECT_LT(tick[1].y, tick[0].y);
+    EXPECT_LT(tick[1].y, tick[2].y);
+  }
   EXPECT_EQ(points(HUDButtonCell::checkmarkPathForRect({0, 0, 14, 14}, true)), (std::vector<Point>{{4, 7}, {10, 7}}));
 }
 

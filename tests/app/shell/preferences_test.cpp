@@ -1,17 +1,22 @@
-// The preferences window through GTK's own dispatch: the display settings write their defaults (grid values kept
-// between 1 and 10,000), the units follow the ruler box, a pending tab is chosen once the window is built, and a
-// key pressed into a tool's recorder becomes that tool's key in the main window.
+// The preferences window through GTK's own dispatch: the display settings write their defaults (grid values no
+// more than 10,000, values below 1 refused), the units follow the ruler box, a pending tab is chosen once the
+// window is built, and a key pressed into a tool's recorder becomes that tool's key in the main window unless a
+// menu item answers it.
 
 #include <gdk/gdkkeysyms.h>
 #include <gtest/gtest.h>
+#include <gtkmm/messagedialog.h>
 
 #include <functional>
+#include <string>
 
 #include "app/CMKeyEqTextField.h"
 #include "app/CMPreferenceWindowController.h"
+#include "document/CMKeyBindingManager.h"
 #include "document/CMProject.h"
 #include "platform/core/files.h"
 #include "platform/core/property_list.h"
+#include "platform/core/main_queue.h"
 #include "platform/ui/button.h"
 #include "platform/ui/pop_up_button.h"
 #include "platform/ui/tab_view.h"
@@ -26,7 +31,23 @@
 namespace shell_testing {
 namespace {
 
-using Preferences = ShellTest;
+class Preferences : public ShellTest {
+ protected:
+  // Clicks a tool's recorder on the shortcuts tab, which starts recording there.
+  static KRRecorderControl* startRecording(CMPreferenceWindowController& preferences, int row) {
+    preferences.tabView().gtkNotebook().set_current_page(1);
+    settle();
+    KRRecorderControl* control = preferences.recorderForRow(row);
+    if (!control) return nullptr;
+    Gtk::Widget& recorder = control->widget();
+    const double x = recorder.get_allocated_width() / 3.0;
+    const double y = recorder.get_allocated_height() / 2.0;
+    platform::test::injectButton(recorder, GDK_BUTTON_PRESS, 1, x, y);
+    platform::test::injectButton(recorder, GDK_BUTTON_RELEASE, 1, x, y);
+    settle();
+    return control;
+  }
+};
 
 platform::UserDefaults& settings() { return CMProject::shareProject().settings(); }
 
@@ -35,6 +56,18 @@ int gridValue(const char* key) { return settings().dictionaryForKey("grid")->get
 void typeInto(platform::TextField& field, const std::string& text) {
   field.gtkEntry().set_text(text);
   field.gtkEntry().activate();
+}
+
+// The informative text of the next alert, answered with its first button as soon as it is up.
+void answerNextAlert(std::string& informative) {
+  platform::dispatchAsync([&informative] {
+    for (Gtk::Window* shown : Gtk::Window::list_toplevels()) {
+      auto* dialog = dynamic_cast<Gtk::MessageDialog*>(shown);
+      if (!dialog || !dialog->get_visible()) continue;
+      informative = dialog->property_secondary_text().get_value();
+      dialog->response(0);
+    }
+  });
 }
 
 TEST_F(Preferences, DisplaySettingsWriteTheirDefaults) {
@@ -60,7 +93,7 @@ TEST_F(Preferences, DisplaySettingsWriteTheirDefaults) {
   preferences.unitsPopUp().gtkComboBox().set_active(3);
   EXPECT_EQ(settings().integerForKey("unit_index"), 3);
 
-  const std::vector<std::pair<std::string, int>> typed{{"25", 25}, {"abc", 1}, {"0", 1}, {"-5", 1}, {"20000", 10000}};
+  const std::vector<std::pair<std::string, int>> typed{{"25", 25}, {"abc", 25}, {"0", 25}, {"-5", 25}, {"20000", 10000}};
   for (const auto& [text, stored] : typed) {
     typeInto(preferences.spacingField(), text);
     EXPECT_EQ(gridValue("spacing"), stored) << text;
@@ -142,16 +175,9 @@ TEST_F(Preferences, AKeyPressedIntoARecorderChoosesThatToolInTheMainWindow) {
   item("Edit", "Preferences")->perform();
   CMPreferenceWindowController& preferences = CMPreferenceWindowController::sharedPreference();
   ASSERT_TRUE(platform::test::showAndSettle(preferences.window()));
-  preferences.tabView().gtkNotebook().set_current_page(1);
-  settle();
-  KRRecorderControl* select = preferences.recorderForRow(0);
+  KRRecorderControl* select = startRecording(preferences, 0);
   ASSERT_NE(select, nullptr);
   Gtk::Widget& recorder = select->widget();
-  const double x = recorder.get_allocated_width() / 3.0;
-  const double y = recorder.get_allocated_height() / 2.0;
-  platform::test::injectButton(recorder, GDK_BUTTON_PRESS, 1, x, y);
-  platform::test::injectButton(recorder, GDK_BUTTON_RELEASE, 1, x, y);
-  settle();
   platform::test::injectKey(recorder, GDK_KEY_PRESS, GDK_KEY_k);
   platform::test::injectKey(recorder, GDK_KEY_RELEASE, GDK_KEY_k);
   settle();
@@ -169,6 +195,52 @@ TEST_F(Preferences, AKeyPressedIntoARecorderChoosesThatToolInTheMainWindow) {
   platform::test::injectKey(window->window().gtkWindow(), GDK_KEY_RELEASE, GDK_KEY_k);
   settle();
   EXPECT_EQ(window->selectedTool(), 0);
+}
+
+// A tool's key is refused when any menu item answers it: by its first key equivalent, by a further one, or from
+// inside a submenu.
+TEST_F(Preferences, EveryKeyEquivalentOfEveryMenuItemIsRefusedToATool) {
+  constexpr int kStarRow = 5;
+  constexpr int kStarKeyId = 10;
+  newDrawing();
+  // An item with a key inside a submenu, where the File menu keeps its samples.
+  const platform::Menu* file = menuTitled("File");
+  ASSERT_NE(file, nullptr);
+  ASSERT_FALSE(file->submenus().empty());
+  file->submenus().front()->addItem("Probe", nullptr, {"j", platform::modifier::Control});
+
+  CMPreferenceWindowController preferences;
+  ASSERT_TRUE(platform::test::showAndSettle(preferences.window()));
+  KRRecorderControl* star = startRecording(preferences, kStarRow);
+  ASSERT_NE(star, nullptr);
+  Gtk::Widget& recorder = star->widget();
+  ASSERT_TRUE(star->cell().isRecording());
+  CMKeyBindingManager& bindings = CMProject::shareProject().keyBindings();
+  const std::string before = bindings.titleFor(kStarKeyId);
+
+  struct Case {
+    unsigned keyval;
+    unsigned state;
+    const char* item;  // the menu item named by the refusal
+  };
+  for (const Case& c : {Case{GDK_KEY_equal, GDK_CONTROL_MASK, "Zoom In"}, Case{GDK_KEY_F1, 0, "Draftwork Help"},
+                        Case{GDK_KEY_j, GDK_CONTROL_MASK, "Probe"}, Case{GDK_KEY_s, GDK_CONTROL_MASK, "Save"}}) {
+    std::string refusal;
+    answerNextAlert(refusal);
+    platform::test::injectKey(recorder, GDK_KEY_PRESS, c.keyval, c.state);
+    platform::test::injectKey(recorder, GDK_KEY_RELEASE, c.keyval, c.state);
+    settle();
+    EXPECT_NE(refusal.find(std::string("the menu item \"") + c.item + "\""), std::string::npos)
+        << c.item << ": " << refusal;
+    EXPECT_EQ(bindings.titleFor(kStarKeyId), before) << c.item;
+    EXPECT_TRUE(star->cell().isRecording()) << c.item;
+  }
+  // A key no menu answers is taken.
+  platform::test::injectKey(recorder, GDK_KEY_PRESS, GDK_KEY_k, GDK_CONTROL_MASK);
+  platform::test::injectKey(recorder, GDK_KEY_RELEASE, GDK_KEY_k, GDK_CONTROL_MASK);
+  settle();
+  EXPECT_FALSE(star->cell().isRecording());
+  EXPECT_NE(bindings.titleFor(kStarKeyId), before);
 }
 
 TEST(KeyEqFormatter, KeepsTheFirstCharacterInUpperCase) {
