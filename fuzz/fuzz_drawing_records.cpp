@@ -99,9 +99,6 @@ void checkSaveAndRead(CMDocument& document) {
 
 }  // namespace
 
-// Fontconfig keeps its caches, built when text layers are measured, for the life of the process.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static ScratchFolders folders;
   return 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <limits>
 #include <numbers>
 #include <set>
 #include <string>
@@ -129,8 +130,10 @@ platform::AffineTransform gradientToPage(const DictRef& attributes, bool userSpa
   return transform;
 }
 
+// The records hold these numbers in single precision: each must stay finite there.
 bool allFinite(std::initializer_list<double> values) {
-  return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+  return std::all_of(values.begin(), values.end(),
+                     [](double v) { return std::isfinite(v) && std::abs(v) <= std::numeric_limits<float>::max(); });
 }
 
 // The line from `start` to `end` on the page as the angle, length and centre shift of a type 2 gradient.
