@@ -171,6 +171,8 @@ struct CancelledQuit {
   bool firstEdited;
   bool secondEdited;
   std::vector<int> answers;  // 0 Save, 1 Don't Save, 2 Cancel
+  // Listed by name: the default printer's bytes hold pointers, which change from run to run.
+  friend void PrintTo(const CancelledQuit& quit, std::ostream* out) { *out << quit.name; }
 };
 
 class QuitCancelled : public ShellTest, public testing::WithParamInterface<CancelledQuit> {};

@@ -30,6 +30,8 @@ struct Case {
   const char* name;
   bool shadow;
   std::size_t pictures;  // in the PDF, each at 300 ppi
+  // Listed by name: the default printer's bytes hold a pointer, which changes from run to run.
+  friend void PrintTo(const Case& shown, std::ostream* out) { *out << shown.name; }
 };
 
 class PagePicturesTest : public ::testing::TestWithParam<Case> {
