@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "document/CMGradientEditorService.h"
+#include "document/CMGradientTypes.h"
 #include "document/CMShapeLayer.h"
 #include "document/CMShapeRecordValues.h"
 #include "platform/graphics/rect_functions.h"
@@ -17,9 +18,6 @@ using platform::Rect;
 namespace {
 
 constexpr std::int64_t kGradientFill = 3;
-constexpr std::int64_t kLeftToRight = 0;
-constexpr std::int64_t kRadial = 1;
-constexpr std::int64_t kAngled = 2;
 // The radius handle stands this fraction of the frame's width from the centre at a radius factor of 1.
 constexpr double kRadiusShare = 0.4;
 
@@ -65,11 +63,11 @@ platform::ArrayRef CMShapeLayer::gradientEditingPoints() {
   const DictRef gradient = fillGradient();
   if (!gradient) return nullptr;
   const std::int64_t type = gradient->get("type").integerValue();
-  if (type != kLeftToRight && type != kRadial && type != kAngled) return nullptr;
+  if (type != kCMGradientLeftToRight && type != kCMGradientRadial && type != kCMGradientAngled) return nullptr;
   const Rect frame = frameBounds(framePath(true));
   const Point center = gradientCenter(gradient, frame);
   Point radius{center.x + radiusFactor(gradient) * frame.size.width * kRadiusShare, center.y};
-  if (type == kAngled) {
+  if (type == kCMGradientAngled) {
     const double angle = gradient->get("angle").floatValue();
     radius = transformRotatingAroundPoint(center, 360 - angle).transformPoint(radius);
   }
@@ -91,7 +89,7 @@ void CMShapeLayer::setGradientPoint(Point point) {
   const DictRef gradient = fillGradient();
   if (!gradient) return;
   const std::int64_t type = gradient->get("type").integerValue();
-  if (type != kLeftToRight && type != kRadial && type != kAngled) return;
+  if (type != kCMGradientLeftToRight && type != kCMGradientRadial && type != kCMGradientAngled) return;
   const Rect frame = frameBounds(framePath(true));
   // A frame without width or height has no finite radius factor or offset.
   if (frame.size.width == 0 || frame.size.height == 0) return;
@@ -99,7 +97,7 @@ void CMShapeLayer::setGradientPoint(Point point) {
   float dx = 0;
   float dy = 0;
   float distance = 0;
-  if (type == kAngled) {
+  if (type == kCMGradientAngled) {
     const Point center = gradientCenter(gradient, frame);
     if (!toSingle(point.x - center.x, dx) || !toSingle(point.y - center.y, dy)) return;
     distance = std::sqrt(dx * dx + dy * dy);
@@ -109,7 +107,7 @@ void CMShapeLayer::setGradientPoint(Point point) {
   // Below 1 (negative, too) the extent is 1; else at most a hundred frame widths.
   const double extent = distance >= 1 ? std::min<double>(distance, frame.size.width * 100) : 1.0;
   setShapeFloat(gradient, "radius_factor", extent / (frame.size.width * kRadiusShare));
-  if (type == kAngled) {
+  if (type == kCMGradientAngled) {
     // The direction measured from (0, -1) towards (1, 0), in [0, 360).
     float direction = dx == 0 && dy == 0 ? 0.0f : std::atan2(dx, -dy) * 180.0f / std::numbers::pi_v<float>;
     if (direction < 0) direction += 360.0f;
@@ -125,7 +123,7 @@ void CMShapeLayer::setGradientCentralPoint(Point point) {
   if (frame.size.width == 0 || frame.size.height == 0) return;
   setShapeFloat(gradient, "fx", (point.x - platform::midX(frame)) / frame.size.width);
   // A left-to-right gradient has no vertical offset.
-  if (gradient->get("type").integerValue() != kLeftToRight) {
+  if (gradient->get("type").integerValue() != kCMGradientLeftToRight) {
     setShapeFloat(gradient, "fy", (point.y - platform::midY(frame)) / frame.size.height);
   }
   gradientChanged();

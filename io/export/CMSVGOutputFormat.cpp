@@ -10,6 +10,7 @@
 #include "document/CMColorHex.h"
 #include "document/CMColorRecord.h"
 #include "document/CMDocument.h"
+#include "document/CMGradientTypes.h"
 #include "document/CMPointTypes.h"
 #include "document/CMShapeLayer.h"
 #include "document/CMShapeRecordValues.h"
@@ -23,7 +24,6 @@ namespace {
 
 enum LayerType : std::int64_t { kShapeLayer = 0, kTextLayer = 2, kGroupLayer = 3 };
 enum StyleType : std::int64_t { kNoPaint = 0, kColourPaint = 1, kGradientPaint = 3 };
-enum GradientType : std::int64_t { kLinearGradient = 0, kRadialGradient = 1, kAngledGradient = 2 };
 
 // Nothing that is not a number reaches the file.
 double finiteOrZero(double value) { return std::isfinite(value) ? value : 0; }
@@ -235,16 +235,16 @@ void CMSVGOutputFormat::gradientStops(const platform::ArrayRef& markers) {
 void CMSVGOutputFormat::SVGGradient(const DictRef& gradient, bool forFill) {
   const int n = maxGradientId_;
   std::string id;
-  const std::int64_t type = gradient ? gradient->get("type").integerValue() : kLinearGradient;
+  const std::int64_t type = gradient ? gradient->get("type").integerValue() : kCMGradientLeftToRight;
   const platform::ArrayRef markers = gradient ? gradient->array("markers") : nullptr;
   const auto value = [&](std::string_view key) { return finiteOrZero(gradient ? gradient->get(key).floatValue() : 0); };
   switch (type) {
-    case kLinearGradient:
-    case kAngledGradient:
+    case kCMGradientLeftToRight:
+    case kCMGradientAngled:
       platform::appendFormat(text_, "<defs>\n<linearGradient id=\"grad%d\" >\n", n);
       gradientStops(markers);
       text_ += "</linearGradient>\n";
-      if (type == kLinearGradient) {
+      if (type == kCMGradientLeftToRight) {
         platform::appendFormat(text_,
                                "<linearGradient xlink:href=\"#grad%d\" id=\"grad%d\" x1=\"%f\" y1=\"%f\" x2=\"%f\" "
                                "y2=\"%f\" gradientTransform=\"rotate(0 0 0)\" gradientUnits=\"objectBoundingBox\" "
@@ -261,7 +261,7 @@ void CMSVGOutputFormat::SVGGradient(const DictRef& gradient, bool forFill) {
       id = platform::formatString("grad%d", n + 1);
       maxGradientId_ = n + 2;
       break;
-    case kRadialGradient:
+    case kCMGradientRadial:
       platform::appendFormat(text_, "<defs>\n<radialGradient id=\"grad%d\" r=\"%.4f%%\">\n", n,
                              finiteOrZero(value("radius_factor") * 100));
       gradientStops(markers);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "document/CMColorRecord.h"
+#include "document/CMGradientTypes.h"
 #include "io/svg/VDSVGColor.h"
 #include "io/svg/VDSVGNumberList.h"
 #include "io/svg/VDSVGTransformList.h"
@@ -21,8 +22,6 @@ using platform::Value;
 
 namespace {
 
-constexpr std::int64_t kRadialGradient = 1;
-constexpr std::int64_t kAngledGradient = 2;
 
 // A number, or a percentage as a fraction of `whole`.
 double lengthValue(std::string_view text, double whole) {
@@ -145,7 +144,7 @@ void setLine(const DictRef& record, Point start, Point end, const platform::Rect
   const double fx = ((start.x + end.x) / 2 - (box.origin.x + w / 2)) / w;
   const double fy = h > 0 ? ((start.y + end.y) / 2 - (box.origin.y + h / 2)) / h : 0;
   if (!allFinite({angle, factor, fx, fy})) return;
-  record->set("type", kAngledGradient);
+  record->set("type", kCMGradientAngled);
   record->set("angle", static_cast<float>(angle));
   record->set("radius_factor", static_cast<float>(factor));
   record->set("fx", static_cast<float>(fx));
@@ -222,7 +221,7 @@ void setRadialGeometry(const DictRef& record, const DictRef& attributes, const C
   const double det = m.m11 * m.m22 - m.m12 * m.m21;
   const double shorterAxis = std::sqrt(std::max(0.0, (sum - std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2));
   const double factor = radius * shorterAxis / (std::hypot(w, h) / 2);
-  record->set("type", kRadialGradient);
+  record->set("type", kCMGradientRadial);
   if (!allFinite({fx, fy, factor}) || radius < 0) return;
   record->set("fx", static_cast<float>(fx));
   record->set("fy", static_cast<float>(fy));
