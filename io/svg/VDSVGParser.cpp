@@ -106,12 +106,13 @@ std::string composedTransforms(const Value* outer, const Value* inner) {
   return text;
 }
 
-// About the heap bytes a record takes: its containers and entries, and the text of its strings.
+// About the heap bytes a record takes: its containers and values, and the text of its strings (records made alike
+// share their keys).
 std::uint64_t approximateBytes(const Value& value) {
   constexpr std::uint64_t kShared = 16;  // a shared pointer's count block
   if (const DictRef dictionary = value.dictionary()) {
     std::uint64_t bytes = sizeof(platform::Dictionary) + kShared;
-    for (const auto& [key, entry] : *dictionary) bytes += sizeof(platform::Dictionary::Entry) + approximateBytes(entry);
+    for (const auto& [key, entry] : *dictionary) bytes += sizeof(Value) + approximateBytes(entry);
     return bytes;
   }
   if (const platform::ArrayRef array = value.array()) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <ostream>
-#include <unordered_map>
 
 #include "platform/core/numeric.h"
 #include "platform/core/string_conversions.h"
@@ -222,157 +221,6 @@ std::ostream& operator<<(std::ostream& out, const Value& value) { return out << 
 
 // ---------------------------------------------------------------------------
 
-// Keys point into the entries, so the index is rebuilt whenever the entries move (removal, or growth past the
-// capacity). It follows every change rather than being built by a lookup: lookups only read, so threads may share a
-// dictionary that nobody changes meanwhile (layer images are rendered on worker threads).
-struct Dictionary::Index {
-  std::unordered_map<std::string_view, std::size_t> positions;
-};
-
-// Small records (the usual case) are searched linearly; larger ones get a hash index. A layer record's twenty-odd
-// keys stay below the threshold: an index would take about a kilobyte of every record.
-static constexpr std::size_t kIndexThreshold = 24;
-
-Dictionary::Dictionary() = default;
-Dictionary::~Dictionary() = default;
-
-DictRef Dictionary::make() { return std::make_shared<Dictionary>(); }
-
-DictRef Dictionary::make(std::initializer_list<std::pair<std::string_view, Value>> entries) {
-  DictRef d = make();
-  d->entries_.reserve(entries.size());
-  for (const auto& [key, value] : entries) d->set(key, value);
-  return d;
-}
-
-std::ptrdiff_t Dictionary::indexOf(std::string_view key) const {
-  if (!index_) {
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-      if (entries_[i].first == key) return static_cast<std::ptrdiff_t>(i);
-    return -1;
-  }
-  auto it = index_->positions.find(key);
-  return it == index_->positions.end() ? -1 : static_cast<std::ptrdiff_t>(it->second);
-}
-
-void Dictionary::rebuildIndex() {
-  if (entries_.size() < kIndexThreshold) {
-    index_.reset();
-    return;
-  }
-  if (index_) {
-    index_->positions.clear();
-  } else {
-    index_ = std::make_unique<Index>();
-  }
-  index_->positions.reserve(entries_.size());
-  for (std::size_t i = 0; i < entries_.size(); ++i) index_->positions.emplace(entries_[i].first, i);
-}
-
-Value Dictionary::get(std::string_view key) const {
-  const Value* v = find(key);
-  return v ? *v : Value();
-}
-
-const Value* Dictionary::find(std::string_view key) const {
-  std::ptrdiff_t i = indexOf(key);
-  return i < 0 ? nullptr : &entries_[static_cast<std::size_t>(i)].second;
-}
-
-DictRef Dictionary::dictionary(std::string_view key) const {
-  const Value* v = find(key);
-  return v ? v->dictionary() : nullptr;
-}
-
-ArrayRef Dictionary::array(std::string_view key) const {
-  const Value* v = find(key);
-  return v ? v->array() : nullptr;
-}
-
-void Dictionary::set(std::string_view key, Value value) {
-  if (value.isNil()) {
-    remove(key);
-    return;
-  }
-  noteChange();
-  std::ptrdiff_t i = indexOf(key);
-  if (i >= 0) {
-    entries_[static_cast<std::size_t>(i)].second = std::move(value);
-    return;
-  }
-  const std::size_t capacity = entries_.capacity();
-  entries_.emplace_back(std::string(key), std::move(value));
-  if (index_ && entries_.capacity() == capacity) {
-    index_->positions.emplace(entries_.back().first, entries_.size() - 1);
-  } else if (index_ || entries_.size() >= kIndexThreshold) {
-    rebuildIndex();
-  }
-}
-
-void Dictionary::remove(std::string_view key) {
-  std::ptrdiff_t i = indexOf(key);
-  if (i < 0) return;
-  noteChange();
-  entries_.erase(entries_.begin() + i);
-  if (index_) rebuildIndex();
-}
-
-void Dictionary::removeAll() {
-  noteChange();
-  entries_.clear();
-  index_.reset();
-}
-
-void Dictionary::noteChange() noexcept {
-  ++changes_;
-  if (watchers_)
-    for (const auto& [watcher, tag] : *watchers_) watcher->dictionaryChanged(tag);
-}
-
-void Dictionary::watch(DictionaryWatcher& watcher, std::uintptr_t tag) {
-  if (!watchers_) watchers_ = std::make_unique<Watchers>();
-  watchers_->emplace_back(&watcher, tag);
-}
-
-void Dictionary::unwatch(DictionaryWatcher& watcher, std::uintptr_t tag) noexcept {
-  if (!watchers_) return;
-  const auto found = std::find(watchers_->begin(), watchers_->end(), std::pair{&watcher, tag});
-  if (found == watchers_->end()) return;
-  watchers_->erase(found);
-  if (watchers_->empty()) watchers_.reset();
-}
-
-void Dictionary::addEntries(const Dictionary& other) {
-  if (&other == this) return;
-  for (const auto& [key, value] : other.entries_) set(key, value);
-}
-
-std::vector<std::string> Dictionary::keys() const {
-  std::vector<std::string> keys;
-  keys.reserve(entries_.size());
-  for (const auto& entry : entries_) keys.push_back(entry.first);
-  return keys;
-}
-
-DictRef Dictionary::mutableCopy() const {
-  DictRef copy = make();
-  copy->entries_ = entries_;
-  copy->rebuildIndex();
-  return copy;
-}
-
-bool Dictionary::isEqual(const Dictionary& other) const {
-  if (this == &other) return true;
-  if (size() != other.size()) return false;
-  for (const auto& [key, value] : entries_) {
-    const Value* theirs = other.find(key);
-    if (!theirs || !value.isEqual(*theirs)) return false;
-  }
-  return true;
-}
-
-// ---------------------------------------------------------------------------
-
 ArrayRef Array::make() { return std::make_shared<Array>(); }
 
 ArrayRef Array::make(std::initializer_list<Value> values) { return make(std::vector<Value>(values)); }
@@ -473,10 +321,9 @@ Value deepCopy(const Value& value) {
 DictRef dictionaryCopy(const DictRef& dictionary) {
   if (!dictionary) return nullptr;
   DictRef copy = Dictionary::make();
-  // Keys are already unique: append without lookups.
-  copy->entries_.reserve(dictionary->size());
-  for (const auto& [key, value] : *dictionary) copy->entries_.emplace_back(key, deepCopy(value));
-  copy->rebuildIndex();
+  copy->values_.reserve(dictionary->size());
+  for (std::size_t i = 0; i < dictionary->size(); ++i) copy->values_.push_back(deepCopy(dictionary->values_[i]));
+  copy->keys_ = dictionary->keys_;
   return copy;
 }
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iosfwd>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <string>
@@ -139,11 +140,46 @@ class DictionaryWatcher {
   ~DictionaryWatcher() = default;
 };
 
-// An insertion-ordered dictionary with string keys.
+class DictionaryKeys;
+
+// An insertion-ordered dictionary with string keys. Its keys are held apart from its values, in a list that
+// dictionaries built alike share (see dictionary_keys.h).
 class Dictionary {
  public:
-  using Entry = std::pair<std::string, Value>;
-  using const_iterator = std::vector<Entry>::const_iterator;
+  using Entry = std::pair<const std::string&, const Value&>;
+
+  class const_iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = Entry;
+    using difference_type = std::ptrdiff_t;
+    using reference = Entry;
+    struct pointer {
+      Entry entry;
+      const Entry* operator->() const noexcept { return &entry; }
+    };
+
+    const_iterator() = default;
+    Entry operator*() const noexcept { return {*name_, *value_}; }
+    pointer operator->() const noexcept { return {**this}; }
+    const_iterator& operator++() noexcept {
+      ++name_;
+      ++value_;
+      return *this;
+    }
+    const_iterator operator++(int) noexcept {
+      const_iterator old = *this;
+      ++*this;
+      return old;
+    }
+    bool operator==(const const_iterator& other) const noexcept { return value_ == other.value_; }
+
+   private:
+    friend class Dictionary;
+    const_iterator(const std::string* name, const Value* value) noexcept : name_(name), value_(value) {}
+    const std::string* name_ = nullptr;
+    const Value* value_ = nullptr;
+  };
 
   Dictionary();
   ~Dictionary();
@@ -153,12 +189,9 @@ class Dictionary {
   static DictRef make();
   static DictRef make(std::initializer_list<std::pair<std::string_view, Value>> entries);
 
-  std::size_t size() const noexcept { return entries_.size(); }
-  bool empty() const noexcept { return entries_.empty(); }
-  void reserve(std::size_t count) {
-    entries_.reserve(count);
-    if (index_) rebuildIndex();  // the entries may have moved
-  }
+  std::size_t size() const noexcept { return values_.size(); }
+  bool empty() const noexcept { return values_.size() == 0; }
+  void reserve(std::size_t count) { values_.reserve(count); }
 
   // Nil when the key is missing.
   Value get(std::string_view key) const;
@@ -177,14 +210,14 @@ class Dictionary {
   void addEntries(const Dictionary& other);
 
   std::vector<std::string> keys() const;
-  const_iterator begin() const noexcept { return entries_.begin(); }
-  const_iterator end() const noexcept { return entries_.end(); }
+  const_iterator begin() const noexcept;
+  const_iterator end() const noexcept;
 
   // A new dictionary sharing the values.
   DictRef mutableCopy() const;
   // Grows with every change of this dictionary's own entries (not of the containers inside it), so a reader can
   // keep what it derived from them until the count moves.
-  std::uint64_t changeCount() const noexcept { return changes_; }
+  std::uint64_t changeCount() const noexcept { return changes_ & ~kWatched; }
   bool isEqual(const Dictionary& other) const;
 
   // The watcher hears of each later change with `tag` until unwatched with the same tag; a watcher may watch one
@@ -194,16 +227,45 @@ class Dictionary {
 
  private:
   friend DictRef dictionaryCopy(const DictRef& dictionary);
-  std::ptrdiff_t indexOf(std::string_view key) const;
-  void rebuildIndex();
-  void noteChange() noexcept;
 
-  std::vector<Entry> entries_;
+  // The values in the order of the keys, with a size and a capacity of 32 bits: with them a dictionary takes 64
+  // bytes of the heap, and a drawing holds millions.
+  class Values {
+   public:
+    Values() = default;
+    Values(const Values&) = delete;
+    Values& operator=(const Values&) = delete;
+    ~Values() { clear(); }
+
+    std::size_t size() const noexcept { return size_; }
+    Value* data() noexcept { return data_; }
+    const Value* data() const noexcept { return data_; }
+    Value& operator[](std::size_t i) noexcept { return data_[i]; }
+    const Value& operator[](std::size_t i) const noexcept { return data_[i]; }
+    void reserve(std::size_t count);
+    void push_back(Value value);
+    void pop_back() noexcept;
+    void erase(std::size_t index) noexcept;
+    void clear() noexcept;
+
+   private:
+    void reallocate(std::size_t capacity);
+
+    Value* data_ = nullptr;  // room for the capacity, the first `size_` made
+    std::uint32_t size_ = 0;
+    std::uint32_t capacity_ = 0;
+  };
+
+  std::ptrdiff_t indexOf(std::string_view key) const;
+  void noteChange() noexcept;
+  bool watched() const noexcept { return (changes_ & kWatched) != 0; }
+
+  // The top bit of the change count tells that the dictionary has watchers, who are listed apart: few are watched.
+  static constexpr std::uint64_t kWatched = std::uint64_t{1} << 63;
+
+  std::shared_ptr<DictionaryKeys> keys_;  // null while empty
+  Values values_;
   std::uint64_t changes_ = 0;
-  struct Index;
-  std::unique_ptr<Index> index_;  // kept for large dictionaries
-  using Watchers = std::vector<std::pair<DictionaryWatcher*, std::uintptr_t>>;
-  std::unique_ptr<Watchers> watchers_;  // only watched dictionaries pay for the list
 };
 
 class Array {

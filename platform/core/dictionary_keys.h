@@ -1,0 +1,64 @@
+#pragma once
+
+// The keys of a dictionary, in their order, apart from its values. Dictionaries with the same keys in the same
+// order (copies of one record, records built alike) share one list, so that a record pays for its values only: a
+// drawing of many shapes holds many records of the same few kinds.
+//
+// Lists of a few dozen keys are kept in one table, where the next dictionary that comes to hold the same keys
+// finds them. A list that only one dictionary holds is changed in place; one that several hold never changes.
+// Longer lists stay private to the dictionaries that copied them.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace platform {
+
+class DictionaryKeys {
+ public:
+  DictionaryKeys() = default;
+  DictionaryKeys(const DictionaryKeys&) = delete;
+  DictionaryKeys& operator=(const DictionaryKeys&) = delete;
+
+  std::size_t size() const noexcept { return names_.size(); }
+  const std::string* names() const noexcept { return names_.data(); }
+  // The key's position, or -1. Only reads, so that threads may share a dictionary nobody changes meanwhile.
+  std::ptrdiff_t indexOf(std::string_view key) const;
+
+  // `keys` (null: no keys) with `key`, which it lacks, appended; `keys` is replaced by the list that holds them.
+  static void add(std::shared_ptr<DictionaryKeys>& keys, std::string_view key);
+  // `keys` without the key at `index`; null when none is left.
+  static void remove(std::shared_ptr<DictionaryKeys>& keys, std::size_t index);
+
+ private:
+  struct Table;
+  using TableEntries = std::unordered_multimap<std::size_t, std::weak_ptr<DictionaryKeys>>;
+  struct Appending;
+  struct Removing;
+  static Table& table();
+  // `keys` changed as `change` says into a list of `size` names hashing to `hash`: the list in the table with
+  // those names, or `keys` itself changed in place when nobody else holds it, or a new list.
+  template <typename Change>
+  static void change(std::shared_ptr<DictionaryKeys>& keys, std::size_t size, std::size_t hash, const Change& change);
+  template <typename Change>
+  static void changeShared(std::shared_ptr<DictionaryKeys>& keys, std::size_t size, std::size_t hash,
+                           const Change& change);
+  template <typename Change>
+  static std::shared_ptr<DictionaryKeys> changedCopy(const DictionaryKeys* keys, std::size_t size,
+                                                     std::size_t hash, const Change& change);
+  static TableEntries::iterator entryOf(Table& table, const std::shared_ptr<DictionaryKeys>& keys) noexcept;
+  void append(std::string_view key);
+  void erase(std::size_t index);
+  void rebuildIndex() noexcept;
+
+  std::vector<std::string> names_;
+  // Past a few keys a lookup goes through a hash index of views into the names.
+  std::unique_ptr<std::unordered_map<std::string_view, std::size_t>> index_;
+  std::size_t hash_ = 0;     // of the names in order, while in the table
+  bool inTable_ = false;
+};
+
+}  // namespace platform

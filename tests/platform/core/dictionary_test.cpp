@@ -1,0 +1,179 @@
+// Dictionaries built alike share the list of their keys; whatever one of them does must never show in another.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <random>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "platform/core/value.h"
+#include "tests/random_test_seed.h"
+
+namespace platform {
+namespace {
+
+using Model = std::vector<std::pair<std::string, int>>;
+
+::testing::AssertionResult holds(const Dictionary& dictionary, const Model& model) {
+  if (dictionary.size() != model.size())
+    return ::testing::AssertionFailure() << dictionary.size() << " entries, expected " << model.size();
+  std::size_t i = 0;
+  for (const auto& [key, value] : dictionary) {
+    if (key != model[i].first || value.intValue() != model[i].second)
+      return ::testing::AssertionFailure() << "entry " << i << " is " << key << " = " << value.intValue()
+                                           << ", expected " << model[i].first << " = " << model[i].second;
+    ++i;
+  }
+  for (const auto& [key, value] : model)
+    if (dictionary.get(key).intValue() != value) return ::testing::AssertionFailure() << "lookup of " << key;
+  return ::testing::AssertionSuccess();
+}
+
+void setIn(Model& model, const std::string& key, int value) {
+  const auto found = std::find_if(model.begin(), model.end(), [&](const auto& entry) { return entry.first == key; });
+  if (found != model.end())
+    found->second = value;
+  else
+    model.emplace_back(key, value);
+}
+
+void removeFrom(Model& model, const std::string& key) {
+  std::erase_if(model, [&](const auto& entry) { return entry.first == key; });
+}
+
+TEST(Dictionary, DictionariesOfTheSameKeysChangeApart) {
+  std::mt19937 random(randomTestSeed("Dictionary.DictionariesOfTheSameKeysChangeApart"));
+  // Mostly a few keys, so that many dictionaries come to hold the same ones; now and then one of a hundred, so
+  // that some grow past the length of the lists that are shared.
+  const auto anyKey = [&] {
+    return random() % 8 == 0 ? "long" + std::to_string(random() % 100) : "k" + std::to_string(random() % 10);
+  };
+  constexpr std::size_t kDictionaries = 24;
+  std::vector<DictRef> dictionaries(kDictionaries);
+  std::vector<Model> models(kDictionaries);
+  for (DictRef& dictionary : dictionaries) dictionary = Dictionary::make();
+  for (int step = 0; step < 20000; ++step) {
+    const std::size_t i = random() % kDictionaries, j = random() % kDictionaries;
+    switch (random() % 8) {
+      case 0:
+        dictionaries[i] = random() % 2 ? dictionaries[j]->mutableCopy() : dictionaryCopy(dictionaries[j]);
+        models[i] = models[j];
+        break;
+      case 1: {
+        // The same keys in the same order, set one by one.
+        DictRef rebuilt = Dictionary::make();
+        for (const auto& [key, value] : models[j]) rebuilt->set(key, value + 1);
+        dictionaries[i] = rebuilt;
+        models[i] = models[j];
+        for (auto& entry : models[i]) ++entry.second;
+        break;
+      }
+      case 2: {
+        const std::string key = models[i].empty() ? anyKey() : models[i][random() % models[i].size()].first;
+        dictionaries[i]->remove(key);
+        removeFrom(models[i], key);
+        break;
+      }
+      case 3:
+        if (random() % 4 == 0) {
+          dictionaries[i]->removeAll();
+          models[i].clear();
+        } else if (random() % 4 == 0) {
+          // Past the length of the lists that are shared.
+          for (int key = 0; key < 70; ++key) {
+            dictionaries[i]->set("grown" + std::to_string(key), key);
+            setIn(models[i], "grown" + std::to_string(key), key);
+          }
+        }
+        break;
+      default: {
+        const std::string key = anyKey();
+        dictionaries[i]->set(key, step);
+        setIn(models[i], key, step);
+      }
+    }
+    ASSERT_TRUE(holds(*dictionaries[i], models[i])) << "dictionary " << i << " at step " << step;
+    if (step % 97 == 0) {
+      for (std::size_t k = 0; k < kDictionaries; ++k)
+        ASSERT_TRUE(holds(*dictionaries[k], models[k])) << "dictionary " << k << " at step " << step;
+    }
+  }
+}
+
+TEST(Dictionary, ThreadsBuildAndChangeDictionariesOfTheSameKeys) {
+  // Every thread builds the same kinds of dictionaries, so that they find and leave the same lists of keys at once.
+  constexpr int kThreads = 6, kRounds = 1500;
+  std::atomic<int> wrong = 0;
+  {
+    std::vector<std::jthread> threads;
+    for (int thread = 0; thread < kThreads; ++thread) {
+      threads.emplace_back([&, thread] {
+        std::vector<DictRef> kept;
+        for (int round = 0; round < kRounds; ++round) {
+          const int size = 1 + (round + thread) % 20;
+          DictRef dictionary = Dictionary::make();
+          for (int key = 0; key < size; ++key) dictionary->set("key" + std::to_string(key), key * thread);
+          const DictRef copy = dictionaryCopy(dictionary);
+          copy->remove("key0");
+          copy->set("key0", -1);  // now last
+          dictionary->set("extra", thread);
+          int expected = 0;
+          for (const auto& [key, value] : *copy) {
+            const bool last = expected == size - 1;
+            if (key != (last ? "key0" : "key" + std::to_string(expected + 1)) ||
+                value.intValue() != (last ? -1 : (expected + 1) * thread))
+              ++wrong;
+            ++expected;
+          }
+          if (dictionary->size() != static_cast<std::size_t>(size) + 1 || dictionary->get("extra").intValue() != thread ||
+              dictionary->get("key0").intValue() != 0)
+            ++wrong;
+          if (round % 7 == 0) kept.push_back(dictionary);
+        }
+        for (const DictRef& dictionary : kept)
+          if (dictionary->get("extra").intValue() != thread) ++wrong;
+      });
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
+struct CountingWatcher : DictionaryWatcher {
+  std::vector<std::uintptr_t> heard;
+  void dictionaryChanged(std::uintptr_t tag) noexcept override { heard.push_back(tag); }
+};
+
+TEST(Dictionary, WatchersHearOfTheirOwnDictionaryOnly) {
+  CountingWatcher watcher;
+  const DictRef watched = Dictionary::make({{"x", 1}});
+  watched->watch(watcher, 7);
+  watched->watch(watcher, 9);
+  const std::uint64_t before = watched->changeCount();
+  const DictRef copy = watched->mutableCopy();
+  copy->set("x", 2);  // copies are not watched
+  watched->set("y", 3);
+  EXPECT_EQ(watcher.heard, (std::vector<std::uintptr_t>{7, 9}));
+  EXPECT_EQ(watched->changeCount(), before + 1);
+  watched->unwatch(watcher, 7);
+  watched->remove("x");
+  EXPECT_EQ(watcher.heard, (std::vector<std::uintptr_t>{7, 9, 9}));
+  watched->unwatch(watcher, 9);
+  watched->set("z", 1);
+  EXPECT_EQ(watcher.heard.size(), 3u);
+
+  // A watched dictionary that goes away takes its watchers with it: a later one, even at its address, is not heard.
+  for (int round = 0; round < 50; ++round) {
+    DictRef gone = Dictionary::make();
+    gone->watch(watcher, 100);
+    gone.reset();
+    Dictionary::make()->set("a", round);
+  }
+  EXPECT_EQ(watcher.heard.size(), 3u);
+}
+
+}  // namespace
+}  // namespace platform
