@@ -35,6 +35,7 @@ void CMDrawer::setDocument(std::shared_ptr<CMBaseDocument> document) {
   topGroup_ = std::make_shared<GroupNode>();
   layers_.clear();
   index_.reset({});
+  indexGroups_.clear();
   indexStale_ = true;
   if (const platform::DictRef root = rootRecord()) addGroup(root->array("layers"), *topGroup_);
 }
@@ -55,8 +56,10 @@ std::shared_ptr<CMLayer> CMDrawer::addObject(const platform::DictRef& record, Gr
   // Added on top of the drawing, it goes on top of the index; anywhere else the index is taken anew.
   if (&group != topGroup_.get())
     indexStale_ = true;
-  else if (!indexStale_)
+  else if (!indexStale_) {
     index_.append(layer);
+    indexGroups_.push_back(&group);
+  }
   // Each mask follows the layer it masks, in the same node.
   if (const platform::ArrayRef masks = record->array("masks")) {
     for (const platform::Value& mask : *masks) addObject(mask.dictionary(), group);
@@ -79,6 +82,8 @@ void CMDrawer::addGroup(const platform::ArrayRef& records, GroupNode& group) {
     auto node = std::make_shared<GroupNode>();
     node->visible = true;
     node->id = CMLayerTree::layerId(record);
+    node->record = record;
+    node->parent = &group;
     group.items.emplace_back(node);
     addGroup(record->array("items"), *node);
   }

@@ -4,7 +4,8 @@
 // document's groups in a tree of group nodes (hidden groups and their members get no
 // objects), keeps a flat list of every layer object in drawing order (first = bottom,
 // each mask right after the layer it masks), and draws the page background, the layers
-// and, in design mode, the selection marks above all of them.
+// (the members of a group below full opacity composited as one) and, in design mode, the
+// selection marks above all of them.
 
 #include <cstdint>
 #include <memory>
@@ -30,7 +31,9 @@ class CMDrawer {
   struct GroupNode {
     std::vector<Item> items;
     bool visible = true;
-    std::int32_t id = 0;  // the group record's "id"; 0 for the top node
+    std::int32_t id = 0;                // the group record's "id"; 0 for the top node
+    platform::DictRef record;           // the group record, whose "alpha" is read as it is drawn; null for the top node
+    const GroupNode* parent = nullptr;  // the node holding this one; null for the top node
   };
   using Layers = std::vector<std::shared_ptr<CMLayer>>;
 
@@ -65,7 +68,7 @@ class CMDrawer {
   void drawSelectionMarks(platform::GraphicsContext& context, const platform::Rect& rect);
   void drawBackground(platform::GraphicsContext& context, const platform::Rect& rect);
   void drawLayers(platform::GraphicsContext& context, const platform::Rect& rect);
-  void drawGroupLayers(const std::vector<Item>& items, platform::GraphicsContext& context, const platform::Rect& rect,
+  void drawGroupLayers(const GroupNode& group, platform::GraphicsContext& context, const platform::Rect& rect,
                        const platform::AffineTransform& transform, bool selectedFrame);
   bool designMode() const noexcept { return designMode_; }
   // On (the default), layers keep their measured extents in an index and a draw visits only those that can meet the
@@ -95,8 +98,17 @@ class CMDrawer {
   CMDrawerIndex::Setting drawingSetting() const;
   // The index, brought up to date with the setting of the draw in progress.
   CMDrawerIndex& currentIndex();
-  void drawLayer(CMLayer& layer, platform::GraphicsContext& context, const platform::Rect& rect,
-                 const platform::AffineTransform& transform, bool selectedFrame);
+  // A layer a draw shows, with the innermost group node holding it.
+  struct ShownLayer {
+    CMLayer* layer;
+    const GroupNode* group;
+  };
+
+  void drawLayer(CMLayer& layer, const GroupNode& group, platform::GraphicsContext& context,
+                 const platform::Rect& rect, const platform::AffineTransform& transform, bool selectedFrame);
+  // Paints the shown layers in order, each translucent group around them as one transparency layer.
+  void paintShownLayers(const std::vector<ShownLayer>& shown, platform::GraphicsContext& context,
+                        const platform::Rect& rect, const platform::AffineTransform& transform);
   void paintLayer(CMLayer& layer, platform::GraphicsContext& context, const platform::Rect& rect,
                   const platform::AffineTransform& transform);
   // Runs `work` with the layer's mask clip and the zoom transform applied, as the layer is drawn.
@@ -106,10 +118,12 @@ class CMDrawer {
 
   std::shared_ptr<CMBaseDocument> document_;
   // While set, a pass over the layers collects those the draw shows instead of drawing them.
-  std::vector<CMLayer*>* shownLayers_ = nullptr;
+  std::vector<ShownLayer>* shownLayers_ = nullptr;
   std::shared_ptr<GroupNode> topGroup_;
   Layers layers_;
   CMDrawerIndex index_;
+  // The innermost group node of each of the index's layers, slot by slot.
+  std::vector<const GroupNode*> indexGroups_;
   // The tree changed other than by layers added on top: the index takes the tree's layers anew.
   bool indexStale_ = true;
   // The clip of the draw in progress carried back through the zoom transform: layers whose extent cannot meet it are

@@ -30,9 +30,9 @@ void CMDrawer::drawSelectionMarks(platform::GraphicsContext& context, const plat
   if (keepsLayerExtents_) {
     CMDrawerIndex& index = currentIndex();
     for (const CMDrawerIndex::Slot slot : index.selectedLayers())
-      drawLayer(*index.layers()[slot], context, rect, zoomTransform(), true);
+      drawLayer(*index.layers()[slot], *indexGroups_[slot], context, rect, zoomTransform(), true);
   } else {
-    drawGroupLayers(topGroup_->items, context, rect, zoomTransform(), true);
+    drawGroupLayers(*topGroup_, context, rect, zoomTransform(), true);
   }
   context.restoreGraphicsState();
 }
@@ -43,12 +43,15 @@ CMDrawerIndex::Setting CMDrawer::drawingSetting() const {
 
 namespace {
 
-void collectLayers(const std::vector<CMDrawer::Item>& items, CMDrawer::Layers& layers) {
-  for (const CMDrawer::Item& item : items) {
-    if (const auto* group = std::get_if<std::shared_ptr<CMDrawer::GroupNode>>(&item)) {
-      if ((*group)->visible) collectLayers((*group)->items, layers);
+// The group's layers in the order they are drawn, each with the innermost node holding it.
+void collectLayers(const CMDrawer::GroupNode& group, CMDrawer::Layers& layers,
+                   std::vector<const CMDrawer::GroupNode*>& groups) {
+  for (const CMDrawer::Item& item : group.items) {
+    if (const auto* node = std::get_if<std::shared_ptr<CMDrawer::GroupNode>>(&item)) {
+      if ((*node)->visible) collectLayers(**node, layers, groups);
     } else {
       layers.push_back(std::get<std::shared_ptr<CMLayer>>(item));
+      groups.push_back(&group);
     }
   }
 }
@@ -57,10 +60,11 @@ void collectLayers(const std::vector<CMDrawer::Item>& items, CMDrawer::Layers& l
 
 CMDrawerIndex& CMDrawer::currentIndex() {
   if (indexStale_) {
-    // The tree's layers in the order they are drawn.
     Layers layers;
     layers.reserve(layers_.size());
-    collectLayers(topGroup_->items, layers);
+    indexGroups_.clear();
+    indexGroups_.reserve(layers_.size());
+    collectLayers(*topGroup_, layers, indexGroups_);
     index_.reset(std::move(layers));
     indexStale_ = false;
   }
@@ -94,47 +98,46 @@ void CMDrawer::drawLayers(platform::GraphicsContext& context, const platform::Re
   cullRect_ = cullingRect(context.clipBoundingBox(), transform);
   // The layers shown are found first, so that the images their draws need can be rendered side by side before they
   // are composited in order.
-  std::vector<CMLayer*> shown;
+  std::vector<ShownLayer> shown;
   shownLayers_ = &shown;
   if (keepsLayerExtents_) {
     CMDrawerIndex& index = currentIndex();
     for (const CMDrawerIndex::Slot slot : index.layersMeeting(cullRect_)) {
       index.prepare(slot);
-      drawLayer(*index.layers()[slot], context, rect, transform, false);
+      drawLayer(*index.layers()[slot], *indexGroups_[slot], context, rect, transform, false);
     }
   } else {
     setting_ = drawingSetting();
-    drawGroupLayers(topGroup_->items, context, rect, transform, false);
+    drawGroupLayers(*topGroup_, context, rect, transform, false);
   }
   shownLayers_ = nullptr;
   if (rendersImagesAhead_ && designMode_ && !vectorViewMode_) {
     std::vector<std::unique_ptr<CMLayerImageJob>> jobs;
-    for (CMLayer* layer : shown) {
+    for (const ShownLayer& item : shown) {
       // Asked in the state the layer is drawn in, so that exactly the images its draw would render are rendered.
-      withinLayerFrame(*layer, context, transform, [&] {
-        if (std::unique_ptr<CMLayerImageJob> job = layer->imageJob(context)) jobs.push_back(std::move(job));
+      withinLayerFrame(*item.layer, context, transform, [&] {
+        if (std::unique_ptr<CMLayerImageJob> job = item.layer->imageJob(context)) jobs.push_back(std::move(job));
       });
     }
     renderLayerImages(jobs);
   }
-  for (CMLayer* layer : shown) paintLayer(*layer, context, rect, transform);
+  paintShownLayers(shown, context, rect, transform);
   context.restoreGraphicsState();
 }
 
-void CMDrawer::drawGroupLayers(const std::vector<Item>& items, platform::GraphicsContext& context,
-                               const platform::Rect& rect, const platform::AffineTransform& transform,
-                               bool selectedFrame) {
-  for (const Item& item : items) {
-    if (const auto* group = std::get_if<std::shared_ptr<GroupNode>>(&item)) {
-      if ((*group)->visible) drawGroupLayers((*group)->items, context, rect, transform, selectedFrame);
+void CMDrawer::drawGroupLayers(const GroupNode& group, platform::GraphicsContext& context, const platform::Rect& rect,
+                               const platform::AffineTransform& transform, bool selectedFrame) {
+  for (const Item& item : group.items) {
+    if (const auto* node = std::get_if<std::shared_ptr<GroupNode>>(&item)) {
+      if ((*node)->visible) drawGroupLayers(**node, context, rect, transform, selectedFrame);
       continue;
     }
-    drawLayer(*std::get<std::shared_ptr<CMLayer>>(item), context, rect, transform, selectedFrame);
+    drawLayer(*std::get<std::shared_ptr<CMLayer>>(item), group, context, rect, transform, selectedFrame);
   }
 }
 
-void CMDrawer::drawLayer(CMLayer& layer, platform::GraphicsContext& context, const platform::Rect& rect,
-                         const platform::AffineTransform& transform, bool selectedFrame) {
+void CMDrawer::drawLayer(CMLayer& layer, const GroupNode& group, platform::GraphicsContext& context,
+                         const platform::Rect& rect, const platform::AffineTransform& transform, bool selectedFrame) {
   if (selectedFrame) {
     // Marks are drawn in canvas units: the layer maps its points through its own zoom transform.
     if (designMode_ && (layer.selected() || layer.selectedAsPartOfGroup()) && layer.isVisible()) {
@@ -151,7 +154,7 @@ void CMDrawer::drawLayer(CMLayer& layer, platform::GraphicsContext& context, con
   }
   if ((keepsLayerExtents_ && !layer.mayDrawIn(cullRect_)) || !layer.isVisible()) return;
   if (shownLayers_) {
-    shownLayers_->push_back(&layer);
+    shownLayers_->push_back({&layer, &group});
     return;
   }
   paintLayer(layer, context, rect, transform);

@@ -1,5 +1,7 @@
 #include "document/CMLayerTree.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace CMLayerTree {
@@ -9,6 +11,12 @@ std::int32_t layerId(const platform::DictRef& record) { return record ? record->
 platform::ArrayRef groupItems(const platform::DictRef& record) {
   if (!record || record->get("type").intValue() != kGroupType) return nullptr;
   return record->array("items");
+}
+
+double groupAlpha(const platform::DictRef& group) {
+  const platform::Value* alpha = group ? group->find("alpha") : nullptr;
+  const double value = alpha ? alpha->doubleValue() : 1.0;
+  return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 1.0;
 }
 
 namespace {

@@ -28,6 +28,9 @@ using Locations = std::unordered_map<std::int32_t, Location>;
 std::int32_t layerId(const platform::DictRef& record);
 // The "items" of a group record; null for any other record.
 platform::ArrayRef groupItems(const platform::DictRef& record);
+// A group's own opacity, 0 to 1, with which its members are composited as one: its "alpha", where a missing or
+// non-finite value leaves the group opaque, as groups were before they had one.
+double groupAlpha(const platform::DictRef& group);
 
 enum class Masks { Skip, Search };
 

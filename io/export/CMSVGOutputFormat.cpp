@@ -11,6 +11,7 @@
 #include "document/CMColorRecord.h"
 #include "document/CMDocument.h"
 #include "document/CMGradientTypes.h"
+#include "document/CMLayerTree.h"
 #include "document/CMPointTypes.h"
 #include "document/CMShapeLayer.h"
 #include "document/CMShapeRecordValues.h"
@@ -104,7 +105,10 @@ void CMSVGOutputFormat::layers(const platform::ArrayRef& records) {
     const DictRef record = entry.dictionary();
     if (!record || !record->get("visible").boolValue()) continue;
     if (record->get("type").integerValue() == kGroupLayer) {
-      text_ += "<g>\n";
+      const double opacity = CMLayerTree::groupAlpha(record);
+      text_ += "<g";
+      if (opacity < 1) platform::appendFormat(text_, " opacity=\"%.4f\"", opacity);
+      text_ += ">\n";
       layers(record->array("items"));
       text_ += "</g>\n";
     } else {

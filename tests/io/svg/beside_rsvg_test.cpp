@@ -118,6 +118,16 @@ INSTANTIATE_TEST_SUITE_P(
                     "stroke='url(#g)' stroke-width='30'/>")}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Overlapping members of a translucent group hide one another before the group is laid on the page.
+INSTANTIATE_TEST_SUITE_P(
+    Groups, BesideRsvg,
+    ::testing::Values(Drawing{"TranslucentGroupsNestedWithTranslucentMembers",
+                              "<g opacity='.5'><rect x='10' y='10' width='100' height='100' fill='red'/>"
+                              "<rect x='50' y='50' width='100' height='100' fill='blue'/>"
+                              "<g opacity='0.6'><rect x='120' y='20' width='60' height='160' fill='green'/>"
+                              "<rect x='20' y='130' width='150' height='50' fill='#fc0' opacity='0.5'/></g></g>"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 INSTANTIATE_TEST_SUITE_P(
     Text, BesideRsvg,
     ::testing::Values(
