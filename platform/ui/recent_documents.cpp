@@ -6,14 +6,18 @@
 #include <gtkmm/recentmanager.h>
 
 #include <algorithm>
+#include <string_view>
+
+#include "platform/ui/gtk_recent_group.h"
 
 namespace platform {
 
 void RecentDocuments::noteNewRecentDocumentURL(const std::filesystem::path& path) {
   const std::string name = Glib::get_application_name();
   const std::string exec = Glib::get_prgname() + " %f";
-  // GTK's own call with an array that outlives it: gtkmm's Data lost the group now and then.
-  gchar* groups[] = {const_cast<gchar*>(kGroup), nullptr};
+  char room[std::string_view(kGroup).size() + 2];
+  char* group = copyGroupGtkRecords(room, kGroup);
+  gchar* groups[] = {group, nullptr};
   GtkRecentData data{};
   data.app_name = const_cast<gchar*>(name.c_str());
   data.app_exec = const_cast<gchar*>(exec.c_str());
