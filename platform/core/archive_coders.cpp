@@ -36,13 +36,13 @@ class DictionaryCoder final : public ClassCoder {
     if (!objects) return objects.error();
     if (keys.value().size() != objects.value().size())
       return archiveError("a dictionary has unequal key and object counts");
-    DictRef dictionary = Dictionary::make();
-    dictionary->reserve(keys.value().size());
-    for (std::size_t i = 0; i < keys.value().size(); ++i) {
-      if (!keys.value()[i].isString()) return archiveError("a dictionary key is not a string");
-      dictionary->set(keys.value()[i].string(), std::move(objects.value()[i]));
+    std::vector<std::string_view> names;
+    names.reserve(keys.value().size());
+    for (const Value& key : keys.value()) {
+      if (!key.isString()) return archiveError("a dictionary key is not a string");
+      names.push_back(key.string());
     }
-    return Value(std::move(dictionary));
+    return Value(Dictionary::make(names, std::move(objects.value())));
   }
 };
 

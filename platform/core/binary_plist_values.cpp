@@ -61,18 +61,25 @@ class TreeReader {
   }
 
   Expected<Value> readDictionary(const BinaryObject& dictionary, std::size_t depth) {
-    DictRef result = Dictionary::make();
     // The count was checked against the file's size, so this cannot be absurd.
-    result->reserve(static_cast<std::size_t>(dictionary.count));
-    for (std::uint64_t i = 0; i < dictionary.count; ++i) {
+    const auto count = static_cast<std::size_t>(dictionary.count);
+    std::vector<Value> keys;
+    std::vector<Value> values;
+    keys.reserve(count);
+    values.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
       auto key = read(reader_.key(dictionary, i), depth);
       if (!key) return key;
       if (!key.value().isString()) return error("a dictionary key is not a string");
       auto value = read(reader_.value(dictionary, i), depth);
       if (!value) return value;
-      result->set(key.value().string(), std::move(value.value()));
+      keys.push_back(std::move(key.value()));
+      values.push_back(std::move(value.value()));
     }
-    return Value(std::move(result));
+    std::vector<std::string_view> names;
+    names.reserve(count);
+    for (const Value& key : keys) names.push_back(key.string());
+    return Value(Dictionary::make(names, std::move(values)));
   }
 
   const BinaryPlistReader& reader_;

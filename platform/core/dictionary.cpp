@@ -4,6 +4,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/core/dictionary_keys.h"
 #include "platform/core/value.h"
@@ -38,9 +39,49 @@ Dictionary::~Dictionary() {
 DictRef Dictionary::make() { return std::make_shared<Dictionary>(); }
 
 DictRef Dictionary::make(std::initializer_list<std::pair<std::string_view, Value>> entries) {
+  std::vector<std::string_view> keys;
+  std::vector<Value> values;
+  keys.reserve(entries.size());
+  values.reserve(entries.size());
+  for (const auto& [key, value] : entries) {
+    keys.push_back(key);
+    values.push_back(value);
+  }
+  return make(keys, std::move(values));
+}
+
+namespace {
+
+bool distinct(std::span<const std::string_view> keys) {
+  if (keys.size() <= 16) {
+    for (std::size_t i = 1; i < keys.size(); ++i) {
+      const auto before = keys.begin() + static_cast<std::ptrdiff_t>(i);
+      if (std::find(keys.begin(), before, keys[i]) != before) return false;
+    }
+    return true;
+  }
+  std::unordered_set<std::string_view> seen;
+  seen.reserve(keys.size());
+  for (const std::string_view key : keys)
+    if (!seen.insert(key).second) return false;
+  return true;
+}
+
+}  // namespace
+
+DictRef Dictionary::make(std::span<const std::string_view> keys, std::vector<Value> values) {
   DictRef d = make();
-  d->values_.reserve(entries.size());
-  for (const auto& [key, value] : entries) d->set(key, value);
+  const std::size_t count = std::min(keys.size(), values.size());
+  keys = keys.first(count);
+  d->values_.reserve(count);
+  const auto nil = [](const Value& value) { return value.isNil(); };
+  if (std::any_of(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(count), nil) || !distinct(keys)) {
+    for (std::size_t i = 0; i < count; ++i) d->set(keys[i], std::move(values[i]));
+    return d;
+  }
+  if (count == 0) return d;
+  for (std::size_t i = 0; i < count; ++i) d->values_.push_back(std::move(values[i]));
+  DictionaryKeys::assign(d->keys_, keys);
   return d;
 }
 

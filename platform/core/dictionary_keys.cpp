@@ -57,6 +57,20 @@ struct DictionaryKeys::Removing {
   void applyTo(DictionaryKeys& list) const { list.erase(index); }
 };
 
+// The names of a list made at once.
+struct DictionaryKeys::Assigning {
+  std::span<const std::string_view> names;
+
+  bool isNamesOf(const DictionaryKeys& list) const {
+    return std::equal(names.begin(), names.end(), list.names_.begin(), list.names_.end());
+  }
+  void applyTo(DictionaryKeys& list) const {
+    list.names_.clear();
+    list.index_.reset();
+    for (const std::string_view name : names) list.append(name);
+  }
+};
+
 DictionaryKeys::Table& DictionaryKeys::table() {
   static Table table;
   return table;
@@ -90,6 +104,12 @@ void DictionaryKeys::remove(std::shared_ptr<DictionaryKeys>& keys, std::size_t i
   change(keys, keys->size() - 1, hash, removing);
 }
 
+void DictionaryKeys::assign(std::shared_ptr<DictionaryKeys>& keys, std::span<const std::string_view> names) {
+  std::size_t hash = 0;
+  for (const std::string_view name : names) hash = hashWith(hash, name);
+  change(keys, names.size(), hash, Assigning{names});
+}
+
 template <typename Change>
 void DictionaryKeys::change(std::shared_ptr<DictionaryKeys>& keys, std::size_t size, std::size_t hash,
                             const Change& change) {
@@ -97,7 +117,7 @@ void DictionaryKeys::change(std::shared_ptr<DictionaryKeys>& keys, std::size_t s
     changeShared(keys, size, hash, change);
     return;
   }
-  if (keys->inTable_) {
+  if (keys && keys->inTable_) {
     Table& table = DictionaryKeys::table();
     const std::lock_guard lock(table.lock);
     // Too long to stay in the table: when nobody else holds it, it leaves the table to be changed in place.
@@ -106,7 +126,7 @@ void DictionaryKeys::change(std::shared_ptr<DictionaryKeys>& keys, std::size_t s
       keys->inTable_ = false;
     }
   }
-  if (!keys->inTable_ && keys.use_count() == 1) {
+  if (keys && !keys->inTable_ && keys.use_count() == 1) {
     change.applyTo(*keys);
     keys->hash_ = hash;
   } else {

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -32,12 +33,15 @@ class DictionaryKeys {
   static void add(std::shared_ptr<DictionaryKeys>& keys, std::string_view key);
   // `keys` without the key at `index`; null when none is left.
   static void remove(std::shared_ptr<DictionaryKeys>& keys, std::size_t index);
+  // `keys` (null) replaced by the list of `names`, which are distinct and at least one.
+  static void assign(std::shared_ptr<DictionaryKeys>& keys, std::span<const std::string_view> names);
 
  private:
   struct Table;
   using TableEntries = std::unordered_multimap<std::size_t, std::weak_ptr<DictionaryKeys>>;
   struct Appending;
   struct Removing;
+  struct Assigning;
   static Table& table();
   // `keys` changed as `change` says into a list of `size` names hashing to `hash`: the list in the table with
   // those names, or `keys` itself changed in place when nobody else holds it, or a new list.

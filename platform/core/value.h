@@ -16,6 +16,7 @@
 #include <iterator>
 #include <limits>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -188,6 +189,9 @@ class Dictionary {
 
   static DictRef make();
   static DictRef make(std::initializer_list<std::pair<std::string_view, Value>> entries);
+  // The entries in their order, as if set one by one: a repeated key keeps its first place and takes its last
+  // value, nil removes. The keys are found among those of other dictionaries at once rather than key by key.
+  static DictRef make(std::span<const std::string_view> keys, std::vector<Value> values);
 
   std::size_t size() const noexcept { return values_.size(); }
   bool empty() const noexcept { return values_.size() == 0; }

@@ -64,9 +64,19 @@ TEST(Dictionary, DictionariesOfTheSameKeysChangeApart) {
         models[i] = models[j];
         break;
       case 1: {
-        // The same keys in the same order, set one by one.
+        // The same keys in the same order, set one by one or made at once.
         DictRef rebuilt = Dictionary::make();
-        for (const auto& [key, value] : models[j]) rebuilt->set(key, value + 1);
+        if (random() % 2) {
+          for (const auto& [key, value] : models[j]) rebuilt->set(key, value + 1);
+        } else {
+          std::vector<std::string_view> keys;
+          std::vector<Value> values;
+          for (const auto& [key, value] : models[j]) {
+            keys.push_back(key);
+            values.emplace_back(value + 1);
+          }
+          rebuilt = Dictionary::make(keys, std::move(values));
+        }
         dictionaries[i] = rebuilt;
         models[i] = models[j];
         for (auto& entry : models[i]) ++entry.second;
@@ -101,6 +111,32 @@ TEST(Dictionary, DictionariesOfTheSameKeysChangeApart) {
       for (std::size_t k = 0; k < kDictionaries; ++k)
         ASSERT_TRUE(holds(*dictionaries[k], models[k])) << "dictionary " << k << " at step " << step;
     }
+  }
+}
+
+TEST(Dictionary, MadeAtOnceHoldsWhatSettingOneByOneHolds) {
+  std::mt19937 random(randomTestSeed("Dictionary.MadeAtOnceHoldsWhatSettingOneByOneHolds"));
+  for (int round = 0; round < 3000; ++round) {
+    // Distinct keys without nil (made at once) or repeated keys and nil (set in turn), up to past the length of
+    // the lists that are shared.
+    const bool plain = round % 2 == 0;
+    const std::size_t count = random() % 80;
+    std::vector<std::string> names;
+    std::vector<Value> values;
+    for (std::size_t i = 0; i < count; ++i) {
+      names.push_back(plain ? "k" + std::to_string(i * 7 % 97) : "k" + std::to_string(random() % 12));
+      values.push_back(!plain && random() % 6 == 0 ? Value() : Value(static_cast<int>(random() % 1000)));
+    }
+    const std::vector<std::string_view> keys(names.begin(), names.end());
+    const DictRef oneByOne = Dictionary::make();
+    for (std::size_t i = 0; i < count; ++i) oneByOne->set(keys[i], values[i]);
+    const DictRef atOnce = Dictionary::make(keys, values);
+    ASSERT_EQ(atOnce->keys(), oneByOne->keys()) << "round " << round;
+    for (const auto& [key, value] : *oneByOne) ASSERT_EQ(atOnce->get(key).intValue(), value.intValue()) << key;
+    atOnce->set("added", 1);
+    oneByOne->remove(oneByOne->empty() ? "none" : oneByOne->keys().front());
+    ASSERT_FALSE(oneByOne->contains("added")) << "round " << round;
+    ASSERT_EQ(atOnce->size(), Dictionary::make(keys, values)->size() + 1) << "round " << round;
   }
 }
 
