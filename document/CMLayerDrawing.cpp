@@ -151,6 +151,23 @@ class LayerPlacement {
     return !finite || platform::isEmptyRect(display_) || (blendMode_ == platform::BlendMode::Normal && !(alpha_ > 0));
   }
 
+  // Where the content lies in its picture and how large the picture is, in its pixels (see CMCaches).
+  Rect pictureGrid() const {
+    return {(display_.origin.x - image_.origin.x) * pixelsPerUnit_,
+            (display_.origin.y - image_.origin.y) * pixelsPerUnit_, image_.size.width * pixelsPerUnit_,
+            image_.size.height * pixelsPerUnit_};
+  }
+  // The canvas's kept picture of the layer, when it was made on the pixel grid as the layer lies now.
+  std::shared_ptr<const Image> keptImage() const {
+    const CMCaches::KeptImage* kept =
+        CMCaches::sharedCaches().findImage(layer_.data(), layer_.design(), layer_.viewZoom());
+    return kept && kept->grid == pictureGrid() ? kept->image : nullptr;
+  }
+  void keepImage(std::shared_ptr<const Image> image) const {
+    CMCaches::sharedCaches().addImage({std::move(image), pictureGrid()}, layer_.data(), layer_.design(),
+                                      layer_.viewZoom());
+  }
+
   // The layer goes through a picture: not on a page unless blurred, and not past the image limits.
   bool takesPicture() const { return fitsInPicture() && (!drawsVectors_ || blurRadius_ > 0); }
 
@@ -299,9 +316,9 @@ std::unique_ptr<CMLayerImageJob> CMLayer::imageJob(platform::GraphicsContext& co
   // The conditions under which drawWithCaches renders and stores an image.
   if (hidden_ || vectorViewMode_ || !design_ || !drawsOffMainThread()) return nullptr;
   consumeIsDirtyMark();
-  // A clean layer with its image kept (most of them on a redraw) is passed over before anything is measured.
-  if (!dirty_ && CMCaches::sharedCaches().findImage(data_, design_, viewZoom_)) return nullptr;
   LayerPlacement placement(*this, context);
+  // A clean layer with its image kept (most of them on a redraw) is passed over.
+  if (!dirty_ && placement.keptImage()) return nullptr;
   if (placement.drawsNothing() || !placement.takesPicture()) return nullptr;
   // An image that misses the clip in the layer's turned frame is not rendered by the draw either.
   beginClipPath(context);
@@ -385,7 +402,7 @@ void CMLayer::drawWithCaches(platform::GraphicsContext& context, const platform:
   const bool useCache = addToCache && design_;
   std::shared_ptr<const platform::Image> image;
   if (useCache && !dirty_ && placement.takesPicture()) {
-    image = CMCaches::sharedCaches().findImage(data_, design_, viewZoom_);
+    image = placement.keptImage();
   }
   const bool rendered = !image && placement.takesPicture();
   if (placement.enterFrame(false)) {
@@ -397,7 +414,7 @@ void CMLayer::drawWithCaches(platform::GraphicsContext& context, const platform:
     }
     // A dirty layer renders once and is clean from then on.
     dirty_ = false;
-    if (rendered && useCache) CMCaches::sharedCaches().addImage(image, data_, design_, viewZoom_);
+    if (rendered && useCache) placement.keepImage(image);
   }
   placement.leaveFrame();
 }
@@ -413,7 +430,7 @@ void CMLayer::drawWithVector(platform::GraphicsContext& context, const platform:
     if (placement.takesPicture()) {
       const std::shared_ptr<const platform::Image> image = placement.render();
       placement.composite(*image);
-      if (useCache && !placement.partial()) CMCaches::sharedCaches().addImage(image, data_, design_, viewZoom_);
+      if (useCache && !placement.partial()) placement.keepImage(image);
     } else {
       placement.drawDirectly();
     }

@@ -299,8 +299,9 @@ TEST_P(BlurPictureTest, PictureIsBoundedAndTheEdgeStillFollowsTheGaussian) {
   layer.data()->set("shape", Dictionary::make({{"blur", Dictionary::make({{"amount", amount}})}}));
   layer.setDesign(true);
   layer.draw(context(), {0, 0, kSide, kSide}, true);
-  const auto picture = CMCaches::sharedCaches().findImage(layer.data(), true, 1);
-  ASSERT_TRUE(picture);
+  const CMCaches::KeptImage* kept = CMCaches::sharedCaches().findImage(layer.data(), true, 1);
+  ASSERT_TRUE(kept);
+  const std::shared_ptr<const platform::Image>& picture = kept->image;
   // The layer with three radii of room each side, at most two pixels a radius, plus a pixel of rounding each side.
   const double reach = side + 6 * radius;
   const double pixels = double(picture->pixelsWide()) * picture->pixelsHigh();
@@ -361,6 +362,12 @@ class LayerCacheTest : public DrawingCanvasTest {
   LayerCacheTest() : layer_(paintedRecord(7, {20, 20, 40, 40})) { layer_.setDesign(true); }
 
   void drawCached() { layer_.draw(context(), {0, 0, kSide, kSide}, true); }
+  std::vector<unsigned char> pixels() {
+    cairo_surface_t* surface = canvas().surface();
+    cairo_surface_flush(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    return {data, data + static_cast<std::ptrdiff_t>(cairo_image_surface_get_stride(surface)) * kSide};
+  }
 
   PaintedLayer layer_;
 };
@@ -435,6 +442,33 @@ TEST_F(LayerCacheTest, OutputDrawingNeverUsesOrFillsTheCanvasCache) {
   // The canvas's image is still the one in the cache.
   EXPECT_NE(CMCaches::sharedCaches().findImage(layer_.data(), true, 1), nullptr);
   EXPECT_EQ(CMCaches::sharedCaches().findImage(layer_.data(), false, 1), nullptr);
+}
+
+// A layer moved by whole pixels is drawn from its kept image; moved by a fraction of one it is rendered anew, and
+// shows exactly what a layer never drawn before shows there, instead of its old picture shifted or stretched.
+TEST_F(LayerCacheTest, AMoveKeepsTheImageOnlyWhereItLiesOnThePixelGridAsBefore) {
+  struct Move {
+    double x;
+    double y;
+    int renders;
+  };
+  layer_.pieces = {{0, 0, 13.25, 40}, {0, 0, 40, 7.5}};  // edges inside pixels
+  drawCached();
+  for (const Move move : {Move{23, 20, 1}, Move{23.5, 20, 2}, Move{24.5, 21, 2}, Move{24.75, 21, 3},
+                          Move{24.75, 21.25, 4}, Move{20, 20, 5}}) {
+    SCOPED_TRACE(std::to_string(move.x) + ", " + std::to_string(move.y));
+    layer_.data()->set("x", move.x);
+    layer_.data()->set("y", move.y);
+    canvas().paintBackdrop(0, 0, 0, 0);
+    drawCached();
+    EXPECT_EQ(layer_.renders, move.renders);
+    const std::vector<unsigned char> drawn = pixels();
+    PaintedLayer fresh(paintedRecord(8, {move.x, move.y, 40, 40}));
+    fresh.pieces = layer_.pieces;
+    canvas().paintBackdrop(0, 0, 0, 0);
+    fresh.draw(context(), {0, 0, kSide, kSide}, false);
+    EXPECT_TRUE(drawn == pixels());
+  }
 }
 
 // ---- layers too large for one image ----
