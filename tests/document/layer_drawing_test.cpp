@@ -3,11 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cairo.h>
+
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <cstddef>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "document/CMCaches.h"
