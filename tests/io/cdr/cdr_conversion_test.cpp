@@ -136,6 +136,7 @@ TEST_P(SampleDrawingTest, IsOnePageOfPathsAsLibcdrDrawsThem) {
 }
 
 TEST_P(SampleDrawingTest, OpensOnAPageOfItsFirstPagesSizeAsLibcdrsOwnGeneratorGivesIt) {
+  SKIP_WITHOUT_OUTSIDE_TEST_DATA(kSamples);
   const std::filesystem::path path = kSamples / GetParam().file;
   // cdr2xhtml (libcdr-tools) writes each page's size in points as its viewBox.
   std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(("cdr2xhtml '" + path.string() + "'").c_str(), "r"), pclose);
