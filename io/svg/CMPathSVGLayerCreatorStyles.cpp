@@ -12,6 +12,7 @@
 #include "io/svg/CMSVGGradient.h"
 #include "io/svg/VDSVGColor.h"
 #include "io/svg/VDSVGColorValue.h"
+#include "io/svg/VDSVGFont.h"
 #include "io/svg/VDSVGOpacity.h"
 #include "platform/core/numeric.h"
 #include "platform/core/string_conversions.h"
@@ -177,7 +178,7 @@ void CMPathSVGLayerCreator::createFont(const DictRef& attributes) {
   if (!style) return;
   const float size = attributes->get("font-size").floatValue();
   if (size != 0) setFloat(style, "fontSize", size);
-  if (const Value* family = attributes->find("font-family")) style->set("fontName", *family);
+  if (const std::optional<std::string> name = SVGFontName(attributes)) style->set("fontName", *name);
   const std::optional<std::string> fill = attributeText(attributes, "fill");
   if (!fill || *fill == "none") return;
   // A text has one colour: a gradient gives the one at its middle.

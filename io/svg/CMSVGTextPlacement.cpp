@@ -7,7 +7,7 @@
 #include "io/svg/CMPathSVGLayerCreator.h"
 #include "platform/graphics/attributed_string.h"
 
-void placeSVGText(const platform::DictRef& record) {
+void placeSVGText(const platform::DictRef& record, bool fromTop) {
   platform::AffineTransform transform;
   const bool transformed = CMPathSVGLayerCreator::findTransform(record->array("transforms"), transform);
   record->remove("transforms");
@@ -26,8 +26,9 @@ void placeSVGText(const platform::DictRef& record) {
   const double share = anchor == "end" ? 1 : anchor == "middle" ? 0.5 : 0;
   // The frame's centre in the element's own units, where the font has its unscaled size.
   const double x = record->get("x").doubleValue(), y = record->get("y").doubleValue();
+  const double baseline = fromTop ? 0 : layer.baselineOffset();
   const platform::Point center = transform.transformPoint(
-      {x + (0.5 - share) * measured.width / scale, y + (measured.height / 2 - layer.baselineOffset()) / scale});
+      {x + (0.5 - share) * measured.width / scale, y + (measured.height / 2 - baseline) / scale});
   // The layer moves its frame by the anchor's share of the width itself.
   const double left = center.x - (0.5 - share) * measured.width, top = center.y - measured.height / 2;
   if (!std::isfinite(left) || !std::isfinite(top)) return;
@@ -36,4 +37,9 @@ void placeSVGText(const platform::DictRef& record) {
   if (transformed) {
     record->set("rotate", static_cast<float>(std::atan2(transform.m12, transform.m11) * 180 / std::numbers::pi));
   }
+}
+
+double SVGTextAdvance(const platform::DictRef& record) {
+  const CMTextLayer layer(record);
+  return platform::AttributedString(record->get("text").string(), layer.textAttributes(true)).size().width;
 }

@@ -10,4 +10,8 @@
 // "text-anchor" and the font as the file gave them) to where the layer draws the same picture: "y" the frame's
 // top, the font scaled and the frame turned ("rotate") as the transform scales and turns it. The transforms are
 // then taken out of the record, since nothing of them is left to apply.
-void placeSVGText(const platform::DictRef& record);
+// With `fromTop`, "y" is the frame's top already (a flowed text's region), not a baseline.
+void placeSVGText(const platform::DictRef& record, bool fromTop = false);
+
+// How far the record's text, in its own font at the size the file gave, moves the pen along its baseline.
+double SVGTextAdvance(const platform::DictRef& record);

@@ -9,10 +9,11 @@
 #include "document/CMBaseDocument.h"
 #include "document/CMProject.h"
 #include "io/svg/CMPathSVGLayerCreator.h"
-#include "io/svg/CMSVGTextPlacement.h"
 #include "io/svg/VDSVGColorValue.h"
+#include "io/svg/VDSVGInheritance.h"
 #include "io/svg/VDSVGNumberList.h"
 #include "io/svg/VDSVGOpacity.h"
+#include "io/svg/VDSVGRendering.h"
 #include "io/svg/VDSVGTransformList.h"
 #include "io/svg/VDSVGViewport.h"
 #include "platform/core/memory.h"
@@ -37,27 +38,14 @@ std::string_view withoutPrefix(std::string_view name) {
   return name.find("svg:") != std::string_view::npos ? name.substr(4) : name;
 }
 
-// Runs of white space become one blank, and the text has none at either end.
-std::string collapsedText(std::string_view text) {
-  std::string collapsed;
-  bool blank = false;
-  for (const char c : trimmed(text)) {
-    if (isBlank(c)) {
-      blank = true;
-      continue;
-    }
-    if (blank) collapsed += ' ';
-    blank = false;
-    collapsed += c;
-  }
-  return collapsed;
-}
-
 // Elements whose contents are never drawn where they stand.
 bool hidesContents(std::string_view name) {
   return name == "defs" || name == "clipPath" || name == "mask" || name == "symbol" || name == "marker" ||
-         name == "pattern";
+         name == "pattern" || name == "title" || name == "desc" || name == "metadata";
 }
+
+// Elements that say what a drawing is, with nothing in them ever meant to be drawn: what they hold is not left out.
+bool describes(std::string_view name) { return name == "title" || name == "desc" || name == "metadata"; }
 
 // Shape elements: what they hold (titles, animations, stray shapes) is not drawn either.
 bool isShape(std::string_view name) {
@@ -65,16 +53,21 @@ bool isShape(std::string_view name) {
          name == "polygon";
 }
 
-// Whether members take a group's attribute: not its opacity (the group's own, openGroup), nor its place, size or
-// shape, which belong to the element that has them.
-bool inherits(std::string_view key) {
-  static constexpr std::string_view kOwn[] = {"opacity", "x", "y", "width", "height", "rx", "ry", "cx", "cy", "r",
-                                              "x1", "y1", "x2", "y2", "d", "points", "id", "viewBox"};
-  return std::find(std::begin(kOwn), std::end(kOwn), key) == std::end(kOwn);
-}
-
 bool isDefinition(std::string_view name) {
   return name == "stop" || name == "radialGradient" || name == "linearGradient";
+}
+
+// The SVG elements a "switch" chooses among: those that draw or hold what draws.
+bool isChoice(std::string_view name) {
+  static constexpr std::string_view kDrawn[] = {"g",       "svg",  "switch",  "a",       "use",      "image",
+                                                "foreignObject", "text", "path", "rect", "circle", "ellipse",
+                                                "line",    "polyline", "polygon", "flowRoot"};
+  return std::find(std::begin(kDrawn), std::end(kDrawn), name) != std::end(kDrawn);
+}
+
+// Spans of text, and of flowed text: a paragraph starts a line of its own.
+bool isSpan(std::string_view name) {
+  return name == "tspan" || name == "flowPara" || name == "flowSpan" || name == "flowDiv";
 }
 
 // Style pieces "name: value" set the attribute they name; a later piece wins over an earlier one and over the
@@ -169,9 +162,8 @@ DictRef VDSVGParser::findAttributes(const DictRef& attributes) const {
   for (const auto& [key, value] : *attributes) {
     if (key == "transform") {
       transforms->add(value);
-    } else if (!(value.isString() && value.string() == "inherit")) {
-      // "inherit" keeps the groups' value.
-      result->set(key, value);
+    } else {
+      setSVGAttribute(result, key, value);
     }
   }
   result->set("transform", transforms->empty() ? Value() : Value(transforms));
@@ -180,13 +172,7 @@ DictRef VDSVGParser::findAttributes(const DictRef& attributes) const {
 
 void VDSVGParser::pushGroupAttributes(const DictRef& prepared) {
   const DictRef outer = gAttributes_.empty() ? nullptr : gAttributes_.back();
-  const DictRef inherited = outer ? outer->mutableCopy() : platform::Dictionary::make();
-  for (const auto& [key, value] : *prepared) {
-    // What SVG passes down to the members; "inherit" keeps the outer groups' value.
-    if (key != "transform" && inherits(key) && !(value.isString() && value.string() == "inherit")) {
-      inherited->set(key, value);
-    }
-  }
+  const DictRef inherited = SVGInheritedAttributes(outer, prepared);
   const Value* outerTransform = outer ? outer->find("transform") : nullptr;
   const Value* ownTransform = prepared->find("transform");
   if (outerTransform || ownTransform) inherited->set("transform", composedTransforms(outerTransform, ownTransform));
@@ -197,27 +183,59 @@ void VDSVGParser::setDefaultAttributes(const DictRef& attributes) {
   if (!attributes->contains("fill")) attributes->set("fill", "0x000000");
 }
 
+void VDSVGParser::hide(bool counted, bool closes) {
+  hiddenDepth_ = 1;
+  hiddenCounted_ = counted;
+  hiddenCloses_ = closes;
+}
+
+bool VDSVGParser::rendered(std::string_view name, const DictRef& prepared) {
+  const bool holds = SVGConditionsHold(prepared);
+  // A "switch" draws the first of its direct children whose conditions hold, and none of the others.
+  if (!switches_.empty() && switches_.back().depth + 1 == elementDepth_ && isChoice(name)) {
+    if (switches_.back().chosen || !holds) return false;
+    switches_.back().chosen = true;
+  } else if (!holds) {
+    return false;
+  }
+  return SVGDisplayed(prepared);
+}
+
 void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef& attributes) {
   const std::string_view name = withoutPrefix(qualifiedName);
+  ++elementDepth_;
   if (hiddenDepth_ > 0) {
     ++hiddenDepth_;
+    // A flowed text's region is no shape, but its corner is where the text starts.
+    if (flowRegionOpen_ && isShape(name) && text_) takeRegion(name, attributes);
     // Gradients defined where nothing is drawn are still found by reference.
-    if (!isDefinition(name)) return skip(name);
+    if (!isDefinition(name)) {
+      if (hiddenCounted_) skip(name);
+      return;
+    }
   }
   const DictRef prepared = prepareAttributes(withStylePieces(attributes));
-  if (name == "g" || name == "svg") openGroup(prepared);
-  if (hidesContents(name) || isShape(name)) hiddenDepth_ = 1;
+  // What SVG does not render is not imported, and not reported as left out either.
+  if (!isDefinition(name) && !rendered(name, prepared)) return hide(false, false);
+  const bool groups = name == "g" || name == "svg" || name == "switch";
+  if (groups) openGroup(prepared);
+  if (hidesContents(name) || isShape(name)) hide(!describes(name), false);
   if (name == "svg") {
     if (!firstSize_) {
       firstSize_ = platform::Size{prepared->get("width").floatValue(), prepared->get("height").floatValue()};
     }
-    // Its viewBox and place transform what it holds, as a group's transform does, until its end.
-    const SVGViewport viewport = SVGViewportOf(prepared, !openSVGs_.empty(), {width_, height_});
-    openSVGs_.push_back({viewport.transform.has_value(), {width_, height_}});
-    if (viewport.transform) pushGroupAttributes(platform::Dictionary::make({{"transform", *viewport.transform}}));
+    // Its viewBox and place transform what it holds, as a group's transform does, until its end. The outermost
+    // one lies on the page imported into.
+    const platform::Size outer = openSVGs_.empty() ? pageSize() : platform::Size{width_, height_};
+    const SVGViewport viewport = SVGViewportOf(prepared, !openSVGs_.empty(), outer);
+    openSVGs_.push_back({{width_, height_}});
+    // What it holds takes its presentation attributes, as a group's members do; its viewport is its transform.
+    const DictRef own = prepared->mutableCopy();
+    own->set("transform", viewport.transform ? Value(*viewport.transform) : Value());
+    pushGroupAttributes(own);
     width_ = static_cast<float>(viewport.size.width);
     height_ = static_cast<float>(viewport.size.height);
-    if (viewport.empty) hiddenDepth_ = 1;
+    if (viewport.empty) hide(true, true);
   } else if (name == "stop") {
     if (currentGradient_) currentGradient_->array("points")->add(prepared);
   } else if (name == "radialGradient" || name == "linearGradient") {
@@ -225,8 +243,8 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
         {{"name", name}, {"attributes", prepared}, {"points", platform::Array::make()}});
   } else if (name == "path") {
     addShape(name, "path", prepared);
-  } else if (name == "text") {
-    addShape(name, "text", prepared);
+  } else if (name == "text" || name == "flowRoot") {
+    if (!text_) text_.emplace(findAttributes(prepared), name == "flowRoot");
   } else if (name == "circle") {
     addShape(name, "oval", prepared);
   } else if (name == "rect") {
@@ -235,13 +253,44 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
     addShape(name, "line", prepared);
   } else if (name == "polygon" || name == "polyline") {
     addShape(name, "path_polygon", prepared);
-  } else if (name == "g") {
+  } else if (groups) {
     pushGroupAttributes(prepared);
-  } else if (name == "tspan") {
-    takeSpanStyle(prepared);
+    if (name == "switch") switches_.push_back({elementDepth_, false});
+  } else if (isSpan(name)) {
+    if (text_ && text_->flowed() == (name != "tspan")) text_->openSpan(prepared, name == "flowPara" || name == "flowDiv");
+  } else if (name == "flowRegion" || name == "flowRegionExclude") {
+    // The text starts at its first region.
+    flowRegionOpen_ = name == "flowRegion" && text_ && text_->flowed() && !text_->hasRegion();
+    hide(false, false);
   } else if (!hidesContents(name)) {
     skip(name);
+    // Characters a text holds in an element the reader leaves out (a text on a path) would stand in the wrong
+    // place: they go with it. A link only marks its characters.
+    if (text_ && name != "a") hide(false, false);
   }
+}
+
+void VDSVGParser::takeRegion(std::string_view name, const DictRef& attributes) {
+  flowRegionOpen_ = false;
+  // In the text's own coordinates, where the region lies.
+  const DictRef own = prepareAttributes(withStylePieces(attributes));
+  own->remove("transform");
+  static constexpr std::pair<std::string_view, std::string_view> kShapes[] = {
+      {"rect", "rect"}, {"circle", "oval"}, {"path", "path"}, {"polygon", "path_polygon"}, {"polyline", "path_polygon"}};
+  for (const auto& [element, shape] : kShapes) {
+    if (element != name) continue;
+    const CMPathSVGLayerCreator creator(own, shape, *document_, {width_, height_}, gradients_, styles_);
+    const DictRef shapeRecord = creator.object() ? creator.object()->dictionary("shape") : nullptr;
+    if (!shapeRecord || !shapeRecord->array("points")) return;
+    const platform::Rect box = CMPathSVGLayerCreator::rectFromPoints(shapeRecord->array("points"));
+    text_->setRegion({box.origin.x + creator.object()->get("x").doubleValue(),
+                      box.origin.y + creator.object()->get("y").doubleValue()});
+  }
+}
+
+platform::Size VDSVGParser::pageSize() const {
+  const DictRef page = document_->data();
+  return {page->get("width").doubleValue(), page->get("height").doubleValue()};
 }
 
 void VDSVGParser::openGroup(const DictRef& prepared) {
@@ -264,7 +313,8 @@ void VDSVGParser::openGroup(const DictRef& prepared) {
 
 void VDSVGParser::addShape(std::string_view element, std::string_view shape, const DictRef& prepared) {
   const DictRef attributes = findAttributes(prepared);
-  if (shape != "text") setDefaultAttributes(attributes);
+  if (!SVGVisible(attributes)) return;
+  setDefaultAttributes(attributes);
   CMPathSVGLayerCreator creator(attributes, shape, *document_, platform::Size{width_, height_}, gradients_, styles_,
                                 element == "polygon");
   const DictRef& record = creator.object();
@@ -274,12 +324,8 @@ void VDSVGParser::addShape(std::string_view element, std::string_view shape, con
   const platform::ArrayRef items = currentGroup_->array("items");
   items->add(record);
   countRecord(record);
-  if (shape == "text") {
-    currentTextLayer_ = record;
-    currentTextAttributes_ = prepared;
-    currentText_.clear();
-  } else if (const std::string id = SVGPaintReferenceOf(attributes->get("fill").string()).id;
-             !id.empty() && !knowsGradient(id)) {
+  if (const std::string id = SVGPaintReferenceOf(attributes->get("fill").string()).id;
+      !id.empty() && !knowsGradient(id)) {
     // A gradient may be defined after the shapes that use it: the shape is made again once all are known.
     madeAgain_.push_back({items, items->size() - 1, std::string(element), std::string(shape), attributes,
                           {width_, height_}});
@@ -306,25 +352,31 @@ void VDSVGParser::makeShapesAgain() {
 
 void VDSVGParser::didEndElement(std::string_view qualifiedName) {
   const std::string_view name = withoutPrefix(qualifiedName);
-  // Within a hidden element, or at its end, only gradient definitions are closed, and an empty "svg" itself.
+  --elementDepth_;
+  // Within a hidden element, or at its end, only gradient definitions are closed, and what the hidden element
+  // itself opened (an "svg" of no size).
   if (hiddenDepth_ > 0) {
     --hiddenDepth_;
-    if (!isDefinition(name) && !(hiddenDepth_ == 0 && name == "svg")) return;
+    if (hiddenDepth_ == 0) flowRegionOpen_ = false;
+    if (!isDefinition(name) && !(hiddenDepth_ == 0 && hiddenCloses_)) return;
   }
   if (name == "radialGradient" || name == "linearGradient") {
     if (currentGradient_) gradients_->add(currentGradient_);
     currentGradient_ = nullptr;
-  } else if (name == "g") {
+  } else if (name == "g" || name == "switch") {
     if (!openedGroups_.empty() && openedGroups_.back() && currentGroup_) {
       currentGroup_ = currentGroup_->dictionary("parent");
       --groupDepth_;
     }
     if (!openedGroups_.empty()) openedGroups_.pop_back();
     if (!gAttributes_.empty()) gAttributes_.pop_back();
-  } else if (name == "text") {
+    if (name == "switch" && !switches_.empty()) switches_.pop_back();
+  } else if (name == "text" || name == "flowRoot") {
     closeText();
+  } else if (isSpan(name)) {
+    if (text_) text_->closeSpan();
   } else if (name == "svg" && !openSVGs_.empty()) {
-    if (openSVGs_.back().transformed && !gAttributes_.empty()) gAttributes_.pop_back();
+    if (!gAttributes_.empty()) gAttributes_.pop_back();
     width_ = static_cast<float>(openSVGs_.back().outer.width);
     height_ = static_cast<float>(openSVGs_.back().outer.height);
     openSVGs_.pop_back();
@@ -349,35 +401,26 @@ void VDSVGParser::refuse() {
 }
 
 void VDSVGParser::foundCharacters(std::string_view characters) {
-  if (!currentTextLayer_ || stopped()) return;
+  if (!text_ || hiddenDepth_ > 0 || stopped()) return;
   allTextBytes_ += characters.size();
-  if (currentText_.size() + characters.size() > kLongestText) {
+  if (text_->size() + characters.size() > kLongestText) {
     return didFail(currentLine_(), platform::formatString("a text is longer than %zu bytes", kLongestText));
   }
   if (allTextBytes_ > kLongestTexts) {
     return didFail(currentLine_(), platform::formatString("the texts are longer than %zu bytes", kLongestTexts));
   }
-  currentText_ += characters;
+  text_->addCharacters(characters);
 }
 
 void VDSVGParser::closeText() {
-  if (!currentTextLayer_) return;
-  // Entities and "tspan" children split a text into runs: the text is all of them.
-  const std::string text = collapsedText(currentText_);
-  if (!text.empty()) currentTextLayer_->set("text", text);
-  placeSVGText(currentTextLayer_);
-  currentTextLayer_ = nullptr;
-  currentText_.clear();
-}
-
-void VDSVGParser::takeSpanStyle(const DictRef& prepared) {
-  if (!currentTextLayer_ || !trimmed(currentText_).empty()) return;
-  const DictRef attributes = currentTextAttributes_->mutableCopy();
-  for (const char* key : {"font-size", "font-family", "fill"}) {
-    if (const Value* value = prepared->find(key)) attributes->set(key, *value);
-  }
-  const CMPathSVGLayerCreator creator(findAttributes(attributes), "text", *document_, platform::Size{width_, height_}, gradients_, styles_);
-  if (creator.object() && creator.isFinite()) currentTextLayer_->set("style", creator.object()->get("style"));
+  if (!text_) return;
+  const CMSVGText::Made made = text_->make(*document_, {width_, height_}, gradients_, styles_);
+  text_.reset();
+  if (!made.record) return;
+  // A text outside every group has no place to go.
+  if (!made.finite || !currentGroup_) return skip("text");
+  currentGroup_->array("items")->add(made.record);
+  countRecord(made.record);
 }
 
 void VDSVGParser::didFail(int line, std::string message) {

@@ -29,6 +29,7 @@
 #include <string_view>
 #include <vector>
 
+#include "io/svg/CMSVGText.h"
 #include "platform/core/geometry.h"
 #include "platform/core/value.h"
 
@@ -90,11 +91,17 @@ class VDSVGParser {
   void openGroup(const platform::DictRef& prepared);
   void addShape(std::string_view element, std::string_view shape, const platform::DictRef& attributes);
   void skip(std::string_view element);
-  // A span before any of its text's characters gives the text its font and colour, which SVG passes down to the
-  // span's characters (CorelDRAW conversions write them on the span).
-  void takeSpanStyle(const platform::DictRef& prepared);
-  // Sets the text's characters and places it as SVG does.
+  // The open text's layers added to the open group.
   void closeText();
+  // The top-left corner of the shape that is a flowed text's region.
+  void takeRegion(std::string_view name, const platform::DictRef& attributes);
+  // Whether SVG renders the element: its conditions, its place in a "switch" and its "display".
+  bool rendered(std::string_view name, const platform::DictRef& prepared);
+  // Nothing inside the element starting now is drawn; `counted`: what it holds is reported as left out; `closes`:
+  // its end closes what its start opened.
+  void hide(bool counted, bool closes);
+  // The page imported into, which the outermost "svg" lies on.
+  platform::Size pageSize() const;
   void pushGroupAttributes(const platform::DictRef& prepared);
   // Refuses a file whose shape elements alone, each as large as the record it starts from, pass the budget.
   bool refusedAtOnce(const platform::Bytes& data);
@@ -111,8 +118,7 @@ class VDSVGParser {
   // For each open "g": whether it opened a group.
   std::vector<bool> openedGroups_;
   struct OpenSVG {
-    bool transformed = false;  // whether it put a transform on gAttributes_
-    platform::Size outer;      // the viewport around it
+    platform::Size outer;  // the viewport around it
   };
   std::vector<OpenSVG> openSVGs_;
   float width_ = 0;
@@ -120,15 +126,24 @@ class VDSVGParser {
   std::optional<platform::Size> firstSize_;
   // The elements open since one whose contents are not drawn, itself included; 0 outside any.
   int hiddenDepth_ = 0;
+  bool hiddenCounted_ = false;
+  bool hiddenCloses_ = false;
+  // The elements open, the one starting included.
+  int elementDepth_ = 0;
+  struct OpenSwitch {
+    int depth = 0;
+    bool chosen = false;
+  };
+  std::vector<OpenSwitch> switches_;
+  // Inside a flowed text's region, until its first rectangle.
+  bool flowRegionOpen_ = false;
   platform::ArrayRef gradients_ = platform::Array::make();
   platform::DictRef currentGradient_;
   platform::ArrayRef styles_ = platform::Array::make();
   // For each open "g": its attributes over those of the groups around it, "transform" holding all of their
   // transforms composed, so that a shape deep in many groups takes a copy of one dictionary, not of each.
   std::vector<platform::DictRef> gAttributes_;
-  platform::DictRef currentTextLayer_;
-  platform::DictRef currentTextAttributes_;
-  std::string currentText_;
+  std::optional<CMSVGText> text_;
   std::size_t allTextBytes_ = 0;
   std::uint64_t recordBudget_;
   std::uint64_t recordBytes_ = 0;

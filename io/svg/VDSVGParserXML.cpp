@@ -87,9 +87,6 @@ xmlEntityPtr entityUntilStopped(void* context, const xmlChar* name) {
   return readerOf(context).stopped() ? nullptr : xmlSAX2GetEntity(context, name);
 }
 
-// CDATA sections carry no text the drawing uses.
-void ignoreCData(void*, const xmlChar*, int) {}
-
 // No external entity, DTD or other resource is ever read.
 xmlParserInputPtr refuseEntity(void* /*context*/, const xmlChar* /*publicId*/, const xmlChar* /*systemId*/) {
   return nullptr;
@@ -107,7 +104,8 @@ xmlSAXHandler makeHandler() {
   handler.startElementNs = startElement;
   handler.endElementNs = endElement;
   handler.characters = characters;
-  handler.cdataBlock = ignoreCData;
+  // In a text, a CDATA section is characters like any other.
+  handler.cdataBlock = characters;
   handler.serror = structuredError;
   handler.initialized = XML_SAX2_MAGIC;
   return handler;

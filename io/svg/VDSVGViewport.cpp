@@ -1,6 +1,9 @@
 #include "io/svg/VDSVGViewport.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "io/svg/VDSVGLength.h"
@@ -9,11 +12,20 @@
 
 namespace {
 
+// The length the attribute gives; nothing when it is missing or no length, or, on the outermost "svg", a
+// percentage: nothing is around it that it could be a share of.
+std::optional<double> givenLength(const platform::DictRef& attributes, std::string_view key, bool nested,
+                                  double percentBase) {
+  const platform::Value* value = attributes->find(key);
+  if (!value) return std::nullopt;
+  const std::string& text = value->string();
+  if (!nested && text.find('%') != std::string::npos) return std::nullopt;
+  return SVGLength(text, {percentBase});
+}
+
 // The length, or `absent` when the attribute is missing or no number.
 double lengthOr(const platform::DictRef& attributes, std::string_view key, double percentBase, double absent) {
-  const platform::Value* value = attributes->find(key);
-  if (!value) return absent;
-  return SVGLength(value->string(), {percentBase}).value_or(absent);
+  return givenLength(attributes, key, true, percentBase).value_or(absent);
 }
 
 }  // namespace
@@ -21,14 +33,16 @@ double lengthOr(const platform::DictRef& attributes, std::string_view key, doubl
 SVGViewport SVGViewportOf(const platform::DictRef& attributes, bool nested, platform::Size outer) {
   const std::vector<double> box = SVGNumberList(attributes->get("viewBox").string());
   const bool hasBox = box.size() == 4 && box[2] > 0 && box[3] > 0;
+  const std::optional<double> givenWidth = givenLength(attributes, "width", nested, outer.width);
+  const std::optional<double> givenHeight = givenLength(attributes, "height", nested, outer.height);
   // A missing width or height is all of the outer viewport, or of the viewBox at the top.
-  const double width = lengthOr(attributes, "width", outer.width, nested || !hasBox ? outer.width : box[2]);
-  const double height = lengthOr(attributes, "height", outer.height, nested || !hasBox ? outer.height : box[3]);
+  const double width = givenWidth.value_or(nested || !hasBox ? outer.width : box[2]);
+  const double height = givenHeight.value_or(nested || !hasBox ? outer.height : box[3]);
   const double x = nested ? lengthOr(attributes, "x", outer.width, 0) : 0;
   const double y = nested ? lengthOr(attributes, "y", outer.height, 0) : 0;
+  // Only a size given as 0 or less disables the viewport.
   SVGViewport viewport{{hasBox ? box[2] : width, hasBox ? box[3] : height}, std::nullopt,
-                       (attributes->contains("width") && !(width > 0)) ||
-                           (attributes->contains("height") && !(height > 0))};
+                       (givenWidth && !(*givenWidth > 0)) || (givenHeight && !(*givenHeight > 0))};
   double sx = 1, sy = 1, tx = x, ty = y;
   if (hasBox && width > 0 && height > 0) {
     sx = width / box[2];

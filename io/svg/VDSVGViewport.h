@@ -17,5 +17,7 @@ struct SVGViewport {
   bool empty = false;
 };
 
-// `nested`: inside another "svg", whose viewport `outer` is (and whose "x" and "y" then place it).
+// `nested`: inside another "svg", whose viewport `outer` is (and whose "x" and "y" then place it). On the outermost
+// "svg" a percentage, like a missing size, means the viewBox's size, or without one `outer` (the page imported
+// into), so that the drawing shows whole.
 SVGViewport SVGViewportOf(const platform::DictRef& attributes, bool nested, platform::Size outer);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -165,6 +166,52 @@ Font Font::systemFont(double size) {
 
 Font Font::boldSystemFont(double size) {
   return Font("Sans", PANGO_WEIGHT_BOLD, PANGO_STYLE_NORMAL, PANGO_STRETCH_NORMAL, size);
+}
+
+namespace {
+
+// The installed family a generic name stands for, as fontconfig configures it.
+std::optional<std::string> genericFamily(std::string_view name) {
+  static constexpr std::array<std::string_view, 9> kGeneric{"sans-serif", "sans",      "serif",   "monospace", "mono",
+                                                            "cursive",    "fantasy",   "system-ui", "ui-sans-serif"};
+  const std::string lower = key(name);
+  if (std::find(kGeneric.begin(), kGeneric.end(), lower) == kGeneric.end()) return std::nullopt;
+  PangoFontMap* map = pango_cairo_font_map_get_default();
+  std::unique_ptr<PangoContext, decltype(&g_object_unref)> context(pango_font_map_create_context(map),
+                                                                  g_object_unref);
+  std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> wanted(
+      pango_font_description_from_string(lower.c_str()), pango_font_description_free);
+  PangoFont* font = pango_font_map_load_font(map, context.get(), wanted.get());
+  if (!font) return std::nullopt;
+  std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> found(pango_font_describe(font),
+                                                                                       pango_font_description_free);
+  g_object_unref(font);
+  const char* family = pango_font_description_get_family(found.get());
+  return family ? std::optional<std::string>(family) : std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Font> Font::face(std::string_view family, int weight, bool slanted, double size) {
+  const std::vector<std::string>& families = installedFamilies();
+  const auto installed = std::find_if(families.begin(), families.end(),
+                                      [&](const std::string& name) { return key(name) == key(family); });
+  const std::optional<std::string> name = installed != families.end() ? *installed : genericFamily(family);
+  if (!name) return std::nullopt;
+  std::optional<Font> best;
+  int bestScore = 0;
+  for (const Font& font : availableFonts()) {
+    if (font.family_ != *name) continue;
+    // The slant counts for more than any weight, and a narrower or wider face for more than both.
+    const int score = std::abs(static_cast<int>(font.weight_) - weight) +
+                      ((font.style_ != PANGO_STYLE_NORMAL) != slanted ? 1000 : 0) +
+                      (font.stretch_ != PANGO_STRETCH_NORMAL ? 2000 : 0);
+    if (!best || score < bestScore) {
+      best = font.withSize(size);
+      bestScore = score;
+    }
+  }
+  return best;
 }
 
 std::vector<Font> Font::availableFonts() {

@@ -25,6 +25,9 @@ class Font {
   // systemFontOfSize: / boldSystemFontOfSize: — the desktop's sans-serif face.
   static Font systemFont(double size);
   static Font boldSystemFont(double size);
+  // The face of an installed family, or of a generic one ("sans-serif", "serif", "monospace"), nearest to the CSS
+  // weight (100 to 900) and slant asked for: one of availableFonts(). Nothing when no installed family answers.
+  static std::optional<Font> face(std::string_view family, int weight, bool slanted, double size);
   // Every installed face (each family in each of its styles), as fonts of 12 points, sorted by fontName().
   static std::vector<Font> availableFonts();
 

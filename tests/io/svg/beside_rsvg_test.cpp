@@ -21,6 +21,8 @@ struct Drawing {
   std::string content;
   // Glyphs' edges differ between the two: Pango lays out ours with unhinted metrics.
   double largestDifference = 0.01;
+  // The outermost "svg" element's start tag, when not the plain 200 × 200 one.
+  const char* root = nullptr;
 };
 
 void PrintTo(const Drawing& drawing, std::ostream* out) { *out << drawing.name; }
@@ -29,9 +31,10 @@ class BesideRsvg : public ::testing::TestWithParam<Drawing> {};
 
 // At most 1 % of the pixels differ by more than 48 of 255, the feature corpus's rule; a little more with text.
 TEST_P(BesideRsvg, DrawsWhatRsvgConvertDraws) {
-  const std::string svg = std::string("<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/"
-                                      "xlink' width='200' height='200'>") +
-                          GetParam().content + "</svg>";
+  const std::string root = GetParam().root ? GetParam().root : "<svg width='200' height='200'>";
+  const std::string svg = root.substr(0, 4) +
+                          " xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink'" +
+                          root.substr(4) + GetParam().content + "</svg>";
   document_testing::ScratchFolders folders;
   platform::testing::ScratchFolder scratch;
   const std::filesystem::path file = scratch / "drawing.svg", png = scratch / "drawing.png";
@@ -142,6 +145,39 @@ INSTANTIATE_TEST_SUITE_P(
                 "text-anchor='middle' transform='scale(2) rotate(30 50 20)'>Scaled</text></g>", 0.025},
         Drawing{"FontFromItsFirstSpan", "<text x='10' y='120'><tspan font-family='DejaVu Sans' font-size='44' "
                                         "fill='#0000ff'>Span</tspan></text>", 0.025}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Files as other editors write them: sized in percent, with hidden layers, alternatives and lines of text.
+INSTANTIATE_TEST_SUITE_P(
+    OtherEditors, BesideRsvg,
+    ::testing::Values(
+        Drawing{"SizedInPercent",
+                "<rect x='10' y='10' width='80' height='60' fill='#08f'/><circle cx='150' cy='150' r='40' fill='red'/>"
+                "<svg x='100' y='0' width='50%' height='25%' viewBox='0 0 10 10'><rect width='10' height='10' "
+                "fill='green'/></svg>",
+                0.01, "<svg width='100%' height='100%' viewBox='0 0 200 200'>"},
+        Drawing{"HiddenLayersAndShapes",
+                "<g display='none'><rect width='200' height='200' fill='red'/></g>"
+                "<rect x='20' y='20' width='60' height='60' style='fill: red; display: none'/>"
+                "<g visibility='hidden'><rect x='100' width='100' height='100' fill='red'/>"
+                "<rect x='120' y='20' width='60' height='60' fill='green' visibility='visible'/></g>"
+                "<g style='visibility: hidden'><g><circle cx='50' cy='150' r='40' fill='red'/></g></g>"
+                "<rect x='110' y='110' width='80' height='80' fill='blue'/>"},
+        Drawing{"SwitchDrawsItsFirstChildThatHolds",
+                "<switch><rect width='200' height='200' fill='red' requiredExtensions='http://example.org/x'/>"
+                "<g systemLanguage='xx'><rect width='200' height='200' fill='red'/></g>"
+                "<rect width='200' height='200' fill='red' requiredFeatures='http://www.w3.org/TR/SVG11/feature#SVGDOM'/>"
+                "<g transform='translate(20 20)' fill='green'><rect width='100' height='100'/></g>"
+                "<rect width='200' height='200' fill='red'/></switch>"},
+        Drawing{"LinesAndSpansOfText",
+                "<text x='10' y='30' font-family='DejaVu Sans' font-size='20'><tspan x='10' y='30'>First line</tspan>"
+                "<tspan x='10' y='70' font-size='30' fill='blue'>Second</tspan>"
+                "<tspan x='10' y='105' font-weight='bold'>Bold line</tspan></text>"
+                "<text x='100' y='150' text-anchor='middle' font-family='DejaVu Sans' font-size='18'>Mixed "
+                "<tspan fill='red' font-style='italic'>style</tspan> here</text>"
+                "<text x='190' y='185' text-anchor='end' font-family='DejaVu Sans' font-size='16'>"
+                "<tspan font-weight='bold'>End</tspan> <tspan dx='5' fill='green'>ing</tspan></text>",
+                0.04}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

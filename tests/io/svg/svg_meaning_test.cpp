@@ -12,6 +12,7 @@
 #include "document/CMDocument.h"
 #include "document/CMPageLength.h"
 #include "document/CMShapeLayer.h"
+#include "../../platform/core/scoped_environment.h"
 #include "document_test_support.h"
 #include "io/import/CMDrawingImport.h"
 #include "platform/core/geometry_strings.h"
@@ -47,14 +48,19 @@ Value valueAt(const platform::ArrayRef& items, const std::string& path) {
 
 struct Case {
   const char* body;  // inside <svg>
-  std::vector<std::pair<std::string, double>> expected;
+  // Numbers within 1e-3; texts exactly.
+  std::vector<std::pair<std::string, Value>> expected;
 };
 
-void expectRecords(const std::string& svg, const std::vector<std::pair<std::string, double>>& expected) {
+void expectRecords(const std::string& svg, const std::vector<std::pair<std::string, Value>>& expected) {
   CMDocument document;
   const platform::ArrayRef items = svg_testing::shapesOf(svg_testing::parse(document, svg));
-  for (const auto& [path, number] : expected) {
-    EXPECT_NEAR(valueAt(items, path).doubleValue(), number, 1e-3) << svg << "\n at " << path;
+  for (const auto& [path, value] : expected) {
+    if (value.isString()) {
+      EXPECT_EQ(valueAt(items, path).string(), value.string()) << svg << "\n at " << path;
+    } else {
+      EXPECT_NEAR(valueAt(items, path).doubleValue(), value.doubleValue(), 1e-3) << svg << "\n at " << path;
+    }
   }
 }
 
@@ -132,6 +138,63 @@ TEST(SVGMeaning, PaintsLengthsAndViewportsAsCSSAndSVGWriteThem) {
        {{"0.items.#", 1}, {"0.items.0.width", 1}}},
   };
   document_testing::ScratchFolders folders;
+  for (const Case& c : cases) expectRecords(c.body, c.expected);
+}
+
+TEST(SVGMeaning, FilesFromOtherEditorsComeInAsTheyLook) {
+  const Case cases[] = {
+      // The outermost "svg" sized in percent is its viewBox's size; a nested one takes its parent's; only a size
+      // given as 0 hides what it holds.
+      {"<svg width='100%' height='100%' viewBox='0 0 480 360'><rect x='10' y='20' width='30' height='40'/></svg>",
+       {{"#", 1}, {"0.shape.points.0.point.x", 10}, {"0.shape.points.2.point.y", 60}}},
+      {"<svg width='100%' viewBox='0 0 200 100'><svg width='50%' height='100%' viewBox='0 0 10 10'>"
+       "<rect width='10' height='10'/></svg></svg>",
+       {{"0.items.0.shape.points.2.point.x", 100}, {"0.items.0.shape.points.2.point.y", 100}}},
+      {"<svg width='0' viewBox='0 0 9 9'><rect width='5' height='5'/></svg>", {{"#", 0}}},
+      // The outermost "svg" passes its presentation attributes on, as a group does.
+      {"<svg fill='none' stroke='#f00'><rect width='5' height='5'/></svg>",
+       {{"0.shape.fill.type", 0}, {"0.shape.stroke.color.r", 255}}},
+      // What "display" and "visibility" hide is not imported; a member may be visible in a hidden group.
+      {"<svg><g display='none'><rect width='1' height='1'/></g><rect style='display: none' width='1' height='1'/>"
+       "<g visibility='hidden'><rect width='1' height='1'/><rect width='2' height='2' visibility='visible'/></g>"
+       "<rect width='3' height='3'/></svg>",
+       {{"#", 2}, {"0.items.#", 1}, {"0.items.0.width", 2}, {"1.width", 3}}},
+      // A switch draws its first child whose conditions hold: no extension, feature or language unknown here.
+      {"<svg><switch><rect requiredExtensions='http://example.org/x' width='1' height='1'/>"
+       "<rect systemLanguage='en, it-CH' width='2' height='2'/><title>t</title>"
+       "<rect requiredFeatures='http://www.w3.org/TR/SVG11/feature#SVGDOM' width='3' height='3'/>"
+       "<rect requiredFeatures='http://www.w3.org/TR/SVG11/feature#Shape' width='4' height='4'/>"
+       "<rect width='5' height='5'/></switch><rect systemLanguage='' width='6' height='6'/></svg>",
+       {{"#", 1}, {"0.items.#", 1}, {"0.items.0.width", 4}}},
+      // The user reads Swiss German, then French: "fr-CA" is French and "de" German; English and Italian are not theirs.
+      {"<svg><switch><rect systemLanguage='fr-CA' width='1' height='1'/><rect width='2' height='2'/></switch>"
+       "<rect systemLanguage='xx,de' width='3' height='3'/></svg>",
+       {{"#", 2}, {"0.items.0.width", 1}, {"1.width", 3}}},
+      // Flowed text: its region draws nothing, its paragraphs are one text layer at the region's corner.
+      {"<svg><flowRoot font-size='10' transform='translate(5 0)'><flowRegion><rect x='10' y='20' width='100' "
+       "height='50'/></flowRegion><flowPara>One</flowPara><flowPara>Two <flowSpan font-weight='bold'>2</flowSpan>"
+       "</flowPara></flowRoot></svg>",
+       {{"#", 1}, {"0.type", 2}, {"0.text", "One\nTwo 2"}, {"0.x", 15}, {"0.y", 20}, {"0.style.fontSize", 10}}},
+      // Lines and spans placed or styled on their own are text layers of their own, grouped; the weight and slant
+      // choose the family's face.
+      {"<svg><text x='20' y='40' font-family='DejaVu Sans' opacity='0.5'><tspan x='20' y='40'>First</tspan>"
+       "<tspan x='20' y='70' font-size='28' fill='blue' font-weight='bold'>Second</tspan></text></svg>",
+       {{"#", 1}, {"0.type", 3}, {"0.alpha", 0.5}, {"0.items.#", 2}, {"0.items.0.text", "First"},
+        {"0.items.0.alpha", 1}, {"0.items.1.text", "Second"}, {"0.items.0.x", 20}, {"0.items.1.x", 20},
+        {"0.items.1.style.fontSize", 28}, {"0.items.1.style.foregroundColor.b", 255},
+        {"0.items.0.style.fontName", "DejaVuSans"}, {"0.items.1.style.fontName", "DejaVuSans-Bold"}}},
+      {"<svg><text style='font-family: DejaVu Sans; font-style: italic'>a</text>"
+       "<text font-family=\"Nowhere, 'DejaVu Serif'\" font-weight='700'>b</text></svg>",
+       {{"0.style.fontName", "DejaVuSans-Oblique"}, {"1.style.fontName", "DejaVuSerif-Bold"}}},
+      {"<svg><g font-size='10'><text font-size='2em'>a<tspan font-size='150%'>b</tspan></text></g></svg>",
+       {{"0.items.0.items.0.style.fontSize", 20}, {"0.items.0.items.1.style.fontSize", 30}}},
+      // Spans of the text's own style and place stay one layer; hidden spans and text on a path leave nothing.
+      {"<svg><text x='5' y='9'> a <tspan>b</tspan>\n  c<tspan display='none'>d</tspan>"
+       "<textPath>e</textPath></text></svg>",
+       {{"#", 1}, {"0.type", 2}, {"0.text", "a b c"}}},
+  };
+  document_testing::ScratchFolders folders;
+  const platform::testing::ScopedEnvironment languages("LANGUAGE", "de_CH:fr");
   for (const Case& c : cases) expectRecords(c.body, c.expected);
 }
 

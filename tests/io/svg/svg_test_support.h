@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -89,6 +91,31 @@ class WhitePicture {
   int height() const { return height_; }
   int at(int x, int y, int channel) const { return rgb_[static_cast<std::size_t>((y * width_ + x) * 3 + channel)]; }
 
+  // The picture at 1/`factor` of its size, each pixel the mean of a square of `factor` × `factor`: where two
+  // renderers place glyph edges a little apart, their pictures still agree at this scale.
+  WhitePicture shrunk(int factor) const {
+    WhitePicture small;
+    small.width_ = width_ / factor;
+    small.height_ = height_ / factor;
+    small.rgb_.resize(static_cast<std::size_t>(small.width_ * small.height_ * 3));
+    for (int y = 0; y < small.height_; ++y) {
+      for (int x = 0; x < small.width_; ++x) {
+        for (int c = 0; c < 3; ++c) {
+          int sum = 0;
+          for (int dy = 0; dy < factor; ++dy) {
+            for (int dx = 0; dx < factor; ++dx) sum += at(x * factor + dx, y * factor + dy, c);
+          }
+          small.rgb_[static_cast<std::size_t>((y * small.width_ + x) * 3 + c)] =
+              static_cast<unsigned char>(sum / (factor * factor));
+        }
+      }
+    }
+    return small;
+  }
+  bool isBlank() const {
+    return std::all_of(rgb_.begin(), rgb_.end(), [](unsigned char v) { return v == 255; });
+  }
+
   // The share of pixels where some channel differs by more than `threshold`; 1 for pictures of other sizes.
   double differingShare(const WhitePicture& other, int threshold) const {
     if (other.width_ != width_ || other.height_ != height_ || width_ == 0) return 1;
@@ -116,6 +143,16 @@ inline std::optional<WhitePicture> drawnPage(CMDocument& document, double scale)
   const platform::Expected<platform::Bytes> png = format.generate(document);
   if (!png) return std::nullopt;
   return WhitePicture::fromPngData(png.value());
+}
+
+// The lines of a list of corpus files kept beside the tests ("tests/io/svg/<name>").
+inline std::set<std::string> listedFiles(const char* name) {
+  std::set<std::string> listed;
+  std::ifstream in(std::filesystem::path(DRAFTWORK_SOURCE_DIR) / "tests/io/svg" / name);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty()) listed.insert(line);
+  }
+  return listed;
 }
 
 // A document whose page is transparent and of the given size, with nothing on it.
