@@ -93,6 +93,11 @@ void VDGradientWindowController::detach() {
 
 void VDGradientWindowController::setGradient(DictRef gradient) {
   gradient_ = std::move(gradient);
+  // Records read from a file may share one list of stops (a gradient used by many shapes): the editor changes
+  // stops in place, so the record it edits gets stops of its own first.
+  if (const platform::ArrayRef markers = gradient_ ? gradient_->array("markers") : nullptr) {
+    gradient_->set("markers", platform::arrayCopy(markers));
+  }
   const bool editing = gradient_ != nullptr;
   matrix_->setEnable(editing);
   editor_->setEnable(editing);

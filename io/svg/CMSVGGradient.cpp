@@ -15,6 +15,7 @@
 #include "io/svg/VDSVGNumberList.h"
 #include "io/svg/VDSVGTransformList.h"
 #include "platform/core/string_conversions.h"
+#include "platform/core/string_utilities.h"
 
 using platform::DictRef;
 using platform::Point;
@@ -51,6 +52,7 @@ struct ResolvedGradient {
   bool linear = true;
   DictRef attributes = platform::Dictionary::make();
   platform::ArrayRef stops;
+  DictRef stopsDefinition;  // the definition the stops are of
 };
 
 ResolvedGradient resolve(const DictRef& definition, const platform::ArrayRef& gradients) {
@@ -74,7 +76,10 @@ ResolvedGradient resolve(const DictRef& definition, const platform::ArrayRef& gr
       if (gradient->get("name").string() == name) take(own);
     }
     const platform::ArrayRef stops = gradient->array("points");
-    if (!resolved.stops && stops && !stops->empty()) resolved.stops = stops;
+    if (!resolved.stops && stops && !stops->empty()) {
+      resolved.stops = stops;
+      resolved.stopsDefinition = gradient;
+    }
   }
   return resolved;
 }
@@ -102,6 +107,45 @@ platform::ArrayRef markersOf(const platform::ArrayRef& stops, bool linear) {
     if (linear) marker->set("mix", 0.5f);
     markers->add(marker);
   }
+  return markers;
+}
+
+// The stops moved towards the start by `factor`; a stop past the end is cut there, at the colour it has there.
+void scaleStops(const platform::ArrayRef& markers, double factor) {
+  for (std::size_t i = 0; i < markers->size(); ++i) {
+    const DictRef marker = markers->at(i).dictionary();
+    const double pos = marker->get("pos").doubleValue() * factor;
+    if (pos <= 1) {
+      marker->set("pos", static_cast<float>(pos));
+      continue;
+    }
+    const DictRef previous = i > 0 ? markers->at(i - 1).dictionary() : nullptr;
+    const double from = previous ? previous->get("pos").doubleValue() : 0;
+    const double t = pos > from ? (1 - from) / (pos - from) : 1;
+    for (const char* key : {"red", "green", "blue", "alpha"}) {
+      const double start = previous ? previous->get(key).doubleValue() : marker->get(key).doubleValue();
+      marker->set(key, static_cast<float>(start + (marker->get(key).doubleValue() - start) * t));
+    }
+    marker->set("pos", 1.0f);
+    while (markers->size() > i + 1) markers->removeLast();
+  }
+}
+
+// The markers of a definition's stops, made once and held by every record that uses them: a file may give
+// thousands of shapes one gradient. A radial gradient's stops move by a factor of each shape's: the markers are
+// held once for each factor. The gradient editor copies them before it changes any.
+platform::ArrayRef sharedMarkers(const ResolvedGradient& resolved, double factor = 1) {
+  if (!resolved.stopsDefinition) return platform::Array::make();
+  DictRef made = resolved.stopsDefinition->dictionary("made markers");
+  if (!made) {
+    made = platform::Dictionary::make();
+    resolved.stopsDefinition->set("made markers", made);
+  }
+  const std::string key = (resolved.linear ? "linear " : "radial ") + platform::formatString("%a", factor);
+  if (const platform::ArrayRef markers = made->array(key)) return markers;
+  const platform::ArrayRef markers = markersOf(resolved.stops, resolved.linear);
+  if (factor != 1) scaleStops(markers, factor);
+  made->set(key, markers);
   return markers;
 }
 
@@ -179,28 +223,9 @@ void setLinearGeometry(const DictRef& record, const DictRef& attributes, const C
   setLine(record, start, {start.x + gx / g2, start.y + gy / g2}, placement.pageBox);
 }
 
-// The stops moved towards the start by `factor`; a stop past the end is cut there, at the colour it has there.
-void scaleStops(const platform::ArrayRef& markers, double factor) {
-  for (std::size_t i = 0; i < markers->size(); ++i) {
-    const DictRef marker = markers->at(i).dictionary();
-    const double pos = marker->get("pos").doubleValue() * factor;
-    if (pos <= 1) {
-      marker->set("pos", static_cast<float>(pos));
-      continue;
-    }
-    const DictRef previous = i > 0 ? markers->at(i - 1).dictionary() : nullptr;
-    const double from = previous ? previous->get("pos").doubleValue() : 0;
-    const double t = pos > from ? (1 - from) / (pos - from) : 1;
-    for (const char* key : {"red", "green", "blue", "alpha"}) {
-      const double start = previous ? previous->get(key).doubleValue() : marker->get(key).doubleValue();
-      marker->set(key, static_cast<float>(start + (marker->get(key).doubleValue() - start) * t));
-    }
-    marker->set("pos", 1.0f);
-    while (markers->size() > i + 1) markers->removeLast();
-  }
-}
-
-void setRadialGeometry(const DictRef& record, const DictRef& attributes, const CMSVGGradientPlacement& placement) {
+void setRadialGeometry(const DictRef& record, const ResolvedGradient& resolved,
+                       const CMSVGGradientPlacement& placement) {
+  const DictRef& attributes = resolved.attributes;
   const bool userSpace = attributes->get("gradientUnits").string() == "userSpaceOnUse";
   const double width = userSpace ? placement.viewport.width : 1, height = userSpace ? placement.viewport.height : 1;
   const auto value = [&](const char* key, double whole) {
@@ -225,7 +250,7 @@ void setRadialGeometry(const DictRef& record, const DictRef& attributes, const C
   if (!allFinite({fx, fy, factor}) || radius < 0) return;
   record->set("fx", static_cast<float>(fx));
   record->set("fy", static_cast<float>(fy));
-  scaleStops(record->array("markers"), factor);
+  record->set("markers", sharedMarkers(resolved, factor));
   // Half the diagonal, as a share of the box the SVG writer measures "r" in.
   record->set("radius_factor", static_cast<float>(1 / std::numbers::sqrt2));
 }
@@ -247,17 +272,17 @@ void applySVGGradient(const DictRef& definition, const platform::ArrayRef& gradi
   const std::string& name = definition->get("name").string();
   if (name != "radialGradient" && name != "linearGradient") return;
   const ResolvedGradient resolved = resolve(definition, gradients);
-  record->set("markers", markersOf(resolved.stops, resolved.linear));
+  record->set("markers", sharedMarkers(resolved));
   if (resolved.linear) {
     setLinearGeometry(record, resolved.attributes, placement);
   } else {
-    setRadialGeometry(record, resolved.attributes, placement);
+    setRadialGeometry(record, resolved, placement);
   }
 }
 
 DictRef SVGGradientMiddleColor(const DictRef& definition, const platform::ArrayRef& gradients) {
   const ResolvedGradient resolved = resolve(definition, gradients);
-  const platform::ArrayRef markers = markersOf(resolved.stops, resolved.linear);
+  const platform::ArrayRef markers = sharedMarkers(resolved);
   DictRef before, after;
   for (const Value& entry : *markers) {
     const DictRef marker = entry.dictionary();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_set>
 #include <utility>
 
 #include "document/CMBaseDocument.h"
@@ -100,17 +101,18 @@ std::string composedTransforms(const Value* outer, const Value* inner) {
 }
 
 // About the heap bytes a record takes: its containers and values, and the text of its strings (records made alike
-// share their keys).
-std::uint64_t approximateBytes(const Value& value) {
+// share their keys). An array in `counted` is held already (records share a gradient's stops): it takes nothing more.
+std::uint64_t approximateBytes(const Value& value, std::unordered_set<const platform::Array*>* counted = nullptr) {
   constexpr std::uint64_t kShared = 16;  // a shared pointer's count block
   if (const DictRef dictionary = value.dictionary()) {
     std::uint64_t bytes = sizeof(platform::Dictionary) + kShared;
-    for (const auto& [key, entry] : *dictionary) bytes += sizeof(Value) + approximateBytes(entry);
+    for (const auto& [key, entry] : *dictionary) bytes += sizeof(Value) + approximateBytes(entry, counted);
     return bytes;
   }
   if (const platform::ArrayRef array = value.array()) {
+    if (counted && !counted->insert(array.get()).second) return 0;
     std::uint64_t bytes = sizeof(platform::Array) + kShared;
-    for (const Value& entry : *array) bytes += sizeof(Value) + approximateBytes(entry);
+    for (const Value& entry : *array) bytes += sizeof(Value) + approximateBytes(entry, counted);
     return bytes;
   }
   return value.isString() ? sizeof(std::string) + kShared + value.string().size() : 0;
@@ -237,7 +239,7 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
     height_ = static_cast<float>(viewport.size.height);
     if (viewport.empty) hide(true, true);
   } else if (name == "stop") {
-    if (currentGradient_) currentGradient_->array("points")->add(prepared);
+    addStop(prepared);
   } else if (name == "radialGradient" || name == "linearGradient") {
     currentGradient_ = platform::Dictionary::make(
         {{"name", name}, {"attributes", prepared}, {"points", platform::Array::make()}});
@@ -286,6 +288,15 @@ void VDSVGParser::takeRegion(std::string_view name, const DictRef& attributes) {
     text_->setRegion({box.origin.x + creator.object()->get("x").doubleValue(),
                       box.origin.y + creator.object()->get("y").doubleValue()});
   }
+}
+
+void VDSVGParser::addStop(const DictRef& prepared) {
+  if (!currentGradient_) return;
+  const platform::ArrayRef stops = currentGradient_->array("points");
+  if (stops->size() >= kMostStops) {
+    return didFail(currentLine_(), platform::formatString("a gradient has more than %zu stops", kMostStops));
+  }
+  stops->add(prepared);
 }
 
 platform::Size VDSVGParser::pageSize() const {
@@ -390,7 +401,7 @@ bool VDSVGParser::refusedAtOnce(const platform::Bytes& data) {
 
 void VDSVGParser::countRecord(const DictRef& record) {
   // Elements the file's text does not show (from entities) count as they come.
-  recordBytes_ += approximateBytes(record);
+  recordBytes_ += approximateBytes(record, &countedArrays_);
   if (recordBytes_ > recordBudget_ && refusal_.empty()) refuse();
 }
 

@@ -27,6 +27,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "io/svg/CMSVGText.h"
@@ -47,6 +48,9 @@ class VDSVGParser {
   // The most text, in bytes, one "text" element and all of a file's texts may hold.
   static constexpr std::size_t kLongestText = std::size_t{1} << 16;
   static constexpr std::size_t kLongestTexts = std::size_t{1} << 24;
+  // The most attributes an element, and stops a gradient, may have: more make the file damaged there.
+  static constexpr std::size_t kMostAttributes = 1024;
+  static constexpr std::size_t kMostStops = 1024;
 
   // `recordBudget`: the bytes the records of one run may take; by default half the memory available when the
   // reader is made, which leaves the rest to the layers the program makes of them.
@@ -93,6 +97,7 @@ class VDSVGParser {
   void skip(std::string_view element);
   // The open text's layers added to the open group.
   void closeText();
+  void addStop(const platform::DictRef& prepared);
   // The top-left corner of the shape that is a flowed text's region.
   void takeRegion(std::string_view name, const platform::DictRef& attributes);
   // Whether SVG renders the element: its conditions, its place in a "switch" and its "display".
@@ -147,6 +152,8 @@ class VDSVGParser {
   std::size_t allTextBytes_ = 0;
   std::uint64_t recordBudget_;
   std::uint64_t recordBytes_ = 0;
+  // The arrays counted in recordBytes_ (a gradient's stops are held once by all the shapes that use it).
+  std::unordered_set<const platform::Array*> countedArrays_;
   // The line the XML reader has come to.
   std::function<int()> currentLine_ = [] { return 0; };
   struct LaterShape {

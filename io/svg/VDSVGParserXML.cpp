@@ -9,7 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "io/svg/VDSVGMarkupScan.h"
 #include "io/svg/VDSVGParser.h"
+#include "platform/core/string_utilities.h"
 
 namespace {
 
@@ -34,6 +36,10 @@ VDSVGParser& readerOf(void* context) {
   return *static_cast<VDSVGParser*>(static_cast<xmlParserCtxtPtr>(context)->_private);
 }
 
+std::string crowdedElement() {
+  return platform::formatString("an element has more than %zu attributes", VDSVGParser::kMostAttributes);
+}
+
 // Once the reader has what it can take, libxml2 reads no further.
 void stopWhenDone(void* context) {
   if (readerOf(context).stopped()) xmlStopParser(static_cast<xmlParserCtxtPtr>(context));
@@ -42,6 +48,10 @@ void stopWhenDone(void* context) {
 void startElement(void* context, const xmlChar* localName, const xmlChar* prefix, const xmlChar* /*uri*/,
                   int /*namespaceCount*/, const xmlChar** /*namespaces*/, int attributeCount, int /*defaulted*/,
                   const xmlChar** attributes) {
+  if (static_cast<std::size_t>(attributeCount) > VDSVGParser::kMostAttributes) {
+    readerOf(context).didFail(xmlSAX2GetLineNumber(context), crowdedElement());
+    return stopWhenDone(context);
+  }
   const platform::DictRef dictionary = platform::Dictionary::make();
   // Five entries an attribute: local name, prefix, URI, value start and value end.
   for (int i = 0; i < attributeCount; ++i) {
@@ -73,12 +83,16 @@ void structuredError(void* context, xmlErrorPtr error) {
 }
 
 // Only entities whose text stands in the file are declared: a reference to one that names an outside resource is
-// then an undeclared entity, which ends the parse instead of reading anything.
+// then an undeclared entity, which ends the parse instead of reading anything. An entity whose text holds a tag
+// with too many attributes is damage at its declaration, found before any reference expands it.
 void declareInternalEntity(void* context, const xmlChar* name, int type, const xmlChar* publicId,
                            const xmlChar* systemId, xmlChar* content) {
-  if (type == XML_INTERNAL_GENERAL_ENTITY || type == XML_INTERNAL_PARAMETER_ENTITY) {
-    xmlSAX2EntityDecl(context, name, type, publicId, systemId, content);
+  if (type != XML_INTERNAL_GENERAL_ENTITY && type != XML_INTERNAL_PARAMETER_ENTITY) return;
+  if (SVGCrowdedTag(text(content), VDSVGParser::kMostAttributes)) {
+    readerOf(context).didFail(xmlSAX2GetLineNumber(context), crowdedElement());
+    return stopWhenDone(context);
   }
+  xmlSAX2EntityDecl(context, name, type, publicId, systemId, content);
 }
 
 // Once the reader has stopped, no reference expands any more: a stop made while libxml2 expands one reference does
@@ -139,14 +153,20 @@ platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocu
   // libxml2's amplification limits. Only those can be declared (declareInternalEntity), so nothing else is read.
   parser->replaceEntities = 1;
   const char* bytes = reinterpret_cast<const char*>(data.data());
+  // The XML reader is not given an element with too many attributes: it reads up to it, and the file is damaged
+  // there.
+  const std::string_view whole(bytes, data.size());
+  const std::optional<std::size_t> crowded = SVGCrowdedTag(whole, kMostAttributes);
+  const std::size_t end = crowded.value_or(data.size());
   std::size_t offset = 0;
   bool failed = false;
-  while (offset < data.size() && !failed && !stopped()) {
-    const std::size_t length = std::min(kChunkSize, data.size() - offset);
+  while (offset < end && !failed && !stopped()) {
+    const std::size_t length = std::min(kChunkSize, end - offset);
     failed = xmlParseChunk(parser.get(), bytes + offset, static_cast<int>(length), 0) != 0;
     offset += length;
   }
-  if (!failed) xmlParseChunk(parser.get(), nullptr, 0, 1);
+  if (crowded && !stopped()) didFail(SVGLineAt(whole, *crowded), crowdedElement());
+  if (!failed && !stopped()) xmlParseChunk(parser.get(), nullptr, 0, 1);
   if (!failure_ && !parser->wellFormed) didFail(xmlSAX2GetLineNumber(parser.get()), "the XML is malformed");
   currentLine_ = [] { return 0; };
   closeText();

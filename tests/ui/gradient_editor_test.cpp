@@ -1,8 +1,9 @@
 // The gradient editor: the record rules (built-ins, where a new stop goes, each stop's neighbour against a plain
 // scan, equality and copies, the stored list from a hostile defaults file), the list stored as Python reads it,
 // and the shared window with real clicks and drags: the stored entry selected and rewritten, an entry copied into
-// the control, stops and midpoints dragged and pinned, the angle, the grid's cells, Remove, the pop-up's place, one
-// defaults write for a whole drag, and undo of a gradient edit in the style panel.
+// the control, stops and midpoints dragged and pinned, stops shared with other records copied first, the angle, the
+// grid's cells, Remove, the pop-up's place, one defaults write for a whole drag, and undo of a gradient edit in the
+// style panel.
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -317,6 +318,23 @@ TEST_F(GradientWindow, StopsAndMidpointsAreDraggedWithinTheBar) {
   EXPECT_EQ(records::stopsOf(control->gradient()).size(), 2u);
   editor.menu().update();
   EXPECT_FALSE(remove->isEnabled()) << "no focus after a delete";
+}
+
+TEST_F(GradientWindow, StopsSharedWithOtherRecordsAreCopiedBeforeTheyAreEdited) {
+  // Shapes read from a file share their gradient's stops.
+  const DictRef translucent = stop(1, 0.5F, 1);
+  translucent->set("alpha", 0.25F);
+  const DictRef edited = gradientOf({stop(0), translucent});
+  const DictRef other = Dictionary::make({{"type", 0}, {"angle", 0}, {"markers", edited->array("markers")}});
+  openWith(edited);
+  VDGradientEditorView& editor = controller().gradientEditor();
+  const Rect bar = editor.barRect();
+  press(editor, centre(editor.stopRect(1)), GDK_BUTTON_PRESS);
+  press(editor, {bar.origin.x + bar.size.width * 0.5, 5}, GDK_MOTION_NOTIFY);
+  press(editor, {bar.origin.x + bar.size.width * 0.5, 5}, GDK_BUTTON_RELEASE);
+  EXPECT_NEAR(records::stopsOf(edited)[1]->get("pos").floatValue(), 0.5F, 0.01);
+  EXPECT_EQ(records::stopsOf(other)[1]->get("pos").floatValue(), 1.0F) << "the other record's stops stay";
+  EXPECT_EQ(records::stopsOf(edited)[1]->get("alpha").floatValue(), 0.25F) << "the copy keeps every key";
 }
 
 TEST_F(GradientWindow, TheAngleAppliesToTheAngledTypeOnly) {

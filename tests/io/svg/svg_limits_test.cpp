@@ -95,13 +95,22 @@ TEST_F(SVGLimits, EachShapeDeepInNestedGroupsHoldsOneComposedTransform) {
   }
 }
 
-TEST_F(SVGLimits, TextPastItsBoundReadsAsDamageThereAndWhatCameBeforeIsKept) {
-  const std::string kilobyte(1024, 'k');
+// `count` attributes named a0, a1, … with empty values.
+std::string emptyAttributes(std::size_t count) {
+  std::string attributes;
+  for (std::size_t i = 0; i < count; ++i) attributes += " a" + std::to_string(i) + "=''";
+  return attributes;
+}
+
+TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
   struct Case {
     const char* name;
-    std::string body;  // from line 4, after two lines of declarations and "<svg>" with a rectangle
-    int failedLine;
-    std::size_t texts;  // read up to the failure, the one it met among them when it holds characters by then
+    std::string body;    // from line 4, after two lines of declarations and "<svg>" with a rectangle
+    int failedLine;      // 0 when the file is read whole
+    std::size_t shapes;  // kept, the rectangle first; a text among them only when it holds characters
+    std::string declarations = {};  // more entities, on line 2
+    // The least a kept text holds: what was read of it before the bound.
+    std::size_t textAtLeast = VDSVGParser::kLongestText / 2;
   };
   std::string references;
   for (int i = 0; i < 100; ++i) references += "&k;";
@@ -109,29 +118,82 @@ TEST_F(SVGLimits, TextPastItsBoundReadsAsDamageThereAndWhatCameBeforeIsKept) {
   std::string manyTexts;
   for (int i = 0; i < 500; ++i) manyTexts += "<text>&forty;</text>\n";
   const int passing = static_cast<int>(VDSVGParser::kLongestTexts / (40 * 1024)) + 1;
+  const auto gradient = [](std::size_t stops) {
+    std::string text = "<linearGradient id='g'>\n";
+    for (std::size_t i = 0; i < stops; ++i) text += "<stop offset='" + std::to_string(i % 2) + "' stop-color='red'/>\n";
+    return text + "</linearGradient><rect width='5' height='5' fill='url(#g)'/>";
+  };
+  std::string crowdedGroup = "<g" + emptyAttributes(2000) + " fill='red'>\n";
+  for (int i = 0; i < 2000; ++i) crowdedGroup += "<rect width='1' height='1'/>\n";
+  const std::size_t most = VDSVGParser::kMostAttributes;
   const std::vector<Case> cases = {
-      {"one long text", "<text>" + std::string(70, ' ') + references + "</text>\n<rect/>", 4, 1},
+      {"one long text", "<text>" + std::string(70, ' ') + references + "</text>\n<rect/>", 4, 2},
       // The text that passes the file's bound gets no character: it draws nothing, so it makes no layer.
-      {"many texts", manyTexts, 3 + passing, static_cast<std::size_t>(passing - 1)},
+      {"many texts", manyTexts, 3 + passing, static_cast<std::size_t>(passing)},
+      {"a text as long as it may be", "<text>" + std::string(VDSVGParser::kLongestText, 'x') + "</text>", 0, 2},
+      // What the XML reader gave of it before the bound is kept.
+      {"a text a byte longer", "<text>" + std::string(VDSVGParser::kLongestText + 1, 'x') + "</text>", 4, 2, "", 1},
+      {"a gradient of as many stops as it may have", gradient(VDSVGParser::kMostStops), 0, 2},
+      // The stop past the bound stands on line 5 + kMostStops.
+      {"a gradient of a stop more", gradient(VDSVGParser::kMostStops + 1),
+       5 + static_cast<int>(VDSVGParser::kMostStops), 1},
+      {"an element of as many attributes as it may have", "<rect/>\n<rect" + emptyAttributes(most) + "/>", 0, 1},
+      {"an element of an attribute more", "<rect width='1' height='1'/>\n<rect" + emptyAttributes(most + 1) + "/>", 5,
+       2},
+      {"a group of an attribute more over many members", crowdedGroup, 4, 1},
+      // An entity's text holding such an element is damage where it is declared, though characters hide its tags.
+      {"an entity holding an element of an attribute more", "<rect/>", 2, 0,
+       "<!ENTITY crowd '&#60;rect" + emptyAttributes(most + 1) + "/&#62;'>"},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);
     const std::string svg = "<?xml version='1.0'?><!DOCTYPE svg [<!ENTITY k '" + std::string(1024, 'k') +
-                            "'>\n<!ENTITY forty '" + std::string(40 * 1024, 'f') + "'>]>\n<svg><rect width='9' height='9'/>\n" +
-                            test.body + "\n</svg>";
+                            "'>\n<!ENTITY forty '" + std::string(40 * 1024, 'f') + "'>" + test.declarations +
+                            "]>\n<svg><rect width='9' height='9'/>\n" + test.body + "\n</svg>";
     const CMSVGImport imported = importSVGData(document_, bytesOf(svg));
-    ASSERT_TRUE(imported.failure.has_value());
-    EXPECT_EQ(imported.failure->line, test.failedLine);
+    if (test.failedLine == 0) {
+      EXPECT_FALSE(imported.failure.has_value()) << imported.failure->message;
+    } else {
+      ASSERT_TRUE(imported.failure.has_value());
+      EXPECT_EQ(imported.failure->line, test.failedLine) << imported.failure->message;
+    }
     std::vector<DictRef> shapes;
     collectShapes(imported.records, shapes);
-    ASSERT_EQ(shapes.size(), 1 + test.texts) << "the rectangle and the texts up to the failure, nothing after";
+    ASSERT_EQ(shapes.size(), test.shapes) << "the rectangle and what came after it up to the failure, nothing more";
+    if (shapes.empty()) continue;
     EXPECT_EQ(shapes[0]->get("name").string(), "Rectangle");
     for (std::size_t i = 1; i < shapes.size(); ++i) {
+      if (shapes[i]->get("type").intValue() != 2) continue;
+      // The text read before the bound is kept.
       EXPECT_LE(shapes[i]->get("text").string().size(), VDSVGParser::kLongestText);
+      EXPECT_GE(shapes[i]->get("text").string().size(), test.textAtLeast);
     }
-    // The text read before the bound is kept.
-    EXPECT_GT(shapes[1]->get("text").string().size(), VDSVGParser::kLongestText / 2);
   }
+}
+
+TEST_F(SVGLimits, AGradientsStopsAreHeldOnceByTheShapesThatUseIt) {
+  // 2,000 shapes of a gradient of 1,000 stops: a copy of the stops for each would take some 500 MB.
+  std::string svg = "<svg><linearGradient id='l'>";
+  for (int i = 0; i < 1000; ++i) svg += "<stop offset='" + std::to_string(i / 1000.0) + "' stop-color='#0af'/>";
+  svg += "</linearGradient><radialGradient id='r' xlink:href='#l'/>";
+  for (int i = 0; i < 1000; ++i) {
+    svg += "<rect x='" + std::to_string(i) + "' width='10' height='10' fill='url(#l)'/>";
+    svg += "<rect y='" + std::to_string(i) + "' width='20' height='10' fill='url(#r)'/>";
+  }
+  const CMSVGImport imported = importSVGData(document_, bytesOf(svg + "</svg>"), std::uint64_t{50} << 20);
+  ASSERT_TRUE(imported.refusal.empty()) << "the records take far less than 50 MB";
+  std::vector<DictRef> shapes;
+  collectShapes(imported.records, shapes);
+  ASSERT_EQ(shapes.size(), 2000u);
+  const auto markers = [&](std::size_t i) {
+    return platform::Value(shapes[i]->dictionary("shape")->dictionary("fill")->dictionary("gradient")->array("markers"));
+  };
+  EXPECT_EQ(markers(0).array()->size(), 1000u);
+  for (std::size_t i = 2; i < shapes.size(); ++i) {
+    // The radial gradient's stops move by the shape's box: boxes alike share them too.
+    ASSERT_TRUE(markers(i).isIdentical(markers(i % 2))) << i;
+  }
+  EXPECT_FALSE(markers(0).isIdentical(markers(1)));
 }
 
 }  // namespace
