@@ -63,10 +63,10 @@ void CMStroke::applyAttributes(BezierPath& path, float zoom) const {
   path.setLineWidth(lineWidth_ * zoom);
   path.setLineJoinStyle(joinFrom(lineJoinStyle_));
   path.setLineCapStyle(capFrom(lineCapStyle_));
-  applyDash(path);
+  applyDash(path, zoom);
 }
 
-void CMStroke::applyDash(BezierPath& path) const {
+void CMStroke::applyDash(BezierPath& path, float zoom) const {
   path.setLineDash(nullptr, 0, 0);
   const platform::ArrayRef points = data_->array("dashPoints");
   if (dashStyle_ != kDashed || !points || points->empty()) return;
@@ -77,12 +77,13 @@ void CMStroke::applyDash(BezierPath& path) const {
   for (const platform::Value& entry : *points) {
     const float length = entry.floatValue();
     // A negative dash would put Cairo into a permanent error state.
-    const double kept = std::isfinite(length) && length > 0 ? length : 0;
+    // Zoomed as the path and its width are, so that the canvas shows the same dashes at every zoom.
+    const double kept = std::isfinite(length) && length > 0 ? length * zoom : 0;
     someLengthPositive = someLengthPositive || kept > 0;
     lengths.push_back(kept);
   }
   if (someLengthPositive) {
-    path.setLineDash(lengths.data(), static_cast<int>(lengths.size()), std::isfinite(offset) ? offset : 0);
+    path.setLineDash(lengths.data(), static_cast<int>(lengths.size()), std::isfinite(offset) ? offset * zoom : 0);
   }
 }
 

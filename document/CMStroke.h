@@ -16,8 +16,8 @@ class CMStroke : public CMFill {
 
   // Sets the path's width ("lineWidth" × zoom), join, cap and dash, which stay on the path,
   // then strokes it in the current graphics context. The dash is built anew on every call
-  // (a solid stroke clears the dash an earlier one left): the "dashPoints" entries, unscaled
-  // by the zoom, negative ones clamped at 0, started "stroke-dashoffset" along the pattern;
+  // (a solid stroke clears the dash an earlier one left): the "dashPoints" entries × zoom,
+  // negative ones clamped at 0, started "stroke-dashoffset" × zoom along the pattern;
   // solid unless some entry is above 0. Gradient strokes are always centred; colour and
   // image strokes honour the mode.
   void strokePath(platform::BezierPath& path, float zoom) const;
@@ -27,7 +27,7 @@ class CMStroke : public CMFill {
 
  private:
   void applyAttributes(platform::BezierPath& path, float zoom) const;
-  void applyDash(platform::BezierPath& path) const;
+  void applyDash(platform::BezierPath& path, float zoom) const;
   void strokeByMode(const platform::BezierPath& path) const;
 
   float lineWidth_ = 0;
