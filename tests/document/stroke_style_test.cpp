@@ -69,8 +69,9 @@ TEST(StrokeAttributes, SolidWhenNotDashed) {
   BezierPath path = horizontalLine();
   CMStroke(redStroke({{"dashStyle", 1}, {"dashPoints", Array::make({0, 0})}})).strokePath(path, 1);
   EXPECT_TRUE(path.lineDash().pattern.empty());
+  // Without points the style panel's dots: never solid.
   CMStroke(redStroke({{"dashStyle", 1}, {"dashPoints", Array::make()}})).strokePath(path, 1);
-  EXPECT_TRUE(path.lineDash().pattern.empty());
+  EXPECT_FALSE(path.lineDash().pattern.empty());
   CMStroke(redStroke({{"dashStyle", 0}, {"dashPoints", Array::make({4, 2})}})).strokePath(path, 1);
   EXPECT_TRUE(path.lineDash().pattern.empty());
 }
