@@ -295,12 +295,15 @@ void CMSVGOutputFormat::textSVGString(const DictRef& record) {
   const DictRef style = record->dictionary("style");
   const auto styleValue = [&](std::string_view key) { return style ? style->get(key) : platform::Value(); };
   // SVG places a text by its first baseline, the layer by its frame's top.
-  const double baseline = CMTextLayer(record).baselineOffset();
-  platform::appendFormat(text_, "<text x=\"%.4f\" y=\"%.4f\" fill=\"%s\" font-size=\"%d\" style=\"font-family: ",
+  const CMTextLayer layer(record);
+  const double baseline = layer.baselineOffset();
+  // The size the canvas draws, fraction and all.
+  const double fontSize = layer.textAttributes(false).font->pointSize();
+  platform::appendFormat(text_, "<text x=\"%.4f\" y=\"%.4f\" fill=\"%s\" font-size=\"%s\" style=\"font-family: ",
                          finiteOrZero(record->get("x").floatValue()),
                          finiteOrZero(record->get("y").floatValue() + baseline),
                          hexColour(colorWithDictionary(styleValue("foregroundColor").dictionary())).c_str(),
-                         styleValue("fontSize").intValue());
+                         platform::formatDouble(fontSize).c_str());
   platform::appendXMLText(text_, styleValue("fontName").string());
   text_ += '"';
   // "x" is the anchor's point.

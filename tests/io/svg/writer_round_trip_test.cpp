@@ -88,9 +88,10 @@ TEST(WriterRoundTrip, PointsAndPicturesComeBack) {
   EXPECT_GT(svg_testing::drawnPage(original, 1)->differingShare(*after, 32), 0.002);
 }
 
-// Dashes of their own at several widths and offsets, and dots set in the style panel (no points): rsvg-convert draws
-// the written file as our PNG export draws the page, and the records read back draw the same dashes.
-TEST(WriterRoundTrip, DashesAndDotsComeBack) {
+// Dashes of their own at several widths and offsets, dots set in the style panel (no points), and a text of a
+// fractional size: rsvg-convert draws the written file as our PNG export draws the page, and the records read back
+// draw the same dashes and size.
+TEST(WriterRoundTrip, DashesDotsAndFractionalTextSizesComeBack) {
   document_testing::ScratchFolders folders;
   using namespace export_testing;
   CMDocument original;
@@ -105,6 +106,11 @@ TEST(WriterRoundTrip, DashesAndDotsComeBack) {
     const double y = 20 + 45.0 * i;
     addLayer(original, styled(polyline({{{20, y}, {380, y}, {380, y + 25}}}, false), nullptr, stroke));
   }
+  const DictRef text = original.createObject("text", {20, 250});
+  text->set("text", "Topstitching");
+  text->dictionary("style")->set("fontName", "DejaVu Sans");
+  text->dictionary("style")->set("fontSize", 10.5f);
+  addLayer(original, text);
 
   const platform::Bytes svg = CMSVGOutputFormat().generate(original).value();
   platform::testing::ScratchFolder scratch;
@@ -118,7 +124,7 @@ TEST(WriterRoundTrip, DashesAndDotsComeBack) {
   CMDocument imported;
   svg_testing::clearPage(imported, 400, 300);
   const platform::ArrayRef read = svg_testing::shapesOf(importSVGData(imported, svg).records);
-  ASSERT_EQ(read->size(), dashes.size());
+  ASSERT_EQ(read->size(), dashes.size() + 1);
   const auto dash = [](const platform::ArrayRef& layers, std::size_t i) {
     return strokeDashOf(layers->at(i).dictionary()->dictionary("shape")->dictionary("stroke")).value();
   };
@@ -126,6 +132,7 @@ TEST(WriterRoundTrip, DashesAndDotsComeBack) {
     EXPECT_EQ(dash(read, i).lengths, dash(original.data()->array("layers"), i).lengths) << i;
     EXPECT_EQ(dash(read, i).offset, dash(original.data()->array("layers"), i).offset) << i;
   }
+  EXPECT_EQ(read->last().dictionary()->dictionary("style")->get("fontSize").doubleValue(), 10.5);
   EXPECT_LE(svg_testing::drawnPage(imported, 1)->differingShare(*ours, 48), 0.004);
 }
 
