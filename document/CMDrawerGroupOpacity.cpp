@@ -11,24 +11,37 @@
 
 namespace {
 
-using Nodes = std::vector<const CMDrawer::GroupNode*>;
+// A transparency layer open for a group, composited with the alpha it holds.
+struct OpenGroup {
+  const CMDrawer::GroupNode* node;
+  double alpha;
+  friend bool operator==(const OpenGroup&, const OpenGroup&) = default;
+};
+using Groups = std::vector<OpenGroup>;
 
-// Each open layer holds an image the size of the clip: translucent groups nested deeper than this draw as opaque
-// ones, so that a drawing nesting hundreds of them cannot take all memory.
+// Each open layer holds an image the size of the clip: translucent groups nested deeper than this open none of their
+// own, so that a drawing nesting hundreds of them cannot take all memory.
 constexpr std::size_t kDeepestOpenGroups = 8;
 
-// The translucent nodes from the top down to `group`, itself included, the outermost few of them.
-void translucentNodesAround(const CMDrawer::GroupNode& group, Nodes& nodes) {
-  nodes.clear();
+// The translucent groups from the top down to `group`, itself included, the outermost few of them; the alphas of
+// those deeper multiply into the innermost one kept, so that they still show.
+void translucentGroupsAround(const CMDrawer::GroupNode& group, Groups& groups) {
+  groups.clear();
   for (const CMDrawer::GroupNode* node = &group; node; node = node->parent) {
-    if (CMLayerTree::groupAlpha(node->record) < 1) nodes.push_back(node);
+    const double alpha = CMLayerTree::groupAlpha(node->record);
+    if (alpha < 1) groups.push_back({node, alpha});
   }
-  std::reverse(nodes.begin(), nodes.end());
-  if (nodes.size() > kDeepestOpenGroups) nodes.resize(kDeepestOpenGroups);
+  std::reverse(groups.begin(), groups.end());
+  if (groups.size() <= kDeepestOpenGroups) return;
+  OpenGroup& innermost = groups[kDeepestOpenGroups - 1];
+  for (std::size_t deeper = kDeepestOpenGroups; deeper < groups.size(); ++deeper) {
+    innermost.alpha *= groups[deeper].alpha;
+  }
+  groups.resize(kDeepestOpenGroups);
 }
 
 // Ends the open layers that `wanted` does not hold and begins those it adds, so that exactly `wanted` is open.
-void openExactly(const Nodes& wanted, Nodes& open, platform::GraphicsContext& context) {
+void openExactly(const Groups& wanted, Groups& open, platform::GraphicsContext& context) {
   const auto kept = static_cast<std::size_t>(
       std::mismatch(open.begin(), open.end(), wanted.begin(), wanted.end()).first - open.begin());
   for (; open.size() > kept; open.pop_back()) {
@@ -37,7 +50,7 @@ void openExactly(const Nodes& wanted, Nodes& open, platform::GraphicsContext& co
   }
   for (; open.size() < wanted.size(); open.push_back(wanted[open.size()])) {
     context.saveGraphicsState();
-    context.setAlpha(context.alpha() * CMLayerTree::groupAlpha(wanted[open.size()]->record));
+    context.setAlpha(context.alpha() * wanted[open.size()].alpha);
     context.beginTransparencyLayer();
   }
 }
@@ -46,14 +59,14 @@ void openExactly(const Nodes& wanted, Nodes& open, platform::GraphicsContext& co
 
 void CMDrawer::paintShownLayers(const std::vector<ShownLayer>& shown, platform::GraphicsContext& context,
                                 const platform::Rect& rect, const platform::AffineTransform& transform) {
-  Nodes open;
-  Nodes wanted;
+  Groups open;
+  Groups wanted;
   // Members of one node follow one another: the nodes around them are looked up when the node changes.
   const GroupNode* current = nullptr;
   for (const ShownLayer& item : shown) {
     if (item.group != current) {
       current = item.group;
-      translucentNodesAround(*current, wanted);
+      translucentGroupsAround(*current, wanted);
       openExactly(wanted, open, context);
     }
     paintLayer(*item.layer, context, rect, transform);

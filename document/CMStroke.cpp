@@ -1,9 +1,10 @@
 #include "document/CMStroke.h"
 
-#include <cmath>
+#include <optional>
 #include <vector>
 
 #include "document/CMGradient.h"
+#include "document/CMStrokeDash.h"
 #include "geometry/half_strokes.h"
 #include "platform/graphics/graphics_context.h"
 
@@ -15,7 +16,6 @@ namespace {
 
 enum StrokeType { kColor = 1, kImage = 2, kGradient = 3 };
 enum StrokeMode { kCentred = 0, kInside = 1 };
-constexpr int kDashed = 1;
 
 // Values outside the platform's styles fall back to its defaults rather than reaching Cairo.
 platform::LineJoin joinFrom(int value) {
@@ -32,7 +32,6 @@ CMStroke::CMStroke(const DictRef& record) : CMFill(record) {
   lineWidth_ = data_->get("lineWidth").floatValue();
   lineJoinStyle_ = data_->get("lineJoinStyle").intValue();
   lineCapStyle_ = data_->get("lineCapStyle").intValue();
-  dashStyle_ = data_->get("dashStyle").intValue();
   mode_ = data_->get("mode").intValue();
 }
 
@@ -63,27 +62,17 @@ void CMStroke::applyAttributes(BezierPath& path, float zoom) const {
   path.setLineWidth(lineWidth_ * zoom);
   path.setLineJoinStyle(joinFrom(lineJoinStyle_));
   path.setLineCapStyle(capFrom(lineCapStyle_));
-  applyDash(path);
+  applyDash(path, zoom);
 }
 
-void CMStroke::applyDash(BezierPath& path) const {
+void CMStroke::applyDash(BezierPath& path, float zoom) const {
   path.setLineDash(nullptr, 0, 0);
-  const platform::ArrayRef points = data_->array("dashPoints");
-  if (dashStyle_ != kDashed || !points || points->empty()) return;
-  // The offset is where along the pattern the stroke starts.
-  const float offset = data_->get("stroke-dashoffset").floatValue();
+  const std::optional<CMStrokeDash> dash = strokeDashOf(data_);
+  if (!dash) return;
+  // Zoomed as the path and its width are, so that the canvas shows the same dashes at every zoom.
   std::vector<double> lengths;
-  bool someLengthPositive = false;
-  for (const platform::Value& entry : *points) {
-    const float length = entry.floatValue();
-    // A negative dash would put Cairo into a permanent error state.
-    const double kept = std::isfinite(length) && length > 0 ? length : 0;
-    someLengthPositive = someLengthPositive || kept > 0;
-    lengths.push_back(kept);
-  }
-  if (someLengthPositive) {
-    path.setLineDash(lengths.data(), static_cast<int>(lengths.size()), std::isfinite(offset) ? offset : 0);
-  }
+  for (const double length : dash->lengths) lengths.push_back(length * zoom);
+  path.setLineDash(lengths.data(), static_cast<int>(lengths.size()), dash->offset * zoom);
 }
 
 void CMStroke::strokeByMode(const BezierPath& path) const {

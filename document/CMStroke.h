@@ -2,7 +2,7 @@
 
 // A stroke style record made drawable: the paint of a fill style record plus "lineWidth"
 // (at zoom 1), "lineJoinStyle" (0 miter, 1 round, 2 bevel), "lineCapStyle" (0 butt,
-// 1 round, 2 square), "dashStyle" (1 dashed from "dashPoints"), "stroke-dashoffset" and
+// 1 round, 2 square), "dashStyle" (1 dashed, see CMStrokeDash), "dashPoints", "stroke-dashoffset" and
 // "mode" (0 centred, 1 inside, any other value outside).
 
 #include "document/CMFill.h"
@@ -16,9 +16,8 @@ class CMStroke : public CMFill {
 
   // Sets the path's width ("lineWidth" × zoom), join, cap and dash, which stay on the path,
   // then strokes it in the current graphics context. The dash is built anew on every call
-  // (a solid stroke clears the dash an earlier one left): the "dashPoints" entries, unscaled
-  // by the zoom, negative ones clamped at 0, started "stroke-dashoffset" along the pattern;
-  // solid unless some entry is above 0. Gradient strokes are always centred; colour and
+  // (a solid stroke clears the dash an earlier one left): the record's (strokeDashOf), its
+  // lengths and offset × zoom like the width. Gradient strokes are always centred; colour and
   // image strokes honour the mode.
   void strokePath(platform::BezierPath& path, float zoom) const;
 
@@ -27,12 +26,11 @@ class CMStroke : public CMFill {
 
  private:
   void applyAttributes(platform::BezierPath& path, float zoom) const;
-  void applyDash(platform::BezierPath& path) const;
+  void applyDash(platform::BezierPath& path, float zoom) const;
   void strokeByMode(const platform::BezierPath& path) const;
 
   float lineWidth_ = 0;
   int lineJoinStyle_ = 0;
   int lineCapStyle_ = 0;
-  int dashStyle_ = 0;
   int mode_ = 0;
 };

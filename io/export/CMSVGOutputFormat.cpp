@@ -15,8 +15,10 @@
 #include "document/CMPointTypes.h"
 #include "document/CMShapeLayer.h"
 #include "document/CMShapeRecordValues.h"
+#include "document/CMStrokeDash.h"
 #include "document/CMTextLayer.h"
 #include "platform/core/xml_text.h"
+#include "platform/core/string_conversions.h"
 #include "platform/core/string_utilities.h"
 
 using platform::DictRef;
@@ -50,6 +52,18 @@ const char* lineCap(std::int64_t style) {
     case 2: return "square";
     default: return "round";
   }
+}
+
+// The dash as the canvas draws it, in page units, as style properties.
+std::string dashStyle(const DictRef& stroke) {
+  const std::optional<CMStrokeDash> dash = strokeDashOf(stroke);
+  if (!dash) return "stroke-dasharray:none;";
+  std::string lengths;
+  for (const double length : dash->lengths) {
+    if (!lengths.empty()) lengths += ',';
+    lengths += platform::formatDouble(length);
+  }
+  return "stroke-dasharray:" + lengths + ";stroke-dashoffset:" + platform::formatDouble(dash->offset) + ";";
 }
 
 const char* lineJoin(std::int64_t style) {
@@ -211,11 +225,10 @@ bool CMSVGOutputFormat::SVGStrokeStyle(const DictRef& stroke) {
     default: return false;
   }
   platform::appendFormat(text_,
-                         "stroke:%s;stroke-opacity:%.2f;stroke-width:%.04f;stroke-dasharray:%s;stroke-linecap:%s;"
+                         "stroke:%s;stroke-opacity:%.2f;stroke-width:%.04f;%sstroke-linecap:%s;"
                          "stroke-linejoin:%s;fill-rule:%s;",
                          paint.c_str(), paintOpacity(stroke),
-                         finiteOrZero(stroke->get("lineWidth").floatValue()),
-                         stroke->get("dashStyle").integerValue() == 1 ? "5,5" : "none",
+                         finiteOrZero(stroke->get("lineWidth").floatValue()), dashStyle(stroke).c_str(),
                          lineCap(stroke->get("lineCapStyle").integerValue()),
                          lineJoin(stroke->get("lineJoinStyle").integerValue()), "evenodd");
   return true;
@@ -282,12 +295,15 @@ void CMSVGOutputFormat::textSVGString(const DictRef& record) {
   const DictRef style = record->dictionary("style");
   const auto styleValue = [&](std::string_view key) { return style ? style->get(key) : platform::Value(); };
   // SVG places a text by its first baseline, the layer by its frame's top.
-  const double baseline = CMTextLayer(record).baselineOffset();
-  platform::appendFormat(text_, "<text x=\"%.4f\" y=\"%.4f\" fill=\"%s\" font-size=\"%d\" style=\"font-family: ",
+  const CMTextLayer layer(record);
+  const double baseline = layer.baselineOffset();
+  // The size the canvas draws, fraction and all.
+  const double fontSize = layer.textAttributes(false).font->pointSize();
+  platform::appendFormat(text_, "<text x=\"%.4f\" y=\"%.4f\" fill=\"%s\" font-size=\"%s\" style=\"font-family: ",
                          finiteOrZero(record->get("x").floatValue()),
                          finiteOrZero(record->get("y").floatValue() + baseline),
                          hexColour(colorWithDictionary(styleValue("foregroundColor").dictionary())).c_str(),
-                         styleValue("fontSize").intValue());
+                         platform::formatDouble(fontSize).c_str());
   platform::appendXMLText(text_, styleValue("fontName").string());
   text_ += '"';
   // "x" is the anchor's point.

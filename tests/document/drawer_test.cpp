@@ -436,19 +436,22 @@ void expectColour(const Pixel& p, double r, double g, double b, const char* what
 
 // On white: a group at half opacity holding overlapping red and blue squares shows each at half (the overlap blue at
 // half, not blue over red), a green square above it stays opaque; groups at half inside one another give a quarter;
-// an opaque group (alpha 1 or none) changes nothing; a hidden translucent group shows nothing; marks stay opaque.
+// an opaque group (alpha 1 or none) changes nothing; a hidden translucent group shows nothing; marks stay opaque;
+// sixteen groups at 0.9 leave 0.9^16 of black.
 TEST_P(GroupOpacityTest, ATranslucentGroupIsCompositedOnceWithItsAlpha) {
   const DrawingPath path = GetParam();
   CMProject::shareProject().setEditMode(kCMEditModeObject);
   DictRef noAlpha = groupRecord(7, true, {rectLayer(8, {60, 110, 30, 30})});
   noAlpha->remove("alpha");
   const DictRef red = rectLayer(2, {10, 10, 40, 40});
+  DictRef deep = rectLayer(40, {160, 160, 30, 30}, 0, 0, 0);
+  for (int depth = 0; depth < 16; ++depth) deep = translucent(groupRecord(20 + depth, true, {deep}), 0.9);
   show({translucent(groupRecord(1, true, {red, rectLayer(3, {30, 30, 40, 40}, 0, 0, 255)}), 0.5),
         rectLayer(4, {60, 60, 20, 20}, 0, 255, 0),
         translucent(groupRecord(5, true, {translucent(groupRecord(6, true, {rectLayer(9, {110, 10, 40, 40})}), 0.5)}),
                     0.5),
         translucent(groupRecord(10, true, {rectLayer(11, {10, 110, 40, 40})}), 1.0), noAlpha,
-        translucent(groupRecord(12, false, {rectLayer(13, {110, 110, 40, 40})}), 0.5)});
+        translucent(groupRecord(12, false, {rectLayer(13, {110, 110, 40, 40})}), 0.5), deep});
   root_->set("background",
              Dictionary::make({{"bg_color", Dictionary::make({{"r", 255}, {"g", 255}, {"b", 255}, {"a", 255}})}}));
   drawer_.setKeepsLayerExtents(path.keepsExtents);
@@ -467,6 +470,7 @@ TEST_P(GroupOpacityTest, ATranslucentGroupIsCompositedOnceWithItsAlpha) {
   expectColour(canvas.at(30, 130), 255, 0, 0, "alpha 1");
   expectColour(canvas.at(75, 125), 255, 0, 0, "no alpha");
   expectColour(canvas.at(130, 130), 255, 255, 255, "hidden group");
+  expectColour(canvas.at(175, 175), 207.75, 207.75, 207.75, "black in sixteen groups at 0.9, past the open eight");
   if (!path.design) return;
   drawer_.layers()[0]->setSelected(true);
   drawOn(canvas, true);
@@ -493,10 +497,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<DrawingPath>& info) { return std::string(info.param.name); });
 
 // Every open group holds a picture of the clip: of a hundred translucent groups nested in one another, the outer
-// eight are composited and the rest draw as opaque ones.
+// eight are composited, the innermost of them with the alphas of the rest as well.
 TEST_F(DrawerTest, TranslucentGroupsNestedDeeplyOpenOnlyTheOuterEight) {
   DictRef inner = rectLayer(200, {10, 10, 50, 50});
-  for (int depth = 0; depth < 100; ++depth) inner = translucent(groupRecord(depth + 1, true, {inner}), 0.9);
+  for (int depth = 0; depth < 100; ++depth) inner = translucent(groupRecord(depth + 1, true, {inner}), 0.99);
   show({inner});
   root_->set("background",
              Dictionary::make({{"bg_color", Dictionary::make({{"r", 255}, {"g", 255}, {"b", 255}, {"a", 255}})}}));
@@ -504,10 +508,10 @@ TEST_F(DrawerTest, TranslucentGroupsNestedDeeplyOpenOnlyTheOuterEight) {
     drawer_.setKeepsLayerExtents(keepsExtents);
     GraphicsCanvas canvas(kSide, kSide);
     drawOn(canvas, false);
-    // Each of the eight composites rounds to whole steps: within 4 of the exact green and blue, 10 from seven or nine.
+    // Each of the eight composites rounds to whole steps: within 4 of the exact green and blue, 142 from eight alone.
     const Pixel p = canvas.at(30, 30);
     EXPECT_EQ(p.r, 255);
-    EXPECT_NEAR(p.g, 255 * (1 - std::pow(0.9, 8)), 4) << keepsExtents;
+    EXPECT_NEAR(p.g, 255 * (1 - std::pow(0.99, 100)), 4) << keepsExtents;
     EXPECT_EQ(p.b, p.g);
   }
 }

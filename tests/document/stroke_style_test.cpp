@@ -45,13 +45,13 @@ TEST(StrokeAttributes, StylesOutOfRangeFallBackToTheDefaults) {
   EXPECT_EQ(path.lineCapStyle(), platform::LineCap::Butt);
 }
 
-TEST(StrokeAttributes, DashOffsetIsWhereThePatternStartsAndNotZoomed) {
+TEST(StrokeAttributes, DashOffsetIsWhereThePatternStartsAndBothZoomAsTheWidthDoes) {
   const CMStroke stroke(
       redStroke({{"dashStyle", 1}, {"dashPoints", Array::make({4, 2})}, {"stroke-dashoffset", 1.5}}));
   for (const float zoom : {1.0f, 0.25f, 7.0f}) {
     BezierPath path = horizontalLine();
     stroke.strokePath(path, zoom);
-    EXPECT_EQ(path.lineDash(), (LineDash{{4, 2}, 1.5})) << zoom;
+    EXPECT_EQ(path.lineDash(), (LineDash{{4.0 * zoom, 2.0 * zoom}, 1.5 * zoom})) << zoom;
   }
 }
 
@@ -69,8 +69,9 @@ TEST(StrokeAttributes, SolidWhenNotDashed) {
   BezierPath path = horizontalLine();
   CMStroke(redStroke({{"dashStyle", 1}, {"dashPoints", Array::make({0, 0})}})).strokePath(path, 1);
   EXPECT_TRUE(path.lineDash().pattern.empty());
+  // Without points the style panel's dots: never solid.
   CMStroke(redStroke({{"dashStyle", 1}, {"dashPoints", Array::make()}})).strokePath(path, 1);
-  EXPECT_TRUE(path.lineDash().pattern.empty());
+  EXPECT_FALSE(path.lineDash().pattern.empty());
   CMStroke(redStroke({{"dashStyle", 0}, {"dashPoints", Array::make({4, 2})}})).strokePath(path, 1);
   EXPECT_TRUE(path.lineDash().pattern.empty());
 }

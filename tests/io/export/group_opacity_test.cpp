@@ -1,7 +1,7 @@
 // A group's own opacity on white, worked out by hand: its members composited as one (overlapping squares do not show
-// through one another), groups inside one another multiplying, an opaque group unchanged and a hidden one absent;
-// drawn by the PNG export, by the PDF export read back by poppler, by the SVG export read back by rsvg-convert and by
-// the canvas in a window.
+// through one another), groups inside one another multiplying however deep, an opaque group unchanged and a hidden
+// one absent; drawn by the PNG export, by the PDF export read back by poppler, by the SVG export read back by
+// rsvg-convert and by the canvas in a window.
 
 #include <gtest/gtest.h>
 
@@ -32,6 +32,9 @@ class GroupOpacity : public ::testing::Test {
     DictRef hidden = group(0.5, {rectangleRecord(6, {200, 180, 60, 60}, 255, 0, 0)});
     hidden->set("visible", false);
     addLayer(document_, hidden);
+    DictRef deep = rectangleRecord(7, {300, 20, 60, 60}, 0, 0, 0);
+    for (int depth = 0; depth < 16; ++depth) deep = group(0.9, {deep});
+    addLayer(document_, deep);
   }
 
   // The canvas keeps its layer images by the records' ids, which other tests' drawings use too.
@@ -57,7 +60,8 @@ class GroupOpacity : public ::testing::Test {
                           {120, 120, 127.5, 127.5, 255, "blue alone at half"},
                           {230, 50, 255, 191.25, 191.25, "half of half"},
                           {50, 210, 255, 0, 0, "an opaque group"},
-                          {230, 210, 255, 255, 255, "a hidden group"}};
+                          {230, 210, 255, 255, 255, "a hidden group"},
+                          {330, 50, 207.75, 207.75, 207.75, "black under sixteen groups at 0.9: 0.9^16 of it"}};
     for (const Spot& spot : spots) {
       const double expected[] = {spot.r, spot.g, spot.b};
       for (int c = 0; c < 3; ++c) {

@@ -128,7 +128,13 @@ INSTANTIATE_TEST_SUITE_P(
                               "<g opacity='.5'><rect x='10' y='10' width='100' height='100' fill='red'/>"
                               "<rect x='50' y='50' width='100' height='100' fill='blue'/>"
                               "<g opacity='0.6'><rect x='120' y='20' width='60' height='160' fill='green'/>"
-                              "<rect x='20' y='130' width='150' height='50' fill='#fc0' opacity='0.5'/></g></g>"}),
+                              "<rect x='20' y='130' width='150' height='50' fill='#fc0' opacity='0.5'/></g></g>"},
+                      Drawing{"SixteenTranslucentGroupsDeep",
+                              [] {
+                                std::string nested = "<rect width='200' height='200'/>";
+                                for (int depth = 0; depth < 16; ++depth) nested = "<g opacity='0.9'>" + nested + "</g>";
+                                return nested;
+                              }()}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(

@@ -7,6 +7,7 @@
 
 #include "document/CMShapeLayer.h"
 #include "document/CMShapeRecordValues.h"
+#include "document/CMStrokeDash.h"
 #include "document_test_support.h"
 #include "export_test_support.h"
 #include "export_tools.h"
@@ -85,6 +86,54 @@ TEST(WriterRoundTrip, PointsAndPicturesComeBack) {
   // The comparison can tell pictures apart: the page without its last layer is another picture.
   layers->removeLast();
   EXPECT_GT(svg_testing::drawnPage(original, 1)->differingShare(*after, 32), 0.002);
+}
+
+// Dashes of their own at several widths and offsets, dots set in the style panel (no points), and a text of a
+// fractional size: rsvg-convert draws the written file as our PNG export draws the page, and the records read back
+// draw the same dashes and size.
+TEST(WriterRoundTrip, DashesDotsAndFractionalTextSizesComeBack) {
+  document_testing::ScratchFolders folders;
+  using namespace export_testing;
+  CMDocument original;
+  setPage(original, 400, 300, 255, 255, 255, 0);
+  using platform::Array;
+  const std::vector<platform::ArrayRef> dashes{Array::make({3, 2}), Array::make({6, 3}), Array::make({9.5, 4, 1.5, 4}),
+                                               nullptr, nullptr};
+  for (std::size_t i = 0; i < dashes.size(); ++i) {
+    const DictRef stroke = paint(20, 20, 120, 1, 0.5 + i, 0, 1);
+    dashes[i] ? stroke->set("dashPoints", dashes[i]) : stroke->remove("dashPoints");
+    stroke->set("stroke-dashoffset", 1.25 * i);
+    const double y = 20 + 45.0 * i;
+    addLayer(original, styled(polyline({{{20, y}, {380, y}, {380, y + 25}}}, false), nullptr, stroke));
+  }
+  const DictRef text = original.createObject("text", {20, 250});
+  text->set("text", "Topstitching");
+  text->dictionary("style")->set("fontName", "DejaVu Sans");
+  text->dictionary("style")->set("fontSize", 10.5f);
+  addLayer(original, text);
+
+  const platform::Bytes svg = CMSVGOutputFormat().generate(original).value();
+  platform::testing::ScratchFolder scratch;
+  writeBytes(scratch / "written.svg", svg);
+  ASSERT_TRUE(run("rsvg-convert -o " + (scratch / "rsvg.png").string() + " " + (scratch / "written.svg").string()));
+  const std::optional<svg_testing::WhitePicture> theirs = svg_testing::WhitePicture::fromPng(scratch / "rsvg.png");
+  const std::optional<svg_testing::WhitePicture> ours = svg_testing::drawnPage(original, 1);
+  ASSERT_TRUE(theirs && ours);
+  EXPECT_LE(ours->differingShare(*theirs, 48), 0.004);
+
+  CMDocument imported;
+  svg_testing::clearPage(imported, 400, 300);
+  const platform::ArrayRef read = svg_testing::shapesOf(importSVGData(imported, svg).records);
+  ASSERT_EQ(read->size(), dashes.size() + 1);
+  const auto dash = [](const platform::ArrayRef& layers, std::size_t i) {
+    return strokeDashOf(layers->at(i).dictionary()->dictionary("shape")->dictionary("stroke")).value();
+  };
+  for (std::size_t i = 0; i < dashes.size(); ++i) {
+    EXPECT_EQ(dash(read, i).lengths, dash(original.data()->array("layers"), i).lengths) << i;
+    EXPECT_EQ(dash(read, i).offset, dash(original.data()->array("layers"), i).offset) << i;
+  }
+  EXPECT_EQ(read->last().dictionary()->dictionary("style")->get("fontSize").doubleValue(), 10.5);
+  EXPECT_LE(svg_testing::drawnPage(imported, 1)->differingShare(*ours, 48), 0.004);
 }
 
 }  // namespace
