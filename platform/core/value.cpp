@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ostream>
+#include <unordered_map>
 
 #include "platform/core/numeric.h"
 #include "platform/core/string_conversions.h"
@@ -312,26 +313,56 @@ bool Array::isEqual(const Array& other) const {
 
 // ---------------------------------------------------------------------------
 
-Value deepCopy(const Value& value) {
-  if (DictRef d = value.dictionary()) return dictionaryCopy(d);
-  if (ArrayRef a = value.array()) return arrayCopy(a);
-  return value;
-}
+// One deep copy: containers held in more than one place are remembered, so
+// that each is copied once. Only those can be met twice, so the others are not
+// looked up at all.
+class DeepCopier {
+ public:
+  Value copy(const Value& value) {
+    if (DictRef d = value.dictionary()) return copy(d);
+    if (ArrayRef a = value.array()) return copy(a);
+    return value;
+  }
 
-DictRef dictionaryCopy(const DictRef& dictionary) {
-  if (!dictionary) return nullptr;
-  DictRef copy = Dictionary::make();
-  copy->values_.reserve(dictionary->size());
-  for (std::size_t i = 0; i < dictionary->size(); ++i) copy->values_.push_back(deepCopy(dictionary->values_[i]));
-  copy->keys_ = dictionary->keys_;
-  return copy;
-}
+  DictRef copy(const DictRef& dictionary) {
+    return remembered(dictionary, [&] {
+      DictRef made = Dictionary::make();
+      made->values_.reserve(dictionary->size());
+      for (std::size_t i = 0; i < dictionary->size(); ++i) made->values_.push_back(copy(dictionary->values_[i]));
+      made->keys_ = dictionary->keys_;
+      return made;
+    });
+  }
 
-ArrayRef arrayCopy(const ArrayRef& array) {
-  if (!array) return nullptr;
-  ArrayRef copy = Array::make();
-  for (const Value& value : *array) copy->add(deepCopy(value));
-  return copy;
-}
+  ArrayRef copy(const ArrayRef& array) {
+    return remembered(array, [&] {
+      ArrayRef made = Array::make();
+      for (const Value& value : *array) made->add(copy(value));
+      return made;
+    });
+  }
+
+ private:
+  // `ref` is a holder of its own beside the container's place in the original.
+  template <typename Ref, typename Make>
+  Ref remembered(const Ref& ref, Make make) {
+    if (!ref) return nullptr;
+    if (ref.use_count() <= 2) return make();
+    if (const auto found = copies_.find(ref.get()); found != copies_.end()) {
+      return std::static_pointer_cast<typename Ref::element_type>(found->second);
+    }
+    Ref made = make();
+    copies_.emplace(ref.get(), made);
+    return made;
+  }
+
+  std::unordered_map<const void*, std::shared_ptr<void>> copies_;
+};
+
+Value deepCopy(const Value& value) { return DeepCopier().copy(value); }
+
+DictRef dictionaryCopy(const DictRef& dictionary) { return DeepCopier().copy(dictionary); }
+
+ArrayRef arrayCopy(const ArrayRef& array) { return DeepCopier().copy(array); }
 
 }  // namespace platform

@@ -221,6 +221,33 @@ TEST(DeepCopy, CopiesEveryContainerAndSharesTheLeaves) {
   EXPECT_TRUE(listCopy->isEqual(*list));
 }
 
+TEST(DeepCopy, AContainerHeldInSeveralPlacesIsCopiedOnceAndHeldThereInTheCopy) {
+  // Two shapes of one gradient, as an imported file makes them: one list of stops, whose first stop is also a
+  // third shape's only stop.
+  const ArrayRef stops = Array::make({Value(Dictionary::make({{"pos", 0.0}})), Value(Dictionary::make({{"pos", 1.0}}))});
+  const auto shape = [](const ArrayRef& markers) {
+    return Value(Dictionary::make({{"fill", Dictionary::make({{"gradient", Dictionary::make({{"markers", markers}})}})}}));
+  };
+  const ArrayRef layers = Array::make({shape(stops), shape(stops), shape(Array::make({stops->at(0)}))});
+  const auto markersOf = [](const ArrayRef& list, std::size_t i) {
+    return list->at(i).dictionary()->dictionary("fill")->dictionary("gradient")->array("markers");
+  };
+
+  const ArrayRef copy = arrayCopy(layers);
+  ASSERT_TRUE(copy->isEqual(*layers));
+  EXPECT_EQ(markersOf(copy, 0), markersOf(copy, 1)) << "held once in the copy too";
+  EXPECT_NE(markersOf(copy, 0), stops);
+  EXPECT_EQ(markersOf(copy, 2)->at(0).dictionary(), markersOf(copy, 0)->at(0).dictionary());
+  EXPECT_NE(markersOf(copy, 2), markersOf(copy, 0));
+  markersOf(copy, 1)->at(0).dictionary()->set("pos", 0.5);
+  EXPECT_EQ(stops->at(0).dictionary()->get("pos").doubleValue(), 0.0) << "the original is apart from the copy";
+  EXPECT_EQ(markersOf(copy, 2)->at(0).dictionary()->get("pos").doubleValue(), 0.5);
+
+  // One shape copied alone has stops of its own.
+  const DictRef alone = dictionaryCopy(layers->at(0).dictionary());
+  EXPECT_NE(alone->dictionary("fill")->dictionary("gradient")->array("markers"), stops);
+}
+
 TEST(Value, DescriptionShowsKindsReadably) {
   DictRef d = Dictionary::make({{"a", Array::make({Value(1), Value(0.5f), Value("q\"")})}, {"b", Bytes{0xab}}});
   EXPECT_EQ(Value(d).description(), "{a = (1, 0.5f, \"q\\\"\"); b = <ab>; }");
