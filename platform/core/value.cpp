@@ -4,6 +4,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "platform/core/dictionary_keys.h"
 #include "platform/core/numeric.h"
 #include "platform/core/string_conversions.h"
 
@@ -323,7 +324,7 @@ DictRef dictionaryCopy(const DictRef& dictionary) {
   DictRef copy = Dictionary::make();
   copy->values_.reserve(dictionary->size());
   for (std::size_t i = 0; i < dictionary->size(); ++i) copy->values_.push_back(deepCopy(dictionary->values_[i]));
-  copy->keys_ = dictionary->keys_;
+  copy->keys_ = DictionaryKeys::share(dictionary->keys_);
   return copy;
 }
 
