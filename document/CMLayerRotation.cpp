@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "document/CMLayer.h"
+#include "platform/core/numeric.h"
 #include "platform/graphics/graphics_context.h"
 
 namespace {
@@ -14,7 +15,9 @@ float rotationRadians(const platform::DictRef& data) {
   return std::isfinite(radians) ? radians : 0.0f;
 }
 
-platform::Point narrowed(platform::Point point) { return {static_cast<float>(point.x), static_cast<float>(point.y)}; }
+platform::Point narrowed(platform::Point point) {
+  return {platform::singlePrecision(point.x), platform::singlePrecision(point.y)};
+}
 
 platform::Point boundsCenter(const platform::BezierPath* path) {
   if (!path) return {};
@@ -104,7 +107,7 @@ void CMLayer::unlockCenter() {
   mean = {mean.x * 0.25, mean.y * 0.25};
   // Turning the rotated frame back about its new centre gives where its origin must go.
   const platform::Point q = backRotateTransform(mean).transformPoint(corners[0]);
-  const platform::Size delta{static_cast<float>(q.x - minX), static_cast<float>(q.y - minY)};
+  const platform::Size delta{platform::singlePrecision(q.x - minX), platform::singlePrecision(q.y - minY)};
   // A displacement: only the linear part of the canvas-to-document transform applies.
   const platform::Size moved = backZoomTransform_ ? backZoomTransform_->transformSize(delta) : platform::Size{};
   const platform::Point origin = originPoint();

@@ -9,6 +9,7 @@
 #include "geometry/partcode_hit_testing.h"
 #include "geometry/partcodes.h"
 #include "geometry/subpath_queries.h"
+#include "platform/core/numeric.h"
 #include "platform/graphics/finite_geometry.h"
 
 using platform::BezierPath;
@@ -82,7 +83,7 @@ void moveAtDepth(BezierPath& path, int partcode, Point target, bool colinear, bo
   const Point old = controlPointForPartcode(path, partcode);
   const PathElement nextKind = element < count - 1 ? path.elementAt(element + 1) : PathElement::Move;
   // Neighbouring control points follow the drag itself, not the snapped target.
-  const Point d{static_cast<float>(target.x - old.x), static_cast<float>(target.y - old.y)};
+  const Point d{platform::singlePrecision(target.x - old.x), platform::singlePrecision(target.y - old.y)};
 
   // Everything the move writes is worked out first: a displacement or distance beyond
   // single precision leaves the path as it was rather than writing infinities into it.

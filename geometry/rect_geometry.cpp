@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/core/numeric.h"
 #include "platform/graphics/rect_functions.h"
 
 using platform::Point;
 using platform::Rect;
 using platform::Size;
+using platform::singlePrecision;
 
 Rect rectFromPoints(Point a, Point b) {
   return Rect(std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x), std::abs(b.y - a.y));
@@ -44,10 +46,10 @@ void addPiece(std::vector<Rect>& set, float left, float bottom, float right, flo
 }  // namespace
 
 std::vector<Rect> rectMinusRect(const Rect& a, const Rect& b) {
-  const float aLeft = float(platform::minX(a)), aRight = float(platform::maxX(a));
-  const float aBottom = float(platform::minY(a)), aTop = float(platform::maxY(a));
-  const float bLeft = float(platform::minX(b)), bRight = float(platform::maxX(b));
-  const float bBottom = float(platform::minY(b)), bTop = float(platform::maxY(b));
+  const float aLeft = singlePrecision(platform::minX(a)), aRight = singlePrecision(platform::maxX(a));
+  const float aBottom = singlePrecision(platform::minY(a)), aTop = singlePrecision(platform::maxY(a));
+  const float bLeft = singlePrecision(platform::minX(b)), bRight = singlePrecision(platform::maxX(b));
+  const float bBottom = singlePrecision(platform::minY(b)), bTop = singlePrecision(platform::maxY(b));
   const float bandBottom = std::max(bBottom, aBottom), bandTop = std::min(aTop, bTop);
   std::vector<Rect> pieces;
   addPiece(pieces, std::max(aLeft, bRight), bandBottom, aRight, bandTop);

@@ -194,7 +194,7 @@ DictRef Dictionary::mutableCopy() const {
   DictRef copy = make();
   copy->values_.reserve(size());
   for (std::size_t i = 0; i < size(); ++i) copy->values_.push_back(values_[i]);
-  copy->keys_ = keys_;
+  copy->keys_ = DictionaryKeys::share(keys_);
   return copy;
 }
 

@@ -23,7 +23,8 @@ std::size_t hashWith(std::size_t hash, std::string_view name) noexcept {
 }  // namespace
 
 // The lists of a few dozen keys, by the hash of their names. Every change of a list in the table, and every
-// reference taken from it, happens under the lock: a list only one dictionary holds is then that dictionary's alone.
+// reference taken from it, happens under the lock: a list only one dictionary has held is then that dictionary's
+// alone.
 struct DictionaryKeys::Table {
   std::mutex lock;
   TableEntries lists;
@@ -110,6 +111,11 @@ void DictionaryKeys::assign(std::shared_ptr<DictionaryKeys>& keys, std::span<con
   change(keys, names.size(), hash, Assigning{names});
 }
 
+std::shared_ptr<DictionaryKeys> DictionaryKeys::share(const std::shared_ptr<DictionaryKeys>& keys) noexcept {
+  if (keys) keys->shared_.store(true, std::memory_order_relaxed);
+  return keys;
+}
+
 template <typename Change>
 void DictionaryKeys::change(std::shared_ptr<DictionaryKeys>& keys, std::size_t size, std::size_t hash,
                             const Change& change) {
@@ -120,13 +126,13 @@ void DictionaryKeys::change(std::shared_ptr<DictionaryKeys>& keys, std::size_t s
   if (keys && keys->inTable_) {
     Table& table = DictionaryKeys::table();
     const std::lock_guard lock(table.lock);
-    // Too long to stay in the table: when nobody else holds it, it leaves the table to be changed in place.
-    if (keys.use_count() == 1) {
+    // Too long to stay in the table: when nobody else ever held it, it leaves the table to be changed in place.
+    if (!keys->shared_.load(std::memory_order_relaxed)) {
       table.lists.erase(entryOf(table, keys));
       keys->inTable_ = false;
     }
   }
-  if (keys && !keys->inTable_ && keys.use_count() == 1) {
+  if (keys && !keys->inTable_ && !keys->shared_.load(std::memory_order_relaxed)) {
     change.applyTo(*keys);
     keys->hash_ = hash;
   } else {
@@ -145,15 +151,15 @@ void DictionaryKeys::changeShared(std::shared_ptr<DictionaryKeys>& keys, std::si
     if (!found) {
       entry = table.lists.erase(entry);  // lists left behind while a dictionary was built key by key
     } else if (change.isNamesOf(*found)) {
-      keys = std::move(found);
+      keys = share(found);
       return;
     } else {
       ++entry;
     }
   }
   TableEntries::node_type filed;
-  if (keys && keys.use_count() == 1) {
-    // Nobody else holds it, and nobody can find it while the lock is held: it changes in place and is filed anew.
+  if (keys && !keys->shared_.load(std::memory_order_relaxed)) {
+    // Nobody else ever held it, and nobody can find it while the lock is held: it changes in place and is filed anew.
     if (keys->inTable_) filed = table.lists.extract(entryOf(table, keys));
     keys->inTable_ = false;
     change.applyTo(*keys);

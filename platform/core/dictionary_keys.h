@@ -5,9 +5,12 @@
 // drawing of many shapes holds many records of the same few kinds.
 //
 // Lists of a few dozen keys are kept in one table, where the next dictionary that comes to hold the same keys
-// finds them. A list that only one dictionary holds is changed in place; one that several hold never changes.
-// Longer lists stay private to the dictionaries that copied them.
+// finds them. A list that only one dictionary has ever held is changed in place; once a second one holds it, it never
+// changes again, even after the others have let it go: their count says nothing of whether a thread that read
+// through one of them is done, so only a list nobody else ever held can be known to have no reader. Longer lists stay
+// private to the dictionaries that copied them.
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <span>
@@ -35,6 +38,8 @@ class DictionaryKeys {
   static void remove(std::shared_ptr<DictionaryKeys>& keys, std::size_t index);
   // `keys` (null) replaced by the list of `names`, which are distinct and at least one.
   static void assign(std::shared_ptr<DictionaryKeys>& keys, std::span<const std::string_view> names);
+  // `keys` (null: no keys) for another dictionary to hold as well.
+  static std::shared_ptr<DictionaryKeys> share(const std::shared_ptr<DictionaryKeys>& keys) noexcept;
 
  private:
   struct Table;
@@ -63,6 +68,9 @@ class DictionaryKeys {
   std::unique_ptr<std::unordered_map<std::string_view, std::size_t>> index_;
   std::size_t hash_ = 0;     // of the names in order, while in the table
   bool inTable_ = false;
+  // Set by whoever gives the list to a second dictionary, possibly one of several threads copying the same
+  // dictionary at once; a copy happens before any change of the dictionary copied, so the holder sees it.
+  std::atomic<bool> shared_ = false;
 };
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 // The one way to truncate a real to an integer: toward zero, saturating at the
 // target's limits, NaN to 0. A plain cast is undefined behaviour out of range.
+// And the one way to round a real to single precision where that is meant.
 
 #include <cmath>
 #include <concepts>
@@ -19,6 +20,15 @@ constexpr T saturatingTruncate(double value) noexcept {
   if (value <= lowest) return std::numeric_limits<T>::lowest();
   if (value >= aboveMax) return std::numeric_limits<T>::max();
   return static_cast<T>(value);
+}
+
+// `value` rounded to single precision (out of its range: infinite). It is read back from a float the optimiser must
+// keep: GCC 12 turns two neighbouring double to float to double round trips, an x and a y, into one vector
+// conversion each way and then drops both as if nothing were lost, so a plain cast keeps single precision only in
+// unoptimised builds.
+inline float singlePrecision(double value) noexcept {
+  volatile float stored = static_cast<float>(value);
+  return stored;
 }
 
 }  // namespace platform

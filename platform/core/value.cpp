@@ -5,6 +5,7 @@
 #include <ostream>
 #include <unordered_map>
 
+#include "platform/core/dictionary_keys.h"
 #include "platform/core/numeric.h"
 #include "platform/core/string_conversions.h"
 
@@ -329,7 +330,7 @@ class DeepCopier {
       DictRef made = Dictionary::make();
       made->values_.reserve(dictionary->size());
       for (std::size_t i = 0; i < dictionary->size(); ++i) made->values_.push_back(copy(dictionary->values_[i]));
-      made->keys_ = dictionary->keys_;
+      made->keys_ = DictionaryKeys::share(dictionary->keys_);
       return made;
     });
   }

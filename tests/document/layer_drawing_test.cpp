@@ -450,25 +450,31 @@ TEST_F(LayerCacheTest, OutputDrawingNeverUsesOrFillsTheCanvasCache) {
 }
 
 // A layer moved by whole pixels is drawn from its kept image; moved by a fraction of one it is rendered anew, and
-// shows exactly what a layer never drawn before shows there, instead of its old picture shifted or stretched.
+// shows exactly what a layer never drawn before shows there, instead of its old picture shifted or stretched. A
+// zoom change that lands the layer on the same grid renders anew too, the picture being of another scale: at 63/64
+// its 40 units from 64 cover 39.375 pixels from 63, in a picture of 40 with the content at its corner, as at 1 from
+// 20 before and from 63 after.
 TEST_F(LayerCacheTest, AMoveKeepsTheImageOnlyWhereItLiesOnThePixelGridAsBefore) {
   struct Move {
     double x;
     double y;
     int renders;
+    float zoom = 1;
   };
   layer_.pieces = {{0, 0, 13.25, 40}, {0, 0, 40, 7.5}};  // edges inside pixels
   drawCached();
   for (const Move move : {Move{23, 20, 1}, Move{23.5, 20, 2}, Move{24.5, 21, 2}, Move{24.75, 21, 3},
-                          Move{24.75, 21.25, 4}, Move{20, 20, 5}}) {
-    SCOPED_TRACE(std::to_string(move.x) + ", " + std::to_string(move.y));
+                          Move{24.75, 21.25, 4}, Move{20, 20, 5}, Move{64, 64, 6, 63.0f / 64}, Move{63, 63, 7}}) {
+    SCOPED_TRACE(std::to_string(move.x) + ", " + std::to_string(move.y) + " at " + std::to_string(move.zoom));
     layer_.data()->set("x", move.x);
     layer_.data()->set("y", move.y);
+    layer_.setViewZoom(move.zoom);
     canvas().paintBackdrop(0, 0, 0, 0);
     drawCached();
     EXPECT_EQ(layer_.renders, move.renders);
     const std::vector<unsigned char> drawn = pixels();
     PaintedLayer fresh(paintedRecord(8, {move.x, move.y, 40, 40}));
+    fresh.setViewZoom(move.zoom);
     fresh.pieces = layer_.pieces;
     canvas().paintBackdrop(0, 0, 0, 0);
     fresh.draw(context(), {0, 0, kSide, kSide}, false);

@@ -305,6 +305,7 @@ TEST_F(ShapeLibrarySeedTest, AMissingStoreIsSeededAndReadAtOnce) {
 
 TEST_F(ShapeLibrarySeedTest, UnreadableStoresAreKeptAsideOnceAndTheSeedRestored) {
   const platform::Bytes good = seedBytes();
+  ASSERT_GT(good.size(), 12u);
   platform::Bytes bitFlipped = good;
   bitFlipped[good.size() - 12] ^= 0xff;
   const platform::Bytes truncated(good.begin(), good.begin() + static_cast<long>(good.size() / 2));

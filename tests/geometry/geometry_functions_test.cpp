@@ -156,6 +156,19 @@ TEST(GeometryFunctions, SegmentIntersectionAgreesWithExactCrossProducts) {
   }
 }
 
+TEST(GeometryFunctions, RectangleDifferenceIsTakenInSinglePrecisionInEveryBuild) {
+  // What is left of a beside b, every edge the nearest float, the sides taken between floats.
+  const Rect a(0.1, 0.1, 1, 1);
+  const struct {
+    Rect b;
+    Rect left;
+  } cases[] = {{Rect(0.6, 0.1, 1, 1), Rect(0.1f, 0.1f, 0.6f - 0.1f, 1.1f - 0.1f)},
+               {Rect(0.1, 0.6, 1, 1), Rect(0.1f, 0.1f, 1.1f - 0.1f, 0.6f - 0.1f)}};
+  for (const auto& [b, left] : cases) {
+    EXPECT_EQ(rectMinusRect(a, b), std::vector<Rect>{left}) << b.origin.x << ", " << b.origin.y;
+  }
+}
+
 TEST(GeometryFunctions, RectangleDifferenceAndAspectProperties) {
   std::mt19937 random = seededGenerator("RectangleDifferenceAndAspectProperties");
   std::uniform_int_distribution<int> coordinate(0, 20), extent(1, 20);

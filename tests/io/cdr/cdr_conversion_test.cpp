@@ -272,6 +272,9 @@ TEST_F(ConverterProcessTest, EachWayAConverterGoesWrongHasItsOwnErrorAndLeavesNo
       {"kill -SEGV $$", 12, "crashed while reading the drawing (Segmentation fault)"},
       {"kill -ABRT $$", 12, "crashed while reading the drawing (Aborted)"},
       {"exec head -c 3000000 /dev/zero", 14, "wrote more than 1 MB"},
+      // A page of exactly the limit is read whole (and is no drawing); one byte more is refused.
+      {"exec head -c 1048576 /dev/zero", 10, "Unsupported file format!"},
+      {"exec head -c 1048577 /dev/zero", 14, "wrote more than 1 MB"},
       {"echo '<svg><g><path d=\"M 0 0 L 1 1\"'; exit 0", 10, "Unsupported file format!"},
       {"echo 'not xml at all'", 10, "Unsupported file format!"},
       {"printf '<svg/>' ; exit 3", 10, "Unsupported file format!"},

@@ -179,6 +179,49 @@ TEST(Dictionary, ThreadsBuildAndChangeDictionariesOfTheSameKeys) {
   EXPECT_EQ(wrong, 0);
 }
 
+// A dictionary read on another thread and let go there shares its keys with one kept here, by a copy or by being
+// built alike. Its reader's end is seen here through a relaxed flag, which orders nothing, as it would be seen through
+// the list's count alone: the kept dictionary changing its keys must leave the list alone, or ThreadSanitizer reports
+// the change racing the reads.
+TEST(Dictionary, AListReadOnAnotherThreadIsNotChangedAfterTheReaderLetsItGo) {
+  enum class Sharing { Copy, DeepCopy, BuiltAlike };
+  struct Case {
+    Sharing sharing;
+    int keys;  // past the length of the lists that are shared too
+  };
+  for (const Case lent : {Case{Sharing::Copy, 3}, Case{Sharing::DeepCopy, 3}, Case{Sharing::BuiltAlike, 3},
+                          Case{Sharing::Copy, 70}}) {
+    const std::string prefix = "lent" + std::to_string(static_cast<int>(lent.sharing)) + "." +
+                               std::to_string(lent.keys) + ".";
+    SCOPED_TRACE(prefix);
+    Model model;
+    std::vector<Value> values;
+    for (int i = 0; i < lent.keys; ++i) {
+      model.emplace_back(prefix + std::to_string(i), i);
+      values.emplace_back(i);
+    }
+    std::vector<std::string_view> keys;
+    for (const auto& [key, value] : model) keys.push_back(key);
+    const DictRef kept = Dictionary::make(keys, values);
+    DictRef read = lent.sharing == Sharing::Copy       ? kept->mutableCopy()
+                   : lent.sharing == Sharing::DeepCopy ? dictionaryCopy(kept)
+                                                       : Dictionary::make(keys, values);
+    std::atomic<bool> letGo = false;
+    bool readRight = false;
+    std::jthread reader([&] {
+      readRight = holds(*read, model);
+      read.reset();
+      letGo.store(true, std::memory_order_relaxed);
+    });
+    while (!letGo.load(std::memory_order_relaxed)) std::this_thread::yield();
+    kept->set(prefix + "added", -1);
+    reader.join();
+    EXPECT_TRUE(readRight);
+    setIn(model, prefix + "added", -1);
+    EXPECT_TRUE(holds(*kept, model));
+  }
+}
+
 struct CountingWatcher : DictionaryWatcher {
   std::vector<std::uintptr_t> heard;
   void dictionaryChanged(std::uintptr_t tag) noexcept override { heard.push_back(tag); }
