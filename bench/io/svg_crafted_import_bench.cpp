@@ -1,0 +1,101 @@
+// Small SVG files made to take a reader's time and memory, turned into a PNG of their page by us and by
+// rsvg-convert, in turns (svg_to_png_turns.h): a gradient of 10,000 stops on 1,000 rectangles, one of 100,000 stops
+// on 10, a group of 100,000 attributes over 2,000 rectangles and a rectangle of 400,000 attributes, which the import
+// finds damaged at the gradient's or element's line; and a gradient of 1,000 stops, as many as a gradient may have,
+// on 1,000 rectangles, which it imports. Run these alone: --benchmark_filter=Crafted.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "svg_to_png_turns.h"
+
+namespace {
+
+constexpr int kPage = 1000;
+
+std::ofstream openedFile(const std::filesystem::path& file) {
+  std::ofstream out(file, std::ios::binary);
+  out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kPage << "\" height=\"" << kPage << "\">\n";
+  return out;
+}
+
+void rectangles(std::ofstream& out, int count, const char* fill) {
+  char buffer[128];
+  for (int i = 0; i < count; ++i) {
+    std::snprintf(buffer, sizeof buffer, "<rect x=\"%d\" y=\"%d\" width=\"30\" height=\"30\"%s/>\n", i * 37 % 970,
+                  i * 53 % 970, fill);
+    out << buffer;
+  }
+}
+
+std::filesystem::path gradientFile(int stops, int shapes) {
+  const std::filesystem::path file =
+      benchFolder() / ("gradient-" + std::to_string(stops) + "-" + std::to_string(shapes) + ".svg");
+  std::ofstream out = openedFile(file);
+  out << "<defs><linearGradient id=\"g\">\n";
+  char buffer[96];
+  for (int i = 0; i < stops; ++i) {
+    std::snprintf(buffer, sizeof buffer, "<stop offset=\"%g\" stop-color=\"#%06x\"/>\n", static_cast<double>(i) / stops,
+                  (i * 2654435761u) & 0xffffffu);
+    out << buffer;
+  }
+  out << "</linearGradient></defs>\n";
+  rectangles(out, shapes, " fill=\"url(#g)\"");
+  out << "</svg>\n";
+  return file;
+}
+
+std::string attributes(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += " a" + std::to_string(i) + "=\"1\"";
+  return text;
+}
+
+std::filesystem::path crowdedGroupFile() {
+  const std::filesystem::path file = benchFolder() / "crowded-group.svg";
+  std::ofstream out = openedFile(file);
+  out << "<g fill=\"red\"" << attributes(100000) << ">\n";
+  rectangles(out, 2000, "");
+  out << "</g></svg>\n";
+  return file;
+}
+
+std::filesystem::path crowdedRectangleFile() {
+  const std::filesystem::path file = benchFolder() / "crowded-rectangle.svg";
+  std::ofstream out = openedFile(file);
+  out << "<rect width=\"10\" height=\"10\"" << attributes(400000) << "/>\n</svg>\n";
+  return file;
+}
+
+void BM_CraftedGradientStops(benchmark::State& state) {
+  const int stops = static_cast<int>(state.range(0)), shapes = static_cast<int>(state.range(1));
+  svgToPNGInTurns(state, gradientFile(stops, shapes), kPage,
+                  "Crafted SVG to PNG, a gradient of " + std::to_string(stops) + " stops on " +
+                      std::to_string(shapes) + " rectangles");
+}
+
+void BM_CraftedGroupAttributes(benchmark::State& state) {
+  svgToPNGInTurns(state, crowdedGroupFile(), kPage,
+                  "Crafted SVG to PNG, a group of 100,000 attributes over 2,000 rectangles");
+}
+
+void BM_CraftedElementAttributes(benchmark::State& state) {
+  svgToPNGInTurns(state, crowdedRectangleFile(), kPage, "Crafted SVG to PNG, a rectangle of 400,000 attributes");
+}
+
+}  // namespace
+
+// An even number of turns, so that each side goes first as often.
+BENCHMARK(BM_CraftedGradientStops)
+    ->Args({10000, 1000})
+    ->Args({100000, 10})
+    ->Args({1000, 1000})
+    ->Iterations(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CraftedGroupAttributes)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CraftedElementAttributes)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
