@@ -4,6 +4,7 @@
 #include <gtkmm/main.h>
 
 #include "platform/ui/event_monitor.h"
+#include "platform/ui/front_window.h"
 #include "platform/ui/gdk_event_translation.h"
 
 namespace platform {
@@ -21,6 +22,7 @@ bool start() {
   if (!gtk_init_check(nullptr, nullptr)) return false;
   Gtk::Main::init_gtkmm_internals();
   gdk_event_handler_set(handleGdkEvent, nullptr, nullptr);
+  followFrontWindow();
   return true;
 }
 
