@@ -6,12 +6,14 @@
 #include "platform/ui/event_monitor.h"
 #include "platform/ui/front_window.h"
 #include "platform/ui/gdk_event_translation.h"
+#include "platform/ui/modal_step.h"
 
 namespace platform {
 
 namespace {
 
 void handleGdkEvent(GdkEvent* event, gpointer) {
+  if (!inputMayProceed(event)) return;
   if (auto translated = eventFromGdkForMonitors(event)) {
     if (!runLocalEventMonitors(*translated)) return;
   }
