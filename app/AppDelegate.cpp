@@ -153,7 +153,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     CMUserNotices::install([](const std::vector<std::string>& notices) {
       std::string text;
       for (const std::string& notice : notices) text += (text.empty() ? "" : "\n\n") + notice;
-      presentErrorText(text);
+      // Told once the command that found them has shown its windows (File ▸ New from Template… reads the
+      // templates before its window shows), so the alert stands on the window in front.
+      platform::dispatchAsync([text] { presentErrorText(text); });
     });
   });
 }

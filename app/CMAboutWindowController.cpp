@@ -5,6 +5,7 @@
 #include "app/CMHelpWindowController.h"
 #include "app/CMWindowLayout.h"
 #include "platform/core/bundle.h"
+#include "platform/core/log.h"
 #include "platform/core/user_defaults.h"
 #include "platform/ui/button.h"
 #include "platform/ui/label.h"
@@ -39,8 +40,10 @@ void CMAboutWindowController::OnShowCreditsWindow() { CMCreditsWindowController:
 bool CMAboutWindowController::visitLink(const char* key) {
   const std::string address = platform::UserDefaults::standardUserDefaults().stringForKey(key);
   if (address.empty()) return false;
-  const platform::Status shown = CMHelpWindowController::openURI(address);
-  if (!shown) presentErrorText(shown.error().description);
+  if (const platform::Status shown = CMHelpWindowController::openURI(address); !shown) {
+    platform::logWarning("the link was not shown: " + shown.error().description);
+    presentErrorText("No web browser could show " + address + ".");
+  }
   return true;
 }
 

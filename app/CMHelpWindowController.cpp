@@ -4,6 +4,7 @@
 #include <gtk/gtk.h>
 
 #include "app/CMDocumentOpening.h"
+#include "platform/core/log.h"
 #include "platform/core/resources.h"
 
 CMHelpWindowController& CMHelpWindowController::sharedHelp() {
@@ -35,8 +36,10 @@ platform::Status CMHelpWindowController::openURI(const std::string& uri) {
 void CMHelpWindowController::showWindow() {
   const std::string uri = indexURI();
   if (uri.empty()) return presentErrorText("The help pages are missing.");
-  const platform::Status shown = opener_(uri);
-  if (!shown)
-    presentErrorText("No program could show the help pages (" + shown.error().description + "). They are in " +
+  // GIO's own reason ("Unable to find terminal required for application") tells a user nothing: it goes to the log.
+  if (const platform::Status shown = opener_(uri); !shown) {
+    platform::logWarning("the help pages were not shown: " + shown.error().description);
+    presentErrorText("No web browser could show the help pages. They are in the file " +
                      Gio::File::create_for_uri(uri)->get_path() + ".");
+  }
 }

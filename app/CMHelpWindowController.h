@@ -2,8 +2,8 @@
 
 // Help: the program's own pages ("Discover/index.html" among the resources)
 // in the desktop's web browser, else in whatever handles HTML files; when
-// nothing can show them, the alert names the file. The opener is replaceable,
-// for tests.
+// nothing can show them, the alert says so in plain words and names the
+// file. The opener is replaceable, for tests.
 
 #include <functional>
 #include <string>

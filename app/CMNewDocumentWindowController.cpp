@@ -7,7 +7,6 @@
 #include "app/CMDocumentOpening.h"
 #include "app/CMTemplatesWindowController.h"
 #include "app/CMWindowLayout.h"
-#include "canvas/CMZoomSteps.h"
 #include "document/CMProject.h"
 #include "platform/core/debug_log.h"
 #include "platform/core/document_controller.h"
@@ -21,6 +20,7 @@
 #include "platform/ui/segmented_control.h"
 #include "platform/ui/text_field.h"
 #include "platform/ui/window.h"
+#include "ui/CMPicturePanelView.h"
 
 namespace {
 
@@ -55,12 +55,11 @@ int countsAsOne(const char* key) {
   return value == 0 ? 1 : static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-bool isPageSide(double side) { return side >= 1 && side <= kCMLargestPageLength; }
-
-// Sizes no page may have (unset, 0, negative, not a number or beyond the largest page) are the default 500.
+// Sizes no page may be given (unset, 0, negative, not a number or beyond the largest) are the default 500.
 int pageSize(const char* key) {
   const std::int64_t value = defaults().integerForKey(key);
-  return isPageSide(static_cast<double>(value)) ? static_cast<int>(value) : CMNewDocumentWindowController::kDefaultSize;
+  return CMPicturePanelView::acceptsSide(static_cast<double>(value)) ? static_cast<int>(value)
+                                                                      : CMNewDocumentWindowController::kDefaultSize;
 }
 
 }  // namespace
@@ -121,12 +120,9 @@ void CMNewDocumentWindowController::loadWindow() {
   }
   preset_->setAction([this](platform::Control&) { OnPresetChange(); });
   width_ = std::make_shared<platform::TextField>(platform::Rect{120, 100, 80, 26});
-  width_->setTag(1);
   height_ = std::make_shared<platform::TextField>(platform::Rect{270, 100, 80, 26});
-  height_->setTag(2);
   for (platform::TextField* field : {width_.get(), height_.get()}) {
-    field->setTextDidChange([this](platform::TextField& changed) { controlTextDidChange(changed); });
-    field->setAction([this](platform::Control&) { showPageSize(); });
+    field->setAction([this, field](platform::Control&) { commitSide(*field); });
   }
   dimension_ = std::make_shared<platform::PopUpButton>(platform::Rect{360, 100, 110, 28});
   dimension_->addItemWithTitle("points");
@@ -223,15 +219,24 @@ void CMNewDocumentWindowController::OnPresetChange() {
 }
 
 void CMNewDocumentWindowController::OnChangeOrientation() {
+  commitSides();
   store(orientation_->selectedSegment(), "orientation_type");
   setParamWidth(defaultHeight(), defaultWidth());
 }
 
-void CMNewDocumentWindowController::controlTextDidChange(platform::TextField& field) {
-  const char* key = field.tag() == 1 ? "defaultW" : field.tag() == 2 ? "defaultH" : nullptr;
+void CMNewDocumentWindowController::commitSide(platform::TextField& field) {
+  const bool width = &field == width_.get();
   const std::optional<double> side = platform::wholeNumberValue(field.stringValue());
-  // What no page can have is not stored: the last size typed stays the one Create uses.
-  if (key && side && isPageSide(*side)) store(platform::saturatingTruncate<std::int64_t>(*side), key);
+  // Read whole, never keystroke by keystroke: "1e9" typed passes through "1", which is a side too.
+  if (side && CMPicturePanelView::acceptsSide(*side))
+    store(platform::saturatingTruncate<std::int64_t>(*side), width ? "defaultW" : "defaultH");
+  // A refused side leaves the one in use, which the field shows again.
+  field.setStringValue(std::to_string(width ? defaultWidth() : defaultHeight()));
+}
+
+void CMNewDocumentWindowController::commitSides() {
+  commitSide(*width_);
+  commitSide(*height_);
 }
 
 void CMNewDocumentWindowController::showPageSize() {
@@ -241,6 +246,8 @@ void CMNewDocumentWindowController::showPageSize() {
 
 void CMNewDocumentWindowController::OnCreateDocument() {
   platform::Log2Message(kDebug, __LINE__, __func__, "OnCreateDocument begin");
+  // Create clicked before the field was left: the text typed counts.
+  if (window_) commitSides();
   const auto proceed = [this] { typeId() >= kOpenRecentType ? openRecent() : create(); };
   if (!firstLauncheMode_) return proceed();
   std::string names;

@@ -47,9 +47,6 @@ class CMNewDocumentWindowController {
   void OnPresetChange();
   void OnChangeType();
   void OnBrowser();
-  // A size field changed: tag 1 stores "defaultW", tag 2 "defaultH", when the whole text is a side a page can
-  // have (its fraction dropped); anything else stores nothing.
-  void controlTextDidChange(platform::TextField& field);
   // The templates window closed: this one shows again.
   void didClose();
 
@@ -74,6 +71,11 @@ class CMNewDocumentWindowController {
   void loadRecentFiles();
   // The size fields show the size Create makes.
   void showPageSize();
+  // A size field left, Return pressed in it, or Create or an orientation chosen: its whole text, a side the
+  // Document panel takes, is stored as "defaultW" or "defaultH" (its fraction dropped); anything else is refused
+  // as the panel refuses it, and the field shows the side in use.
+  void commitSide(platform::TextField& field);
+  void commitSides();
   void create();
   void openRecent();
 

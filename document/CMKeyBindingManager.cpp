@@ -1,5 +1,6 @@
 #include "document/CMKeyBindingManager.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <string_view>
@@ -62,6 +63,25 @@ std::string describeRecord(std::size_t index, const platform::Value& entry) {
   return text;
 }
 
+// A tool without a record gets one with its built-in key, at its built-in place, or with no key where another
+// tool holds that key: a record dropped from the stored table does not take the tool's row and key with it.
+void addMissingTools(platform::Array& records) {
+  for (std::size_t place = 0; place < kBuiltIn.size(); ++place) {
+    const BuiltInBinding& tool = kBuiltIn[place];
+    bool present = false, keyTaken = false;
+    for (const platform::Value& entry : records) {
+      const platform::DictRef record = entry.dictionary();
+      present = present || record->get("keyId").intValue() == tool.keyId;
+      keyTaken = keyTaken || (record->get("code").integerValue() == tool.code &&
+                              (record->get("flags").unsignedIntValue() & CMKeyBindingManager::kBindableModifiers) == 0);
+    }
+    if (present) continue;
+    const platform::Value added(platform::Dictionary::make(
+        {{"title", tool.title}, {"keyId", tool.keyId}, {"code", keyTaken ? -1 : tool.code}, {"flags", 0}}));
+    records.insert(std::min(place, records.size()), added);
+  }
+}
+
 std::string joined(const std::vector<std::string>& parts) {
   std::string text;
   for (const std::string& part : parts) text += (text.empty() ? "" : ", ") + part;
@@ -71,16 +91,26 @@ std::string joined(const std::vector<std::string>& parts) {
 }  // namespace
 
 CMKeyBindingManager::CMKeyBindingManager() {
-  const platform::Value stored = platform::UserDefaults::standardUserDefaults().objectForKey(kStoreKey);
+  platform::UserDefaults& defaults = platform::UserDefaults::standardUserDefaults();
+  const platform::Value stored = defaults.objectForKey(kStoreKey);
   if (!stored.isNil()) {
     StoredTable table = readStoredTable(stored);
     items_ = std::move(table.items);
+    std::string notice;
     if (!table.unreadable.empty()) {
-      CMUserNotices::post("The tool keys you set could not be read (" + table.unreadable +
-                          "), so every tool has its built-in key.");
+      notice =
+          "The tool keys you set could not be read (" + table.unreadable + "), so every tool has its built-in key.";
     } else if (!table.dropped.empty()) {
-      CMUserNotices::post("Some of the tool keys you set could not be read and were left out: " +
-                          joined(table.dropped) + ". The other tools keep the keys you set.");
+      notice = "Some of the tool keys you set could not be read and were left out: " + joined(table.dropped) +
+               ". Those tools have their built-in keys again; the others keep the keys you set.";
+    }
+    // The damaged table stays stored until the user sets a key: what was said of it is not said again.
+    if (!notice.empty() && !defaults.objectForKey(kToldKey).isEqual(stored)) {
+      CMUserNotices::post(notice);
+      defaults.setObject(stored, kToldKey);
+      if (platform::Status written = defaults.synchronize(); !written) {
+        platform::logWarning("the damaged tool keys will be reported again: " + written.error().description);
+      }
     }
   }
   if (!items_) items_ = builtInItems();
@@ -125,6 +155,7 @@ CMKeyBindingManager::StoredTable CMKeyBindingManager::readStoredTable(const plat
     table.dropped.clear();
     return table;
   }
+  addMissingTools(*kept);
   table.items = std::move(kept);
   return table;
 }
@@ -132,6 +163,7 @@ CMKeyBindingManager::StoredTable CMKeyBindingManager::readStoredTable(const plat
 void CMKeyBindingManager::save() {
   platform::UserDefaults& defaults = platform::UserDefaults::standardUserDefaults();
   defaults.setObject(platform::Value(platform::archivedDataWithRootObject(platform::Value(items_))), kStoreKey);
+  defaults.removeObjectForKey(kToldKey);
   if (platform::Status written = defaults.synchronize(); !written) {
     platform::logWarning("the tool keys were not saved: " + written.error().description);
   }

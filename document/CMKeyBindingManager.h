@@ -6,7 +6,8 @@
 // key, the ones without a palette button included, so each tool is reachable
 // from the keyboard. The table is read from the "keyshorts" default when the
 // manager is made and written back by save() only, when the user changes a
-// key: a damaged stored table stays as it was until then. The main window
+// key: a damaged stored table stays as it was until then, and the user is
+// told of it once (the table told of is kept under kToldKey). The main window
 // binds itself once and then hands every key down here; a bound key chooses
 // its tool.
 
@@ -33,6 +34,8 @@ class CMKeyBindingManager {
   static constexpr const char* kUpdateNotification = "NSNotificationUpdateKeyBindings";
   // The user default holding the table as keyed-archive data.
   static constexpr const char* kStoreKey = "keyshorts";
+  // The user default holding the damaged stored table the user was last told of.
+  static constexpr const char* kToldKey = "keyshorts_told";
 
   // The valid records of the stored table, else the built-in table; the user is told (CMUserNotices) of records
   // left out and of a stored table that could not be used at all.
@@ -44,9 +47,10 @@ class CMKeyBindingManager {
   const platform::ArrayRef& items() const noexcept { return items_; }
   // The built-in table, new records every call.
   static platform::ArrayRef builtInItems();
-  // What a stored "keyshorts" value holds: its valid records, deep copies in order, and a description of each record
-  // left out; no records, and the reason, when the table is unusable as a whole (not keyed-archive data of an
-  // array, no valid record, or more records than there are tools).
+  // What a stored "keyshorts" value holds: its valid records, deep copies in order, with a record of its built-in
+  // key (none where another tool holds that key) at its built-in place for each tool that has none, and a
+  // description of each record left out; no records, and the reason, when the table is unusable as a whole (not
+  // keyed-archive data of an array, no valid record, or more records than there are tools).
   struct StoredTable {
     platform::ArrayRef items;
     std::vector<std::string> dropped;

@@ -1,5 +1,6 @@
 #include "ui/CMPicturePanelView.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "canvas/CMZoomSteps.h"
@@ -133,9 +134,13 @@ void CMPicturePanelView::setValue(const CMPanelValue& value, int propertyId, int
   }
 }
 
+bool CMPicturePanelView::acceptsSide(double side) {
+  // The page the canvas can show, no smaller than a point, and no larger than the field's stepper goes.
+  return side >= 1 && side <= std::min(kCMLargestPageLength, CMRightPanelBaseView::kUnrangedLimit);
+}
+
 void CMPicturePanelView::setSide(double value, int propertyId, int index) {
-  // The page the canvas can show, and no smaller than a point.
-  if (!(value >= 1 && value <= kCMLargestPageLength)) return;
+  if (!acceptsSide(value)) return;
   const DictRef& root = document()->data();
   const char* edited = propertyId == kWidth ? "width" : "height";
   const char* other = propertyId == kWidth ? "height" : "width";

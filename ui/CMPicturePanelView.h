@@ -5,10 +5,11 @@
 // in the profile as "not_save_ratio"); "Background" holds "Transparent" and
 // the page colour. Values are the root record's own numbers, no units.
 //
-// A side below 1 or above the canvas's largest page is refused: nothing is
-// written or registered and the field shows the stored side again. With the
-// ratio kept, a side of 0 or a ratio that is not finite leaves the other side
-// as it is.
+// A side below 1, or above what both the canvas's largest page and a number
+// field's stepper reach, is refused: nothing is written or registered and the
+// field shows the stored side again. The new-document window takes its sides by
+// the same rule. With the ratio kept, a side of 0 or a ratio that is not finite
+// leaves the other side as it is.
 
 #include "ui/CMOptionsPanelView.h"
 
@@ -25,6 +26,9 @@ class CMPicturePanelView : public CMOptionsPanelView {
   };
 
   CMPicturePanelView();
+
+  // Whether a page may be given that side by hand.
+  static bool acceptsSide(double side);
 
   void setDocument(std::shared_ptr<CMDocument> document) override;
 

@@ -105,6 +105,7 @@ void CMExportManager::exportDocument(CMDocument& document) {
   currentExportPanel_->setAccessoryView(exportAccessoryView_);
   currentExportPanel_->setTitle("Export");
   currentExportPanel_->setKnownFileTypes(knownFileTypes());
+  currentExportPanel_->setTypeFromName([this](const std::string& type) { chooseFormatForType(type); });
   currentExportPanel_->setNameFieldStringValue(std::filesystem::path(document.displayName()).stem().string());
   // Beside the drawing, else where the last export went, else in the documents folder.
   const std::filesystem::path saved = document.fileURL();
@@ -136,6 +137,15 @@ void CMExportManager::exportAccessoryViewPopupFormatDidChange(platform::Control&
   defaults.setInteger(tag, kExportTagKey);
   if (platform::Status stored = defaults.synchronize(); !stored) {
     platform::logWarning("the export format is not remembered: " + stored.error().description);
+  }
+}
+
+void CMExportManager::chooseFormatForType(const std::string& type) {
+  for (const int tag : kOfferedTags) {
+    if (platform::lowercaseString(*formatForTag(tag)) != type) continue;
+    exportFormatPopUp_->selectItemWithTag(tag);
+    exportAccessoryViewPopupFormatDidChange(*exportFormatPopUp_);
+    return;
   }
 }
 

@@ -38,6 +38,9 @@ class CMExportManager final : public CMExportService, public std::enable_shared_
   void exportDocument(CMDocument& document) override;
   // The pop-up's action: the panel's file type and the slider follow the selected format, which is stored.
   void exportAccessoryViewPopupFormatDidChange(platform::Control& sender);
+  // A name saved with an offered format's extension ("pdf", "jpeg") chooses that format, as the pop-up would;
+  // any other type leaves the format as it is.
+  void chooseFormatForType(const std::string& type);
   // Makes the data of the selected format and writes it to `url`, or shows why it cannot.
   void exportToURL(CMDocument& document, const std::filesystem::path& url);
   // The data of the pop-up's selected format; an error for a format that makes none.

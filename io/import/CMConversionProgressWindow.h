@@ -1,8 +1,9 @@
 #pragma once
 
 // The window shown while a CorelDRAW drawing is converted: a line saying so, a bar that pulses while the converter
-// works and a "Cancel" button (Escape and closing the window cancel too). It is modal over the main window, so no
-// other command starts meanwhile, and it appears only once a conversion takes longer than a moment.
+// works and a "Cancel" button (Escape and closing the window cancel too). It appears only once a conversion takes
+// longer than a moment; the conversion is a modal step from its start, so no other command starts meanwhile and
+// what the user types or clicks before the window shows goes nowhere.
 
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
@@ -15,6 +16,7 @@
 #include <memory>
 
 #include "io/cdr/CMCDRConverterProcess.h"
+#include "platform/ui/modal_step.h"
 
 class CMConversionProgressWindow final : public CMConversionProgress {
  public:
@@ -33,6 +35,7 @@ class CMConversionProgressWindow final : public CMConversionProgress {
 
   std::function<void()> cancel_;
   Gtk::Window window_;
+  platform::ModalStep step_{window_};
   Gtk::Box box_{Gtk::ORIENTATION_VERTICAL, 12};
   Gtk::Label label_{"Converting the CorelDRAW drawing\u2026"};
   Gtk::ProgressBar bar_;

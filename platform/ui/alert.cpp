@@ -3,6 +3,7 @@
 #include <gtkmm/messagedialog.h>
 
 #include "platform/core/main_queue.h"
+#include "platform/ui/front_window.h"
 #include "platform/ui/window.h"
 
 namespace platform {
@@ -50,6 +51,9 @@ void Alert::build(Gtk::Window* parent) {
     dialog->get_message_area()->pack_end(*entry_);
     entry_->show();
   }
+  // The window the user works in is the one the alert concerns: the window it was asked for may lie beneath one
+  // shown since, which a modal alert on it would leave dead to the user's clicks.
+  if (Gtk::Window* front = frontWindow()) parent = front;
   if (parent) dialog->set_transient_for(*parent);
   dialog->set_modal(true);
   dialog_ = std::move(dialog);

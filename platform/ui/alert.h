@@ -1,9 +1,10 @@
 #pragma once
 
 // NSAlert: a message, informative text, buttons (the first is the default,
-// answered as 1000, the next 1001, …) and an optional text field. As a sheet
-// it is a modal dialog transient for the window; the completion handler runs
-// on the main queue after the dialog has closed, so it may open another.
+// answered as 1000, the next 1001, …) and an optional text field. Every alert
+// is a modal dialog transient for the window the user works in (frontWindow),
+// else for the sheet's window; as a sheet the completion handler runs on the
+// main queue after the dialog has closed, so it may open another.
 
 #include <gtkmm/dialog.h>
 #include <gtkmm/entry.h>

@@ -73,8 +73,9 @@ void FilePanel::setAllowedFileTypes(std::vector<std::string> types) {
   const std::string name = dialog_->get_current_name().raw();
   if (name.empty()) return;
   const std::string extension = extensionOf(name);
-  const bool replaced = !extension.empty() && (among(previous, extension) || among(known_, extension) ||
-                                               among(types_, extension));
+  // A name already of the type ("Photo.jpg" for JPEG) keeps its spelling.
+  if (!extension.empty() && among(types_, extension)) return;
+  const bool replaced = !extension.empty() && (among(previous, extension) || among(known_, extension));
   dialog_->set_current_name((replaced ? name.substr(0, extensionDot(name)) : name) + "." + types_.front());
 }
 
@@ -117,7 +118,10 @@ bool FilePanel::completeTypedName() {
   if (kind_ != Kind::Save || types_.empty()) return false;
   const std::string typed = dialog_->get_current_name().raw();
   const std::string chosen = dialog_->get_filename();
-  if (typed.empty() || chosen.empty() || withAllowedExtension(chosen) == chosen) return false;
+  if (typed.empty() || chosen.empty()) return false;
+  const std::string extension = extensionOf(chosen);
+  if (typeFromName_ && !extension.empty() && !among(types_, extension)) typeFromName_(spellingsOf(extension).front());
+  if (withAllowedExtension(chosen) == chosen) return false;
   dialog_->set_current_name(typed + "." + types_.front());
   // Answering again, GTK checks the completed name: the file it asks about replacing is the one written.
   dispatchAsync([self = shared_from_this()] {

@@ -33,6 +33,10 @@ class FilePanel : public std::enable_shared_from_this<FilePanel> {
   // Extensions that a change of the allowed types replaces in the name field, beside the allowed ones; any other
   // ending ("Release 1.5") is part of the name and keeps it.
   void setKnownFileTypes(std::vector<std::string> types) { known_ = std::move(types); }
+  // A save panel whose type follows the name: when a name is saved whose extension is not an allowed type, the
+  // handler gets that extension in its usual spelling ("jpg" as "jpeg") first, and may allow it; a name still
+  // without an allowed extension gets the first.
+  void setTypeFromName(std::function<void(const std::string& type)> handler) { typeFromName_ = std::move(handler); }
   const std::vector<std::string>& allowedFileTypes() const { return types_; }
   // Shown below the chooser; kept by the panel.
   void setAccessoryView(std::shared_ptr<View> view) { accessory_ = std::move(view); }
@@ -59,6 +63,7 @@ class FilePanel : public std::enable_shared_from_this<FilePanel> {
   Kind kind_;
   std::vector<std::string> types_;
   std::vector<std::string> known_;
+  std::function<void(const std::string& type)> typeFromName_;
   std::string title_;
   std::string directory_;
   std::string name_;

@@ -4,13 +4,16 @@
 #include <gtkmm/main.h>
 
 #include "platform/ui/event_monitor.h"
+#include "platform/ui/front_window.h"
 #include "platform/ui/gdk_event_translation.h"
+#include "platform/ui/modal_step.h"
 
 namespace platform {
 
 namespace {
 
 void handleGdkEvent(GdkEvent* event, gpointer) {
+  if (!inputMayProceed(event)) return;
   if (auto translated = eventFromGdkForMonitors(event)) {
     if (!runLocalEventMonitors(*translated)) return;
   }
@@ -21,6 +24,7 @@ bool start() {
   if (!gtk_init_check(nullptr, nullptr)) return false;
   Gtk::Main::init_gtkmm_internals();
   gdk_event_handler_set(handleGdkEvent, nullptr, nullptr);
+  followFrontWindow();
   return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 // Starts GTK and gtkmm once per process and installs the GDK event handler
-// that runs the local event monitors before GTK dispatches each event.
+// that keeps input from windows that may not take it (modal_step.h) and runs
+// the local event monitors before GTK dispatches each event.
 
 namespace platform {
 

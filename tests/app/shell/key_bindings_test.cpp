@@ -1,6 +1,7 @@
 // The tool-key table: titles named by the keyboard layout, a new key taken from the tool that had it, the table
 // saved under "keyshorts" (read back by a second manager and by Python's plistlib), the valid records of a damaged
-// stored table kept and an unusable one giving the built-in table, the user told either way.
+// stored table kept, with a tool whose record was dropped keeping its row and its built-in key, and an unusable one
+// giving the built-in table, the user told either way, once.
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@ namespace shell_testing {
 namespace {
 
 constexpr std::uint64_t kControl = 1u << 18;
+constexpr std::int64_t kKeyS = 1;
 constexpr std::int64_t kKeyR = 15;
 constexpr std::int64_t kKeyV = 9;
 
@@ -98,6 +100,19 @@ platform::Value archivedTable(std::vector<platform::Value> entries) {
   return platform::Value(platform::archivedDataWithRootObject(platform::Value(array)));
 }
 
+// The built-in table as stored, with Star's record (the sixth) in its place: `star`, or none when nil.
+platform::Value builtInWithStar(platform::Value star, std::int64_t selectCode = kKeyV) {
+  const platform::ArrayRef builtIn = CMKeyBindingManager::builtInItems();
+  std::vector<platform::Value> entries(builtIn->begin(), builtIn->end());
+  entries[0].dictionary()->set("code", selectCode);
+  if (star.isNil()) {
+    entries.erase(entries.begin() + 5);
+  } else {
+    entries[5] = std::move(star);
+  }
+  return archivedTable(std::move(entries));
+}
+
 TEST_F(KeyBindings, ValidStoredRecordsAreKeptAnUnusableTableGivesTheBuiltInOneAndTheUserIsToldOnce) {
   CMUserNotices::takeWaiting();
   const platform::Value good(record("Select", 1, 40, 0));
@@ -105,45 +120,56 @@ TEST_F(KeyBindings, ValidStoredRecordsAreKeptAnUnusableTableGivesTheBuiltInOneAn
   struct Case {
     const char* what;
     platform::Value stored;  // nil: nothing stored
-    std::size_t rows;
     const char* selectTitle;
-    const char* told;  // a part of the one notice, null for none
+    const char* starTitle;  // Star's row, in every table used: its built-in key unless another tool holds it
+    const char* told;       // a part of the one notice, null for none
   } cases[] = {
-      // Records that are no key binding: left out and named, the good one kept.
-      {"a number", withGood(3), 1, "Select (K)", "left out: record 2."},
-      {"key id 16", withGood(record("Zoom", 16, 6, 0)), 1, "Select (K)", "record 2 (\u201cZoom\u201d)"},
-      {"key id 0", withGood(record("Zoom", 0, 6, 0)), 1, "Select (K)", "record 2 (\u201cZoom\u201d)"},
-      {"code 128", withGood(record("Zoom", 15, 128, 0)), 1, "Select (K)", "record 2 (\u201cZoom\u201d)"},
-      {"code -2", withGood(record("Zoom", 15, -2, 0)), 1, "Select (K)", "record 2 (\u201cZoom\u201d)"},
-      {"a numeric title", withGood(record(7, 15, 6, 0)), 1, "Select (K)", "left out: record 2."},
-      {"negative flags", withGood(record("Zoom", 15, 6, -1)), 1, "Select (K)", "record 2 (\u201cZoom\u201d)"},
-      {"a text code", withGood(record("Zoom", 15, "6", 0)), 1, "Select (K)", "record 2 (\u201cZoom\u201d)"},
-      {"a valid table", archivedTable({good}), 1, "Select (K)", nullptr},
+      // Records that are no key binding: left out and named, the good one kept, every other tool on its own key.
+      {"a number", withGood(3), "Select (K)", "Star (S)", "left out: record 2."},
+      {"key id 16", withGood(record("Zoom", 16, 6, 0)), "Select (K)", "Star (S)", "record 2 (\u201cZoom\u201d)"},
+      {"key id 0", withGood(record("Zoom", 0, 6, 0)), "Select (K)", "Star (S)", "record 2 (\u201cZoom\u201d)"},
+      {"code 128", withGood(record("Zoom", 15, 128, 0)), "Select (K)", "Star (S)", "record 2 (\u201cZoom\u201d)"},
+      {"code -2", withGood(record("Zoom", 15, -2, 0)), "Select (K)", "Star (S)", "record 2 (\u201cZoom\u201d)"},
+      {"a numeric title", withGood(record(7, 15, 6, 0)), "Select (K)", "Star (S)", "left out: record 2."},
+      {"negative flags", withGood(record("Zoom", 15, 6, -1)), "Select (K)", "Star (S)", "record 2 (\u201cZoom\u201d)"},
+      {"a text code", withGood(record("Zoom", 15, "6", 0)), "Select (K)", "Star (S)", "record 2 (\u201cZoom\u201d)"},
+      {"Star's code a text", builtInWithStar(platform::Value(record("Star", 10, "1", 0))), "Select (V)", "Star (S)",
+       "record 6 (\u201cStar\u201d)"},
+      {"Star's record damaged, S held by Select", builtInWithStar(platform::Value(record("Star", 10, 1, -1)), kKeyS),
+       "Select (S)", "Star", "record 6 (\u201cStar\u201d)"},
+      {"a valid table", archivedTable({good}), "Select (K)", "Star (S)", nullptr},
+      {"Star's record missing", builtInWithStar(platform::Value()), "Select (V)", "Star (S)", nullptr},
       // Nothing usable: the built-in table.
-      {"not an archive", platform::Value(platform::Bytes{'b', 'a', 'd'}), 14, "Select (V)", "built-in key"},
-      {"a string", platform::Value("keys"), 14, "Select (V)", "built-in key"},
+      {"not an archive", platform::Value(platform::Bytes{'b', 'a', 'd'}), "Select (V)", "Star (S)", "built-in key"},
+      {"a string", platform::Value("keys"), "Select (V)", "Star (S)", "built-in key"},
       {"a dictionary", platform::Value(platform::archivedDataWithRootObject(platform::Value(record("S", 1, 2, 0)))),
-       14, "Select (V)", "built-in key"},
-      {"an empty table", archivedTable({}), 14, "Select (V)", "the table is empty"},
-      {"no valid record", archivedTable({platform::Value(3), platform::Value(record("Zoom", 16, 6, 0))}), 14,
-       "Select (V)", "built-in key"},
-      {"one record more than the tools", archivedTable(std::vector<platform::Value>(15, good)), 14, "Select (V)",
+       "Select (V)", "Star (S)", "built-in key"},
+      {"an empty table", archivedTable({}), "Select (V)", "Star (S)", "the table is empty"},
+      {"no valid record", archivedTable({platform::Value(3), platform::Value(record("Zoom", 16, 6, 0))}),
+       "Select (V)", "Star (S)", "built-in key"},
+      {"one record more than the tools", archivedTable(std::vector<platform::Value>(15, good)), "Select (V)",
+       "Star (S)", "more than the 14 tools"},
+      {"20,000 records", archivedTable(std::vector<platform::Value>(20000, good)), "Select (V)", "Star (S)",
        "more than the 14 tools"},
-      {"20,000 records", archivedTable(std::vector<platform::Value>(20000, good)), 14, "Select (V)",
-       "more than the 14 tools"},
-      {"nothing stored", platform::Value(), 14, "Select (V)", nullptr},
+      {"nothing stored", platform::Value(), "Select (V)", "Star (S)", nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     platform::UserDefaults::standardUserDefaults().setObject(c.stored, CMKeyBindingManager::kStoreKey);
     CMKeyBindingManager bindings;
-    EXPECT_EQ(bindings.items()->size(), c.rows);
+    EXPECT_EQ(bindings.items()->size(), 14u) << "every tool has its row";
     EXPECT_EQ(bindings.titleFor(1), c.selectTitle);
+    EXPECT_EQ(bindings.titleFor(10), c.starTitle);
+    EXPECT_EQ(bindings.keyIdForKey(kKeyS, 0), std::string(c.starTitle) == "Star" ? 1 : 10);
     const std::vector<std::string> notices = CMUserNotices::takeWaiting();
     ASSERT_EQ(notices.size(), c.told ? 1u : 0u);
     if (c.told) {
       EXPECT_NE(notices[0].find(c.told), std::string::npos) << notices[0];
     }
+    // The next start reads the same table and says nothing more.
+    CMKeyBindingManager restarted;
+    EXPECT_EQ(restarted.titleFor(10), c.starTitle);
+    EXPECT_TRUE(CMUserNotices::takeWaiting().empty());
   }
 }
 
@@ -167,9 +193,34 @@ TEST_F(KeyBindings, ADamagedStoredTableIsWrittenOnlyWhenTheUserChangesAKey) {
   const CMKeyBindingManager::StoredTable table = CMKeyBindingManager::readStoredTable(
       platform::UserDefaults::standardUserDefaults().objectForKey(CMKeyBindingManager::kStoreKey));
   ASSERT_NE(table.items, nullptr);
-  ASSERT_EQ(table.items->size(), 1u);
   EXPECT_EQ(table.items->at(0).dictionary()->get("code").integerValue(), kKeyR);
   EXPECT_TRUE(table.dropped.empty());
+  CMUserNotices::takeWaiting();
+}
+
+// Star's stored record damaged: its row in Preferences ▸ Shortcuts shows S, S chooses it, and the table written when
+// the user sets another key holds all 14 tools, Star on S (read back by Python's plistlib).
+TEST_F(KeyBindings, AToolWhoseStoredRecordIsDamagedKeepsItsRowAndKeyAcrossASave) {
+  platform::UserDefaults::standardUserDefaults().setObject(
+      builtInWithStar(platform::Value(record("Star", 10, 1, -1))), CMKeyBindingManager::kStoreKey);
+  ASSERT_TRUE(platform::UserDefaults::standardUserDefaults().synchronize());
+  CMProject::resetSharedProject();
+  CMPreferenceWindowController preferences;
+  preferences.window();
+  ASSERT_EQ(preferences.numberOfRowsInTableView(), 14);
+  ASSERT_NE(preferences.recorderForRow(5), nullptr);
+  EXPECT_EQ(preferences.recorderForRow(5)->keyCombo(), (KRKeyCombo{0, kKeyS}));
+  CMKeyBindingManager& bindings = CMProject::shareProject().keyBindings();
+  std::vector<std::int32_t> chosen;
+  bindings.bindKeys([&chosen](std::int32_t keyId) { chosen.push_back(keyId); });
+  EXPECT_TRUE(bindings.performKeyEquivalent(kKeyS, 0));
+  EXPECT_EQ(chosen, std::vector<std::int32_t>{10});
+  preferences.shortcutRecorderKeyComboDidChange(*preferences.recorderForRow(0), {0, kKeyR});
+  const std::string json = plistlibRecords(platform::UserDefaults::standardUserDefaults().filePath());
+  std::size_t records = 0;
+  for (std::size_t at = json.find("\"title\""); at != std::string::npos; at = json.find("\"title\"", at + 1)) ++records;
+  EXPECT_EQ(records, 14u) << json;
+  EXPECT_NE(json.find("{\"title\": \"Star\", \"keyId\": 10, \"code\": 1, \"flags\": 0}"), std::string::npos) << json;
   CMUserNotices::takeWaiting();
 }
 

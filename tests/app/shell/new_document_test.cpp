@@ -1,7 +1,7 @@
-// The new-document window through its controls: the proposed page, presets and orientation, typing stored per
-// keystroke, Create making a page of that size, a vanished recent file, the recent files being the drawings opened
-// or saved (read at each showing, not what GTK's file dialogs list), and first-launch mode asking about unsaved
-// changes before it closes anything.
+// The new-document window through its controls: the proposed page, presets and orientation, a typed size stored
+// once the field is left, Create making a page of that size, a vanished recent file, the recent files being the
+// drawings opened or saved (read at each showing, not what GTK's file dialogs list), and first-launch mode asking
+// about unsaved changes before it closes anything.
 
 #include <gtest/gtest.h>
 
@@ -80,15 +80,18 @@ TEST_F(NewDocument, PresetsAndOrientationSetTheSize) {
   EXPECT_EQ(defaults().integerForKey("orientation_type"), 0);
 }
 
-TEST_F(NewDocument, TypingIsStoredAtEachKeystrokeAndCreateUsesIt) {
+TEST_F(NewDocument, TypingIsStoredOnceTheFieldIsLeftAndCreateUsesIt) {
   CMNewDocumentWindowController controller;
   controller.showWindow();
   controller.widthField().gtkEntry().set_text("59");
-  EXPECT_EQ(defaults().integerForKey("defaultW"), 59);
+  EXPECT_EQ(defaults().integerForKey("defaultW"), 0) << "nothing stored while typing";
   controller.widthField().gtkEntry().set_text("595");
+  controller.widthField().gtkEntry().activate();
+  EXPECT_EQ(defaults().integerForKey("defaultW"), 595);
+  // Still in the height field when Create is pressed: its text counts too.
   controller.heightField().gtkEntry().set_text("842");
-  EXPECT_EQ(stored(), (std::pair<std::int64_t, std::int64_t>{595, 842}));
   controller.OnCreateDocument();
+  EXPECT_EQ(stored(), (std::pair<std::int64_t, std::int64_t>{595, 842}));
   settle();
   ASSERT_EQ(documents->documents().size(), 1u);
   const auto drawing = window->drawing();

@@ -6,6 +6,7 @@
 
 #include <cairomm/surface.h>
 #include <gdkmm/pixbuf.h>
+#include <gtkmm/messagedialog.h>
 
 #include <cstdlib>
 #include <functional>
@@ -21,7 +22,10 @@
 #include "platform/core/files.h"
 #include "platform/core/keyed_archive.h"
 #include "platform/core/resources.h"
+#include "dialog_test_support.h"
+#include "platform/core/user_defaults.h"
 #include "shell_fixture.h"
+#include "stacking_order.h"
 #include "ui_test_harness.h"
 
 namespace shell_testing {
@@ -142,6 +146,39 @@ TEST_F(Templates, AnUnreadableStoreIsKeptAsideAndTheUserToldOnce) {
   }
   CMUserNotices::install(previous);
   CMPageImageServiceFactory::install(nullptr);
+}
+
+// File ▸ New from Template… with a damaged store: its alert stands on the templates window, above it, and once
+// answered with a click the window takes its own clicks again.
+TEST_F(Templates, ADamagedStoresAlertStandsAboveTheTemplatesWindow) {
+  platform::UserDefaults::standardUserDefaults().setBool(false, "shouldRunFirst");
+  delegate->applicationDidFinishLaunching();
+  settle();
+  ASSERT_EQ(window->dialogs().currentAlert(), nullptr) << alertText();
+  const std::filesystem::path store = CMProject::appFilePath(CMDocument::kTemplateStoreName);
+  writeStore(store, {templateRecord(1, "a.png")});
+  platform::Bytes truncated = platform::readFile(store).value();
+  truncated.resize(truncated.size() / 2);
+  ASSERT_TRUE(platform::writeFileAtomically(store, truncated));
+  newDrawingOnScreen();
+  item("File", "New from Template")->perform();
+  Gtk::Window& templates = CMTemplatesWindowController::sharedTemplate().window();
+  platform::Alert* alert = nullptr;
+  ASSERT_TRUE(platform::iterateMainLoopUntil(
+      [&] { return (alert = window->dialogs().currentAlert()) && alert->dialog() && alert->dialog()->get_mapped(); },
+      3s));
+  EXPECT_NE(alertText().find("could not be read"), std::string::npos) << alertText();
+  ASSERT_TRUE(templates.get_mapped());
+  EXPECT_EQ(alert->dialog()->get_transient_for(), &templates);
+  EXPECT_GT(stackingPlace(*alert->dialog()), stackingPlace(templates));
+  platform::test::clickButton(*dialog_testing::find<Gtk::Button>(alert->dialog()->get_action_area()));
+  ASSERT_TRUE(platform::iterateMainLoopUntil([&] { return window->dialogs().currentAlert() == nullptr; }, 3s));
+  std::vector<Gtk::Button*> buttons;
+  dialog_testing::collect(&templates, buttons);
+  for (Gtk::Button* button : buttons)
+    if (button->get_label() == "Close") platform::test::clickButton(*button);
+  settle();
+  EXPECT_FALSE(templates.get_visible());
 }
 
 TEST_F(Templates, ThumbnailsComeFromTheSupportFolderBeforeTheResources) {

@@ -1,6 +1,6 @@
 // File ▸ Import… on the real main window under Xvfb, driven as a user does, through real events on GDK's queue: the
 // menu chosen from the keyboard, the file's row chosen in the dialog's list with Home and Return, the import undone
-// from the keyboard. The canvas's own pixels show what was imported.
+// from the keyboard, input during a slow conversion. The canvas's own pixels show what was imported.
 
 #include <gmock/gmock.h>
 #include <glibmm/main.h>
@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@
 #include "platform/core/keyed_archive.h"
 #include "platform/core/notification_center.h"
 #include "platform/graphics/image.h"
+#include "ui/CMToolbarButton.h"
+#include "ui/CMToolsView.h"
+#include "ui/CPMainView.h"
 #include "ui_test_harness.h"
 
 namespace {
@@ -268,6 +272,27 @@ class CorelImportTest : public ImportDialogTest {
     window->updateDocument();
     settle();
   }
+  void TearDown() override {
+    if (previousProgress_) {
+      CMCDRConverterProcess::settings() = *previousSettings_;
+      CMCDRConverterProcess::installProgress(*previousProgress_);
+    }
+    ImportDialogTest::TearDown();
+  }
+
+  // Conversions show the progress window and take a minute, unless cancelled.
+  void convertSlowly() {
+    previousProgress_ = CMCDRConverterProcess::installProgress(CMConversionProgressWindow::make);
+    previousSettings_ = CMCDRConverterProcess::settings();
+    const std::filesystem::path slow = folder_ / "slow.sh";
+    std::ofstream(slow) << "#!/bin/sh\nexec sleep 60\n";
+    std::filesystem::permissions(slow, std::filesystem::perms::owner_all);
+    CMCDRConverterProcess::settings() = {slow, std::chrono::seconds(60)};
+  }
+
+ private:
+  std::optional<CMConversionProgressFactory> previousProgress_;
+  std::optional<CMCDRConverterSettings> previousSettings_;
 };
 
 TEST_F(CorelImportTest, ADrawingIsAddedAsOneGroupWithInkAndOneUndoTakesItBack) {
@@ -332,13 +357,7 @@ TEST_F(CorelImportTest, WhatIsNoReadableDrawingEndsInTheAlertAndChangesNothing) 
 // pictures of it); its Cancel button, clicked, or Escape, stops the converter at once, and the import ends without an
 // alert or a change.
 TEST_F(CorelImportTest, ASlowConversionShowsItWorksAndCancelStopsIt) {
-  const CMConversionProgressFactory previousProgress =
-      CMCDRConverterProcess::installProgress(CMConversionProgressWindow::make);
-  const CMCDRConverterSettings previous = CMCDRConverterProcess::settings();
-  const std::filesystem::path slow = folder_ / "slow.sh";
-  std::ofstream(slow) << "#!/bin/sh\nexec sleep 60\n";
-  std::filesystem::permissions(slow, std::filesystem::perms::owner_all);
-  CMCDRConverterProcess::settings() = {slow, std::chrono::seconds(60)};
+  convertSlowly();
   const platform::Bytes archived = platform::archivedDataWithRootObject(platform::Value(document_->data()));
   for (const bool byEscape : {false, true}) {
     SCOPED_TRACE(byEscape ? "Escape" : "Cancel");
@@ -375,8 +394,46 @@ TEST_F(CorelImportTest, ASlowConversionShowsItWorksAndCancelStopsIt) {
     EXPECT_EQ(platform::archivedDataWithRootObject(platform::Value(document_->data())), archived);
     EXPECT_TRUE(cdr_testing::conversionFolders().empty());
   }
-  CMCDRConverterProcess::settings() = previous;
-  CMCDRConverterProcess::installProgress(previousProgress);
+}
+
+// A conversion is a modal step from its start: a tool's key and a click on the palette, given before the progress
+// window shows, reach no window (the main window would choose the tool meanwhile); once it shows, its Escape
+// cancels.
+TEST_F(CorelImportTest, WhatIsTypedOrClickedBeforeTheProgressShowsGoesNowhere) {
+  convertSlowly();
+  const int toolBefore = window->selectedTool();
+  CMToolbarButton* rectangle = window->mainView()->toolsBar().buttonWithTag(kCMToolRectangle);
+  ASSERT_NE(rectangle, nullptr);
+  bool hiddenWhenPressed = false;
+  // Runs in the import's wait: the key and the click at once, Escape once the window is drawn.
+  sigc::connection early = Glib::signal_timeout().connect(
+      [&] {
+        hiddenWhenPressed = !shown<Gtk::Window>([](Gtk::Window& w) { return w.get_title() == "Import"; });
+        pressKey(window->window().host(), GDK_KEY_r);
+        test::clickButton(rectangle->gtkButton());
+        return false;
+      },
+      50);
+  sigc::connection user = Glib::signal_timeout().connect(
+      [&] {
+        auto* progress = shown<Gtk::Window>([](Gtk::Window& w) { return w.get_title() == "Import" && w.get_mapped(); });
+        if (!progress) return true;
+        pressClosingKey(*progress, GDK_KEY_Escape);
+        return false;
+      },
+      100);
+  CMImportCommand::importURL(*document_, cdr_testing::kSamples / "sample-x4.cdr");
+  early.disconnect();
+  user.disconnect();
+  settle();
+  EXPECT_TRUE(hiddenWhenPressed);
+  EXPECT_EQ(window->selectedTool(), toolBefore) << "the key and the click chose no tool";
+  EXPECT_TRUE(alerts_.empty());
+  EXPECT_TRUE(layers()->empty());
+  // Afterwards the main window takes its keys again.
+  pressKey(window->window().host(), GDK_KEY_r);
+  settle();
+  EXPECT_EQ(window->selectedTool(), kCMToolRectangle);
 }
 
 TEST_F(CorelImportTest, FileOpenShowsTheDrawingOrSaysItCannot) {

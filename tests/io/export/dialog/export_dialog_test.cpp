@@ -1,7 +1,8 @@
 // File ▸ Export… on the real main window under Xvfb, driven as a user does, through real events on GDK's queue:
 // the menu clicked, the format chosen with the keyboard on its pop-up, the quality slider dragged, the name typed
 // and Return pressed; GTK's own question before a file is replaced answered by a click. Also the remembered format,
-// the name field following the format, the folder the dialog opens in, and the failure alerts.
+// the name field following the format and the format following a typed extension, the folder the dialog opens in,
+// and the failure alerts.
 
 #include <gmock/gmock.h>
 #include <glibmm/main.h>
@@ -247,6 +248,32 @@ TEST_F(ExportDialogTest, ATypedNameGetsItsExtensionBeforeGtkAsksAboutReplacingIt
   pressClosingKey(*dialog_, GDK_KEY_Escape);
   waitUntilClosed();
   EXPECT_EQ(export_testing::readText(folder / "drawing.vard"), saved);
+}
+
+// A name typed with an offered format's extension chooses that format, whatever the pop-up showed; any other name
+// gets the chosen format's extension.
+TEST_F(ExportDialogTest, ANameEndingInAFormatsExtensionChoosesThatFormat) {
+  export_testing::writeBytes(folder / "old.pdf", {'k', 'e', 'e', 'p'});
+  struct Case {
+    const char* typed;
+    bool replacing;
+    const char* written;
+    std::string starts;  // the written file's first bytes
+    int tag;             // the format remembered
+  };
+  for (const Case& c : {Case{"x.pdf", false, "x.pdf", "%PDF", 1}, Case{"old.pdf", true, "old.pdf", "%PDF", 1},
+                        Case{"photo.JPG", false, "photo.JPG", "\xff\xd8\xff", 5},
+                        Case{"scan.tif", false, "scan.tif", "II", 3}, Case{"plan.svg", false, "plan.svg", "<", 8},
+                        Case{"layers.psd", false, "layers.psd.png", "\x89PNG", 4},
+                        Case{"drawing.vard", false, "drawing.vard.png", "\x89PNG", 4},
+                        Case{"Release 1.5", false, "Release 1.5.png", "\x89PNG", 4}}) {
+    SCOPED_TRACE(c.typed);
+    exportAs(3, c.typed, std::nullopt, c.replacing);  // PNG chosen
+    EXPECT_EQ(export_testing::readText(folder / c.written).rfind(c.starts, 0), 0u);
+    EXPECT_EQ(platform::UserDefaults("").integerForKey("export_tag"), c.tag);
+  }
+  EXPECT_TRUE(alert_.empty());
+  EXPECT_FALSE(std::filesystem::exists(folder / "x.pdf.png"));
 }
 
 TEST_F(ExportDialogTest, TheNameFieldKeepsWhatTheUserTypedAcrossFormats) {
