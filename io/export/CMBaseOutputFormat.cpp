@@ -27,7 +27,8 @@ double usablePixelsPerPoint(const platform::Size& page, double asked) {
 
 std::shared_ptr<CMDocument> CMBaseOutputFormat::detachedCopy(const CMDocument& document) {
   auto copy = std::make_shared<CMDocument>();
-  copy->setData(document.data() ? platform::dictionaryCopy(document.data()) : nullptr);
+  // Only drawn, never edited: what the drawing holds once (one gradient's stops on many shapes) is copied once.
+  copy->setData(document.data() ? platform::dictionaryCopyKeepingShares(document.data()) : nullptr);
   return copy;
 }
 

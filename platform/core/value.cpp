@@ -314,11 +314,13 @@ bool Array::isEqual(const Array& other) const {
 
 // ---------------------------------------------------------------------------
 
-// One deep copy: containers held in more than one place are remembered, so
-// that each is copied once. Only those can be met twice, so the others are not
-// looked up at all.
+// One deep copy. Keeping shares, containers held in more than one place are
+// remembered, so that each is copied once; only those can be met twice, so the
+// others are not looked up at all.
 class DeepCopier {
  public:
+  explicit DeepCopier(bool keepShares) : keepShares_(keepShares) {}
+
   Value copy(const Value& value) {
     if (DictRef d = value.dictionary()) return copy(d);
     if (ArrayRef a = value.array()) return copy(a);
@@ -348,7 +350,7 @@ class DeepCopier {
   template <typename Ref, typename Make>
   Ref remembered(const Ref& ref, Make make) {
     if (!ref) return nullptr;
-    if (ref.use_count() <= 2) return make();
+    if (!keepShares_ || ref.use_count() <= 2) return make();
     if (const auto found = copies_.find(ref.get()); found != copies_.end()) {
       return std::static_pointer_cast<typename Ref::element_type>(found->second);
     }
@@ -357,13 +359,16 @@ class DeepCopier {
     return made;
   }
 
+  bool keepShares_;
   std::unordered_map<const void*, std::shared_ptr<void>> copies_;
 };
 
-Value deepCopy(const Value& value) { return DeepCopier().copy(value); }
+Value deepCopy(const Value& value) { return DeepCopier(false).copy(value); }
 
-DictRef dictionaryCopy(const DictRef& dictionary) { return DeepCopier().copy(dictionary); }
+DictRef dictionaryCopy(const DictRef& dictionary) { return DeepCopier(false).copy(dictionary); }
 
-ArrayRef arrayCopy(const ArrayRef& array) { return DeepCopier().copy(array); }
+ArrayRef arrayCopy(const ArrayRef& array) { return DeepCopier(false).copy(array); }
+
+DictRef dictionaryCopyKeepingShares(const DictRef& dictionary) { return DeepCopier(true).copy(dictionary); }
 
 }  // namespace platform

@@ -321,13 +321,15 @@ class Array {
   std::vector<Value> values_;
 };
 
-// Deep mutable copies: every dictionary and array of the result is new;
-// strings, numbers, data and objects are shared with the original. A
-// container the original holds in several places is copied once and held in
-// the same places of the copy (shapes of an imported file share one
-// gradient's stops).
+// Deep mutable copies: every dictionary and array of the result is new, one
+// for each place that holds it, so that no edit of one place reaches another;
+// strings, numbers, data and objects are shared with the original.
 DictRef dictionaryCopy(const DictRef& dictionary);
 ArrayRef arrayCopy(const ArrayRef& array);
 Value deepCopy(const Value& value);
+// The same, but a container the original holds in several places is copied
+// once and held in the same places of the copy: for copies that are read, not
+// edited (the shapes of an imported file share one gradient's stops).
+DictRef dictionaryCopyKeepingShares(const DictRef& dictionary);
 
 }  // namespace platform

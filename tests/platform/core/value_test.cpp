@@ -221,7 +221,7 @@ TEST(DeepCopy, CopiesEveryContainerAndSharesTheLeaves) {
   EXPECT_TRUE(listCopy->isEqual(*list));
 }
 
-TEST(DeepCopy, AContainerHeldInSeveralPlacesIsCopiedOnceAndHeldThereInTheCopy) {
+TEST(DeepCopy, KeepingSharesAContainerHeldInSeveralPlacesIsCopiedOnceAndHeldThereInTheCopy) {
   // Two shapes of one gradient, as an imported file makes them: one list of stops, whose first stop is also a
   // third shape's only stop.
   const ArrayRef stops = Array::make({Value(Dictionary::make({{"pos", 0.0}})), Value(Dictionary::make({{"pos", 1.0}}))});
@@ -233,7 +233,7 @@ TEST(DeepCopy, AContainerHeldInSeveralPlacesIsCopiedOnceAndHeldThereInTheCopy) {
     return list->at(i).dictionary()->dictionary("fill")->dictionary("gradient")->array("markers");
   };
 
-  const ArrayRef copy = arrayCopy(layers);
+  const ArrayRef copy = dictionaryCopyKeepingShares(Dictionary::make({{"layers", layers}}))->array("layers");
   ASSERT_TRUE(copy->isEqual(*layers));
   EXPECT_EQ(markersOf(copy, 0), markersOf(copy, 1)) << "held once in the copy too";
   EXPECT_NE(markersOf(copy, 0), stops);
@@ -243,9 +243,11 @@ TEST(DeepCopy, AContainerHeldInSeveralPlacesIsCopiedOnceAndHeldThereInTheCopy) {
   EXPECT_EQ(stops->at(0).dictionary()->get("pos").doubleValue(), 0.0) << "the original is apart from the copy";
   EXPECT_EQ(markersOf(copy, 2)->at(0).dictionary()->get("pos").doubleValue(), 0.5);
 
-  // One shape copied alone has stops of its own.
-  const DictRef alone = dictionaryCopy(layers->at(0).dictionary());
+  // One shape copied alone has stops of its own; a plain copy gives each place its own.
+  const DictRef alone = dictionaryCopyKeepingShares(layers->at(0).dictionary());
   EXPECT_NE(alone->dictionary("fill")->dictionary("gradient")->array("markers"), stops);
+  const ArrayRef plain = arrayCopy(layers);
+  EXPECT_NE(markersOf(plain, 0), markersOf(plain, 1));
 }
 
 TEST(Value, DescriptionShowsKindsReadably) {
