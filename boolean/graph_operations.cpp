@@ -245,6 +245,7 @@ std::shared_ptr<PBBezierGraph> PBBezierGraph::xorWithBezierGraph(PBBezierGraph& 
   auto unionGraph = bezierGraphFromIntersections();
   ContainmentAnswers answers;
   addNonintersectingParts(Operation::Union, *this, *unionGraph, graph, answers);
+  restoreOverlapCrossings();
   markAllCrossingsAsUnprocessed();
   graph.markAllCrossingsAsUnprocessed();
   markCrossingsAsEntryOrExitWithBezierGraph(graph, true);
