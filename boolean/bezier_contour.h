@@ -56,9 +56,16 @@ class PBBezierContour {
   void intersectionsWithRay(PBBezierCurve* ray, const std::function<void(PBBezierIntersection&)>& block);
 
   // --- Start edge and test point ---
+  // Neither shares its start with another contour nor starts on a stretch shared with one.
+  bool startsApart(const PBBezierCurve* edge) const;
+  // The first edge that starts apart, else the first.
   PBBezierCurve* startEdge() const;
   platform::Point testPointForContainment() const;
-  void startingEdge(PBBezierCurve** edge, double* parameter, platform::Point* point) const;
+  // Where marking and the containment test start: the start of the first edge that starts apart, else the middle of
+  // the first edge from there that no overlap holds. Given the contours that marks are about, the middle must lie
+  // clear of their outlines, and where no such middle is left, one on a stretch shared with other contours will do.
+  void startingEdge(PBBezierCurve** edge, double* parameter, platform::Point* point,
+                    const std::vector<PBBezierContour*>* others = nullptr) const;
 
   // --- Crossings and marking ---
   bool contourAndSelfIntersectingContoursContainPoint(platform::Point point);
@@ -77,6 +84,9 @@ class PBBezierContour {
   void forEachEdgeOverlapDo(const PBEdgeOverlapBlock& block) const;
   bool doesOverlapContainCrossing(const PBEdgeCrossing& crossing) const;
   bool doesOverlapContainParameter(double parameter, const PBBezierCurve* edge) const;
+  // The same, counting only overlaps with the given contours.
+  bool doesOverlapWithContainParameter(const std::vector<PBBezierContour*>& contours, double parameter,
+                                       const PBBezierCurve* edge) const;
   const std::vector<std::shared_ptr<PBContourOverlap>>& overlaps() const { return overlaps_; }
 
   // --- Output, orientation, copies, queries ---

@@ -55,6 +55,11 @@ class PBBezierGraph {
   void removeDuplicateCrossings();
   void removeCrossingsInOverlaps();
   void markCrossingsAsEntryOrExitWithBezierGraph(PBBezierGraph& other, bool markInside);
+  // The crossings of each overlap run shared with the other graph, once marked: see overlap_crossings.cpp.
+  void settleOverlapCrossings();
+  // Puts them back as inserted, for marking afresh.
+  void restoreOverlapCrossings();
+  // Settles the overlap crossings, then walks from crossing to crossing.
   std::shared_ptr<PBBezierGraph> bezierGraphFromIntersections();
   PBEdgeCrossing* firstUnprocessedCrossing() const;
   void markAllCrossingsAsUnprocessed();

@@ -7,7 +7,9 @@
 #include "boolean/bezier_curve.h"
 #include "boolean/bezier_intersect_range.h"
 #include "boolean/contour_overlap.h"
+#include "boolean/curve_location.h"
 #include "boolean/edge_crossing.h"
+#include "boolean/tolerance_functions.h"
 #include "platform/graphics/rect_functions.h"
 
 using platform::Point;
@@ -17,6 +19,8 @@ namespace {
 
 // The ray runs this far past the bounds so that it clears every edge.
 constexpr double kRayOverhang = 10.0;
+// A point this near an outline is taken to lie on it.
+constexpr double kClearance = PBCollinearDistanceThreshold;
 
 }  // namespace
 
@@ -62,33 +66,64 @@ void PBBezierContour::intersectionsWithRay(PBBezierCurve* ray,
   }
 }
 
+bool PBBezierContour::startsApart(const PBBezierCurve* edge) const {
+  // A start on a shared stretch lies on the other outline as much as at a meeting point: which side it is on
+  // cannot be told there.
+  return !edge->isStartShared() && !doesOverlapContainParameter(0.0, edge);
+}
+
 PBBezierCurve* PBBezierContour::startEdge() const {
   if (edges_.empty()) return nullptr;
   for (const auto& edge : edges_) {
-    if (!edge->isStartShared()) return edge.get();
+    if (startsApart(edge.get())) return edge.get();
   }
   return edges_.front().get();
 }
 
-void PBBezierContour::startingEdge(PBBezierCurve** edge, double* parameter, Point* point) const {
+bool PBBezierContour::doesOverlapWithContainParameter(const std::vector<PBBezierContour*>& contours, double parameter,
+                                                      const PBBezierCurve* edge) const {
+  return std::any_of(overlaps_.begin(), overlaps_.end(), [&](const std::shared_ptr<PBContourOverlap>& overlap) {
+    return std::any_of(contours.begin(), contours.end(),
+                       [&](const PBBezierContour* contour) { return overlap->isBetweenContour(this, contour); }) &&
+           overlap->doesContainParameter(parameter, edge);
+  });
+}
+
+void PBBezierContour::startingEdge(PBBezierCurve** edge, double* parameter, Point* point,
+                                   const std::vector<PBBezierContour*>* others) const {
   PBBezierCurve* start = startEdge();
   *edge = start;
   *parameter = 0.0;
   *point = Point();
   if (!start) return;
-  if (!start->isStartShared()) {
+  if (startsApart(start)) {
     *point = start->endPoint1();
     return;
   }
-  PBBezierCurve* chosen = start;
-  PBBezierCurve* candidate = start;
-  for (std::size_t visited = 0; visited < edges_.size(); ++visited) {
-    if (!doesOverlapContainParameter(0.5, candidate)) {
-      chosen = candidate;
-      break;
+  auto clear = [others](Point candidate) {
+    if (!others) return true;
+    for (PBBezierContour* other : *others) {
+      const auto location = other->closestLocationToPoint(candidate);
+      if (location && location->distance() <= kClearance) return false;
     }
-    candidate = candidate->next();
+    return true;
+  };
+  // From the start edge round the ring, the first edge whose middle is clear and passes the test.
+  auto firstMiddle = [&](const std::function<bool(const PBBezierCurve*)>& test) -> PBBezierCurve* {
+    PBBezierCurve* candidate = start;
+    for (std::size_t visited = 0; visited < edges_.size(); ++visited, candidate = candidate->next()) {
+      if (test(candidate) && clear(candidate->pointAtParameter(0.5))) return candidate;
+    }
+    return nullptr;
+  };
+  PBBezierCurve* chosen =
+      firstMiddle([this](const PBBezierCurve* candidate) { return !doesOverlapContainParameter(0.5, candidate); });
+  if (!chosen && others) {
+    // Every middle lies on some other outline: a stretch shared with a contour the marks are not about will do.
+    chosen = firstMiddle(
+        [&](const PBBezierCurve* candidate) { return !doesOverlapWithContainParameter(*others, 0.5, candidate); });
   }
+  if (!chosen) chosen = start;
   *edge = chosen;
   *parameter = 0.5;
   *point = chosen->pointAtParameter(0.5);
@@ -111,14 +146,14 @@ bool PBBezierContour::contourAndSelfIntersectingContoursContainPoint(Point point
 }
 
 void PBBezierContour::markCrossingsAsEntryOrExitWithContour(PBBezierContour* otherContour, bool markInside) {
+  std::vector<PBBezierContour*> others = otherContour->selfIntersectingContours();
+  others.push_back(otherContour);
   PBBezierCurve* start = nullptr;
   double parameter = 0;
   Point point;
-  startingEdge(&start, &parameter, &point);
+  startingEdge(&start, &parameter, &point, &others);
   if (!start) return;
   const bool contains = otherContour->contourAndSelfIntersectingContoursContainPoint(point);
-  std::vector<PBBezierContour*> others = otherContour->selfIntersectingContours();
-  others.push_back(otherContour);
   bool isEntry = markInside ? !contains : contains;
   // Around the ring from the start point: the rest of the start edge, the other edges, then its beginning.
   isEntry = markCrossingsOnEdge(start, parameter, 2.0, others, isEntry);

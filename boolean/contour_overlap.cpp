@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
@@ -40,22 +41,13 @@ bool PBEdgeOverlap::fitsAfter(const PBEdgeOverlap& previous) const {
   return previous.edge1_ == edge1_ && near(theirs.maximum, mine.minimum);
 }
 
-void PBEdgeOverlap::addMiddleCrossing() {
-  const std::shared_ptr<PBBezierIntersection> middle = range_->middleIntersection();
-  auto crossing1 = PBEdgeCrossing::crossingWithIntersection(middle);
-  auto crossing2 = PBEdgeCrossing::crossingWithIntersection(middle);
-  crossing1->setCounterpart(crossing2.get());
-  crossing2->setCounterpart(crossing1.get());
-  crossing1->setFromCrossingOverlap(true);
-  crossing2->setFromCrossingOverlap(true);
-  edge1_->addCrossing(crossing1);
-  edge2_->addCrossing(crossing2);
-}
-
 bool PBEdgeOverlap::doesContainParameter(double parameter, const PBBezierCurve* edge, bool startExtends,
                                          bool endExtends) const {
   if (startExtends && endExtends) return true;
-  const PBRange range = edge == edge1_ ? range_->parameterRange1() : range_->parameterRange2();
+  const bool onEdge1 = edge == edge1_;
+  const PBRange range = onEdge1 ? range_->parameterRange1() : range_->parameterRange2();
+  // Along a reversed stretch edge 2's parameters fall from the run's start to its end.
+  if (!onEdge1 && range_->reversed()) std::swap(startExtends, endExtends);
   const bool aboveStart = startExtends ? parameter >= 0.0 : parameter > range.minimum;
   const bool belowEnd = endExtends ? parameter <= 1.0 : parameter < range.maximum;
   return aboveStart && belowEnd;
@@ -80,6 +72,10 @@ bool PBEdgeOverlapRun::insertOverlap(const std::shared_ptr<PBEdgeOverlap>& overl
   return false;
 }
 
+void PBEdgeOverlapRun::appendRun(const PBEdgeOverlapRun& run) {
+  overlaps_.insert(overlaps_.end(), run.overlaps_.begin(), run.overlaps_.end());
+}
+
 bool PBEdgeOverlapRun::isComplete() const {
   if (overlaps_.empty() || !overlaps_.back()->fitsBefore(*overlaps_.front())) return false;
   // Closing on itself is not enough: a piece shorter than the continuity tolerance (two curves
@@ -93,6 +89,16 @@ bool PBEdgeOverlapRun::isComplete() const {
     }
   }
   return visited.size() >= contour->edges().size();
+}
+
+bool PBEdgeOverlapRun::spansAStretch() const {
+  double extent1 = 0;
+  double extent2 = 0;
+  for (const auto& overlap : overlaps_) {
+    extent1 += PBRangeGetSize(overlap->range().parameterRange1());
+    extent2 += PBRangeGetSize(overlap->range().parameterRange2());
+  }
+  return extent1 > kContinuityThreshold || extent2 > kContinuityThreshold;
 }
 
 bool PBEdgeOverlapRun::doesContainCrossing(const PBEdgeCrossing& crossing) const {
@@ -177,10 +183,6 @@ bool PBEdgeOverlapRun::isCrossing() const {
   return beforeInside != afterInside;
 }
 
-void PBEdgeOverlapRun::addCrossings() {
-  if (!overlaps_.empty()) overlaps_[overlaps_.size() / 2]->addMiddleCrossing();
-}
-
 PBBezierContour* PBEdgeOverlapRun::contour1() const {
   return overlaps_.empty() ? nullptr : overlaps_.front()->edge1()->contour();
 }
@@ -200,13 +202,31 @@ std::string PBEdgeOverlapRun::description() const {
 void PBContourOverlap::addOverlap(std::shared_ptr<PBBezierIntersectRange> range, PBBezierCurve* edge1,
                                   PBBezierCurve* edge2) {
   auto overlap = std::make_shared<PBEdgeOverlap>(std::move(range), edge1, edge2);
-  if (!runs_.empty()) {
-    if (runs_.back()->insertOverlap(overlap)) return;
-    if (runs_.size() > 1 && runs_.front()->insertOverlap(overlap)) return;
+  for (std::size_t index = 0; index < runs_.size(); ++index) {
+    if (!runs_[index]->insertOverlap(overlap)) continue;
+    joinRunsAround(index);
+    return;
   }
   auto run = std::make_shared<PBEdgeOverlapRun>();
   run->insertOverlap(overlap);
   runs_.push_back(std::move(run));
+}
+
+void PBContourOverlap::joinRunsAround(std::size_t index) {
+  // Pieces arrive in the order the edge pairs are searched, so a piece may close the gap between two runs: one
+  // stretch split in two would be judged by pieces of itself as its neighbours.
+  for (std::size_t other = 0; other < runs_.size(); ++other) {
+    if (other == index) continue;
+    std::size_t first = index;
+    std::size_t second = other;
+    if (!runs_[first]->overlaps().back()->fitsBefore(*runs_[second]->overlaps().front())) {
+      std::swap(first, second);
+      if (!runs_[first]->overlaps().back()->fitsBefore(*runs_[second]->overlaps().front())) continue;
+    }
+    runs_[first]->appendRun(*runs_[second]);
+    runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(second));
+    return;
+  }
 }
 
 bool PBContourOverlap::doesContainCrossing(const PBEdgeCrossing& crossing) const {

@@ -16,6 +16,15 @@ void PBEdgeCrossing::removeFromEdge() {
   if (edge_) edge_->removeCrossing(this);
 }
 
+void PBEdgeCrossing::removeWithCounterpart() {
+  if (PBEdgeCrossing* counterpart = counterpart_) {
+    counterpart->setCounterpart(nullptr);
+    counterpart_ = nullptr;
+    counterpart->removeFromEdge();
+  }
+  removeFromEdge();
+}
+
 PBEdgeCrossing* PBEdgeCrossing::next() const { return edge_ ? edge_->nextCrossing(this) : nullptr; }
 
 PBEdgeCrossing* PBEdgeCrossing::previous() const { return edge_ ? edge_->previousCrossing(this) : nullptr; }
@@ -64,4 +73,15 @@ std::string PBEdgeCrossing::description() const {
       "intersection = %s>",
       entry_ ? "yes" : "no", processed_ ? "yes" : "no", selfCrossing_ ? "yes" : "no",
       intersection_->description().c_str());
+}
+
+std::shared_ptr<PBEdgeCrossing> PBAddCrossingPair(const std::shared_ptr<PBBezierIntersection>& intersection,
+                                                  PBBezierCurve* edge1, PBBezierCurve* edge2) {
+  auto crossing1 = PBEdgeCrossing::crossingWithIntersection(intersection);
+  auto crossing2 = PBEdgeCrossing::crossingWithIntersection(intersection);
+  crossing1->setCounterpart(crossing2.get());
+  crossing2->setCounterpart(crossing1.get());
+  edge1->addCrossing(crossing1);
+  edge2->addCrossing(crossing2);
+  return crossing1;
 }

@@ -19,6 +19,8 @@ class PBEdgeCrossing {
   static std::shared_ptr<PBEdgeCrossing> crossingWithIntersection(std::shared_ptr<PBBezierIntersection> intersection);
 
   void removeFromEdge();
+  // Takes the crossing and its counterpart off their edges; the caller holds the crossing alive.
+  void removeWithCounterpart();
   // The sort key of the edge's crossing list: the parameter on the edge.
   double order() const { return parameter(); }
   PBEdgeCrossing* next() const;
@@ -49,8 +51,9 @@ class PBEdgeCrossing {
   void setSelfCrossing(bool selfCrossing) { selfCrossing_ = selfCrossing; }
   std::uint64_t index() const { return index_; }
   void setIndex(std::uint64_t index) { index_ = index; }
-  bool fromCrossingOverlap() const { return fromCrossingOverlap_; }
-  void setFromCrossingOverlap(bool fromCrossingOverlap) { fromCrossingOverlap_ = fromCrossingOverlap; }
+  // Placed by a run of overlapping edges (at an end of its stretch or inside it), never taken for one inside it.
+  bool fromOverlap() const { return fromOverlap_; }
+  void setFromOverlap(bool fromOverlap) { fromOverlap_ = fromOverlap; }
 
  private:
   bool isOnCurve1() const;
@@ -58,9 +61,14 @@ class PBEdgeCrossing {
   std::shared_ptr<PBBezierIntersection> intersection_;
   PBBezierCurve* edge_ = nullptr;
   PBEdgeCrossing* counterpart_ = nullptr;
-  bool fromCrossingOverlap_ = false;
+  bool fromOverlap_ = false;
   bool entry_ = false;
   bool processed_ = false;
   bool selfCrossing_ = false;
   std::uint64_t index_ = 0;
 };
+
+// Two crossings of one intersection, each the other's counterpart, put on their edges: the first on edge 1, the
+// intersection's curve 1. Returns the first.
+std::shared_ptr<PBEdgeCrossing> PBAddCrossingPair(const std::shared_ptr<PBBezierIntersection>& intersection,
+                                                  PBBezierCurve* edge1, PBBezierCurve* edge2);

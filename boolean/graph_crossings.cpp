@@ -21,27 +21,11 @@ namespace {
 
 constexpr double kRayOverhang = 10.0;
 
-// Two crossings of one intersection, each the other's counterpart, one on each edge.
-void addCrossingPair(const std::shared_ptr<PBBezierIntersection>& intersection, PBBezierCurve* edge1,
-                     PBBezierCurve* edge2, bool selfCrossing) {
-  auto crossing1 = PBEdgeCrossing::crossingWithIntersection(intersection);
-  auto crossing2 = PBEdgeCrossing::crossingWithIntersection(intersection);
-  crossing1->setCounterpart(crossing2.get());
-  crossing2->setCounterpart(crossing1.get());
-  crossing1->setSelfCrossing(selfCrossing);
-  crossing2->setSelfCrossing(selfCrossing);
-  edge1->addCrossing(crossing1);
-  edge2->addCrossing(crossing2);
-}
-
-// Removes a crossing and its counterpart from their edges; the caller holds the crossing alive.
-void removeCrossingAndCounterpart(PBEdgeCrossing* crossing) {
-  if (PBEdgeCrossing* counterpart = crossing->counterpart()) {
-    counterpart->setCounterpart(nullptr);
-    crossing->setCounterpart(nullptr);
-    counterpart->removeFromEdge();
-  }
-  crossing->removeFromEdge();
+void addSelfCrossingPair(const std::shared_ptr<PBBezierIntersection>& intersection, PBBezierCurve* edge1,
+                         PBBezierCurve* edge2) {
+  const std::shared_ptr<PBEdgeCrossing> crossing = PBAddCrossingPair(intersection, edge1, edge2);
+  crossing->setSelfCrossing(true);
+  crossing->counterpart()->setSelfCrossing(true);
 }
 
 template <typename Visit>
@@ -68,14 +52,18 @@ void PBBezierGraph::insertCrossingsWithBezierGraph(PBBezierGraph& other) {
                   if (intersection->isAtStartOfCurve2()) theirEdge->setStartShared(true);
                   if (intersection->isAtStopOfCurve2()) theirEdge->next()->setStartShared(true);
                   if (ourEdge->crossesEdge(theirEdge, *intersection)) {
-                    addCrossingPair(intersection, ourEdge, theirEdge, false);
+                    PBAddCrossingPair(intersection, ourEdge, theirEdge);
                   }
                 });
             if (range) overlap->addOverlap(range, ourEdge, theirEdge);
           });
       if (!overlap->isComplete()) {
         overlap->runsWithBlock([](PBEdgeOverlapRun& run, bool*) {
-          if (run.isCrossing()) run.addCrossings();
+          if (run.isCrossing()) {
+            run.addCrossings();
+          } else if (run.spansAStretch()) {
+            run.addEndCrossings();
+          }
         });
       }
       ourContour->addOverlap(overlap);
@@ -113,7 +101,7 @@ void PBBezierGraph::insertSelfCrossings() {
             edge1->intersectionsWithBezierCurve(
                 edge2, nullptr, [&](const std::shared_ptr<PBBezierIntersection>& intersection, bool*) {
                   PBMarkSharedStarts(edge1, edge2, *intersection);
-                  if (edge1->crossesEdge(edge2, *intersection)) addCrossingPair(intersection, edge1, edge2, true);
+                  if (edge1->crossesEdge(edge2, *intersection)) addSelfCrossingPair(intersection, edge1, edge2);
                 });
           });
     }
@@ -165,7 +153,7 @@ void PBBezierGraph::removeDuplicateCrossings() {
       if (crossing->isAtStart()) {
         PBEdgeCrossing* previousLast = edge->previous()->lastCrossing();
         if (previousLast && previousLast != crossing.get() && previousLast->isAtEnd()) {
-          removeCrossingAndCounterpart(crossing.get());
+          crossing->removeWithCounterpart();
           return;
         }
       }
@@ -173,7 +161,7 @@ void PBBezierGraph::removeDuplicateCrossings() {
         PBBezierCurve* next = edge->next();
         if (next->hasCrossings() && next->firstCrossing() != crossing.get() && next->firstCrossing()->isAtStart()) {
           const std::shared_ptr<PBEdgeCrossing> nextFirst = next->crossings_().front();
-          removeCrossingAndCounterpart(nextFirst.get());
+          nextFirst->removeWithCounterpart();
         }
       }
     });
@@ -184,8 +172,8 @@ void PBBezierGraph::removeCrossingsInOverlaps() {
   for (const auto& contour : contours_) {
     for (const auto& edge : contour->edges()) {
       edge->crossingsCopyWithBlock([&](const std::shared_ptr<PBEdgeCrossing>& crossing, bool*) {
-        if (crossing->edge() != edge.get() || crossing->fromCrossingOverlap()) return;
-        if (contour->doesOverlapContainCrossing(*crossing)) removeCrossingAndCounterpart(crossing.get());
+        if (crossing->edge() != edge.get() || crossing->fromOverlap()) return;
+        if (contour->doesOverlapContainCrossing(*crossing)) crossing->removeWithCounterpart();
       });
     }
   }
@@ -199,6 +187,24 @@ void PBBezierGraph::markCrossingsAsEntryOrExitWithBezierGraph(PBBezierGraph&, bo
       contour->markCrossingsAsEntryOrExitWithContour(other, flag);
     }
   }
+}
+
+namespace {
+
+void forEachOverlapRun(const std::vector<std::shared_ptr<PBBezierContour>>& contours, const PBOverlapRunBlock& block) {
+  for (const auto& contour : contours) {
+    for (const auto& overlap : contour->overlaps()) overlap->runsWithBlock(block);
+  }
+}
+
+}  // namespace
+
+void PBBezierGraph::settleOverlapCrossings() {
+  forEachOverlapRun(contours_, [](PBEdgeOverlapRun& run, bool*) { run.settleCrossings(); });
+}
+
+void PBBezierGraph::restoreOverlapCrossings() {
+  forEachOverlapRun(contours_, [](PBEdgeOverlapRun& run, bool*) { run.restoreCrossings(); });
 }
 
 PBEdgeCrossing* PBBezierGraph::firstUnprocessedCrossing() const {
@@ -253,6 +259,7 @@ PBEdgeCrossing* walkBackwards(PBBezierContour& contour, PBEdgeCrossing* crossing
 }  // namespace
 
 std::shared_ptr<PBBezierGraph> PBBezierGraph::bezierGraphFromIntersections() {
+  settleOverlapCrossings();
   auto result = makeResultGraph();
   // Processed flags only ever get set during the walk, so the scan for the first unprocessed
   // crossing can resume where it stopped instead of starting over.

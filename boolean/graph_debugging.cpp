@@ -55,12 +55,7 @@ void PBBezierGraph::debuggingInsertIntersectionsWithBezierGraph(PBBezierGraph& o
           PBBezierCurve* edge2 = theirEdge.get();
           edge1->intersectionsWithBezierCurve(
               edge2, nullptr, [edge1, edge2](const std::shared_ptr<PBBezierIntersection>& intersection, bool*) {
-                auto crossing1 = PBEdgeCrossing::crossingWithIntersection(intersection);
-                auto crossing2 = PBEdgeCrossing::crossingWithIntersection(intersection);
-                crossing1->setCounterpart(crossing2.get());
-                crossing2->setCounterpart(crossing1.get());
-                edge1->addCrossing(crossing1);
-                edge2->addCrossing(crossing2);
+                PBAddCrossingPair(intersection, edge1, edge2);
               });
         }
       }

@@ -26,7 +26,18 @@ void removeContour(ContourList& list, const PBBezierContour* contour) {
   if (found != list.end()) list.erase(found);
 }
 
+bool combine(Operation operation, bool ours, bool theirs) {
+  switch (operation) {
+    case Operation::Union: return ours || theirs;
+    case Operation::Intersect: return ours && theirs;
+    case Operation::Difference: return ours && !theirs;
+  }
+  return false;
+}
+
 // Pairs of equivalent contours (sharing a complete overlap) are settled here so that containment never sees them.
+// Each graph is filled on the inner side of a filled contour and on the outer side of a hole; the result keeps
+// one of the two where it is filled on one side only.
 void settleEquivalentContours(Operation operation, ContourList& ours, ContourList& theirs, ContourList& results) {
   for (std::size_t i = 0; i < ours.size();) {
     const std::shared_ptr<PBBezierContour> ourContour = ours[i];
@@ -40,22 +51,16 @@ void settleEquivalentContours(Operation operation, ContourList& ours, ContourLis
     const std::shared_ptr<PBBezierContour> theirContour = *partnerAt;
     theirs.erase(partnerAt);
     ours.erase(ours.begin() + static_cast<std::ptrdiff_t>(i));
-    const bool sameInside = ourContour->inside() == theirContour->inside();
-    switch (operation) {
-      case Operation::Union:
-        removeContour(results, theirContour.get());
-        if (!sameInside) removeContour(results, ourContour.get());
-        break;
-      case Operation::Intersect:
-        if (sameInside) {
-          results.push_back(ourContour);
-        } else {
-          results.push_back(ourContour->inside() == PBContourInsideHole ? ourContour : theirContour);
-        }
-        break;
-      case Operation::Difference:
-        if (!sameInside || ourContour->inside() == PBContourInsideHole) results.push_back(ourContour);
-        break;
+    const bool ourInnerSide = ourContour->inside() != PBContourInsideHole;
+    const bool theirInnerSide = theirContour->inside() != PBContourInsideHole;
+    const bool kept =
+        combine(operation, ourInnerSide, theirInnerSide) != combine(operation, !ourInnerSide, !theirInnerSide);
+    if (operation == Operation::Union) {
+      // The union listed every contour already: ours keeps its place.
+      removeContour(results, theirContour.get());
+      if (!kept) removeContour(results, ourContour.get());
+    } else if (kept) {
+      results.push_back(ourContour);
     }
   }
 }
@@ -240,6 +245,7 @@ std::shared_ptr<PBBezierGraph> PBBezierGraph::xorWithBezierGraph(PBBezierGraph& 
   auto unionGraph = bezierGraphFromIntersections();
   ContainmentAnswers answers;
   addNonintersectingParts(Operation::Union, *this, *unionGraph, graph, answers);
+  restoreOverlapCrossings();
   markAllCrossingsAsUnprocessed();
   graph.markAllCrossingsAsUnprocessed();
   markCrossingsAsEntryOrExitWithBezierGraph(graph, true);

@@ -28,6 +28,9 @@ double polarAngle(Point vector) {
   // fmod keeps a huge or NaN angle from looping.
   angle = std::fmod(angle, kTwoPi);
   if (angle < 0) angle += kTwoPi;
+  // A direction a rounding error below the x axis is the axis itself: as nearly 2π it would lie on the far side of
+  // every other angle, and an outline running on along another would seem to cross it.
+  if (PBAreValuesCloseWithOptions(angle, kTwoPi, PBParameterCloseThreshold)) angle = 0;
   return angle;
 }
 

@@ -114,7 +114,7 @@ TEST(ContourOverlap, WholeEdgesAllRoundMakeACompleteRunAndMiddleCrossingsGoOnInd
   PBEdgeOverlapRun& run = *overlap->runs().front();
   run.addCrossings();
   ASSERT_TRUE(s.edgeA(2)->hasCrossings());
-  EXPECT_TRUE(s.edgeA(2)->firstCrossing()->fromCrossingOverlap());
+  EXPECT_TRUE(s.edgeA(2)->firstCrossing()->fromOverlap());
   EXPECT_EQ(s.edgeA(2)->firstCrossing()->counterpart(), s.edgeB(2)->firstCrossing());
   EXPECT_NEAR(s.edgeA(2)->firstCrossing()->parameter(), 0.5, 1e-12);
   for (int i : {0, 1, 3}) EXPECT_FALSE(s.edgeA(i)->hasCrossings());

@@ -238,6 +238,62 @@ double distanceToOutline(const BezierPath& path, Point point) {
   return best;
 }
 
+FillTester::FillTester(const BezierPath& path, bool evenOdd) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+  context_ = cairo_create(surface);
+  cairo_surface_destroy(surface);
+  cairo_set_fill_rule(context_, evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+  for (int i = 0; i < path.elementCount(); ++i) {
+    Point points[3];
+    switch (path.elementAt(i, points)) {
+      case PathElement::Move: cairo_move_to(context_, points[0].x, points[0].y); break;
+      case PathElement::Line: cairo_line_to(context_, points[0].x, points[0].y); break;
+      case PathElement::Curve:
+        cairo_curve_to(context_, points[0].x, points[0].y, points[1].x, points[1].y, points[2].x, points[2].y);
+        break;
+      case PathElement::Close: cairo_close_path(context_); break;
+    }
+  }
+}
+
+FillTester::~FillTester() { cairo_destroy(context_); }
+
+bool FillTester::contains(Point point) const { return cairo_in_fill(context_, point.x, point.y); }
+
+std::vector<OutlinePoint> outlinePoints(const BezierPath& path) {
+  std::vector<OutlinePoint> result;
+  Point start;
+  Point current;
+  auto along = [](Point from, Point to, double t) {
+    return Point{from.x + t * (to.x - from.x), from.y + t * (to.y - from.y)};
+  };
+  auto cubic = [&](Point control1, Point control2, Point end) {
+    // Rounding leaves closing segments far too short to hold a point away from their ends.
+    if (std::hypot(end.x - current.x, end.y - current.y) + std::hypot(control1.x - current.x, control1.y - current.y) >
+        1e-9) {
+      // Uneven fractions, so that points of outlines on a whole-number grid miss the grid lines crossing them.
+      for (double t : {0.2718, 0.5772, 0.8415}) {
+        const Point a = along(along(current, control1, t), along(control1, control2, t), t);
+        const Point b = along(along(control1, control2, t), along(control2, end, t), t);
+        const double length = std::hypot(b.x - a.x, b.y - a.y);
+        if (length > 0) result.push_back({along(a, b, t), {(a.y - b.y) / length, (b.x - a.x) / length}});
+      }
+    }
+    current = end;
+  };
+  auto line = [&](Point end) { cubic(along(current, end, 1.0 / 3), along(current, end, 2.0 / 3), end); };
+  for (int i = 0; i < path.elementCount(); ++i) {
+    Point p[3];
+    switch (path.elementAt(i, p)) {
+      case PathElement::Move: start = current = p[0]; break;
+      case PathElement::Line: line(p[0]); break;
+      case PathElement::Curve: cubic(p[0], p[1], p[2]); break;
+      case PathElement::Close: line(start); break;
+    }
+  }
+  return result;
+}
+
 Raster rasterize(const BezierPath& path, const platform::Rect& frame, int size) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, size, size);
   cairo_t* cr = cairo_create(surface);

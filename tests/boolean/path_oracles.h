@@ -3,6 +3,8 @@
 // Independent checks for boolean results: SVG path data for writing cases,
 // exact areas by Green's theorem, and an even-odd raster of a path with Cairo.
 
+#include <cairo.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,6 +29,26 @@ std::vector<double> signedSubpathAreas(const platform::BezierPath& path);
 // Distance from `point` to the nearest point of the path's outline, closing segments included; each cubic is
 // cut into 128 chords, which for the corpus's shapes stays within a hundredth of a unit.
 double distanceToOutline(const platform::BezierPath& path, platform::Point point);
+
+// Whether Cairo fills the point when it fills the path with the given rule.
+class FillTester {
+ public:
+  FillTester(const platform::BezierPath& path, bool evenOdd);
+  ~FillTester();
+  FillTester(const FillTester&) = delete;
+  FillTester& operator=(const FillTester&) = delete;
+  bool contains(platform::Point point) const;
+
+ private:
+  cairo_t* context_;
+};
+
+// Points on the path's outline away from its vertices, a few on each segment, each with its unit normal.
+struct OutlinePoint {
+  platform::Point point;
+  platform::Point normal;
+};
+std::vector<OutlinePoint> outlinePoints(const platform::BezierPath& path);
 
 platform::BezierPath transformed(const platform::BezierPath& path, const platform::AffineTransform& transform);
 

@@ -25,6 +25,8 @@ TEST(PBTangentPairs, InterleaveNeedsOneDirectionOnEachSide) {
 TEST(PBTangentPairs, SharedDirectionIsOnNeitherSide) {
   // b0 equals a0: strictly between neither arc, so the pairs do not interleave.
   EXPECT_FALSE(PBTangentPairsInterleave({{0, -1}, {-1, 0}}, {{0, -3}, {-1, -1}}));
+  // The same along the x axis, one of them rounded a hair below it.
+  EXPECT_FALSE(PBTangentPairsInterleave({{1, 0}, {0, -1}}, {{1, -1e-17}, {-1, 0}}));
 }
 
 TEST(PBTangentPairs, AnglesAcrossZeroWrap) {
