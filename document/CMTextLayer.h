@@ -51,5 +51,7 @@ class CMTextLayer : public CMPathBaseLayer {
   platform::DictRef style() const;
 
   std::string text_;
+  // The measured size in document units: the text is laid out in it at every zoom.
+  platform::Size textSize_{};
   platform::Size originalTextSize_{};
 };
