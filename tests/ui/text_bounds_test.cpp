@@ -1,6 +1,7 @@
 // A text layer's size and bounds are those of its laid-out text in the main window: the style panel's Width and
-// Height and the handles the canvas draws around it, in groups or not, at several zooms and in both view modes,
-// judged against Pango laying out the same text on its own and against the ink of the drawn glyphs.
+// Height, the handles the canvas draws around it and its frame in the selection of the groups holding it, at several
+// zooms and in both view modes, judged against Pango laying out the same text on its own and against the ink of the
+// drawn glyphs.
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +45,7 @@ double greenOverRed(const platform::test::Pixel& p) {
   return p.blue >= 240 && p.red <= 215 ? (p.green - p.red) / (255.0 - p.red) : -1;
 }
 bool isHandle(const platform::test::Pixel& p) { return greenOverRed(p) > 0.1 && greenOverRed(p) < 0.3; }
+bool isFrame(const platform::test::Pixel& p) { return greenOverRed(p) > 0.4; }
 
 // A text record of the program's defaults at (x, y).
 DictRef textRecord(std::int64_t id, Point at, const char* text, const char* font, double size) {
@@ -133,7 +135,7 @@ class TextBounds : public MainWindowTest {
   std::shared_ptr<CMDocument> document;
 };
 
-TEST_F(TextBounds, SizeHandlesAndInkAreThoseOfTheLaidOutText) {
+TEST_F(TextBounds, SizeHandlesAndGroupFrameAreThoseOfTheLaidOutText) {
   struct Case {
     const char* text;
     const char* font;
@@ -193,6 +195,15 @@ TEST_F(TextBounds, SizeHandlesAndInkAreThoseOfTheLaidOutText) {
     settle();
     expectPanelShows(laid);
     expectHandlesAtCorners(frame);
+
+    if (c.depth == 0) continue;
+    // Selected as part of its group, the text shows its frame among the group's, as the label beside it does: no
+    // handles of its own.
+    window->selectLayer(outer, nullptr);
+    const std::vector<Point> marks = pixels(frame, isFrame);
+    for (const Point& corner : corners(frame.rect))
+      EXPECT_GE(near(marks, corner, 3), 2) << corner.x << ", " << corner.y;
+    EXPECT_TRUE(pixels(frame, isHandle).empty());
   }
 }
 
