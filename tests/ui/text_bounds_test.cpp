@@ -1,7 +1,7 @@
 // A text layer's size and bounds are those of its laid-out text in the main window: the style panel's Width and
-// Height, the handles the canvas draws around it and its frame in the selection of the groups holding it, at several
-// zooms and in both view modes, judged against Pango laying out the same text on its own and against the ink of the
-// drawn glyphs.
+// Height, the handles the canvas draws around it and the bounds and selection frame of the groups holding it, at
+// several zooms and in both view modes, judged against Pango laying out the same text on its own and against the ink
+// of the drawn glyphs.
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +11,7 @@
 #include "canvas/CMZoomSteps.h"
 #include "document/CMProject.h"
 #include "main_window_fixture.h"
+#include "platform/graphics/rect_functions.h"
 #include "platform/ui/button.h"
 #include "platform/ui/text_field.h"
 #include "ui/CMLayerStyleParameters.h"
@@ -135,7 +136,7 @@ class TextBounds : public MainWindowTest {
   std::shared_ptr<CMDocument> document;
 };
 
-TEST_F(TextBounds, SizeHandlesAndGroupFrameAreThoseOfTheLaidOutText) {
+TEST_F(TextBounds, SizeHandlesAndGroupBoundsAreThoseOfTheLaidOutText) {
   struct Case {
     const char* text;
     const char* font;
@@ -197,6 +198,13 @@ TEST_F(TextBounds, SizeHandlesAndGroupFrameAreThoseOfTheLaidOutText) {
     expectHandlesAtCorners(frame);
 
     if (c.depth == 0) continue;
+    Rect bounds;
+    CMDocument::parseLayers(platform::Array::make({outer}), bounds);
+    const Rect expected = platform::unionRect(textRect, labelRect);
+    EXPECT_NEAR(platform::minX(bounds), platform::minX(expected), 1e-3);
+    EXPECT_NEAR(platform::minY(bounds), platform::minY(expected), 1e-3);
+    EXPECT_NEAR(platform::maxX(bounds), platform::maxX(expected), 1e-3);
+    EXPECT_NEAR(platform::maxY(bounds), platform::maxY(expected), 1e-3);
     // Selected as part of its group, the text shows its frame among the group's, as the label beside it does: no
     // handles of its own.
     window->selectLayer(outer, nullptr);
