@@ -77,6 +77,12 @@ void CMTextLayer::updateLayerRect() {
   layerRect_ = {origin, {size.width * z, size.height * z}};
 }
 
+void CMTextLayer::setText(const std::string& text) {
+  data_->set("text", text);
+  updateLayerRect();
+  postLayerChanged();
+}
+
 double CMTextLayer::baselineOffset() const {
   // An empty text still has a line, of its font.
   const std::string text = data_->get("text").string();

@@ -1,12 +1,13 @@
-// A text layer's size and bounds are those of its laid-out text in the main window: the style panel's Width and
-// Height, the handles the canvas draws around it and the bounds and selection frame of the groups holding it, at
-// several zooms and in both view modes, judged against Pango laying out the same text on its own and against the ink
-// of the drawn glyphs.
+// A text layer's size and bounds are those of its laid-out text in the main window, at several zooms and in both
+// view modes, and while a label is typed with the Text tool: the style panel's Width and Height, the handles the
+// canvas draws around it and the bounds and selection frame of the groups holding it, judged against Pango laying
+// out the same text on its own and against the ink of the drawn glyphs.
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "../canvas/real_pointer_support.h"
 #include "../document/laid_out_text.h"
 #include "canvas/CMZoomSteps.h"
 #include "document/CMProject.h"
@@ -16,6 +17,7 @@
 #include "platform/ui/text_field.h"
 #include "ui/CMLayerStyleParameters.h"
 #include "ui/CMOptionsPanelView.h"
+#include "ui/CMToolsView.h"
 #include "ui/CMTopToolbarView.h"
 #include "ui/CPMainView.h"
 
@@ -213,6 +215,38 @@ TEST_F(TextBounds, SizeHandlesAndGroupBoundsAreThoseOfTheLaidOutText) {
       EXPECT_GE(near(marks, corner, 3), 2) << corner.x << ", " << corner.y;
     EXPECT_TRUE(pixels(frame, isHandle).empty());
   }
+}
+
+TEST_F(TextBounds, ALabelTypedWithTheTextToolShowsTheSizeOfItsTextAndItsHandlesAroundIt) {
+  for (const auto& element : window->mainView()->toolsBar().actions())
+    if (element.button->tag() == kCMToolText) platform::test::clickButton(element.button->gtkButton());
+  settle();
+  ASSERT_EQ(canvas().currentTool(), kCMToolText);
+  canvas_testing::RealPointer hand(window->window(), canvas());
+  hand.press({60, 80});
+  hand.release({60, 80});
+  settle();
+  ASSERT_TRUE(canvas().isEditingText());
+  const std::string label = "T-shirt front, cotton";
+  for (const char letter : label) {
+    platform::test::injectKey(canvas().widget(), GDK_KEY_PRESS, static_cast<unsigned>(letter));
+    platform::test::injectKey(canvas().widget(), GDK_KEY_RELEASE, static_cast<unsigned>(letter));
+  }
+  settle();
+  // While it is typed.
+  const document_testing::LaidOutText laid = document_testing::layOut(label, "Sans", 24);
+  expectPanelShows(laid);
+
+  // A press outside ends the edit and leaves the label selected.
+  hand.press({400, 450});
+  hand.release({400, 450});
+  settle();
+  ASSERT_FALSE(canvas().isEditingText());
+  expectPanelShows(laid);
+  const Turned frame = onCanvas({60, 80, laid.width, laid.height}, 0);
+  expectHandlesAtCorners(frame);
+  canvas().clickOutside();
+  expectInkFills(frame, 24, 1);
 }
 
 }  // namespace
