@@ -121,9 +121,10 @@ platform::Rect CMEditorView::textEditorFrame() const {
 }
 
 void CMEditorView::textDidChange() {
-  if (!editingLayer_ || !textView_) return;
-  editingLayer_->data()->set("text", textView_->string());
-  editingLayer_->updateLayerRect();
+  auto* layer = dynamic_cast<CMTextLayer*>(editingLayer_.get());
+  if (!layer || !textView_) return;
+  // The style panel follows the size of the text as it is typed.
+  layer->setText(textView_->string());
   const platform::Size text = editedTextRect().size;
   const platform::Size shown = textView_->frame().size;
   // The editor grows in place whenever the text outgrows it; it never shrinks while the edit lasts.

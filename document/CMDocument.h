@@ -49,7 +49,8 @@ class CMDocument : public CMBaseDocument, public platform::Document {
   // Grows the page to the bounds of imported records, up to kCMLargestPageLength and never shrinking it; a growth
   // is registered for undo first.
   void resizeDocument(const platform::ArrayRef& records);
-  // Unites into `rect` the bounds of every record of the tree that is not a group.
+  // Unites into `rect` the bounds of every shape, image and text record of the tree, as their layers measure them:
+  // the bounds of a group when given its "items".
   static void parseLayers(const platform::ArrayRef& records, platform::Rect& rect);
   // Appends the document to the template store with a PNG thumbnail beside it. A store that cannot be read is set
   // aside first; that and a store that cannot be written are told to the user (CMUserNotices), a missing

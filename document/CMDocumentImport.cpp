@@ -4,8 +4,9 @@
 #include <cmath>
 
 #include "document/CMDocument.h"
+#include "document/CMDrawer.h"
+#include "document/CMLayer.h"
 #include "document/CMPageLength.h"
-#include "document/CMShapeLayer.h"
 #include "document/CMUndoActionType.h"
 #include "platform/graphics/rect_functions.h"
 
@@ -22,8 +23,9 @@ void CMDocument::parseLayers(const platform::ArrayRef& records, platform::Rect& 
     if (!record) continue;
     if (record->get("type").integerValue() == kGroupLayer) {
       parseLayers(record->array("items"), rect);
-    } else {
-      rect = platform::unionRect(rect, CMShapeLayer(record).layerRect());
+    } else if (const std::shared_ptr<CMLayer> layer = CMDrawer::makeLayer(record, 1)) {
+      // Measured by the layer the canvas draws the record with: a text by its laid-out text, an image by its picture.
+      rect = platform::unionRect(rect, layer->layerRect());
     }
   }
 }

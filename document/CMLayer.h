@@ -115,8 +115,9 @@ class CMLayer {
   virtual platform::ArrayRef lineEditingPoints() { return nullptr; }
   virtual platform::ArrayRef gradientEditingPoints() { return nullptr; }
   virtual platform::ArrayRef pathEditingPoints() { return nullptr; }
-  // 2 group member, 1 line, 0 otherwise (shape layers).
-  virtual std::int32_t selectedFrameType() { return 0; }
+  // 2 for a member of a selected group (or of the multi-selection) that is not the selected layer itself: its frame
+  // alone, as part of the group's; 1 for a line; 0 otherwise.
+  virtual std::int32_t selectedFrameType() { return selectedAsPartOfGroup_ && !selected_ ? 2 : 0; }
 
   // ---- selection ----
   // Selecting in path-point edit mode prepares editing once; deselecting ends it once.

@@ -184,8 +184,8 @@ void CMShapeLayer::drawL(platform::GraphicsContext& context, const Rect& rect) {
 }
 
 std::int32_t CMShapeLayer::selectedFrameType() {
-  if (selectedAsPartOfGroup_ && !selected_) return 2;
-  return isLineShape() ? 1 : 0;
+  const std::int32_t type = CMLayer::selectedFrameType();
+  return type == 0 && isLineShape() ? 1 : type;
 }
 
 void CMShapeLayer::markChanged() {

@@ -64,18 +64,23 @@ void CMTextLayer::updateLayerRect() {
   platform::Point origin{recordFloat(data_, "x") * z, recordFloat(data_, "y") * z};
   text_ = data_->get("text").string();
   const platform::Size measured = platform::AttributedString(text_, textAttributes(true)).size();
-  platform::Size size = measured;
-  if (measured.width == 0) size.width = kEmptyTextWidth;
-  originalTextSize_ = size;
+  textSize_ = {measured.width == 0 ? kEmptyTextWidth : measured.width, measured.height};
+  platform::Size size = textSize_;
   if (const float width = recordFloat(data_, "width"); width != 0) size.width = width;
   if (const float height = recordFloat(data_, "height"); height != 0) size.height = height;
-  // The anchor takes the measured width as it is, not scaled by the view zoom.
+  // The anchor moves the origin by the text's width in view units, as the origin is, so that the text stays at its
+  // place in the drawing at every zoom.
   const std::string& anchor = data_->get("text-anchor").string();
-  if (anchor == "end") origin.x -= measured.width;
-  if (anchor == "middle") origin.x -= measured.width / 2;
-  size = {size.width * z, size.height * z};
-  originalTextSize_ = {originalTextSize_.width * z, originalTextSize_.height * z};
-  layerRect_ = {origin, size};
+  if (anchor == "end") origin.x -= measured.width * z;
+  if (anchor == "middle") origin.x -= measured.width / 2 * z;
+  originalTextSize_ = {textSize_.width * z, textSize_.height * z};
+  layerRect_ = {origin, {size.width * z, size.height * z}};
+}
+
+void CMTextLayer::setText(const std::string& text) {
+  data_->set("text", text);
+  updateLayerRect();
+  postLayerChanged();
 }
 
 double CMTextLayer::baselineOffset() const {

@@ -27,6 +27,8 @@ class CMTextLayer : public CMPathBaseLayer {
   // empty; a non-zero "width" or "height" replaces the measured one; the "end" anchor puts
   // "x" at the right end of the text, "middle" at its middle.
   void updateLayerRect() override;
+  // Writes the record's "text" and measures it again; the panels hear of the new size.
+  void setText(const std::string& text);
   platform::Rect layerRect() override { return layerRect_; }
   // The room the shadow in use and an outline stroke need: |offset_x| + |offset_y| plus the
   // integral part of a "strokeWidth" of at least 1, times the view zoom.
@@ -51,5 +53,7 @@ class CMTextLayer : public CMPathBaseLayer {
   platform::DictRef style() const;
 
   std::string text_;
+  // The measured size in document units: the text is laid out in it at every zoom.
+  platform::Size textSize_{};
   platform::Size originalTextSize_{};
 };

@@ -1,4 +1,4 @@
-// Drawing a text layer: the text is rendered into an image of its measured size, fill
+// Drawing a text layer: the text is rendered into an image of its measured size at the zoom, fill
 // first and then the outline over it, and that image is placed in the layer's rectangle.
 
 #include <cmath>
@@ -25,15 +25,20 @@ void CMTextLayer::drawL(platform::GraphicsContext& context, const platform::Rect
     platform::AttributedString(text_, textAttributes(false)).drawInRect(textRect);
     platform::AttributedString(text_, textAttributes(true)).drawInRect(textRect);
   };
-  const platform::Rect placed{scaled.origin.x, scaled.origin.y + scaled.size.height - originalTextSize_.height,
-                              originalTextSize_.width, originalTextSize_.height};
+  // The text is laid out in its measured size at every zoom, which only magnifies it: laid out in a zoomed size it
+  // would wrap and be cut off below 100 %.
+  const platform::Rect placed{scaled.origin.x, scaled.origin.y + scaled.size.height - textSize_.height,
+                              textSize_.width, textSize_.height};
   if (context.drawsVectors()) {
     // A page takes the text itself: it stays text that can be found, copied and printed sharp.
     drawText(placed);
   } else {
-    platform::Image textImage(originalTextSize_);
+    // A pixel of the picture for each unit the zoom gives the text.
+    platform::Image textImage({textSize_.width * zoom_, textSize_.height * zoom_});
     textImage.lockFocus();
-    drawText({{0, 0}, originalTextSize_});
+    if (platform::GraphicsContext* imageContext = platform::GraphicsContext::current())
+      imageContext->scaleCTM(zoom_, zoom_);
+    drawText({{0, 0}, textSize_});
     textImage.unlockFocus();
     textImage.drawInRect(placed, {}, platform::CompositingOperation::SourceOver, 1);
   }

@@ -13,8 +13,11 @@
 
 #include "../../platform/core/scratch_folder.h"
 #include "document/CMDocument.h"
+#include "document/CMProject.h"
 #include "document_test_support.h"
 #include "io/import/CMDrawingImport.h"
+#include "laid_out_text.h"
+#include "style_canvas.h"
 #include "svg_test_support.h"
 
 namespace {
@@ -66,6 +69,44 @@ TEST_F(SVGReader, CircleOnlyFileGrowsThePageButNeverShrinksIt) {
   EXPECT_TRUE(document_.data()->array("layers")->empty());
   EXPECT_EQ(document_.data()->get("width").doubleValue(), 100);
   EXPECT_FALSE(document_.undoManager().canUndo());
+}
+
+TEST_F(SVGReader, TextGrowsThePageByItsLaidOutTextAndAnImageByItsPicture) {
+  struct Case {
+    const char* svg;
+    const char* text;
+    const char* font;
+    double size;
+    double rightOfX;  // the share of the text's width right of its anchor
+    double x, y;      // the anchor and the baseline
+  };
+  const Case cases[] = {
+      {"<svg><text x='600' y='700' font-family='DejaVu Sans' font-size='20'>Side seam</text></svg>", "Side seam",
+       "DejaVu Sans", 20, 1, 600, 700},
+      {"<svg><g><g><text x='800' y='640' text-anchor='middle' font-family='DejaVu Serif' font-size='30'>Hem</text>"
+       "</g></g></svg>",
+       "Hem", "DejaVu Serif", 30, 0.5, 800, 640},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.svg);
+    CMDocument document;
+    document.data()->set("width", 100.0);
+    document.data()->set("height", 100.0);
+    importSVGData(document, svg_testing::bytesOf(c.svg));
+    const document_testing::LaidOutText laid = document_testing::layOut(c.text, c.font, c.size);
+    EXPECT_NEAR(document.data()->get("width").doubleValue(), c.x + c.rightOfX * laid.width, 1e-3);
+    EXPECT_NEAR(document.data()->get("height").doubleValue(), c.y - laid.baseline + laid.height, 1e-3);
+  }
+  // An image without a size of its own takes its picture's.
+  const DictRef image = CMProject::defaultObject("image");
+  image->set("image", document_testing::pngOf({120, 80}, platform::Color(1, 0, 0, 1)));
+  image->set("x", 700);
+  image->set("y", 650);
+  const DictRef group = CMProject::defaultObject("group");
+  group->array("items")->add(image);
+  document_.resizeDocument(platform::Array::make({group}));
+  EXPECT_EQ(document_.data()->get("width").doubleValue(), 820);
+  EXPECT_EQ(document_.data()->get("height").doubleValue(), 730);
 }
 
 TEST_F(SVGReader, DefaultsStylesAndTrimming) {
