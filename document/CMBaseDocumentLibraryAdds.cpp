@@ -2,7 +2,8 @@
 #include <limits>
 
 #include "document/CMBaseDocument.h"
-#include "document/CMShapeLayer.h"
+#include "document/CMDrawer.h"
+#include "document/CMLayer.h"
 #include "document/CMUndoActionType.h"
 
 namespace {
@@ -22,9 +23,10 @@ platform::DictRef CMBaseDocument::addObjectWithData(const platform::DictRef& rec
   double height = record->get("height").floatValue();
   platform::DictRef sized = record;
   if (width == 0 || height == 0) {
-    // Measuring writes default keys into the record it measures: give it a copy of its own.
-    CMShapeLayer layer(platform::dictionaryCopy(record));
-    const platform::Size size = layer.layerRect().size;
+    // Measuring writes default keys into the record it measures: give it a copy of its own. The layer of the
+    // record's own kind measures it: a text by its laid-out text, a picture by its picture.
+    const std::shared_ptr<CMLayer> layer = CMDrawer::makeLayer(platform::dictionaryCopy(record), 1);
+    const platform::Size size = layer ? layer->layerRect().size : platform::Size{};
     width = size.width;
     height = size.height;
     sized = platform::dictionaryCopy(record);

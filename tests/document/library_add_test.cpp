@@ -8,6 +8,7 @@
 #include "document/CMBaseDocument.h"
 #include "document/CMUndoActionType.h"
 #include "document_test_support.h"
+#include "laid_out_text.h"
 #include "platform/core/geometry_strings.h"
 #include "platform/core/keyed_archive.h"
 
@@ -73,6 +74,20 @@ TEST_F(LibraryAddTest, ARecordWithoutASizeIsMeasuredAndCentredHorizontallyOnly) 
   EXPECT_EQ(lastUndo()->get("type").integerValue(), kCMUndoAdding);
   EXPECT_EQ(lastUndo()->dictionary("data")->get("id").integerValue(), 3);
   expectAddedQuietly();
+}
+
+TEST_F(LibraryAddTest, ATextWithoutASizeIsMeasuredByItsLaidOutText) {
+  const DictRef text = Dictionary::make(
+      {{"type", 2},
+       {"text", "Pocket"},
+       {"style", Dictionary::make({{"fontName", "DejaVu Sans"}, {"fontSize", 30.0f}})},
+       {"width", 0},
+       {"height", 0}});
+  const DictRef added = document_.addObjectWithData(text, {200, 300}, true);
+  const document_testing::LaidOutText laidOut = document_testing::layOut("Pocket", "DejaVu Sans", 30);
+  EXPECT_NEAR(added->get("width").doubleValue(), laidOut.width, 0.5);
+  EXPECT_NEAR(added->get("height").doubleValue(), laidOut.height, 0.5);
+  EXPECT_NEAR(added->get("x").doubleValue(), 200 - laidOut.width / 2, 0.5) << "centred on the drop";
 }
 
 TEST_F(LibraryAddTest, ARecordWithOnlyOneSideMissingIsMeasuredToo) {
