@@ -13,8 +13,10 @@
 #include "../canvas/real_pointer_support.h"
 #include "../document/shape_layer_support.h"
 #include "document/CMLayerTree.h"
+#include "io/import/CMImportCommand.h"
 #include "main_window_fixture.h"
 #include "platform/core/geometry_strings.h"
+#include "platform/core/resources.h"
 #include "platform/ui/button.h"
 #include "ui/CMDocumentSelectorView.h"
 #include "ui/CMLayersPanelView.h"
@@ -44,6 +46,7 @@ DictRef rectangle(std::int64_t id, const Rect& frame) {
 
 class SelectionAfterEdits : public MainWindowTest {
  public:
+  using MainWindowTest::answerOpenPanel;
   using MainWindowTest::item;
   using MainWindowTest::settle;
   using MainWindowTest::window;
@@ -348,12 +351,21 @@ void undoGroup(SelectionAfterEdits& test) {
   EXPECT_EQ(test.item("Edit", "Redo")->title(), "Redo - Group");
 }
 
+void importPicture(SelectionAfterEdits& test) {
+  const CMImportServiceFactory::Factory kept = CMImportServiceFactory::install(CMImportCommand::makeService);
+  test.choose("File", "Import");
+  EXPECT_TRUE(test.answerOpenPanel(platform::pathForResource("eye", "png", "images")));
+  test.settle();  // the panel's answer is queued
+  CMImportServiceFactory::install(kept);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Ways, SelectionEverywhere,
     testing::Values(Choice{"Band", band, true, {1, 2}, 2},
                     Choice{"BandThenUnion", [](auto& t) { band(t), t.choose("Arrange", "Union"); }, true, {2}, 2},
                     Choice{"FirstShowingOfThePanels", [](auto&) {}, false, {1}, 1},
-                    Choice{"UndoOfGroup", undoGroup, true, {1, 2}, 2}),
+                    Choice{"UndoOfGroup", undoGroup, true, {1, 2}, 2},
+                    Choice{"PictureImport", importPicture, true, {3}, 3}),
     [](const testing::TestParamInfo<Choice>& info) { return std::string(info.param.name); });
 
 }  // namespace
