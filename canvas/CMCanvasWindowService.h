@@ -27,8 +27,9 @@ class CMCanvasWindowService {
   // The same with the layer object's record.
   void selectLayer(const std::shared_ptr<CMLayer>& layer, const void* sender);
   virtual void updateProperties() = 0;
-  // The canvas's selection is now exactly these records, the first the current layer: the panels show them. By
-  // default the first is chosen as selectLayer chooses it and the properties are read again.
+  // The canvas's selection is now exactly these records, the first the current layer: the panels show them. Sent
+  // whenever a click, a band, a command or a rebuild after undo changes it. By default the first is chosen as
+  // selectLayer chooses it and the properties are read again.
   virtual void showSelection(const std::vector<platform::DictRef>& records, const void* sender);
   // The canvas selected every layer: the panels follow (the layers panel selects all its rows).
   virtual void didSelectAll() = 0;

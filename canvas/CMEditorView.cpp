@@ -35,7 +35,9 @@ CMEditorView* CMEditorView::activeEditor() { return activeEditorSlot(); }
 void CMEditorView::becomeActiveEditor() { activeEditorSlot() = this; }
 
 void CMEditorView::setDocument(std::shared_ptr<CMDocument> document) {
-  if (document_ && document != document_) leaveDocument();
+  // The same drawing read again keeps its selection, as every other rebuild does.
+  if (document_ && document == document_) return update();
+  if (document_) leaveDocument();
   document_ = std::move(document);
   rebuildLayers();
   setNeedsDisplay();

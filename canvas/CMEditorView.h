@@ -90,7 +90,7 @@ class CMEditorView : public CMEditorBaseView {
   bool acceptsFirstResponder() const override { return true; }
 
   // Keeps the document, rebuilds the layer objects and redisplays. Another document than the one shown so far
-  // starts with nothing selected, no pen curve and no text being edited.
+  // starts with nothing selected, no pen curve and no text being edited; the same one keeps them as update does.
   virtual void setDocument(std::shared_ptr<CMDocument> document);
   const std::shared_ptr<CMDocument>& document() const { return document_; }
   void setZoom(float zoom);
@@ -254,6 +254,9 @@ class CMEditorView : public CMEditorBaseView {
   // Selects every layer; the first becomes the current one when there is none. Then the main window hears of it
   // once (didSelectAll), so the panels follow.
   void selectAll();
+  // The selection as the panels show it: the current record first (a chosen group's own record, standing for its
+  // marked members), then the records of the other marked layers, topmost first. Empty for none.
+  std::vector<platform::DictRef> selectionRecords() const;
   // Path-point commands on the current layer, each one undo step.
   void deletePoint();
   void addPoint(platform::Point point);
@@ -380,7 +383,8 @@ class CMEditorView : public CMEditorBaseView {
   void flipSelectedLayers(bool horizontal);
   // Moves the primary layer from index i of its list to the index `target` gives (nullopt: no move).
   void restackSelectedLayer(std::optional<std::int64_t> (*target)(std::int64_t index, std::size_t count));
-  void combineSelectedPaths(std::int32_t operation);
+  // The command's name names its undo step.
+  void combineSelectedPaths(std::int32_t operation, const char* name);
   // ---- selection, hit-testing and moving ----
   struct HandleDrag;
   void dragStep(HandleDrag& drag, const platform::Event& event);
@@ -389,6 +393,12 @@ class CMEditorView : public CMEditorBaseView {
   void endDrag(HandleDrag& drag);
   static Layers dragged(const HandleDrag& drag);
   void bandStep(platform::Point start, const platform::Event& event);
+  // Tells the main window the whole selection, once, so that every panel shows what the commands act on.
+  void announceSelection();
+  // Without a current choice, the topmost marked layer (a primary one before the others) becomes the current one.
+  void adoptCurrentLayer();
+  // After a rebuild: the current choice as the drawing holds it now, or another marked layer when it is gone.
+  void settleSelection();
   // A press on the in-place text editor is the editor's: AppKit's text view would have kept it.
   bool pressIsOnTextEditor(const platform::Event& event) const;
   void saveMoving(CMSuspendMoving& axis, bool horizontal, const platform::Rect& bounds, platform::Point point,

@@ -53,7 +53,7 @@ void CMEditorView::group(const Records& records) {
   const Records members = sortedByPosition(records);
   CMUndoManager& undo = document_->undoManager();
   {
-    CMUndoManager::Transaction transaction(undo);
+    CMUndoManager::Transaction transaction(undo, "Group");
     undo.regUndoDictionary(kCMUndoAdding, group);
     document_->remove(records);
     platform::ArrayRef items = group->array("items");
@@ -65,14 +65,16 @@ void CMEditorView::group(const Records& records) {
     target->add(group);
     undo.regUndoDictionaries(kCMUndoAdding, members);
   }
-  // The new group is the multi-selection: its members, and nothing else.
+  // The new group is the selection: its members, and nothing else.
   std::unordered_set<std::int32_t> memberIds;
   for (const platform::DictRef& member : members) memberIds.insert(CMLayerTree::layerId(member));
   for (const auto& layer : layers()) {
     layer->setSelected(false);
     layer->setSelectedAsPartOfGroup(memberIds.contains(layer->layerId()));
   }
-  CMCanvasWindowService::shared().showSelection({group}, this);
+  selectedLayer_ = nullptr;
+  selectedLayerDict_ = group;
+  announceSelection();
   CMMainWindowService::shared().updateEditor();
   platform::log(platform::LogLevel::Debug, "Group qilindi");
 }
@@ -85,7 +87,7 @@ void CMEditorView::ungroup(const Records& records) {
   if (!list) return;
   CMUndoManager& undo = document_->undoManager();
   {
-    CMUndoManager::Transaction transaction(undo);
+    CMUndoManager::Transaction transaction(undo, "Ungroup");
     const Records members = sortedByPosition(records);
     document_->remove(records);
     for (const platform::DictRef& member : members) list->add(member);

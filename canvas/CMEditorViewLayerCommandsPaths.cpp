@@ -28,15 +28,15 @@ std::unordered_map<std::int32_t, CMShapeLayer*> shapeLayersById(const CMEditorVi
 
 }  // namespace
 
-void CMEditorView::pathUnion() { combineSelectedPaths(CMShapeLayer::kPathUnion); }
+void CMEditorView::pathUnion() { combineSelectedPaths(CMShapeLayer::kPathUnion, "Union"); }
 
-void CMEditorView::pathSubtract() { combineSelectedPaths(CMShapeLayer::kPathSubtract); }
+void CMEditorView::pathSubtract() { combineSelectedPaths(CMShapeLayer::kPathSubtract, "Subtract"); }
 
-void CMEditorView::pathIntersect() { combineSelectedPaths(CMShapeLayer::kPathIntersection); }
+void CMEditorView::pathIntersect() { combineSelectedPaths(CMShapeLayer::kPathIntersection, "Intersect"); }
 
-void CMEditorView::pathDifference() { combineSelectedPaths(CMShapeLayer::kPathDifference); }
+void CMEditorView::pathDifference() { combineSelectedPaths(CMShapeLayer::kPathDifference, "Difference"); }
 
-void CMEditorView::combineSelectedPaths(std::int32_t operation) {
+void CMEditorView::combineSelectedPaths(std::int32_t operation, const char* name) {
   const Records primary = layerSelected();
   if (!document_ || primary.empty()) return;
   // Only shapes take part: a primary layer without one does nothing, other kinds stay where they are.
@@ -57,7 +57,7 @@ void CMEditorView::combineSelectedPaths(std::int32_t operation) {
   }
   CMUndoManager& undo = document_->undoManager();
   {
-    CMUndoManager::Transaction transaction(undo);
+    CMUndoManager::Transaction transaction(undo, name);
     // Every record as it is before any of them is written as points.
     undo.regUndoLayers(kCMUndoEditing, registered);
     // All at once: the primary's records are written once, not after every member.

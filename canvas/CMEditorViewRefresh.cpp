@@ -3,7 +3,6 @@
 #include <unordered_map>
 #include <utility>
 
-#include "canvas/CMCanvasWindowService.h"
 #include "canvas/CMEditorView.h"
 #include "document/CMDocument.h"
 #include "document/CMDrawer.h"
@@ -39,6 +38,7 @@ void CMEditorView::relinkLayers() {
 }
 
 void CMEditorView::update() {
+  const std::vector<platform::DictRef> shown = selectionRecords();
   // The flags by id; the first new layer with an id takes them, found through one index of the new layers.
   std::unordered_map<std::int32_t, std::pair<bool, bool>> flags;
   for (const auto& old : layers()) {
@@ -56,6 +56,10 @@ void CMEditorView::update() {
     if (found->second.second) layer->setSelectedAsPartOfGroup(true);
     flags.erase(found);
   }
+  settleSelection();
+  // Undo and the commands take marked layers away or put copies in their place: every panel must show what is
+  // left, which the commands act on.
+  if (selectionRecords() != shown) announceSelection();
   setNeedsDisplay();
 }
 
@@ -103,6 +107,6 @@ void CMEditorView::clickOutside() {
     layer->setSelected(false);
     layer->setSelectedAsPartOfGroup(false);
   }
-  CMCanvasWindowService::shared().selectLayer(platform::DictRef(), this);
+  announceSelection();
   setNeedsDisplay();
 }

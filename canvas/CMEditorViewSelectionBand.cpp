@@ -1,7 +1,9 @@
 // The rubber band: every visible layer whose turned frame the band touches
 // joins the multi-selection and stays in it for the rest of the band. The
 // topmost touched layer is the primary one, as the last Shift-click would be,
-// so that the commands have a layer to align with and combine into.
+// so that the commands have a layer to align with and combine into; once the
+// band is let go it is the current layer, and the panels show the band's
+// layers as they show any other selection.
 
 #include <memory>
 
@@ -31,8 +33,16 @@ void CMEditorView::selectArea(const platform::Event& event) {
 
 void CMEditorView::bandStep(platform::Point start, const platform::Event& event) {
   if (event.type == platform::EventType::LeftMouseUp) {
+    // A press that never moved drew no band and chose nothing.
+    const bool banded = showSelRect_;
     showSelRect_ = false;
     setNeedsDisplay();
+    if (banded) {
+      selectedLayer_ = nullptr;
+      selectedLayerDict_ = nullptr;
+      adoptCurrentLayer();
+      announceSelection();
+    }
     return;
   }
   if (event.type != platform::EventType::LeftMouseDragged) return;

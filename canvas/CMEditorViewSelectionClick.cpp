@@ -81,7 +81,7 @@ bool CMEditorView::selectItem(const platform::Event& event) {
       layer->setSelectedAsPartOfGroup(current);
     }
   }
-  CMCanvasWindowService::shared().selectLayer(selectedLayer_, this);
+  announceSelection();
   return true;
 }
 
@@ -122,6 +122,15 @@ bool CMEditorView::selectLayer(const platform::DictRef& record, bool shiftPresse
 
 void CMEditorView::selectLayer(const platform::DictRef& record) {
   selectedLayerDict_ = record;
+  // The chosen layer is the current one, which the keys move and delete; a chosen group has none.
+  selectedLayer_ = nullptr;
+  if (record && !isGroupRecord(record)) {
+    const std::int32_t id = record->get("id").intValue();
+    const auto found = std::find_if(layers().begin(), layers().end(), [id](const auto& layer) {
+      return layer->layerId() == id;
+    });
+    if (found != layers().end()) selectedLayer_ = *found;
+  }
   const bool shift = (platform::currentModifierFlags() & platform::modifier::Shift) != 0;
   const bool group = isGroupRecord(record);
   if (group) {

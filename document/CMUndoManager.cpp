@@ -1,5 +1,7 @@
 #include "document/CMUndoManager.h"
 
+#include <utility>
+
 #include "platform/core/log.h"
 #include "platform/core/string_utilities.h"
 
@@ -14,10 +16,11 @@ void CMUndoManager::registerRecord(platform::DictRef record) {
   markEdited();
 }
 
-void CMUndoManager::startTransaction() {
+void CMUndoManager::startTransaction(std::string name) {
   if (inTransaction_) platform::logWarning("undo transaction started inside another; the open one is dropped");
   inTransaction_ = true;
   transactionRecords_ = platform::Array::make();
+  transactionName_ = std::move(name);
 }
 
 void CMUndoManager::endTransaction() {
@@ -27,8 +30,10 @@ void CMUndoManager::endTransaction() {
   }
   inTransaction_ = false;
   const bool collected = !transactionRecords_->empty();
-  undoStack_.push_back(
-      platform::Dictionary::make({{"items", std::move(transactionRecords_)}, {"type", kCMUndoTransaction}}));
+  platform::DictRef record =
+      platform::Dictionary::make({{"items", std::move(transactionRecords_)}, {"type", kCMUndoTransaction}});
+  if (!transactionName_.empty()) record->set("name", std::exchange(transactionName_, {}));
+  undoStack_.push_back(std::move(record));
   transactionRecords_ = nullptr;
   // Redo records were made against the tree before this transaction changed it.
   if (collected) {
@@ -40,6 +45,7 @@ void CMUndoManager::endTransaction() {
 void CMUndoManager::discardTransaction() {
   inTransaction_ = false;
   transactionRecords_ = nullptr;
+  transactionName_.clear();
 }
 
 void CMUndoManager::undo() { replayLast(undoStack_, redoStack_); }
@@ -89,12 +95,17 @@ std::string CMUndoManager::actionCaption(std::int32_t type) {
   }
 }
 
+std::string CMUndoManager::stepCaption(const platform::DictRef& record) {
+  const std::string name = record->get("name").string();
+  return name.empty() ? actionCaption(record->get("type").intValue()) : name;
+}
+
 std::string CMUndoManager::undoMenuItemTitle() const {
   if (undoStack_.empty()) return "Undo";
-  return platform::formatString("Undo - %s", actionCaption(undoStack_.back()->get("type").intValue()).c_str());
+  return platform::formatString("Undo - %s", stepCaption(undoStack_.back()).c_str());
 }
 
 std::string CMUndoManager::redoMenuItemTitle() const {
   if (redoStack_.empty()) return "Redo";
-  return platform::formatString("Redo - %s", actionCaption(redoStack_.back()->get("type").intValue()).c_str());
+  return platform::formatString("Redo - %s", stepCaption(redoStack_.back()).c_str());
 }

@@ -56,8 +56,9 @@ class CMUndoManager {
   // Writes "position" and "group_id" into each given record, then registers copies of them.
   void regDelete(const std::vector<platform::DictRef>& records);
 
-  // Transactions do not nest: starting again drops the open list.
-  void startTransaction();
+  // Transactions do not nest: starting again drops the open list. A named one is the step the Edit menu names
+  // ("Undo - Group") instead of "Modify", and so is the step that redoes it.
+  void startTransaction(std::string name = {});
   void endTransaction();
   // Ends the open transaction without registering what it collected: for a command that changed nothing after all.
   void discardTransaction();
@@ -65,7 +66,9 @@ class CMUndoManager {
   // A transaction for one scope: it ends with the scope, also when an exception leaves it.
   class Transaction {
    public:
-    explicit Transaction(CMUndoManager& undo) : undo_(undo) { undo_.startTransaction(); }
+    explicit Transaction(CMUndoManager& undo, std::string name = {}) : undo_(undo) {
+      undo_.startTransaction(std::move(name));
+    }
     ~Transaction() {
       if (open_) undo_.endTransaction();
     }
@@ -101,6 +104,8 @@ class CMUndoManager {
   const std::vector<platform::DictRef>& redoStack() const noexcept { return redoStack_; }
 
   static std::string actionCaption(std::int32_t type);
+  // What the menu calls a record's step: a transaction's name, else the caption of its type.
+  static std::string stepCaption(const platform::DictRef& record);
   std::string undoMenuItemTitle() const;
   std::string redoMenuItemTitle() const;
 
@@ -115,6 +120,7 @@ class CMUndoManager {
   platform::DictRef root_;
   bool inTransaction_ = false;
   platform::ArrayRef transactionRecords_;
+  std::string transactionName_;
   std::function<void()> editHandler_;
   Replay replay_;
 };

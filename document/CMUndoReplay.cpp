@@ -58,7 +58,10 @@ platform::DictRef CMUndoReplay::replayTransaction(const platform::DictRef& recor
       if (platform::DictRef inverse = makeAction(items->at(k).dictionary())) inverses->add(inverse);
     }
   }
-  return platform::Dictionary::make({{"type", kCMUndoTransaction}, {"items", inverses}});
+  platform::DictRef inverse = platform::Dictionary::make({{"type", kCMUndoTransaction}, {"items", inverses}});
+  // Redoing the step is the same step by name.
+  if (const platform::Value* name = record->find("name")) inverse->set("name", *name);
+  return inverse;
 }
 
 platform::ArrayRef CMUndoReplay::rootLayers() {

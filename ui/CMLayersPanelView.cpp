@@ -187,10 +187,16 @@ void CMLayersPanelView::selectLayer(const platform::DictRef& record) {
 }
 
 void CMLayersPanelView::showSelection(const Records& records) {
-  updateLayers();
   std::unordered_set<std::int32_t> ids;
-  for (const platform::DictRef& record : records)
-    if (record) ids.insert(record->get("id").intValue());
+  bool listed = true;
+  for (const platform::DictRef& record : records) {
+    if (!record) continue;
+    const std::int32_t id = record->get("id").intValue();
+    ids.insert(id);
+    listed = listed && rows_.layerByID(id) == record;
+  }
+  // Layers just made have no row yet, and undo puts copies in the places of the rows' records.
+  if (!listed) updateLayers();
   tableView_->selectRowIndexes(rows_.rowsWithIDs(ids), false);
   updateToolbarStates();
 }

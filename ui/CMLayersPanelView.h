@@ -10,8 +10,8 @@
 // on "notificationLayersReCreate".
 //
 // The selection follows the canvas both ways: the user's clicks go to the
-// main window (and on to the canvas), and the canvas's choices come back
-// through selectLayer, set by code, which tells nobody.
+// main window (and on to the canvas), and the canvas's whole selection comes
+// back through showSelection, set by code, which tells nobody.
 
 #include <memory>
 #include <unordered_set>
@@ -67,8 +67,8 @@ class CMLayersPanelView : public CMBasePanelView,
   void update();
   // The canvas's choice: that layer's row, added to the selection while Shift is held; none deselects all.
   void selectLayer(const platform::DictRef& record);
-  // The canvas's whole selection, of layers that may have no row yet: the rows are read again and exactly those of
-  // the records are selected.
+  // The canvas's whole selection, of layers that may have no row yet (the rows are then read again): exactly the
+  // rows of the records are selected.
   void showSelection(const Records& records);
   void selectAll();
   Records selectedLayers() const;

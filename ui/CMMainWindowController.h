@@ -96,7 +96,8 @@ class CMMainWindowController final : public CMMainWindowService,
   void selectLayer(const platform::DictRef& record, const void* sender) override;
   // The layers panel reads its rows again, keeping its selection.
   void updateProperties() override;
-  // The first record becomes the current layer; the layers panel reads its rows again and selects exactly these.
+  // The one way the canvas's selection reaches the panels: the first record becomes the current layer, which the
+  // style panel shows; the layers panel (unless it sent them) selects exactly these rows.
   void showSelection(const std::vector<platform::DictRef>& records, const void* sender) override;
   // The layers panel selects all its rows.
   void didSelectAll() override;

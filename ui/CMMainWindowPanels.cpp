@@ -1,9 +1,8 @@
 // The right panels: made on first show, one shown at a time in the right pane, given the shown document, and kept
-// in step with the current layer.
+// in step with the canvas's selection, which comes here whole whenever it changes.
 
 #include "canvas/CMEditorView.h"
 #include "document/CMDocument.h"
-#include "document/CMLayerTree.h"
 #include "document/CMProject.h"
 #include "platform/core/log.h"
 #include "ui/CMLayersPanelView.h"
@@ -20,16 +19,6 @@ constexpr std::int32_t kPagePanel = 2;
 constexpr std::int32_t kLayersPanel = 3;
 constexpr std::int32_t kStylePanel = 4;
 constexpr std::int32_t kLibraryPanel = 5;
-
-// The layer the canvas shows selected, as the drawing holds it now: a change of the layers forgets the current
-// layer here, and undo may have put a copy in the canvas's record's place.
-platform::DictRef canvasLayer(const CMEditorView& editor, const std::shared_ptr<CMDocument>& document) {
-  const platform::DictRef& shown = editor.selectedLayerDict();
-  if (!shown || !document || !document->data()) return nullptr;
-  return CMLayerTree::find(document->data()->array("layers"), CMLayerTree::layerId(shown),
-                           CMLayerTree::Masks::Search)
-      .record;
-}
 
 }  // namespace
 
@@ -62,8 +51,8 @@ void CMMainWindowController::updateRightPanel() {
       break;
   }
   showPanel(panel, made);
-  if (made && panel == stylePanel_.get())
-    stylePanel_->selectLayer(selectedLayer_ ? selectedLayer_ : canvasLayer(editor(), document_));
+  // A panel made now has heard nothing of the selection so far.
+  if (made) showSelection(editor().selectionRecords(), &editor());
   mainView_->layout();
 }
 
@@ -119,9 +108,9 @@ void CMMainWindowController::updateProperties() {
   platform::log(platform::LogLevel::Debug, "Layers Panel Updated");
 }
 
-void CMMainWindowController::showSelection(const std::vector<platform::DictRef>& records, const void*) {
+void CMMainWindowController::showSelection(const std::vector<platform::DictRef>& records, const void* sender) {
   selectedLayer_ = records.empty() ? platform::DictRef() : records.front();
-  if (layersPanel_) layersPanel_->showSelection(records);
+  if (layersPanel_ && sender != layersPanel_.get()) layersPanel_->showSelection(records);
   if (stylePanel_) stylePanel_->selectLayer(selectedLayer_);
   updateSubPanelState();
 }

@@ -31,6 +31,14 @@ ImportKind kindOf(const std::filesystem::path& url) {
 // The alert of an import that failed, with the reason.
 void showError(const std::string& reason) { platform::Alert::runModalWithOK("Error", reason); }
 
+// The imported layers become the selection everywhere, as layers made any other way do.
+void selectImported(const CMDocument& document, const platform::ArrayRef& records) {
+  std::vector<platform::DictRef> added;
+  added.reserve(records->size());
+  for (const platform::Value& entry : *records) added.push_back(entry.dictionary());
+  CMMainWindowController::sharedWindowController()->selectAddedLayers(document, added);
+}
+
 void importDrawing(CMDocument& document, const std::filesystem::path& url) {
   const platform::Expected<platform::Bytes> data = platform::readFile(url, kLargestImportFile);
   if (!data) return showError(data.error().description);
@@ -51,6 +59,7 @@ void importDrawing(CMDocument& document, const std::filesystem::path& url) {
   controller->update();
   platform::NotificationCenter::defaultCenter().post(kNotificationLayersReCreate,
                                                      static_cast<const CMDocument*>(&document));
+  selectImported(document, imported.records);
   if (imported.failure) {
     showError(platform::formatString("The file is damaged at line %d (%s); what came before it was imported.",
                                      imported.failure->line, imported.failure->message.c_str()));
@@ -67,14 +76,13 @@ void importCorel(CMDocument& document, const std::filesystem::path& url) {
   CMMainWindowController::sharedWindowController()->updateEditor();
   platform::NotificationCenter::defaultCenter().post(kNotificationLayersReCreate,
                                                      static_cast<const CMDocument*>(&document));
+  selectImported(document, imported.value());
 }
 
 void importPicture(CMDocument& document, const std::filesystem::path& url) {
   const platform::Expected<platform::DictRef> layer = importImageFile(document, url);
   if (!layer) return showError("The file cannot be read as a picture: " + layer.error().description);
-  const std::shared_ptr<CMMainWindowController> controller = CMMainWindowController::sharedWindowController();
-  controller->updateEditor();
-  controller->updateProperties();
+  CMMainWindowController::sharedWindowController()->selectAddedLayers(document, {layer.value()});
 }
 
 class ImportLauncher final : public CMImportService {

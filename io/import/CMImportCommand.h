@@ -4,8 +4,9 @@
 // letter case, picks the road. An SVG drawing's records are appended to the document (page grown to fit, one step
 // of undo), the canvas and panels refreshed and "notificationLayersReCreate" posted; a CorelDRAW drawing, converted
 // by the converter program, is appended the same way but leaves the page as it is; any other file becomes one
-// image layer. What cannot be imported ends in an "Error" alert that says why, with the document unchanged; an SVG
-// drawing whose XML breaks partway is imported as far as it could be read, and the alert names the line.
+// image layer. What was imported becomes the selection, as a layer made any other way does. What cannot be
+// imported ends in an "Error" alert that says why, with the document unchanged; an SVG drawing whose XML breaks
+// partway is imported as far as it could be read, and the alert names the line.
 
 #include <filesystem>
 #include <functional>

@@ -51,8 +51,9 @@ TEST_F(SelectionBandTest, TheBandFollowsThePointerAndSelectsWhatItTouches) {
   EXPECT_FALSE(primary(3) || member(3)) << "hidden layers are never band-selected";
   release({10.25, 10.25});
   EXPECT_FALSE(canvas_->showSelRect());
-  EXPECT_TRUE(controller().selections.size() == 1u && !controller().selections[0].record)
-      << "only the click's own report: the band tells the main window nothing";
+  EXPECT_TRUE(controller().selections.size() == 2u && controller().selections[1].record == layerWithId(2)->data())
+      << "after the click's own report the band's: the panels show the band's layers, the topmost the current one";
+  EXPECT_EQ(canvas_->selectedLayer(), layerWithId(2));
 }
 
 TEST_F(SelectionBandTest, ALayerTheBandLeavesAgainStaysAMember) {

@@ -35,15 +35,6 @@ class FileMenu : public MainWindowTest {
  protected:
   bool answerSavePanel(const std::string& name) { return MainWindowTest::answerSavePanel(folder.path(), name); }
 
-  bool answerOpenPanel(const std::filesystem::path& path) {
-    Gtk::FileChooserDialog* dialog = filePanelDialog();
-    if (!dialog || dialog->get_action() != Gtk::FILE_CHOOSER_ACTION_OPEN) return false;
-    dialog->select_filename(path.string());
-    platform::iterateMainLoopUntil([&] { return dialog->get_filename() == path.string(); }, 3s);
-    dialog->response(Gtk::RESPONSE_ACCEPT);
-    return platform::iterateMainLoopUntil([&] { return window->dialogs().currentFilePanel() == nullptr; }, 5s);
-  }
-
   // Answers the alert up now with its button at `index` (in the order the buttons were added).
   bool answerAlert(int index) {
     platform::Alert* alert = window->dialogs().currentAlert();

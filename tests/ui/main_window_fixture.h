@@ -29,6 +29,7 @@
 #include "platform/ui/window.h"
 #include "ui/CMDocumentDialogs.h"
 #include "ui/CMMainWindowController.h"
+#include "dialog_test_support.h"
 #include "ui_test_harness.h"
 
 namespace ui_testing {
@@ -104,9 +105,10 @@ class MainWindowTest : public testing::Test {
     return nullptr;
   }
 
+  // The window's file panel up now, or a command's own (the import's).
   Gtk::FileChooserDialog* filePanelDialog() {
     platform::FilePanel* panel = window->dialogs().currentFilePanel();
-    return panel ? panel->dialog() : nullptr;
+    return panel ? panel->dialog() : dialog_testing::shown<Gtk::FileChooserDialog>();
   }
 
   // Chooses `folder`/`name` in the save panel up now and waits until the panel has answered.
@@ -119,6 +121,17 @@ class MainWindowTest : public testing::Test {
     platform::iterateMainLoopUntil([&] { return !dialog->get_filename().empty(); }, 3s);
     dialog->response(Gtk::RESPONSE_ACCEPT);
     // GTK checks the chosen folder asynchronously before the panel answers.
+    return platform::iterateMainLoopUntil([&] { return window->dialogs().currentFilePanel() == nullptr; }, 5s);
+  }
+
+  // Chooses the file in the open panel up now. A command's own panel answers it on the main queue, after this.
+  bool answerOpenPanel(const std::filesystem::path& path) {
+    using namespace std::chrono_literals;
+    Gtk::FileChooserDialog* dialog = filePanelDialog();
+    if (!dialog || dialog->get_action() != Gtk::FILE_CHOOSER_ACTION_OPEN) return false;
+    dialog->select_filename(path.string());
+    platform::iterateMainLoopUntil([&] { return dialog->get_filename() == path.string(); }, 3s);
+    dialog->response(Gtk::RESPONSE_ACCEPT);
     return platform::iterateMainLoopUntil([&] { return window->dialogs().currentFilePanel() == nullptr; }, 5s);
   }
 

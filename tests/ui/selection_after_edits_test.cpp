@@ -12,11 +12,15 @@
 
 #include "../canvas/real_pointer_support.h"
 #include "../document/shape_layer_support.h"
+#include "document/CMLayerTree.h"
+#include "io/import/CMImportCommand.h"
 #include "main_window_fixture.h"
 #include "platform/core/geometry_strings.h"
+#include "platform/core/resources.h"
 #include "platform/ui/button.h"
 #include "ui/CMDocumentSelectorView.h"
 #include "ui/CMLayersPanelView.h"
+#include "ui/CMOptionsPanelView.h"
 #include "ui/CMToolbarButton.h"
 #include "ui/CMToolsView.h"
 #include "ui/CMTopToolbarView.h"
@@ -42,6 +46,8 @@ DictRef rectangle(std::int64_t id, const Rect& frame) {
 
 class SelectionAfterEdits : public MainWindowTest {
  public:
+  using MainWindowTest::answerOpenPanel;
+  using MainWindowTest::item;
   using MainWindowTest::settle;
   using MainWindowTest::window;
 
@@ -50,12 +56,16 @@ class SelectionAfterEdits : public MainWindowTest {
     MainWindowTest::SetUp();
     document = newDrawingOnScreen();
     ASSERT_NE(document, nullptr);
-    auto* layersButton = dynamic_cast<platform::Button*>(window->mainView()->topToolbar().buttonWithTag(3));
-    ASSERT_NE(layersButton, nullptr);
-    platform::test::clickButton(layersButton->gtkButton());
-    settle();
-    ASSERT_NE(window->layersPanel(), nullptr);
+    showRightPanel(3);
     ASSERT_TRUE(platform::test::waitForAllocation(panel().tableView().widget()));
+  }
+
+  // A click on the right-panel button of the tag: 3 the layers panel, 4 the style panel.
+  void showRightPanel(int tag) {
+    auto* button = dynamic_cast<platform::Button*>(window->mainView()->topToolbar().buttonWithTag(tag));
+    ASSERT_NE(button, nullptr);
+    platform::test::clickButton(button->gtkButton());
+    settle();
   }
 
   // Rectangles of ids 1, 2, … in the drawing shown.
@@ -290,6 +300,73 @@ INSTANTIATE_TEST_SUITE_P(Commands, BandThenCombine,
                          [](const testing::TestParamInfo<Combination>& info) {
                            return std::string(info.param.command);
                          });
+
+// However layers were chosen, every view shows them and the commands act on them. Rectangles 1 (x 40) and 2 (x 200),
+// 1 clicked, then a way of choosing, with both panels made before or first shown after it: the canvas and the layers
+// panel show the chosen layers, the style panel the current one; Align Left brings the others to it, Delete takes them.
+struct Choice {
+  const char* name;
+  void (*steps)(SelectionAfterEdits& test);
+  bool panelsBefore;
+  Ids chosen;
+  std::int32_t current;
+};
+void PrintTo(const Choice& choice, std::ostream* os) { *os << choice.name; }
+
+class SelectionEverywhere : public SelectionAfterEdits, public testing::WithParamInterface<Choice> {
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    document = newDrawingOnScreen();
+    if (GetParam().panelsBefore) showRightPanel(4), showRightPanel(3);
+    addRectangles({{40, 60, 80, 80}, {200, 100, 80, 80}});
+    clickCanvas({80, 100});
+  }
+};
+
+TEST_P(SelectionEverywhere, IsShownInEveryViewAndIsWhatTheCommandsActOn) {
+  const Choice& choice = GetParam();
+  choice.steps(*this);
+  EXPECT_EQ(canvasIds(), choice.chosen);
+  ASSERT_TRUE(window->editor().selectedLayer() && window->editor().selectedLayer()->layerId() == choice.current);
+  showRightPanel(3);
+  EXPECT_EQ(panelIds(), choice.chosen);
+  showRightPanel(4);
+  EXPECT_EQ(CMLayerTree::layerId(window->stylePanel()->selectedLayer()), choice.current);
+  const std::size_t count = records()->size();
+  choose("Arrange", "Align Left");
+  for (const std::int32_t id : choice.chosen)
+    EXPECT_EQ(recordWithId(id)->get("x").doubleValue(), recordWithId(choice.current)->get("x").doubleValue()) << id;
+  choose("Edit", "Delete");
+  EXPECT_EQ(records()->size(), count - choice.chosen.size());
+  for (const std::int32_t id : choice.chosen) EXPECT_EQ(recordWithId(id), nullptr) << id;
+}
+
+void band(SelectionAfterEdits& test) { test.hand().drag({20, 20}, {300, 200}); }
+
+void undoGroup(SelectionAfterEdits& test) {
+  test.choose("Edit", "Select All");
+  test.choose("Arrange", "Group");
+  test.choose("Edit", "Undo");
+  test.item("Edit", "Redo")->validate();
+  EXPECT_EQ(test.item("Edit", "Redo")->title(), "Redo - Group");
+}
+
+void importPicture(SelectionAfterEdits& test) {
+  const CMImportServiceFactory::Factory kept = CMImportServiceFactory::install(CMImportCommand::makeService);
+  test.choose("File", "Import");
+  EXPECT_TRUE(test.answerOpenPanel(platform::pathForResource("eye", "png", "images")));
+  test.settle();  // the panel's answer is queued
+  CMImportServiceFactory::install(kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, SelectionEverywhere,
+    testing::Values(Choice{"Band", band, true, {1, 2}, 2},
+                    Choice{"BandThenUnion", [](auto& t) { band(t), t.choose("Arrange", "Union"); }, true, {2}, 2},
+                    Choice{"FirstShowingOfThePanels", [](auto&) {}, false, {1}, 1},
+                    Choice{"UndoOfGroup", undoGroup, true, {1, 2}, 2},
+                    Choice{"PictureImport", importPicture, true, {3}, 3}),
+    [](const testing::TestParamInfo<Choice>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace ui_testing
