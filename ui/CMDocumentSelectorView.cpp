@@ -89,7 +89,7 @@ void CMDocumentSelectorView::placeAllDocumentsButton() {
 
 std::optional<CMDocumentSelectorView::TabHit> CMDocumentSelectorView::tabAt(const platform::Event& event) const {
   const platform::Point point = convertPointFromWindow(event.locationInWindow);
-  for (const TabRecord& tab : tabs_) {
+  for (const TabRecord& tab : currentTabs()) {
     if (!platform::pointInRect(point, tab.rect)) continue;
     const platform::Rect closeArea{tab.rect.origin.x, tab.rect.origin.y, kCloseAreaWidth, tab.rect.size.height};
     return TabHit{tab.document, platform::pointInRect(point, closeArea)};

@@ -80,6 +80,9 @@ class CMDocumentSelectorView : public CMPanelBase {
     std::shared_ptr<platform::Document> document;
     bool onClose = false;
   };
+  // Where the tabs of the documents open now stand, drawn yet or not: a click right after a document opens finds
+  // its tab.
+  std::vector<TabRecord> currentTabs() const;
   std::optional<TabHit> tabAt(const platform::Event& event) const;
   void drawTabs();
   void drawTab(const platform::Document& document, const platform::Rect& rect, bool first);

@@ -56,28 +56,33 @@ void CMDocumentSelectorView::drawRect(const platform::Rect& dirtyRect) {
   drawTabs();
 }
 
+std::vector<CMDocumentSelectorView::TabRecord> CMDocumentSelectorView::currentTabs() const {
+  std::vector<TabRecord> tabs;
+  const auto& documents = platform::DocumentController::shared().documents();
+  const CMDocumentTabLayout layout = tabLayout(documents.size(), frame().size.width);
+  double x = kFirstTabX;
+  for (std::size_t index = layout.skipped; index < layout.skipped + layout.drawn; ++index) {
+    tabs.push_back({documents[index], {x, 0, layout.tabWidth, frame().size.height}});
+    x += layout.tabWidth;
+  }
+  return tabs;
+}
+
 void CMDocumentSelectorView::drawTabs() {
-  tabs_.clear();
   const platform::DocumentController& controller = platform::DocumentController::shared();
   const auto& documents = controller.documents();
   std::shared_ptr<platform::Document> current = controller.currentDocument();
   if (!current && !documents.empty()) current = documents.front();
-
-  const CMDocumentTabLayout layout = tabLayout(documents.size(), frame().size.width);
-  allDocumentsBt_->setHidden(!layout.showsAllDocumentsButton);
-  double x = kFirstTabX;
+  allDocumentsBt_->setHidden(!tabLayout(documents.size(), frame().size.width).showsAllDocumentsButton);
+  tabs_ = currentTabs();
   bool first = true;
-  for (std::size_t index = layout.skipped; index < layout.skipped + layout.drawn; ++index) {
-    const std::shared_ptr<platform::Document>& document = documents[index];
-    const platform::Rect rect{x, 0, layout.tabWidth, frame().size.height};
-    if (document == current) {
-      drawActiveTab(*document, rect);
+  for (const TabRecord& tab : tabs_) {
+    if (tab.document == current) {
+      drawActiveTab(*tab.document, tab.rect);
     } else {
-      drawTab(*document, rect, first);
+      drawTab(*tab.document, tab.rect, first);
     }
     first = false;
-    tabs_.push_back({document, rect});
-    x += layout.tabWidth;
   }
 }
 
