@@ -42,16 +42,26 @@ CMKeyBindingManager::KeyNames& installedKeyNames() {
   return names;
 }
 
-// A stored record the table can use: a string title, a tool key id, a key code or -1, and modifier flags.
+bool isToolKeyId(const platform::Value& keyId) {
+  return keyId.isInteger() && std::any_of(kBuiltIn.begin(), kBuiltIn.end(), [&keyId](const BuiltInBinding& tool) {
+           return tool.keyId == keyId.integerValue();
+         });
+}
+
+// A stored record the table can use: a string title, a tool's key id, a key code or -1, and modifier flags.
 bool isValidRecord(const platform::Value& entry) {
   const platform::DictRef record = entry.dictionary();
   if (!record) return false;
-  const platform::Value keyId = record->get("keyId");
   const platform::Value code = record->get("code");
   const platform::Value flags = record->get("flags");
-  return record->get("title").isString() && keyId.isInteger() && keyId.integerValue() >= 1 &&
-         keyId.integerValue() <= 15 && code.isInteger() && code.integerValue() >= -1 && code.integerValue() <= 127 &&
-         flags.isInteger() && flags.integerValue() >= 0;
+  return record->get("title").isString() && isToolKeyId(record->get("keyId")) && code.isInteger() &&
+         code.integerValue() >= -1 && code.integerValue() <= 127 && flags.isInteger() && flags.integerValue() >= 0;
+}
+
+bool holdsKeyId(const platform::Array& records, const platform::Value& keyId) {
+  return std::any_of(records.begin(), records.end(), [&keyId](const platform::Value& entry) {
+    return entry.dictionary()->get("keyId").integerValue() == keyId.integerValue();
+  });
 }
 
 // "record 3 (“Oval”)": the position counted from 1, and the title when there is one.
@@ -144,7 +154,8 @@ CMKeyBindingManager::StoredTable CMKeyBindingManager::readStoredTable(const plat
   }
   platform::ArrayRef kept = platform::Array::make();
   for (std::size_t i = 0; i < records.size(); ++i) {
-    if (isValidRecord(records.at(i))) {
+    // A tool's second record would bind a second key, and the table would outgrow the tools.
+    if (isValidRecord(records.at(i)) && !holdsKeyId(*kept, records.at(i).dictionary()->get("keyId"))) {
       kept->add(platform::Value(platform::dictionaryCopy(records.at(i).dictionary())));
     } else {
       table.dropped.push_back(describeRecord(i, records.at(i)));

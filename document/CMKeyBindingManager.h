@@ -47,10 +47,10 @@ class CMKeyBindingManager {
   const platform::ArrayRef& items() const noexcept { return items_; }
   // The built-in table, new records every call.
   static platform::ArrayRef builtInItems();
-  // What a stored "keyshorts" value holds: its valid records, deep copies in order, with a record of its built-in
-  // key (none where another tool holds that key) at its built-in place for each tool that has none, and a
-  // description of each record left out; no records, and the reason, when the table is unusable as a whole (not
-  // keyed-archive data of an array, no valid record, or more records than there are tools).
+  // What a stored "keyshorts" value holds: its valid records, each tool's first, deep copies in order, with a
+  // record of its built-in key (none where another tool holds that key) at its built-in place for each tool that
+  // has none, and a description of each record left out; no records, and the reason, when the table is unusable
+  // as a whole (not keyed-archive data of an array, no valid record, or more records than there are tools).
   struct StoredTable {
     platform::ArrayRef items;
     std::vector<std::string> dropped;
