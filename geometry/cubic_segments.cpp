@@ -146,9 +146,17 @@ Point nearestPointOnCurve(const Point segment[4], double* t, Point p) {
 
 float tangentAngleOfCurve(const Point segment[4], float t) {
   const double u = std::clamp(t, 0.0f, 1.0f);
-  const Point c{3 * (segment[1].x - segment[0].x), 3 * (segment[1].y - segment[0].y)};
-  const Point b{3 * (segment[2].x - segment[1].x) - c.x, 3 * (segment[2].y - segment[1].y) - c.y};
-  const Point a{segment[3].x - segment[0].x - c.x - b.x, segment[3].y - segment[0].y - c.y - b.y};
+  // The angle does not depend on the scale: the points are brought to magnitudes below 1 by a power of two (exact),
+  // so that the derivative of a segment near the largest double does not overflow into infinity minus infinity.
+  double largest = 0;
+  for (int i = 0; i < 4; ++i) largest = std::max({largest, std::abs(segment[i].x), std::abs(segment[i].y)});
+  int exponent = 0;
+  std::frexp(largest, &exponent);
+  Point s[4];
+  for (int i = 0; i < 4; ++i) s[i] = {std::ldexp(segment[i].x, -exponent), std::ldexp(segment[i].y, -exponent)};
+  const Point c{3 * (s[1].x - s[0].x), 3 * (s[1].y - s[0].y)};
+  const Point b{3 * (s[2].x - s[1].x) - c.x, 3 * (s[2].y - s[1].y) - c.y};
+  const Point a{s[3].x - s[0].x - c.x - b.x, s[3].y - s[0].y - c.y - b.y};
   const double dx = 3 * a.x * u * u + 2 * b.x * u + c.x, dy = 3 * a.y * u * u + 2 * b.y * u + c.y;
   return static_cast<float>(std::atan2(dy, dx));
 }

@@ -87,9 +87,9 @@ TEST(GeometryFunctions, NearestPointMatchesBruteForce) {
   }
 }
 
-TEST(GeometryFunctions, NearestPointIsTheSameAtEveryMagnitude) {
+TEST(GeometryFunctions, NearestPointAndTangentAreTheSameAtEveryMagnitude) {
   // Scaling by a power of two is exact, so the answer scales exactly too.
-  std::mt19937 random = seededGenerator("NearestPointIsTheSameAtEveryMagnitude");
+  std::mt19937 random = seededGenerator("NearestPointAndTangentAreTheSameAtEveryMagnitude");
   std::uniform_real_distribution<double> coordinate(-100, 100);
   for (int trial = 0; trial < 200; ++trial) {
     Point segment[4];
@@ -104,6 +104,13 @@ TEST(GeometryFunctions, NearestPointIsTheSameAtEveryMagnitude) {
       const Point scaledNearest = nearestPointOnCurve(scaled, &scaledT, {std::ldexp(p.x, exponent), std::ldexp(p.y, exponent)});
       ASSERT_EQ(scaledT, t) << "trial " << trial << ", 2^" << exponent;
       ASSERT_EQ(scaledNearest, (Point{std::ldexp(nearest.x, exponent), std::ldexp(nearest.y, exponent)}));
+    }
+    // So does the tangent's angle, up to points near the largest double, whose derivative overflows unscaled.
+    const float angle = tangentAngleOfCurve(segment, static_cast<float>(t));
+    for (const int exponent : {-1000, 500, 1016}) {
+      Point scaled[4];
+      for (int i = 0; i < 4; ++i) scaled[i] = {std::ldexp(segment[i].x, exponent), std::ldexp(segment[i].y, exponent)};
+      ASSERT_EQ(tangentAngleOfCurve(scaled, static_cast<float>(t)), angle) << "trial " << trial << ", 2^" << exponent;
     }
   }
 }
