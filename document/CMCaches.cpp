@@ -17,6 +17,10 @@ const CMCaches::KeptImage* CMCaches::findImage(const platform::DictRef& record, 
   return &item.kept;
 }
 
+void CMCaches::forgetImage(const platform::DictRef& record) {
+  if (record) items_.erase(CMLayerTree::layerId(record));
+}
+
 void CMCaches::addImage(KeptImage kept, const platform::DictRef& record, bool design, float viewZoom) {
   if (!record || !kept.image) return;
   record->set("dirty", false);

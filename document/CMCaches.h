@@ -43,6 +43,8 @@ class CMCaches {
   const KeptImage* findImage(const platform::DictRef& record, bool design, float viewZoom) const;
   // Sets the record's "dirty" to NO and keeps the image as the one image of the record's "id".
   void addImage(KeptImage kept, const platform::DictRef& record, bool design, float viewZoom);
+  // Drops the image of the record's "id", which no longer shows the layer.
+  void forgetImage(const platform::DictRef& record);
   // Empties the cache (another document is shown).
   void clean() noexcept { items_.clear(); }
   std::size_t count() const noexcept { return items_.size(); }

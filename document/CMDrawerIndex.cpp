@@ -69,8 +69,9 @@ void CMDrawerIndex::measure(Slot slot) {
   setting_.applyTo(layer);
   entry.reach = layer.extent().reach;
   quietSlot_ = kNoSlot;
-  // Replacing the "shape" record changes the layer record, which brings the layer here.
-  const platform::DictRef shape = entry.record->dictionary("shape");
+  // Replacing the "shape" record changes the layer record, which brings the layer here; the layer may still draw the
+  // one it had, whose changes are then those that move it.
+  const platform::DictRef shape = layer.shapeRecord();
   if (shape != entry.shape) {
     if (entry.shape) entry.shape->unwatch(*this, slot);
     if (shape) shape->watch(*this, slot);

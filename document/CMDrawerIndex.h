@@ -56,7 +56,7 @@ class CMDrawerIndex final : public platform::DictionaryWatcher, public CMLayerWa
  private:
   struct Entry {
     platform::DictRef record;
-    platform::DictRef shape;  // the record's "shape" record when last measured, watched as well
+    platform::DictRef shape;  // the "shape" record the layer drew when last measured, watched as well
     platform::Rect reach;
     bool changed = false;
     bool selected = false;
@@ -67,7 +67,7 @@ class CMDrawerIndex final : public platform::DictionaryWatcher, public CMLayerWa
   void note(Slot slot) noexcept;
   void watch(Slot slot);
   void unwatchAll() noexcept;
-  // Measures the layer with the setting and watches its current "shape" record.
+  // Measures the layer with the setting and watches the "shape" record it draws.
   void measure(Slot slot);
   // Files every reach in a grid sized for them.
   void refile();

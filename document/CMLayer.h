@@ -236,6 +236,9 @@ class CMLayer {
   void setSelEditingPoint(platform::DictRef point) { selEditingPoint_ = std::move(point); }
   const platform::DictRef& selEditingPoint() const noexcept { return selEditingPoint_; }
   const platform::DictRef& data() const noexcept { return data_; }
+  // The "shape" record the layer draws, which its extent is measured from: the record's own, unless the layer drew
+  // from one it was built over that an undo has since swapped out of the record.
+  virtual platform::DictRef shapeRecord() const { return data_->dictionary("shape"); }
   // The record's "id" (0 when missing).
   std::int32_t layerId() const;
   // Sets the context's fill colour to opaque black.

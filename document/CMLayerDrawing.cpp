@@ -77,8 +77,7 @@ float shadowMargin(const platform::DictRef& shape) {
   return margin;
 }
 
-double blurRadius(const platform::DictRef& record) {
-  const platform::DictRef shape = record->dictionary("shape");
+double blurRadius(const platform::DictRef& shape) {
   const platform::DictRef blur = shape ? shape->dictionary("blur") : nullptr;
   const double amount = blur ? blur->get("amount").doubleValue() : 0;
   // Held to the panel's range: a foreign amount would make every redraw blur an image of millions of pixels.
@@ -342,7 +341,7 @@ void CMLayer::draw(platform::GraphicsContext& context, const platform::Rect& dir
 
 platform::Rect CMLayer::findDisplayRect(float& margin) {
   platform::Rect rect = layerRect();
-  float m = std::max(layerOffset(), shadowMargin(data_->dictionary("shape")));
+  float m = std::max(layerOffset(), shadowMargin(shapeRecord()));
   if (data_->get("ismask").boolValue()) m = 0;
   m *= viewZoom_;
   // A hostile offset or zoom must not reach the image size.
@@ -360,7 +359,7 @@ CMLayerExtent CMLayer::measureExtent() {
   const double alpha = data_->get("alpha").doubleValue();
   extent.alpha = std::isfinite(alpha) ? std::clamp(alpha, 0.0, 1.0) : 0;
   extent.blendMode = platform::blendModeFromValue(data_->get("blending_mode").integerValue());
-  extent.blurRadius = blurRadius(data_);
+  extent.blurRadius = blurRadius(shapeRecord());
   // The blur gets room to spread beyond the margin instead of being cut at the image's edge.
   extent.blurRoom = std::ceil(kBlurReach * extent.blurRadius);
   // The layer's bounds with the margin on every side (the display rectangle keeps the bounds' origin).

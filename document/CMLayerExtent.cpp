@@ -47,8 +47,7 @@ const CMLayerExtent& CMLayer::extent() {
   key.recordChanges = data_->changeCount();
   key.dirtyMarks = dirtyMarks_;
   // The "shape" record is looked up only when the layer record changed; its own changes are counted apart.
-  key.shape = measured_ && key.recordChanges == extentKey_.recordChanges ? extentKey_.shape
-                                                                         : data_->dictionary("shape").get();
+  key.shape = measured_ && key.recordChanges == extentKey_.recordChanges ? extentKey_.shape : shapeRecord().get();
   key.shapeChanges = key.shape ? key.shape->changeCount() : 0;
   key.backZoom = backZoomTransform_ ? *backZoomTransform_ : platform::AffineTransform{};
   key.center = centerPoint_;

@@ -31,7 +31,7 @@ struct CMLayerExtentKey {
   std::uint64_t recordChanges = 0;
   std::uint64_t shapeChanges = 0;
   std::uint64_t dirtyMarks = 0;
-  // The record's "shape" record, alive while the record is unchanged (replacing it counts as a change).
+  // The "shape" record the layer draws, alive while the record is unchanged (replacing it counts as a change).
   const platform::Dictionary* shape = nullptr;
   platform::AffineTransform backZoom;
   platform::Point center;

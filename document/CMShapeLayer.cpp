@@ -1,6 +1,7 @@
 #include "document/CMShapeLayer.h"
 
 #include "document/CMBetheierShape.h"
+#include "document/CMCaches.h"
 #include "document/CMFreeLineShape.h"
 #include "document/CMLineShape.h"
 #include "document/CMOvalShape.h"
@@ -35,13 +36,21 @@ std::unique_ptr<CMShape> shapeOfType(std::int64_t type, const DictRef& record) {
   }
 }
 
+// The width in the shape record's stroke, which a line takes back from its "def_width" whenever it is rebuilt.
+float strokeWidth(const DictRef& shape) {
+  const DictRef stroke = shape->dictionary("stroke");
+  return stroke ? stroke->get("lineWidth").floatValue() : 0;
+}
+
 }  // namespace
 
 CMShapeLayer::CMShapeLayer(DictRef data, float zoom) : CMLayer(std::move(data)) {
   zoom_ = zoom;
   // A record without a shape record has nothing to draw or measure, like an unknown type.
   if (const DictRef record = data_->dictionary("shape")) {
+    const float width = strokeWidth(record);
     shape_ = shapeOfType(data_->get("shape_type").integerValue(), record);
+    forgetPictureUnlessOfWidth(width);
   }
   if (shape_) shape_->setViewZoom(zoom_);
 }
@@ -115,7 +124,16 @@ void CMShapeLayer::setOriginPoint(Point point) {
 }
 
 void CMShapeLayer::setLinePosition(Point point) {
-  if (CMLineShape* line = lineShape()) line->setLinePosition(point);
+  CMLineShape* line = lineShape();
+  if (!line) return;
+  const float width = strokeWidth(line->data());
+  line->setLinePosition(point);
+  forgetPictureUnlessOfWidth(width);
+}
+
+void CMShapeLayer::forgetPictureUnlessOfWidth(float width) {
+  // Dropped rather than marked dirty: the mark lives in this object, and the layers may be rebuilt before it draws.
+  if (shape_ && strokeWidth(shape_->data()) != width) CMCaches::sharedCaches().forgetImage(data_);
 }
 
 void CMShapeLayer::setOriginSize(platform::Size size) {

@@ -32,6 +32,8 @@ class CMShapeLayer : public CMLayer {
 
   // Null for a shape type outside 0 to 7.
   CMShape* shape() const noexcept { return shape_.get(); }
+  // The record the shape object was built over; null without a shape object.
+  platform::DictRef shapeRecord() const override;
   // Shape type 4 or 6 not yet written back as Bezier points.
   bool isLineShape() const;
   bool isBezierShape() const;
@@ -134,10 +136,12 @@ class CMShapeLayer : public CMLayer {
  private:
   CMPathShape* pathShape() const;
   CMLineShape* lineShape() const;
-  platform::DictRef shapeRecord() const;
   // The shape's point records after writing a parametric shape back as Bezier points.
   platform::ArrayRef bezierPoints();
   void markChanged();
+  // Building or moving a line rebuilds it with the stroke width of its "def_width": the picture the canvas keeps of
+  // it at another width (the one given) shows another line, even where it would lie on the pixel grid as before.
+  void forgetPictureUnlessOfWidth(float width);
   bool combineWith(CMShapeLayer& other, std::int32_t type);
   // The engine's result for an outline on the page and the other shape's at its offset, or nothing when a record
   // cannot hold it.

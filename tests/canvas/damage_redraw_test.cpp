@@ -2,7 +2,8 @@
 // rectangle being drawn. Neither may change a pixel: a canvas that measures every layer anew and draws it shows the
 // same after the same small redraws, and after the same random run of edits, restackings and undos (some replayed
 // in place before the canvas rebuilds its layers), each followed by a redraw of only the part the canvas reports
-// damaged.
+// damaged. Nor may the layer pictures the canvas keeps: drawn whole, it then shows what rendering every layer anew
+// shows.
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "canvas/CMEditorView.h"
@@ -86,6 +88,8 @@ struct Mode {
   }
 };
 
+const Mode kModes[] = {{1, false}, {4, false}, {1, true}, {4, true}};
+
 class DamageRedrawTest : public canvas_testing::CanvasTest, public ::testing::WithParamInterface<Mode> {
  protected:
   DamageRedrawTest() { CMCaches::sharedCaches().clean(); }
@@ -121,36 +125,49 @@ TEST_F(DamageRedrawTest, TilesDrawWhatOneWholeRedrawDraws) {
   }
 }
 
+// One step of a run on the canvas: an edit of the layer at `index` (kinds 0 to 4, see editLayer), its restacking one
+// place up (5) or down (6), or the undo of the last step registered (7), after which the main window rebuilds the
+// layers when `rebuilds` (it always does after restacking).
+struct Step {
+  std::size_t index = 0;
+  int kind = 0;
+  platform::Point move{};
+  platform::Size size{};
+  float angle = 0;
+  double lineWidth = 1;
+  double shadowOffset = 0;
+  bool rebuilds = false;
+};
+
 // One layer's edit as the canvas and the style panels make it, registered for undo in the layer record's place.
-void editLayer(CMEditorView& canvas, std::size_t index, int kind, platform::Point move, platform::Size size,
-               float angle, double lineWidth, double shadowOffset) {
-  CMLayer& layer = *canvas.layers()[index];
+void editLayer(CMEditorView& canvas, const Step& step) {
+  CMLayer& layer = *canvas.layers()[step.index];
   canvas.document()->undoManager().regUndoDictionary(
       kCMUndoLayerKeys,
       platform::Dictionary::make(
           {{"obj", layer.data()},
            {"keys", platform::Array::make({"x", "y", "width", "height", "rotate", "visible", "shape"})}}));
   const platform::DictRef shape = layer.data()->dictionary("shape");
-  switch (kind) {
+  switch (step.kind) {
     case 0: {  // a move, which keeps the layer's image when it is by whole pixels
       const platform::Point origin = layer.originPoint();
-      layer.setOriginPoint({origin.x + move.x, origin.y + move.y});
+      layer.setOriginPoint({origin.x + step.move.x, origin.y + step.move.y});
       break;
     }
     case 1:
-      layer.setOriginSize(size);
+      layer.setOriginSize(step.size);
       break;
     case 2:
-      layer.setRotation(angle);
+      layer.setRotation(step.angle);
       break;
     case 3:  // a wider stroke and a shadow moved or switched
       if (const platform::DictRef stroke = shape ? shape->dictionary("stroke") : nullptr) {
         stroke->set("use", true);
-        stroke->set("lineWidth", lineWidth);
+        stroke->set("lineWidth", step.lineWidth);
       }
       if (const platform::DictRef shadow = shape ? shape->dictionary("shadow") : nullptr) {
         shadow->set("use", !shadow->get("use").boolValue());
-        shadow->set("offset_x", shadowOffset);
+        shadow->set("offset_x", step.shadowOffset);
       }
       layer.setDirty(true);
       break;
@@ -172,6 +189,69 @@ void restackLayer(CMEditorView& canvas, std::size_t index, bool up) {
   canvas.update();
 }
 
+// A canvas that keeps its layers' extents and one that measures every layer anew, given the same steps, each followed
+// by a redraw of only the part the first reports damaged.
+class EditRun {
+ public:
+  EditRun(float zoom, bool vector)
+      : edited_(mixedDocument(zoom), zoom, vector), reference_(mixedDocument(zoom, 100001), zoom, vector, false) {
+    edited_.drawAll();
+    reference_.drawAll();
+  }
+
+  bool canUndo() const { return !done_.empty(); }
+  DrawnCanvas& edited() { return edited_; }
+  DrawnCanvas& reference() { return reference_; }
+
+  void take(Step step) {
+    const bool undoing = step.kind == 7;
+    const Done undone = undoing ? done_.back() : Done{};
+    if (undoing) step.index = placeOf(undone.id);
+    const std::int32_t id = edited_.canvas().layers()[step.index]->layerId();
+    const std::size_t undoCount = edited_.canvas().document()->undoManager().undoCount();
+    // The damage is where the changed layer was and where it is now.
+    platform::Rect damage = edited_.canvas().layerDamage(*edited_.canvas().layers()[step.index]);
+    for (DrawnCanvas* canvas : {&edited_, &reference_}) {
+      CMEditorView& view = canvas->canvas();
+      if (undoing) {  // replayed in the records; the main window rebuilds the layers, at times after a draw
+        view.document()->undo();
+        if (undone.restacked || step.rebuilds) view.update();
+      } else if (step.kind >= 5) {
+        restackLayer(view, step.index, step.kind == 5);
+      } else {
+        editLayer(view, step);
+      }
+    }
+    if (undoing) {
+      done_.pop_back();
+    } else if (edited_.canvas().document()->undoManager().undoCount() > undoCount) {
+      done_.push_back({id, step.kind >= 5});
+    }
+    damage = platform::unionRect(damage, edited_.canvas().layerDamage(*edited_.canvas().layers()[placeOf(id)]));
+    edited_.draw(damage);
+    reference_.draw(damage);
+  }
+
+ private:
+  // What the undo stack holds: the id of the layer each entry changed (on the edited canvas), and whether it
+  // restacked the drawing.
+  struct Done {
+    std::int32_t id;
+    bool restacked;
+  };
+
+  std::size_t placeOf(std::int32_t id) {
+    const CMEditorView::Layers& layers = edited_.canvas().layers();
+    std::size_t at = 0;
+    while (at + 1 < layers.size() && layers[at]->layerId() != id) ++at;
+    return at;
+  }
+
+  DrawnCanvas edited_;
+  DrawnCanvas reference_;
+  std::vector<Done> done_;
+};
+
 TEST_P(DamageRedrawTest, RedrawingTheDamageAfterEachEditShowsWhatMeasuringAnewShows) {
   const auto [zoom, vector] = GetParam();
   const unsigned seed = randomTestSeed("DamageRedrawTest");
@@ -180,67 +260,88 @@ TEST_P(DamageRedrawTest, RedrawingTheDamageAfterEachEditShowsWhatMeasuringAnewSh
   const auto uniform = [&](double low, double high) {
     return std::uniform_real_distribution<double>(low, high)(random);
   };
-  DrawnCanvas edited(mixedDocument(zoom), zoom, vector);
-  DrawnCanvas reference(mixedDocument(zoom, 100001), zoom, vector, false);
-  edited.drawAll();
-  reference.drawAll();
-  // What the undo stack holds: the id of the layer each entry changed (on the edited canvas), and whether it
-  // restacked the drawing.
-  struct Done {
-    std::int32_t id;
-    bool restacked;
-  };
-  std::vector<Done> done;
-  const auto placeOf = [&edited](std::int32_t id) {
-    const CMEditorView::Layers& layers = edited.canvas().layers();
-    std::size_t at = 0;
-    while (at + 1 < layers.size() && layers[at]->layerId() != id) ++at;
-    return at;
-  };
-  for (int step = 1; step <= 200; ++step) {
-    std::size_t index = std::uniform_int_distribution<std::size_t>(0, kLayers - 1)(random);
-    const int kind = std::uniform_int_distribution<int>(0, 7)(random);
-    platform::Point move{uniform(-60, 60), uniform(-60, 60)};
-    if (step % 2 == 0) move = {std::round(move.x), std::round(move.y)};
-    const platform::Size size{uniform(5, 120), uniform(5, 120)};
-    const float angle = static_cast<float>(uniform(-180, 180));
-    const double lineWidth = uniform(1, 12);
-    const double shadowOffset = uniform(-8, 8);
-    if (kind == 7 && done.empty()) continue;
-    const bool undoing = kind == 7;
-    const Done undone = undoing ? done.back() : Done{};
-    if (undoing) index = placeOf(undone.id);
-    const std::int32_t id = edited.canvas().layers()[index]->layerId();
-    const std::size_t undoCount = edited.canvas().document()->undoManager().undoCount();
-    // The damage is where the changed layer was and where it is now.
-    platform::Rect damage = edited.canvas().layerDamage(*edited.canvas().layers()[index]);
-    for (DrawnCanvas* canvas : {&edited, &reference}) {
-      CMEditorView& view = canvas->canvas();
-      if (undoing) {  // replayed in the records; the main window rebuilds the layers, at times after a draw
-        view.document()->undo();
-        if (undone.restacked || step % 2 == 0) view.update();
-      } else if (kind >= 5) {
-        restackLayer(view, index, kind == 5);
-      } else {
-        editLayer(view, index, kind, move, size, angle, lineWidth, shadowOffset);
-      }
-    }
-    if (undoing) {
-      done.pop_back();
-    } else if (edited.canvas().document()->undoManager().undoCount() > undoCount) {
-      done.push_back({id, kind >= 5});
-    }
-    index = placeOf(id);
-    damage = platform::unionRect(damage, edited.canvas().layerDamage(*edited.canvas().layers()[index]));
-    edited.draw(damage);
-    reference.draw(damage);
-    if (step % 25 == 0) {
-      ASSERT_EQ(edited.differenceFrom(reference), "") << "after step " << step;
+  EditRun run(zoom, vector);
+  for (int number = 1; number <= 200; ++number) {
+    Step step;
+    step.index = std::uniform_int_distribution<std::size_t>(0, kLayers - 1)(random);
+    step.kind = std::uniform_int_distribution<int>(0, 7)(random);
+    step.move = {uniform(-60, 60), uniform(-60, 60)};
+    if (number % 2 == 0) step.move = {std::round(step.move.x), std::round(step.move.y)};
+    step.size = {uniform(5, 120), uniform(5, 120)};
+    step.angle = static_cast<float>(uniform(-180, 180));
+    step.lineWidth = uniform(1, 12);
+    step.shadowOffset = uniform(-8, 8);
+    step.rebuilds = number % 2 == 0;
+    if (step.kind == 7 && !run.canUndo()) continue;
+    run.take(step);
+    if (number % 25 == 0) {
+      ASSERT_EQ(run.edited().differenceFrom(run.reference()), "") << "after step " << number;
     }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(CachedAndVector, DamageRedrawTest,
-                         ::testing::Values(Mode{1, false}, Mode{4, false}, Mode{1, true}, Mode{4, true}));
+INSTANTIATE_TEST_SUITE_P(CachedAndVector, DamageRedrawTest, ::testing::ValuesIn(kModes));
+
+// Runs of steps that once left the canvas showing other than what measuring every layer anew shows after a step, or,
+// drawn whole at the end with layer objects true to the records, other than what rendering every layer anew shows.
+struct Script {
+  const char* name;
+  std::vector<Step> steps;
+  friend void PrintTo(const Script& script, std::ostream* out) { *out << script.name; }
+};
+
+// In the mixed drawing the layer at 33 is a line 1 wide with a shadow and the one at 188 a line 3 wide without, both
+// where the canvas shows the page at 400 % too.
+const Script kScripts[] = {
+    // The undo swaps the line's "shape" record for a copy while the layer object still draws the one it was built
+    // over: the second move moves that one. The last undo rebuilds the layers.
+    {"LineMovedUndoneInPlaceAndMovedAgain",
+     {{.index = 33, .kind = 0, .move = {8, 31}},
+      {.kind = 7},
+      {.index = 33, .kind = 0, .move = {57, -30}},
+      {.kind = 7, .rebuilds = true}}},
+    // Moving a line rebuilds it with the stroke width of its "def_width": the picture kept at the wider stroke (as
+    // wide as the shadow's room, so that it lies on the same pixel grid) is of another line.
+    {"LineRestrokedThenMovedByWholePixels",
+     {{.index = 188, .kind = 3, .lineWidth = 5, .shadowOffset = 4}, {.index = 188, .kind = 0, .move = {-20, 10}}}},
+    // So does building its layer object anew, as each undo of the moves of a layer far from it does here: the line
+    // is not drawn before the second.
+    {"LineRestrokedThenRebuiltTwice",
+     {{.index = 188, .kind = 3, .lineWidth = 5, .shadowOffset = 4},
+      {.index = 398, .kind = 0, .move = {-20, 10}},
+      {.index = 398, .kind = 0, .move = {-20, 10}},
+      {.kind = 7, .rebuilds = true},
+      {.kind = 7, .rebuilds = true}}},
+};
+
+class DamageScriptTest : public canvas_testing::CanvasTest,
+                         public ::testing::WithParamInterface<std::tuple<Mode, Script>> {
+ protected:
+  DamageScriptTest() { CMCaches::sharedCaches().clean(); }
+  ~DamageScriptTest() override { CMCaches::sharedCaches().clean(); }
+};
+
+TEST_P(DamageScriptTest, RedrawingTheDamageShowsWhatMeasuringAndRenderingAnewShow) {
+  const auto [mode, script] = GetParam();
+  EditRun run(mode.zoom, mode.vector);
+  for (std::size_t number = 0; number < script.steps.size(); ++number) {
+    run.take(script.steps[number]);
+    ASSERT_EQ(run.edited().differenceFrom(run.reference()), "") << "after step " << number + 1;
+  }
+  // The main window asks for the whole canvas once it has rebuilt the layers.
+  run.edited().drawAll();
+  CMCaches::sharedCaches().clean();
+  DrawnCanvas rendered(run.edited().canvas().document(), mode.zoom, mode.vector);
+  rendered.drawAll();
+  EXPECT_EQ(run.edited().differenceFrom(rendered), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CachedAndVector, DamageScriptTest, ::testing::Combine(::testing::ValuesIn(kModes), ::testing::ValuesIn(kScripts)),
+    [](const ::testing::TestParamInfo<std::tuple<Mode, Script>>& info) {
+      const Mode& mode = std::get<0>(info.param);
+      return std::string(std::get<1>(info.param).name) + (mode.vector ? "Vector" : "Cached") +
+             std::to_string(static_cast<int>(mode.zoom * 100));
+    });
 
 }  // namespace
