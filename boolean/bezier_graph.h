@@ -102,7 +102,6 @@ class PBBezierGraph {
                                                         const platform::AffineTransform& transform);
 
  private:
-  void prepareOperationWithBezierGraph(PBBezierGraph& other);
   // Horizontal, from the contour's test point to just past the graph's bounds on the side away from it.
   std::shared_ptr<PBBezierCurve> containmentRayForContour(PBBezierContour& contour);
   // contourInsides with an index over the contours' bounds.

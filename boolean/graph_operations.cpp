@@ -11,6 +11,7 @@
 #include "boolean/bezier_curve.h"
 #include "boolean/bezier_graph.h"
 #include "boolean/edge_crossing.h"
+#include "boolean/overlay.h"
 #include "boolean/tolerance_functions.h"
 #include "platform/graphics/rect_functions.h"
 
@@ -137,27 +138,10 @@ void PBBezierGraph::differenceNonintersectingPartsIntoGraph(PBBezierGraph& resul
   addNonintersectingParts(Operation::Difference, *this, result, other, answers);
 }
 
-void PBBezierGraph::prepareOperationWithBezierGraph(PBBezierGraph& other) {
-  insertCrossingsWithBezierGraph(other);
-  insertSelfCrossings();
-  other.insertSelfCrossings();
-  cleanupCrossingsWithBezierGraph(other);
-}
-
 namespace {
 
-// Leaves both operands as they were before the operation's crossings and overlaps.
-void finishOperation(PBBezierGraph& graph, PBBezierGraph& other) {
-  graph.removeCrossings();
-  other.removeCrossings();
-  graph.removeOverlaps();
-  other.removeOverlaps();
-}
-
-// Every edge lies within its graph's bounds, and the curve intersection rejects edges whose bounds are further
-// apart than PBRectOverlapThreshold, as containment rejects a contour whose bounds miss the graph's. Twice that
-// gap leaves room for the rounding of the bounds' unions: then nothing meets, no contour contains one of the
-// other graph, and each operation's result is a choice of whole operand contours. NaN bounds are never apart.
+// Operands whose bounds lie further apart than the overlay's tolerance (twice, for the rounding of the bounds)
+// meet nowhere, and each operation's result is a choice of whole operand contours. NaN bounds are never apart.
 bool boundsApart(PBBezierGraph& graph, PBBezierGraph& other) {
   const platform::Rect a = graph.bounds();
   const platform::Rect b = other.bounds();
@@ -167,25 +151,19 @@ bool boundsApart(PBBezierGraph& graph, PBBezierGraph& other) {
       return false;
     }
   }
-  constexpr double kGap = 2 * PBRectOverlapThreshold;
-  return std::max(platform::minX(a), platform::minX(b)) - std::min(platform::maxX(a), platform::maxX(b)) > kGap ||
-         std::max(platform::minY(a), platform::minY(b)) - std::min(platform::maxY(a), platform::maxY(b)) > kGap;
+  const double gap = 2 * PBOverlay::toleranceWithin(platform::unionRect(a, b));
+  return std::max(platform::minX(a), platform::minX(b)) - std::min(platform::maxX(a), platform::maxX(b)) > gap ||
+         std::max(platform::minY(a), platform::minY(b)) - std::min(platform::maxY(a), platform::maxY(b)) > gap;
 }
 
 void addContours(PBBezierGraph& result, const PBBezierGraph& graph) {
   for (const auto& contour : graph.contours()) result.addContour(contour);
 }
 
-bool hasOverlapsOrSelfCrossings(const PBBezierGraph& graph) {
-  for (const auto& contour : graph.contours()) {
-    if (!contour->overlaps().empty()) return true;
-    for (const auto& edge : contour->edges()) {
-      for (const auto& crossing : edge->crossings_()) {
-        if (crossing->isSelfCrossing()) return true;
-      }
-    }
-  }
-  return false;
+std::shared_ptr<PBBezierGraph> overlaid(std::shared_ptr<PBBezierGraph> result, const PBBezierGraph& graph,
+                                        const PBBezierGraph& other, PBOverlay::Operation operation) {
+  for (auto& contour : PBOverlay(graph, other).contours(operation)) result->addContour(std::move(contour));
+  return result;
 }
 
 }  // namespace
@@ -197,24 +175,12 @@ std::shared_ptr<PBBezierGraph> PBBezierGraph::unionWithBezierGraph(PBBezierGraph
     addContours(*result, graph);
     return result;
   }
-  prepareOperationWithBezierGraph(graph);
-  markCrossingsAsEntryOrExitWithBezierGraph(graph, false);
-  graph.markCrossingsAsEntryOrExitWithBezierGraph(*this, false);
-  auto result = bezierGraphFromIntersections();
-  unionNonintersectingPartsIntoGraph(*result, graph);
-  finishOperation(*this, graph);
-  return result;
+  return overlaid(makeResultGraph(), *this, graph, PBOverlay::Operation::Union);
 }
 
 std::shared_ptr<PBBezierGraph> PBBezierGraph::intersectWithBezierGraph(PBBezierGraph& graph) {
   if (boundsApart(*this, graph)) return makeResultGraph();
-  prepareOperationWithBezierGraph(graph);
-  markCrossingsAsEntryOrExitWithBezierGraph(graph, true);
-  graph.markCrossingsAsEntryOrExitWithBezierGraph(*this, true);
-  auto result = bezierGraphFromIntersections();
-  intersectNonintersectingPartsIntoGraph(*result, graph);
-  finishOperation(*this, graph);
-  return result;
+  return overlaid(makeResultGraph(), *this, graph, PBOverlay::Operation::Intersect);
 }
 
 std::shared_ptr<PBBezierGraph> PBBezierGraph::differenceWithBezierGraph(PBBezierGraph& graph) {
@@ -223,37 +189,10 @@ std::shared_ptr<PBBezierGraph> PBBezierGraph::differenceWithBezierGraph(PBBezier
     addContours(*result, *this);
     return result;
   }
-  prepareOperationWithBezierGraph(graph);
-  markCrossingsAsEntryOrExitWithBezierGraph(graph, false);
-  graph.markCrossingsAsEntryOrExitWithBezierGraph(*this, true);
-  auto result = bezierGraphFromIntersections();
-  differenceNonintersectingPartsIntoGraph(*result, graph);
-  finishOperation(*this, graph);
-  return result;
+  return overlaid(makeResultGraph(), *this, graph, PBOverlay::Operation::Difference);
 }
 
 std::shared_ptr<PBBezierGraph> PBBezierGraph::xorWithBezierGraph(PBBezierGraph& graph) {
   if (boundsApart(*this, graph)) return unionWithBezierGraph(graph);
-  prepareOperationWithBezierGraph(graph);
-  // Without shared stretches or crossing contours inside an operand, every point of the union's outline lies
-  // outside the intersection and every point of the intersection's outline inside the union, touching it only
-  // where the operands' outlines cross: their difference is simply both sets of contours, which is what the full
-  // difference run finds whenever its containment rays can decide.
-  const bool simple = !hasOverlapsOrSelfCrossings(*this) && !hasOverlapsOrSelfCrossings(graph);
-  markCrossingsAsEntryOrExitWithBezierGraph(graph, false);
-  graph.markCrossingsAsEntryOrExitWithBezierGraph(*this, false);
-  auto unionGraph = bezierGraphFromIntersections();
-  ContainmentAnswers answers;
-  addNonintersectingParts(Operation::Union, *this, *unionGraph, graph, answers);
-  restoreOverlapCrossings();
-  markAllCrossingsAsUnprocessed();
-  graph.markAllCrossingsAsUnprocessed();
-  markCrossingsAsEntryOrExitWithBezierGraph(graph, true);
-  graph.markCrossingsAsEntryOrExitWithBezierGraph(*this, true);
-  auto intersectGraph = bezierGraphFromIntersections();
-  addNonintersectingParts(Operation::Intersect, *this, *intersectGraph, graph, answers);
-  finishOperation(*this, graph);
-  if (!simple) return unionGraph->differenceWithBezierGraph(*intersectGraph);
-  addContours(*unionGraph, *intersectGraph);
-  return unionGraph;
+  return overlaid(makeResultGraph(), *this, graph, PBOverlay::Operation::Xor);
 }

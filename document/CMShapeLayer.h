@@ -143,10 +143,15 @@ class CMShapeLayer : public CMLayer {
   // it at another width (the one given) shows another line, even where it would lie on the pixel grid as before.
   void forgetPictureUnlessOfWidth(float width);
   bool combineWith(CMShapeLayer& other, std::int32_t type);
-  // The engine's result for an outline on the page and the other shape's at its offset, or nothing when a record
-  // cannot hold it.
-  static std::optional<platform::BezierPath> combinedPath(const platform::BezierPath& page, const CMPathShape& other,
-                                                          platform::Point otherOffset, std::int32_t type);
+  // The engine's result for two outlines on the page, or nothing when a record cannot hold it.
+  static std::optional<platform::BezierPath> combinedPath(const platform::BezierPath& page,
+                                                          const platform::BezierPath& theirs, std::int32_t type);
+  // The turn the canvas gives the layer, in page units; none when the layer is not rotated.
+  platform::AffineTransform pageRotation();
+  // The shape's outline where the canvas draws it on the page.
+  platform::BezierPath outlineOnPage();
+  // A result on the page as the receiver's path, to be drawn where it lies with the receiver's rotation.
+  platform::BezierPath inReceiverFrame(platform::BezierPath page);
   void takeCombinedPath(platform::BezierPath path);
   void changeToCorner(const platform::ArrayRef& points, std::ptrdiff_t& index);
   void changeToCurve(const platform::ArrayRef& points, std::ptrdiff_t index, platform::Point center);

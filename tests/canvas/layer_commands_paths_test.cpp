@@ -16,6 +16,7 @@ using layer_commands_testing::filledShape;
 using layer_commands_testing::LayerCommandsTest;
 using layer_commands_testing::sameContent;
 using platform::DictRef;
+using platform::Point;
 using platform::Rect;
 
 constexpr std::int64_t kOval = 1;
@@ -78,6 +79,80 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"Difference", &CMEditorView::pathDifference, {100, 100, 100, 100}, 1, -0.25},
                       PathCase{"Subtract", &CMEditorView::pathSubtract, {50, 50, 150, 150}, 1, 0.5}),
     [](const ::testing::TestParamInfo<PathCase>& info) { return std::string(info.param.name); });
+
+// Rotated layers: A (60, 100, 80 × 80) and B (100, 100, 100 × 80), both turned 30° about A's centre, B placed
+// where that turn puts it. Each pixel of the result drawn on the canvas is the operation of the canvas's own drawings
+// of A and of B; the stored outline keeps A's turn and measures what the turned shapes make.
+struct RotatedCase {
+  const char* name;
+  void (CMEditorView::*command)();
+  double area;
+  bool (*combine)(bool inA, bool inB);
+  friend void PrintTo(const RotatedCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class RotatedPathCommands : public LayerCommandsTest, public ::testing::WithParamInterface<RotatedCase> {
+ protected:
+  static DictRef turned(DictRef record) {
+    record->set("rotate", 30.0);
+    return record;
+  }
+  // Which pixels of the page's area hold the colour fully, which are white, and which are neither (an edge).
+  enum Coverage : std::uint8_t { kWhite, kFull, kEdge };
+  std::vector<Coverage> coverage(int r, int g, int b) {
+    const auto image = render();
+    std::vector<Coverage> map;
+    for (int y = 0; y < 300; ++y) {
+      for (int x = 0; x < 400; ++x) {
+        const auto pixel = pixelOnPage(image.get(), {double(x), double(y)});
+        map.push_back(isColour(pixel, r, g, b) ? kFull : isColour(pixel, 255, 255, 255) ? kWhite : kEdge);
+      }
+    }
+    return map;
+  }
+};
+
+TEST_P(RotatedPathCommands, GiveWhatTheCanvasShowsOfTheTurnedLayers) {
+  platform::AffineTransform turn;
+  turn.translate(100, 140);
+  turn.rotateByRadians(30 * 0.017453292f);
+  turn.translate(-100, -140);
+  const Point centreB = turn.transformPoint({150, 140});
+  const DictRef a = turned(filledShape(0, 1, {60, 100, 80, 80}, 220, 0, 0));
+  const DictRef b = turned(filledShape(0, 2, {centreB.x - 50, centreB.y - 40, 100, 80}, 0, 0, 220));
+  show({platform::deepCopy(a).dictionary()});
+  const std::vector<Coverage> inA = coverage(220, 0, 0);
+  show({platform::deepCopy(b).dictionary()});
+  const std::vector<Coverage> inB = coverage(0, 0, 220);
+  show({b, a});
+  select(1, {2});
+  (canvas().*GetParam().command)();
+  ASSERT_EQ(rootIds(), (std::vector<std::int64_t>{1}));
+  EXPECT_FLOAT_EQ(root(0)->get("rotate").floatValue(), 30);
+  const double area = pathoracles::evenOddArea(CMEditorView::layerFromDictionary(root(0))->path());
+  EXPECT_NEAR(area, GetParam().area, 1e-3);
+  select(0);  // no handles over the drawing
+  const std::vector<Coverage> result = coverage(220, 0, 0);
+  int compared = 0, wrong = 0;
+  for (std::size_t i = 0; i < result.size(); ++i) {
+    if (inA[i] == kEdge || inB[i] == kEdge || result[i] == kEdge) continue;
+    ++compared;
+    wrong += (result[i] == kFull) != GetParam().combine(inA[i] == kFull, inB[i] == kFull);
+  }
+  EXPECT_GT(compared, 100000);
+  EXPECT_EQ(wrong, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, RotatedPathCommands,
+    ::testing::Values(RotatedCase{"Union", &CMEditorView::pathUnion, 140 * 80, [](bool a, bool b) { return a || b; }},
+                      RotatedCase{"Difference", &CMEditorView::pathDifference, 40 * 80,
+                                  [](bool a, bool b) { return a && !b; }},
+                      RotatedCase{"Intersect", &CMEditorView::pathIntersect, 40 * 80,
+                                  [](bool a, bool b) { return a && b; }},
+                      RotatedCase{"Subtract", &CMEditorView::pathSubtract, 100 * 80,
+                                  [](bool a, bool b) { return a != b; }}),
+    [](const ::testing::TestParamInfo<RotatedCase>& info) { return std::string(info.param.name); });
 
 TEST_F(PathCommands, SubtractLeavesTheOverlapUnpainted) {
   showSquareOverOval();

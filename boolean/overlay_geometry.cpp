@@ -1,0 +1,147 @@
+#include "boolean/overlay_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+using platform::Point;
+using platform::Rect;
+
+void PBOverlayForEachPairOfNearRects(const std::vector<Rect>& rects, double gap,
+                                     const std::function<void(std::size_t, std::size_t)>& block) {
+  std::vector<std::size_t> order(rects.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&rects](std::size_t a, std::size_t b) {
+    return rects[a].origin.x < rects[b].origin.x || (rects[a].origin.x == rects[b].origin.x && a < b);
+  });
+  std::vector<std::size_t> active;
+  for (std::size_t index : order) {
+    const Rect& rect = rects[index];
+    // Later rectangles start further right: one ending too far left of this one meets none of them.
+    std::erase_if(active, [&](std::size_t other) {
+      return rect.origin.x - (rects[other].origin.x + rects[other].size.width) > gap;
+    });
+    for (std::size_t other : active) {
+      const Rect& near = rects[other];
+      if (std::max(rect.origin.y, near.origin.y) -
+              std::min(rect.origin.y + rect.size.height, near.origin.y + near.size.height) >
+          gap) {
+        continue;
+      }
+      block(std::min(index, other), std::max(index, other));
+    }
+    active.push_back(index);
+  }
+}
+
+namespace {
+
+double cross(Point origin, Point a, Point b) {
+  return (a.x - origin.x) * (b.y - origin.y) - (a.y - origin.y) * (b.x - origin.x);
+}
+
+}  // namespace
+
+bool PBOverlayLinesCross(Point p0, Point p1, Point q0, Point q1, Point* crossing) {
+  const double q0Side = cross(p0, p1, q0), q1Side = cross(p0, p1, q1);
+  const double p0Side = cross(q0, q1, p0), p1Side = cross(q0, q1, p1);
+  if (!(q0Side * q1Side < 0 && p0Side * p1Side < 0)) return false;
+  const double t = q0Side / (q0Side - q1Side);
+  *crossing = {q0.x + t * (q1.x - q0.x), q0.y + t * (q1.y - q0.y)};
+  return true;
+}
+
+PBBezierCurveLocation PBOverlayClosestLocation(const PBBezierCurveData& curve, Point point) {
+  if (!curve.isStraightLine) return PBBezierCurveDataClosestLocation(curve, point);
+  const Point a = curve.endPoint1, b = curve.endPoint2;
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double lengthSquared = dx * dx + dy * dy;
+  const double t =
+      lengthSquared > 0 ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / lengthSquared, 0.0, 1.0) : 0.0;
+  const Point on = PBOverlayPointAt(curve, t);
+  return {t, std::hypot(on.x - point.x, on.y - point.y)};
+}
+
+Point PBOverlayPointAt(const PBBezierCurveData& curve, double parameter) {
+  if (parameter <= 0) return curve.endPoint1;
+  if (parameter >= 1) return curve.endPoint2;
+  if (curve.isStraightLine) {
+    return {curve.endPoint1.x + parameter * (curve.endPoint2.x - curve.endPoint1.x),
+            curve.endPoint1.y + parameter * (curve.endPoint2.y - curve.endPoint1.y)};
+  }
+  return PBBezierCurveDataPointAtParameter(curve, parameter, nullptr, nullptr);
+}
+
+double PBOverlayAreaTerm(const PBBezierCurveData& curve) {
+  const Point p0 = curve.endPoint1, p3 = curve.endPoint2;
+  if (curve.isStraightLine) return 0.5 * (p0.x * p3.y - p3.x * p0.y);
+  // x·y' − y·x' is a polynomial of degree 5: three Gauss–Legendre nodes integrate it exactly.
+  static const double nodes[3] = {0.5 - 0.5 * std::sqrt(0.6), 0.5, 0.5 + 0.5 * std::sqrt(0.6)};
+  static const double weights[3] = {5.0 / 18.0, 8.0 / 18.0, 5.0 / 18.0};
+  double total = 0;
+  for (int i = 0; i < 3; ++i) {
+    const Point at = PBBezierCurveDataPointAtParameter(curve, nodes[i], nullptr, nullptr);
+    const Point d = PBBezierCurveDataDerivative(curve, nodes[i]);
+    total += weights[i] * (at.x * d.y - at.y * d.x);
+  }
+  return 0.5 * total;
+}
+
+int PBOverlayCrossingsLeftOf(const PBBezierCurveData& curve, Point point) {
+  // Cut where y turns, so that each piece meets the ray's height at most once.
+  std::vector<double> cuts{0};
+  if (!curve.isStraightLine) {
+    const double y0 = curve.endPoint1.y, y1 = curve.controlPoint1.y, y2 = curve.controlPoint2.y, y3 = curve.endPoint2.y;
+    const double a = -y0 + 3 * y1 - 3 * y2 + y3, b = 2 * (y0 - 2 * y1 + y2), c = y1 - y0;
+    double roots[2];
+    int count = 0;
+    if (std::fabs(a) <= 1e-12 * (std::fabs(b) + std::fabs(c))) {
+      if (b != 0) roots[count++] = -c / b;
+    } else if (const double discriminant = b * b - 4 * a * c; discriminant >= 0) {
+      const double root = std::sqrt(discriminant);
+      roots[count++] = (-b + root) / (2 * a);
+      roots[count++] = (-b - root) / (2 * a);
+    }
+    std::sort(roots, roots + count);
+    for (int i = 0; i < count; ++i) {
+      if (roots[i] > 0 && roots[i] < 1) cuts.push_back(roots[i]);
+    }
+  }
+  cuts.push_back(1);
+  int crossings = 0;
+  for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+    double low = cuts[i], high = cuts[i + 1];
+    const Point from = PBOverlayPointAt(curve, low), to = PBOverlayPointAt(curve, high);
+    if ((from.y <= point.y) == (to.y <= point.y)) continue;
+    if (std::max(from.x, to.x) < point.x && curve.isStraightLine) {
+      ++crossings;
+      continue;
+    }
+    double x;
+    if (curve.isStraightLine) {
+      x = from.x + (point.y - from.y) * (to.x - from.x) / (to.y - from.y);
+    } else {
+      const bool rising = to.y > from.y;
+      for (int step = 0; step < 60 && high - low > 1e-15; ++step) {
+        const double middle = 0.5 * (low + high);
+        ((PBOverlayPointAt(curve, middle).y <= point.y) == rising ? low : high) = middle;
+      }
+      x = PBOverlayPointAt(curve, 0.5 * (low + high)).x;
+    }
+    if (x < point.x) ++crossings;
+  }
+  return crossings;
+}
+
+double PBOverlayLeavingAngle(const PBBezierCurveData& curve) {
+  const Point start = curve.endPoint1;
+  Point toward = curve.endPoint2;
+  if (!curve.isStraightLine) {
+    PBBezierCurveData copy = curve;
+    const double length = PBBezierCurveDataGetLength(&copy);
+    // A sixty-fourth of a unit of the working frame, or a quarter of a short curve.
+    const double parameter = std::min(0.25, 0x1p-6 / length);
+    toward = PBOverlayPointAt(curve, parameter);
+  }
+  return std::atan2(toward.y - start.y, toward.x - start.x);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+// The geometric questions the overlay asks of its edges and links, in the working frame.
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "boolean/bezier_curve_data.h"
+#include "platform/core/geometry.h"
+
+// Every pair i < j of rectangles at most `gap` apart, by a sweep over their left sides.
+void PBOverlayForEachPairOfNearRects(const std::vector<platform::Rect>& rects, double gap,
+                                     const std::function<void(std::size_t, std::size_t)>& block);
+
+// Whether the segments p0 p1 and q0 q1 cross strictly inside both, each one's ends on either side of the other's
+// line; then where.
+bool PBOverlayLinesCross(platform::Point p0, platform::Point p1, platform::Point q0, platform::Point q1,
+                         platform::Point* crossing);
+
+// The point of the curve nearest to `point`: exact for a line.
+PBBezierCurveLocation PBOverlayClosestLocation(const PBBezierCurveData& curve, platform::Point point);
+
+// The point at the parameter, exact at both ends.
+platform::Point PBOverlayPointAt(const PBBezierCurveData& curve, double parameter);
+
+// ∫ x dy − y dx over the curve, halved: summed around a closed outline, its signed area (counter-clockwise positive).
+double PBOverlayAreaTerm(const PBBezierCurveData& curve);
+
+// How many times the curve crosses the ray from `point` towards −x, counted half-open in y so that a ray through a
+// point where two curves meet counts once.
+int PBOverlayCrossingsLeftOf(const PBBezierCurveData& curve, platform::Point point);
+
+// The direction in which the curve leaves its start, as an angle: for a curve, that of the chord to a point a short
+// way along, so that curves leaving in one direction are ordered by how they bend.
+double PBOverlayLeavingAngle(const PBBezierCurveData& curve);

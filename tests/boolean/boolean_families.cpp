@@ -1,0 +1,201 @@
+#include "boolean_families.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "boolean_corpus.h"
+#include "path_oracles.h"
+#include "platform/core/string_utilities.h"
+#include "platform/graphics/affine_transform.h"
+
+namespace booleancheck {
+
+using platform::AffineTransform;
+using platform::BezierPath;
+using platform::Point;
+
+namespace {
+
+constexpr Operation kOperations[] = {Operation::Union, Operation::Intersect, Operation::Difference, Operation::Xor};
+
+int pick(std::mt19937& random, int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+
+// A closed polygon from a random vertex, in a random direction, so that no outline always starts or turns alike.
+BezierPath polygon(std::vector<Point> points, std::mt19937& random) {
+  if (random() % 2) std::reverse(points.begin(), points.end());
+  std::rotate(points.begin(), points.begin() + pick(random, 0, static_cast<int>(points.size()) - 1), points.end());
+  BezierPath path;
+  path.moveTo(points.front());
+  for (std::size_t i = 1; i < points.size(); ++i) path.lineTo(points[i]);
+  path.closePath();
+  return path;
+}
+
+// Shapes on a grid of ten units, their edges along the grid or its diagonals, so that outlines of two of them
+// often share a stretch or a vertex.
+BezierPath gridShape(std::mt19937& random) {
+  auto cell = [&](int low = 0, int high = 6) { return 10.0 * pick(random, low, high); };
+  const double x = cell(0, 4), y = cell(0, 4);
+  const double w = cell(1, 3), h = cell(1, 3);
+  switch (pick(random, 0, 5)) {
+    case 0: return polygon({{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}, random);
+    case 1: {  // right triangle, its legs on the grid
+      const double sx = random() % 2 ? w : -w, sy = random() % 2 ? w : -w;
+      return polygon({{x + 10, y + 10}, {x + 10 + sx, y + 10}, {x + 10, y + 10 + sy}}, random);
+    }
+    case 2: {  // any triangle of grid points
+      Point p[3];
+      do {
+        for (Point& point : p) point = {cell(), cell()};
+      } while ((p[1].x - p[0].x) * (p[2].y - p[0].y) == (p[1].y - p[0].y) * (p[2].x - p[0].x));
+      return polygon({p[0], p[1], p[2]}, random);
+    }
+    case 3: {  // parallelogram
+      const double d = random() % 2 ? h : -h;
+      return polygon({{x + 10, y}, {x + 10 + w, y}, {x + 10 + w + d, y + h}, {x + 10 + d, y + h}}, random);
+    }
+    case 4:  // diamond
+      return polygon({{x + w, y + h}, {x + 2 * w, y + 2 * h}, {x + w, y + 3 * h}, {x, y + 2 * h}}, random);
+    default: {  // rectangle with a square or a slanted notch at one corner
+      const double W = w + 20, H = h + 20, n = 10;
+      std::vector<Point> points{{x + n, y}, {x + W, y}, {x + W, y + H}, {x, y + H}, {x, y + n}};
+      if (random() % 2) points.push_back({x + n, y + n});
+      return polygon(points, random);
+    }
+  }
+}
+
+BezierPath rectangleShape(std::mt19937& random) {
+  auto cell = [&](int low, int high) { return 10.0 * pick(random, low, high); };
+  const double x = cell(0, 5), y = cell(0, 5);
+  return polygon({{x, y}, {x + cell(1, 4), y}, {x + cell(1, 4), y + cell(1, 4)}, {x, y + cell(1, 4)}}, random);
+}
+
+BezierPath transformed(const BezierPath& path, const AffineTransform& transform) {
+  return pathoracles::transformed(path, transform);
+}
+
+AffineTransform turnAbout(Point centre, double degrees) {
+  AffineTransform transform;
+  transform.translate(centre.x, centre.y);
+  transform.rotateByDegrees(degrees);
+  transform.translate(-centre.x, -centre.y);
+  return transform;
+}
+
+void allOperations(const Run& run, const BezierPath& a, const BezierPath& b) {
+  for (Operation operation : kOperations) run(operation, a, b);
+}
+
+void gridPolygons(std::mt19937& random, const Run& run) { allOperations(run, gridShape(random), gridShape(random)); }
+
+void chains(std::mt19937& random, const Run& run) {
+  BezierPath current = rectangleShape(random);
+  for (int step = 0; step < 6; ++step) {
+    const BezierPath other = random() % 4 ? rectangleShape(random) : gridShape(random);
+    BezierPath next = run(kOperations[pick(random, 0, 3)], current, other);
+    current = next.isEmpty() ? rectangleShape(random) : next;
+  }
+}
+
+// As layers turned in the style panel: both operands by one rotation about a point of the first, then placed.
+void rotatedPairs(std::mt19937& random, const Run& run) {
+  const BezierPath a = random() % 2 ? gridShape(random) : rectangleShape(random);
+  const BezierPath b = random() % 2 ? gridShape(random) : rectangleShape(random);
+  const double degrees = random() % 3 ? std::uniform_real_distribution<double>(0, 360)(random) : 15.0 * pick(random, 0, 23);
+  const platform::Rect box = a.controlPointBounds();
+  AffineTransform placed = turnAbout({box.origin.x + box.size.width / 2, box.origin.y + box.size.height / 2}, degrees);
+  AffineTransform move;
+  move.translate(std::uniform_real_distribution<double>(-500, 500)(random),
+                 std::uniform_real_distribution<double>(-500, 500)(random));
+  placed.appendTransform(move);
+  allOperations(run, transformed(a, placed), transformed(b, placed));
+}
+
+// Rectangle pairs in layouts whose edges coincide, the second moved by a hair (or a hundredth), then both turned.
+void nearPairs(std::mt19937& random, const Run& run) {
+  auto rect = [&](double x, double y, double w, double h) {
+    return polygon({{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}, random);
+  };
+  const BezierPath a = rect(0, 0, 100, 100);
+  const double hair = (random() % 2 ? 1 : -1) * std::pow(10.0, pick(random, -9, -2));
+  BezierPath b;
+  switch (pick(random, 0, 7)) {
+    case 0: b = rect(100, 0, 100, 100); break;                                                       // side by side
+    case 1: b = rect(50, 40, 100, 60); break;                                                        // sharing a top
+    case 2: b = rect(0, 0, 40, 100); break;                                                          // three edges
+    case 3: b = rect(30, 0, 40, 100); break;                                                         // a strip
+    case 4: b = rect(0, 0, 100, 100); break;                                                         // a copy
+    case 5: b = polygon({{0, 0}, {100, 0}, {100, 40}, {40, 40}, {40, 100}, {0, 100}}, random); break;  // an L
+    case 6: b = rect(100, 100, 100, 100); break;                                                     // corners
+    default: b = transformed(rect(0, 0, 100, 100), turnAbout({0, 0}, hair * 1e-2)); break;           // a tiny turn
+  }
+  const int direction = pick(random, 0, 2);
+  AffineTransform shift;
+  shift.translate(direction == 1 ? 0 : hair, direction == 0 ? 0 : hair);
+  b = transformed(b, shift);
+  const AffineTransform turn = turnAbout({50, 50}, std::uniform_real_distribution<double>(0, 360)(random));
+  allOperations(run, transformed(a, turn), transformed(b, turn));
+}
+
+// Circles and ovals of four cubics touching from outside or inside, sharing an arc or their whole outline.
+void curves(std::mt19937& random, const Run& run) {
+  const double r = 10.0 * pick(random, 3, 10), s = 10.0 * pick(random, 1, 10);
+  constexpr double kKappa = 0.5522847498307936;
+  // The quarter disc whose arc is the circle's first cubic.
+  const std::string quarter = platform::formatString("M %.17g 0 C %.17g %.17g %.17g %.17g 0 %.17g L 0 0 Z", r, r,
+                                                     kKappa * r, kKappa * r, r, r);
+  std::string a = corpus::circle(0, 0, r), b;
+  switch (pick(random, 0, 7)) {
+    case 0: b = corpus::circle(r + s, 0, s); break;                                    // touching outside
+    case 1: b = corpus::circle(s < r ? r - s : 0, 0, std::min(r, s)); break;            // touching inside
+    case 2: b = quarter; break;                                                         // a quarter sharing an arc
+    case 3: b = corpus::circle(0, 0, r); break;                                         // a copy
+    case 4: b = corpus::rectangle(r, -s, s, 2 * s); break;                              // a square touching
+    case 5: b = corpus::rectangle(-r, -r, 2 * r, 2 * r); break;                         // the square around it
+    case 6: b = corpus::oval(0, 0, r, s); break;                                        // ovals sharing two points
+    default: b = corpus::oval(pick(random, -5, 5) * 10.0, pick(random, -5, 5) * 10.0, s, r); break;  // crossing
+  }
+  const AffineTransform turn = turnAbout({0, 0}, random() % 2 ? 0 : std::uniform_real_distribution<double>(0, 360)(random));
+  const BezierPath pa = transformed(pathoracles::parseSvgPath(a), turn), pb = transformed(pathoracles::parseSvgPath(b), turn);
+  if (random() % 2) {
+    allOperations(run, pa, pb);
+  } else {
+    allOperations(run, pb, pa);
+  }
+}
+
+}  // namespace
+
+const std::vector<Family>& families() {
+  static const std::vector<Family> list{{"grid_polygons", gridPolygons},
+                                        {"chains", chains},
+                                        {"rotated_pairs", rotatedPairs},
+                                        {"near_pairs", nearPairs},
+                                        {"curves", curves}};
+  return list;
+}
+
+Tally playFamily(const Family& family, std::uint32_t seed, int operations, int keptFailures) {
+  std::mt19937 random(seed);
+  std::mt19937 judging(seed ^ 0x9e3779b9u);
+  Tally tally;
+  const Run run = [&](Operation operation, const BezierPath& a, const BezierPath& b) {
+    BezierPath result = apply(operation, a, b);
+    ++tally.operations;
+    const std::string wrong = judge(operation, a, b, result, judging);
+    if (!wrong.empty()) {
+      ++tally.wrongCount;
+      if (static_cast<int>(tally.wrong.size()) < keptFailures) {
+        tally.wrong.push_back(std::string(name(operation)) + ": " + wrong + "\n  a: " + pathoracles::svgPathData(a) +
+                              "\n  b: " + pathoracles::svgPathData(b) + "\n  result: " + pathoracles::svgPathData(result));
+      }
+    }
+    return result;
+  };
+  while (tally.operations < operations) family.play(random, run);
+  return tally;
+}
+
+}  // namespace booleancheck

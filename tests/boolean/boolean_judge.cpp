@@ -1,0 +1,341 @@
+#include "boolean_judge.h"
+
+#include <polyclipping/clipper.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "boolean/path_boolean_operations.h"
+#include "platform/core/string_utilities.h"
+
+namespace booleancheck {
+
+using platform::BezierPath;
+using platform::PathElement;
+using platform::Point;
+
+const char* name(Operation operation) {
+  switch (operation) {
+    case Operation::Union: return "union";
+    case Operation::Intersect: return "intersection";
+    case Operation::Difference: return "difference";
+    case Operation::Xor: return "exclusive-or";
+  }
+  return "?";
+}
+
+BezierPath apply(Operation operation, const BezierPath& a, const BezierPath& b) {
+  switch (operation) {
+    case Operation::Union: return pb_union(a, b);
+    case Operation::Intersect: return pb_intersect(a, b);
+    case Operation::Difference: return pb_difference(a, b);
+    case Operation::Xor: return pb_xor(a, b);
+  }
+  return {};
+}
+
+namespace {
+
+bool combine(Operation operation, bool inA, bool inB) {
+  switch (operation) {
+    case Operation::Union: return inA || inB;
+    case Operation::Intersect: return inA && inB;
+    case Operation::Difference: return inA && !inB;
+    case Operation::Xor: return inA != inB;
+  }
+  return false;
+}
+
+// One piece of a closed outline: a line when `line`, else the cubic p0 p1 p2 p3.
+struct Segment {
+  Point p[4];
+  bool line;
+  Point at(double t) const {
+    if (line) return {p[0].x + t * (p[3].x - p[0].x), p[0].y + t * (p[3].y - p[0].y)};
+    const double u = 1 - t;
+    const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+    return {a * p[0].x + b * p[1].x + c * p[2].x + d * p[3].x, a * p[0].y + b * p[1].y + c * p[2].y + d * p[3].y};
+  }
+  Point derivative(double t) const {
+    if (line) return {p[3].x - p[0].x, p[3].y - p[0].y};
+    const double u = 1 - t;
+    return {3 * (u * u * (p[1].x - p[0].x) + 2 * u * t * (p[2].x - p[1].x) + t * t * (p[3].x - p[2].x)),
+            3 * (u * u * (p[1].y - p[0].y) + 2 * u * t * (p[2].y - p[1].y) + t * t * (p[3].y - p[2].y))};
+  }
+};
+
+// Every subpath is read as closed, as a fill reads it.
+std::vector<Segment> segments(const BezierPath& path) {
+  std::vector<Segment> list;
+  Point start, current;
+  bool open = false;
+  auto lineTo = [&](Point to) {
+    if (to != current) list.push_back({{current, current, to, to}, true});
+    current = to;
+  };
+  for (int i = 0; i < path.elementCount(); ++i) {
+    Point points[3];
+    switch (path.elementAt(i, points)) {
+      case PathElement::Move:
+        if (open) lineTo(start);
+        start = current = points[0];
+        open = true;
+        break;
+      case PathElement::Line: lineTo(points[0]); break;
+      case PathElement::Curve:
+        list.push_back({{current, points[0], points[1], points[2]}, false});
+        current = points[2];
+        break;
+      case PathElement::Close:
+        lineTo(start);
+        open = false;
+        break;
+    }
+  }
+  if (open) lineTo(start);
+  return list;
+}
+
+// The parameters in (0, 1) where the cubic's y turns, ascending; returns how many.
+int yTurns(const Segment& s, double turns[2]) {
+  const double a = -s.p[0].y + 3 * s.p[1].y - 3 * s.p[2].y + s.p[3].y;
+  const double b = 2 * (s.p[0].y - 2 * s.p[1].y + s.p[2].y);
+  const double c = s.p[1].y - s.p[0].y;
+  double roots[2];
+  int found = 0;
+  if (std::fabs(a) < 1e-14 * (std::fabs(b) + std::fabs(c) + 1e-300)) {
+    if (b != 0) roots[found++] = -c / b;
+  } else if (const double discriminant = b * b - 4 * a * c; discriminant >= 0) {
+    roots[found++] = (-b + std::sqrt(discriminant)) / (2 * a);
+    roots[found++] = (-b - std::sqrt(discriminant)) / (2 * a);
+  }
+  int count = 0;
+  for (int i = 0; i < found; ++i) {
+    if (roots[i] > 0 && roots[i] < 1) turns[count++] = roots[i];
+  }
+  if (count == 2 && turns[0] > turns[1]) std::swap(turns[0], turns[1]);
+  return count;
+}
+
+int crossingsRightOf(const Segment& s, Point point) {
+  double cuts[4] = {0, 1, 1, 1};
+  int pieces = 1;
+  if (!s.line) {
+    if (point.y < std::min({s.p[0].y, s.p[1].y, s.p[2].y, s.p[3].y}) ||
+        point.y > std::max({s.p[0].y, s.p[1].y, s.p[2].y, s.p[3].y})) {
+      return 0;
+    }
+    pieces += yTurns(s, cuts + 1);
+    cuts[pieces] = 1;
+  }
+  int count = 0;
+  for (int i = 0; i < pieces; ++i) {
+    double low = cuts[i], high = cuts[i + 1];
+    const Point from = s.at(low), to = s.at(high);
+    if ((from.y <= point.y) == (to.y <= point.y)) continue;
+    double x;
+    const double minX = std::min({s.p[0].x, s.p[1].x, s.p[2].x, s.p[3].x});
+    const double maxX = std::max({s.p[0].x, s.p[1].x, s.p[2].x, s.p[3].x});
+    if (s.line) {
+      x = from.x + (point.y - from.y) * (to.x - from.x) / (to.y - from.y);
+    } else if (point.x < minX || point.x > maxX) {
+      x = minX;  // the whole curve lies to one side: where exactly does not matter
+    } else {
+      const bool rising = to.y > from.y;
+      for (int step = 0; step < 80; ++step) {
+        const double middle = 0.5 * (low + high);
+        ((s.at(middle).y <= point.y) == rising ? low : high) = middle;
+      }
+      x = s.at(0.5 * (low + high)).x;
+    }
+    if (x > point.x) ++count;
+  }
+  return count;
+}
+
+bool contains(const std::vector<Segment>& outline, Point point) {
+  int count = 0;
+  for (const Segment& s : outline) count += crossingsRightOf(s, point);
+  return count % 2 == 1;
+}
+
+double distanceTo(const Segment& s, Point point) {
+  auto distance = [&](double t) {
+    const Point on = s.at(t);
+    return std::hypot(on.x - point.x, on.y - point.y);
+  };
+  if (s.line) {
+    const Point d = s.derivative(0);
+    const double lengthSquared = d.x * d.x + d.y * d.y;
+    return distance(std::clamp(((point.x - s.p[0].x) * d.x + (point.y - s.p[0].y) * d.y) / lengthSquared, 0.0, 1.0));
+  }
+  constexpr int kSteps = 64;
+  int best = 0;
+  for (int i = 1; i <= kSteps; ++i) {
+    if (distance(static_cast<double>(i) / kSteps) < distance(static_cast<double>(best) / kSteps)) best = i;
+  }
+  double low = std::max(0, best - 1) / double(kSteps), high = std::min(kSteps, best + 1) / double(kSteps);
+  for (int step = 0; step < 100; ++step) {
+    const double nearer = low + (high - low) / 3, further = high - (high - low) / 3;
+    if (distance(nearer) < distance(further)) {
+      high = further;
+    } else {
+      low = nearer;
+    }
+  }
+  return distance(0.5 * (low + high));
+}
+
+// Whether some segment passes within `limit` of the point; segments whose control points all lie further away in
+// x or y are skipped without measuring.
+bool nearOutlines(const std::vector<Segment>& outline, Point point, double limit) {
+  for (const Segment& s : outline) {
+    double minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
+    for (const Point& p : s.p) minX = std::min(minX, p.x), maxX = std::max(maxX, p.x), minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+    if (point.x < minX - limit || point.x > maxX + limit || point.y < minY - limit || point.y > maxY + limit) continue;
+    if (distanceTo(s, point) <= limit) return true;
+  }
+  return false;
+}
+
+bool polygonal(const BezierPath& path) {
+  for (int i = 0; i < path.elementCount(); ++i) {
+    if (path.elementAt(i) == PathElement::Curve) return false;
+  }
+  return true;
+}
+
+// Clipper works on integers: coordinates are scaled by a power of two that keeps them well inside its range.
+ClipperLib::Paths clipperPaths(const BezierPath& path, double scale) {
+  ClipperLib::Paths paths;
+  for (int i = 0; i < path.elementCount(); ++i) {
+    Point points[3];
+    const PathElement kind = path.elementAt(i, points);
+    if (kind == PathElement::Move) paths.emplace_back();
+    if ((kind == PathElement::Move || kind == PathElement::Line) && !paths.empty()) {
+      paths.back().push_back({static_cast<ClipperLib::cInt>(std::llround(points[0].x * scale)),
+                              static_cast<ClipperLib::cInt>(std::llround(points[0].y * scale))});
+    }
+  }
+  return paths;
+}
+
+double clipperArea(const ClipperLib::Paths& paths, double scale) {
+  double total = 0;
+  for (const auto& path : paths) total += ClipperLib::Area(path);
+  return std::fabs(total) / (scale * scale);
+}
+
+double evenOddAreaOf(const BezierPath& polygon, double extent);
+
+// Clipper's union and intersection only: its exclusive-or and difference come out wrong for operands whose own
+// contours touch at a vertex, so they are worked from those two and the operands' areas.
+std::optional<double> exactArea(Operation operation, const BezierPath& a, const BezierPath& b, double extent) {
+  if (!polygonal(a) || !polygonal(b)) return std::nullopt;
+  const double scale = std::ldexp(1.0, 50 - std::ilogb(std::max(extent, 1e-300)));
+  auto clipped = [&](ClipperLib::ClipType type) {
+    ClipperLib::Clipper clipper;
+    clipper.AddPaths(clipperPaths(a, scale), ClipperLib::ptSubject, true);
+    clipper.AddPaths(clipperPaths(b, scale), ClipperLib::ptClip, true);
+    ClipperLib::Paths solution;
+    clipper.Execute(type, solution, ClipperLib::pftEvenOdd, ClipperLib::pftEvenOdd);
+    return clipperArea(solution, scale);
+  };
+  const double both = clipped(ClipperLib::ctIntersection);
+  switch (operation) {
+    case Operation::Union: return clipped(ClipperLib::ctUnion);
+    case Operation::Intersect: return both;
+    case Operation::Difference: return evenOddAreaOf(a, extent) - both;
+    case Operation::Xor: return clipped(ClipperLib::ctUnion) - both;
+  }
+  return std::nullopt;
+}
+
+double evenOddAreaOf(const BezierPath& polygon, double extent) {
+  const double scale = std::ldexp(1.0, 50 - std::ilogb(std::max(extent, 1e-300)));
+  ClipperLib::Paths simple;
+  ClipperLib::SimplifyPolygons(clipperPaths(polygon, scale), simple, ClipperLib::pftEvenOdd);
+  return clipperArea(simple, scale);
+}
+
+double perimeter(const std::vector<Segment>& outline) {
+  double total = 0;
+  for (const Segment& s : outline) {
+    constexpr int kChords = 16;
+    for (int i = 0; i < kChords; ++i) {
+      const Point p = s.at(double(i) / kChords), q = s.at(double(i + 1) / kChords);
+      total += std::hypot(q.x - p.x, q.y - p.y);
+    }
+  }
+  return total;
+}
+
+std::string at(const char* what, Point point) { return platform::formatString("%s at %.17g %.17g", what, point.x, point.y); }
+
+}  // namespace
+
+bool evenOddContains(const BezierPath& path, Point point) { return contains(segments(path), point); }
+
+std::string judge(Operation operation, const BezierPath& a, const BezierPath& b, const BezierPath& result,
+                  std::mt19937& random, const Tolerance& tolerance) {
+  for (int i = 0; i < result.elementCount(); ++i) {
+    Point points[3];
+    const PathElement kind = result.elementAt(i, points);
+    for (int k = 0; k < (kind == PathElement::Curve ? 3 : kind == PathElement::Close ? 0 : 1); ++k) {
+      if (!std::isfinite(points[k].x) || !std::isfinite(points[k].y)) return "a coordinate is not finite";
+    }
+  }
+  BezierPath both = a;
+  both.appendPath(b);
+  if (both.isEmpty()) return result.isEmpty() ? "" : "a result from nothing";
+  const platform::Rect frame = both.controlPointBounds();
+  const double size = std::max(frame.size.width, frame.size.height);
+  const double apart = tolerance.apartness * size;
+  const std::vector<Segment> outlineA = segments(a), outlineB = segments(b), outlineResult = segments(result);
+  std::vector<Segment> operands = outlineA;
+  operands.insert(operands.end(), outlineB.begin(), outlineB.end());
+  auto expected = [&](Point point) { return combine(operation, contains(outlineA, point), contains(outlineB, point)); };
+
+  std::uniform_real_distribution<double> unit(-0.05, 1.05);
+  for (int i = 0; i < 300; ++i) {
+    const Point point{frame.origin.x + unit(random) * frame.size.width, frame.origin.y + unit(random) * frame.size.height};
+    if (contains(outlineResult, point) != expected(point) && !nearOutlines(operands, point, apart)) {
+      return at("fills wrongly", point);
+    }
+  }
+  for (const Segment& s : outlineResult) {
+    // A piece shorter than the tolerance has no side to tell; a closing line between two roundings of one point is.
+    if (std::hypot(s.p[3].x - s.p[0].x, s.p[3].y - s.p[0].y) < tolerance.nearness * size && s.line) continue;
+    // Away from simple fractions, where outlines that touch at a point meet. Where two outlines part at a tiny angle,
+    // the wedge between them is thinner than any bound near its tip, so a piece counts as without width only where
+    // two of its three points are.
+    int sameSides = 0;
+    for (double t : {0.2718281828, 0.5772156649, 0.8414709848}) {
+      const Point point = s.at(t);
+      const Point d = s.derivative(t);
+      const double length = std::hypot(d.x, d.y);
+      if (length == 0) continue;
+      const Point normal{-d.y / length, d.x / length};
+      if (!nearOutlines(operands, point, apart)) return at("the outline leaves the operands' outlines", point);
+      bool parts = false;
+      for (double h = 1e-3 * size; !parts && h >= 0.4 * tolerance.nearness * size; h /= 10) {
+        parts = expected({point.x + h * normal.x, point.y + h * normal.y}) !=
+                expected({point.x - h * normal.x, point.y - h * normal.y});
+      }
+      if (!parts && ++sameSides == 2) return at("the outline has the same fill on both sides", point);
+    }
+  }
+  if (const std::optional<double> area = exactArea(operation, a, b, size)) {
+    if (!polygonal(result)) return "curves from straight operands";
+    const double got = evenOddAreaOf(result, size);
+    if (std::fabs(got - *area) > perimeter(operands) * apart + 1e-12 * size * size) {
+      return platform::formatString("area %.17g where %.17g is exact", got, *area);
+    }
+  }
+  return "";
+}
+
+}  // namespace booleancheck
