@@ -5,59 +5,73 @@
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
 #include "boolean/curve_location.h"
+#include "boolean/contour_reading.h"
 #include "boolean/list_description.h"
 #include "boolean/path_elements.h"
+#include "boolean/tolerance_functions.h"
 #include "platform/core/string_utilities.h"
 #include "platform/graphics/rect_functions.h"
 
 using platform::Point;
 using platform::Rect;
 
-PBBezierGraph::PBBezierGraph(const platform::BezierPath& path) {
+namespace {
+
+struct GraphSink {
+  PBBezierGraph& graph;
   PBBezierContour* contour = nullptr;
-  Point lastPoint;
-  bool closedByLine = false;
-  for (int index = 0; index < path.elementCount(); ++index) {
-    const PBPathElement element = pb_elementAtIndex(path, index);
-    switch (element.kind) {
-      case PBElementMove: {
-        if (contour && !closedByLine) contour->close();
-        auto fresh = std::make_shared<PBBezierContour>();
-        contour = fresh.get();
-        addContour(std::move(fresh));
-        closedByLine = false;
-        lastPoint = element.point;
-        break;
-      }
-      case PBElementLine:
-        // Degenerate elements are dropped on exact equality only.
-        if (element.point == lastPoint) break;
-        if (contour) contour->addCurve(PBBezierCurve::bezierCurveWithLineStartPoint(lastPoint, element.point));
-        lastPoint = element.point;
-        break;
-      case PBElementCurve:
-        if (element.point == lastPoint && element.controlPoints[0] == lastPoint &&
-            element.controlPoints[1] == lastPoint) {
-          break;
-        }
-        if (contour) {
-          contour->addCurve(PBBezierCurve::bezierCurveWithEndPoint1(lastPoint, element.controlPoints[0],
-                                                                    element.controlPoints[1], element.point));
-        }
-        lastPoint = element.point;
-        break;
-      case PBElementClose:
-        if (contour && !contour->edges().empty() && lastPoint != contour->edges().front()->endPoint1()) {
-          contour->addCurve(
-              PBBezierCurve::bezierCurveWithLineStartPoint(lastPoint, contour->edges().front()->endPoint1()));
-          closedByLine = true;
-        }
-        lastPoint = Point();
-        break;
-      default: break;
-    }
+  void begin() {
+    auto fresh = std::make_shared<PBBezierContour>();
+    contour = fresh.get();
+    graph.addContour(std::move(fresh));
   }
-  if (contour && !closedByLine) contour->close();
+  void edge(const PBBezierCurveData& data) { contour->addCurve(std::make_shared<PBBezierCurve>(data)); }
+  bool hasEdges() const { return !contour->edges().empty(); }
+  Point firstPoint() const { return contour->edges().front()->endPoint1(); }
+  void close() { contour->close(); }
+};
+
+// The graph's own path of what it would read, written as it is read.
+struct PathSink {
+  platform::BezierPath& path;
+  bool started = false;
+  Point first{}, last{};
+  void begin() { finish(); }
+  void edge(const PBBezierCurveData& data) {
+    if (!started) path.moveTo(first = data.endPoint1);
+    started = true;
+    if (data.isStraightLine) {
+      path.lineTo(data.endPoint2);
+    } else {
+      path.curveTo(data.endPoint2, data.controlPoint1, data.controlPoint2);
+    }
+    last = data.endPoint2;
+  }
+  bool hasEdges() const { return started; }
+  Point firstPoint() const { return first; }
+  void close() {
+    if (started && !PBArePointsClose(first, last)) path.lineTo(first);
+  }
+  void finish() {
+    if (started) path.closePath();
+    started = false;
+  }
+};
+
+}  // namespace
+
+PBBezierGraph::PBBezierGraph(const platform::BezierPath& path) {
+  GraphSink sink{*this};
+  PBReadContours(path, sink);
+}
+
+platform::BezierPath PBBezierGraph::bezierPathOfContours(const platform::BezierPath& path) {
+  platform::BezierPath result;
+  result.setWindingRule(platform::WindingRule::EvenOdd);
+  PathSink sink{result};
+  PBReadContours(path, sink);
+  sink.finish();
+  return result;
 }
 
 std::shared_ptr<PBBezierGraph> PBBezierGraph::bezierGraphWithBezierPath(const platform::BezierPath& path) {

@@ -30,6 +30,8 @@ class PBBezierGraph {
 
   static std::shared_ptr<PBBezierGraph> bezierGraphWithBezierPath(const platform::BezierPath& path);
   static std::shared_ptr<PBBezierGraph> bezierGraph();
+  // The path a graph read from `path` gives back, without building the graph.
+  static platform::BezierPath bezierPathOfContours(const platform::BezierPath& path);
 
   // --- The operations: each leaves both operands without crossings or overlaps ---
   std::shared_ptr<PBBezierGraph> unionWithBezierGraph(PBBezierGraph& graph);

@@ -17,6 +17,7 @@
 
 #include "boolean/bezier_curve_data.h"
 #include "platform/core/geometry.h"
+#include "platform/graphics/bezier_path.h"
 
 class PBBezierContour;
 class PBBezierCurve;
@@ -26,12 +27,21 @@ class PBOverlay {
  public:
   enum class Operation { Union, Intersect, Difference, Xor };
 
+  // Each operand's contours, each a closed ring of edges.
+  using Outline = std::vector<std::vector<PBBezierCurveData>>;
+
   PBOverlay(const PBBezierGraph& ours, const PBBezierGraph& theirs);
+  // The paths read as a graph reads them, without building one.
+  PBOverlay(const platform::BezierPath& ours, const platform::BezierPath& theirs);
   PBOverlay(const PBOverlay&) = delete;
   PBOverlay& operator=(const PBOverlay&) = delete;
 
-  // The contours of the result, in the operands' own coordinates, each with the result on its left.
+  // The contours of the result, in the operands' own coordinates, each with the result on its left, except that a
+  // whole operand contour comes back as it was.
+  Outline result(Operation operation) const;
   std::vector<std::shared_ptr<PBBezierContour>> contours(Operation operation) const;
+  // Even-odd, as a graph of the result's contours would write it.
+  platform::BezierPath path(Operation operation) const;
 
   // The working frame's tolerance: the largest side of both operands maps to between 512 and 1024.
   static constexpr double kTolerance = 0x1p-20;
@@ -39,10 +49,6 @@ class PBOverlay {
   static double toleranceWithin(const platform::Rect& box);
 
  private:
-  struct Split {
-    double parameter;
-    int vertex;
-  };
   // One edge of an operand.
   struct Edge {
     PBBezierCurveData curve;     // working frame
@@ -51,13 +57,26 @@ class PBOverlay {
     int contour;                 // its contour's position among the operand's
     int index;                   // its position in the contour
     int edgeCount;               // the number of edges of its contour
-    std::vector<Split> splits;
+    int start = -1, end = -1;    // the vertices of its ends
+  };
+  // A vertex on an edge between its ends.
+  struct Split {
+    int edge;
+    double parameter;
+    int vertex;
+  };
+  // Where a crossing lies on an edge, known from finding it there.
+  struct Placement {
+    int edge;
+    double parameter;
+    std::size_t candidate;  // the crossing's place among the points that became vertices
   };
   struct Vertex {
     platform::Point point;   // working frame
     platform::Point output;  // the operands' coordinates
+    bool isCrossing;         // where edges cross, and no edge ends
   };
-  // The piece of an edge between two of its splits.
+  // The piece of an edge between two of its vertices.
   struct Fragment {
     int edge;
     double from, to;
@@ -67,11 +86,12 @@ class PBOverlay {
   struct Member {
     int fragment;
     bool reversed;  // runs from the link's end to its start
+    int next;       // the link's next member, or -1
   };
   // Fragments that coincide, as one: the first of them gives its curve, and the outline of an operand is crossed
   // there when an odd number of them are that operand's.
   struct Link {
-    std::vector<Member> members;
+    int firstMember, lastMember;
     int start, end;
     bool crosses[2];
     PBBezierCurveData curve;  // working frame, its ends on the vertices
@@ -83,13 +103,15 @@ class PBOverlay {
   static double workingScale(double minX, double minY, double maxX, double maxY);
 
   // Reading and cutting (overlay_arrangement.cpp).
-  void readGraph(const PBBezierGraph& graph, int operand);
+  void overlay(const Outline& ours, const Outline& theirs);
+  void readOutline(const Outline& outline, int operand);
   void findVertices();
-  std::vector<platform::Point> crossingPoints() const;
+  // Adds the points where edges cross to the candidates, and where they lie on the edges to the placements.
+  void findCrossings(std::vector<platform::Point>& candidates);
   void clusterVertices(const std::vector<platform::Point>& candidates);
   void attractVertices();
-  std::vector<platform::Point> crossingsBetweenFragments() const;
   void cutFragments();
+  std::vector<platform::Point> crossingsBetweenFragments() const;
 
   // Links and faces (overlay_faces.cpp).
   void mergeCoincidentFragments();
@@ -112,10 +134,20 @@ class PBOverlay {
 
   std::vector<Edge> edges_;
   std::vector<Vertex> vertices_;
+  std::vector<int> vertexOf_;                // per candidate point, the vertex it became
+  std::vector<std::size_t> endCandidate_;    // per edge, the candidate of its end (its start's is its own index)
+  std::vector<platform::Point> endOutput_;   // per candidate that is an edge's end, in the operands' coordinates
+  std::size_t crossingsEnd_ = 0;             // the candidates after the edges' ends and before this are crossings
+  std::vector<Placement> placements_;  // edge after edge
+  // The furthest any point was moved onto the vertex it became one with.
+  double displacement_ = 0;
+  std::vector<Split> splits_;  // edge after edge, each edge's by parameter
   std::vector<Fragment> fragments_;
+  std::vector<Member> members_;
   std::vector<Link> links_;
-  std::vector<std::vector<HalfEdge>> around_;  // per vertex, the half-edges leaving it, counter-clockwise
-  std::vector<int> positionAround_;            // per half-edge, its place in its origin's list
-  std::vector<int> faceOf_;                    // per half-edge, the face on its left
+  std::vector<HalfEdge> around_;     // the half-edges leaving each vertex counter-clockwise, vertex after vertex
+  std::vector<int> aroundStart_;     // per vertex, where its half-edges begin in around_, and the end after the last
+  std::vector<int> positionAround_;  // per half-edge, its place in around_
+  std::vector<int> faceOf_;          // per half-edge, the face on its left
   std::vector<std::uint8_t> faceInside_;  // per face, bit 0: inside ours, bit 1: inside theirs
 };

@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
-#include <unordered_map>
+#include <optional>
 
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
 #include "boolean/bezier_graph.h"
 #include "boolean/bezier_intersect_range.h"
 #include "boolean/bezier_intersection.h"
+#include "boolean/contour_reading.h"
 #include "boolean/overlay.h"
 #include "boolean/overlay_geometry.h"
-#include "boolean/rect_index.h"
+#include "boolean/tolerance_functions.h"
 #include "platform/core/numeric.h"
 
 using platform::Point;
@@ -31,15 +32,57 @@ bool isFinite(const PBBezierCurveData& curve) {
 // so they settle at once in practice; the bound keeps a pathological input from looping.
 constexpr int kRounds = 4;
 
+// How near one of a curve's own vertices a crossing must lie to be looked for on it: where curves touch, the place
+// found for their crossing can stray along them far beyond the tolerance (as the square root of it times the
+// radius of the bend), which this covers in the working frame.
+constexpr double kAnchorReach = 0x1p-4;
+
+PBOverlay::Outline outlineOf(const PBBezierGraph& graph) {
+  PBOverlay::Outline outline;
+  for (const auto& contour : graph.contours()) {
+    outline.emplace_back();
+    for (const auto& edge : contour->edges()) outline.back().push_back(edge->data());
+  }
+  return outline;
+}
+
+// Contours as a graph reads them from a path, closed the same way.
+struct OutlineSink {
+  PBOverlay::Outline& outline;
+  void begin() { outline.emplace_back(); }
+  void edge(const PBBezierCurveData& data) { outline.back().push_back(data); }
+  bool hasEdges() const { return !outline.back().empty(); }
+  Point firstPoint() const { return outline.back().front().endPoint1; }
+  void close() {
+    if (!hasEdges()) return;
+    const Point start = firstPoint(), end = outline.back().back().endPoint2;
+    if (!PBArePointsClose(start, end)) outline.back().push_back(PBBezierCurveDataMakeLine(end, start));
+  }
+};
+
+PBOverlay::Outline outlineOf(const platform::BezierPath& path) {
+  PBOverlay::Outline outline;
+  OutlineSink sink{outline};
+  PBReadContours(path, sink);
+  return outline;
+}
+
 }  // namespace
 
 PBOverlay::PBOverlay(const PBBezierGraph& ours, const PBBezierGraph& theirs) {
+  overlay(outlineOf(ours), outlineOf(theirs));
+}
+
+PBOverlay::PBOverlay(const platform::BezierPath& ours, const platform::BezierPath& theirs) {
+  overlay(outlineOf(ours), outlineOf(theirs));
+}
+
+void PBOverlay::overlay(const Outline& ours, const Outline& theirs) {
   // The frame: centred on both operands, their larger side scaled by a power of two (exactly) to [512, 1024).
   double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
-  for (const PBBezierGraph* graph : {&ours, &theirs}) {
-    for (const auto& contour : graph->contours()) {
-      for (const auto& edge : contour->edges()) {
-        const PBBezierCurveData data = edge->data();
+  for (const Outline* outline : {&ours, &theirs}) {
+    for (const auto& contour : *outline) {
+      for (const PBBezierCurveData& data : contour) {
         if (!isFinite(data)) continue;
         for (Point point : {data.endPoint1, data.controlPoint1, data.controlPoint2, data.endPoint2}) {
           minX = std::min(minX, point.x), maxX = std::max(maxX, point.x);
@@ -53,8 +96,8 @@ PBOverlay::PBOverlay(const PBBezierGraph& ours, const PBBezierGraph& theirs) {
     centre_ = {minX / 2 + maxX / 2, minY / 2 + maxY / 2};
     scale_ = workingScale(minX, minY, maxX, maxY);
   }
-  readGraph(ours, 0);
-  readGraph(theirs, 1);
+  readOutline(ours, 0);
+  readOutline(theirs, 1);
   findVertices();
   mergeCoincidentFragments();
   orderAroundVertices();
@@ -72,14 +115,13 @@ double PBOverlay::toleranceWithin(const Rect& box) {
                                    box.origin.y + box.size.height);
 }
 
-void PBOverlay::readGraph(const PBBezierGraph& graph, int operand) {
+void PBOverlay::readOutline(const Outline& outline, int operand) {
   auto working = [this](Point point) { return Point{(point.x - centre_.x) * scale_, (point.y - centre_.y) * scale_}; };
   int contourIndex = 0;
-  for (const auto& contour : graph.contours()) {
+  for (const auto& contour : outline) {
     const std::size_t first = edges_.size();
     int index = 0;
-    for (const auto& object : contour->edges()) {
-      const PBBezierCurveData original = object->data();
+    for (const PBBezierCurveData& original : contour) {
       if (!isFinite(original)) continue;
       PBBezierCurveData curve = original.isStraightLine
                                     ? PBBezierCurveDataMakeLine(working(original.endPoint1), working(original.endPoint2))
@@ -87,11 +129,8 @@ void PBOverlay::readGraph(const PBBezierGraph& graph, int operand) {
                                                             working(original.controlPoint2),
                                                             working(original.endPoint2), false);
       // Shorter than the tolerance, an edge is a point: its ends become one vertex anyway.
-      if (PBBezierCurveDataGetLength(&curve) <= kTolerance) continue;
-      edges_.push_back({curve, PBBezierCurveDataMake(original.endPoint1, original.controlPoint1,
-                                                     original.controlPoint2, original.endPoint2,
-                                                     original.isStraightLine),
-                        operand, contourIndex, index++, 0, {}});
+      if (PBOverlayPolygonLength(curve) <= kTolerance) continue;
+      edges_.push_back({curve, original, operand, contourIndex, index++, 0});
     }
     for (std::size_t i = first; i < edges_.size(); ++i) edges_[i].edgeCount = index;
     ++contourIndex;
@@ -99,26 +138,43 @@ void PBOverlay::readGraph(const PBBezierGraph& graph, int operand) {
 }
 
 void PBOverlay::findVertices() {
+  // The edges' starts, then each end that is not the next edge's start (in a closed contour, only where an
+  // edge was left out).
   std::vector<Point> candidates;
-  candidates.reserve(2 * edges_.size());
+  candidates.reserve(edges_.size());
   for (const Edge& edge : edges_) {
     candidates.push_back(edge.curve.endPoint1);
-    candidates.push_back(edge.curve.endPoint2);
+    endOutput_.push_back(edge.original.endPoint1);
   }
-  const std::vector<Point> crossings = crossingPoints();
-  candidates.insert(candidates.end(), crossings.begin(), crossings.end());
+  endCandidate_.resize(edges_.size());
+  for (std::size_t i = 0; i < edges_.size(); ++i) {
+    const Edge& edge = edges_[i];
+    const std::size_t next = edge.index + 1 < edge.edgeCount ? i + 1 : i + 1 - edge.edgeCount;
+    if (edges_[next].curve.endPoint1 == edge.curve.endPoint2 &&
+        edges_[next].original.endPoint1 == edge.original.endPoint2) {
+      endCandidate_[i] = next;
+    } else {
+      endCandidate_[i] = candidates.size();
+      candidates.push_back(edge.curve.endPoint2);
+      endOutput_.push_back(edge.original.endPoint2);
+    }
+  }
+  findCrossings(candidates);
+  crossingsEnd_ = candidates.size();
   for (int round = 1;; ++round) {
     clusterVertices(candidates);
     attractVertices();
     cutFragments();
-    if (round == kRounds) break;
+    // A piece whose ends moved by no more than the tolerance crosses nothing its edge did not: whatever passes
+    // between its end and where the edge was lies within the tolerance of the vertex and was cut there.
+    if (displacement_ <= kTolerance || round == kRounds) break;
     const std::vector<Point> more = crossingsBetweenFragments();
     if (more.empty()) break;
     candidates.insert(candidates.end(), more.begin(), more.end());
   }
 }
 
-std::vector<Point> PBOverlay::crossingPoints() const {
+void PBOverlay::findCrossings(std::vector<Point>& candidates) {
   std::vector<Rect> rects;
   rects.reserve(edges_.size());
   for (const Edge& edge : edges_) {
@@ -130,129 +186,315 @@ std::vector<Point> PBOverlay::crossingPoints() const {
     if (!objects[index]) objects[index] = PBBezierCurve::bezierCurveWithBezierCurveData(edges_[index].curve);
     return objects[index].get();
   };
-  std::vector<Point> points;
+  auto place = [&](Point point, std::size_t i, double along1, std::size_t j, double along2) {
+    placements_.push_back({static_cast<int>(i), along1, candidates.size()});
+    placements_.push_back({static_cast<int>(j), along2, candidates.size()});
+    candidates.push_back(point);
+  };
+  placements_.clear();
   PBOverlayForEachPairOfNearRects(rects, kTolerance, [&](std::size_t i, std::size_t j) {
     const PBBezierCurveData& a = edges_[i].curve;
     const PBBezierCurveData& b = edges_[j].curve;
+    // A contour is not met with itself: it is taken not to cross itself (where it touches itself or runs back
+    // along itself, an end lies on another of its edges, which attraction finds), so that the many edges of a
+    // flower of petals near its centre are not all tried against each other.
+    if (edges_[i].operand == edges_[j].operand && edges_[i].contour == edges_[j].contour) return;
     if (a.isStraightLine && b.isStraightLine) {
       Point crossing;
-      if (PBOverlayLinesCross(a.endPoint1, a.endPoint2, b.endPoint1, b.endPoint2, &crossing)) points.push_back(crossing);
+      double alongA, alongB;
+      if (PBOverlayLinesCross(a.endPoint1, a.endPoint2, b.endPoint1, b.endPoint2, &crossing, &alongA, &alongB)) {
+        place(crossing, i, alongA, j, alongB);
+      }
       return;
     }
     std::shared_ptr<PBBezierIntersectRange> overlap;
     object(i)->intersectionsWithBezierCurve(object(j), &overlap,
-                                            [&points](const std::shared_ptr<PBBezierIntersection>& intersection, bool*) {
-                                              points.push_back(intersection->location());
+                                            [&](const std::shared_ptr<PBBezierIntersection>& intersection, bool*) {
+                                              place(intersection->location(), i, intersection->parameter1(), j,
+                                                    intersection->parameter2());
                                             });
     // Where the two run on top of each other, the ends of the stretch; the rest of it is found by attraction.
     if (overlap) {
-      const PBRange range = overlap->parameterRange1();
-      points.push_back(PBBezierCurveDataPointAtParameter(a, range.minimum, nullptr, nullptr));
-      points.push_back(PBBezierCurveDataPointAtParameter(a, range.maximum, nullptr, nullptr));
+      const PBRange range1 = overlap->parameterRange1(), range2 = overlap->parameterRange2();
+      const bool reversed = overlap->reversed();
+      place(PBOverlayPointAt(a, range1.minimum), i, range1.minimum, j, reversed ? range2.maximum : range2.minimum);
+      place(PBOverlayPointAt(a, range1.maximum), i, range1.maximum, j, reversed ? range2.minimum : range2.maximum);
     }
   });
-  return points;
+  std::stable_sort(placements_.begin(), placements_.end(),
+                   [](const Placement& a, const Placement& b) { return a.edge < b.edge; });
 }
 
 void PBOverlay::clusterVertices(const std::vector<Point>& candidates) {
-  // Points within the tolerance of each other are one vertex, through chains of such points too. A grid of cells
-  // as wide as the tolerance finds the neighbours of a point in its own and the eight cells around it.
+  // Points within the tolerance of each other are one vertex, through chains of such points too.
   std::vector<std::size_t> parent(candidates.size());
   std::iota(parent.begin(), parent.end(), 0);
   auto root = [&parent](std::size_t index) {
     while (parent[index] != index) index = parent[index] = parent[parent[index]];
     return index;
   };
-  auto key = [](std::int64_t x, std::int64_t y) {
-    return static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(y);
+  // The smaller index leads, so a cluster is placed on its first point: an operand's own before crossings.
+  auto join = [&](std::size_t a, std::size_t b) {
+    a = root(a), b = root(b);
+    if (a != b) parent[std::max(a, b)] = std::min(a, b);
   };
-  auto cell = [](double value) { return platform::saturatingTruncate<std::int64_t>(std::floor(value / kTolerance)); };
-  std::unordered_multimap<std::uint64_t, std::size_t> grid;
-  grid.reserve(candidates.size());
-  for (std::size_t i = 0; i < candidates.size(); ++i) {
-    const std::int64_t cx = cell(candidates[i].x), cy = cell(candidates[i].y);
-    for (std::int64_t dx = -1; dx <= 1; ++dx) {
-      for (std::int64_t dy = -1; dy <= 1; ++dy) {
-        const auto [from, to] = grid.equal_range(key(cx + dx, cy + dy));
-        for (auto it = from; it != to; ++it) {
-          const Point other = candidates[it->second];
-          if (std::hypot(other.x - candidates[i].x, other.y - candidates[i].y) > kTolerance) continue;
-          // The smaller index leads, so a cluster is placed on its first point: an operand's own before crossings.
-          const std::size_t a = root(i), b = root(it->second);
-          if (a != b) parent[std::max(a, b)] = std::min(a, b);
-        }
+  // Sorted by x, then y, a point's neighbours follow it within the tolerance in x; equal points are joined at once
+  // (many edges can end at one), and a run of points on one vertical is left as soon as y passes the tolerance.
+  std::vector<std::size_t> order(candidates.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const Point p = candidates[a], q = candidates[b];
+    return p.x < q.x || (p.x == q.x && (p.y < q.y || (p.y == q.y && a < b)));
+  });
+  std::vector<std::size_t> runEnd(order.size());  // per position, the end of its run of equal x
+  for (std::size_t i = order.size(); i-- > 0;) {
+    runEnd[i] = i + 1 < order.size() && candidates[order[i + 1]].x == candidates[order[i]].x ? runEnd[i + 1] : i + 1;
+  }
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    const Point p = candidates[order[i]];
+    for (std::size_t j = i + 1; j < order.size();) {
+      const Point q = candidates[order[j]];
+      if (q.x - p.x > kTolerance) break;
+      if (q == p) {
+        join(order[i], order[j]);
+      } else if (q.y - p.y > kTolerance && q.x == p.x) {
+        j = runEnd[j];
+        continue;
+      } else if ((q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y) <= kTolerance * kTolerance) {
+        join(order[i], order[j]);
       }
+      ++j;
     }
-    grid.emplace(key(cx, cy), i);
   }
   vertices_.clear();
-  std::vector<int> vertexOf(candidates.size(), -1);
+  displacement_ = 0;
+  std::vector<int>& vertexOf = vertexOf_;  // per candidate
+  vertexOf.assign(candidates.size(), -1);
   for (std::size_t i = 0; i < candidates.size(); ++i) {
     const std::size_t leader = root(i);
     if (vertexOf[leader] < 0) {
       vertexOf[leader] = static_cast<int>(vertices_.size());
       Point output{candidates[leader].x / scale_ + centre_.x, candidates[leader].y / scale_ + centre_.y};
       // The ends of the operands' edges come first among the candidates: they keep their exact coordinates.
-      if (leader < 2 * edges_.size()) {
-        const Edge& edge = edges_[leader / 2];
-        output = leader % 2 == 0 ? edge.original.endPoint1 : edge.original.endPoint2;
-      }
-      vertices_.push_back({candidates[leader], output});
+      if (leader < endOutput_.size()) output = endOutput_[leader];
+      vertices_.push_back({candidates[leader], output, leader >= endOutput_.size() && leader < crossingsEnd_});
     }
     vertexOf[i] = vertexOf[leader];
+    displacement_ = std::max(displacement_, std::sqrt(std::pow(candidates[i].x - candidates[leader].x, 2) +
+                                                      std::pow(candidates[i].y - candidates[leader].y, 2)));
   }
   for (std::size_t i = 0; i < edges_.size(); ++i) {
-    edges_[i].splits = {{0.0, vertexOf[2 * i]}, {1.0, vertexOf[2 * i + 1]}};
+    edges_[i].start = vertexOf[i];
+    edges_[i].end = vertexOf[endCandidate_[i]];
   }
 }
 
-void PBOverlay::attractVertices() {
-  std::vector<Rect> points;
-  points.reserve(vertices_.size());
-  for (const Vertex& vertex : vertices_) points.push_back({vertex.point.x, vertex.point.y, 0, 0});
-  const PBRectIndex index(points);
-  for (Edge& edge : edges_) {
-    Rect rect = PBBezierCurveDataBoundingRect(&edge.curve);
-    rect = {rect.origin.x - kTolerance, rect.origin.y - kTolerance, rect.size.width + 2 * kTolerance,
-            rect.size.height + 2 * kTolerance};
-    const int startVertex = edge.splits[0].vertex, endVertex = edge.splits[1].vertex;
-    for (std::size_t found : index.overlapping(rect)) {
-      const int vertex = static_cast<int>(found);
-      const PBBezierCurveLocation location = PBOverlayClosestLocation(edge.curve, vertices_[vertex].point);
-      if (location.distance > kTolerance) continue;
-      // An end's own vertex only counts again where the edge comes back to it.
-      if (vertex == startVertex || vertex == endVertex) {
-        const Point at = PBOverlayPointAt(edge.curve, location.parameter);
-        const Point end = vertex == startVertex ? edge.curve.endPoint1 : edge.curve.endPoint2;
-        if (std::hypot(at.x - end.x, at.y - end.y) <= 2 * kTolerance) continue;
-      }
-      edge.splits.push_back({location.parameter, vertex});
+namespace {
+
+// The vertices in a grid of square cells over the working frame, about one a cell, each cell's by x, so that the
+// part of an edge near some place meets only the vertices there.
+class VertexGrid {
+ public:
+  explicit VertexGrid(const std::vector<Point>& points) : points_(points) {
+    side_ = std::clamp(static_cast<int>(std::sqrt(static_cast<double>(points.size()))), 1, 512);
+    cellSize_ = 1024.0 / side_;
+    start_.assign(static_cast<std::size_t>(side_) * side_ + 1, 0);
+    for (const Point& point : points) ++start_[cellOf(point) + 1];
+    std::partial_sum(start_.begin(), start_.end(), start_.begin());
+    members_.resize(points.size());
+    std::vector<int> filled(start_.begin(), start_.end() - 1);
+    for (std::size_t i = 0; i < points.size(); ++i) members_[filled[cellOf(points[i])]++] = static_cast<int>(i);
+    for (std::size_t cell = 0; cell + 1 < start_.size(); ++cell) {
+      std::sort(members_.begin() + start_[cell], members_.begin() + start_[cell + 1],
+                [this](int a, int b) { return points_[a].x < points_[b].x; });
     }
-    std::sort(edge.splits.begin(), edge.splits.end(),
+  }
+  double cellSize() const { return cellSize_; }
+  // Every point within the box.
+  template <typename Visit>
+  void forEachIn(const Rect& box, Visit visit) const {
+    if (members_.empty()) return;
+    const double minX = box.origin.x, maxX = box.origin.x + box.size.width;
+    const double minY = box.origin.y, maxY = box.origin.y + box.size.height;
+    for (int y = column(minY), top = column(maxY); y <= top; ++y) {
+      for (int x = column(minX), right = column(maxX); x <= right; ++x) {
+        const std::size_t cell = static_cast<std::size_t>(y) * side_ + x;
+        auto it = std::lower_bound(members_.begin() + start_[cell], members_.begin() + start_[cell + 1], minX,
+                                   [this](int member, double value) { return points_[member].x < value; });
+        for (; it != members_.begin() + start_[cell + 1] && points_[*it].x <= maxX; ++it) {
+          if (points_[*it].y >= minY && points_[*it].y <= maxY) visit(*it);
+        }
+      }
+    }
+  }
+
+ private:
+  // The frame reaches 512 from its centre at most; anything beyond goes to the outermost cells.
+  int column(double value) const {
+    return std::clamp(static_cast<int>(std::floor((std::clamp(value, -600.0, 600.0) + 512) / cellSize_)), 0, side_ - 1);
+  }
+  std::size_t cellOf(Point point) const { return static_cast<std::size_t>(column(point.y)) * side_ + column(point.x); }
+
+  std::vector<Point> points_;
+  int side_;
+  double cellSize_;
+  std::vector<int> start_;
+  std::vector<int> members_;
+};
+
+
+}  // namespace
+
+namespace {
+
+// The boxes of the control points of a curve's 2^depth equal pieces, by halving.
+void pieceBoxes(const Point points[4], int depth, std::vector<Rect>& boxes) {
+  if (depth == 0) {
+    const double minX = std::min({points[0].x, points[1].x, points[2].x, points[3].x});
+    const double minY = std::min({points[0].y, points[1].y, points[2].y, points[3].y});
+    boxes.push_back({minX, minY, std::max({points[0].x, points[1].x, points[2].x, points[3].x}) - minX,
+                     std::max({points[0].y, points[1].y, points[2].y, points[3].y}) - minY});
+    return;
+  }
+  auto middle = [](Point a, Point b) { return Point{0.5 * (a.x + b.x), 0.5 * (a.y + b.y)}; };
+  const Point p01 = middle(points[0], points[1]), p12 = middle(points[1], points[2]), p23 = middle(points[2], points[3]);
+  const Point p012 = middle(p01, p12), p123 = middle(p12, p23), p0123 = middle(p012, p123);
+  const Point left[4] = {points[0], p01, p012, p0123}, right[4] = {p0123, p123, p23, points[3]};
+  pieceBoxes(left, depth - 1, boxes);
+  pieceBoxes(right, depth - 1, boxes);
+}
+
+}  // namespace
+
+void PBOverlay::attractVertices() {
+  // Edges' ends and crossings apart: a curve looks for crossings only near its own vertices (see below).
+  struct Grids {
+    std::vector<int> endVertex, crossingVertex;
+    VertexGrid ends, crossings;
+  };
+  std::optional<Grids> grids;
+  constexpr std::size_t kFewVertices = 256;
+  if (vertices_.size() > kFewVertices) {
+    std::vector<Point> ends, crossings;
+    std::vector<int> endVertex, crossingVertex;
+    for (std::size_t v = 0; v < vertices_.size(); ++v) {
+      (vertices_[v].isCrossing ? crossings : ends).push_back(vertices_[v].point);
+      (vertices_[v].isCrossing ? crossingVertex : endVertex).push_back(static_cast<int>(v));
+    }
+    grids.emplace(Grids{std::move(endVertex), std::move(crossingVertex), VertexGrid(ends), VertexGrid(crossings)});
+  }
+  std::vector<Point> anchors;  // the vertices known to lie on the edge
+  std::vector<Rect> boxes;
+  // Per vertex, the last edge it was put on or looked at for, so that none is measured twice for an edge.
+  std::vector<int> placedOn(vertices_.size(), -1), seenFor(vertices_.size(), -1);
+  auto placement = placements_.begin();
+  splits_.clear();
+  for (std::size_t i = 0; i < edges_.size(); ++i) {
+    Edge& edge = edges_[i];
+    const int edgeIndex = static_cast<int>(i);
+    const std::size_t first = splits_.size();
+    anchors.assign({vertices_[edge.start].point, vertices_[edge.end].point});
+    for (; placement != placements_.end() && placement->edge == edgeIndex; ++placement) {
+      const int vertex = vertexOf_[placement->candidate];
+      if (vertex == edge.start || vertex == edge.end || placedOn[vertex] == edgeIndex) continue;
+      // Where the crossing was found on the other curve, its place on this one may be rough: then it is measured.
+      double parameter = placement->parameter;
+      const Point at = PBOverlayPointAt(edge.curve, parameter);
+      const Point point = vertices_[vertex].point;
+      if ((at.x - point.x) * (at.x - point.x) + (at.y - point.y) * (at.y - point.y) > kTolerance * kTolerance &&
+          !PBOverlayPassesWithin(edge.curve, point, kTolerance, &parameter)) {
+        continue;
+      }
+      placedOn[vertex] = edgeIndex;
+      splits_.push_back({edgeIndex, parameter, vertex});
+      anchors.push_back(point);
+    }
+    auto visit = [&](int vertex) {
+      const Point point = vertices_[vertex].point;
+      // An end's own vertex does not count again: an edge that comes back to its own end is a loop of one edge,
+      // which an outline of several does not make.
+      if (vertex == edge.start || vertex == edge.end || placedOn[vertex] == edgeIndex || seenFor[vertex] == edgeIndex) {
+        return;
+      }
+      seenFor[vertex] = edgeIndex;
+      double parameter;
+      if (PBOverlayPassesWithin(edge.curve, point, kTolerance, &parameter)) {
+        splits_.push_back({edgeIndex, parameter, vertex});
+      }
+    };
+    // Where edges cross is placed on the curves found crossing there. A third curve passes within the tolerance of
+    // it only where it meets one of those two near there too (ends in a point of theirs, crosses, or runs along one
+    // of them), and then where they meet is near: a curve looks for crossings near its own vertices only, which
+    // spares the many near misses where curves fan out from one point. A straight edge, cheap to measure, looks
+    // everywhere along it.
+    auto nearAnAnchor = [&](Point point) {
+      return std::any_of(anchors.begin(), anchors.end(), [&](Point anchor) {
+        return std::fabs(anchor.x - point.x) <= kAnchorReach && std::fabs(anchor.y - point.y) <= kAnchorReach;
+      });
+    };
+    const Point points[4] = {edge.curve.endPoint1, edge.curve.controlPoint1, edge.curve.controlPoint2,
+                             edge.curve.endPoint2};
+    if (!grids) {
+      // Few vertices: each is tried against the box of the edge's control points.
+      const double minX = std::min({points[0].x, points[1].x, points[2].x, points[3].x}) - kTolerance;
+      const double maxX = std::max({points[0].x, points[1].x, points[2].x, points[3].x}) + kTolerance;
+      const double minY = std::min({points[0].y, points[1].y, points[2].y, points[3].y}) - kTolerance;
+      const double maxY = std::max({points[0].y, points[1].y, points[2].y, points[3].y}) + kTolerance;
+      for (int vertex = 0; vertex < static_cast<int>(vertices_.size()); ++vertex) {
+        const Point point = vertices_[vertex].point;
+        if (point.x < minX || point.x > maxX || point.y < minY || point.y > maxY) continue;
+        if (vertices_[vertex].isCrossing && !edge.curve.isStraightLine && !nearAnAnchor(point)) continue;
+        visit(vertex);
+      }
+    } else {
+      // Many: a long edge is looked along in pieces about a cell long, each with the box of its control points.
+      boxes.clear();
+      const double length = PBOverlayPolygonLength(edge.curve);
+      int depth = 0;
+      while (depth < 4 && length / (1 << depth) > grids->ends.cellSize()) ++depth;
+      pieceBoxes(points, depth, boxes);
+      for (Rect& box : boxes) {
+        box = {box.origin.x - kTolerance, box.origin.y - kTolerance, box.size.width + 2 * kTolerance,
+               box.size.height + 2 * kTolerance};
+      }
+      for (const Rect& box : boxes) grids->ends.forEachIn(box, [&](int index) { visit(grids->endVertex[index]); });
+      if (edge.curve.isStraightLine) {
+        for (const Rect& box : boxes) {
+          grids->crossings.forEachIn(box, [&](int index) { visit(grids->crossingVertex[index]); });
+        }
+      } else {
+        for (const Point& anchor : anchors) {
+          const Rect near{anchor.x - kAnchorReach, anchor.y - kAnchorReach, 2 * kAnchorReach, 2 * kAnchorReach};
+          grids->crossings.forEachIn(near, [&](int index) { visit(grids->crossingVertex[index]); });
+        }
+      }
+    }
+    std::sort(splits_.begin() + static_cast<std::ptrdiff_t>(first), splits_.end(),
               [](const Split& a, const Split& b) { return a.parameter < b.parameter; });
   }
 }
 
 void PBOverlay::cutFragments() {
   fragments_.clear();
+  auto split = splits_.begin();
   for (std::size_t i = 0; i < edges_.size(); ++i) {
     const Edge& edge = edges_[i];
-    std::size_t from = 0;
-    for (std::size_t to = 1; to < edge.splits.size(); ++to) {
-      const Split& a = edge.splits[from];
-      const Split& b = edge.splits[to];
-      if (a.vertex == b.vertex) {
+    double from = 0;
+    int start = edge.start;
+    auto cut = [&](double to, int end) {
+      if (start == end) {
         // A piece that comes back to its vertex is a loop if it is long, else nothing: its way out and back
         // lie within the tolerance of the vertex.
-        PBBezierCurveData piece = PBBezierCurveDataSubcurveWithRange(edge.curve, {a.parameter, b.parameter});
-        if (PBBezierCurveDataGetLength(&piece) <= 8 * kTolerance) {
+        if (PBOverlayPolygonLength(PBBezierCurveDataSubcurveWithRange(edge.curve, {from, to})) <= 8 * kTolerance) {
           from = to;
-          continue;
+          return;
         }
       }
-      fragments_.push_back({static_cast<int>(i), a.parameter, b.parameter, a.vertex, b.vertex});
-      from = to;
-    }
+      fragments_.push_back({static_cast<int>(i), from, to, start, end});
+      from = to, start = end;
+    };
+    for (; split != splits_.end() && split->edge == static_cast<int>(i); ++split) cut(split->parameter, split->vertex);
+    cut(1, edge.end);
   }
 }
 
@@ -273,8 +515,9 @@ std::vector<Point> PBOverlay::crossingsBetweenFragments() const {
     const Fragment& g = fragments_[straight[j]];
     if (f.start == g.start || f.start == g.end || f.end == g.start || f.end == g.end) return;
     Point crossing;
+    double alongF, alongG;
     if (PBOverlayLinesCross(vertices_[f.start].point, vertices_[f.end].point, vertices_[g.start].point,
-                            vertices_[g.end].point, &crossing)) {
+                            vertices_[g.end].point, &crossing, &alongF, &alongG)) {
       points.push_back(crossing);
     }
   });

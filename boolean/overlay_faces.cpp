@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 #include <numeric>
-#include <unordered_map>
 
 #include "boolean/overlay.h"
 #include "boolean/overlay_geometry.h"
@@ -19,9 +17,36 @@ namespace {
 // tolerance of the cutting, so that pieces cut as meeting at both ends are never kept apart by a hair.
 constexpr double kCoincidence = 4 * PBOverlay::kTolerance;
 
+// The middle first, where pieces that part at their ends are furthest apart.
 bool staysNear(const PBBezierCurveData& piece, const PBBezierCurveData& other) {
-  for (double t : {0.125, 0.25, 0.5, 0.75, 0.875}) {
-    if (PBOverlayClosestLocation(other, PBOverlayPointAt(piece, t)).distance > kCoincidence) return false;
+  for (double t : {0.5, 0.25, 0.75, 0.125, 0.875}) {
+    double unused;
+    if (!PBOverlayPassesWithin(other, PBOverlayPointAt(piece, t), kCoincidence, &unused)) return false;
+  }
+  return true;
+}
+
+// Cheaply, without measuring: two cubics whose control points lie pairwise within the distance lie within it of each
+// other at every parameter.
+bool controlPointsAgree(const PBBezierCurveData& piece, const PBBezierCurveData& other) {
+  auto near = [](Point a, Point b) { return std::fabs(a.x - b.x) <= kCoincidence / 2 && std::fabs(a.y - b.y) <= kCoincidence / 2; };
+  return near(piece.endPoint1, other.endPoint1) && near(piece.controlPoint1, other.controlPoint1) &&
+         near(piece.controlPoint2, other.controlPoint2) && near(piece.endPoint2, other.endPoint2);
+}
+
+// Cheaply, without measuring: pieces with the same ends whose control points all lie within half the distance of
+// the chord between those ends lie within it of each other, each within the hull of its control points.
+bool bothHugTheChord(const PBBezierCurveData& piece, const PBBezierCurveData& other) {
+  const Point start = piece.endPoint1, end = piece.endPoint2;
+  const double dx = end.x - start.x, dy = end.y - start.y;
+  const double length = std::sqrt(dx * dx + dy * dy);
+  if (!(length > 0)) return false;
+  for (Point point : {piece.controlPoint1, piece.controlPoint2, other.controlPoint1, other.controlPoint2}) {
+    const double across = ((point.x - start.x) * dy - (point.y - start.y) * dx) / length;
+    const double along = ((point.x - start.x) * dx + (point.y - start.y) * dy) / length;
+    if (std::fabs(across) > kCoincidence / 2 || along < -kCoincidence / 2 || along > length + kCoincidence / 2) {
+      return false;
+    }
   }
   return true;
 }
@@ -35,9 +60,11 @@ PBBezierCurveData PBOverlay::halfEdgeCurve(HalfEdge half) const {
 
 void PBOverlay::mergeCoincidentFragments() {
   links_.clear();
-  std::unordered_map<std::uint64_t, std::vector<int>> linksBetween;
-  for (std::size_t i = 0; i < fragments_.size(); ++i) {
-    const Fragment& fragment = fragments_[i];
+  members_.clear();
+  // Each fragment's curve in the working frame, its ends on its vertices.
+  std::vector<PBBezierCurveData> curves;
+  curves.reserve(fragments_.size());
+  for (const Fragment& fragment : fragments_) {
     const Edge& edge = edges_[fragment.edge];
     PBBezierCurveData curve;
     if (edge.curve.isStraightLine) {
@@ -47,38 +74,54 @@ void PBOverlay::mergeCoincidentFragments() {
       curve.endPoint1 = vertices_[fragment.start].point;
       curve.endPoint2 = vertices_[fragment.end].point;
     }
-    const auto low = static_cast<std::uint64_t>(std::min(fragment.start, fragment.end));
-    const auto high = static_cast<std::uint64_t>(std::max(fragment.start, fragment.end));
-    std::vector<int>& between = linksBetween[low << 32 | high];
+    curves.push_back(curve);
+  }
+  // Fragments between the same two vertices side by side, in their own order within (the receiver's first).
+  std::vector<std::uint64_t> pairs;
+  pairs.reserve(fragments_.size());
+  for (const Fragment& fragment : fragments_) {
+    pairs.push_back(static_cast<std::uint64_t>(std::min(fragment.start, fragment.end)) << 32 |
+                    static_cast<std::uint32_t>(std::max(fragment.start, fragment.end)));
+  }
+  auto pair = [&](int index) { return pairs[index]; };
+  std::vector<int> order(fragments_.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&](int a, int b) { return pairs[a] < pairs[b] || (pairs[a] == pairs[b] && a < b); });
+  std::size_t groupStart = 0;
+  for (std::size_t position = 0; position < order.size(); ++position) {
+    const int index = order[position];
+    if (position > 0 && pair(order[position - 1]) != pair(index)) groupStart = links_.size();
+    const Fragment& fragment = fragments_[index];
+    const PBBezierCurveData& curve = curves[index];
     int coincident = -1;
     bool reversed = false;
-    for (int candidate : between) {
+    for (std::size_t candidate = groupStart; candidate < links_.size() && coincident < 0; ++candidate) {
       const Link& link = links_[candidate];
       // Two straight pieces between one pair of vertices are one piece; anything else must stay near, either way
       // round when it is a loop.
-      if (fragment.start != fragment.end) {
-        reversed = link.start != fragment.start;
-        const PBBezierCurveData oriented = reversed ? PBBezierCurveDataReversed(link.curve) : link.curve;
-        if ((link.curve.isStraightLine && curve.isStraightLine) || (staysNear(curve, oriented) && staysNear(oriented, curve))) {
-          coincident = candidate;
+      for (bool backwards : {false, true}) {
+        if (fragment.start != fragment.end && backwards != (link.start != fragment.start)) continue;
+        const PBBezierCurveData oriented = backwards ? PBBezierCurveDataReversed(link.curve) : link.curve;
+        const bool same = fragment.start != fragment.end && link.curve.isStraightLine && curve.isStraightLine;
+        if (same || controlPointsAgree(curve, oriented) || bothHugTheChord(curve, oriented) ||
+            (staysNear(curve, oriented) && staysNear(oriented, curve))) {
+          coincident = static_cast<int>(candidate), reversed = backwards;
           break;
         }
-        continue;
       }
-      for (bool backwards : {false, true}) {
-        const PBBezierCurveData oriented = backwards ? PBBezierCurveDataReversed(link.curve) : link.curve;
-        if (coincident < 0 && staysNear(curve, oriented) && staysNear(oriented, curve)) coincident = candidate, reversed = backwards;
-      }
-      if (coincident >= 0) break;
     }
+    const int member = static_cast<int>(members_.size());
+    members_.push_back({index, reversed, -1});
+    const int operand = edges_[fragment.edge].operand;
     if (coincident >= 0) {
-      links_[coincident].crosses[edge.operand] = !links_[coincident].crosses[edge.operand];
-      links_[coincident].members.push_back({static_cast<int>(i), reversed});
+      Link& link = links_[coincident];
+      link.crosses[operand] = !link.crosses[operand];
+      members_[link.lastMember].next = member;
+      link.lastMember = member;
       continue;
     }
-    Link link{{{static_cast<int>(i), false}}, fragment.start, fragment.end, {false, false}, curve};
-    link.crosses[edge.operand] = true;
-    between.push_back(static_cast<int>(links_.size()));
+    Link link{member, member, fragment.start, fragment.end, {false, false}, curve};
+    link.crosses[operand] = true;
     links_.push_back(link);
   }
   // Links that cross neither operand's outline (an outline and its copy in one operand) bound nothing.
@@ -86,30 +129,35 @@ void PBOverlay::mergeCoincidentFragments() {
 }
 
 void PBOverlay::orderAroundVertices() {
-  around_.assign(vertices_.size(), {});
-  std::vector<double> angle(2 * links_.size());
-  for (std::size_t link = 0; link < links_.size(); ++link) {
-    for (HalfEdge half : {static_cast<HalfEdge>(2 * link), static_cast<HalfEdge>(2 * link + 1)}) {
-      angle[half] = PBOverlayLeavingAngle(halfEdgeCurve(half));
-      around_[origin(half)].push_back(half);
+  const int halves = static_cast<int>(2 * links_.size());
+  aroundStart_.assign(vertices_.size() + 1, 0);
+  for (HalfEdge half = 0; half < halves; ++half) ++aroundStart_[origin(half) + 1];
+  std::partial_sum(aroundStart_.begin(), aroundStart_.end(), aroundStart_.begin());
+  around_.assign(halves, 0);
+  std::vector<int> filled(aroundStart_.begin(), aroundStart_.end() - 1);
+  for (HalfEdge half = 0; half < halves; ++half) around_[filled[origin(half)]++] = half;
+  // Two half-edges are in the one order round their vertex there is: only where more meet are angles needed.
+  std::vector<double> angle(halves);
+  positionAround_.assign(halves, 0);
+  for (std::size_t vertex = 0; vertex < vertices_.size(); ++vertex) {
+    const auto begin = around_.begin() + aroundStart_[vertex], end = around_.begin() + aroundStart_[vertex + 1];
+    if (end - begin > 2) {
+      for (auto it = begin; it != end; ++it) angle[*it] = PBOverlayLeavingAngle(halfEdgeCurve(*it));
+      std::sort(begin, end, [&angle](HalfEdge a, HalfEdge b) { return angle[a] < angle[b] || (angle[a] == angle[b] && a < b); });
     }
-  }
-  positionAround_.assign(2 * links_.size(), 0);
-  for (std::vector<HalfEdge>& leaving : around_) {
-    std::sort(leaving.begin(), leaving.end(),
-              [&angle](HalfEdge a, HalfEdge b) { return angle[a] < angle[b] || (angle[a] == angle[b] && a < b); });
-    for (std::size_t i = 0; i < leaving.size(); ++i) positionAround_[leaving[i]] = static_cast<int>(i);
+    for (auto it = begin; it != end; ++it) positionAround_[*it] = static_cast<int>(it - around_.begin());
   }
 }
 
 PBOverlay::HalfEdge PBOverlay::clockwiseFrom(HalfEdge leaving) const {
-  const std::vector<HalfEdge>& around = around_[origin(leaving)];
-  const int count = static_cast<int>(around.size());
-  return around[(positionAround_[leaving] + count - 1) % count];
+  const int vertex = origin(leaving);
+  const int position = positionAround_[leaving];
+  return around_[position == aroundStart_[vertex] ? aroundStart_[vertex + 1] - 1 : position - 1];
 }
 
 void PBOverlay::traceFaces() {
   faceOf_.assign(2 * links_.size(), -1);
+  faceInside_.clear();
   for (HalfEdge start = 0; start < static_cast<HalfEdge>(faceOf_.size()); ++start) {
     if (faceOf_[start] >= 0) continue;
     const int face = static_cast<int>(faceInside_.size());
@@ -118,10 +166,28 @@ void PBOverlay::traceFaces() {
   }
 }
 
+namespace {
+
+// Positions 0 … count − 1 grouped by key (0 … keys − 1): `order` lists them key after key, `start` says where
+// each key's begin, with the end after the last.
+template <typename Key>
+void groupBy(int count, int keys, Key key, std::vector<int>& order, std::vector<int>& start) {
+  start.assign(keys + 1, 0);
+  for (int i = 0; i < count; ++i) ++start[key(i) + 1];
+  std::partial_sum(start.begin(), start.end(), start.begin());
+  order.assign(count, 0);
+  std::vector<int> filled(start.begin(), start.end() - 1);
+  for (int i = 0; i < count; ++i) order[filled[key(i)]++] = i;
+}
+
+}  // namespace
+
 void PBOverlay::labelFaces() {
-  const std::size_t faceCount = faceInside_.size();
-  // Connected parts of the links, through their vertices.
-  std::vector<int> part(vertices_.size());
+  const int faceCount = static_cast<int>(faceInside_.size());
+  const int vertexCount = static_cast<int>(vertices_.size());
+  const int halves = static_cast<int>(faceOf_.size());
+  // Connected parts of the links, through their vertices, each named by its first vertex.
+  std::vector<int> part(vertexCount);
   std::iota(part.begin(), part.end(), 0);
   auto root = [&part](int vertex) {
     while (part[vertex] != vertex) vertex = part[vertex] = part[part[vertex]];
@@ -131,49 +197,76 @@ void PBOverlay::labelFaces() {
     const int a = root(link.start), b = root(link.end);
     if (a != b) part[std::max(a, b)] = std::min(a, b);
   }
-  std::vector<double> area(faceCount, 0);
-  std::vector<int> faceRoot(faceCount, -1);
-  for (HalfEdge half = 0; half < static_cast<HalfEdge>(faceOf_.size()); ++half) {
-    area[faceOf_[half]] += PBOverlayAreaTerm(halfEdgeCurve(half));
-    faceRoot[faceOf_[half]] = root(origin(half));
-  }
   // Each part's outer face runs clockwise round it, the only face of the part with a negative area; what it lies
   // inside is what lies around the part, found by a ray that crosses only the other parts.
-  std::unordered_map<int, int> outerFace;
-  for (std::size_t face = 0; face < faceCount; ++face) {
-    const auto [entry, fresh] = outerFace.try_emplace(faceRoot[face], static_cast<int>(face));
-    if (!fresh && area[face] < area[entry->second]) entry->second = static_cast<int>(face);
+  std::vector<double> area(faceCount, 0);
+  std::vector<int> faceRoot(faceCount, -1);
+  for (std::size_t link = 0; link < links_.size(); ++link) {
+    // Run backwards, a curve sweeps its area the other way round.
+    const double term = PBOverlayAreaTerm(links_[link].curve);
+    area[faceOf_[2 * link]] += term;
+    area[faceOf_[2 * link + 1]] -= term;
   }
-  std::vector<Rect> rects;
-  rects.reserve(links_.size());
-  for (Link& link : links_) rects.push_back(PBBezierCurveDataBoundingRect(&link.curve));
-  const PBRectIndex index(rects);
+  for (HalfEdge half = 0; half < halves; ++half) faceRoot[faceOf_[half]] = root(origin(half));
+  std::vector<int> outerFace(vertexCount, -1);
+  for (int face = 0; face < faceCount; ++face) {
+    int& outer = outerFace[faceRoot[face]];
+    if (outer < 0 || area[face] < area[outer]) outer = face;
+  }
+  std::vector<int> roots;
+  for (int vertex = 0; vertex < vertexCount; ++vertex) {
+    if (outerFace[vertex] >= 0) roots.push_back(vertex);
+  }
   std::vector<bool> labelled(faceCount, false);
-  std::deque<int> pending;
-  for (const auto& [partRoot, face] : outerFace) {
-    const Point from = vertices_[partRoot].point;
-    // The working frame reaches 512 from its centre at most.
-    const Rect ray{-1024, from.y, from.x + 1024, 0};
-    int crossings[2] = {0, 0};
-    for (std::size_t found : index.overlapping(ray)) {
-      const Link& link = links_[found];
-      if (root(link.start) == partRoot) continue;
-      const int count = PBOverlayCrossingsLeftOf(link.curve, from);
-      for (int operand = 0; operand < 2; ++operand) {
-        if (link.crosses[operand]) crossings[operand] += count;
+  std::vector<int> pending;
+  // One part lies in nothing but the outside.
+  if (roots.size() > 1) {
+    // Within a part, each operand's outline is closed, so a ray from a point outside a part's bounds crosses it
+    // an even number of times: only the parts whose bounds hold the point count.
+    std::vector<int> linksByPart, partStart;
+    groupBy(static_cast<int>(links_.size()), vertexCount, [&](int link) { return root(links_[link].start); },
+            linksByPart, partStart);
+    std::vector<Rect> partBounds;
+    for (int partRoot : roots) {
+      double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
+      for (int i = partStart[partRoot]; i < partStart[partRoot + 1]; ++i) {
+        // Bounds of their own: lines along an axis have bounds of no width, which a union of rectangles passes over.
+        const Rect rect = PBBezierCurveDataBoundingRect(&links_[linksByPart[i]].curve);
+        minX = std::min(minX, rect.origin.x), maxX = std::max(maxX, rect.origin.x + rect.size.width);
+        minY = std::min(minY, rect.origin.y), maxY = std::max(maxY, rect.origin.y + rect.size.height);
       }
+      partBounds.push_back({minX, minY, maxX - minX, maxY - minY});
     }
-    faceInside_[face] = static_cast<std::uint8_t>((crossings[0] % 2) | (crossings[1] % 2) << 1);
-    labelled[face] = true;
-    pending.push_back(face);
+    const PBRectIndex index(partBounds);
+    for (int partRoot : roots) {
+      const Point from = vertices_[partRoot].point;
+      int crossings[2] = {0, 0};
+      for (std::size_t found : index.overlapping({from.x, from.y, 0, 0})) {
+        if (roots[found] == partRoot) continue;
+        for (int i = partStart[roots[found]]; i < partStart[roots[found] + 1]; ++i) {
+          const Link& link = links_[linksByPart[i]];
+          const int count = PBOverlayCrossingsLeftOf(link.curve, from);
+          for (int operand = 0; operand < 2; ++operand) {
+            if (link.crosses[operand]) crossings[operand] += count;
+          }
+        }
+      }
+      const int face = outerFace[partRoot];
+      faceInside_[face] = static_cast<std::uint8_t>((crossings[0] % 2) | (crossings[1] % 2) << 1);
+    }
+  }
+  for (int partRoot : roots) {
+    labelled[outerFace[partRoot]] = true;
+    pending.push_back(outerFace[partRoot]);
   }
   // Across a link, the inside of each operand whose outline it carries changes.
-  std::vector<std::vector<HalfEdge>> halvesOf(faceCount);
-  for (HalfEdge half = 0; half < static_cast<HalfEdge>(faceOf_.size()); ++half) halvesOf[faceOf_[half]].push_back(half);
+  std::vector<int> halvesByFace, faceStart;
+  groupBy(halves, faceCount, [&](int half) { return faceOf_[half]; }, halvesByFace, faceStart);
   while (!pending.empty()) {
-    const int face = pending.front();
-    pending.pop_front();
-    for (HalfEdge half : halvesOf[face]) {
+    const int face = pending.back();
+    pending.pop_back();
+    for (int i = faceStart[face]; i < faceStart[face + 1]; ++i) {
+      const HalfEdge half = halvesByFace[i];
       const int beyond = faceOf_[twin(half)];
       if (labelled[beyond]) continue;
       const Link& link = links_[half / 2];

@@ -42,24 +42,81 @@ double cross(Point origin, Point a, Point b) {
 
 }  // namespace
 
-bool PBOverlayLinesCross(Point p0, Point p1, Point q0, Point q1, Point* crossing) {
+bool PBOverlayLinesCross(Point p0, Point p1, Point q0, Point q1, Point* crossing, double* alongP, double* alongQ) {
   const double q0Side = cross(p0, p1, q0), q1Side = cross(p0, p1, q1);
   const double p0Side = cross(q0, q1, p0), p1Side = cross(q0, q1, p1);
   if (!(q0Side * q1Side < 0 && p0Side * p1Side < 0)) return false;
-  const double t = q0Side / (q0Side - q1Side);
-  *crossing = {q0.x + t * (q1.x - q0.x), q0.y + t * (q1.y - q0.y)};
+  *alongQ = q0Side / (q0Side - q1Side);
+  *alongP = p0Side / (p0Side - p1Side);
+  *crossing = {q0.x + *alongQ * (q1.x - q0.x), q0.y + *alongQ * (q1.y - q0.y)};
   return true;
 }
 
-PBBezierCurveLocation PBOverlayClosestLocation(const PBBezierCurveData& curve, Point point) {
-  if (!curve.isStraightLine) return PBBezierCurveDataClosestLocation(curve, point);
-  const Point a = curve.endPoint1, b = curve.endPoint2;
+namespace {
+
+struct Piece {
+  Point points[4];
+  double from, to;  // its parameters on the whole curve
+};
+
+// Distance from the point to the segment, and where along it (0 to 1).
+double distanceToSegment(Point a, Point b, Point point, double* along) {
   const double dx = b.x - a.x, dy = b.y - a.y;
   const double lengthSquared = dx * dx + dy * dy;
-  const double t =
-      lengthSquared > 0 ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / lengthSquared, 0.0, 1.0) : 0.0;
-  const Point on = PBOverlayPointAt(curve, t);
-  return {t, std::hypot(on.x - point.x, on.y - point.y)};
+  *along = lengthSquared > 0 ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / lengthSquared, 0.0, 1.0) : 0;
+  const double x = a.x + *along * dx - point.x, y = a.y + *along * dy - point.y;
+  return std::sqrt(x * x + y * y);
+}
+
+}  // namespace
+
+bool PBOverlayPassesWithin(const PBBezierCurveData& curve, Point point, double distance, double* parameter) {
+  double along = 0;
+  if (curve.isStraightLine) {
+    const bool within = distanceToSegment(curve.endPoint1, curve.endPoint2, point, &along) <= distance;
+    *parameter = along;
+    return within;
+  }
+  double nearest = INFINITY;
+  Piece stack[64];
+  int count = 0;
+  stack[count++] = {{curve.endPoint1, curve.controlPoint1, curve.controlPoint2, curve.endPoint2}, 0, 1};
+  while (count > 0) {
+    const Piece piece = stack[--count];
+    const Point* p = piece.points;
+    if (point.x < std::min({p[0].x, p[1].x, p[2].x, p[3].x}) - distance ||
+        point.x > std::max({p[0].x, p[1].x, p[2].x, p[3].x}) + distance ||
+        point.y < std::min({p[0].y, p[1].y, p[2].y, p[3].y}) - distance ||
+        point.y > std::max({p[0].y, p[1].y, p[2].y, p[3].y}) + distance) {
+      continue;
+    }
+    // How far the controls stray from the chord bounds how far the piece does.
+    double unused;
+    const double flatness = std::max(distanceToSegment(p[0], p[3], p[1], &unused), distanceToSegment(p[0], p[3], p[2], &unused));
+    const double chordDistance = distanceToSegment(p[0], p[3], point, &along);
+    if (chordDistance - flatness > distance) continue;
+    if (flatness <= distance / 64 || count + 2 > 64) {
+      if (chordDistance <= distance && chordDistance < nearest) {
+        nearest = chordDistance;
+        *parameter = piece.from + along * (piece.to - piece.from);
+      }
+      continue;
+    }
+    auto middle = [](Point a, Point b) { return Point{0.5 * (a.x + b.x), 0.5 * (a.y + b.y)}; };
+    const Point p01 = middle(p[0], p[1]), p12 = middle(p[1], p[2]), p23 = middle(p[2], p[3]);
+    const Point p012 = middle(p01, p12), p123 = middle(p12, p23), p0123 = middle(p012, p123);
+    const double half = 0.5 * (piece.from + piece.to);
+    stack[count++] = {{p0123, p123, p23, p[3]}, half, piece.to};
+    stack[count++] = {{p[0], p01, p012, p0123}, piece.from, half};
+  }
+  return nearest <= distance;
+}
+
+double PBOverlayPolygonLength(const PBBezierCurveData& curve) {
+  auto distance = [](Point a, Point b) { return std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y)); };
+  if (curve.isStraightLine) return distance(curve.endPoint1, curve.endPoint2);
+  return distance(curve.endPoint1, curve.controlPoint1) + distance(curve.controlPoint1, curve.controlPoint2) +
+         distance(curve.controlPoint2, curve.endPoint2);
 }
 
 Point PBOverlayPointAt(const PBBezierCurveData& curve, double parameter) {
@@ -88,6 +145,11 @@ double PBOverlayAreaTerm(const PBBezierCurveData& curve) {
 }
 
 int PBOverlayCrossingsLeftOf(const PBBezierCurveData& curve, Point point) {
+  // Counted half-open, a curve wholly above the ray or wholly at or below it does not cross it.
+  if (point.y < std::min({curve.endPoint1.y, curve.controlPoint1.y, curve.controlPoint2.y, curve.endPoint2.y}) ||
+      point.y >= std::max({curve.endPoint1.y, curve.controlPoint1.y, curve.controlPoint2.y, curve.endPoint2.y})) {
+    return 0;
+  }
   // Cut where y turns, so that each piece meets the ray's height at most once.
   std::vector<double> cuts{0};
   if (!curve.isStraightLine) {
@@ -113,10 +175,14 @@ int PBOverlayCrossingsLeftOf(const PBBezierCurveData& curve, Point point) {
     double low = cuts[i], high = cuts[i + 1];
     const Point from = PBOverlayPointAt(curve, low), to = PBOverlayPointAt(curve, high);
     if ((from.y <= point.y) == (to.y <= point.y)) continue;
-    if (std::max(from.x, to.x) < point.x && curve.isStraightLine) {
+    // A piece lies within its curve's control points: wholly to one side of the point, it needs no more.
+    const double minX = std::min({curve.endPoint1.x, curve.controlPoint1.x, curve.controlPoint2.x, curve.endPoint2.x});
+    const double maxX = std::max({curve.endPoint1.x, curve.controlPoint1.x, curve.controlPoint2.x, curve.endPoint2.x});
+    if (maxX < point.x) {
       ++crossings;
       continue;
     }
+    if (minX >= point.x) continue;
     double x;
     if (curve.isStraightLine) {
       x = from.x + (point.y - from.y) * (to.x - from.x) / (to.y - from.y);
@@ -137,10 +203,8 @@ double PBOverlayLeavingAngle(const PBBezierCurveData& curve) {
   const Point start = curve.endPoint1;
   Point toward = curve.endPoint2;
   if (!curve.isStraightLine) {
-    PBBezierCurveData copy = curve;
-    const double length = PBBezierCurveDataGetLength(&copy);
-    // A sixty-fourth of a unit of the working frame, or a quarter of a short curve.
-    const double parameter = std::min(0.25, 0x1p-6 / length);
+    // Some sixty-fourth of a unit of the working frame along it, or a quarter of a short curve.
+    const double parameter = std::min(0.25, 0x1p-6 / PBOverlayPolygonLength(curve));
     toward = PBOverlayPointAt(curve, parameter);
   }
   return std::atan2(toward.y - start.y, toward.x - start.x);

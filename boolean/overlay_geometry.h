@@ -14,12 +14,18 @@ void PBOverlayForEachPairOfNearRects(const std::vector<platform::Rect>& rects, d
                                      const std::function<void(std::size_t, std::size_t)>& block);
 
 // Whether the segments p0 p1 and q0 q1 cross strictly inside both, each one's ends on either side of the other's
-// line; then where.
+// line; then where, and how far along each.
 bool PBOverlayLinesCross(platform::Point p0, platform::Point p1, platform::Point q0, platform::Point q1,
-                         platform::Point* crossing);
+                         platform::Point* crossing, double* alongP, double* alongQ);
 
-// The point of the curve nearest to `point`: exact for a line.
-PBBezierCurveLocation PBOverlayClosestLocation(const PBBezierCurveData& curve, platform::Point point);
+// Whether the curve passes within `distance` of the point, and where (the parameter of about its nearest point):
+// halves of the curve whose control points stay further away are passed over, and a half flat to within a small
+// share of the distance is measured as its chord.
+bool PBOverlayPassesWithin(const PBBezierCurveData& curve, platform::Point point, double distance,
+                           double* parameter);
+
+// The length of the control polygon: at least the curve's length, at most a few times it, and cheap.
+double PBOverlayPolygonLength(const PBBezierCurveData& curve);
 
 // The point at the parameter, exact at both ends.
 platform::Point PBOverlayPointAt(const PBBezierCurveData& curve, double parameter);

@@ -31,7 +31,7 @@ struct Piece {
 
 }  // namespace
 
-std::vector<std::shared_ptr<PBBezierContour>> PBOverlay::contours(Operation operation) const {
+PBOverlay::Outline PBOverlay::result(Operation operation) const {
   auto kept = [&](HalfEdge half) {
     return combine(operation, faceInside_[faceOf_[half]]) && !combine(operation, faceInside_[faceOf_[twin(half)]]);
   };
@@ -41,7 +41,7 @@ std::vector<std::shared_ptr<PBBezierContour>> PBOverlay::contours(Operation oper
     return (half & 1) != member.reversed ? Piece{fragment.edge, fragment.to, fragment.from, fragment.end, fragment.start}
                                          : Piece{fragment.edge, fragment.from, fragment.to, fragment.start, fragment.end};
   };
-  std::vector<std::shared_ptr<PBBezierContour>> result;
+  Outline result;
   std::vector<bool> used(faceOf_.size(), false);
   for (HalfEdge first = 0; first < static_cast<HalfEdge>(faceOf_.size()); ++first) {
     if (used[first] || !kept(first)) continue;
@@ -59,30 +59,30 @@ std::vector<std::shared_ptr<PBBezierContour>> PBOverlay::contours(Operation oper
     // Where coincident fragments offer a choice, the pieces of one operand contour that holds the whole cycle, else
     // those that go on along the edge of the piece before: an outline that comes back as it was, with no vertex more.
     auto memberOf = [&](HalfEdge half, int operand, int contour) -> const Member* {
-      for (const Member& member : links_[half / 2].members) {
-        const Edge& edge = edges_[fragments_[member.fragment].edge];
-        if (edge.operand == operand && edge.contour == contour) return &member;
+      for (int m = links_[half / 2].firstMember; m >= 0; m = members_[m].next) {
+        const Edge& edge = edges_[fragments_[members_[m].fragment].edge];
+        if (edge.operand == operand && edge.contour == contour) return &members_[m];
       }
       return nullptr;
     };
     const Member* single = nullptr;
-    for (const Member& member : links_[cycle.front() / 2].members) {
-      const Edge& edge = edges_[fragments_[member.fragment].edge];
+    for (int m = links_[cycle.front() / 2].firstMember; m >= 0 && !single; m = members_[m].next) {
+      const Edge& edge = edges_[fragments_[members_[m].fragment].edge];
       if (std::all_of(cycle.begin(), cycle.end(),
                       [&](HalfEdge half) { return memberOf(half, edge.operand, edge.contour) != nullptr; })) {
-        single = &member;
-        break;
+        single = &members_[m];
       }
     }
     std::vector<Piece> pieces;
     for (HalfEdge half : cycle) {
-      const Member* chosen = &links_[half / 2].members.front();
+      const Link& link = links_[half / 2];
+      const Member* chosen = &members_[link.firstMember];
       if (single) {
         const Edge& edge = edges_[fragments_[single->fragment].edge];
         chosen = memberOf(half, edge.operand, edge.contour);
       } else if (!pieces.empty()) {
-        for (const Member& member : links_[half / 2].members) {
-          if (fragments_[member.fragment].edge == pieces.back().edge) chosen = &member;
+        for (int m = link.firstMember; m >= 0; m = members_[m].next) {
+          if (fragments_[members_[m].fragment].edge == pieces.back().edge) chosen = &members_[m];
         }
       }
       const Piece piece = pieceOf(half, *chosen);
@@ -118,12 +118,12 @@ std::vector<std::shared_ptr<PBBezierContour>> PBOverlay::contours(Operation oper
                                                [&](const Piece& piece) { return edges_[piece.edge].index == 0; }),
                   pieces.end());
     }
-    auto contour = std::make_shared<PBBezierContour>();
+    std::vector<PBBezierCurveData>& contour = result.emplace_back();
     for (const Piece& piece : pieces) {
       const Edge& edge = edges_[piece.edge];
       const Point start = vertices_[piece.start].output, end = vertices_[piece.end].output;
       if (edge.original.isStraightLine) {
-        contour->addCurve(PBBezierCurve::bezierCurveWithLineStartPoint(start, end));
+        contour.push_back(PBBezierCurveDataMakeLine(start, end));
         continue;
       }
       PBBezierCurveData curve = edge.original;
@@ -131,9 +131,34 @@ std::vector<std::shared_ptr<PBBezierContour>> PBOverlay::contours(Operation oper
         curve = PBBezierCurveDataSubcurveWithRange(curve, {std::min(piece.from, piece.to), std::max(piece.from, piece.to)});
       }
       if (piece.to < piece.from) curve = PBBezierCurveDataReversed(curve);
-      contour->addCurve(PBBezierCurve::bezierCurveWithEndPoint1(start, curve.controlPoint1, curve.controlPoint2, end));
+      contour.push_back(PBBezierCurveDataMake(start, curve.controlPoint1, curve.controlPoint2, end, false));
     }
-    result.push_back(std::move(contour));
   }
   return result;
+}
+
+std::vector<std::shared_ptr<PBBezierContour>> PBOverlay::contours(Operation operation) const {
+  std::vector<std::shared_ptr<PBBezierContour>> contours;
+  for (const auto& ring : result(operation)) {
+    auto& contour = contours.emplace_back(std::make_shared<PBBezierContour>());
+    for (const PBBezierCurveData& data : ring) contour->addCurve(std::make_shared<PBBezierCurve>(data));
+  }
+  return contours;
+}
+
+platform::BezierPath PBOverlay::path(Operation operation) const {
+  platform::BezierPath path;
+  path.setWindingRule(platform::WindingRule::EvenOdd);
+  for (const auto& ring : result(operation)) {
+    path.moveTo(ring.front().endPoint1);
+    for (const PBBezierCurveData& data : ring) {
+      if (data.isStraightLine) {
+        path.lineTo(data.endPoint2);
+      } else {
+        path.curveTo(data.endPoint2, data.controlPoint1, data.controlPoint2);
+      }
+    }
+    path.closePath();
+  }
+  return path;
 }

@@ -3,41 +3,38 @@
 #include <cmath>
 
 #include "boolean/bezier_graph.h"
+#include "boolean/overlay.h"
 #include "boolean/path_elements.h"
-#include "platform/graphics/affine_transform.h"
 #include "platform/graphics/rect_functions.h"
 
-using platform::AffineTransform;
 using platform::BezierPath;
 using platform::Point;
 
 namespace {
 
-using GraphOperation = std::shared_ptr<PBBezierGraph> (PBBezierGraph::*)(PBBezierGraph&);
-
-// The engine compares with fixed absolute tolerances, which stop telling
-// nearby points apart far from the origin. Working around a whole-unit centre
-// of both operands keeps the results independent of where the shapes lie.
-Point workingCentre(const BezierPath& path, const BezierPath& other) {
-  const platform::Rect box = platform::unionRect(path.controlPointBounds(), other.controlPointBounds());
-  const Point centre{std::round(platform::midX(box)), std::round(platform::midY(box))};
-  if (!std::isfinite(centre.x) || !std::isfinite(centre.y)) return {0, 0};
-  return centre;
+// Operands whose control points lie further apart than the engine's tolerance meet nowhere: the result is a choice
+// of their contours, answered without the overlay.
+bool apart(const BezierPath& path, const BezierPath& other) {
+  if (path.isEmpty() || other.isEmpty()) return false;
+  const platform::Rect a = path.controlPointBounds(), b = other.controlPointBounds();
+  const double gap = 2 * PBOverlay::toleranceWithin(platform::unionRect(a, b));
+  // Written so that a NaN never counts as apart.
+  return std::max(platform::minX(a), platform::minX(b)) - std::min(platform::maxX(a), platform::maxX(b)) > gap ||
+         std::max(platform::minY(a), platform::minY(b)) - std::min(platform::maxY(a), platform::maxY(b)) > gap;
 }
 
-BezierPath moved(BezierPath path, Point offset) {
-  if (offset.x == 0 && offset.y == 0) return path;
-  AffineTransform translation;
-  translation.translate(offset.x, offset.y);
-  path.transformUsingAffineTransform(translation);
-  return path;
-}
-
-BezierPath combine(const BezierPath& path, const BezierPath& other, GraphOperation operation) {
-  const Point centre = workingCentre(path, other);
-  PBBezierGraph graph(moved(path, {-centre.x, -centre.y}));
-  PBBezierGraph otherGraph(moved(other, {-centre.x, -centre.y}));
-  BezierPath result = moved((graph.*operation)(otherGraph)->bezierPath(), centre);
+BezierPath combine(const BezierPath& path, const BezierPath& other, PBOverlay::Operation operation) {
+  using Operation = PBOverlay::Operation;
+  BezierPath result;
+  if (apart(path, other)) {
+    if (operation != Operation::Intersect) result = PBBezierGraph::bezierPathOfContours(path);
+    if (operation == Operation::Union || operation == Operation::Xor) {
+      result.appendPath(PBBezierGraph::bezierPathOfContours(other));
+    }
+    result.setWindingRule(platform::WindingRule::EvenOdd);
+  } else {
+    result = PBOverlay(path, other).path(operation);
+  }
   pb_copyAttributesFrom(result, path);
   return result;
 }
@@ -45,17 +42,17 @@ BezierPath combine(const BezierPath& path, const BezierPath& other, GraphOperati
 }  // namespace
 
 BezierPath pb_union(const BezierPath& path, const BezierPath& other) {
-  return combine(path, other, &PBBezierGraph::unionWithBezierGraph);
+  return combine(path, other, PBOverlay::Operation::Union);
 }
 
 BezierPath pb_intersect(const BezierPath& path, const BezierPath& other) {
-  return combine(path, other, &PBBezierGraph::intersectWithBezierGraph);
+  return combine(path, other, PBOverlay::Operation::Intersect);
 }
 
 BezierPath pb_difference(const BezierPath& path, const BezierPath& other) {
-  return combine(path, other, &PBBezierGraph::differenceWithBezierGraph);
+  return combine(path, other, PBOverlay::Operation::Difference);
 }
 
 BezierPath pb_xor(const BezierPath& path, const BezierPath& other) {
-  return combine(path, other, &PBBezierGraph::xorWithBezierGraph);
+  return combine(path, other, PBOverlay::Operation::Xor);
 }
