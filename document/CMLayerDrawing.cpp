@@ -128,6 +128,9 @@ class LayerPlacement {
       pixelsPerUnit_ = kPagePixelsPerUnit;
     } else {
       pixelsPerUnit_ = context.deviceUnitsPerUserUnit();
+      // A blurred picture holds no detail finer than its blur: magnified, it needs no more pixels than at 100 %.
+      if (layer.design() && blurRadius_ > 0)
+        pixelsPerUnit_ = std::min(pixelsPerUnit_, kBlurPixelsPerRadius / blurRadius_);
       if (layer.design()) pixelsPerUnit_ = std::max(1.0, pixelsPerUnit_);
     }
     const Rect reach = platform::insetRect(placed_, -blurRoom_, -blurRoom_);
