@@ -32,13 +32,12 @@ platform::Rect inWholePixels(const platform::Rect& rect, double slack) {
 }  // namespace
 
 platform::Rect CMEditorView::layerDamage(CMLayer& layer) const {
-  // The canvas draws its layers one unit down (see drawRect).
   const platform::AffineTransform transform = drawer_->zoomTransform();
   const platform::Rect before = layer.lastReach(transform);
   layer.extent();
   const platform::Rect after = layer.lastReach(transform);
   // Measuring the layer again forgets where it was drawn: a second look before the next drawing still reports that.
-  const platform::Rect moved = platform::offsetRect(platform::unionRect(before, after), 0, 1);
+  const platform::Rect moved = platform::unionRect(before, after);
   platform::Rect& damage = damageSinceDrawn_[&layer];
   damage = platform::unionRect(damage, platform::integralRect(moved));
   return damage;
@@ -59,7 +58,6 @@ std::optional<std::vector<platform::Rect>> CMEditorView::marksReach() const {
     {
       platform::GraphicsContext context(recording.get(), frame().size.height, true);
       const platform::CurrentContextScope current(context);
-      context.translateCTM(0, 1);
       context.setShouldAntialias(true);
       for (const auto& layer : marked) {
         context.saveGraphicsState();
@@ -76,8 +74,8 @@ std::optional<std::vector<platform::Rect>> CMEditorView::marksReach() const {
     const platform::Size page = frame().size;
     for (const selection_geometry::HelperLine& line :
          selection_geometry::helperLines(selectedLayer_->framePath().bounds(), page)) {
-      const platform::Rect strip = line.vertical ? platform::Rect{line.at, 1, 0, page.height}
-                                                 : platform::Rect{0, line.at + 1, page.width, 0};
+      const platform::Rect strip = line.vertical ? platform::Rect{line.at, 0, 0, page.height}
+                                                 : platform::Rect{0, line.at, page.width, 0};
       reach.push_back(inWholePixels(strip, kMarkSlack));
     }
   }

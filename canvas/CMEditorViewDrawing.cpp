@@ -83,26 +83,22 @@ void CMEditorView::drawRect(const platform::Rect& dirtyRect) {
   platform::GraphicsContext* context = platform::GraphicsContext::current();
   if (!context) return;
   // The page and its layers stay on the page; the marks over them reach into the margin around it (the canvas draws
-  // over the frame view), so that the handles of a shape at the edge show whole and stay within reach.
-  // Everything is drawn one unit down, so the rectangles handed on are taken one unit up: each part of the view is
-  // then drawn whole, however the view is cut into parts. Parts damaged apart (a dragged shape and a helper line
-  // across the page) are drawn apart: the box around them may be the whole view.
-  const platform::Rect page = platform::intersectionRect(bounds(), platform::offsetRect(bounds(), 0, 1));
+  // over the frame view), so that the handles of a shape at the edge show whole and stay within reach. Parts damaged
+  // apart (a dragged shape and a helper line across the page) are drawn apart: the box around them may be the whole
+  // view. Everything is drawn where the pointer maps to: a unit of the canvas is the pixel it starts.
   for (const platform::Rect& part : rectsBeingDrawn(*context, dirtyRect)) {
-    const platform::Rect onPage = platform::intersectionRect(part, page);
+    const platform::Rect onPage = platform::intersectionRect(part, bounds());
     if (platform::isEmptyRect(onPage)) continue;
     context->saveGraphicsState();
     context->clipToRect(onPage);
-    context->translateCTM(0, 1);
     drawDefaultBackground(*context);
-    drawer_->drawContent(*context, platform::offsetRect(onPage, 0, -1), true);
+    drawer_->drawContent(*context, onPage, true);
     drawGrid(*context);
     context->restoreGraphicsState();
   }
   context->saveGraphicsState();
   context->clipToRect(dirtyRect);
-  context->translateCTM(0, 1);
-  drawer_->drawSelectionMarks(*context, platform::offsetRect(dirtyRect, 0, -1));
+  drawer_->drawSelectionMarks(*context, dirtyRect);
   drawSel(*context);
   drawHelperLines(*context);
   context->restoreGraphicsState();

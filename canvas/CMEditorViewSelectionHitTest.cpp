@@ -6,6 +6,7 @@
 #include "document/CMProject.h"
 #include "platform/core/geometry_strings.h"
 #include "platform/graphics/bezier_path.h"
+#include "platform/graphics/rect_functions.h"
 #include "platform/ui/event.h"
 
 namespace {
@@ -26,12 +27,16 @@ platform::ArrayRef handlesForEditMode(CMLayer& layer) {
   }
 }
 
-// The layer's frame turned with the layer, in canvas units.
+// Whether the layer's frame, turned with the layer, covers more than a sliver of the pixel starting at `point` (the
+// pixel under the pointer), in canvas units: a line one pixel thin is hit on every pixel it is drawn on.
 bool rotatedFrameContains(CMLayer& layer, platform::Point point) {
-  platform::BezierPath frame = layer.framePath();
+  constexpr double kPixelReach = 0.49;
+  const platform::BezierPath frame = layer.framePath();
   if (frame.isEmpty()) return false;
-  frame.transformUsingAffineTransform(layer.rotateTransform(&frame));
-  return frame.containsPoint(point);
+  platform::BezierPath grown =
+      platform::BezierPath::rect(platform::insetRect(frame.bounds(), -kPixelReach, -kPixelReach));
+  grown.transformUsingAffineTransform(layer.rotateTransform(&frame));
+  return grown.containsPoint({point.x + 0.5, point.y + 0.5});
 }
 
 }  // namespace

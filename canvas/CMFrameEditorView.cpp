@@ -7,6 +7,7 @@
 #include "canvas/VDRulerView.h"
 #include "document/CMDocument.h"
 #include "document/CMProject.h"
+#include "platform/ui/view_widget.h"
 
 CMFrameEditorView::CMFrameEditorView(platform::Rect frame)
     : CMFrameEditorView(frame, std::make_shared<CMEditorView>()) {}
@@ -68,16 +69,22 @@ void CMFrameEditorView::updateEditorSize() {
   const platform::Size page = pageSize();
   const float width = static_cast<float>(page.width) * zoom_;
   const float height = static_cast<float>(page.height) * zoom_;
-  editor_->setFrame({(static_cast<float>(frame().size.width) - width) / 2,
-                     (static_cast<float>(frame().size.height) - height) / 2, width, height});
+  editor_->setFrame({centredOrigin({width, height}), {width, height}});
   setNeedsDisplay();
   updateRulers();
 }
 
 void CMFrameEditorView::centreEditor() {
-  const platform::Size size = editor_->frame().size;
-  editor_->setFrameOrigin({(static_cast<float>(frame().size.width) - static_cast<float>(size.width)) / 2,
-                           (static_cast<float>(frame().size.height) - static_cast<float>(size.height)) / 2});
+  editor_->setFrameOrigin(centredOrigin(editor_->frame().size));
+}
+
+platform::Point CMFrameEditorView::centredOrigin(platform::Size canvas) const {
+  // On a whole pixel, where GTK puts the canvas: the pointer, the rulers and the drawing then count from one corner.
+  const auto centred = [](double outer, double inner) {
+    return platform::pixelsFromLength((static_cast<float>(outer) - static_cast<float>(inner)) / 2);
+  };
+  return {static_cast<double>(centred(frame().size.width, canvas.width)),
+          static_cast<double>(centred(frame().size.height, canvas.height))};
 }
 
 void CMFrameEditorView::resizeSubviewsWithOldSize(platform::Size) {

@@ -110,6 +110,7 @@ class CMFrameEditorView : public platform::View, public CMEditorViewDelegate {
  private:
   void applyZoomIndex(int index, platform::Point focus);
   void centreEditor();
+  platform::Point centredOrigin(platform::Size canvas) const;
   platform::ScrollView* enclosingScrollView() const;
   platform::Size pageSize() const;
 

@@ -1,6 +1,7 @@
 #include "canvas/VDRulerView.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numbers>
 
 #include "platform/graphics/attributed_string.h"
@@ -72,8 +73,10 @@ void VDRulerView::drawHashMarksAndLabelsInRect(const platform::Rect&) {
   lines.lineTo(at(bandEnd, kBaseline));
   for (const VDRulerTick& tick : marks) {
     const double reach = tick.length == kVDRulerFullTick ? thickness : std::min(thickness, kTickStart + tick.length);
-    lines.moveTo(at(tick.position, kTickStart));
-    lines.lineTo(at(tick.position, reach));
+    // On the pixel that starts at the tick's place, the one the pointer reads that place on.
+    const double along = std::floor(tick.position) + 0.5;
+    lines.moveTo(at(along, kTickStart));
+    lines.lineTo(at(along, reach));
   }
   lines.setLineWidth(1);
   context->saveGraphicsState();

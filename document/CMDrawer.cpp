@@ -51,6 +51,8 @@ std::shared_ptr<CMLayer> CMDrawer::addObject(const platform::DictRef& record, Gr
   layer->setVectorViewMode(vectorViewMode_);
   layer->setZoom(viewZoom_);
   layer->setViewZoom(viewZoom_);
+  // The canvas's zoom from the start, as the next drawing gives it: a click before then hits the layer where it shows.
+  layer->setZoomTransform(zoomTransform());
   group.items.emplace_back(layer);
   layers_.push_back(layer);
   // Added on top of the drawing, it goes on top of the index; anywhere else the index is taken anew.

@@ -42,7 +42,8 @@ CMGradientGeometry CMGradientGeometry::forRecord(const DictRef& record, const Re
         geometry.start = {number(attributes, "x1"), number(attributes, "y1")};
         geometry.end = {number(attributes, "x2"), number(attributes, "y2")};
       } else {
-        const double inset = swatch ? (1 - rf) * w / 2 : 0;
+        // Narrowed about its middle by the factor the canvas's radius handle sets, as the swatches show it.
+        const double inset = (1 - rf) * w / 2;
         geometry.start = {x + inset + dx, y + dy};
         geometry.end = {x + w - inset + dx, y + dy};
       }

@@ -12,7 +12,8 @@
 
 // The two gradient services read "radius_factor" and "attributes" differently.
 enum class CMGradientRules {
-  // Document fills and strokes: "attributes" end points for type 0; "radius_factor" only for type 2.
+  // Document fills and strokes: "attributes" end points for type 0; "radius_factor" narrows type 0 (without end
+  // points) and sets the length of type 2, not the radius of type 1.
   Document,
   // Gradient swatches: "radius_factor" narrows type 0 and scales the radius of type 1; "attributes" ignored.
   Swatch,

@@ -121,12 +121,17 @@ class LayerPlacement {
     rotation_ = extent.rotation;
     // A page description takes the layer as a drawing, sharp at any size, unless a blur makes it a picture.
     // Pictures are made at the resolution of the target: print resolution on a page, the pixels of an output
-    // image; the canvas keeps its pictures at one pixel a unit and magnifies them with its zoom.
+    // image or of the canvas at its zoom, so that a stroke magnified stays as sharp as at 100 %. Below 100 % the
+    // canvas keeps one pixel a unit: its layers' reach counts on a picture rounding to whole pixels within a unit.
     drawsVectors_ = context.drawsVectors();
     if (drawsVectors_) {
       pixelsPerUnit_ = kPagePixelsPerUnit;
-    } else if (!layer.design()) {
+    } else {
       pixelsPerUnit_ = context.deviceUnitsPerUserUnit();
+      // A blurred picture holds no detail finer than its blur: magnified, it needs no more pixels than at 100 %.
+      if (layer.design() && blurRadius_ > 0)
+        pixelsPerUnit_ = std::min(pixelsPerUnit_, kBlurPixelsPerRadius / blurRadius_);
+      if (layer.design()) pixelsPerUnit_ = std::max(1.0, pixelsPerUnit_);
     }
     const Rect reach = platform::insetRect(placed_, -blurRoom_, -blurRoom_);
     image_ = inWholePixels(reach);

@@ -15,6 +15,15 @@ float rotationRadians(const platform::DictRef& data) {
   return std::isfinite(radians) ? radians : 0.0f;
 }
 
+// Less than this in document units is no move of the origin at all.
+constexpr double kLeastMove = 0.01;
+
+// A value within float noise of a whole unit is that unit.
+double withoutNoise(double value) {
+  const double whole = std::round(value);
+  return std::fabs(value - whole) < kLeastMove ? whole : value;
+}
+
 platform::Point narrowed(platform::Point point) {
   return {platform::singlePrecision(point.x), platform::singlePrecision(point.y)};
 }
@@ -110,8 +119,12 @@ void CMLayer::unlockCenter() {
   const platform::Size delta{platform::singlePrecision(q.x - minX), platform::singlePrecision(q.y - minY)};
   // A displacement: only the linear part of the canvas-to-document transform applies.
   const platform::Size moved = backZoomTransform_ ? backZoomTransform_->transformSize(delta) : platform::Size{};
-  const platform::Point origin = originPoint();
-  setOriginPoint({origin.x + moved.width, origin.y + moved.height});
+  // A turn alone leaves the frame's centre where it was locked: what the float arithmetic leaves of the move then is
+  // noise, and the origin, written in whole units, would drop a unit for a hair below it.
+  if (std::fabs(moved.width) >= kLeastMove || std::fabs(moved.height) >= kLeastMove) {
+    const platform::Point origin = originPoint();
+    setOriginPoint({withoutNoise(origin.x + moved.width), withoutNoise(origin.y + moved.height)});
+  }
   editingType_ = 0;
   lockCenterPoint_ = false;
   noteChange();

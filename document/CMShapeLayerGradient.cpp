@@ -35,6 +35,8 @@ DictRef handleAt(Point point, std::int32_t type) {
   return handle;
 }
 
+// In the layer's own units, as the handles are drawn and hit (through the zoom) and as the canvas hands in the
+// pointer: the canvas's zoom applied here as well put the handles at the square of the zoom.
 Rect frameBounds(const platform::BezierPath& frame) { return frame.isEmpty() ? Rect{} : frame.bounds(); }
 
 }  // namespace
@@ -64,7 +66,7 @@ platform::ArrayRef CMShapeLayer::gradientEditingPoints() {
   if (!gradient) return nullptr;
   const std::int64_t type = gradient->get("type").integerValue();
   if (type != kCMGradientLeftToRight && type != kCMGradientRadial && type != kCMGradientAngled) return nullptr;
-  const Rect frame = frameBounds(framePath(true));
+  const Rect frame = frameBounds(framePath(false));
   const Point center = gradientCenter(gradient, frame);
   Point radius{center.x + radiusFactor(gradient) * frame.size.width * kRadiusShare, center.y};
   if (type == kCMGradientAngled) {
@@ -90,7 +92,7 @@ void CMShapeLayer::setGradientPoint(Point point) {
   if (!gradient) return;
   const std::int64_t type = gradient->get("type").integerValue();
   if (type != kCMGradientLeftToRight && type != kCMGradientRadial && type != kCMGradientAngled) return;
-  const Rect frame = frameBounds(framePath(true));
+  const Rect frame = frameBounds(framePath(false));
   // A frame without width or height has no finite radius factor or offset.
   if (frame.size.width == 0 || frame.size.height == 0) return;
 
@@ -119,7 +121,7 @@ void CMShapeLayer::setGradientPoint(Point point) {
 void CMShapeLayer::setGradientCentralPoint(Point point) {
   const DictRef gradient = fillGradient();
   if (!gradient) return;
-  const Rect frame = frameBounds(framePath(true));
+  const Rect frame = frameBounds(framePath(false));
   if (frame.size.width == 0 || frame.size.height == 0) return;
   setShapeFloat(gradient, "fx", (point.x - platform::midX(frame)) / frame.size.width);
   // A left-to-right gradient has no vertical offset.

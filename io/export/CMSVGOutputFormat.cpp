@@ -9,6 +9,7 @@
 
 #include "document/CMColorHex.h"
 #include "document/CMColorRecord.h"
+#include "document/CMGradientGeometry.h"
 #include "document/CMDocument.h"
 #include "document/CMGradientTypes.h"
 #include "document/CMLayerTree.h"
@@ -30,6 +31,30 @@ enum StyleType : std::int64_t { kNoPaint = 0, kColourPaint = 1, kGradientPaint =
 
 // Nothing that is not a number reaches the file.
 double finiteOrZero(double value) { return std::isfinite(value) ? value : 0; }
+
+struct BoxLine {
+  double x1 = 0, y1 = 0, x2 = 1, y2 = 0;
+};
+
+// A linear gradient's line in units of the shape's box, where the page draws it (shifted, narrowed, turned). A line
+// only scaled into the box would turn its colour bands with the box's stretch; this one keeps them square to the line
+// on the page, as they are drawn. Left to right across the box where there is no line to place.
+BoxLine lineInBoxUnits(const DictRef& gradient, platform::Size box) {
+  const double w = box.width, h = box.height;
+  if (!(w > 0 && h > 0)) return {};
+  const CMGradientGeometry geometry = CMGradientGeometry::forRecord(gradient, {0, 0, w, h}, CMGradientRules::Document);
+  const double dx = geometry.end.x - geometry.start.x, dy = geometry.end.y - geometry.start.y;
+  const double length2 = dx * dx + dy * dy;
+  if (geometry.kind != CMGradientGeometry::Kind::Linear || !(length2 > 0)) return {};
+  // The colour changes along the box's axes by (a, b) a unit; a box line of that slope and length 1 / |(a, b)|
+  // changes it the same.
+  const double a = w * dx / length2, b = h * dy / length2, norm = a * a + b * b;
+  const BoxLine line{geometry.start.x / w, geometry.start.y / h, geometry.start.x / w + a / norm,
+                     geometry.start.y / h + b / norm};
+  for (const double v : {line.x1, line.y1, line.x2, line.y2})
+    if (!std::isfinite(v)) return {};
+  return line;
+}
 
 std::string hexColour(const platform::Color& color) { return hexRGBFromColor(color).value_or("#000000"); }
 
@@ -157,8 +182,14 @@ void CMSVGOutputFormat::shapeSVGString(const DictRef& record) {
   const DictRef style = layerRecord->dictionary("shape");
   const DictRef fill = style ? style->dictionary("fill") : nullptr;
   const DictRef stroke = style ? style->dictionary("stroke") : nullptr;
-  if (paintType(fill) == kGradientPaint) SVGGradient(fill->dictionary("gradient"), true);
-  if (paintType(stroke) == kGradientPaint) SVGGradient(stroke->dictionary("gradient"), false);
+  if (paintType(fill) == kGradientPaint || paintType(stroke) == kGradientPaint) {
+    // Gradients span the outline's box, which the page measures on the outline as it is drawn.
+    std::optional<CMShapeLayer> measured;
+    CMShapeLayer& outline = layer ? *layer : measured.emplace(layerRecord);
+    const platform::Size box = outline.path().bounds().size;
+    if (paintType(fill) == kGradientPaint) SVGGradient(fill->dictionary("gradient"), true, box);
+    if (paintType(stroke) == kGradientPaint) SVGGradient(stroke->dictionary("gradient"), false, box);
+  }
   text_ += "<path  style=\"";
   SVGStyleString(layerRecord);
   text_ += "\" \n d=\"";
@@ -249,7 +280,7 @@ void CMSVGOutputFormat::gradientStops(const platform::ArrayRef& markers) {
   }
 }
 
-void CMSVGOutputFormat::SVGGradient(const DictRef& gradient, bool forFill) {
+void CMSVGOutputFormat::SVGGradient(const DictRef& gradient, bool forFill, platform::Size box) {
   const int n = maxGradientId_;
   std::string id;
   const std::int64_t type = gradient ? gradient->get("type").integerValue() : kCMGradientLeftToRight;
@@ -257,27 +288,21 @@ void CMSVGOutputFormat::SVGGradient(const DictRef& gradient, bool forFill) {
   const auto value = [&](std::string_view key) { return finiteOrZero(gradient ? gradient->get(key).floatValue() : 0); };
   switch (type) {
     case kCMGradientLeftToRight:
-    case kCMGradientAngled:
+    case kCMGradientAngled: {
       platform::appendFormat(text_, "<defs>\n<linearGradient id=\"grad%d\" >\n", n);
       gradientStops(markers);
       text_ += "</linearGradient>\n";
-      if (type == kCMGradientLeftToRight) {
-        platform::appendFormat(text_,
-                               "<linearGradient xlink:href=\"#grad%d\" id=\"grad%d\" x1=\"%f\" y1=\"%f\" x2=\"%f\" "
-                               "y2=\"%f\" gradientTransform=\"rotate(0 0 0)\" gradientUnits=\"objectBoundingBox\" "
-                               "></linearGradient>\n",
-                               n, n + 1, value("fx"), value("fy"), 1.0, value("fy"));
-      } else {
-        platform::appendFormat(text_,
-                               "<linearGradient xlink:href=\"#grad%d\" id=\"grad%d\" x1=\"%f\" y1=\"%f\" x2=\"%f\" "
-                               "y2=\"%f\" gradientUnits=\"objectBoundingBox\" gradientTransform=\"rotate(%.4f 0.5 "
-                               "0.5)\"></linearGradient>\n",
-                               n, n + 1, 0.0, 0.0, 1.0, 0.0, finiteOrZero(360 - value("angle")));
-      }
+      const BoxLine line = lineInBoxUnits(gradient, box);
+      platform::appendFormat(text_,
+                             "<linearGradient xlink:href=\"#grad%d\" id=\"grad%d\" x1=\"%f\" y1=\"%f\" x2=\"%f\" "
+                             "y2=\"%f\" gradientTransform=\"rotate(0 0 0)\" gradientUnits=\"objectBoundingBox\" "
+                             "></linearGradient>\n",
+                             n, n + 1, line.x1, line.y1, line.x2, line.y2);
       text_ += "</defs>\n";
       id = platform::formatString("grad%d", n + 1);
       maxGradientId_ = n + 2;
       break;
+    }
     case kCMGradientRadial:
       platform::appendFormat(text_, "<defs>\n<radialGradient id=\"grad%d\" r=\"%.4f%%\">\n", n,
                              finiteOrZero(value("radius_factor") * 100));

@@ -27,8 +27,9 @@ class CMSVGOutputFormat final : public CMBaseOutputFormat {
   void SVGFillStyle(const platform::DictRef& fill);
   // False when the stroke gives no style at all.
   bool SVGStrokeStyle(const platform::DictRef& stroke);
-  // A definitions block; the id the shape refers to becomes the current fill or stroke gradient.
-  void SVGGradient(const platform::DictRef& gradient, bool forFill);
+  // A definitions block; the id the shape refers to becomes the current fill or stroke gradient. `box` is the size of
+  // the outline's box, which the gradient spans.
+  void SVGGradient(const platform::DictRef& gradient, bool forFill, platform::Size box);
   void textSVGString(const platform::DictRef& record);
 
   const std::string& text() const { return text_; }

@@ -164,7 +164,9 @@ Rect View::frameInGtkParent() const {
   // The corner that is the top-left on screen: the frame's origin under a flipped superview, its top otherwise.
   const double top = superview_->isFlipped() ? frame_.origin.y : frame_.origin.y + frame_.size.height;
   const Point corner = superview_->localToGtk({frame_.origin.x, top});
-  return {corner, frame_.size};
+  // GTK places widgets on whole pixels: events and conversions must count from where the view is drawn.
+  return {{static_cast<double>(pixelsFromLength(corner.x)), static_cast<double>(pixelsFromLength(corner.y))},
+          frame_.size};
 }
 
 Point View::gtkOriginInRoot() const {

@@ -89,7 +89,8 @@ class View : public std::enable_shared_from_this<View> {
   // Between this view's coordinates and its widget's GTK pixels (y down from its top-left).
   Point localToGtk(Point point) const;
   Point gtkToLocal(Point point) const;
-  // Where the frame lands in the superview's GTK (y-down, bounds-origin-free) coordinates.
+  // Where the frame lands in the superview's GTK (y-down, bounds-origin-free) coordinates: its corner on the whole
+  // pixel GTK places its widget at.
   Rect frameInGtkParent() const;
 
   // hitTest: the deepest visible view under a point given in the superview's coordinates.

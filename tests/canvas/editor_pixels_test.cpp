@@ -64,9 +64,10 @@ TEST_F(EditorPixelsTest, AnOpaquePageShowsItsColourAndNoPattern) {
   const auto image = render(documentWith(400, 300, 1.0f, colourRecord(10, 200, 30, 255)));
   for (int y = 300; y < 316; ++y)
     for (int x = 400; x < 416; ++x) ASSERT_TRUE(near(pixelAt(image.get(), x, y), 10, 200, 30)) << x << ", " << y;
-  // Page corners: the canvas sits at (300, 250) and draws one unit lower.
-  EXPECT_TRUE(near(pixelAt(image.get(), 301, 252), 10, 200, 30));
-  EXPECT_TRUE(near(pixelAt(image.get(), 698, 549), 10, 200, 30));
+  // Page corners: the canvas sits at (300, 250) and draws where it lies.
+  EXPECT_TRUE(near(pixelAt(image.get(), 300, 250), 10, 200, 30));
+  EXPECT_TRUE(near(pixelAt(image.get(), 699, 549), 10, 200, 30));
+  EXPECT_FALSE(near(pixelAt(image.get(), 699, 550), 10, 200, 30));
   EXPECT_FALSE(near(pixelAt(image.get(), 50, 50), 10, 200, 30));  // the margin is not the page
 }
 
@@ -74,27 +75,26 @@ TEST_F(EditorPixelsTest, ARectangleLayerAppearsWhereItsRecordSaysAtEachZoom) {
   const auto document = documentWith(400, 300, 1.0f, colourRecord(255, 255, 255, 255),
                                      {filledRectangle(1, {50, 40, 60, 30}, 230, 20, 20)});
   {
-    // Page at (300, 250), one unit lower: the rectangle covers x 350–410, y 291–321.
+    // Page at (300, 250): the rectangle covers x 350–410, y 290–320.
     const auto image = render(document);
     EXPECT_TRUE(near(pixelAt(image.get(), 380, 306), 230, 20, 20));
-    EXPECT_TRUE(near(pixelAt(image.get(), 352, 293), 230, 20, 20));
-    EXPECT_TRUE(near(pixelAt(image.get(), 407, 319), 230, 20, 20));
-    EXPECT_TRUE(near(pixelAt(image.get(), 345, 306), 255, 255, 255));
-    EXPECT_TRUE(near(pixelAt(image.get(), 415, 306), 255, 255, 255));
-    EXPECT_TRUE(near(pixelAt(image.get(), 380, 326), 255, 255, 255));
+    EXPECT_TRUE(near(pixelAt(image.get(), 350, 290), 230, 20, 20));
+    EXPECT_TRUE(near(pixelAt(image.get(), 409, 319), 230, 20, 20));
+    EXPECT_TRUE(near(pixelAt(image.get(), 349, 306), 255, 255, 255));
+    EXPECT_TRUE(near(pixelAt(image.get(), 410, 306), 255, 255, 255));
+    EXPECT_TRUE(near(pixelAt(image.get(), 380, 320), 255, 255, 255));
   }
   {
-    // At 200 % the 800 × 600 page sits at (100, 100): the rectangle covers x 200–320,
-    // y 181–241.
+    // At 200 % the 800 × 600 page sits at (100, 100): the rectangle covers x 200–320, y 180–240.
     frameView_->zoomIn();
     ASSERT_FLOAT_EQ(frameView_->zoom(), 2.0f);
     const auto image = render(document);
     EXPECT_TRUE(near(pixelAt(image.get(), 260, 211), 230, 20, 20));
-    EXPECT_TRUE(near(pixelAt(image.get(), 204, 185), 230, 20, 20));
-    EXPECT_TRUE(near(pixelAt(image.get(), 316, 237), 230, 20, 20));
-    EXPECT_TRUE(near(pixelAt(image.get(), 195, 211), 255, 255, 255));
-    EXPECT_TRUE(near(pixelAt(image.get(), 325, 211), 255, 255, 255));
-    EXPECT_TRUE(near(pixelAt(image.get(), 260, 246), 255, 255, 255));
+    EXPECT_TRUE(near(pixelAt(image.get(), 200, 180), 230, 20, 20));
+    EXPECT_TRUE(near(pixelAt(image.get(), 319, 239), 230, 20, 20));
+    EXPECT_TRUE(near(pixelAt(image.get(), 199, 211), 255, 255, 255));
+    EXPECT_TRUE(near(pixelAt(image.get(), 320, 211), 255, 255, 255));
+    EXPECT_TRUE(near(pixelAt(image.get(), 260, 240), 255, 255, 255));
   }
 }
 

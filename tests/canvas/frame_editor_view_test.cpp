@@ -126,7 +126,7 @@ TEST_F(FrameEditorViewTest, TheCanvasStaysCentredThroughResizesAndZooms) {
   frameView_->zoomIn();
   EXPECT_EQ(frameView_->editor().frame(), (Rect{-100, -50, 800, 600}));
   frameView_->setFrameSize({901, 700});
-  EXPECT_EQ(frameView_->editor().frame(), (Rect{50.5, 50, 800, 600}));
+  EXPECT_EQ(frameView_->editor().frame(), (Rect{51, 50, 800, 600})) << "on the whole pixel GTK places it at";
 }
 
 TEST_F(FrameEditorViewTest, AClickInTheMarginDeselectsEveryLayer) {

@@ -32,7 +32,6 @@ class GridTest : public canvas_testing::CanvasTest {
     canvas->setDocument(documentWith(width, height, zoom, colourRecord(255, 255, 255, 255)));
     canvas->setZoom(zoom);
     auto image = std::make_unique<platform::testing::GraphicsCanvas>(pixelsWide, pixelsHigh, true);
-    image->context().translateCTM(0, 1);  // the canvas draws everything one unit lower
     canvas->drawGrid(image->context());
     return image;
   }

@@ -65,6 +65,9 @@ TEST_F(ShapeLayerGradient, RadialHandlesStandAtTheCentreAndFourTenthsOfTheWidthR
   EXPECT_EQ(pointOf(entryAt(handles, 1)), (Point{100, 50}));
   EXPECT_EQ(layer.findPoint(17), (Point{100, 50}));
   EXPECT_EQ(layer.findPoint(99), (Point{0, 0}));
+  // On a canvas at 200 % they stay in the layer's units: the canvas zooms them as it draws and hits them.
+  layer.setZoomTransform({2, 0, 0, 2, 0, 0});
+  EXPECT_EQ(pointOf(entryAt(layer.gradientEditingPoints(), 0)), (Point{180, 50}));
 }
 
 TEST_F(ShapeLayerGradient, OffsetsAndRadiusFactorMoveTheHandles) {

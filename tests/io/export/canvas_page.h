@@ -1,7 +1,7 @@
 #pragma once
 
 // The page of a document as the canvas in a window draws it at 100 % (a page point a canvas pixel), its pixels read
-// back and cut from the transparent surroundings.
+// back.
 
 #include <gtest/gtest.h>
 
@@ -31,8 +31,8 @@ inline Picture canvasPage(const CMDocument& document, const platform::testing::S
   platform::test::processPendingEvents();
   const platform::test::ImageSurface canvas = platform::test::renderWidget(editor->widget());
   if (cairo_surface_write_to_png(canvas.get(), (folder / "canvas.png").c_str()) != CAIRO_STATUS_SUCCESS) return {};
-  // The page is where the canvas draws its opaque background; what lies around it is transparent.
-  run("convert " + (folder / "canvas.png").string() + " -trim +repage -background white -extent 400x300 " +
+  // The canvas is the page, drawn where it lies.
+  run("convert " + (folder / "canvas.png").string() + " -background white -extent 400x300 " +
       (folder / "canvas-page.png").string());
   return readPicture(folder / "canvas-page.png");
 }

@@ -119,7 +119,9 @@ TEST_F(ExportOutputTest, GradientsRunAsOnOurPageInEveryVectorFormat) {
   for (int type : {0, 2, 1}) {
     const DictRef gradient = Dictionary::make({{"type", type}, {"angle", 30.0}, {"fx", 0.0}, {"fy", 0.0},
                                                {"markers", platform::Array::make({stop(0), stop(1)})}});
-    if (type == 1) gradient->set("radius_factor", 0.5);
+    // The linear ones moved with the canvas's handles: shifted and narrowed.
+    gradient->set("radius_factor", 0.5);
+    if (type != 1) gradient->set("fx", 0.15);
     addLayer(document_, styled(document_.createObject("rect", {30 + 130.0 * (type == 2) + 260.0 * (type == 1), 30}),
                                Dictionary::make({{"use", true}, {"type", 3}, {"gradient", gradient}}), nullptr));
   }
