@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <utility>
 
 #include "app/CMDocumentOpening.h"
 #include "app/CMTemplatesWindowController.h"
@@ -220,8 +221,13 @@ void CMNewDocumentWindowController::OnPresetChange() {
 
 void CMNewDocumentWindowController::OnChangeOrientation() {
   commitSides();
-  store(orientation_->selectedSegment(), "orientation_type");
-  setParamWidth(defaultHeight(), defaultWidth());
+  const int chosen = orientation_->selectedSegment();
+  store(chosen, "orientation_type");
+  // Landscape lays the longer side across and Portrait stands it up; sides that already lie so stay as typed.
+  int width = defaultWidth();
+  int height = defaultHeight();
+  if (chosen == kLandscape ? width < height : height < width) std::swap(width, height);
+  setParamWidth(width, height);
 }
 
 void CMNewDocumentWindowController::commitSide(platform::TextField& field) {

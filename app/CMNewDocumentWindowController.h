@@ -24,6 +24,8 @@ class CMNewDocumentWindowController {
   static constexpr int kCreateType = 1;
   static constexpr int kOpenRecentType = 2;
   static constexpr int kCustomPreset = 1;
+  // The orientation control's second segment; the first is Portrait.
+  static constexpr int kLandscape = 1;
 
   static CMNewDocumentWindowController& sharedNewDocument();
   CMNewDocumentWindowController();

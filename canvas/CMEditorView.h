@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -327,7 +328,8 @@ class CMEditorView : public CMEditorBaseView {
   void textDBClick(const platform::Event& event, const std::shared_ptr<CMLayer>& layer);
   // Shows the editor over `layer` (a text layer) and hides the layer until the edit ends.
   void startEditingText(const platform::Event& event, const std::shared_ptr<CMLayer>& layer);
-  // Writes the text back, shows the layer again and returns to the select tool. The event is not read.
+  // Writes the text back, shows the layer again and returns to the select tool. The event is not read. An existing
+  // text whose words changed is one undo step, as a rename is; a text just made is part of its adding.
   void endEditingText(const platform::Event& event);
   bool isEditingText() const;
   // The in-place editor, null until the first edit.
@@ -459,9 +461,13 @@ class CMEditorView : public CMEditorBaseView {
   platform::Rect textEditorFrame() const;
   // Whether a left press located in the window ends the edit (it lies outside the editor and the layer).
   bool isOutsideEditedText(platform::Point locationInWindow) const;
+  // The end of an edit of an existing text: one undo step when its words changed.
+  void registerTextEdit(const platform::DictRef& record);
   std::shared_ptr<platform::TextView> textView_;
   std::shared_ptr<CMOutsideClickMonitor> outsideClicker_;
   std::int32_t oldEditMode_ = 0;
+  // The edited layer's text when the edit began; none for a layer the edit made.
+  std::optional<std::string> textBefore_;
   // ---- shape creation tools' state ----
   platform::Rect selRect_;
   platform::Point showPoint1_;

@@ -12,6 +12,7 @@
 #include "document/CMDrawer.h"
 #include "document/CMProject.h"
 #include "document/CMTextLayer.h"
+#include "document/CMUndoManager.h"
 #include "platform/core/main_queue.h"
 #include "platform/graphics/rect_functions.h"
 #include "platform/ui/event_monitor.h"
@@ -60,6 +61,8 @@ void CMEditorView::startEditingText(const platform::Event& event) {
   const std::shared_ptr<CMLayer> layer = addText(event);
   if (!layer) return;
   startEditingText(event, layer);
+  // Undoing the adding takes the typing with it.
+  textBefore_.reset();
   // The new layer's placeholder text goes as soon as the user types.
   if (isEditingText()) textView_->selectAll();
 }
@@ -74,6 +77,7 @@ void CMEditorView::startEditingText(const platform::Event& event, const std::sha
   if (!dynamic_cast<CMTextLayer*>(layer.get())) return;
   if (isEditingText()) endEditingText(event);
   editingLayer_ = layer;
+  textBefore_ = layer->data()->get("text").string();
   layer->setHidden(true);  // only the editor shows the text meanwhile
   CMProject& project = CMProject::shareProject();
   oldEditMode_ = project.editMode();
@@ -93,6 +97,12 @@ void CMEditorView::setTextFieldParam() {
     std::weak_ptr<platform::View> weak = weak_from_this();
     textView_->setTextDidChange([weak](platform::TextView&) {
       if (const auto view = weak.lock()) static_cast<CMEditorView&>(*view).textDidChange();
+    });
+    // Escape ends the edit and keeps the text, so the next key reaches the canvas and the tools again.
+    textView_->setCancelOperation([weak](platform::TextView&) {
+      const auto view = weak.lock();
+      if (view && static_cast<CMEditorView&>(*view).isEditingText())
+        static_cast<CMEditorView&>(*view).endEditingText(platform::Event{});
     });
   }
   const auto* layer = dynamic_cast<CMTextLayer*>(editingLayer_.get());
@@ -162,6 +172,7 @@ void CMEditorView::endEditingText(const platform::Event&) {
     editingLayer_->data()->set("text", text);
     if (document_) document_->setDirty(true);
   }
+  if (editingLayer_ && document_) registerTextEdit(editingLayer_->data());
   if (textView_) textView_->setHidden(true);
   if (editingLayer_) {
     editingLayer_->updateLayerRect();
@@ -173,4 +184,14 @@ void CMEditorView::endEditingText(const platform::Event&) {
   // The keys go to the canvas again (select all, delete, the arrows), not to the hidden editor.
   takeKeys();
   releaseTool();  // the main window's tool selection also returns the edit mode to 0
+}
+
+void CMEditorView::registerTextEdit(const platform::DictRef& record) {
+  const std::optional<std::string> before = std::exchange(textBefore_, std::nullopt);
+  const std::string now = record->get("text").string();
+  if (!before || *before == now) return;
+  // The step holds the record as it is now but for its words, which were typed in place without a step each.
+  record->set("text", *before);
+  document_->undoManager().regUndoLayers(kCMUndoEditing, {record});
+  record->set("text", now);
 }

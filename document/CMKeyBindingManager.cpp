@@ -58,6 +58,9 @@ bool isValidRecord(const platform::Value& entry) {
          code.integerValue() >= -1 && code.integerValue() <= 127 && flags.isInteger() && flags.integerValue() >= 0;
 }
 
+// The records left out that a notice names one by one; the rest are counted.
+constexpr std::size_t kNamedRecords = 10;
+
 bool holdsKeyId(const platform::Array& records, const platform::Value& keyId) {
   return std::any_of(records.begin(), records.end(), [&keyId](const platform::Value& entry) {
     return entry.dictionary()->get("keyId").integerValue() == keyId.integerValue();
@@ -112,7 +115,7 @@ CMKeyBindingManager::CMKeyBindingManager() {
           "The tool keys you set could not be read (" + table.unreadable + "), so every tool has its built-in key.";
     } else if (!table.dropped.empty()) {
       notice = "Some of the tool keys you set could not be read and were left out: " + joined(table.dropped) +
-               ". Those tools have their built-in keys again; the others keep the keys you set.";
+               ". A tool left without a key of its own has its built-in key again; the others keep the keys you set.";
     }
     // The damaged table stays stored until the user sets a key: what was said of it is not said again.
     if (!notice.empty() && !defaults.objectForKey(kToldKey).isEqual(stored)) {
@@ -147,20 +150,21 @@ CMKeyBindingManager::StoredTable CMKeyBindingManager::readStoredTable(const plat
     return table;
   }
   const platform::Array& records = *archived.value().array();
-  if (records.size() > kBuiltIn.size()) {
-    table.unreadable = "the table has " + std::to_string(records.size()) + " records, more than the " +
-                       std::to_string(kBuiltIn.size()) + " tools";
-    return table;
-  }
   platform::ArrayRef kept = platform::Array::make();
+  std::size_t unnamed = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
-    // A tool's second record would bind a second key, and the table would outgrow the tools.
+    // A tool's second record would bind a second key, and the table would outgrow the tools: a record past them
+    // is left out as a damaged one is, and the tools' own records are kept.
     if (isValidRecord(records.at(i)) && !holdsKeyId(*kept, records.at(i).dictionary()->get("keyId"))) {
       kept->add(platform::Value(platform::dictionaryCopy(records.at(i).dictionary())));
-    } else {
+    } else if (table.dropped.size() < kNamedRecords) {
       table.dropped.push_back(describeRecord(i, records.at(i)));
+    } else {
+      ++unnamed;
     }
   }
+  // A notice naming thousands of records would be read by nobody.
+  if (unnamed > 0) table.dropped.push_back("and " + std::to_string(unnamed) + " more");
   if (kept->empty()) {
     table.unreadable = records.empty() ? "the table is empty" : "no record of the table is valid";
     table.dropped.clear();

@@ -49,8 +49,8 @@ class CMKeyBindingManager {
   static platform::ArrayRef builtInItems();
   // What a stored "keyshorts" value holds: its valid records, each tool's first, deep copies in order, with a
   // record of its built-in key (none where another tool holds that key) at its built-in place for each tool that
-  // has none, and a description of each record left out; no records, and the reason, when the table is unusable
-  // as a whole (not keyed-archive data of an array, no valid record, or more records than there are tools).
+  // has none, and a description of each record left out (the first few, then how many more); no records, and the
+  // reason, when the table is unusable as a whole (not keyed-archive data of an array, or no valid record).
   struct StoredTable {
     platform::ArrayRef items;
     std::vector<std::string> dropped;

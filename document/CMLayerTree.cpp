@@ -138,4 +138,44 @@ void collectMemberIds(const platform::DictRef& group, std::unordered_set<std::in
   }
 }
 
+namespace {
+
+void addRecords(const platform::ArrayRef& list, RecordsById& records) {
+  for (const platform::Value& entry : *list) {
+    const platform::DictRef record = entry.dictionary();
+    if (!record) continue;
+    records.emplace(layerId(record), record);
+    if (const platform::ArrayRef items = groupItems(record)) addRecords(items, records);
+  }
+}
+
+void addPutInPlace(const platform::ArrayRef& list, const RecordsById& before, bool& returned,
+                   std::vector<platform::DictRef>& put) {
+  for (const platform::Value& entry : *list) {
+    const platform::DictRef record = entry.dictionary();
+    if (!record) continue;
+    const auto found = before.find(layerId(record));
+    if (found == before.end() || found->second != record) {
+      returned = returned || found == before.end();
+      put.push_back(record);
+    } else if (const platform::ArrayRef items = groupItems(record)) {
+      addPutInPlace(items, before, returned, put);
+    }
+  }
+}
+
+}  // namespace
+
+RecordsById recordsById(const platform::ArrayRef& list) {
+  RecordsById records;
+  if (list) addRecords(list, records);
+  return records;
+}
+
+std::vector<platform::DictRef> putInPlace(const platform::ArrayRef& list, const RecordsById& before, bool& returned) {
+  std::vector<platform::DictRef> put;
+  if (list) addPutInPlace(list, before, returned, put);
+  return put;
+}
+
 }  // namespace CMLayerTree

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "platform/core/value.h"
 
@@ -50,5 +51,12 @@ bool removeById(const platform::ArrayRef& list, std::int32_t id);
 std::size_t removeAllById(const platform::ArrayRef& list, std::unordered_set<std::int32_t> ids);
 // The ids of every member of the group, at any depth.
 void collectMemberIds(const platform::DictRef& group, std::unordered_set<std::int32_t>& ids);
+
+// Every record of the tree, members too, by id: what a step found there, held so it can be told from what it left.
+using RecordsById = std::unordered_map<std::int32_t, platform::DictRef>;
+RecordsById recordsById(const platform::ArrayRef& list);
+// The outermost records the tree holds now in place of those it held (`before`): records of ids it did not hold
+// (`returned` is then set) and other records of ids it held. Members of a listed group are not listed again.
+std::vector<platform::DictRef> putInPlace(const platform::ArrayRef& list, const RecordsById& before, bool& returned);
 
 }  // namespace CMLayerTree

@@ -141,7 +141,7 @@ void CMShapeLayer::setPathPoint(Point point, const DictRef& handle) {
     setShapePoint(handle, "control_point2", forward.transformPoint(moved));
     shape->setPathControlPoint2(moved, control2);
   }
-  setDirty(true);
+  markChanged();  // the style panel shows the outline's place and size as it moves
 }
 
 void CMShapeLayer::setPathControlPoint1(Point point, const DictRef& handle) {
@@ -155,7 +155,7 @@ void CMShapeLayer::setPathControlPoint1(Point point, const DictRef& handle) {
   if (handle && handle->contains("id_friend")) {
     shape->setPathControlPoint2({2 * owner.x - q.x, 2 * owner.y - q.y}, handleId(handle, "id_friend"));
   }
-  setDirty(true);
+  markChanged();
 }
 
 void CMShapeLayer::setPathControlPoint2(Point point, const DictRef& handle) {
@@ -168,7 +168,7 @@ void CMShapeLayer::setPathControlPoint2(Point point, const DictRef& handle) {
   if (handle && handle->contains("id_friend")) {
     shape->setPathControlPoint1({2 * owner.x - q.x, 2 * owner.y - q.y}, handleId(handle, "id_friend"));
   }
-  setDirty(true);
+  markChanged();
 }
 
 void CMShapeLayer::addPoint(Point point) {

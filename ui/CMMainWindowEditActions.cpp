@@ -1,11 +1,13 @@
 // The Edit menu: undo and redo with the undo manager's titles, and the
 // clipboard and selection commands on the canvas's selected layers.
 
+#include <functional>
 #include <memory>
 
 #include "canvas/CMEditorView.h"
 #include "document/CMDocument.h"
 #include "document/CMLayer.h"
+#include "document/CMLayerTree.h"
 #include "platform/ui/window.h"
 #include "ui/CMMainWindowController.h"
 
@@ -34,11 +36,26 @@ bool CMMainWindowController::hasLayers() const { return document_ && !editor().l
 bool CMMainWindowController::canPaste() const { return document_ && document_->canPaste(); }
 
 void CMMainWindowController::undo() {
-  if (canUndo()) document_->undo();
+  if (canUndo()) replayStep([this] { document_->undo(); });
 }
 
 void CMMainWindowController::redo() {
-  if (canRedo()) document_->redo();
+  if (canRedo()) replayStep([this] { document_->redo(); });
+}
+
+void CMMainWindowController::replayStep(const std::function<void()>& replay) {
+  // A text being edited in place ends first: its edit is a step of its own, the one undone now.
+  if (editor().isEditingText()) editor().endEditingText(platform::Event{});
+  const CMLayerTree::RecordsById before = CMLayerTree::recordsById(document_->data()->array("layers"));
+  replay();
+  bool returned = false;
+  const std::vector<platform::DictRef> put = CMLayerTree::putInPlace(document_->data()->array("layers"), before,
+                                                                     returned);
+  // Layers the step brought back are chosen again, with those it put back as they were (what a Union took in and
+  // what it changed), so that the commands act on them as they did before; other steps keep the selection.
+  if (!returned) return;
+  mainView_->updateEditor();
+  editor().selectNewLayers(put);
 }
 
 void CMMainWindowController::copy() {

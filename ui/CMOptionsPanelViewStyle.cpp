@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "document/CMColorRecord.h"
 #include "document/CMDocument.h"
 #include "document/CMNotificationNames.h"
+#include "document/CMPathShape.h"
 #include "document/CMProject.h"
 #include "document/CMTextLayer.h"
 #include "platform/core/numeric.h"
@@ -42,8 +44,36 @@ CMPanelValue colorOf(const DictRef& holder, const char* key) {
   return colorWithDictionary(record);
 }
 
-// A text layer without a side of its own has the side its text measures.
+// Where a shape's outline lies in its layer, as the canvas draws it: an imported shape keeps its points where the
+// file had them and point editing moves them, so neither the layer's origin nor its stored sides need say where the
+// shape lies and what it measures. None for other layers, and for outlines that are no point records.
+std::optional<platform::Rect> outlineOf(const DictRef& layer) {
+  if (layer->get("type").intValue() != kShapeLayer) return std::nullopt;
+  const DictRef shape = layer->dictionary("shape");
+  const platform::BezierPath path = CMPathShape::pathFromPointRecords(shape ? shape->array("points") : nullptr);
+  if (path.isEmpty()) return std::nullopt;
+  return path.bounds();
+}
+
+// The layer's left or top edge on the page.
+double shownOrigin(const DictRef& layer, bool x) {
+  const std::optional<platform::Rect> outline = outlineOf(layer);
+  const double offset = !outline ? 0 : x ? outline->origin.x : outline->origin.y;
+  return layer->get(x ? "x" : "y").doubleValue() + offset;
+}
+
+// The origin that puts the layer's edge at the typed place; a whole number where the outline starts at the origin.
+Value originFor(const DictRef& layer, bool x, double typed) {
+  const double offset = shownOrigin(layer, x) - layer->get(x ? "x" : "y").doubleValue();
+  const std::int64_t place = truncated(typed);
+  if (offset == 0) return Value(place);
+  return Value(static_cast<double>(place) - offset);
+}
+
+// A shape's side is its outline's; a text layer without a side of its own has the side its text measures.
 double shownSide(const DictRef& layer, bool width) {
+  if (const std::optional<platform::Rect> outline = outlineOf(layer))
+    return width ? outline->size.width : outline->size.height;
   const double stored = layer->get(width ? "width" : "height").doubleValue();
   if (stored != 0 || layer->get("type").intValue() != kTextLayer) return stored;
   CMTextLayer text(layer);
@@ -232,9 +262,9 @@ CMPanelValue CMOptionsPanelView::findValue(int propertyId, int index) {
     case kOpacity:
       return Value(L->get("alpha").floatValue() * 100);
     case kX:
-      return Value(truncated(L->get("x").doubleValue()));
+      return Value(truncated(shownOrigin(L, true)));
     case kY:
-      return Value(truncated(L->get("y").doubleValue()));
+      return Value(truncated(shownOrigin(L, false)));
     case kX1:
       return shapeFloat("x1");
     case kY1:
@@ -408,9 +438,9 @@ void CMOptionsPanelView::writeValue(const CMPanelValue& value, int propertyId, i
     case kOpacity:
       return toLayer("alpha", f / 100, Refresh::Update);
     case kX:
-      return toLayer("x", truncated(v.doubleValue()), Refresh::Update);
+      return toLayer("x", originFor(L, true, v.doubleValue()), Refresh::Update);
     case kY:
-      return toLayer("y", truncated(v.doubleValue()), Refresh::Update);
+      return toLayer("y", originFor(L, false, v.doubleValue()), Refresh::Update);
     case kX1:
       return toShape("x1", f, Refresh::Layer);
     case kY1:
@@ -426,13 +456,19 @@ void CMOptionsPanelView::writeValue(const CMPanelValue& value, int propertyId, i
       const bool width = propertyId == kWidth;
       const char* edited = width ? "width" : "height";
       const char* other = width ? "height" : "width";
-      const float current = L->get(edited).floatValue();
-      const float ratio = L->get(other).floatValue() / current;
+      // A shape is resized from the size its outline has; the stored sides may be older (point editing).
+      const bool outlined = outlineOf(L).has_value();
+      const float current = outlined ? static_cast<float>(shownSide(L, width)) : L->get(edited).floatValue();
+      const float otherSide = outlined ? static_cast<float>(shownSide(L, !width)) : L->get(other).floatValue();
+      const float ratio = otherSide / current;
       // The ratio needs both sides; without it the other side stays.
       const bool keepsRatio = L->get("saveratio").boolValue() && current != 0 && std::isfinite(ratio);
+      const bool otherStale = !keepsRatio && L->get(other).floatValue() != otherSide;
       regUndoAction(propertyId, index, L, layerPath,
-                    keepsRatio ? std::vector<std::string>{"width", "height"} : std::vector<std::string>{edited});
+                    keepsRatio || otherStale ? std::vector<std::string>{"width", "height"}
+                                             : std::vector<std::string>{edited});
       if (keepsRatio) L->set(other, truncated(side * ratio));
+      if (otherStale) L->set(other, otherSide);
       if (width || keepsRatio) {
         L->set(edited, truncated(side));
       } else {

@@ -1,5 +1,6 @@
 #include "platform/ui/text_view.h"
 
+#include <gdk/gdkkeysyms.h>
 #include <gtkmm/stylecontext.h>
 
 #include <algorithm>
@@ -50,6 +51,14 @@ TextView::TextView(Rect frame)
     ViewWidget::HandlerScope scope(viewWidget());
     if (textDidChange_) textDidChange_(*this);
   });
+  text_->signal_key_press_event().connect(
+      [this](GdkEventKey* key) {
+        if (key->keyval != GDK_KEY_Escape || !cancelOperation_) return false;
+        ViewWidget::HandlerScope scope(viewWidget());
+        cancelOperation_(*this);
+        return true;
+      },
+      false);
   setContentWidget(*scroll_);
   applyStyle();
 }

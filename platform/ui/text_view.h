@@ -31,6 +31,8 @@ class TextView : public View {
   void setTextColor(const Color& color);
   // textDidChange:
   void setTextDidChange(std::function<void(TextView&)> callback) { textDidChange_ = std::move(callback); }
+  // cancelOperation: Escape, which the text itself takes no further when this is set.
+  void setCancelOperation(std::function<void(TextView&)> callback) { cancelOperation_ = std::move(callback); }
   // Gives the text the keyboard focus.
   void focus();
   // Selects the whole text, so typing replaces it.
@@ -54,6 +56,7 @@ class TextView : public View {
   Color color_ = Color::blackColor();
   sigc::connection changed_;
   std::function<void(TextView&)> textDidChange_;
+  std::function<void(TextView&)> cancelOperation_;
 };
 
 }  // namespace platform

@@ -35,6 +35,15 @@ class RealPointer {
                                  clock() += 20);
     platform::test::processPendingEvents();
   }
+  // Two clicks at the point, close enough in time to make a double click.
+  void doubleClick(platform::Point onCanvas) {
+    press(onCanvas);
+    release(onCanvas);
+    const platform::Point at = inHost(onCanvas);
+    platform::test::injectButton(window_.host(), GDK_BUTTON_PRESS, 1, at.x, at.y, 0, clock() += 100);
+    platform::test::injectButton(window_.host(), GDK_BUTTON_RELEASE, 1, at.x, at.y, GDK_BUTTON1_MASK, clock() += 20);
+    platform::test::processPendingEvents();
+  }
   // A press, motions half way and to the end, and the release there.
   void drag(platform::Point from, platform::Point to, unsigned state = 0) {
     press(from, state);

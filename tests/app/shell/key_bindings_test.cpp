@@ -117,6 +117,12 @@ TEST_F(KeyBindings, ValidStoredRecordsAreKeptAnUnusableTableGivesTheBuiltInOneAn
   CMUserNotices::takeWaiting();
   const platform::Value good(record("Select", 1, 40, 0));
   const auto withGood = [&good](platform::Value bad) { return archivedTable({good, std::move(bad)}); };
+  const auto withExtra = [](platform::Value extra) {
+    const platform::ArrayRef builtIn = CMKeyBindingManager::builtInItems();
+    builtIn->at(0).dictionary()->set("code", 40);
+    builtIn->add(std::move(extra));
+    return platform::Value(platform::archivedDataWithRootObject(platform::Value(builtIn)));
+  };
   struct Case {
     const char* what;
     platform::Value stored;  // nil: nothing stored
@@ -153,10 +159,13 @@ TEST_F(KeyBindings, ValidStoredRecordsAreKeptAnUnusableTableGivesTheBuiltInOneAn
       {"an empty table", archivedTable({}), "Select (V)", "Star (S)", "the table is empty"},
       {"no valid record", archivedTable({platform::Value(3), platform::Value(record("Zoom", 16, 6, 0))}),
        "Select (V)", "Star (S)", "built-in key"},
-      {"one record more than the tools", archivedTable(std::vector<platform::Value>(15, good)), "Select (V)",
-       "Star (S)", "more than the 14 tools"},
-      {"20,000 records", archivedTable(std::vector<platform::Value>(20000, good)), "Select (V)", "Star (S)",
-       "more than the 14 tools"},
+      // More records than tools: each tool's first kept, the others named, the first ten of them one by one.
+      {"the fourteen tools' records and a second Zoom", withExtra(record("Zoom", 15, 6, 0)), "Select (K)",
+       "Star (S)", "left out: record 15 (\u201cZoom\u201d). A tool"},
+      {"fifteen records of Select", archivedTable(std::vector<platform::Value>(15, good)), "Select (K)", "Star (S)",
+       "record 11 (\u201cSelect\u201d), and 4 more. A tool"},
+      {"20,000 records", archivedTable(std::vector<platform::Value>(20000, good)), "Select (K)", "Star (S)",
+       "record 11 (\u201cSelect\u201d), and 19989 more. A tool"},
       {"nothing stored", platform::Value(), "Select (V)", "Star (S)", nullptr},
   };
   for (const Case& c : cases) {
