@@ -1,11 +1,8 @@
 #include "boolean_judge.h"
 
-#include <polyclipping/clipper.hpp>
-
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <optional>
 #include <vector>
 
 #include "boolean/path_boolean_operations.h"
@@ -208,57 +205,82 @@ bool polygonal(const BezierPath& path) {
   return true;
 }
 
-// Clipper works on integers: coordinates are scaled by a power of two that keeps them well inside its range.
-ClipperLib::Paths clipperPaths(const BezierPath& path, double scale) {
-  ClipperLib::Paths paths;
+// The length across the slab's middle, at height y, of where the operation of the two even-odd polygons holds.
+double lengthAcross(Operation operation, const std::vector<Segment>& a, const std::vector<Segment>& b, double y) {
+  std::vector<std::pair<double, int>> crossings;  // x, and which polygon's outline
+  for (int which = 0; which < 2; ++which) {
+    for (const Segment& s : which == 0 ? a : b) {
+      const Point p = s.p[0], q = s.p[3];
+      if ((p.y <= y) != (q.y <= y)) crossings.push_back({p.x + (y - p.y) * (q.x - p.x) / (q.y - p.y), which});
+    }
+  }
+  std::sort(crossings.begin(), crossings.end());
+  double length = 0;
+  bool inside[2] = {false, false};
+  for (std::size_t i = 0; i + 1 < crossings.size(); ++i) {
+    inside[crossings[i].second] = !inside[crossings[i].second];
+    if (combine(operation, inside[0], inside[1])) length += crossings[i + 1].first - crossings[i].first;
+  }
+  return length;
+}
+
+// The area where the operation of two even-odd polygons holds, exactly: between consecutive heights of the
+// vertices and of the points where edges cross, each polygon is a set of trapezoids, so the length across is linear
+// in the height and its value at the middle of a slab times the slab's height is the slab's area.
+double exactArea(Operation operation, const std::vector<Segment>& a, const std::vector<Segment>& b) {
+  std::vector<const Segment*> all;
+  for (const Segment& s : a) all.push_back(&s);
+  for (const Segment& s : b) all.push_back(&s);
+  std::vector<double> heights;
+  for (const Segment* s : all) heights.push_back(s->p[0].y);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    for (std::size_t j = i + 1; j < all.size(); ++j) {
+      const Point p0 = all[i]->p[0], p1 = all[i]->p[3], q0 = all[j]->p[0], q1 = all[j]->p[3];
+      const double d = (p1.x - p0.x) * (q1.y - q0.y) - (p1.y - p0.y) * (q1.x - q0.x);
+      if (d == 0) continue;
+      const double t = ((q0.x - p0.x) * (q1.y - q0.y) - (q0.y - p0.y) * (q1.x - q0.x)) / d;
+      const double u = ((q0.x - p0.x) * (p1.y - p0.y) - (q0.y - p0.y) * (p1.x - p0.x)) / d;
+      if (t > 0 && t < 1 && u > 0 && u < 1) heights.push_back(p0.y + t * (p1.y - p0.y));
+    }
+  }
+  std::sort(heights.begin(), heights.end());
+  double area = 0;
+  for (std::size_t i = 0; i + 1 < heights.size(); ++i) {
+    if (heights[i + 1] > heights[i]) {
+      area += (heights[i + 1] - heights[i]) * lengthAcross(operation, a, b, 0.5 * (heights[i] + heights[i + 1]));
+    }
+  }
+  return area;
+}
+
+std::vector<BezierPath> subpaths(const BezierPath& path) {
+  std::vector<BezierPath> pieces;
   for (int i = 0; i < path.elementCount(); ++i) {
     Point points[3];
     const PathElement kind = path.elementAt(i, points);
-    if (kind == PathElement::Move) paths.emplace_back();
-    if ((kind == PathElement::Move || kind == PathElement::Line) && !paths.empty()) {
-      paths.back().push_back({static_cast<ClipperLib::cInt>(std::llround(points[0].x * scale)),
-                              static_cast<ClipperLib::cInt>(std::llround(points[0].y * scale))});
+    if (kind == PathElement::Move) pieces.emplace_back();
+    if (pieces.empty()) continue;
+    switch (kind) {
+      case PathElement::Move: pieces.back().moveTo(points[0]); break;
+      case PathElement::Line: pieces.back().lineTo(points[0]); break;
+      case PathElement::Curve: pieces.back().curveTo(points[2], points[0], points[1]); break;
+      case PathElement::Close: pieces.back().closePath(); break;
     }
   }
-  return paths;
+  return pieces;
 }
 
-double clipperArea(const ClipperLib::Paths& paths, double scale) {
+// Green's theorem on a closed outline, cubics by sixteen chords each (enough to tell a hairline from a shape).
+double signedArea(const std::vector<Segment>& outline) {
   double total = 0;
-  for (const auto& path : paths) total += ClipperLib::Area(path);
-  return std::fabs(total) / (scale * scale);
-}
-
-double evenOddAreaOf(const BezierPath& polygon, double extent);
-
-// Clipper's union and intersection only: its exclusive-or and difference come out wrong for operands whose own
-// contours touch at a vertex, so they are worked from those two and the operands' areas.
-std::optional<double> exactArea(Operation operation, const BezierPath& a, const BezierPath& b, double extent) {
-  if (!polygonal(a) || !polygonal(b)) return std::nullopt;
-  const double scale = std::ldexp(1.0, 50 - std::ilogb(std::max(extent, 1e-300)));
-  auto clipped = [&](ClipperLib::ClipType type) {
-    ClipperLib::Clipper clipper;
-    clipper.AddPaths(clipperPaths(a, scale), ClipperLib::ptSubject, true);
-    clipper.AddPaths(clipperPaths(b, scale), ClipperLib::ptClip, true);
-    ClipperLib::Paths solution;
-    clipper.Execute(type, solution, ClipperLib::pftEvenOdd, ClipperLib::pftEvenOdd);
-    return clipperArea(solution, scale);
-  };
-  const double both = clipped(ClipperLib::ctIntersection);
-  switch (operation) {
-    case Operation::Union: return clipped(ClipperLib::ctUnion);
-    case Operation::Intersect: return both;
-    case Operation::Difference: return evenOddAreaOf(a, extent) - both;
-    case Operation::Xor: return clipped(ClipperLib::ctUnion) - both;
+  for (const Segment& s : outline) {
+    const int chords = s.line ? 1 : 16;
+    for (int i = 0; i < chords; ++i) {
+      const Point p = s.at(double(i) / chords), q = s.at(double(i + 1) / chords);
+      total += 0.5 * (p.x * q.y - q.x * p.y);
+    }
   }
-  return std::nullopt;
-}
-
-double evenOddAreaOf(const BezierPath& polygon, double extent) {
-  const double scale = std::ldexp(1.0, 50 - std::ilogb(std::max(extent, 1e-300)));
-  ClipperLib::Paths simple;
-  ClipperLib::SimplifyPolygons(clipperPaths(polygon, scale), simple, ClipperLib::pftEvenOdd);
-  return clipperArea(simple, scale);
+  return total;
 }
 
 double perimeter(const std::vector<Segment>& outline) {
@@ -306,6 +328,13 @@ std::string judge(Operation operation, const BezierPath& a, const BezierPath& b,
       return at("fills wrongly", point);
     }
   }
+  // A piece thinner than the tolerance on average, hugging an edge, passes every test of sides: its area tells.
+  for (const BezierPath& piece : subpaths(result)) {
+    const std::vector<Segment> outline = segments(piece);
+    if (std::fabs(signedArea(outline)) < perimeter(outline) * tolerance.nearness * size) {
+      return at("a piece without width starts", outline.front().p[0]);
+    }
+  }
   for (const Segment& s : outlineResult) {
     // A piece shorter than the tolerance has no side to tell; a closing line between two roundings of one point is.
     if (std::hypot(s.p[3].x - s.p[0].x, s.p[3].y - s.p[0].y) < tolerance.nearness * size && s.line) continue;
@@ -328,11 +357,12 @@ std::string judge(Operation operation, const BezierPath& a, const BezierPath& b,
       if (!parts && ++sameSides == 2) return at("the outline has the same fill on both sides", point);
     }
   }
-  if (const std::optional<double> area = exactArea(operation, a, b, size)) {
+  if (polygonal(a) && polygonal(b)) {
     if (!polygonal(result)) return "curves from straight operands";
-    const double got = evenOddAreaOf(result, size);
-    if (std::fabs(got - *area) > perimeter(operands) * apart + 1e-12 * size * size) {
-      return platform::formatString("area %.17g where %.17g is exact", got, *area);
+    const double area = exactArea(operation, outlineA, outlineB);
+    const double got = exactArea(Operation::Union, outlineResult, {});
+    if (std::fabs(got - area) > perimeter(operands) * apart + 1e-12 * size * size) {
+      return platform::formatString("area %.17g where %.17g is exact", got, area);
     }
   }
   return "";

@@ -1,8 +1,8 @@
 #pragma once
 
 // Judges one boolean result against what the set operation of its operands means, by methods that share nothing
-// with the engine: even-odd containment by a ray in double precision, Clipper's exact integer polygon operations
-// for areas, and the fill on both sides of the result's outline.
+// with the engine: even-odd containment by a ray in double precision, exact areas of polygons by slabs between the
+// heights where anything happens, and the fill on both sides of the result's outline.
 
 #include <random>
 #include <string>
