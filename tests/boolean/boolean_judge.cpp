@@ -270,14 +270,17 @@ std::vector<BezierPath> subpaths(const BezierPath& path) {
   return pieces;
 }
 
-// Green's theorem on a closed outline, cubics by sixteen chords each (enough to tell a hairline from a shape).
+// Green's theorem on a closed outline, cubics by sixteen chords each (enough to tell a hairline from a shape),
+// about the outline's first point so that a tiny piece far out keeps its digits.
 double signedArea(const std::vector<Segment>& outline) {
+  if (outline.empty()) return 0;
+  const Point o = outline.front().p[0];
   double total = 0;
   for (const Segment& s : outline) {
     const int chords = s.line ? 1 : 16;
     for (int i = 0; i < chords; ++i) {
       const Point p = s.at(double(i) / chords), q = s.at(double(i + 1) / chords);
-      total += 0.5 * (p.x * q.y - q.x * p.y);
+      total += 0.5 * ((p.x - o.x) * (q.y - o.y) - (q.x - o.x) * (p.y - o.y));
     }
   }
   return total;
