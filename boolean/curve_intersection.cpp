@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "boolean/bezier_intersect_range.h"
 #include "boolean/bezier_intersection.h"
@@ -138,6 +139,18 @@ void polishParameters(const PBBezierCurveData& wholeA, const PBBezierCurveData& 
 // `(previous - current) / previous < 0.2` without dividing by a zero size.
 bool reducedLittle(double previousSize, double size) { return previousSize - size < kStallReduction * previousSize; }
 
+// The clipping steps left for the pair of curves being intersected. Curves that nearly coincide without being equal
+// can stall the search in every half at every depth, which took seconds for one pair; a pair that meets in its
+// nine points at most needs a small share of this.
+thread_local int* clipStepsLeft = nullptr;
+constexpr int kClipStepsPerPair = 1024;
+// A look for a coinciding stretch projects four end points onto the curves, the work of many clipping steps.
+constexpr int kStallCheckSteps = 32;
+
+void chargeStallCheck() {
+  if (clipStepsLeft) *clipStepsLeft -= kStallCheckSteps;
+}
+
 }  // namespace
 
 void PBClipIntersectCurves(PBRange* rangeA, PBRange* rangeB, PBBezierCurve* curve1, PBBezierCurve* curve2,
@@ -156,6 +169,10 @@ void PBClipIntersectCurves(PBRange* rangeA, PBRange* rangeB, PBBezierCurve* curv
   bool confident = true;
   int iteration = 0;
   for (; iteration < PBClipMaximumIterations; ++iteration) {
+    if (clipStepsLeft && --*clipStepsLeft < 0) {
+      *stop = true;
+      return;
+    }
     if (iteration > 0 && hasConverged(*rangeA) && hasConverged(*rangeB)) break;
     const PBRange previousA = *rangeA;
     const PBRange previousB = *rangeB;
@@ -185,6 +202,7 @@ void PBClipIntersectCurves(PBRange* rangeA, PBRange* rangeB, PBBezierCurve* curv
         !reducedLittle(PBRangeGetSize(previousB), PBRangeGetSize(*rangeB))) {
       continue;
     }
+    chargeStallCheck();
     if (PBOverlapWhenStalled(overlap, rangeA, rangeB, curve1, curve2, &a, &b)) return;
 
     // Clipping stalls when the curves meet more than once: halve the longer range and search both halves.
@@ -228,6 +246,7 @@ void PBClipIntersectCurves(PBRange* rangeA, PBRange* rangeB, PBBezierCurve* curv
     PBBezierCurveData stalledB = wholeB;
     PBRange wholeRangeA{0, 1};
     PBRange wholeRangeB{0, 1};
+    chargeStallCheck();
     // A straight piece never equals a curved one, so for such a pair the costly projections could only fail.
     if (wholeA.isStraightLine == wholeB.isStraightLine &&
         PBOverlapWhenStalled(overlap, &wholeRangeA, &wholeRangeB, curve1, curve2, &stalledA, &stalledB)) {
@@ -303,5 +322,8 @@ void PBBezierCurve::intersectionsWithBezierCurve(PBBezierCurve* curve,
     return;
   }
   bool stop = false;
+  int stepsLeft = kClipStepsPerPair;
+  int* const outer = std::exchange(clipStepsLeft, &stepsLeft);
   PBClipIntersectCurves(&rangeA, &rangeB, this, curve, overlapRange, 0, data(), curve->data(), block, &stop);
+  clipStepsLeft = outer;
 }

@@ -121,7 +121,7 @@ void PBOverlay::readOutline(const Outline& outline, int operand) {
   for (const auto& contour : outline) {
     const std::size_t first = edges_.size();
     int index = 0;
-    for (const PBBezierCurveData& original : contour) {
+    for (PBBezierCurveData original : contour) {
       if (!isFinite(original)) continue;
       PBBezierCurveData curve = original.isStraightLine
                                     ? PBBezierCurveDataMakeLine(working(original.endPoint1), working(original.endPoint2))
@@ -130,7 +130,23 @@ void PBOverlay::readOutline(const Outline& outline, int operand) {
                                                             working(original.endPoint2), false);
       // Shorter than the tolerance, an edge is a point: its ends become one vertex anyway.
       if (PBOverlayPolygonLength(curve) <= kTolerance) continue;
-      edges_.push_back({curve, original, operand, contourIndex, index++, 0});
+      // A curve whose control points lie on the line through its ends runs along that line, out and back where it
+      // turns: as lines between its turns it is met exactly, and the stretches it runs twice cancel like any
+      // coinciding edges, where the curve intersection stalls on it and a spike without width would be kept.
+      double turns[2];
+      const int turnCount = curve.isStraightLine ? -1 : PBOverlayFlatTurns(curve, kTolerance, turns);
+      if (turnCount < 0) {
+        edges_.push_back({curve, original, operand, contourIndex, index++, 0});
+        continue;
+      }
+      Point from = original.endPoint1;
+      for (int turn = 0; turn <= turnCount; ++turn) {
+        const Point to = turn < turnCount ? PBOverlayPointAt(original, turns[turn]) : original.endPoint2;
+        const PBBezierCurveData line = PBBezierCurveDataMakeLine(working(from), working(to));
+        if (PBOverlayPolygonLength(line) <= kTolerance) continue;
+        edges_.push_back({line, PBBezierCurveDataMakeLine(from, to), operand, contourIndex, index++, 0});
+        from = to;
+      }
     }
     for (std::size_t i = first; i < edges_.size(); ++i) edges_[i].edgeCount = index;
     ++contourIndex;

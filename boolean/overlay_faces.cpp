@@ -34,23 +34,6 @@ bool controlPointsAgree(const PBBezierCurveData& piece, const PBBezierCurveData&
          near(piece.controlPoint2, other.controlPoint2) && near(piece.endPoint2, other.endPoint2);
 }
 
-// Cheaply, without measuring: pieces with the same ends whose control points all lie within half the distance of
-// the chord between those ends lie within it of each other, each within the hull of its control points.
-bool bothHugTheChord(const PBBezierCurveData& piece, const PBBezierCurveData& other) {
-  const Point start = piece.endPoint1, end = piece.endPoint2;
-  const double dx = end.x - start.x, dy = end.y - start.y;
-  const double length = std::sqrt(dx * dx + dy * dy);
-  if (!(length > 0)) return false;
-  for (Point point : {piece.controlPoint1, piece.controlPoint2, other.controlPoint1, other.controlPoint2}) {
-    const double across = ((point.x - start.x) * dy - (point.y - start.y) * dx) / length;
-    const double along = ((point.x - start.x) * dx + (point.y - start.y) * dy) / length;
-    if (std::fabs(across) > kCoincidence / 2 || along < -kCoincidence / 2 || along > length + kCoincidence / 2) {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 PBBezierCurveData PBOverlay::halfEdgeCurve(HalfEdge half) const {
@@ -103,7 +86,8 @@ void PBOverlay::mergeCoincidentFragments() {
         if (fragment.start != fragment.end && backwards != (link.start != fragment.start)) continue;
         const PBBezierCurveData oriented = backwards ? PBBezierCurveDataReversed(link.curve) : link.curve;
         const bool same = fragment.start != fragment.end && link.curve.isStraightLine && curve.isStraightLine;
-        if (same || controlPointsAgree(curve, oriented) || bothHugTheChord(curve, oriented) ||
+        if (same || controlPointsAgree(curve, oriented) ||
+            (PBOverlayHugsChord(curve, kCoincidence / 2) && PBOverlayHugsChord(oriented, kCoincidence / 2)) ||
             (staysNear(curve, oriented) && staysNear(oriented, curve))) {
           coincident = static_cast<int>(candidate), reversed = backwards;
           break;

@@ -112,6 +112,43 @@ bool PBOverlayPassesWithin(const PBBezierCurveData& curve, Point point, double d
   return nearest <= distance;
 }
 
+bool PBOverlayHugsChord(const PBBezierCurveData& curve, double distance) {
+  double along;
+  return distanceToSegment(curve.endPoint1, curve.endPoint2, curve.controlPoint1, &along) <= distance &&
+         distanceToSegment(curve.endPoint1, curve.endPoint2, curve.controlPoint2, &along) <= distance;
+}
+
+int PBOverlayFlatTurns(const PBBezierCurveData& curve, double distance, double turns[2]) {
+  const Point start = curve.endPoint1;
+  const double dx = curve.endPoint2.x - start.x, dy = curve.endPoint2.y - start.y;
+  const double length = std::sqrt(dx * dx + dy * dy);
+  if (!(length > 0)) return -1;
+  auto across = [&](Point p) { return std::fabs((p.x - start.x) * dy - (p.y - start.y) * dx) / length; };
+  if (across(curve.controlPoint1) > distance || across(curve.controlPoint2) > distance) return -1;
+  // The distance along the line is a cubic of the parameter; it turns where its derivative, a quadratic, is zero.
+  auto along = [&](Point p) { return ((p.x - start.x) * dx + (p.y - start.y) * dy) / length; };
+  const double a = along(curve.controlPoint1), b = along(curve.controlPoint2) - a, c = length - along(curve.controlPoint2);
+  const double square = a - 2 * b + c, linear = 2 * (b - a);
+  int count = 0;
+  auto keep = [&](double t) {
+    if (t > 1e-9 && t < 1 - 1e-9) turns[count++] = t;
+  };
+  if (std::fabs(square) < 1e-12 * (std::fabs(a) + std::fabs(b) + std::fabs(c))) {
+    if (linear != 0) keep(-a / linear);
+  } else {
+    const double discriminant = linear * linear - 4 * square * a;
+    if (discriminant > 0) {
+      // The stable pair of roots: no cancellation between nearly equal terms.
+      const double q = -(linear + std::copysign(std::sqrt(discriminant), linear)) / 2;
+      double first = q / square, second = q != 0 ? a / q : first;
+      if (first > second) std::swap(first, second);
+      keep(first);
+      if (second != first) keep(second);
+    }
+  }
+  return count;
+}
+
 double PBOverlayPolygonLength(const PBBezierCurveData& curve) {
   auto distance = [](Point a, Point b) { return std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y)); };
   if (curve.isStraightLine) return distance(curve.endPoint1, curve.endPoint2);

@@ -24,6 +24,13 @@ bool PBOverlayLinesCross(platform::Point p0, platform::Point p1, platform::Point
 bool PBOverlayPassesWithin(const PBBezierCurveData& curve, platform::Point point, double distance,
                            double* parameter);
 
+// Whether the curve's control points lie within `distance` of the segment between its ends.
+bool PBOverlayHugsChord(const PBBezierCurveData& curve, double distance);
+
+// Whether the curve's control points lie within `distance` of the line through its ends (ends apart); if so, the
+// parameters in (0, 1) where it turns back along that line, in order, in `turns`, and how many (0 to 2); else -1.
+int PBOverlayFlatTurns(const PBBezierCurveData& curve, double distance, double turns[2]);
+
 // The length of the control polygon: at least the curve's length, at most a few times it, and cheap.
 double PBOverlayPolygonLength(const PBBezierCurveData& curve);
 

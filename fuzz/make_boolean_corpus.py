@@ -33,6 +33,10 @@ SEEDS = {
                           operand(closed([(2, 2), (6, 2), (6, 6), (2, 6)])),
     "curves.bin": operand(bytes([8, 0, 2, 1, 8, 6, 6, 8, 0, 8, 2])) + operand(closed([(4, 0), (12, 0), (12, 8), (4, 8)])),
     "specials.bin": operand(closed([(28, 0), (29, 30), (31, 8), (0, 27)])) + operand(closed(SQUARE)),
+    # Found by the fuzzer: curves that run out along a line and back, which stalled the curve intersection.
+    "folding_curves_1.bin": bytes.fromhex("7c7c7c7c01000004000800000808000000000000000008020108000400100000100800080802"),
+    "folding_curves_2.bin": bytes.fromhex("585800580258585858020204190000020000000002000000020105000400"),
+    "folding_curves_3.bin": bytes.fromhex("000602003a060002060201020202" "3a0200000606010204090602020006060002060200060600020602"),
 }
 
 

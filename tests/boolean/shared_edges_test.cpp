@@ -107,6 +107,9 @@ const SharedEdgeCase kCases[] = {
      {{450, {0, 0, 30, 30}}, {50, {10, 10, 10, 10}}, {400, {0, 0, 30, 30}}, {400, {0, 0, 30, 30}}}},
     {"triangle_inside_sharing_part_of_the_base", "M 0 0 L 30 0 L 0 30 Z", "M 10 0 L 20 0 L 10 10 Z",
      {{450, {0, 0, 30, 30}}, {50, {10, 0, 10, 10}}, {400, {0, 0, 30, 30}}, {400, {0, 0, 30, 30}}}},
+    // The curve runs out along the square's base and back: to a fill it is the line from 0 to 20, no spike.
+    {"curve_folding_back_along_an_edge", rectangle(0, 0, 100, 100), "M 0 0 C 250 0 200 0 20 0 L 20 100 L 0 100 Z",
+     {{10000, kSquare}, {2000, {0, 0, 20, 100}}, {8000, {20, 0, 80, 100}}, {8000, {20, 0, 80, 100}}}},
     // A billionth is within the tolerance: the strip's edges are the square's.
     {"strip_a_billionth_off", rectangle(0, 0, 100, 100), rectangle(30 + 1e-9, 1e-9, 40, 100),
      {{10000, kSquare}, {4000, {30, 0, 40, 100}}, {6000, kSquare}, {6000, kSquare}}},
