@@ -2,7 +2,9 @@
 // rsvg-convert, in turns (svg_to_png_turns.h): a gradient of 10,000 stops on 1,000 rectangles, one of 100,000 stops
 // on 10, a group of 100,000 attributes over 2,000 rectangles and a rectangle of 400,000 attributes, which the import
 // finds damaged at the gradient's or element's line; and a gradient of 1,000 stops, as many as a gradient may have,
-// on 1,000 rectangles, which it imports. Run these alone: --benchmark_filter=Crafted.
+// on 1,000 rectangles, which it imports. Then a gradient at the end of a chain of 2,000 links used by 2,000
+// rectangles, and a radial gradient of 1,024 stops on 5,000 rectangles of differing sizes. Run these alone:
+// --benchmark_filter=Crafted.
 
 #include <benchmark/benchmark.h>
 
@@ -32,17 +34,22 @@ void rectangles(std::ofstream& out, int count, const char* fill) {
   }
 }
 
-std::filesystem::path gradientFile(int stops, int shapes) {
-  const std::filesystem::path file =
-      benchFolder() / ("gradient-" + std::to_string(stops) + "-" + std::to_string(shapes) + ".svg");
-  std::ofstream out = openedFile(file);
-  out << "<defs><linearGradient id=\"g\">\n";
+// `count` stops of colours spread over the colour cube.
+void stops(std::ofstream& out, int count) {
   char buffer[96];
-  for (int i = 0; i < stops; ++i) {
-    std::snprintf(buffer, sizeof buffer, "<stop offset=\"%g\" stop-color=\"#%06x\"/>\n", static_cast<double>(i) / stops,
+  for (int i = 0; i < count; ++i) {
+    std::snprintf(buffer, sizeof buffer, "<stop offset=\"%g\" stop-color=\"#%06x\"/>\n", static_cast<double>(i) / count,
                   (i * 2654435761u) & 0xffffffu);
     out << buffer;
   }
+}
+
+std::filesystem::path gradientFile(int stopCount, int shapes) {
+  const std::filesystem::path file =
+      benchFolder() / ("gradient-" + std::to_string(stopCount) + "-" + std::to_string(shapes) + ".svg");
+  std::ofstream out = openedFile(file);
+  out << "<defs><linearGradient id=\"g\">\n";
+  stops(out, stopCount);
   out << "</linearGradient></defs>\n";
   rectangles(out, shapes, " fill=\"url(#g)\"");
   out << "</svg>\n";
@@ -71,6 +78,37 @@ std::filesystem::path crowdedRectangleFile() {
   return file;
 }
 
+std::filesystem::path gradientChainFile(int links, int shapes) {
+  const std::filesystem::path file = benchFolder() / ("chain-" + std::to_string(links) + ".svg");
+  std::ofstream out = openedFile(file);
+  out << "<defs><linearGradient id=\"g0\"><stop offset=\"0\" stop-color=\"red\"/>"
+         "<stop offset=\"1\" stop-color=\"blue\"/></linearGradient>\n";
+  for (int i = 1; i < links; ++i) {
+    out << "<linearGradient id=\"g" << i << "\" xlink:href=\"#g" << i - 1
+        << "\" xmlns:xlink=\"http://www.w3.org/1999/xlink\"/>\n";
+  }
+  out << "</defs>\n";
+  rectangles(out, shapes, (" fill=\"url(#g" + std::to_string(links - 1) + ")\"").c_str());
+  out << "</svg>\n";
+  return file;
+}
+
+std::filesystem::path radialOnVariedBoxesFile(int stopCount, int shapes) {
+  const std::filesystem::path file = benchFolder() / ("radial-" + std::to_string(stopCount) + "-varied.svg");
+  std::ofstream out = openedFile(file);
+  out << "<defs><radialGradient id=\"g\">\n";
+  stops(out, stopCount);
+  out << "</radialGradient></defs>\n";
+  char buffer[128];
+  for (int i = 0; i < shapes; ++i) {
+    std::snprintf(buffer, sizeof buffer, "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"url(#g)\"/>\n",
+                  i * 37 % 970, i * 53 % 970, 10 + i % 97, 10 + i % 89);
+    out << buffer;
+  }
+  out << "</svg>\n";
+  return file;
+}
+
 void BM_CraftedGradientStops(benchmark::State& state) {
   const int stops = static_cast<int>(state.range(0)), shapes = static_cast<int>(state.range(1));
   svgToPNGInTurns(state, gradientFile(stops, shapes), kPage,
@@ -87,6 +125,16 @@ void BM_CraftedElementAttributes(benchmark::State& state) {
   svgToPNGInTurns(state, crowdedRectangleFile(), kPage, "Crafted SVG to PNG, a rectangle of 400,000 attributes");
 }
 
+void BM_CraftedGradientChain(benchmark::State& state) {
+  svgToPNGInTurns(state, gradientChainFile(2000, 2000), kPage,
+                  "Crafted SVG to PNG, a chain of 2,000 gradient links used by 2,000 rectangles");
+}
+
+void BM_CraftedRadialStopsOnVariedBoxes(benchmark::State& state) {
+  svgToPNGInTurns(state, radialOnVariedBoxesFile(1024, 5000), kPage,
+                  "Crafted SVG to PNG, a radial gradient of 1,024 stops on 5,000 rectangles of differing sizes");
+}
+
 }  // namespace
 
 // An even number of turns, so that each side goes first as often.
@@ -99,3 +147,5 @@ BENCHMARK(BM_CraftedGradientStops)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CraftedGroupAttributes)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CraftedElementAttributes)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CraftedGradientChain)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CraftedRadialStopsOnVariedBoxes)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -51,7 +51,7 @@ platform::Size CMPathSVGLayerCreator::cornerRadii(const DictRef& attributes, dou
 
 CMPathSVGLayerCreator::CMPathSVGLayerCreator(const DictRef& attributes, std::string_view shape,
                                              CMBaseDocument& document, platform::Size size,
-                                             const platform::ArrayRef& gradients, const platform::ArrayRef& styles,
+                                             CMSVGGradients& gradients, const platform::ArrayRef& styles,
                                              bool closed)
     : size_(size), gradients_(gradients), styles_(styles), closed_(closed) {
   AffineTransform transform;

@@ -81,7 +81,7 @@ void CMPathSVGLayerCreator::createFill(const DictRef& attributes) {
   if (paint.find("url") != std::string::npos) {
     // url(#id), perhaps followed by the paint to use when no gradient has that id.
     const SVGPaintReference reference = SVGPaintReferenceOf(paint);
-    const DictRef definition = reference.id.empty() ? nullptr : findSVGGradient(gradients_, reference.id);
+    const DictRef definition = reference.id.empty() ? nullptr : gradients_.find(reference.id);
     if (definition) {
       createGradient(definition, fill, attributes, 0);
       fill->set("type", 3);
@@ -122,7 +122,7 @@ void CMPathSVGLayerCreator::createGradient(const DictRef& definition, const Dict
   }
   placement.elementBox = outline.bounds();
   placement.viewport = size_;
-  applySVGGradient(definition, gradients_, gradient, placement);
+  gradients_.apply(definition, gradient, placement);
 }
 
 void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
@@ -167,7 +167,7 @@ void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
   stroke->set("type", 1);
   if (value && value->find("url(") != std::string::npos) {
     // A gradient's box on a stroke takes in the stroke's width; one that cannot be found paints nothing.
-    const DictRef definition = findSVGGradient(gradients_, gradientId(*value));
+    const DictRef definition = gradients_.find(gradientId(*value));
     if (definition) createGradient(definition, stroke, attributes, stroke->get("lineWidth").doubleValue() / 2);
     stroke->set("type", definition ? 3 : 0);
   }
@@ -182,9 +182,9 @@ void CMPathSVGLayerCreator::createFont(const DictRef& attributes) {
   const std::optional<std::string> fill = attributeText(attributes, "fill");
   if (!fill || *fill == "none") return;
   // A text has one colour: a gradient gives the one at its middle.
-  const DictRef gradient = fill->find("url(") != std::string::npos ? findSVGGradient(gradients_, gradientId(*fill)) : nullptr;
+  const DictRef gradient = fill->find("url(") != std::string::npos ? gradients_.find(gradientId(*fill)) : nullptr;
   style->set("foregroundColor",
-             gradient ? SVGGradientMiddleColor(gradient, gradients_) : dictionaryFromHexRGB(colorDigits(*fill), 1.0f));
+             gradient ? gradients_.middleColor(gradient) : dictionaryFromHexRGB(colorDigits(*fill), 1.0f));
 }
 
 void CMPathSVGLayerCreator::setLayerAttributes(const DictRef& attributes) {

@@ -92,7 +92,7 @@ void CMSVGText::addCharacters(std::string_view characters) {
 }
 
 std::vector<CMSVGText::Layer> CMSVGText::layersOf(CMBaseDocument& document, platform::Size viewport,
-                                                  const platform::ArrayRef& gradients,
+                                                  CMSVGGradients& gradients,
                                                   const platform::ArrayRef& styles, bool& finite) const {
   // The runs with their records, those of one style in one chunk joined.
   struct Part {
@@ -146,7 +146,7 @@ std::vector<CMSVGText::Layer> CMSVGText::layersOf(CMBaseDocument& document, plat
 }
 
 CMSVGText::Made CMSVGText::make(CMBaseDocument& document, platform::Size viewport,
-                                const platform::ArrayRef& gradients, const platform::ArrayRef& styles) const {
+                                CMSVGGradients& gradients, const platform::ArrayRef& styles) const {
   if (flowed_) return flowedRecord(document, viewport, gradients, styles);
   Made made;
   const std::vector<Layer> layers = layersOf(document, viewport, gradients, styles, made.finite);
@@ -173,7 +173,7 @@ CMSVGText::Made CMSVGText::make(CMBaseDocument& document, platform::Size viewpor
 }
 
 CMSVGText::Made CMSVGText::flowedRecord(CMBaseDocument& document, platform::Size viewport,
-                                        const platform::ArrayRef& gradients,
+                                        CMSVGGradients& gradients,
                                         const platform::ArrayRef& styles) const {
   Made made;
   std::string text;

@@ -20,6 +20,7 @@
 #include "platform/core/value.h"
 
 class CMBaseDocument;
+class CMSVGGradients;
 
 class CMSVGText {
  public:
@@ -43,7 +44,7 @@ class CMSVGText {
     platform::DictRef record;  // one text layer, or a group of them; null when the text has no character to show
     bool finite = true;         // every number of the records is finite in single precision
   };
-  Made make(CMBaseDocument& document, platform::Size viewport, const platform::ArrayRef& gradients,
+  Made make(CMBaseDocument& document, platform::Size viewport, CMSVGGradients& gradients,
             const platform::ArrayRef& styles) const;
 
  private:
@@ -64,9 +65,9 @@ class CMSVGText {
     bool anchored = false;     // keeps the chunk's anchor (a chunk of one layer)
   };
 
-  std::vector<Layer> layersOf(CMBaseDocument& document, platform::Size viewport, const platform::ArrayRef& gradients,
+  std::vector<Layer> layersOf(CMBaseDocument& document, platform::Size viewport, CMSVGGradients& gradients,
                               const platform::ArrayRef& styles, bool& finite) const;
-  Made flowedRecord(CMBaseDocument& document, platform::Size viewport, const platform::ArrayRef& gradients,
+  Made flowedRecord(CMBaseDocument& document, platform::Size viewport, CMSVGGradients& gradients,
                     const platform::ArrayRef& styles) const;
 
   bool flowed_;

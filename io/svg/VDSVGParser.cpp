@@ -336,24 +336,16 @@ void VDSVGParser::addShape(std::string_view element, std::string_view shape, con
   items->add(record);
   countRecord(record);
   if (const std::string id = SVGPaintReferenceOf(attributes->get("fill").string()).id;
-      !id.empty() && !knowsGradient(id)) {
+      !id.empty() && !gradients_.find(id)) {
     // A gradient may be defined after the shapes that use it: the shape is made again once all are known.
     madeAgain_.push_back({items, items->size() - 1, std::string(element), std::string(shape), attributes,
                           {width_, height_}});
   }
 }
 
-bool VDSVGParser::knowsGradient(std::string_view id) const {
-  for (const Value& entry : *gradients_) {
-    const DictRef attributes = entry.dictionary() ? entry.dictionary()->dictionary("attributes") : nullptr;
-    if (attributes && attributes->get("id").string() == id) return true;
-  }
-  return false;
-}
-
 void VDSVGParser::makeShapesAgain() {
   for (const LaterShape& later : madeAgain_) {
-    if (!knowsGradient(SVGPaintReferenceOf(later.attributes->get("fill").string()).id)) continue;
+    if (!gradients_.find(SVGPaintReferenceOf(later.attributes->get("fill").string()).id)) continue;
     CMPathSVGLayerCreator creator(later.attributes, later.shape, *document_, later.size, gradients_, styles_,
                                   later.element == "polygon");
     if (creator.object() && creator.isFinite()) later.items->set(later.index, creator.object());
@@ -372,7 +364,7 @@ void VDSVGParser::didEndElement(std::string_view qualifiedName) {
     if (!isDefinition(name) && !(hiddenDepth_ == 0 && hiddenCloses_)) return;
   }
   if (name == "radialGradient" || name == "linearGradient") {
-    if (currentGradient_) gradients_->add(currentGradient_);
+    if (currentGradient_) gradients_.add(currentGradient_);
     currentGradient_ = nullptr;
   } else if (name == "g" || name == "switch") {
     if (!openedGroups_.empty() && openedGroups_.back() && currentGroup_) {

@@ -30,6 +30,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "io/svg/CMSVGGradient.h"
 #include "io/svg/CMSVGText.h"
 #include "platform/core/geometry.h"
 #include "platform/core/value.h"
@@ -72,7 +73,7 @@ class VDSVGParser {
   float height() const { return height_; }
   // The size of the first "svg" element (a CorelDRAW drawing's first page), when one was met.
   const std::optional<platform::Size>& firstSize() const { return firstSize_; }
-  const platform::ArrayRef& gradients() const { return gradients_; }
+  const platform::ArrayRef& gradients() const { return gradients_.definitions(); }
 
   // A new dictionary with every key and text value trimmed of blanks and line ends.
   static platform::DictRef prepareAttributes(const platform::DictRef& attributes);
@@ -112,7 +113,6 @@ class VDSVGParser {
   bool refusedAtOnce(const platform::Bytes& data);
   void countRecord(const platform::DictRef& record);
   void refuse();
-  bool knowsGradient(std::string_view id) const;
   // The shapes whose fill named a gradient not yet defined, made again with every gradient of the file.
   void makeShapesAgain();
 
@@ -142,7 +142,7 @@ class VDSVGParser {
   std::vector<OpenSwitch> switches_;
   // Inside a flowed text's region, until its first rectangle.
   bool flowRegionOpen_ = false;
-  platform::ArrayRef gradients_ = platform::Array::make();
+  CMSVGGradients gradients_;
   platform::DictRef currentGradient_;
   platform::ArrayRef styles_ = platform::Array::make();
   // For each open "g": its attributes over those of the groups around it, "transform" holding all of their

@@ -118,7 +118,14 @@ INSTANTIATE_TEST_SUITE_P(
         Drawing{"GradientStroke",
                 std::string("<linearGradient id='g' x2='0' y2='1'>").append(kStops).append(
                     "</linearGradient><rect x='40' y='40' width='120' height='120' fill='none' "
-                    "stroke='url(#g)' stroke-width='30'/>")}),
+                    "stroke='url(#g)' stroke-width='30'/>")},
+        // A circle in user space on a box twice as wide as high: the record draws an ellipse of the box's
+        // proportions, of the circle's area, the nearest it holds.
+        Drawing{"UserSpaceCircleOnAWideBox",
+                std::string("<radialGradient id='g' gradientUnits='userSpaceOnUse' cx='100' cy='100' r='70'>")
+                    .append(kStops)
+                    .append("</radialGradient><rect x='20' y='60' width='160' height='80' fill='url(#g)'/>"),
+                0.08}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Overlapping members of a translucent group hide one another before the group is laid on the page.

@@ -180,20 +180,25 @@ TEST_F(SVGLimits, AGradientsStopsAreHeldOnceByTheShapesThatUseIt) {
     svg += "<rect x='" + std::to_string(i) + "' width='10' height='10' fill='url(#l)'/>";
     svg += "<rect y='" + std::to_string(i) + "' width='20' height='10' fill='url(#r)'/>";
   }
+  // A box of nearly the same proportions, and one of others.
+  svg += "<rect width='20.01' height='10' fill='url(#r)'/><rect width='40' height='10' fill='url(#r)'/>";
   const CMSVGImport imported = importSVGData(document_, bytesOf(svg + "</svg>"), std::uint64_t{50} << 20);
   ASSERT_TRUE(imported.refusal.empty()) << "the records take far less than 50 MB";
   std::vector<DictRef> shapes;
   collectShapes(imported.records, shapes);
-  ASSERT_EQ(shapes.size(), 2000u);
+  ASSERT_EQ(shapes.size(), 2002u);
   const auto markers = [&](std::size_t i) {
     return platform::Value(shapes[i]->dictionary("shape")->dictionary("fill")->dictionary("gradient")->array("markers"));
   };
   EXPECT_EQ(markers(0).array()->size(), 1000u);
-  for (std::size_t i = 2; i < shapes.size(); ++i) {
+  for (std::size_t i = 2; i < 2000; ++i) {
     // The radial gradient's stops move by the shape's box: boxes alike share them too.
     ASSERT_TRUE(markers(i).isIdentical(markers(i % 2))) << i;
   }
   EXPECT_FALSE(markers(0).isIdentical(markers(1)));
+  // Many stops are shared by boxes whose proportions differ by less than a drawing shows, not by others.
+  EXPECT_TRUE(markers(2000).isIdentical(markers(1)));
+  EXPECT_FALSE(markers(2001).isIdentical(markers(1)));
 }
 
 }  // namespace

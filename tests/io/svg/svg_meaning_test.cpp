@@ -97,6 +97,12 @@ TEST(SVGMeaning, RecordsHoldWhatTheElementsMean) {
       {"<rect width='1' height='1' transform='scale(1e200)'/><rect x='3e38' width='3e38' height='1'/>"
        "<circle cx='3e38' cy='0' r='1e38'/><path d='M0 0L1 1' transform='scale(1e200)'/>",
        {{"#", 0}}},
+      // A user-space circle on a box twice as wide as high: the ellipse of the box's proportions and the circle's
+      // area has semi-axes of 50√2 and 50/√2, the shorter one against half the diagonal, 50√5, where the stops end.
+      {"<radialGradient id='g' gradientUnits='userSpaceOnUse' cx='100' cy='50' r='50'><stop offset='0'/>"
+       "<stop offset='1' stop-color='#fff'/></radialGradient><rect width='200' height='100' fill='url(#g)'/>",
+       {{"0.shape.fill.gradient.fx", 0}, {"0.shape.fill.gradient.fy", 0},
+        {"0.shape.fill.gradient.markers.1.pos", 1 / std::sqrt(10.0)}}},
   };
   document_testing::ScratchFolders folders;
   for (const Case& c : cases) expectRecords(std::string("<svg>") + c.body + "</svg>", c.expected);
