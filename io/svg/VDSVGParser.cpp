@@ -258,16 +258,16 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
   } else if (groups) {
     pushGroupAttributes(prepared);
     if (name == "switch") switches_.push_back({elementDepth_, false});
-  } else if (isSpan(name)) {
-    if (text_ && text_->flowed() == (name != "tspan")) text_->openSpan(prepared, name == "flowPara" || name == "flowDiv");
+  } else if (isSpan(name) && text_ && text_->flowed() == (name != "tspan")) {
+    text_->openSpan(prepared, name == "flowPara" || name == "flowDiv");
   } else if (name == "flowRegion" || name == "flowRegionExclude") {
     // The text starts at its first region.
     flowRegionOpen_ = name == "flowRegion" && text_ && text_->flowed() && !text_->hasRegion();
     hide(false, false);
   } else if (!hidesContents(name)) {
     skip(name);
-    // Characters a text holds in an element the reader leaves out (a text on a path) would stand in the wrong
-    // place: they go with it. A link only marks its characters.
+    // Characters a text holds in an element the reader leaves out (a text on a path, a span of the other kind of
+    // text) would stand in the wrong place: they go with it. A link only marks its characters.
     if (text_ && name != "a") hide(false, false);
   }
 }
@@ -366,7 +366,8 @@ void VDSVGParser::didEndElement(std::string_view qualifiedName) {
   if (name == "radialGradient" || name == "linearGradient") {
     if (currentGradient_) gradients_.add(currentGradient_);
     currentGradient_ = nullptr;
-  } else if (name == "g" || name == "switch") {
+  } else if (name == "g" || name == "switch" || name == "svg") {
+    // What comes after the element is no longer inside its group.
     if (!openedGroups_.empty() && openedGroups_.back() && currentGroup_) {
       currentGroup_ = currentGroup_->dictionary("parent");
       --groupDepth_;
@@ -374,15 +375,15 @@ void VDSVGParser::didEndElement(std::string_view qualifiedName) {
     if (!openedGroups_.empty()) openedGroups_.pop_back();
     if (!gAttributes_.empty()) gAttributes_.pop_back();
     if (name == "switch" && !switches_.empty()) switches_.pop_back();
+    if (name == "svg" && !openSVGs_.empty()) {
+      width_ = static_cast<float>(openSVGs_.back().outer.width);
+      height_ = static_cast<float>(openSVGs_.back().outer.height);
+      openSVGs_.pop_back();
+    }
   } else if (name == "text" || name == "flowRoot") {
     closeText();
   } else if (isSpan(name)) {
     if (text_) text_->closeSpan();
-  } else if (name == "svg" && !openSVGs_.empty()) {
-    if (!gAttributes_.empty()) gAttributes_.pop_back();
-    width_ = static_cast<float>(openSVGs_.back().outer.width);
-    height_ = static_cast<float>(openSVGs_.back().outer.height);
-    openSVGs_.pop_back();
   }
 }
 
@@ -419,6 +420,7 @@ void VDSVGParser::closeText() {
   if (!text_) return;
   const CMSVGText::Made made = text_->make(*document_, {width_, height_}, gradients_, styles_);
   text_.reset();
+  for (const std::string& element : made.leftOut) skip(element);
   if (!made.record) return;
   // A text outside every group has no place to go.
   if (!made.finite || !currentGroup_) return skip("text");

@@ -136,6 +136,10 @@ INSTANTIATE_TEST_SUITE_P(
                               "<rect x='50' y='50' width='100' height='100' fill='blue'/>"
                               "<g opacity='0.6'><rect x='120' y='20' width='60' height='160' fill='green'/>"
                               "<rect x='20' y='130' width='150' height='50' fill='#fc0' opacity='0.5'/></g></g>"},
+                      // What follows a nested "svg" is outside its group and its opacity.
+                      Drawing{"AfterANestedSvg",
+                              "<svg opacity='.5'><rect width='100' height='100' fill='blue'/></svg>"
+                              "<rect x='100' y='100' width='100' height='100' fill='green'/>"},
                       Drawing{"SixteenTranslucentGroupsDeep",
                               [] {
                                 std::string nested = "<rect width='200' height='200'/>";
@@ -157,7 +161,23 @@ INSTANTIATE_TEST_SUITE_P(
                 "<g transform='translate(30 20)'><text x='10' y='20' font-family='DejaVu Sans' font-size='22' "
                 "text-anchor='middle' transform='scale(2) rotate(30 50 20)'>Scaled</text></g>", 0.025},
         Drawing{"FontFromItsFirstSpan", "<text x='10' y='120'><tspan font-family='DejaVu Sans' font-size='44' "
-                                        "fill='#0000ff'>Span</tspan></text>", 0.025}),
+                                        "fill='#0000ff'>Span</tspan></text>", 0.025},
+        // No size is SVG's initial one, which relative sizes are taken of, as "larger" and "smaller" are.
+        Drawing{"InitialAndRelativeSizes",
+                "<g font-family='DejaVu Sans'><text x='10' y='30'>AAAA<tspan font-size='100%'>BBBB</tspan></text>"
+                "<g font-size='50'><text x='10' y='100' font-size='larger'>Lg</text>"
+                "<text x='10' y='170' font-size='smaller'>Sm</text></g></g>", 0.025},
+        Drawing{"TranslucentAndRgbaFills",
+                "<g font-family='DejaVu Sans' font-size='90' font-weight='bold'><text x='0' y='80' fill='#000' "
+                "fill-opacity='.21'>Grey</text><text x='0' y='180' fill='rgba(0, 0, 255, 0.4)'>Blue</text></g>",
+                0.025},
+        Drawing{"AnchorFromAGroup",
+                "<g text-anchor='end' font-family='DejaVu Sans' font-size='30'><text x='190' y='60'>End</text>"
+                "<text x='190' y='120' text-anchor='middle'>Mid</text></g>", 0.025},
+        // A span the text does not hold closes nothing of the span around it, and draws nothing.
+        Drawing{"SpanOfAnotherKind",
+                "<text x='10' y='100' font-family='DejaVu Sans' font-size='30' fill='red'>a<tspan fill='blue'>b"
+                "<flowSpan>c</flowSpan>d</tspan>e</text>", 0.025}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Files as other editors write them: sized in percent, with hidden layers, alternatives and lines of text.

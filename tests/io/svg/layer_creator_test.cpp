@@ -207,7 +207,7 @@ TEST_F(LayerCreator, LineEndsAndText) {
   const DictRef text = make("text", {{"x", "5"}, {"y", "6"}, {"font-size", "0"}, {"font-family", "Serif"},
                                      {"fill", "#ff0000"}, {"text-anchor", "middle"}});
   EXPECT_EQ(text->get("x").floatValue(), 5);
-  EXPECT_EQ(text->dictionary("style")->get("fontSize").floatValue(), 24) << "a size of 0 keeps the default";
+  EXPECT_EQ(text->dictionary("style")->get("fontSize").floatValue(), 12) << "a size of 0 is invalid: the initial one";
   EXPECT_EQ(text->dictionary("style")->get("fontName").string(), "Serif");
   EXPECT_EQ(rgba(text->dictionary("style")->dictionary("foregroundColor")), (std::vector<int>{255, 0, 0, 255}));
   EXPECT_EQ(text->get("text-anchor").string(), "middle");
