@@ -214,6 +214,12 @@ TEST(SVGMeaning, FilesFromOtherEditorsComeInAsTheyLook) {
        "<text color='#00f' fill='currentColor'>c</text></svg>",
        {{"0.style.foregroundColor.r", 128}, {"0.style.foregroundColor.a", 53}, {"1.style.foregroundColor.r", 255},
         {"1.style.foregroundColor.a", 127}, {"2.style.foregroundColor.b", 255}}},
+      // A family not installed keeps its name as the file gives it, with the style asked for; of a list, the family
+      // the system draws the list with counts, here the generic one after a family it only knows as a serif.
+      {"<svg><text font-family='Times New Roman'>a</text><text font-family='Arial' font-weight='bold'>b</text>"
+       "<text font-family='Georgia, sans-serif'>c</text></svg>",
+       {{"0.style.fontName", "Times New Roman"}, {"1.style.fontName", "Arial-Bold"},
+        {"2.style.fontName", "DejaVuSans"}}},
       // A span the text does not hold goes with its characters, and the span around it stays open.
       {"<svg><text fill='red'>a<tspan fill='blue'>b<flowSpan>c</flowSpan>d</tspan>e</text></svg>",
        {{"0.items.#", 3}, {"0.items.1.text", "bd"}, {"0.items.1.style.foregroundColor.b", 255},
