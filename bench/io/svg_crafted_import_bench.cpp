@@ -2,9 +2,9 @@
 // rsvg-convert, in turns (svg_to_png_turns.h): a gradient of 10,000 stops on 1,000 rectangles, one of 100,000 stops
 // on 10, a group of 100,000 attributes over 2,000 rectangles and a rectangle of 400,000 attributes, which the import
 // finds damaged at the gradient's or element's line; and a gradient of 1,000 stops, as many as a gradient may have,
-// on 1,000 rectangles, which it imports. Then a gradient at the end of a chain of 2,000 links used by 2,000
-// rectangles, and a radial gradient of 1,024 stops on 5,000 rectangles of differing sizes. Run these alone:
-// --benchmark_filter=Crafted.
+// on 1,000 rectangles, which it imports. Then a flowed text of 60,000 one-letter paragraphs; a gradient at the end of
+// a chain of 2,000 links used by 2,000 rectangles; and a radial gradient of 1,024 stops on 5,000 rectangles of
+// differing sizes. Run these alone: --benchmark_filter=Crafted.
 
 #include <benchmark/benchmark.h>
 
@@ -78,6 +78,17 @@ std::filesystem::path crowdedRectangleFile() {
   return file;
 }
 
+std::filesystem::path flowedParagraphsFile(int paragraphs) {
+  const std::filesystem::path file = benchFolder() / ("flowed-" + std::to_string(paragraphs) + ".svg");
+  std::ofstream out = openedFile(file);
+  // Small enough for the page the text grows to to stay a picture.
+  out << "<flowRoot font-size=\"0.1\"><flowRegion><rect width=\"1000\" height=\"1000\"/></flowRegion>\n";
+  // No blanks between them: all the text's characters are its letters, within what a text may hold.
+  for (int i = 0; i < paragraphs; ++i) out << "<flowPara>" << static_cast<char>('A' + i % 26) << "</flowPara>";
+  out << "\n</flowRoot></svg>\n";
+  return file;
+}
+
 std::filesystem::path gradientChainFile(int links, int shapes) {
   const std::filesystem::path file = benchFolder() / ("chain-" + std::to_string(links) + ".svg");
   std::ofstream out = openedFile(file);
@@ -125,6 +136,12 @@ void BM_CraftedElementAttributes(benchmark::State& state) {
   svgToPNGInTurns(state, crowdedRectangleFile(), kPage, "Crafted SVG to PNG, a rectangle of 400,000 attributes");
 }
 
+void BM_CraftedFlowedParagraphs(benchmark::State& state) {
+  const int paragraphs = static_cast<int>(state.range(0));
+  svgToPNGInTurns(state, flowedParagraphsFile(paragraphs), kPage,
+                  "Crafted SVG to PNG, a flowed text of " + std::to_string(paragraphs) + " paragraphs");
+}
+
 void BM_CraftedGradientChain(benchmark::State& state) {
   svgToPNGInTurns(state, gradientChainFile(2000, 2000), kPage,
                   "Crafted SVG to PNG, a chain of 2,000 gradient links used by 2,000 rectangles");
@@ -147,5 +164,11 @@ BENCHMARK(BM_CraftedGradientStops)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CraftedGroupAttributes)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CraftedElementAttributes)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CraftedFlowedParagraphs)
+    ->Arg(16000)
+    ->Arg(60000)
+    ->Iterations(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CraftedGradientChain)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CraftedRadialStopsOnVariedBoxes)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
