@@ -2,9 +2,11 @@
 // rsvg-convert, in turns (svg_to_png_turns.h): a gradient of 10,000 stops on 1,000 rectangles, one of 100,000 stops
 // on 10, a group of 100,000 attributes over 2,000 rectangles and a rectangle of 400,000 attributes, which the import
 // finds damaged at the gradient's or element's line; and a gradient of 1,000 stops, as many as a gradient may have,
-// on 1,000 rectangles, which it imports. Then a flowed text of 60,000 one-letter paragraphs; a gradient at the end of
-// a chain of 2,000 links used by 2,000 rectangles; and a radial gradient of 1,024 stops on 5,000 rectangles of
-// differing sizes. Run these alone: --benchmark_filter=Crafted.
+// on 1,000 rectangles, which it imports. Then files of some 3.4 MB whose crowded element a look at their bytes
+// misses: in UTF-16, after an entity's text holding "<?" or a DOCTYPE's system literal holding "<!--", or given its
+// attributes by a DTD; a flowed text of 60,000 one-letter paragraphs; a gradient at the end of a chain of 2,000
+// links used by 2,000 rectangles; and a radial gradient of 1,024 stops on 5,000 rectangles of differing sizes. Run
+// these alone: --benchmark_filter=Crafted.
 
 #include <benchmark/benchmark.h>
 
@@ -78,6 +80,33 @@ std::filesystem::path crowdedRectangleFile() {
   return file;
 }
 
+// A rectangle of about 3.4 MB of attributes where a look at the bytes does not find it: `kind` 0 in UTF-16, 1 after
+// an entity's text holding "<?", 2 after a system literal holding "<!--", 3 given as many by the DTD's defaults.
+std::filesystem::path hiddenCrowdFile(int kind) {
+  static const char* const kNames[] = {"utf16", "entity-pi", "system-comment", "attlist"};
+  const std::filesystem::path file = benchFolder() / ("hidden-crowd-" + std::string(kNames[kind]) + ".svg");
+  std::string text = "<?xml version=\"1.0\"?>\n";
+  if (kind == 1) text += "<!DOCTYPE svg [<!ENTITY pi \"<?\">]>\n";
+  if (kind == 2) text += "<!DOCTYPE svg SYSTEM \"<!--\">\n";
+  if (kind == 3) {
+    text += "<!DOCTYPE svg [<!ATTLIST rect";
+    for (int i = 0; i < 200000; ++i) text += " a" + std::to_string(i) + " CDATA \"1\"";
+    text += ">]>\n";
+  }
+  text += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(kPage) + "\" height=\"" +
+          std::to_string(kPage) + "\">\n<rect width=\"10\" height=\"10\"" +
+          attributes(kind == 3 ? 0 : kind == 0 ? 160000 : 300000) + "/>\n</svg>\n";
+  std::ofstream out(file, std::ios::binary);
+  if (kind == 0) {
+    // UTF-16 with a byte order mark, little end first: a zero byte after every "<".
+    out << "\xFF\xFE";
+    for (const char c : text) out << c << '\0';
+  } else {
+    out << text;
+  }
+  return file;
+}
+
 std::filesystem::path flowedParagraphsFile(int paragraphs) {
   const std::filesystem::path file = benchFolder() / ("flowed-" + std::to_string(paragraphs) + ".svg");
   std::ofstream out = openedFile(file);
@@ -136,6 +165,14 @@ void BM_CraftedElementAttributes(benchmark::State& state) {
   svgToPNGInTurns(state, crowdedRectangleFile(), kPage, "Crafted SVG to PNG, a rectangle of 400,000 attributes");
 }
 
+void BM_CraftedHiddenCrowd(benchmark::State& state) {
+  static const char* const kLabels[] = {"in UTF-16", "after an entity holding <?",
+                                        "after a system literal holding <!--", "given by 200,000 DTD defaults"};
+  const int kind = static_cast<int>(state.range(0));
+  svgToPNGInTurns(state, hiddenCrowdFile(kind), kPage,
+                  std::string("Crafted SVG to PNG, a rectangle of too many attributes ") + kLabels[kind]);
+}
+
 void BM_CraftedFlowedParagraphs(benchmark::State& state) {
   const int paragraphs = static_cast<int>(state.range(0));
   svgToPNGInTurns(state, flowedParagraphsFile(paragraphs), kPage,
@@ -164,6 +201,7 @@ BENCHMARK(BM_CraftedGradientStops)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CraftedGroupAttributes)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CraftedElementAttributes)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CraftedHiddenCrowd)->DenseRange(0, 3)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CraftedFlowedParagraphs)
     ->Arg(16000)
     ->Arg(60000)

@@ -119,7 +119,7 @@ std::uint64_t approximateBytes(const Value& value, std::unordered_set<const plat
 }
 
 // The bytes the file's shape elements take as records at least: each as large as the record it starts from.
-std::uint64_t leastRecordBytes(const platform::Bytes& data) {
+std::uint64_t leastRecordBytes(std::string_view text) {
   static constexpr std::pair<std::string_view, std::string_view> kShapes[] = {
       {"rect", "rect"}, {"circle", "oval"},        {"path", "path"}, {"line", "line"},
       {"polygon", "path_polygon"}, {"polyline", "path_polygon"}, {"text", "text"}};
@@ -127,7 +127,6 @@ std::uint64_t leastRecordBytes(const platform::Bytes& data) {
   for (std::size_t i = 0; i < std::size(kShapes); ++i) {
     if (const DictRef record = CMProject::defaultObject(kShapes[i].second)) sizes[i] = approximateBytes(record);
   }
-  const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
   std::uint64_t bytes = 0;
   for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
     std::string_view name = text.substr(at + 1, 16);
@@ -387,8 +386,8 @@ void VDSVGParser::didEndElement(std::string_view qualifiedName) {
   }
 }
 
-bool VDSVGParser::refusedAtOnce(const platform::Bytes& data) {
-  if (leastRecordBytes(data) > recordBudget_) refuse();
+bool VDSVGParser::refusedAtOnce(std::string_view text) {
+  if (leastRecordBytes(text) > recordBudget_) refuse();
   return !refusal_.empty();
 }
 

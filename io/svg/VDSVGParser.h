@@ -19,7 +19,9 @@
 // A hostile file cannot take the program's memory: the text of a "text" element, entities expanded, is bounded per
 // element and per file (past the bound the XML reads as broken there), and a file whose records would take more
 // than the memory budget is refused whole (refusal): at once when its shape elements show it, else as the records
-// are made.
+// are made. Nor its time: an element of more attributes, or namespace declarations, than kMostAttributes, and a DTD
+// giving one element more defaults than that, are damage found before the XML reader checks them one against
+// another, whatever the file's encoding (it is read as UTF-8, converted).
 
 #include <cstdint>
 #include <functional>
@@ -90,6 +92,11 @@ class VDSVGParser {
   void didEndElement(std::string_view name);
   void foundCharacters(std::string_view characters);
   void didFail(int line, std::string message);
+  // A DTD's declaration of an attribute of `element`, which every such element takes unless it has its own: past
+  // kMostAttributes for one element the file is damaged there.
+  void didDeclareAttribute(std::string_view element, int line);
+  // The failure's message for an element of too many attributes.
+  static std::string crowdedElement();
 
  private:
   // A group record for a "g" or "svg" element (up to kDeepestGroup), holding the element's opacity.
@@ -110,7 +117,7 @@ class VDSVGParser {
   platform::Size pageSize() const;
   void pushGroupAttributes(const platform::DictRef& prepared);
   // Refuses a file whose shape elements alone, each as large as the record it starts from, pass the budget.
-  bool refusedAtOnce(const platform::Bytes& data);
+  bool refusedAtOnce(std::string_view text);
   void countRecord(const platform::DictRef& record);
   void refuse();
   // The shapes whose fill named a gradient not yet defined, made again with every gradient of the file.
@@ -169,4 +176,5 @@ class VDSVGParser {
   std::string refusal_;
   std::vector<std::string> skippedOrder_;
   std::map<std::string, std::int64_t, std::less<>> skipped_;
+  std::map<std::string, std::size_t, std::less<>> declaredAttributes_;
 };

@@ -95,11 +95,21 @@ TEST_F(SVGLimits, EachShapeDeepInNestedGroupsHoldsOneComposedTransform) {
   }
 }
 
-// `count` attributes named a0, a1, … with empty values.
-std::string emptyAttributes(std::size_t count) {
+// `count` attributes named a0, a1, … with empty values, each after `separator`; as a DTD declares their defaults
+// with `declared`.
+std::string emptyAttributes(std::size_t count, const char* separator = " ", bool declared = false) {
   std::string attributes;
-  for (std::size_t i = 0; i < count; ++i) attributes += " a" + std::to_string(i) + "=''";
+  for (std::size_t i = 0; i < count; ++i) {
+    attributes += separator + ("a" + std::to_string(i)) + (declared ? " CDATA ''" : "=''");
+  }
   return attributes;
+}
+
+// ASCII text in UTF-16, little end first, after a byte order mark.
+std::string inUTF16(const std::string& text) {
+  std::string wide = "\xFF\xFE";
+  for (const char c : text) wide += {c, '\0'};
+  return wide;
 }
 
 TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
@@ -111,6 +121,7 @@ TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
     std::string declarations = {};  // more entities, on line 2
     // The least a kept text holds: what was read of it before the bound.
     std::size_t textAtLeast = VDSVGParser::kLongestText / 2;
+    bool utf16 = false;  // the file in UTF-16
   };
   std::string references;
   for (int i = 0; i < 100; ++i) references += "&k;";
@@ -126,6 +137,8 @@ TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
   std::string crowdedGroup = "<g" + emptyAttributes(2000) + " fill='red'>\n";
   for (int i = 0; i < 2000; ++i) crowdedGroup += "<rect width='1' height='1'/>\n";
   const std::size_t most = VDSVGParser::kMostAttributes;
+  // An attribute a line: the element is damaged where it starts, which is found before the XML reader sees it.
+  const std::string crowdedOnLines = "<rect width='1' height='1'/>\n<rect" + emptyAttributes(most + 1, "\n") + "/>";
   const std::vector<Case> cases = {
       {"one long text", "<text>" + std::string(70, ' ') + references + "</text>\n<rect/>", 4, 2},
       // The text that passes the file's bound gets no character: it draws nothing, so it makes no layer.
@@ -140,6 +153,16 @@ TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
       {"an element of as many attributes as it may have", "<rect/>\n<rect" + emptyAttributes(most) + "/>", 0, 1},
       {"an element of an attribute more", "<rect width='1' height='1'/>\n<rect" + emptyAttributes(most + 1) + "/>", 5,
        2},
+      {"an element of an attribute more after an entity holding <?", crowdedOnLines, 5, 2, "<!ENTITY pi '<?'>"},
+      {"an element of an attribute more after a system literal holding <!--", crowdedOnLines, 5, 2,
+       "<!NOTATION n SYSTEM '<!--'>"},
+      {"an element of an attribute more in UTF-16", crowdedOnLines, 5, 2, "", VDSVGParser::kLongestText / 2, true},
+      // Namespace declarations are no attributes.
+      {"an element of as many attributes as it may have and a namespace",
+       "<rect xmlns:x='http://example.org/x'" + emptyAttributes(most) + "/>", 0, 1},
+      // Defaults a DTD declares for more attributes than an element may have are damage where they are declared.
+      {"a DTD declaring defaults of an attribute more", "<rect/>", 2, 0,
+       "<!ATTLIST rect" + emptyAttributes(most + 1, " ", true) + ">"},
       {"a group of an attribute more over many members", crowdedGroup, 4, 1},
       // An entity's text holding such an element is damage where it is declared, though characters hide its tags.
       {"an entity holding an element of an attribute more", "<rect/>", 2, 0,
@@ -150,7 +173,7 @@ TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
     const std::string svg = "<?xml version='1.0'?><!DOCTYPE svg [<!ENTITY k '" + std::string(1024, 'k') +
                             "'>\n<!ENTITY forty '" + std::string(40 * 1024, 'f') + "'>" + test.declarations +
                             "]>\n<svg><rect width='9' height='9'/>\n" + test.body + "\n</svg>";
-    const CMSVGImport imported = importSVGData(document_, bytesOf(svg));
+    const CMSVGImport imported = importSVGData(document_, bytesOf(test.utf16 ? inUTF16(svg) : svg));
     if (test.failedLine == 0) {
       EXPECT_FALSE(imported.failure.has_value()) << imported.failure->message;
     } else {

@@ -224,6 +224,8 @@ TEST(SVGMeaning, FilesFromOtherEditorsComeInAsTheyLook) {
       {"<svg><text fill='red'>a<tspan fill='blue'>b<flowSpan>c</flowSpan>d</tspan>e</text></svg>",
        {{"0.items.#", 3}, {"0.items.1.text", "bd"}, {"0.items.1.style.foregroundColor.b", 255},
         {"0.items.2.text", "e"}, {"0.items.2.style.foregroundColor.r", 255}}},
+      // Text in another encoding than UTF-8 comes in as its characters.
+      {"<?xml version='1.0' encoding='ISO-8859-1'?><svg><text>caf\xe9</text></svg>", {{"0.text", "caf\xc3\xa9"}}},
       // Spans of the text's own style and place stay one layer; hidden spans and text on a path leave nothing.
       {"<svg><text x='5' y='9'> a <tspan>b</tspan>\n  c<tspan display='none'>d</tspan>"
        "<textPath>e</textPath></text></svg>",
