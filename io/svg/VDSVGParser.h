@@ -19,9 +19,9 @@
 // A hostile file cannot take the program's memory: the text of a "text" element, entities expanded, is bounded per
 // element and per file (past the bound the XML reads as broken there), and a file whose records would take more
 // than the memory budget is refused whole (refusal): at once when its shape elements show it, else as the records
-// are made. Nor its time: an element of more attributes, or namespace declarations, than kMostAttributes, and a DTD
-// giving one element more defaults than that, are damage found before the XML reader checks them one against
-// another, whatever the file's encoding (it is read as UTF-8, converted).
+// are made. Nor its time: an element of more attributes, or namespace declarations (its own and those around it
+// together), than kMostAttributes, and a DTD giving one element more defaults than that, are damage found before the
+// XML reader checks them one against another, whatever the file's encoding (it is read as UTF-8, converted).
 
 #include <cstdint>
 #include <functional>

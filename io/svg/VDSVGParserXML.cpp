@@ -43,9 +43,12 @@ void stopWhenDone(void* context) {
 }
 
 void startElement(void* context, const xmlChar* localName, const xmlChar* prefix, const xmlChar* /*uri*/,
-                  int namespaceCount, const xmlChar** /*namespaces*/, int attributeCount, int /*defaulted*/,
+                  int /*namespaceCount*/, const xmlChar** /*namespaces*/, int attributeCount, int /*defaulted*/,
                   const xmlChar** attributes) {
-  if (static_cast<std::size_t>(std::max(attributeCount, namespaceCount)) > VDSVGParser::kMostAttributes) {
+  // The XML reader looks a prefix up through every namespace declared around the element, so those in scope are
+  // bounded as one element's are.
+  const int inScope = static_cast<xmlParserCtxtPtr>(context)->nsNr / 2;
+  if (static_cast<std::size_t>(std::max(attributeCount, inScope)) > VDSVGParser::kMostAttributes) {
     readerOf(context).didFail(xmlSAX2GetLineNumber(context), VDSVGParser::crowdedElement());
     return stopWhenDone(context);
   }

@@ -139,6 +139,11 @@ TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
   const std::size_t most = VDSVGParser::kMostAttributes;
   // An attribute a line: the element is damaged where it starts, which is found before the XML reader sees it.
   const std::string crowdedOnLines = "<rect width='1' height='1'/>\n<rect" + emptyAttributes(most + 1, "\n") + "/>";
+  // Namespace declarations on two groups, one inside the other, one more together than an element may have.
+  std::string namespaces;
+  for (std::size_t i = 0; i <= most; ++i) {
+    namespaces += (i == most / 2 ? ">\n<g" : "") + (" xmlns:n" + std::to_string(i) + "='u'");
+  }
   const std::vector<Case> cases = {
       {"one long text", "<text>" + std::string(70, ' ') + references + "</text>\n<rect/>", 4, 2},
       // The text that passes the file's bound gets no character: it draws nothing, so it makes no layer.
@@ -160,6 +165,7 @@ TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
       // Namespace declarations are no attributes.
       {"an element of as many attributes as it may have and a namespace",
        "<rect xmlns:x='http://example.org/x'" + emptyAttributes(most) + "/>", 0, 1},
+      {"groups of a namespace more in scope", "<g" + namespaces + "><rect/></g></g>", 5, 1},
       // Defaults a DTD declares for more attributes than an element may have are damage where they are declared.
       {"a DTD declaring defaults of an attribute more", "<rect/>", 2, 0,
        "<!ATTLIST rect" + emptyAttributes(most + 1, " ", true) + ">"},
