@@ -46,8 +46,7 @@ platform::TextAttributes CMTextLayer::textAttributes(bool withStroke) const {
   attributes.foregroundColor = colorWithDictionary(record->dictionary("foregroundColor"));
   attributes.backgroundColor = colorWithDictionary(record->dictionary("backgroundColor"));
   const double fontSize = record->get("fontSize").doubleValue();
-  attributes.font = platform::Font::withName(record->get("fontName").string(), fontSize);
-  if (!attributes.font) attributes.font = platform::Font::systemFont(fontSize);
+  attributes.font = platform::Font::matching(record->get("fontName").string(), fontSize);
   attributes.underlineStyle = record->get("underlilneStyle").intValue();
   attributes.strikethroughStyle = record->get("strikethroughStyle").intValue();
   if (const DictRef shadow = usedShapeSlot(record, "shadow")) attributes.shadow = shadowWithDictionary(shadow, zoom_);

@@ -23,7 +23,11 @@ void CMTextLayer::drawL(platform::GraphicsContext& context, const platform::Rect
 
   const auto drawText = [&](const platform::Rect& textRect) {
     platform::AttributedString(text_, textAttributes(false)).drawInRect(textRect);
-    platform::AttributedString(text_, textAttributes(true)).drawInRect(textRect);
+    platform::TextAttributes outline = textAttributes(true);
+    if (outline.strokeWidth == 0 || !std::isfinite(outline.strokeWidth)) return;
+    // The outline alone: filled twice, a translucent colour would come out darker than it is.
+    outline.strokeWidth = std::fabs(outline.strokeWidth);
+    platform::AttributedString(text_, outline).drawInRect(textRect);
   };
   // The text is laid out in its measured size at every zoom, which only magnifies it: laid out in a zoomed size it
   // would wrap and be cut off below 100 %.

@@ -56,7 +56,8 @@ Run ours(const std::filesystem::path& file, double page, const std::string& labe
                   imported.failure->message.c_str());
       std::fflush(stdout);
     }
-    if (imported.records->empty()) return 1;
+    // Nothing is kept of a file damaged before its first element.
+    if (imported.records->empty()) return imported.failure ? 0 : 1;
     const platform::Expected<platform::Bytes> png = CMPNGOutputFormat().generate(document);
     if (!png) return 3;
     const platform::Bytes& bytes = png.value();

@@ -7,7 +7,8 @@
 // forked, the peer is run. The two take turns, each going first every other time, so that a machine growing busier
 // or idler weighs on both alike; the time shown is ours, the peer's and the ratio are counters and are printed after
 // each file. A file our import refuses, or reads only up to where it is damaged, prints why; its figures are those of
-// what was read. A forked child starts with the benchmark program's own pages, so run each benchmark alone.
+// what was read, and one damaged before anything of it is kept writes no picture. A forked child starts with the
+// benchmark program's own pages, so run each benchmark alone.
 
 #include <benchmark/benchmark.h>
 

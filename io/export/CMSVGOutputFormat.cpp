@@ -322,14 +322,18 @@ void CMSVGOutputFormat::textSVGString(const DictRef& record) {
   // SVG places a text by its first baseline, the layer by its frame's top.
   const CMTextLayer layer(record);
   const double baseline = layer.baselineOffset();
-  // The size the canvas draws, fraction and all.
-  const double fontSize = layer.textAttributes(false).font->pointSize();
-  platform::appendFormat(text_, "<text x=\"%.4f\" y=\"%.4f\" fill=\"%s\" font-size=\"%s\" style=\"font-family: ",
+  // The size the canvas draws, fraction and all, and the family and face it draws.
+  const platform::Font font = *layer.textAttributes(false).font;
+  const platform::Color colour = colorWithDictionary(styleValue("foregroundColor").dictionary());
+  platform::appendFormat(text_, "<text x=\"%.4f\" y=\"%.4f\" fill=\"%s\" font-size=\"%s\"",
                          finiteOrZero(record->get("x").floatValue()),
-                         finiteOrZero(record->get("y").floatValue() + baseline),
-                         hexColour(colorWithDictionary(styleValue("foregroundColor").dictionary())).c_str(),
-                         platform::formatDouble(fontSize).c_str());
-  platform::appendXMLText(text_, styleValue("fontName").string());
+                         finiteOrZero(record->get("y").floatValue() + baseline), hexColour(colour).c_str(),
+                         platform::formatDouble(font.pointSize()).c_str());
+  if (colour.alpha() < 1) platform::appendFormat(text_, " fill-opacity=\"%.4f\"", finiteOrZero(colour.alpha()));
+  text_ += " style=\"font-family: ";
+  platform::appendXMLText(text_, font.familyName());
+  if (font.weight() != 400) platform::appendFormat(text_, "; font-weight: %d", font.weight());
+  if (font.slanted()) text_ += "; font-style: italic";
   text_ += '"';
   // "x" is the anchor's point.
   if (const std::string& anchor = record->get("text-anchor").string(); anchor == "middle" || anchor == "end") {

@@ -26,9 +26,6 @@ namespace {
 // A quarter circle as a cubic: its control points lie this far along the tangents, in radii.
 constexpr double kQuarterCircle = 0.5522847498307936;
 
-// SVG's initial font size ("medium"), which "em" lengths take when no font size is given.
-constexpr double kMediumFontSize = 16;
-
 // A transform that turns or skews, which no upright rectangle can follow.
 bool turnsOrSkews(const AffineTransform& t) { return t.m12 != 0 || t.m21 != 0; }
 
@@ -51,7 +48,7 @@ platform::Size CMPathSVGLayerCreator::cornerRadii(const DictRef& attributes, dou
 
 CMPathSVGLayerCreator::CMPathSVGLayerCreator(const DictRef& attributes, std::string_view shape,
                                              CMBaseDocument& document, platform::Size size,
-                                             const platform::ArrayRef& gradients, const platform::ArrayRef& styles,
+                                             CMSVGGradients& gradients, const platform::ArrayRef& styles,
                                              bool closed)
     : size_(size), gradients_(gradients), styles_(styles), closed_(closed) {
   AffineTransform transform;
@@ -83,9 +80,9 @@ SVGLengthBasis CMPathSVGLayerCreator::lengthBasis(const DictRef& attributes, std
   const bool horizontal = key == "x" || key == "cx" || key == "x1" || key == "x2" || key == "width" || key == "rx";
   const bool vertical = key == "y" || key == "cy" || key == "y1" || key == "y2" || key == "height" || key == "ry";
   const double w = size_.width, h = size_.height;
-  SVGLengthBasis basis{horizontal ? w : vertical ? h : std::sqrt((w * w + h * h) / 2), kMediumFontSize};
+  SVGLengthBasis basis{horizontal ? w : vertical ? h : std::sqrt((w * w + h * h) / 2)};
   if (key != "font-size" && attributes->contains("font-size")) basis.fontSize = attributeFloat(attributes, "font-size");
-  if (!(basis.fontSize > 0)) basis.fontSize = kMediumFontSize;
+  if (!(basis.fontSize > 0)) basis.fontSize = kSVGInitialFontSize;
   return basis;
 }
 

@@ -15,6 +15,7 @@
 
 #include <string_view>
 
+#include "io/svg/CMSVGGradient.h"
 #include "io/svg/VDSVGLength.h"
 #include "io/svg/VDSVGPathScanner.h"
 #include "platform/core/geometry.h"
@@ -28,10 +29,10 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
  public:
   // `shape` names the default object the record starts from: "path", "path_polygon", "oval", "rect", "line" or
   // "text". `closed` closes a "path_polygon" (a polygon rather than a polyline). `gradients` holds the reader's
-  // finished gradient definitions; `size` is the drawing's viewport, which percentages of gradients in user space
-  // are taken of; the style definitions are kept for the record's makers only.
+  // finished gradient definitions, and must outlive the creator; `size` is the drawing's viewport, which percentages
+  // of gradients in user space are taken of; the style definitions are kept for the record's makers only.
   CMPathSVGLayerCreator(const platform::DictRef& attributes, std::string_view shape, CMBaseDocument& document,
-                        platform::Size size, const platform::ArrayRef& gradients, const platform::ArrayRef& styles,
+                        platform::Size size, CMSVGGradients& gradients, const platform::ArrayRef& styles,
                         bool closed = false);
 
   // The record; null when the document has no default object of that name.
@@ -92,7 +93,7 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
   platform::DictRef object_;
   platform::ArrayRef points_;
   platform::Size size_;
-  platform::ArrayRef gradients_;
+  CMSVGGradients& gradients_;
   platform::ArrayRef styles_;
   bool closed_ = false;
   bool finite_ = true;

@@ -36,12 +36,26 @@ std::string colorDigits(std::string_view value) { return SVGColorDigits(value); 
 // The id a paint "url(#id)" names, a fallback colour after it left out; empty for any other paint.
 std::string gradientId(std::string_view paint) { return SVGPaintReferenceOf(paint).id; }
 
+// The colour a paint names in any CSS form, "currentColor" the "color" attribute's; nothing for a paint CSS does
+// not know.
+std::optional<SVGColorValue> paintColor(std::string_view paint, const DictRef& attributes) {
+  const std::optional<SVGColorValue> current = SVGColorValueOf(attributes->get("color").string());
+  return SVGColorValueOf(paint, current.value_or(SVGColorValue{}));
+}
+
+// A colour record of the colour, its alpha `alpha`.
+DictRef colorRecord(const SVGColorValue& color, float alpha) {
+  return platform::Dictionary::make({{"r", color.red},
+                                     {"g", color.green},
+                                     {"b", color.blue},
+                                     {"a", platform::saturatingTruncate<std::int64_t>(alpha * 255.0f)}});
+}
+
 }  // namespace
 
 void CMPathSVGLayerCreator::setPaintColor(const DictRef& style, std::string_view paint, float opacity,
                                           const DictRef& attributes) {
-  const std::optional<SVGColorValue> current = SVGColorValueOf(attributes->get("color").string());
-  std::optional<SVGColorValue> color = SVGColorValueOf(paint, current.value_or(SVGColorValue{}));
+  std::optional<SVGColorValue> color = paintColor(paint, attributes);
   if (!color && paint.substr(0, 2) == "0x") {
     // The reader's own default ("0x000000") goes to the record's colour reader.
     style->set("color", dictionaryFromHexRGB(paint, opacity));
@@ -52,10 +66,7 @@ void CMPathSVGLayerCreator::setPaintColor(const DictRef& style, std::string_view
   // The style record draws with its "alpha", not its colour's: a colour's own alpha joins the opacity there.
   const float alpha = opacity * static_cast<float>(color->alpha);
   if (alpha != opacity) setFloat(style, "alpha", alpha);
-  style->set("color", platform::Dictionary::make({{"r", color->red},
-                                                  {"g", color->green},
-                                                  {"b", color->blue},
-                                                  {"a", platform::saturatingTruncate<std::int64_t>(alpha * 255.0f)}}));
+  style->set("color", colorRecord(*color, alpha));
 }
 
 DictRef CMPathSVGLayerCreator::shapeEntry(std::string_view key) const {
@@ -81,7 +92,7 @@ void CMPathSVGLayerCreator::createFill(const DictRef& attributes) {
   if (paint.find("url") != std::string::npos) {
     // url(#id), perhaps followed by the paint to use when no gradient has that id.
     const SVGPaintReference reference = SVGPaintReferenceOf(paint);
-    const DictRef definition = reference.id.empty() ? nullptr : findSVGGradient(gradients_, reference.id);
+    const DictRef definition = reference.id.empty() ? nullptr : gradients_.find(reference.id);
     if (definition) {
       createGradient(definition, fill, attributes, 0);
       fill->set("type", 3);
@@ -122,7 +133,7 @@ void CMPathSVGLayerCreator::createGradient(const DictRef& definition, const Dict
   }
   placement.elementBox = outline.bounds();
   placement.viewport = size_;
-  applySVGGradient(definition, gradients_, gradient, placement);
+  gradients_.apply(definition, gradient, placement);
 }
 
 void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
@@ -167,7 +178,7 @@ void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
   stroke->set("type", 1);
   if (value && value->find("url(") != std::string::npos) {
     // A gradient's box on a stroke takes in the stroke's width; one that cannot be found paints nothing.
-    const DictRef definition = findSVGGradient(gradients_, gradientId(*value));
+    const DictRef definition = gradients_.find(gradientId(*value));
     if (definition) createGradient(definition, stroke, attributes, stroke->get("lineWidth").doubleValue() / 2);
     stroke->set("type", definition ? 3 : 0);
   }
@@ -176,15 +187,27 @@ void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
 void CMPathSVGLayerCreator::createFont(const DictRef& attributes) {
   const DictRef style = object_->dictionary("style");
   if (!style) return;
-  const float size = attributes->get("font-size").floatValue();
-  if (size != 0) setFloat(style, "fontSize", size);
+  // The reader resolves sizes to user units; one not positive is invalid and leaves the initial size.
+  setFloat(style, "fontSize",
+           SVGFontSize(attributes->get("font-size").string(), kSVGInitialFontSize).value_or(kSVGInitialFontSize));
   if (const std::optional<std::string> name = SVGFontName(attributes)) style->set("fontName", *name);
   const std::optional<std::string> fill = attributeText(attributes, "fill");
   if (!fill || *fill == "none") return;
-  // A text has one colour: a gradient gives the one at its middle.
-  const DictRef gradient = fill->find("url(") != std::string::npos ? findSVGGradient(gradients_, gradientId(*fill)) : nullptr;
-  style->set("foregroundColor",
-             gradient ? SVGGradientMiddleColor(gradient, gradients_) : dictionaryFromHexRGB(colorDigits(*fill), 1.0f));
+  const Value* fillOpacity = attributes->find("fill-opacity");
+  const float opacity = fillOpacity ? SVGOpacity(fillOpacity->string()) : 1.0f;
+  // A text has one colour: a gradient gives the one at its middle, a missing one its fallback.
+  const SVGPaintReference reference = SVGPaintReferenceOf(*fill);
+  if (const DictRef gradient = reference.id.empty() ? nullptr : gradients_.find(reference.id)) {
+    const DictRef middle = gradients_.middleColor(gradient);
+    middle->set("a", platform::saturatingTruncate<std::int64_t>(middle->get("a").floatValue() * opacity));
+    style->set("foregroundColor", middle);
+    return;
+  }
+  // Without a fallback a missing gradient paints nothing; a paint CSS does not know leaves SVG's initial black.
+  const bool url = fill->find("url(") != std::string::npos;
+  if (url && (reference.fallback.empty() || reference.fallback == "none")) return;
+  const SVGColorValue color = paintColor(url ? reference.fallback : *fill, attributes).value_or(SVGColorValue{});
+  style->set("foregroundColor", colorRecord(color, opacity * static_cast<float>(color.alpha)));
 }
 
 void CMPathSVGLayerCreator::setLayerAttributes(const DictRef& attributes) {

@@ -5,7 +5,6 @@
 #include <initializer_list>
 #include <limits>
 #include <numbers>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -23,66 +22,14 @@ using platform::Value;
 
 namespace {
 
-
 // A number, or a percentage as a fraction of `whole`.
 double lengthValue(std::string_view text, double whole) {
   if (!text.empty() && text.back() == '%') return platform::stringFloatValue(text.substr(0, text.size() - 1)) / 100.0 * whole;
   return platform::stringFloatValue(text);
 }
 
-// The definitions an "xlink:href" chain leads through, the first one first; each at most once.
-std::vector<DictRef> referenceChain(const DictRef& definition, const platform::ArrayRef& gradients) {
-  std::vector<DictRef> chain;
-  std::set<const platform::Dictionary*> seen;
-  for (DictRef current = definition; current && seen.insert(current.get()).second;) {
-    chain.push_back(current);
-    const DictRef attributes = current->dictionary("attributes");
-    if (!attributes) break;
-    const Value* reference = attributes->find("xlink:href");
-    if (!reference) reference = attributes->find("href");
-    const std::string& target = reference ? reference->string() : std::string();
-    if (target.size() < 2 || target.front() != '#') break;
-    current = findSVGGradient(gradients, std::string_view(target).substr(1));
-  }
-  return chain;
-}
-
-// The attributes of the first definition with the stops; geometry only from gradients of the first one's kind.
-struct ResolvedGradient {
-  bool linear = true;
-  DictRef attributes = platform::Dictionary::make();
-  platform::ArrayRef stops;
-  DictRef stopsDefinition;  // the definition the stops are of
-};
-
-ResolvedGradient resolve(const DictRef& definition, const platform::ArrayRef& gradients) {
-  ResolvedGradient resolved;
-  const std::string& name = definition->get("name").string();
-  resolved.linear = name == "linearGradient";
-  const std::vector<const char*> shared = {"gradientUnits", "gradientTransform", "transform-origin"};
-  const std::vector<const char*> own =
-      resolved.linear ? std::vector<const char*>{"x1", "y1", "x2", "y2"} : std::vector<const char*>{"cx", "cy", "r"};
-  for (const DictRef& gradient : referenceChain(definition, gradients)) {
-    const DictRef attributes = gradient->dictionary("attributes");
-    const auto take = [&](const std::vector<const char*>& keys) {
-      for (const char* key : keys) {
-        if (const Value* value = attributes->find(key); value && !resolved.attributes->contains(key)) {
-          resolved.attributes->set(key, *value);
-        }
-      }
-    };
-    if (attributes) {
-      take(shared);
-      if (gradient->get("name").string() == name) take(own);
-    }
-    const platform::ArrayRef stops = gradient->array("points");
-    if (!resolved.stops && stops && !stops->empty()) {
-      resolved.stops = stops;
-      resolved.stopsDefinition = gradient;
-    }
-  }
-  return resolved;
-}
+// More stops than this make a copy of them costly: shapes whose radii nearly agree share one.
+constexpr std::size_t kManyStops = 64;
 
 // Offsets clamped to 0…1 and never below an earlier one; colours as fills read them, with their opacity.
 platform::ArrayRef markersOf(const platform::ArrayRef& stops, bool linear) {
@@ -129,24 +76,6 @@ void scaleStops(const platform::ArrayRef& markers, double factor) {
     marker->set("pos", 1.0f);
     while (markers->size() > i + 1) markers->removeLast();
   }
-}
-
-// The markers of a definition's stops, made once and held by every record that uses them: a file may give
-// thousands of shapes one gradient. A radial gradient's stops move by a factor of each shape's: the markers are
-// held once for each factor. The gradient editor copies them before it changes any.
-platform::ArrayRef sharedMarkers(const ResolvedGradient& resolved, double factor = 1) {
-  if (!resolved.stopsDefinition) return platform::Array::make();
-  DictRef made = resolved.stopsDefinition->dictionary("made markers");
-  if (!made) {
-    made = platform::Dictionary::make();
-    resolved.stopsDefinition->set("made markers", made);
-  }
-  const std::string key = (resolved.linear ? "linear " : "radial ") + platform::formatString("%a", factor);
-  if (const platform::ArrayRef markers = made->array(key)) return markers;
-  const platform::ArrayRef markers = markersOf(resolved.stops, resolved.linear);
-  if (factor != 1) scaleStops(markers, factor);
-  made->set(key, markers);
-  return markers;
 }
 
 // From the gradient's own coordinates to the page's.
@@ -223,8 +152,22 @@ void setLinearGeometry(const DictRef& record, const DictRef& attributes, const C
   setLine(record, start, {start.x + gx / g2, start.y + gy / g2}, placement.pageBox);
 }
 
-void setRadialGeometry(const DictRef& record, const ResolvedGradient& resolved,
-                       const CMSVGGradientPlacement& placement) {
+
+}  // namespace
+
+platform::ArrayRef CMSVGGradients::markers(const Resolved& resolved, double factor) {
+  if (!resolved.stops) return platform::Array::make();
+  if (factor != 1 && resolved.stops->size() > kManyStops) factor = std::exp2(std::round(std::log2(factor) * 256) / 256);
+  platform::ArrayRef& made = markers_[{resolved.stops.get(), resolved.linear, factor}];
+  if (!made) {
+    made = markersOf(resolved.stops, resolved.linear);
+    if (factor != 1) scaleStops(made, factor);
+  }
+  return made;
+}
+
+void CMSVGGradients::setRadialGeometry(const DictRef& record, const Resolved& resolved,
+                                       const CMSVGGradientPlacement& placement) {
   const DictRef& attributes = resolved.attributes;
   const bool userSpace = attributes->get("gradientUnits").string() == "userSpaceOnUse";
   const double width = userSpace ? placement.viewport.width : 1, height = userSpace ? placement.viewport.height : 1;
@@ -240,39 +183,25 @@ void setRadialGeometry(const DictRef& record, const ResolvedGradient& resolved,
   const double w = box.size.width, h = box.size.height;
   const double fx = (page.x - (box.origin.x + w / 2)) / w;
   const double fy = (page.y - (box.origin.y + h / 2)) / h;
-  // The drawing's radius is half the box's diagonal, along the box's shorter side: the stops move to where the
-  // file's circle, along its shorter axis, puts them.
-  const double sum = m.m11 * m.m11 + m.m12 * m.m12 + m.m21 * m.m21 + m.m22 * m.m22;
-  const double det = m.m11 * m.m22 - m.m12 * m.m21;
-  const double shorterAxis = std::sqrt(std::max(0.0, (sum - std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2));
-  const double factor = radius * shorterAxis / (std::hypot(w, h) / 2);
+  // The record's ellipse has semi-axes of k w and k h, the shorter one half the box's diagonal when the stops stand
+  // where they are: the file's circle, an ellipse of its area once transformed, gives k, and the stops move to
+  // where k puts them.
+  const double k = radius * std::sqrt(std::fabs(m.m11 * m.m22 - m.m12 * m.m21) / (w * h));
+  const double factor = k * std::min(w, h) / (std::hypot(w, h) / 2);
   record->set("type", kCMGradientRadial);
   if (!allFinite({fx, fy, factor}) || radius < 0) return;
   record->set("fx", static_cast<float>(fx));
   record->set("fy", static_cast<float>(fy));
-  record->set("markers", sharedMarkers(resolved, factor));
+  record->set("markers", markers(resolved, factor));
   // Half the diagonal, as a share of the box the SVG writer measures "r" in.
   record->set("radius_factor", static_cast<float>(1 / std::numbers::sqrt2));
 }
 
-}  // namespace
-
-DictRef findSVGGradient(const platform::ArrayRef& gradients, std::string_view id) {
-  if (!gradients || id.empty()) return nullptr;
-  for (const Value& entry : *gradients) {
-    const DictRef definition = entry.dictionary();
-    const DictRef attributes = definition ? definition->dictionary("attributes") : nullptr;
-    if (attributes && attributes->get("id").string() == id) return definition;
-  }
-  return nullptr;
-}
-
-void applySVGGradient(const DictRef& definition, const platform::ArrayRef& gradients, const DictRef& record,
-                      const CMSVGGradientPlacement& placement) {
+void CMSVGGradients::apply(const DictRef& definition, const DictRef& record, const CMSVGGradientPlacement& placement) {
   const std::string& name = definition->get("name").string();
   if (name != "radialGradient" && name != "linearGradient") return;
-  const ResolvedGradient resolved = resolve(definition, gradients);
-  record->set("markers", sharedMarkers(resolved));
+  const Resolved& resolved = this->resolved(definition);
+  record->set("markers", markers(resolved));
   if (resolved.linear) {
     setLinearGeometry(record, resolved.attributes, placement);
   } else {
@@ -280,11 +209,9 @@ void applySVGGradient(const DictRef& definition, const platform::ArrayRef& gradi
   }
 }
 
-DictRef SVGGradientMiddleColor(const DictRef& definition, const platform::ArrayRef& gradients) {
-  const ResolvedGradient resolved = resolve(definition, gradients);
-  const platform::ArrayRef markers = sharedMarkers(resolved);
+DictRef CMSVGGradients::middleColor(const DictRef& definition) {
   DictRef before, after;
-  for (const Value& entry : *markers) {
+  for (const Value& entry : *markers(resolved(definition))) {
     const DictRef marker = entry.dictionary();
     if (marker->get("pos").doubleValue() <= 0.5) before = marker;
     if (marker->get("pos").doubleValue() >= 0.5 && !after) after = marker;

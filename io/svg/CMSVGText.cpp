@@ -25,6 +25,16 @@ std::optional<double> firstCoordinate(const DictRef& attributes, std::string_vie
   return list.empty() ? std::nullopt : std::optional<double>(list.front());
 }
 
+// The numbers the layer is drawn from, as the record holds them in single precision, are finite.
+bool placedFinitely(const DictRef& record) {
+  const DictRef style = record->dictionary("style");
+  for (const double number : {record->get("x").doubleValue(), record->get("y").doubleValue(),
+                              record->get("rotate").doubleValue(), style ? style->get("fontSize").doubleValue() : 0}) {
+    if (!std::isfinite(static_cast<float>(number))) return false;
+  }
+  return true;
+}
+
 double anchorShare(const DictRef& attributes) {
   const std::string& anchor = attributes->get("text-anchor").string();
   return anchor == "end" ? 1 : anchor == "middle" ? 0.5 : 0;
@@ -83,7 +93,7 @@ void CMSVGText::addCharacters(std::string_view characters) {
     if (runs_.empty() || placed || runs_.back().attributes != spans_.back()) {
       // A chunk ends without the blank before the next one.
       if (pendingChunk_ && !runs_.empty() && runs_.back().text.ends_with(' ')) runs_.back().text.pop_back();
-      runs_.push_back({spans_.back(), {}, pending_, pendingChunk_});
+      runs_.push_back({spans_.back(), {}, pending_, pendingChunk_, spans_.size() > 1});
       pending_ = {};
       pendingChunk_ = false;
     }
@@ -92,7 +102,7 @@ void CMSVGText::addCharacters(std::string_view characters) {
 }
 
 std::vector<CMSVGText::Layer> CMSVGText::layersOf(CMBaseDocument& document, platform::Size viewport,
-                                                  const platform::ArrayRef& gradients,
+                                                  CMSVGGradients& gradients,
                                                   const platform::ArrayRef& styles, bool& finite) const {
   // The runs with their records, those of one style in one chunk joined.
   struct Part {
@@ -134,11 +144,13 @@ std::vector<CMSVGText::Layer> CMSVGText::layersOf(CMBaseDocument& document, plat
       at.x += SVGTextAdvance(part.record);
     }
     // The anchor moves the whole chunk by its share of the chunk's advance.
-    const double shift = anchorShare(chunk.front().record) * (at.x - start.x);
+    const double share = anchorShare(chunk.front().record);
+    const double shift = share == 0 ? 0 : share * (at.x - start.x);
     for (std::size_t i = 0; i < chunk.size(); ++i) {
       const bool alone = chunk.size() == 1;
       if (!chunk[i].visible) continue;
-      layers.push_back({chunk[i].record, {alone ? baselines[i].x : baselines[i].x - shift, baselines[i].y}, alone});
+      layers.push_back({chunk[i].record, {alone ? baselines[i].x : baselines[i].x - shift, baselines[i].y}, alone,
+                        chunk[i].run->inSpan});
     }
     pen = {at.x - shift, at.y};
   }
@@ -146,17 +158,22 @@ std::vector<CMSVGText::Layer> CMSVGText::layersOf(CMBaseDocument& document, plat
 }
 
 CMSVGText::Made CMSVGText::make(CMBaseDocument& document, platform::Size viewport,
-                                const platform::ArrayRef& gradients, const platform::ArrayRef& styles) const {
+                                CMSVGGradients& gradients, const platform::ArrayRef& styles) const {
   if (flowed_) return flowedRecord(document, viewport, gradients, styles);
   Made made;
-  const std::vector<Layer> layers = layersOf(document, viewport, gradients, styles, made.finite);
-  for (const Layer& layer : layers) {
+  std::vector<Layer> layers;
+  for (const Layer& layer : layersOf(document, viewport, gradients, styles, made.finite)) {
     layer.record->set("x", static_cast<float>(layer.baseline.x));
     layer.record->set("y", static_cast<float>(layer.baseline.y));
     if (!layer.anchored) layer.record->remove("text-anchor");
+    placeSVGText(layer.record);
+    if (placedFinitely(layer.record)) {
+      layers.push_back(layer);
+    } else {
+      made.leftOut.emplace_back(layer.inSpan ? "tspan" : "text");
+    }
   }
   if (layers.size() == 1) {
-    placeSVGText(layers.front().record);
     made.record = layers.front().record;
     return made;
   }
@@ -166,14 +183,13 @@ CMSVGText::Made CMSVGText::make(CMBaseDocument& document, platform::Size viewpor
     // The text's opacity is the group's, laid once over all its layers.
     if (const Value* alpha = layer.record->find("alpha")) made.record->set("alpha", *alpha);
     layer.record->set("alpha", 1.0);
-    placeSVGText(layer.record);
     items->add(layer.record);
   }
   return made;
 }
 
 CMSVGText::Made CMSVGText::flowedRecord(CMBaseDocument& document, platform::Size viewport,
-                                        const platform::ArrayRef& gradients,
+                                        CMSVGGradients& gradients,
                                         const platform::ArrayRef& styles) const {
   Made made;
   std::string text;
@@ -198,5 +214,6 @@ CMSVGText::Made CMSVGText::flowedRecord(CMBaseDocument& document, platform::Size
   made.record->set("x", static_cast<float>(region.x));
   made.record->set("y", static_cast<float>(region.y));
   placeSVGText(made.record, true);
+  made.finite = made.finite && placedFinitely(made.record);
   return made;
 }

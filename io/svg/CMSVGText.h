@@ -8,7 +8,8 @@
 // share both is one text layer, as before; otherwise each text chunk (a span with its own "x" or "y" starts one) is a
 // layer anchored as the chunk is, and a chunk whose runs differ in style has one layer per run, placed along the
 // baseline where SVG draws it; the text's layers are grouped, the text's opacity on the group. A flowed text is one
-// layer of its paragraphs, line by line, at the top-left of its region.
+// layer of its paragraphs, line by line, at the top-left of its region. A layer whose place or size is not finite in
+// single precision, from its own numbers or the advance of those before it, is left out.
 
 #include <cstddef>
 #include <optional>
@@ -20,6 +21,7 @@
 #include "platform/core/value.h"
 
 class CMBaseDocument;
+class CMSVGGradients;
 
 class CMSVGText {
  public:
@@ -41,9 +43,11 @@ class CMSVGText {
 
   struct Made {
     platform::DictRef record;  // one text layer, or a group of them; null when the text has no character to show
-    bool finite = true;         // every number of the records is finite in single precision
+    bool finite = true;         // every number of the text's own attributes is finite in single precision
+    // The elements ("text", "tspan") whose layers were left out for a place or size that is not finite.
+    std::vector<std::string> leftOut;
   };
-  Made make(CMBaseDocument& document, platform::Size viewport, const platform::ArrayRef& gradients,
+  Made make(CMBaseDocument& document, platform::Size viewport, CMSVGGradients& gradients,
             const platform::ArrayRef& styles) const;
 
  private:
@@ -57,16 +61,18 @@ class CMSVGText {
     std::string text;
     Place place;
     bool startsChunk = false;  // an absolute place, or a new paragraph
+    bool inSpan = false;       // of a "tspan" rather than the text itself
   };
   struct Layer {
     platform::DictRef record;
     platform::Point baseline;  // in the text's own coordinates
     bool anchored = false;     // keeps the chunk's anchor (a chunk of one layer)
+    bool inSpan = false;
   };
 
-  std::vector<Layer> layersOf(CMBaseDocument& document, platform::Size viewport, const platform::ArrayRef& gradients,
+  std::vector<Layer> layersOf(CMBaseDocument& document, platform::Size viewport, CMSVGGradients& gradients,
                               const platform::ArrayRef& styles, bool& finite) const;
-  Made flowedRecord(CMBaseDocument& document, platform::Size viewport, const platform::ArrayRef& gradients,
+  Made flowedRecord(CMBaseDocument& document, platform::Size viewport, CMSVGGradients& gradients,
                     const platform::ArrayRef& styles) const;
 
   bool flowed_;

@@ -1,5 +1,6 @@
 #include "io/svg/VDSVGFont.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/core/string_conversions.h"
@@ -40,16 +41,21 @@ std::optional<std::string> SVGFontName(const platform::DictRef& attributes) {
   const bool slanted = style == "italic" || style == "oblique";
   const double size = 12;
   const std::vector<std::string> families = familiesOf(attributes->get("font-family").string());
-  for (const std::string& family : families) {
-    if (const std::optional<platform::Font> face = platform::Font::face(family, weight, slanted, size)) {
-      return face->fontName();
-    }
+  if (families.empty()) {
+    if (weight == kNormalWeight && !slanted) return std::nullopt;
+    const std::optional<platform::Font> face = platform::Font::face("sans-serif", weight, slanted, size);
+    return face ? std::optional<std::string>(face->fontName()) : std::nullopt;
   }
-  if (weight != kNormalWeight || slanted) {
-    if (const std::optional<platform::Font> face = platform::Font::face("sans-serif", weight, slanted, size)) {
-      return face->fontName();
-    }
+  // The first family the list's match is drawn from; the first one when the system draws its own default.
+  std::string list;
+  for (const std::string& family : families) list += (list.empty() ? "" : ",") + family;
+  const std::string drawn = platform::Font::matchedFamily(list, weight, slanted);
+  const auto chosen = std::find_if(families.begin(), families.end(), [&](const std::string& family) {
+    return platform::Font::matchedFamily(family, weight, slanted) == drawn;
+  });
+  const std::string& family = chosen != families.end() ? *chosen : families.front();
+  if (const std::optional<platform::Font> face = platform::Font::face(family, weight, slanted, size)) {
+    return face->fontName();
   }
-  if (!families.empty()) return families.front();
-  return std::nullopt;
+  return platform::Font::substitute(family, weight, slanted, size).fontName();
 }

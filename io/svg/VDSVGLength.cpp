@@ -1,7 +1,9 @@
 #include "io/svg/VDSVGLength.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <string>
 
 #include "platform/core/string_conversions.h"
@@ -61,4 +63,23 @@ std::vector<double> SVGLengthList(std::string_view text, const SVGLengthBasis& b
     lengths.push_back(*length);
     text.remove_prefix(used);
   }
+}
+
+std::optional<double> SVGFontSize(std::string_view text, double inherited) {
+  static constexpr std::array<std::string_view, 7> kKeywords{"xx-small", "x-small", "small",  "medium",
+                                                             "large",    "x-large", "xx-large"};
+  constexpr double kStep = 1.2, kMedium = 16;
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+  std::optional<double> size;
+  if (text == "larger") {
+    size = inherited * kStep;
+  } else if (text == "smaller") {
+    size = inherited / kStep;
+  } else if (const auto keyword = std::find(kKeywords.begin(), kKeywords.end(), text); keyword != kKeywords.end()) {
+    size = kMedium * std::pow(kStep, static_cast<double>(keyword - kKeywords.begin()) - 3);
+  } else {
+    size = SVGLength(text, {inherited, inherited});
+  }
+  if (!size || !(*size > 0) || !std::isfinite(static_cast<float>(*size))) return std::nullopt;
+  return size;
 }

@@ -8,12 +8,19 @@
 #include <string_view>
 #include <vector>
 
+// The size SVG readers give a text that names none (rsvg-convert and Inkscape draw 12), which "em" is then taken of.
+inline constexpr double kSVGInitialFontSize = 12;
+
 struct SVGLengthBasis {
   double percentBase = 0;  // what 100 % is
-  double fontSize = 16;
+  double fontSize = kSVGInitialFontSize;
 };
 
 // Nothing when the text does not start with a length.
 std::optional<double> SVGLength(std::string_view text, const SVGLengthBasis& basis);
 // Lengths separated by blanks and commas ("5mm, 1em 2"), read up to the first that is none.
 std::vector<double> SVGLengthList(std::string_view text, const SVGLengthBasis& basis);
+// A "font-size" in user units: a length, a percentage or "em" of the size inherited, the keywords of CSS ("medium" is
+// 16, each step from it 1.2 times larger or smaller) and "larger" or "smaller", 1.2 times the size inherited or a 1.2th
+// of it. Nothing for what is none of these or is not positive and finite in single precision: an invalid value.
+std::optional<double> SVGFontSize(std::string_view text, double inherited);

@@ -13,6 +13,52 @@ std::size_t after(std::string_view text, std::size_t at, std::string_view close)
 
 bool startsName(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == ':'; }
 
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Where a markup declaration ("<!DOCTYPE …", "<!ENTITY …") ends, its quoted literals passed over: at its ">", or at
+// the "[" that opens a DOCTYPE's internal subset, whose declarations are looked at one by one.
+std::size_t declarationEnd(std::string_view text, std::size_t at) {
+  char quote = 0;
+  for (; at < text.size(); ++at) {
+    const char c = text[at];
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '>' || c == '[') {
+      return at + 1;
+    }
+  }
+  return at;
+}
+
+// Whether the tag starting at `at` has more than `most` attributes or namespace declarations; `end` gets where it
+// ends. Each attribute has one "=" outside the quoted values, after its name.
+bool crowded(std::string_view text, std::size_t at, std::size_t most, std::size_t& end) {
+  std::size_t attributes = 0, namespaces = 0;
+  std::size_t nameStart = at, nameEnd = at;
+  char quote = 0;
+  for (end = at + 1; end < text.size(); ++end) {
+    const char c = text[end];
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '=') {
+      const std::string_view name = text.substr(nameStart, nameEnd - nameStart);
+      ++(name == "xmlns" || name.starts_with("xmlns:") ? namespaces : attributes);
+      if (attributes > most || namespaces > most) return true;
+    } else if (c == '>' || c == '<') {
+      break;
+    } else if (!isBlank(c) && c != '/') {
+      // A name goes on, or a new one starts after a blank.
+      if (nameEnd != end) nameStart = end;
+      nameEnd = end + 1;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<std::size_t> SVGCrowdedTag(std::string_view text, std::size_t most) {
@@ -25,24 +71,11 @@ std::optional<std::size_t> SVGCrowdedTag(std::string_view text, std::size_t most
       at = after(text, at + 9, "]]>");
     } else if (rest.starts_with("<?")) {
       at = after(text, at + 2, "?>");
+    } else if (rest.starts_with("<!")) {
+      at = declarationEnd(text, at + 2);
     } else if (startsName(rest[1])) {
-      // Each attribute has one "=" outside the quoted values.
-      std::size_t attributes = 0;
-      char quote = 0;
-      std::size_t end = at + 1;
-      for (; end < text.size(); ++end) {
-        const char c = text[end];
-        if (quote) {
-          if (c == quote) quote = 0;
-        } else if (c == '"' || c == '\'') {
-          quote = c;
-        } else if (c == '=') {
-          ++attributes;
-        } else if (c == '>' || c == '<') {
-          break;
-        }
-      }
-      if (attributes > most) return at;
+      std::size_t end = at;
+      if (crowded(text, at, most, end)) return at;
       at = end;
     } else {
       ++at;

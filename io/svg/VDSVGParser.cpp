@@ -119,7 +119,7 @@ std::uint64_t approximateBytes(const Value& value, std::unordered_set<const plat
 }
 
 // The bytes the file's shape elements take as records at least: each as large as the record it starts from.
-std::uint64_t leastRecordBytes(const platform::Bytes& data) {
+std::uint64_t leastRecordBytes(std::string_view text) {
   static constexpr std::pair<std::string_view, std::string_view> kShapes[] = {
       {"rect", "rect"}, {"circle", "oval"},        {"path", "path"}, {"line", "line"},
       {"polygon", "path_polygon"}, {"polyline", "path_polygon"}, {"text", "text"}};
@@ -127,7 +127,6 @@ std::uint64_t leastRecordBytes(const platform::Bytes& data) {
   for (std::size_t i = 0; i < std::size(kShapes); ++i) {
     if (const DictRef record = CMProject::defaultObject(kShapes[i].second)) sizes[i] = approximateBytes(record);
   }
-  const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
   std::uint64_t bytes = 0;
   for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
     std::string_view name = text.substr(at + 1, 16);
@@ -258,16 +257,16 @@ void VDSVGParser::didStartElement(std::string_view qualifiedName, const DictRef&
   } else if (groups) {
     pushGroupAttributes(prepared);
     if (name == "switch") switches_.push_back({elementDepth_, false});
-  } else if (isSpan(name)) {
-    if (text_ && text_->flowed() == (name != "tspan")) text_->openSpan(prepared, name == "flowPara" || name == "flowDiv");
+  } else if (isSpan(name) && text_ && text_->flowed() == (name != "tspan")) {
+    text_->openSpan(prepared, name == "flowPara" || name == "flowDiv");
   } else if (name == "flowRegion" || name == "flowRegionExclude") {
     // The text starts at its first region.
     flowRegionOpen_ = name == "flowRegion" && text_ && text_->flowed() && !text_->hasRegion();
     hide(false, false);
   } else if (!hidesContents(name)) {
     skip(name);
-    // Characters a text holds in an element the reader leaves out (a text on a path) would stand in the wrong
-    // place: they go with it. A link only marks its characters.
+    // Characters a text holds in an element the reader leaves out (a text on a path, a span of the other kind of
+    // text) would stand in the wrong place: they go with it. A link only marks its characters.
     if (text_ && name != "a") hide(false, false);
   }
 }
@@ -336,24 +335,16 @@ void VDSVGParser::addShape(std::string_view element, std::string_view shape, con
   items->add(record);
   countRecord(record);
   if (const std::string id = SVGPaintReferenceOf(attributes->get("fill").string()).id;
-      !id.empty() && !knowsGradient(id)) {
+      !id.empty() && !gradients_.find(id)) {
     // A gradient may be defined after the shapes that use it: the shape is made again once all are known.
     madeAgain_.push_back({items, items->size() - 1, std::string(element), std::string(shape), attributes,
                           {width_, height_}});
   }
 }
 
-bool VDSVGParser::knowsGradient(std::string_view id) const {
-  for (const Value& entry : *gradients_) {
-    const DictRef attributes = entry.dictionary() ? entry.dictionary()->dictionary("attributes") : nullptr;
-    if (attributes && attributes->get("id").string() == id) return true;
-  }
-  return false;
-}
-
 void VDSVGParser::makeShapesAgain() {
   for (const LaterShape& later : madeAgain_) {
-    if (!knowsGradient(SVGPaintReferenceOf(later.attributes->get("fill").string()).id)) continue;
+    if (!gradients_.find(SVGPaintReferenceOf(later.attributes->get("fill").string()).id)) continue;
     CMPathSVGLayerCreator creator(later.attributes, later.shape, *document_, later.size, gradients_, styles_,
                                   later.element == "polygon");
     if (creator.object() && creator.isFinite()) later.items->set(later.index, creator.object());
@@ -372,9 +363,10 @@ void VDSVGParser::didEndElement(std::string_view qualifiedName) {
     if (!isDefinition(name) && !(hiddenDepth_ == 0 && hiddenCloses_)) return;
   }
   if (name == "radialGradient" || name == "linearGradient") {
-    if (currentGradient_) gradients_->add(currentGradient_);
+    if (currentGradient_) gradients_.add(currentGradient_);
     currentGradient_ = nullptr;
-  } else if (name == "g" || name == "switch") {
+  } else if (name == "g" || name == "switch" || name == "svg") {
+    // What comes after the element is no longer inside its group.
     if (!openedGroups_.empty() && openedGroups_.back() && currentGroup_) {
       currentGroup_ = currentGroup_->dictionary("parent");
       --groupDepth_;
@@ -382,20 +374,20 @@ void VDSVGParser::didEndElement(std::string_view qualifiedName) {
     if (!openedGroups_.empty()) openedGroups_.pop_back();
     if (!gAttributes_.empty()) gAttributes_.pop_back();
     if (name == "switch" && !switches_.empty()) switches_.pop_back();
+    if (name == "svg" && !openSVGs_.empty()) {
+      width_ = static_cast<float>(openSVGs_.back().outer.width);
+      height_ = static_cast<float>(openSVGs_.back().outer.height);
+      openSVGs_.pop_back();
+    }
   } else if (name == "text" || name == "flowRoot") {
     closeText();
   } else if (isSpan(name)) {
     if (text_) text_->closeSpan();
-  } else if (name == "svg" && !openSVGs_.empty()) {
-    if (!gAttributes_.empty()) gAttributes_.pop_back();
-    width_ = static_cast<float>(openSVGs_.back().outer.width);
-    height_ = static_cast<float>(openSVGs_.back().outer.height);
-    openSVGs_.pop_back();
   }
 }
 
-bool VDSVGParser::refusedAtOnce(const platform::Bytes& data) {
-  if (leastRecordBytes(data) > recordBudget_) refuse();
+bool VDSVGParser::refusedAtOnce(std::string_view text) {
+  if (leastRecordBytes(text) > recordBudget_) refuse();
   return !refusal_.empty();
 }
 
@@ -427,6 +419,7 @@ void VDSVGParser::closeText() {
   if (!text_) return;
   const CMSVGText::Made made = text_->make(*document_, {width_, height_}, gradients_, styles_);
   text_.reset();
+  for (const std::string& element : made.leftOut) skip(element);
   if (!made.record) return;
   // A text outside every group has no place to go.
   if (!made.finite || !currentGroup_) return skip("text");

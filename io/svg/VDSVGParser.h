@@ -19,7 +19,9 @@
 // A hostile file cannot take the program's memory: the text of a "text" element, entities expanded, is bounded per
 // element and per file (past the bound the XML reads as broken there), and a file whose records would take more
 // than the memory budget is refused whole (refusal): at once when its shape elements show it, else as the records
-// are made.
+// are made. Nor its time: an element of more attributes, or namespace declarations (its own and those around it
+// together), than kMostAttributes, and a DTD giving one element more defaults than that, are damage found before the
+// XML reader checks them one against another, whatever the file's encoding (it is read as UTF-8, converted).
 
 #include <cstdint>
 #include <functional>
@@ -30,6 +32,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "io/svg/CMSVGGradient.h"
 #include "io/svg/CMSVGText.h"
 #include "platform/core/geometry.h"
 #include "platform/core/value.h"
@@ -72,7 +75,7 @@ class VDSVGParser {
   float height() const { return height_; }
   // The size of the first "svg" element (a CorelDRAW drawing's first page), when one was met.
   const std::optional<platform::Size>& firstSize() const { return firstSize_; }
-  const platform::ArrayRef& gradients() const { return gradients_; }
+  const platform::ArrayRef& gradients() const { return gradients_.definitions(); }
 
   // A new dictionary with every key and text value trimmed of blanks and line ends.
   static platform::DictRef prepareAttributes(const platform::DictRef& attributes);
@@ -89,6 +92,11 @@ class VDSVGParser {
   void didEndElement(std::string_view name);
   void foundCharacters(std::string_view characters);
   void didFail(int line, std::string message);
+  // A DTD's declaration of an attribute of `element`, which every such element takes unless it has its own: past
+  // kMostAttributes for one element the file is damaged there.
+  void didDeclareAttribute(std::string_view element, int line);
+  // The failure's message for an element of too many attributes.
+  static std::string crowdedElement();
 
  private:
   // A group record for a "g" or "svg" element (up to kDeepestGroup), holding the element's opacity.
@@ -109,10 +117,9 @@ class VDSVGParser {
   platform::Size pageSize() const;
   void pushGroupAttributes(const platform::DictRef& prepared);
   // Refuses a file whose shape elements alone, each as large as the record it starts from, pass the budget.
-  bool refusedAtOnce(const platform::Bytes& data);
+  bool refusedAtOnce(std::string_view text);
   void countRecord(const platform::DictRef& record);
   void refuse();
-  bool knowsGradient(std::string_view id) const;
   // The shapes whose fill named a gradient not yet defined, made again with every gradient of the file.
   void makeShapesAgain();
 
@@ -142,7 +149,7 @@ class VDSVGParser {
   std::vector<OpenSwitch> switches_;
   // Inside a flowed text's region, until its first rectangle.
   bool flowRegionOpen_ = false;
-  platform::ArrayRef gradients_ = platform::Array::make();
+  CMSVGGradients gradients_;
   platform::DictRef currentGradient_;
   platform::ArrayRef styles_ = platform::Array::make();
   // For each open "g": its attributes over those of the groups around it, "transform" holding all of their
@@ -169,4 +176,5 @@ class VDSVGParser {
   std::string refusal_;
   std::vector<std::string> skippedOrder_;
   std::map<std::string, std::int64_t, std::less<>> skipped_;
+  std::map<std::string, std::size_t, std::less<>> declaredAttributes_;
 };

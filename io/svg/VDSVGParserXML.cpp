@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "io/svg/VDSVGEncoding.h"
 #include "io/svg/VDSVGMarkupScan.h"
 #include "io/svg/VDSVGParser.h"
 #include "platform/core/string_utilities.h"
@@ -36,10 +37,6 @@ VDSVGParser& readerOf(void* context) {
   return *static_cast<VDSVGParser*>(static_cast<xmlParserCtxtPtr>(context)->_private);
 }
 
-std::string crowdedElement() {
-  return platform::formatString("an element has more than %zu attributes", VDSVGParser::kMostAttributes);
-}
-
 // Once the reader has what it can take, libxml2 reads no further.
 void stopWhenDone(void* context) {
   if (readerOf(context).stopped()) xmlStopParser(static_cast<xmlParserCtxtPtr>(context));
@@ -48,8 +45,11 @@ void stopWhenDone(void* context) {
 void startElement(void* context, const xmlChar* localName, const xmlChar* prefix, const xmlChar* /*uri*/,
                   int /*namespaceCount*/, const xmlChar** /*namespaces*/, int attributeCount, int /*defaulted*/,
                   const xmlChar** attributes) {
-  if (static_cast<std::size_t>(attributeCount) > VDSVGParser::kMostAttributes) {
-    readerOf(context).didFail(xmlSAX2GetLineNumber(context), crowdedElement());
+  // The XML reader looks a prefix up through every namespace declared around the element, so those in scope are
+  // bounded as one element's are.
+  const int inScope = static_cast<xmlParserCtxtPtr>(context)->nsNr / 2;
+  if (static_cast<std::size_t>(std::max(attributeCount, inScope)) > VDSVGParser::kMostAttributes) {
+    readerOf(context).didFail(xmlSAX2GetLineNumber(context), VDSVGParser::crowdedElement());
     return stopWhenDone(context);
   }
   const platform::DictRef dictionary = platform::Dictionary::make();
@@ -89,10 +89,21 @@ void declareInternalEntity(void* context, const xmlChar* name, int type, const x
                            const xmlChar* systemId, xmlChar* content) {
   if (type != XML_INTERNAL_GENERAL_ENTITY && type != XML_INTERNAL_PARAMETER_ENTITY) return;
   if (SVGCrowdedTag(text(content), VDSVGParser::kMostAttributes)) {
-    readerOf(context).didFail(xmlSAX2GetLineNumber(context), crowdedElement());
+    readerOf(context).didFail(xmlSAX2GetLineNumber(context), VDSVGParser::crowdedElement());
     return stopWhenDone(context);
   }
   xmlSAX2EntityDecl(context, name, type, publicId, systemId, content);
+}
+
+// The defaults a DTD declares are given to every element of the name, each checked against the element's own
+// attributes: past the bound of an element's attributes, the file is damaged at the declaration.
+void declareAttribute(void* context, const xmlChar* element, const xmlChar* /*name*/, int /*type*/, int def,
+                      const xmlChar* defaultValue, xmlEnumerationPtr tree) {
+  if (tree) xmlFreeEnumeration(tree);
+  // An implied or required attribute gives the element nothing.
+  if (!defaultValue || def == XML_ATTRIBUTE_IMPLIED || def == XML_ATTRIBUTE_REQUIRED) return;
+  readerOf(context).didDeclareAttribute(text(element), xmlSAX2GetLineNumber(context));
+  stopWhenDone(context);
 }
 
 // Once the reader has stopped, no reference expands any more: a stop made while libxml2 expands one reference does
@@ -112,6 +123,7 @@ xmlSAXHandler makeHandler() {
   handler.startDocument = xmlSAX2StartDocument;
   handler.internalSubset = xmlSAX2InternalSubset;
   handler.entityDecl = declareInternalEntity;
+  handler.attributeDecl = declareAttribute;
   handler.getEntity = entityUntilStopped;
   handler.getParameterEntity = xmlSAX2GetParameterEntity;
   handler.resolveEntity = refuseEntity;
@@ -134,9 +146,26 @@ struct ContextDeleter {
 
 }  // namespace
 
+std::string VDSVGParser::crowdedElement() {
+  return platform::formatString("an element has more than %zu attributes", kMostAttributes);
+}
+
+void VDSVGParser::didDeclareAttribute(std::string_view element, int line) {
+  const auto declared = declaredAttributes_.try_emplace(std::string(element), 0).first;
+  if (++declared->second > kMostAttributes) didFail(line, crowdedElement());
+}
+
 platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocument& document) {
   document_ = &document;
-  if (refusedAtOnce(data)) return parsedGroups_;
+  // What is looked at before parsing, and parsed, is the same UTF-8 text.
+  std::string converted, encodingError;
+  const std::optional<std::string_view> utf8 = SVGTextInUTF8(data, converted, encodingError);
+  if (!utf8) {
+    didFail(1, std::move(encodingError));
+    return parsedGroups_;
+  }
+  const std::string_view whole = *utf8;
+  if (refusedAtOnce(whole)) return parsedGroups_;
   xmlInitParser();
   xmlSAXHandler handler = makeHandler();
   const std::unique_ptr<xmlParserCtxt, ContextDeleter> parser(
@@ -147,17 +176,17 @@ platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocu
   }
   parser->_private = this;
   currentLine_ = [context = parser.get()] { return xmlSAX2GetLineNumber(context); };
-  // No network, no DTD loading and no external entities; entity expansion and size limits stay on.
-  xmlCtxtUseOptions(parser.get(), XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR);
+  // No network, no DTD loading and no external entities; entity expansion and size limits stay on. The text is in
+  // UTF-8 whatever its declaration says.
+  xmlCtxtUseOptions(parser.get(), XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR | XML_PARSE_IGNORE_ENC);
   // References to the file's own entities are replaced by their text, in attributes as in content, within
   // libxml2's amplification limits. Only those can be declared (declareInternalEntity), so nothing else is read.
   parser->replaceEntities = 1;
-  const char* bytes = reinterpret_cast<const char*>(data.data());
+  const char* bytes = whole.data();
   // The XML reader is not given an element with too many attributes: it reads up to it, and the file is damaged
   // there.
-  const std::string_view whole(bytes, data.size());
   const std::optional<std::size_t> crowded = SVGCrowdedTag(whole, kMostAttributes);
-  const std::size_t end = crowded.value_or(data.size());
+  const std::size_t end = crowded.value_or(whole.size());
   std::size_t offset = 0;
   bool failed = false;
   while (offset < end && !failed && !stopped()) {

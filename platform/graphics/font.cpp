@@ -1,12 +1,15 @@
 #include "platform/graphics/font.h"
 
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace platform {
@@ -123,10 +126,16 @@ std::string styleName(PangoWeight weight, PangoStyle style, PangoStretch stretch
 
 }  // namespace
 
-Font::Font(std::string family, PangoWeight weight, PangoStyle style, PangoStretch stretch, double size)
-    : family_(std::move(family)), weight_(weight), style_(style), stretch_(stretch), size_(sanitisedSize(size)) {
+Font::Font(std::string family, PangoWeight weight, PangoStyle style, PangoStretch stretch, double size,
+           std::string drawn)
+    : family_(std::move(family)),
+      drawn_(std::move(drawn)),
+      weight_(weight),
+      style_(style),
+      stretch_(stretch),
+      size_(sanitisedSize(size)) {
   description_.reset(pango_font_description_new(), pango_font_description_free);
-  pango_font_description_set_family(description_.get(), family_.c_str());
+  pango_font_description_set_family(description_.get(), drawnFamilyName().c_str());
   pango_font_description_set_weight(description_.get(), weight_);
   pango_font_description_set_style(description_.get(), style_);
   pango_font_description_set_stretch(description_.get(), stretch_);
@@ -170,48 +179,116 @@ Font Font::boldSystemFont(double size) {
 
 namespace {
 
-// The installed family a generic name stands for, as fontconfig configures it.
-std::optional<std::string> genericFamily(std::string_view name) {
-  static constexpr std::array<std::string_view, 9> kGeneric{"sans-serif", "sans",      "serif",   "monospace", "mono",
-                                                            "cursive",    "fantasy",   "system-ui", "ui-sans-serif"};
-  const std::string lower = key(name);
-  if (std::find(kGeneric.begin(), kGeneric.end(), lower) == kGeneric.end()) return std::nullopt;
-  PangoFontMap* map = pango_cairo_font_map_get_default();
-  std::unique_ptr<PangoContext, decltype(&g_object_unref)> context(pango_font_map_create_context(map),
-                                                                  g_object_unref);
-  std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> wanted(
-      pango_font_description_from_string(lower.c_str()), pango_font_description_free);
-  PangoFont* font = pango_font_map_load_font(map, context.get(), wanted.get());
-  if (!font) return std::nullopt;
-  std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> found(pango_font_describe(font),
-                                                                                       pango_font_description_free);
-  g_object_unref(font);
-  const char* family = pango_font_description_get_family(found.get());
-  return family ? std::optional<std::string>(family) : std::nullopt;
+// Every installed face, listed and sorted once.
+const std::vector<Font>& installedFaces() {
+  static const std::vector<Font> faces = Font::availableFonts();
+  return faces;
+}
+
+// The named weight nearest to a CSS weight, which fontName() can spell.
+PangoWeight namedWeight(int weight) {
+  return static_cast<PangoWeight>(std::clamp((weight + 50) / 100 * 100, 100, 900));
 }
 
 }  // namespace
+
+namespace {
+
+// The installed family fontconfig matches to the families of a list, at the CSS weight and slant; empty for none.
+std::string askFontconfig(std::string_view families, int weight, bool slanted) {
+  std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(FcPatternCreate(), FcPatternDestroy);
+  while (!families.empty()) {
+    const std::string family(families.substr(0, families.find(',')));
+    families.remove_prefix(std::min(families.size(), family.size() + 1));
+    if (!family.empty()) FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  }
+  FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(std::clamp(weight, 1, 1000)));
+  FcPatternAddInteger(pattern.get(), FC_SLANT, slanted ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+  FcDefaultSubstitute(pattern.get());
+  FcResult result = FcResultNoMatch;
+  std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> font(FcFontMatch(nullptr, pattern.get(), &result),
+                                                                FcPatternDestroy);
+  FcChar8* name = nullptr;
+  if (!font || FcPatternGetString(font.get(), FC_FAMILY, 0, &name) != FcResultMatch) return {};
+  return reinterpret_cast<const char*>(name);
+}
+
+}  // namespace
+
+std::string Font::matchedFamily(std::string_view families, int weight, bool slanted) {
+  // A question costs fontconfig about a third of a millisecond.
+  constexpr std::size_t kMostAsked = 4096;
+  static std::map<std::tuple<std::string, int, bool>, std::string> matched;
+  std::tuple<std::string, int, bool> wanted{std::string(families), weight, slanted};
+  if (const auto known = matched.find(wanted); known != matched.end()) return known->second;
+  if (matched.size() >= kMostAsked) {
+    static const std::string unknown = askFontconfig("", 400, false);
+    return unknown;
+  }
+  std::string family = askFontconfig(families, weight, slanted);
+  return matched.emplace(std::move(wanted), std::move(family)).first->second;
+}
 
 std::optional<Font> Font::face(std::string_view family, int weight, bool slanted, double size) {
   const std::vector<std::string>& families = installedFamilies();
   const auto installed = std::find_if(families.begin(), families.end(),
                                       [&](const std::string& name) { return key(name) == key(family); });
-  const std::optional<std::string> name = installed != families.end() ? *installed : genericFamily(family);
-  if (!name) return std::nullopt;
-  std::optional<Font> best;
-  int bestScore = 0;
-  for (const Font& font : availableFonts()) {
-    if (font.family_ != *name) continue;
-    // The slant counts for more than any weight, and a narrower or wider face for more than both.
-    const int score = std::abs(static_cast<int>(font.weight_) - weight) +
-                      ((font.style_ != PANGO_STYLE_NORMAL) != slanted ? 1000 : 0) +
-                      (font.stretch_ != PANGO_STRETCH_NORMAL ? 2000 : 0);
-    if (!best || score < bestScore) {
-      best = font.withSize(size);
-      bestScore = score;
+  // A generic family stands for the installed one fontconfig gives it.
+  static constexpr std::array<std::string_view, 9> kGeneric{"sans-serif", "sans",      "serif",   "monospace", "mono",
+                                                            "cursive",    "fantasy",   "system-ui", "ui-sans-serif"};
+  const bool generic = std::find(kGeneric.begin(), kGeneric.end(), key(family)) != kGeneric.end();
+  const std::string name = installed != families.end() ? *installed
+                           : generic                   ? matchedFamily(key(family), 400, false)
+                                                       : std::string();
+  if (name.empty()) return std::nullopt;
+  // Each installed family's faces are looked through once for a weight and slant.
+  static std::map<std::tuple<std::string, int, bool>, std::optional<Font>> found;
+  auto known = found.find({name, weight, slanted});
+  if (known == found.end()) {
+    std::optional<Font> best;
+    int bestScore = 0;
+    for (const Font& font : installedFaces()) {
+      if (font.family_ != name) continue;
+      // The slant counts for more than any weight, and a narrower or wider face for more than both.
+      const int score = std::abs(static_cast<int>(font.weight_) - weight) +
+                        ((font.style_ != PANGO_STYLE_NORMAL) != slanted ? 1000 : 0) +
+                        (font.stretch_ != PANGO_STRETCH_NORMAL ? 2000 : 0);
+      if (!best || score < bestScore) {
+        best = font;
+        bestScore = score;
+      }
+    }
+    known = found.emplace(std::tuple<std::string, int, bool>{name, weight, slanted}, best).first;
+  }
+  return known->second ? std::optional<Font>(known->second->withSize(size)) : std::nullopt;
+}
+
+Font Font::substitute(std::string family, PangoWeight weight, PangoStyle style, PangoStretch stretch, double size) {
+  const std::string drawn = matchedFamily(family, weight, style != PANGO_STYLE_NORMAL);
+  // Drawn by the family's own name when fontconfig gives nothing.
+  std::string drawnFamily = drawn.empty() ? family : drawn;
+  return Font(std::move(family), weight, style, stretch, size, std::move(drawnFamily));
+}
+
+Font Font::substitute(std::string_view family, int weight, bool slanted, double size) {
+  return substitute(std::string(family), namedWeight(weight), slanted ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL,
+                    PANGO_STRETCH_NORMAL, size);
+}
+
+Font Font::matching(std::string_view name, double size) {
+  if (std::optional<Font> installed = withName(name, size)) return *installed;
+  while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  if (name.empty()) return systemFont(size);
+  // "Family-Style", when what follows the last hyphen is style words.
+  const std::size_t hyphen = name.rfind('-');
+  if (hyphen != std::string_view::npos && hyphen > 0) {
+    if (const std::optional<FontStyle> style = parseStyle(key(name.substr(hyphen + 1)))) {
+      return substitute(std::string(name.substr(0, hyphen)), style->weight, style->style, style->stretch, size);
     }
   }
-  return best;
+  return substitute(std::string(name), PANGO_WEIGHT_NORMAL, PANGO_STYLE_NORMAL, PANGO_STRETCH_NORMAL, size);
 }
 
 std::vector<Font> Font::availableFonts() {
@@ -239,13 +316,13 @@ std::vector<Font> Font::availableFonts() {
 std::string Font::fontName() const {
   std::string name;
   for (char c : family_) {
-    if (c != ' ') name.push_back(c);
+    if (c != ' ' || !drawn_.empty()) name.push_back(c);
   }
   const std::string style = styleName(weight_, style_, stretch_);
   return style.empty() ? name : name + "-" + style;
 }
 
-Font Font::withSize(double size) const { return Font(family_, weight_, style_, stretch_, size); }
+Font Font::withSize(double size) const { return Font(family_, weight_, style_, stretch_, size, drawn_); }
 
 bool operator==(const Font& a, const Font& b) {
   return a.family_ == b.family_ && a.weight_ == b.weight_ && a.style_ == b.style_ && a.stretch_ == b.stretch_ &&

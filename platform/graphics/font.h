@@ -27,14 +27,32 @@ class Font {
   static Font boldSystemFont(double size);
   // The face of an installed family, or of a generic one ("sans-serif", "serif", "monospace"), nearest to the CSS
   // weight (100 to 900) and slant asked for: one of availableFonts(). Nothing when no installed family answers.
+  // Each family is looked up once.
   static std::optional<Font> face(std::string_view family, int weight, bool slanted, double size);
+  // A family no installed one answers to, kept as given and drawn with the installed family the system's font
+  // matching picks for it (fontconfig: a metric-compatible face where one exists, a serif for a serif family), at the
+  // weight (100 to 900) and slant asked for. Its fontName() is the family as given, then "-" and style words unless
+  // regular ("Times New Roman-Bold").
+  static Font substitute(std::string_view family, int weight, bool slanted, double size);
+  // The font a name stands for wherever the program draws text: withName's, else a substitute for the family the
+  // name gives (before a "-" and style words, or the whole name); the system font for an empty name.
+  static Font matching(std::string_view name, double size);
+  // The installed family fontconfig matches to a list of families ("Times New Roman, serif"), at the CSS weight and
+  // slant; empty when it matches none. Each list is matched once; past the first 4,096 lists asked about, a list is
+  // taken for one of families nobody has: a file naming a family for every text costs no more matching than that.
+  static std::string matchedFamily(std::string_view families, int weight, bool slanted);
   // Every installed face (each family in each of its styles), as fonts of 12 points, sorted by fontName().
   static std::vector<Font> availableFonts();
 
   double pointSize() const { return size_; }
-  // The installed family, as Pango names it.
+  // The installed family, as Pango names it; a substitute's family as it was given.
   const std::string& familyName() const { return family_; }
-  // PostScript style: the family without spaces, then "-Style" unless the style is regular.
+  // The installed family the font is drawn with.
+  const std::string& drawnFamilyName() const { return drawn_.empty() ? family_ : drawn_; }
+  // The CSS weight, from 100 to 1000, and whether the face is italic or oblique.
+  int weight() const { return static_cast<int>(weight_); }
+  bool slanted() const { return style_ != PANGO_STYLE_NORMAL; }
+  // PostScript style: the family without spaces (a substitute's as given), then "-Style" unless the style is regular.
   std::string fontName() const;
   // The same font at another size (same rule for sizes ≤ 0).
   Font withSize(double size) const;
@@ -44,9 +62,13 @@ class Font {
   friend bool operator==(const Font& a, const Font& b);
 
  private:
-  Font(std::string family, PangoWeight weight, PangoStyle style, PangoStretch stretch, double size);
+  // `drawn`: for a substitute, the installed family it is drawn with.
+  Font(std::string family, PangoWeight weight, PangoStyle style, PangoStretch stretch, double size,
+       std::string drawn = {});
+  static Font substitute(std::string family, PangoWeight weight, PangoStyle style, PangoStretch stretch, double size);
 
   std::string family_;
+  std::string drawn_;
   PangoWeight weight_;
   PangoStyle style_;
   PangoStretch stretch_;

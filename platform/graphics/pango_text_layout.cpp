@@ -66,48 +66,8 @@ std::string cleanText(std::string text) {
   return valid.get();
 }
 
-}  // namespace
-
-std::size_t TextLayout::runAt(int offset) const {
-  const auto after = std::upper_bound(runStarts.begin(), runStarts.end(), offset);
-  return after == runStarts.begin() ? 0 : static_cast<std::size_t>(after - runStarts.begin() - 1);
-}
-
-ParagraphStyle paragraphStyleOf(const AttributedString& text) {
-  if (text.empty() || !text.runs().front().attributes.paragraphStyle) return {};
-  return *text.runs().front().attributes.paragraphStyle;
-}
-
-TextLayout makeTextLayout(const AttributedString& text, double wrapWidth) {
-  TextLayout result;
-  result.layout.reset(pango_layout_new(sharedContext()));
-  PangoLayout* layout = result.layout.get();
-
-  std::string all;
-  std::vector<std::pair<int, int>> ranges;
-  for (const AttributedString::Run& run : text.runs()) {
-    const std::string piece = cleanText(run.text);
-    // Pango counts bytes in ints; text past this is left out rather than overflow them.
-    constexpr std::size_t kMaxTextBytes = std::size_t{1} << 28;
-    if (all.size() + piece.size() > kMaxTextBytes) break;
-    ranges.emplace_back(static_cast<int>(all.size()), static_cast<int>(all.size() + piece.size()));
-    result.runStarts.push_back(static_cast<int>(all.size()));
-    all += piece;
-  }
-  pango_layout_set_text(layout, all.c_str(), static_cast<int>(all.size()));
-
-  PangoAttrList* attributes = pango_attr_list_new();
-  for (std::size_t i = 0; i < ranges.size(); ++i) {  // ranges may stop short of the runs
-    addRunAttributes(attributes, ranges[i].first, ranges[i].second, text.runs()[i].attributes);
-  }
-  pango_layout_set_attributes(layout, attributes);
-  pango_attr_list_unref(attributes);
-  // An empty text still has the height of a line of the default font.
-  const Font first =
-      text.empty() ? Font::systemFont(12) : text.runs().front().attributes.font.value_or(Font::systemFont(12));
-  pango_layout_set_font_description(layout, first.description());
-
-  const ParagraphStyle style = paragraphStyleOf(text);
+// Alignment and line breaking by the paragraph style; `wrapWidth` negative lays every paragraph on one line.
+void setLineBreaking(PangoLayout* layout, const ParagraphStyle& style, double wrapWidth) {
   switch (style.alignment) {
     case TextAlignment::Right:
       pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT);
@@ -124,28 +84,112 @@ TextLayout makeTextLayout(const AttributedString& text, double wrapWidth) {
       pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT);
       break;
   }
-  if (wrapWidth >= 0 && style.lineBreakMode != LineBreakMode::Clipping) {
-    pango_layout_set_width(layout, saturatingTruncate<int>(std::round(wrapWidth * PANGO_SCALE)));
-    switch (style.lineBreakMode) {
-      case LineBreakMode::CharWrapping:
-        pango_layout_set_wrap(layout, PANGO_WRAP_CHAR);
-        break;
-      case LineBreakMode::TruncatingHead:
-        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_START);
-        break;
-      case LineBreakMode::TruncatingTail:
-        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
-        break;
-      case LineBreakMode::TruncatingMiddle:
-        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_MIDDLE);
-        break;
-      default:
-        // Words move to the next line; a word longer than the line breaks between characters.
-        pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
-        break;
+  if (wrapWidth < 0) return;
+  pango_layout_set_width(layout, saturatingTruncate<int>(std::round(wrapWidth * PANGO_SCALE)));
+  switch (style.lineBreakMode) {
+    case LineBreakMode::CharWrapping:
+      pango_layout_set_wrap(layout, PANGO_WRAP_CHAR);
+      break;
+    case LineBreakMode::TruncatingHead:
+      pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_START);
+      break;
+    case LineBreakMode::TruncatingTail:
+      pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+      break;
+    case LineBreakMode::TruncatingMiddle:
+      pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_MIDDLE);
+      break;
+    default:
+      // Words move to the next line; a word longer than the line breaks between characters.
+      pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+      break;
+  }
+}
+
+}  // namespace
+
+std::size_t TextLayout::runAt(int offset) const {
+  const auto after = std::upper_bound(runStarts->begin(), runStarts->end(), start + offset);
+  return after == runStarts->begin() ? 0 : static_cast<std::size_t>(after - runStarts->begin() - 1);
+}
+
+ParagraphStyle paragraphStyleOf(const AttributedString& text) {
+  if (text.empty() || !text.runs().front().attributes.paragraphStyle) return {};
+  return *text.runs().front().attributes.paragraphStyle;
+}
+
+Size layoutSize(PangoLayout* layout) {
+  PangoRectangle logical;
+  pango_layout_get_extents(layout, nullptr, &logical);
+  return {static_cast<double>(logical.width) / PANGO_SCALE, static_cast<double>(logical.height) / PANGO_SCALE};
+}
+
+std::vector<TextLayout> makeTextLayouts(const AttributedString& text, double wrapWidth) {
+  std::string all;
+  std::vector<std::pair<int, int>> ranges;
+  const auto runStarts = std::make_shared<std::vector<int>>();
+  for (const AttributedString::Run& run : text.runs()) {
+    const std::string piece = cleanText(run.text);
+    // Pango counts bytes in ints; text past this is left out rather than overflow them.
+    constexpr std::size_t kMaxTextBytes = std::size_t{1} << 28;
+    if (all.size() + piece.size() > kMaxTextBytes) break;
+    ranges.emplace_back(static_cast<int>(all.size()), static_cast<int>(all.size() + piece.size()));
+    runStarts->push_back(static_cast<int>(all.size()));
+    all += piece;
+  }
+  // The blocks of paragraphs, the line end between two of them (a "\r\n" whole) in neither.
+  std::vector<std::pair<int, int>> blocks;
+  int begin = 0;
+  std::size_t paragraphs = 0;
+  for (std::size_t at = all.find('\n'); at != std::string::npos; at = all.find('\n', at + 1)) {
+    if (++paragraphs % kParagraphsPerLayout != 0) continue;
+    const int end = static_cast<int>(at) - (at > 0 && all[at - 1] == '\r' ? 1 : 0);
+    blocks.emplace_back(begin, std::max(begin, end));
+    begin = static_cast<int>(at) + 1;
+  }
+  blocks.emplace_back(begin, static_cast<int>(all.size()));
+
+  // An empty line still has the height of a line of the text's first font, the default one for an empty text.
+  const Font first =
+      text.empty() ? Font::systemFont(12) : text.runs().front().attributes.font.value_or(Font::systemFont(12));
+  const ParagraphStyle style = paragraphStyleOf(text);
+  const bool wraps = wrapWidth >= 0 && style.lineBreakMode != LineBreakMode::Clipping;
+  std::vector<TextLayout> layouts;
+  std::size_t firstRun = 0;  // the first run that reaches into the block
+  double top = 0;
+  int widest = 0;
+  for (const auto& [from, to] : blocks) {
+    TextLayout& result = layouts.emplace_back();
+    result.top = top;
+    result.runStarts = runStarts;
+    result.start = from;
+    result.layout.reset(pango_layout_new(sharedContext()));
+    PangoLayout* layout = result.layout.get();
+    pango_layout_set_text(layout, all.data() + from, to - from);
+    PangoAttrList* attributes = pango_attr_list_new();
+    while (firstRun < ranges.size() && ranges[firstRun].second <= from) ++firstRun;
+    // The ranges may stop short of the runs.
+    for (std::size_t i = firstRun; i < ranges.size() && ranges[i].first < to; ++i) {
+      addRunAttributes(attributes, std::max(ranges[i].first, from) - from, std::min(ranges[i].second, to) - from,
+                       text.runs()[i].attributes);
+    }
+    pango_layout_set_attributes(layout, attributes);
+    pango_attr_list_unref(attributes);
+    pango_layout_set_font_description(layout, first.description());
+    setLineBreaking(layout, style, wraps ? wrapWidth : -1);
+    PangoRectangle logical;
+    pango_layout_get_extents(layout, nullptr, &logical);
+    top += static_cast<double>(logical.height) / PANGO_SCALE;
+    widest = std::max(widest, logical.width);
+  }
+  // Unwrapped lines align within the widest of all, as in one layout; none is wider, so none wraps.
+  if (!wraps && layouts.size() > 1) {
+    for (TextLayout& block : layouts) {
+      pango_layout_set_justify(block.layout.get(), false);
+      pango_layout_set_width(block.layout.get(), widest);
     }
   }
-  return result;
+  return layouts;
 }
 
 }  // namespace platform

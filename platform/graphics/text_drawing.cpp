@@ -21,12 +21,6 @@ bool isUsable(const Rect& r) {
          std::isfinite(r.size.height) && r.size.width > 0 && r.size.height > 0;
 }
 
-Size layoutSize(PangoLayout* layout) {
-  PangoRectangle logical;
-  pango_layout_get_extents(layout, nullptr, &logical);
-  return {static_cast<double>(logical.width) / PANGO_SCALE, static_cast<double>(logical.height) / PANGO_SCALE};
-}
-
 // Pango lays text out y-down from its top-left corner. In a flipped context user space already runs so from the
 // rectangle's minimum y; in an unflipped one the top is the maximum y and y must be turned over, which keeps the
 // glyphs upright on the surface.
@@ -39,11 +33,22 @@ void moveToLayoutSpace(cairo_t* cr, const Rect& rect, bool flipped, double inden
   }
 }
 
+// The text's size: as wide as its widest layout, as high as its layouts together.
+Size textSize(const std::vector<TextLayout>& layouts) {
+  Size size;
+  for (const TextLayout& layout : layouts) {
+    const Size own = layoutSize(layout.layout.get());
+    size = {std::max(size.width, own.width), layout.top + own.height};
+  }
+  return size;
+}
+
 // Text in a rectangle in clipping mode is not wrapped, so Pango aligns its lines only to the widest: the whole block
 // is then moved into place.
-double blockIndent(const AttributedString& text, PangoLayout* layout, double width, bool inRectangle) {
+double blockIndent(const AttributedString& text, const std::vector<TextLayout>& layouts, double width,
+                   bool inRectangle) {
   if (!inRectangle || paragraphStyleOf(text).lineBreakMode != LineBreakMode::Clipping) return 0;
-  const double spare = width - layoutSize(layout).width;
+  const double spare = width - textSize(layouts).width;
   switch (paragraphStyleOf(text).alignment) {
     case TextAlignment::Right:
       return spare;
@@ -101,14 +106,11 @@ std::optional<Shadow> firstShadow(const AttributedString& text) {
 
 }  // namespace
 
-Size AttributedString::size() const {
-  const TextLayout layout = makeTextLayout(*this, -1);
-  return layoutSize(layout.layout.get());
-}
+Size AttributedString::size() const { return textSize(makeTextLayouts(*this, -1)); }
 
 double AttributedString::baseline() const {
-  const TextLayout layout = makeTextLayout(*this, -1);
-  return pango_layout_get_baseline(layout.layout.get()) / static_cast<double>(PANGO_SCALE);
+  const std::vector<TextLayout> layouts = makeTextLayouts(*this, -1);
+  return pango_layout_get_baseline(layouts.front().layout.get()) / static_cast<double>(PANGO_SCALE);
 }
 
 void AttributedString::drawInRect(const Rect& rect) const { draw(rect, true); }
@@ -118,8 +120,8 @@ void AttributedString::drawAtPoint(Point point) const { draw({point, size()}, fa
 void AttributedString::draw(const Rect& rect, bool wrapAndClip) const {
   GraphicsContext* context = GraphicsContext::current();
   if (context == nullptr || empty() || !isUsable(rect) || !glyphsFit(*this, context->cairo())) return;
-  const TextLayout layout = makeTextLayout(*this, wrapAndClip ? rect.size.width : -1);
-  const double indent = blockIndent(*this, layout.layout.get(), rect.size.width, wrapAndClip);
+  const std::vector<TextLayout> layouts = makeTextLayouts(*this, wrapAndClip ? rect.size.width : -1);
+  const double indent = blockIndent(*this, layouts, rect.size.width, wrapAndClip);
   const bool flipped = context->isFlipped();
   const std::optional<Shadow> shadow = firstShadow(*this);
   context->saveGraphicsState();
@@ -132,10 +134,15 @@ void AttributedString::draw(const Rect& rect, bool wrapAndClip) const {
           cairo_clip(cr);
         }
         moveToLayoutSpace(cr, rect, flipped, indent);
-        cairo_move_to(cr, 0, 0);
-        pango_cairo_show_layout(cr, layout.layout.get());
-        strokeRuns(cr, *context, *this, layout);
-        drawTextDecorations(cr, *context, *this, layout);
+        for (const TextLayout& layout : layouts) {
+          cairo_save(cr);
+          cairo_translate(cr, 0, layout.top);
+          cairo_move_to(cr, 0, 0);
+          pango_cairo_show_layout(cr, layout.layout.get());
+          strokeRuns(cr, *context, *this, layout);
+          drawTextDecorations(cr, *context, *this, layout);
+          cairo_restore(cr);
+        }
         cairo_restore(cr);
       },
       // Glyphs may reach past their logical box (italics, strokes): the bounds are generous when not clipped.
@@ -145,17 +152,22 @@ void AttributedString::draw(const Rect& rect, bool wrapAndClip) const {
 
 BezierPath AttributedString::glyphOutlines(const Rect& rect, bool flipped) const {
   if (empty() || !isUsable(rect)) return BezierPath();
-  const TextLayout layout = makeTextLayout(*this, rect.size.width);
-  const double indent = blockIndent(*this, layout.layout.get(), rect.size.width, true);
-  const CairoSurfacePtr scratch(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1));
+  const std::vector<TextLayout> layouts = makeTextLayouts(*this, rect.size.width);
+  const double indent = blockIndent(*this, layouts, rect.size.width, true);
+  // Unbounded: Pango leaves out glyphs that lie outside a surface of bounded extents.
+  const CairoSurfacePtr scratch(cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr));
   const CairoContextPtr cr(cairo_create(scratch.get()));
   // Cairo keeps the path in device space, here the caller's user space, so it reads back unflipped once the
   // transform is restored.
-  cairo_save(cr.get());
-  moveToLayoutSpace(cr.get(), rect, flipped, indent);
-  // No current point: the layout starts at the origin, and no stray move joins the path.
-  pango_cairo_layout_path(cr.get(), layout.layout.get());
-  cairo_restore(cr.get());
+  for (const TextLayout& layout : layouts) {
+    cairo_save(cr.get());
+    moveToLayoutSpace(cr.get(), rect, flipped, indent);
+    cairo_translate(cr.get(), 0, layout.top);
+    // No current point: the layout starts at its origin, and no stray move joins the path.
+    cairo_new_sub_path(cr.get());
+    pango_cairo_layout_path(cr.get(), layout.layout.get());
+    cairo_restore(cr.get());
+  }
   return bezierPathFromCairo(cr.get());
 }
 

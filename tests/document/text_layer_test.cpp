@@ -159,11 +159,17 @@ TEST(TextLayerMargin, FramePathGrowsByHalfTheMargin) {
   EXPECT_EQ(layer.framePath(true).bounds(), (Rect{8, 18, 204, 34}));
 }
 
-TEST(TextLayerStyle, UnknownFontFallsBackToTheSystemFontOfTheSameSize) {
+TEST(TextLayerStyle, UnknownFontKeepsItsNameAndIsDrawnWithTheFaceTheSystemMatches) {
   CMTextLayer layer(textRecord("a", Dictionary::make({{"fontName", "NoSuchFace-Regular"}, {"fontSize", 30}})));
   const auto attributes = layer.textAttributes(false);
   ASSERT_TRUE(attributes.font);
-  EXPECT_EQ(*attributes.font, platform::Font::systemFont(30));
+  EXPECT_EQ(attributes.font->familyName(), "NoSuchFace");
+  EXPECT_EQ(attributes.font->pointSize(), 30);
+  // fontconfig draws a family it knows nothing of with the desktop's sans-serif, as the system font is.
+  platform::TextAttributes system;
+  system.font = platform::Font::systemFont(30);
+  EXPECT_EQ(platform::AttributedString("Wide words", attributes).size(),
+            platform::AttributedString("Wide words", system).size());
 }
 
 TEST(TextLayerStyle, KnownFontIsUsedAndSizeZeroMeansTwelve) {

@@ -33,7 +33,8 @@ class LayerCreator : public ::testing::Test {
         dictionary->set(key, value);
       }
     }
-    CMPathSVGLayerCreator creator(dictionary, shape, document_, {0, 0}, gradients, platform::Array::make(), closed);
+    CMSVGGradients definitions(gradients);
+    CMPathSVGLayerCreator creator(dictionary, shape, document_, {0, 0}, definitions, platform::Array::make(), closed);
     finite_ = creator.isFinite();
     return creator.object();
   }
@@ -137,8 +138,8 @@ TEST_F(LayerCreator, TransformsComposeOutermostFirst) {
   // A group's translation and the element's own scaling: the scaling acts first.
   const DictRef attributes = platform::Dictionary::make(
       {{"points", "1,1 3,1"}, {"transform", platform::Array::make({"translate(5,5)", "matrix(2,0,0,2,0,0)"})}});
-  CMPathSVGLayerCreator creator(attributes, "path_polygon", document_, {}, platform::Array::make(),
-                                platform::Array::make());
+  CMSVGGradients none;
+  CMPathSVGLayerCreator creator(attributes, "path_polygon", document_, {}, none, platform::Array::make());
   const DictRef polygon = creator.object();
   // (1,1) goes to (7,7); the points are stored less the untransformed first point, which is the layer's place.
   EXPECT_EQ(polygon->get("x").floatValue(), 1);
@@ -206,7 +207,7 @@ TEST_F(LayerCreator, LineEndsAndText) {
   const DictRef text = make("text", {{"x", "5"}, {"y", "6"}, {"font-size", "0"}, {"font-family", "Serif"},
                                      {"fill", "#ff0000"}, {"text-anchor", "middle"}});
   EXPECT_EQ(text->get("x").floatValue(), 5);
-  EXPECT_EQ(text->dictionary("style")->get("fontSize").floatValue(), 24) << "a size of 0 keeps the default";
+  EXPECT_EQ(text->dictionary("style")->get("fontSize").floatValue(), 12) << "a size of 0 is invalid: the initial one";
   EXPECT_EQ(text->dictionary("style")->get("fontName").string(), "Serif");
   EXPECT_EQ(rgba(text->dictionary("style")->dictionary("foregroundColor")), (std::vector<int>{255, 0, 0, 255}));
   EXPECT_EQ(text->get("text-anchor").string(), "middle");

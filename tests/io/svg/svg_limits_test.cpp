@@ -95,11 +95,21 @@ TEST_F(SVGLimits, EachShapeDeepInNestedGroupsHoldsOneComposedTransform) {
   }
 }
 
-// `count` attributes named a0, a1, … with empty values.
-std::string emptyAttributes(std::size_t count) {
+// `count` attributes named a0, a1, … with empty values, each after `separator`; as a DTD declares their defaults
+// with `declared`.
+std::string emptyAttributes(std::size_t count, const char* separator = " ", bool declared = false) {
   std::string attributes;
-  for (std::size_t i = 0; i < count; ++i) attributes += " a" + std::to_string(i) + "=''";
+  for (std::size_t i = 0; i < count; ++i) {
+    attributes += separator + ("a" + std::to_string(i)) + (declared ? " CDATA ''" : "=''");
+  }
   return attributes;
+}
+
+// ASCII text in UTF-16, little end first, after a byte order mark.
+std::string inUTF16(const std::string& text) {
+  std::string wide = "\xFF\xFE";
+  for (const char c : text) wide += {c, '\0'};
+  return wide;
 }
 
 TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
@@ -111,6 +121,7 @@ TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
     std::string declarations = {};  // more entities, on line 2
     // The least a kept text holds: what was read of it before the bound.
     std::size_t textAtLeast = VDSVGParser::kLongestText / 2;
+    bool utf16 = false;  // the file in UTF-16
   };
   std::string references;
   for (int i = 0; i < 100; ++i) references += "&k;";
@@ -126,6 +137,13 @@ TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
   std::string crowdedGroup = "<g" + emptyAttributes(2000) + " fill='red'>\n";
   for (int i = 0; i < 2000; ++i) crowdedGroup += "<rect width='1' height='1'/>\n";
   const std::size_t most = VDSVGParser::kMostAttributes;
+  // An attribute a line: the element is damaged where it starts, which is found before the XML reader sees it.
+  const std::string crowdedOnLines = "<rect width='1' height='1'/>\n<rect" + emptyAttributes(most + 1, "\n") + "/>";
+  // Namespace declarations on two groups, one inside the other, one more together than an element may have.
+  std::string namespaces;
+  for (std::size_t i = 0; i <= most; ++i) {
+    namespaces += (i == most / 2 ? ">\n<g" : "") + (" xmlns:n" + std::to_string(i) + "='u'");
+  }
   const std::vector<Case> cases = {
       {"one long text", "<text>" + std::string(70, ' ') + references + "</text>\n<rect/>", 4, 2},
       // The text that passes the file's bound gets no character: it draws nothing, so it makes no layer.
@@ -140,6 +158,17 @@ TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
       {"an element of as many attributes as it may have", "<rect/>\n<rect" + emptyAttributes(most) + "/>", 0, 1},
       {"an element of an attribute more", "<rect width='1' height='1'/>\n<rect" + emptyAttributes(most + 1) + "/>", 5,
        2},
+      {"an element of an attribute more after an entity holding <?", crowdedOnLines, 5, 2, "<!ENTITY pi '<?'>"},
+      {"an element of an attribute more after a system literal holding <!--", crowdedOnLines, 5, 2,
+       "<!NOTATION n SYSTEM '<!--'>"},
+      {"an element of an attribute more in UTF-16", crowdedOnLines, 5, 2, "", VDSVGParser::kLongestText / 2, true},
+      // Namespace declarations are no attributes.
+      {"an element of as many attributes as it may have and a namespace",
+       "<rect xmlns:x='http://example.org/x'" + emptyAttributes(most) + "/>", 0, 1},
+      {"groups of a namespace more in scope", "<g" + namespaces + "><rect/></g></g>", 5, 1},
+      // Defaults a DTD declares for more attributes than an element may have are damage where they are declared.
+      {"a DTD declaring defaults of an attribute more", "<rect/>", 2, 0,
+       "<!ATTLIST rect" + emptyAttributes(most + 1, " ", true) + ">"},
       {"a group of an attribute more over many members", crowdedGroup, 4, 1},
       // An entity's text holding such an element is damage where it is declared, though characters hide its tags.
       {"an entity holding an element of an attribute more", "<rect/>", 2, 0,
@@ -150,7 +179,7 @@ TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
     const std::string svg = "<?xml version='1.0'?><!DOCTYPE svg [<!ENTITY k '" + std::string(1024, 'k') +
                             "'>\n<!ENTITY forty '" + std::string(40 * 1024, 'f') + "'>" + test.declarations +
                             "]>\n<svg><rect width='9' height='9'/>\n" + test.body + "\n</svg>";
-    const CMSVGImport imported = importSVGData(document_, bytesOf(svg));
+    const CMSVGImport imported = importSVGData(document_, bytesOf(test.utf16 ? inUTF16(svg) : svg));
     if (test.failedLine == 0) {
       EXPECT_FALSE(imported.failure.has_value()) << imported.failure->message;
     } else {
@@ -180,20 +209,25 @@ TEST_F(SVGLimits, AGradientsStopsAreHeldOnceByTheShapesThatUseIt) {
     svg += "<rect x='" + std::to_string(i) + "' width='10' height='10' fill='url(#l)'/>";
     svg += "<rect y='" + std::to_string(i) + "' width='20' height='10' fill='url(#r)'/>";
   }
+  // A box of nearly the same proportions, and one of others.
+  svg += "<rect width='20.01' height='10' fill='url(#r)'/><rect width='40' height='10' fill='url(#r)'/>";
   const CMSVGImport imported = importSVGData(document_, bytesOf(svg + "</svg>"), std::uint64_t{50} << 20);
   ASSERT_TRUE(imported.refusal.empty()) << "the records take far less than 50 MB";
   std::vector<DictRef> shapes;
   collectShapes(imported.records, shapes);
-  ASSERT_EQ(shapes.size(), 2000u);
+  ASSERT_EQ(shapes.size(), 2002u);
   const auto markers = [&](std::size_t i) {
     return platform::Value(shapes[i]->dictionary("shape")->dictionary("fill")->dictionary("gradient")->array("markers"));
   };
   EXPECT_EQ(markers(0).array()->size(), 1000u);
-  for (std::size_t i = 2; i < shapes.size(); ++i) {
+  for (std::size_t i = 2; i < 2000; ++i) {
     // The radial gradient's stops move by the shape's box: boxes alike share them too.
     ASSERT_TRUE(markers(i).isIdentical(markers(i % 2))) << i;
   }
   EXPECT_FALSE(markers(0).isIdentical(markers(1)));
+  // Many stops are shared by boxes whose proportions differ by less than a drawing shows, not by others.
+  EXPECT_TRUE(markers(2000).isIdentical(markers(1)));
+  EXPECT_FALSE(markers(2001).isIdentical(markers(1)));
 }
 
 }  // namespace

@@ -93,10 +93,19 @@ TEST(SVGMeaning, RecordsHoldWhatTheElementsMean) {
       // The group holds its opacity; its members keep their own.
       {"<g opacity='0.5'><rect width='5' height='5' opacity='80%'/><rect width='5' height='5'/></g>",
        {{"0.alpha", 0.5}, {"0.items.0.alpha", 0.8}, {"0.items.1.alpha", 1}}},
-      // Sizes past single precision leave the element out.
+      // Sizes past single precision leave the element out; a span placed past them too.
       {"<rect width='1' height='1' transform='scale(1e200)'/><rect x='3e38' width='3e38' height='1'/>"
        "<circle cx='3e38' cy='0' r='1e38'/><path d='M0 0L1 1' transform='scale(1e200)'/>",
        {{"#", 0}}},
+      {"<text x='10' y='50' font-size='20'>A<tspan dx='3e38'>B</tspan><tspan dx='3e38'>C</tspan>"
+       "<tspan dy='1e400'>D</tspan></text>",
+       {{"#", 1}, {"0.items.#", 2}, {"0.items.0.text", "A"}, {"0.items.0.x", 10}, {"0.items.1.text", "B"}}},
+      // A user-space circle on a box twice as wide as high: the ellipse of the box's proportions and the circle's
+      // area has semi-axes of 50√2 and 50/√2, the shorter one against half the diagonal, 50√5, where the stops end.
+      {"<radialGradient id='g' gradientUnits='userSpaceOnUse' cx='100' cy='50' r='50'><stop offset='0'/>"
+       "<stop offset='1' stop-color='#fff'/></radialGradient><rect width='200' height='100' fill='url(#g)'/>",
+       {{"0.shape.fill.gradient.fx", 0}, {"0.shape.fill.gradient.fy", 0},
+        {"0.shape.fill.gradient.markers.1.pos", 1 / std::sqrt(10.0)}}},
   };
   document_testing::ScratchFolders folders;
   for (const Case& c : cases) expectRecords(std::string("<svg>") + c.body + "</svg>", c.expected);
@@ -130,12 +139,14 @@ TEST(SVGMeaning, PaintsLengthsAndViewportsAsCSSAndSVGWriteThem) {
        {{"0.shape.points.2.point.x", 100}, {"0.shape.points.2.point.y", 50}}},
       {"<svg viewBox='0 0 100 100'><svg x='10' y='20' width='50' height='50' viewBox='0 0 10 10'>"
        "<rect width='10' height='10'/></svg><rect width='10%' height='10'/></svg>",
-       // The end of an "svg" closes no group (pages of a drawing nest), but its viewport and transform end.
-       {{"0.items.0.shape.points.2.point.x", 60}, {"0.items.0.shape.points.2.point.y", 70}, {"0.items.1.width", 10},
-        {"0.items.1.shape.points.2.point.y", 10}}},
+       // The end of an "svg" closes its group, its viewport and its transform; its opacity is its group's.
+       {{"0.items.0.shape.points.2.point.x", 60}, {"0.items.0.shape.points.2.point.y", 70}, {"1.width", 10},
+        {"1.shape.points.2.point.y", 10}}},
+      {"<svg><svg opacity='.5'><rect width='5' height='5'/></svg><rect width='6' height='6'/></svg>",
+       {{"#", 2}, {"0.alpha", 0.5}, {"1.width", 6}, {"1.alpha", 1}}},
       // An "svg" of no size draws nothing inside it.
       {"<svg viewBox='0 0 10 10'><svg width='0'><rect width='5' height='5'/></svg><rect width='10%' height='1'/></svg>",
-       {{"0.items.#", 1}, {"0.items.0.width", 1}}},
+       {{"#", 2}, {"0.items.#", 0}, {"1.width", 1}}},
   };
   document_testing::ScratchFolders folders;
   for (const Case& c : cases) expectRecords(c.body, c.expected);
@@ -159,12 +170,14 @@ TEST(SVGMeaning, FilesFromOtherEditorsComeInAsTheyLook) {
        "<g visibility='hidden'><rect width='1' height='1'/><rect width='2' height='2' visibility='visible'/></g>"
        "<rect width='3' height='3'/></svg>",
        {{"#", 2}, {"0.items.#", 1}, {"0.items.0.width", 2}, {"1.width", 3}}},
-      // A switch draws its first child whose conditions hold: no extension, feature or language unknown here.
+      // A switch draws its first child whose conditions hold: no extension, feature or language unknown here; an
+      // empty list of features or languages does not hold.
       {"<svg><switch><rect requiredExtensions='http://example.org/x' width='1' height='1'/>"
        "<rect systemLanguage='en, it-CH' width='2' height='2'/><title>t</title>"
        "<rect requiredFeatures='http://www.w3.org/TR/SVG11/feature#SVGDOM' width='3' height='3'/>"
        "<rect requiredFeatures='http://www.w3.org/TR/SVG11/feature#Shape' width='4' height='4'/>"
-       "<rect width='5' height='5'/></switch><rect systemLanguage='' width='6' height='6'/></svg>",
+       "<rect width='5' height='5'/></switch><rect systemLanguage='' width='6' height='6'/>"
+       "<rect requiredFeatures='' width='7' height='7'/></svg>",
        {{"#", 1}, {"0.items.#", 1}, {"0.items.0.width", 4}}},
       // The user reads Swiss German, then French: "fr-CA" is French and "de" German; English and Italian are not theirs.
       {"<svg><switch><rect systemLanguage='fr-CA' width='1' height='1'/><rect width='2' height='2'/></switch>"
@@ -188,6 +201,31 @@ TEST(SVGMeaning, FilesFromOtherEditorsComeInAsTheyLook) {
        {{"0.style.fontName", "DejaVuSans-Oblique"}, {"1.style.fontName", "DejaVuSerif-Bold"}}},
       {"<svg><g font-size='10'><text font-size='2em'>a<tspan font-size='150%'>b</tspan></text></g></svg>",
        {{"0.items.0.items.0.style.fontSize", 20}, {"0.items.0.items.1.style.fontSize", 30}}},
+      // SVG's initial size is 12, which relative sizes are taken of; "larger" and "smaller" are 1.2 times it or a
+      // 1.2th; a size that is not positive is invalid and keeps the one inherited; units count.
+      {"<svg><text>AAAA<tspan font-size='100%'>BBBB</tspan></text><g font-size='50'><text font-size='larger'>a</text>"
+       "<text font-size='smaller'>b</text><text font-size='-10'>c</text><text font-size='-2em'>d</text>"
+       "<text font-size='0'>e</text><text font-size='12pt'>f</text><text font-size='medium'>g</text></g></svg>",
+       {{"0.text", "AAAABBBB"}, {"0.style.fontSize", 12}, {"1.items.0.style.fontSize", 60},
+        {"1.items.1.style.fontSize", 50 / 1.2}, {"1.items.2.style.fontSize", 50}, {"1.items.3.style.fontSize", 50},
+        {"1.items.4.style.fontSize", 50}, {"1.items.5.style.fontSize", 16}, {"1.items.6.style.fontSize", 16}}},
+      // A text's fill opacity and its colour's alpha; "currentColor".
+      {"<svg><text fill='#808080' fill-opacity='.21'>a</text><text fill='rgba(255, 0, 0, 0.5)'>b</text>"
+       "<text color='#00f' fill='currentColor'>c</text></svg>",
+       {{"0.style.foregroundColor.r", 128}, {"0.style.foregroundColor.a", 53}, {"1.style.foregroundColor.r", 255},
+        {"1.style.foregroundColor.a", 127}, {"2.style.foregroundColor.b", 255}}},
+      // A family not installed keeps its name as the file gives it, with the style asked for; of a list, the family
+      // the system draws the list with counts, here the generic one after a family it only knows as a serif.
+      {"<svg><text font-family='Times New Roman'>a</text><text font-family='Arial' font-weight='bold'>b</text>"
+       "<text font-family='Georgia, sans-serif'>c</text></svg>",
+       {{"0.style.fontName", "Times New Roman"}, {"1.style.fontName", "Arial-Bold"},
+        {"2.style.fontName", "DejaVuSans"}}},
+      // A span the text does not hold goes with its characters, and the span around it stays open.
+      {"<svg><text fill='red'>a<tspan fill='blue'>b<flowSpan>c</flowSpan>d</tspan>e</text></svg>",
+       {{"0.items.#", 3}, {"0.items.1.text", "bd"}, {"0.items.1.style.foregroundColor.b", 255},
+        {"0.items.2.text", "e"}, {"0.items.2.style.foregroundColor.r", 255}}},
+      // Text in another encoding than UTF-8 comes in as its characters.
+      {"<?xml version='1.0' encoding='ISO-8859-1'?><svg><text>caf\xe9</text></svg>", {{"0.text", "caf\xc3\xa9"}}},
       // Spans of the text's own style and place stay one layer; hidden spans and text on a path leave nothing.
       {"<svg><text x='5' y='9'> a <tspan>b</tspan>\n  c<tspan display='none'>d</tspan>"
        "<textPath>e</textPath></text></svg>",
@@ -212,8 +250,13 @@ TEST(SVGMeaning, AHugeElementLeavesThePageUsable) {
   ASSERT_TRUE(page);
   EXPECT_EQ(page->at(20, 20, 2), 255);
   EXPECT_EQ(page->at(20, 20, 0), 0) << "the blue square is drawn";
-  // A drawing reaching far out grows the page only as far as a page can be.
-  importSVGData(document, svg_testing::bytesOf("<svg><rect x='3e38' y='1e7' width='1e37' height='1'/></svg>"));
+  // A drawing reaching far out grows the page only as far as a page can be; spans placed past single precision are
+  // left out and counted.
+  const CMSVGImport far = importSVGData(
+      document, svg_testing::bytesOf("<svg><rect x='3e38' y='1e7' width='1e37' height='1'/><text x='10' y='50'>A"
+                                     "<tspan dx='3e38'>B</tspan><tspan dx='3e38'>C</tspan><tspan dy='1e400'>D"
+                                     "</tspan></text></svg>"));
+  EXPECT_EQ(far.skipped, "2 tspan");
   EXPECT_EQ(document.data()->get("width").doubleValue(), kCMLargestPageLength);
   EXPECT_EQ(document.data()->get("height").doubleValue(), kCMLargestPageLength);
 }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "platform/graphics/graphics_context.h"
@@ -65,6 +67,43 @@ TEST_F(AttributedStringTest, MeasuresTheWidestLineAndTheLinesTogether) {
   EXPECT_NEAR(split.size().width, longLine.width, 0.01);
   // A line's height is about the font's: DejaVu's ascent plus descent is 1.164 em.
   EXPECT_NEAR(shortLine.height, 16 * 1.164, 1.5);
+  // Paragraphs past what one layout holds measure alike.
+  std::string many = "abcdefgh";
+  for (int i = 0; i < 300; ++i) many += "\nabc";
+  const Size manySize = AttributedString(many, font).size();
+  EXPECT_DOUBLE_EQ(manySize.width, longLine.width);
+  EXPECT_NEAR(manySize.height, 301 * shortLine.height, 0.01);
+}
+
+TEST_F(AttributedStringTest, ManyParagraphsAlignAndStackAsInOneLayout) {
+  // 150 lines of one "H", then one of ten: not wrapped, centred in a rectangle 200 wide, every line is centred on
+  // x 100, each line below the one before.
+  std::string text;
+  for (int i = 0; i < 150; ++i) text += "H\n";
+  text += "HHHHHHHHHH";
+  const AttributedString centred(text, aligned(8, TextAlignment::Center, LineBreakMode::Clipping));
+  const double lineHeight = AttributedString("H", withFont(8)).size().height;
+  const SurfacePtr surface = drawn(centred, {0, 0, 200, 1500}, true, 200, 1500);
+  // The ink of the rows of line `line`.
+  const auto lineInk = [&](int line) {
+    InkBox box;
+    for (int y = static_cast<int>(line * lineHeight); y < static_cast<int>((line + 1) * lineHeight); ++y) {
+      for (int x = 0; x < 200; ++x) {
+        if (pixelAt(surface.get(), x, y).a == 0) continue;
+        box = {std::min(box.x0, x), std::min(box.y0, y), std::max(box.x1, x + 1), std::max(box.y1, y + 1)};
+      }
+    }
+    return box;
+  };
+  for (const int line : {0, 100, 150}) {
+    const InkBox ink = lineInk(line);
+    ASSERT_FALSE(ink.empty()) << line;
+    EXPECT_NEAR(ink.centreX(), 100, 1.5) << line;
+  }
+  EXPECT_GT(lineInk(150).x1 - lineInk(150).x0, 8 * (lineInk(0).x1 - lineInk(0).x0));
+  // Glyph outlines lie where the glyphs are drawn, the last line's too.
+  const Rect outline = centred.glyphOutlines({0, 0, 200, 1500}, true).bounds();
+  EXPECT_NEAR(outline.origin.y + outline.size.height, inkBox(surface.get()).y1, 1.0);
 }
 
 TEST_F(AttributedStringTest, EmptyTextIsZeroWideAndOneLineHigh) {

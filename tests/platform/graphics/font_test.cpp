@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
+#include <memory>
+#include <string>
 
 #include "platform/graphics/attributed_string.h"
 #include "text_test_support.h"
@@ -79,6 +82,41 @@ TEST_F(FontTest, StyleAndSizeChangeWhatIsMeasured) {
   EXPECT_LT(width(*Font::withName("DejaVuSansCondensed", 20)), width(regular) * 0.95);
   // Unhinted metrics scale with the size.
   EXPECT_NEAR(width(regular.withSize(40)), 2 * width(regular), 0.01 * width(regular));
+}
+
+// The family fontconfig's own command matches to a pattern ("Arial:bold").
+std::string fcMatch(const std::string& pattern) {
+  const std::unique_ptr<FILE, decltype(&pclose)> out(
+      popen(("fc-match -f '%{family[0]}' '" + pattern + "' 2>/dev/null").c_str(), "r"), pclose);
+  char buffer[256] = {};
+  return out && std::fgets(buffer, sizeof buffer, out.get()) ? buffer : "";
+}
+
+TEST(Font, FamiliesNotInstalledKeepTheirNamesAndDrawAsFontconfigMatchesThem) {
+  if (fcMatch("sans").empty()) GTEST_SKIP() << "fc-match (fontconfig) is not installed";
+  const struct {
+    const char* name;  // as a record holds it
+    const char* family;
+    const char* pattern;  // fc-match's
+    const char* fontName;
+  } cases[] = {{"Times New Roman", "Times New Roman", "Times New Roman", "Times New Roman"},
+               {"Arial-Bold", "Arial", "Arial:bold", "Arial-Bold"},
+               {"NoSuchFamily", "NoSuchFamily", "NoSuchFamily", "NoSuchFamily"},
+               {"Georgia-Italic", "Georgia", "Georgia:italic", "Georgia-Italic"}};
+  for (const auto& c : cases) {
+    const Font font = Font::matching(c.name, 20);
+    EXPECT_EQ(font.familyName(), c.family);
+    EXPECT_EQ(font.fontName(), c.fontName);
+    const std::string drawn = fcMatch(c.pattern);
+    EXPECT_EQ(font.drawnFamilyName(), drawn) << c.name;
+    // Measured as the installed family's face of that weight and slant is.
+    TextAttributes ours, theirs;
+    ours.font = font;
+    theirs.font = Font::face(drawn, font.weight(), font.slanted(), 20);
+    ASSERT_TRUE(theirs.font) << drawn;
+    EXPECT_EQ(AttributedString("Wide words", ours).size(), AttributedString("Wide words", theirs).size()) << c.name;
+  }
+  EXPECT_EQ(Font::matching("", 20), Font::systemFont(20));
 }
 
 TEST(Font, UnknownFontsFallBackToTheSystemFontOfTheSameSize) {
