@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "byte_reader.h"
 #include "boolean/path_boolean_operations.h"
 #include "platform/graphics/finite_geometry.h"
 
@@ -29,10 +30,9 @@ namespace {
   std::abort();
 }
 
-class Reader {
+class Reader : public FuzzByteReader {
  public:
-  Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
+  using FuzzByteReader::FuzzByteReader;
   double coordinate() {
     static const double kSpecial[] = {std::nextafter(1.0, 2.0), std::nextafter(1.0, 0.0), 1e-9, 8 + 1e-7,
                                       1e300, -1e300, std::numeric_limits<double>::quiet_NaN(),
@@ -65,11 +65,6 @@ class Reader {
     }
     return path;
   }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t at_ = 0;
 };
 
 void checkWithin(const BezierPath& result, const BezierPath& a, const BezierPath& b) {

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 
+#include "byte_reader.h"
 #include "document/CMDocument.h"
 #include "finite_records.h"
 #include "io/cdr/CDR2SVG.h"
@@ -25,11 +26,9 @@
 
 namespace {
 
-class Input {
+class Input : public FuzzByteReader {
  public:
-  Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  bool empty() const { return at_ >= size_; }
-  std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
+  using FuzzByteReader::FuzzByteReader;
   double number() {
     const std::uint8_t kind = byte();
     if (kind % 4 != 0) return static_cast<std::int8_t>(byte()) / 4.0;
@@ -44,11 +43,6 @@ class Input {
     for (std::uint8_t n = byte(); n > 0 && !empty(); --n) out += static_cast<char>(byte());
     return out;
   }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t at_ = 0;
 };
 
 enum class Kind { Length, Number, Text, Integer, Binary, Segments, Points, Stops };

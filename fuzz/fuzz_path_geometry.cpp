@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "byte_reader.h"
 #include "geometry/cubic_segments.h"
 #include "geometry/element_walk.h"
 #include "geometry/geometry_functions.h"
@@ -61,10 +62,9 @@ constexpr double kPlacementWork = 400;
   std::abort();
 }
 
-class Reader {
+class Reader : public FuzzByteReader {
  public:
-  Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
+  using FuzzByteReader::FuzzByteReader;
   double number() {
     const int code = byte() << 8 | byte();
     static constexpr double kSpecial[] = {NAN, INFINITY, -INFINITY, 1e300, -1e300, 1e18, -1e18, 1e-300};
@@ -75,11 +75,6 @@ class Reader {
     const double x = number();
     return {x, number()};
   }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t at_ = 0;
 };
 
 bool finite(double v) { return std::isfinite(v); }

@@ -15,6 +15,7 @@
 #include <limits>
 #include <vector>
 
+#include "byte_reader.h"
 #include "geometry/polygon_clipper.h"
 
 namespace {
@@ -24,10 +25,9 @@ namespace {
   std::abort();
 }
 
-class Reader {
+class Reader : public FuzzByteReader {
  public:
-  Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
+  using FuzzByteReader::FuzzByteReader;
 
   double coordinate() {
     static const double kSpecial[] = {std::nextafter(0.0, 1.0),
@@ -57,11 +57,6 @@ class Reader {
     }
     return polygon;
   }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t at_ = 0;
 };
 
 void expectUsable(const std::vector<PolygonContour>& contours, const char* what) {

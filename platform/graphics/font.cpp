@@ -190,10 +190,6 @@ PangoWeight namedWeight(int weight) {
   return static_cast<PangoWeight>(std::clamp((weight + 50) / 100 * 100, 100, 900));
 }
 
-}  // namespace
-
-namespace {
-
 // The installed family fontconfig matches to the families of a list, at the CSS weight and slant; empty for none.
 std::string askFontconfig(std::string_view families, int weight, bool slanted) {
   std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(FcPatternCreate(), FcPatternDestroy);

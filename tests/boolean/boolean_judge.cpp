@@ -64,26 +64,29 @@ struct Segment {
   }
 };
 
-// Every subpath is read as closed, as a fill reads it.
-std::vector<Segment> segments(const BezierPath& path) {
-  std::vector<Segment> list;
+// Per subpath, its outline read as closed, as a fill reads it.
+std::vector<std::vector<Segment>> contours(const BezierPath& path) {
+  std::vector<std::vector<Segment>> list;
   Point start, current;
   bool open = false;
   auto lineTo = [&](Point to) {
-    if (to != current) list.push_back({{current, current, to, to}, true});
+    if (to != current) list.back().push_back({{current, current, to, to}, true});
     current = to;
   };
   for (int i = 0; i < path.elementCount(); ++i) {
     Point points[3];
-    switch (path.elementAt(i, points)) {
+    const PathElement kind = path.elementAt(i, points);
+    if (kind != PathElement::Move && list.empty()) continue;
+    switch (kind) {
       case PathElement::Move:
         if (open) lineTo(start);
+        list.emplace_back();
         start = current = points[0];
         open = true;
         break;
       case PathElement::Line: lineTo(points[0]); break;
       case PathElement::Curve:
-        list.push_back({{current, points[0], points[1], points[2]}, false});
+        list.back().push_back({{current, points[0], points[1], points[2]}, false});
         current = points[2];
         break;
       case PathElement::Close:
@@ -93,6 +96,12 @@ std::vector<Segment> segments(const BezierPath& path) {
     }
   }
   if (open) lineTo(start);
+  return list;
+}
+
+std::vector<Segment> segments(const BezierPath& path) {
+  std::vector<Segment> list;
+  for (const std::vector<Segment>& outline : contours(path)) list.insert(list.end(), outline.begin(), outline.end());
   return list;
 }
 
@@ -253,23 +262,6 @@ double exactArea(Operation operation, const std::vector<Segment>& a, const std::
   return area;
 }
 
-std::vector<BezierPath> subpaths(const BezierPath& path) {
-  std::vector<BezierPath> pieces;
-  for (int i = 0; i < path.elementCount(); ++i) {
-    Point points[3];
-    const PathElement kind = path.elementAt(i, points);
-    if (kind == PathElement::Move) pieces.emplace_back();
-    if (pieces.empty()) continue;
-    switch (kind) {
-      case PathElement::Move: pieces.back().moveTo(points[0]); break;
-      case PathElement::Line: pieces.back().lineTo(points[0]); break;
-      case PathElement::Curve: pieces.back().curveTo(points[2], points[0], points[1]); break;
-      case PathElement::Close: pieces.back().closePath(); break;
-    }
-  }
-  return pieces;
-}
-
 // Green's theorem on a closed outline, cubics by sixteen chords each (enough to tell a hairline from a shape),
 // about the outline's first point so that a tiny piece far out keeps its digits.
 double signedArea(const std::vector<Segment>& outline) {
@@ -332,8 +324,7 @@ std::string judge(Operation operation, const BezierPath& a, const BezierPath& b,
     }
   }
   // A piece thinner than the tolerance on average, hugging an edge, passes every test of sides: its area tells.
-  for (const BezierPath& piece : subpaths(result)) {
-    const std::vector<Segment> outline = segments(piece);
+  for (const std::vector<Segment>& outline : contours(result)) {
     if (std::fabs(signedArea(outline)) < perimeter(outline) * tolerance.nearness * size) {
       return at("a piece without width starts", outline.front().p[0]);
     }

@@ -25,10 +25,6 @@ TEST_P(BooleanFamilies, EveryOperationGivesTheSetOperationOfItsOperands) {
 INSTANTIATE_TEST_SUITE_P(Table, BooleanFamilies, ::testing::ValuesIn(booleancheck::families()),
                          [](const ::testing::TestParamInfo<Family>& info) { return std::string(info.param.name); });
 
-}  // namespace
-
-namespace {
-
 // The judge itself: results that are wrong in the ways an engine goes wrong are told apart from the right one.
 TEST(BooleanJudge, TellsWrongResultsFromTheRightOne) {
   using booleancheck::Operation;
