@@ -128,6 +128,8 @@ class PBOverlay {
   HalfEdge nextAlongFace(HalfEdge half) const { return clockwiseFrom(twin(half)); }
   PBBezierCurveData halfEdgeCurve(HalfEdge half) const;
 
+  // Every pair of edges is met, not only those whose bounds come near (to check the search by bounds against).
+  bool everyPair_ = false;
   // Working frame.
   platform::Point centre_;
   double scale_ = 1;

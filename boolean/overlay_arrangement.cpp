@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numeric>
 #include <optional>
+#include <tuple>
 
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
@@ -13,6 +14,7 @@
 #include "boolean/contour_reading.h"
 #include "boolean/overlay.h"
 #include "boolean/overlay_geometry.h"
+#include "boolean/overlay_meetings.h"
 #include "boolean/tolerance_functions.h"
 #include "platform/core/numeric.h"
 
@@ -69,7 +71,8 @@ PBOverlay::Outline outlineOf(const platform::BezierPath& path) {
 
 }  // namespace
 
-PBOverlay::PBOverlay(const PBBezierGraph& ours, const PBBezierGraph& theirs) {
+PBOverlay::PBOverlay(const PBBezierGraph& ours, const PBBezierGraph& theirs)
+    : everyPair_(!ours.usesBoundsSweep() || !theirs.usesBoundsSweep()) {
   overlay(outlineOf(ours), outlineOf(theirs));
 }
 
@@ -107,7 +110,14 @@ void PBOverlay::overlay(const Outline& ours, const Outline& theirs) {
 
 double PBOverlay::workingScale(double minX, double minY, double maxX, double maxY) {
   const double half = std::max(maxX / 2 - minX / 2, maxY / 2 - minY / 2);
-  return half > 0 && std::isfinite(half) ? std::ldexp(1.0, 8 - std::ilogb(half)) : 1.0;
+  if (!(half > 0 && std::isfinite(half))) return 1.0;
+  int exponent = 8 - std::ilogb(half);
+  // A drawing is known only to its coordinates' last digits: far from the origin, the tolerance is kept at four of
+  // them (ulp = 2^(ilogb − 52)), so that one point rounded two ways is one vertex and not a ring between them.
+  const double magnitude = std::max({std::fabs(minX), std::fabs(maxX), std::fabs(minY), std::fabs(maxY)});
+  if (magnitude > 0 && std::isfinite(magnitude)) exponent = std::min(exponent, 30 - std::ilogb(magnitude));
+  // Finite for the tiniest drawing too.
+  return std::ldexp(1.0, std::clamp(exponent, -1000, 1000));
 }
 
 double PBOverlay::toleranceWithin(const Rect& box) {
@@ -197,46 +207,60 @@ void PBOverlay::findCrossings(std::vector<Point>& candidates) {
     PBBezierCurveData curve = edge.curve;
     rects.push_back(PBBezierCurveDataBoundingRect(&curve));
   }
-  std::vector<std::shared_ptr<PBBezierCurve>> objects(edges_.size());
-  auto object = [&](std::size_t index) {
-    if (!objects[index]) objects[index] = PBBezierCurve::bezierCurveWithBezierCurveData(edges_[index].curve);
-    return objects[index].get();
+  // Where each pair of edges meets, put in an order of the edges' own, so that the result does not depend on the
+  // order in which pairs are found.
+  struct Meeting {
+    std::size_t first, second;
+    PBOverlayMeeting at;
   };
-  auto place = [&](Point point, std::size_t i, double along1, std::size_t j, double along2) {
-    placements_.push_back({static_cast<int>(i), along1, candidates.size()});
-    placements_.push_back({static_cast<int>(j), along2, candidates.size()});
-    candidates.push_back(point);
-  };
-  placements_.clear();
-  PBOverlayForEachPairOfNearRects(rects, kTolerance, [&](std::size_t i, std::size_t j) {
+  std::vector<Meeting> found;
+  std::vector<PBOverlayMeeting> meetings;
+  // A curve that turns back on itself may cross itself (a loop) or run back along itself (a spike, as at a cusp):
+  // cut where it turns, its two parts are met like two edges.
+  for (std::size_t i = 0; i < edges_.size(); ++i) {
+    double turn;
+    if (!PBOverlayTurningPoint(edges_[i].curve, &turn)) continue;
+    const PBBezierCurveData& curve = edges_[i].curve;
+    meetings.clear();
+    PBOverlayMeetings(PBBezierCurveDataSubcurveWithRange(curve, {0, turn}),
+                      PBBezierCurveDataSubcurveWithRange(curve, {turn, 1}), kTolerance, meetings);
+    for (const PBOverlayMeeting& meeting : meetings) {
+      found.push_back({i, i, {meeting.point, meeting.along1 * turn, turn + meeting.along2 * (1 - turn)}});
+    }
+  }
+  // An outline may cross itself, so its own edges are met too: where two share an end, only beyond it.
+  auto pair = [&](std::size_t i, std::size_t j) {
     const PBBezierCurveData& a = edges_[i].curve;
     const PBBezierCurveData& b = edges_[j].curve;
-    // A contour is not met with itself: it is taken not to cross itself (where it touches itself or runs back
-    // along itself, an end lies on another of its edges, which attraction finds), so that the many edges of a
-    // flower of petals near its centre are not all tried against each other.
-    if (edges_[i].operand == edges_[j].operand && edges_[i].contour == edges_[j].contour) return;
     if (a.isStraightLine && b.isStraightLine) {
       Point crossing;
       double alongA, alongB;
       if (PBOverlayLinesCross(a.endPoint1, a.endPoint2, b.endPoint1, b.endPoint2, &crossing, &alongA, &alongB)) {
-        place(crossing, i, alongA, j, alongB);
+        found.push_back({i, j, {crossing, alongA, alongB}});
       }
       return;
     }
-    std::shared_ptr<PBBezierIntersectRange> overlap;
-    object(i)->intersectionsWithBezierCurve(object(j), &overlap,
-                                            [&](const std::shared_ptr<PBBezierIntersection>& intersection, bool*) {
-                                              place(intersection->location(), i, intersection->parameter1(), j,
-                                                    intersection->parameter2());
-                                            });
-    // Where the two run on top of each other, the ends of the stretch; the rest of it is found by attraction.
-    if (overlap) {
-      const PBRange range1 = overlap->parameterRange1(), range2 = overlap->parameterRange2();
-      const bool reversed = overlap->reversed();
-      place(PBOverlayPointAt(a, range1.minimum), i, range1.minimum, j, reversed ? range2.maximum : range2.minimum);
-      place(PBOverlayPointAt(a, range1.maximum), i, range1.maximum, j, reversed ? range2.minimum : range2.maximum);
+    meetings.clear();
+    PBOverlayMeetings(a, b, kTolerance, meetings);
+    for (const PBOverlayMeeting& meeting : meetings) found.push_back({i, j, meeting});
+  };
+  if (everyPair_) {
+    for (std::size_t i = 0; i < edges_.size(); ++i) {
+      for (std::size_t j = i + 1; j < edges_.size(); ++j) pair(i, j);
     }
+  } else {
+    PBOverlayForEachPairOfNearRects(rects, kTolerance, pair);
+  }
+  std::sort(found.begin(), found.end(), [](const Meeting& x, const Meeting& y) {
+    return std::tie(x.first, x.second, x.at.along1, x.at.along2, x.at.point.x, x.at.point.y) <
+           std::tie(y.first, y.second, y.at.along1, y.at.along2, y.at.point.x, y.at.point.y);
   });
+  placements_.clear();
+  for (const Meeting& meeting : found) {
+    placements_.push_back({static_cast<int>(meeting.first), meeting.at.along1, candidates.size()});
+    placements_.push_back({static_cast<int>(meeting.second), meeting.at.along2, candidates.size()});
+    candidates.push_back(meeting.at.point);
+  }
   std::stable_sort(placements_.begin(), placements_.end(),
                    [](const Placement& a, const Placement& b) { return a.edge < b.edge; });
 }
@@ -347,7 +371,8 @@ class VertexGrid {
  private:
   // The frame reaches 512 from its centre at most; anything beyond goes to the outermost cells.
   int column(double value) const {
-    return std::clamp(static_cast<int>(std::floor((std::clamp(value, -600.0, 600.0) + 512) / cellSize_)), 0, side_ - 1);
+    return std::clamp(platform::saturatingTruncate<int>(std::floor((std::clamp(value, -600.0, 600.0) + 512) / cellSize_)),
+                      0, side_ - 1);
   }
   std::size_t cellOf(Point point) const { return static_cast<std::size_t>(column(point.y)) * side_ + column(point.x); }
 
@@ -403,6 +428,7 @@ void PBOverlay::attractVertices() {
   std::vector<Rect> boxes;
   // Per vertex, the last edge it was put on or looked at for, so that none is measured twice for an edge.
   std::vector<int> placedOn(vertices_.size(), -1), seenFor(vertices_.size(), -1);
+  std::vector<double> placedAt(vertices_.size(), 0);
   auto placement = placements_.begin();
   splits_.clear();
   for (std::size_t i = 0; i < edges_.size(); ++i) {
@@ -412,7 +438,12 @@ void PBOverlay::attractVertices() {
     anchors.assign({vertices_[edge.start].point, vertices_[edge.end].point});
     for (; placement != placements_.end() && placement->edge == edgeIndex; ++placement) {
       const int vertex = vertexOf_[placement->candidate];
-      if (vertex == edge.start || vertex == edge.end || placedOn[vertex] == edgeIndex) continue;
+      if (vertex == edge.start || vertex == edge.end) continue;
+      // A vertex goes on an edge once, unless the edge passes it twice: where it loops.
+      if (placedOn[vertex] == edgeIndex &&
+          std::fabs(placement->parameter - placedAt[vertex]) * PBOverlayPolygonLength(edge.curve) <= 8 * kTolerance) {
+        continue;
+      }
       // Where the crossing was found on the other curve, its place on this one may be rough: then it is measured.
       double parameter = placement->parameter;
       const Point at = PBOverlayPointAt(edge.curve, parameter);
@@ -421,7 +452,7 @@ void PBOverlay::attractVertices() {
           !PBOverlayPassesWithin(edge.curve, point, kTolerance, &parameter)) {
         continue;
       }
-      placedOn[vertex] = edgeIndex;
+      placedOn[vertex] = edgeIndex, placedAt[vertex] = parameter;
       splits_.push_back({edgeIndex, parameter, vertex});
       anchors.push_back(point);
     }

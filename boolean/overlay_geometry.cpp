@@ -239,10 +239,29 @@ int PBOverlayCrossingsLeftOf(const PBBezierCurveData& curve, Point point) {
 double PBOverlayLeavingAngle(const PBBezierCurveData& curve) {
   const Point start = curve.endPoint1;
   Point toward = curve.endPoint2;
-  if (!curve.isStraightLine) {
-    // Some sixty-fourth of a unit of the working frame along it, or a quarter of a short curve.
-    const double parameter = std::min(0.25, 0x1p-6 / PBOverlayPolygonLength(curve));
-    toward = PBOverlayPointAt(curve, parameter);
+  // A sixty-fourth of a unit of the working frame from the start, the same distance for every curve at a vertex: at
+  // equal distances, curves that leave in nearly one direction are told apart by where they are, not by how fast
+  // they get there. A curve that ends nearer is taken at its end.
+  constexpr double kReach = 0x1p-6;
+  auto offset = [&](double t) {
+    const Point p = PBOverlayPointAt(curve, t);
+    return Point{p.x - start.x, p.y - start.y};
+  };
+  const Point whole = offset(1);
+  if (!curve.isStraightLine && whole.x * whole.x + whole.y * whole.y > kReach * kReach) {
+    // Newton's method on |B(t) − B(0)|² = reach², from where the speed at the start would take it; near the start
+    // the distance grows with t, and a step is kept within (0, 1].
+    const Point speed = PBBezierCurveDataDerivative(curve, 0);
+    const double startSpeed = std::hypot(speed.x, speed.y);
+    double t = startSpeed > 0 ? std::min(1.0, kReach / startSpeed) : std::min(1.0, kReach / PBOverlayPolygonLength(curve));
+    // The first guess is off by about the curve's bend over the reach; three steps take that to rounding.
+    for (int step = 0; step < 3; ++step) {
+      const Point d = offset(t), velocity = PBBezierCurveDataDerivative(curve, t);
+      const double excess = d.x * d.x + d.y * d.y - kReach * kReach, slope = 2 * (d.x * velocity.x + d.y * velocity.y);
+      if (!(slope > 0)) break;
+      t = std::clamp(t - excess / slope, 0.5 * t, std::min(1.0, 2 * t));
+    }
+    toward = PBOverlayPointAt(curve, t);
   }
   return std::atan2(toward.y - start.y, toward.x - start.x);
 }

@@ -1,6 +1,7 @@
 #include "boolean_families.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -16,6 +17,11 @@ using platform::BezierPath;
 using platform::Point;
 
 namespace {
+
+// Outlines this close are one to the engine (its tolerance is 1 to 2 billionths of the operands' size), and the ends
+// of a result's curves lie that far off the curves they cut: the sides of a crescent a few times thinner may read
+// either way, but a piece thinner than the tolerance must not be kept.
+constexpr Tolerance kCurveTolerance{4e-9, 1e-7, 1e-9};
 
 constexpr Operation kOperations[] = {Operation::Union, Operation::Intersect, Operation::Difference, Operation::Xor};
 
@@ -166,6 +172,189 @@ void curves(std::mt19937& random, const Run& run) {
   }
 }
 
+double uniform(std::mt19937& random, double low, double high) {
+  return std::uniform_real_distribution<double>(low, high)(random);
+}
+
+// A power of ten between the two exponents, either sign.
+double hair(std::mt19937& random, int lowExponent, int highExponent) {
+  return (random() % 2 ? 1 : -1) * std::pow(10.0, uniform(random, lowExponent, highExponent));
+}
+
+AffineTransform placedAt(std::mt19937& random) {
+  AffineTransform transform = turnAbout({0, 0}, uniform(random, 0, 360));
+  AffineTransform move;
+  move.translate(uniform(random, -200, 200), uniform(random, -200, 200));
+  transform.appendTransform(move);
+  return transform;
+}
+
+// An outline that crosses itself: a star polygon {p/q}, a bow-tie, a figure-eight of two S-shaped cubics, or a
+// closed path of random lines and curves as clicked with the pen.
+BezierPath selfCrossingShape(std::mt19937& random) {
+  const double size = uniform(random, 40, 120);
+  switch (pick(random, 0, 3)) {
+    case 0: {
+      static const int kStars[][2] = {{5, 2}, {7, 3}, {7, 2}, {8, 3}};
+      const auto& star = kStars[pick(random, 0, 3)];
+      const double turn = uniform(random, 0, 2 * std::numbers::pi);
+      std::vector<Point> points;
+      for (int k = 0; k < star[0]; ++k) {
+        const double angle = turn + 2 * std::numbers::pi * k * star[1] / star[0];
+        points.push_back({size * std::cos(angle), size * std::sin(angle)});
+      }
+      return transformed(polygon(points, random), placedAt(random));
+    }
+    case 1: {
+      const double w = size, h = uniform(random, 0.3, 1.5) * size;
+      return transformed(polygon({{0, 0}, {w, h * uniform(random, 0.6, 1.4)}, {w, 0}, {0, h}}, random), placedAt(random));
+    }
+    case 2: {
+      const double bend = uniform(random, 0.6, 1.6) * size;
+      return transformed(pathoracles::parseSvgPath(platform::formatString(
+                             "M %.17g 0 C %.17g %.17g %.17g %.17g %.17g 0 C %.17g %.17g %.17g %.17g %.17g 0 Z", -size,
+                             -size, -bend, size, bend, size, size, -bend, -size, bend, -size)),
+                         placedAt(random));
+    }
+    default: {
+      BezierPath path;
+      const int count = pick(random, 3, 7);
+      auto anywhere = [&] { return Point{uniform(random, 0, size), uniform(random, 0, size)}; };
+      const Point start = anywhere();
+      path.moveTo(start);
+      for (int i = 0; i < count; ++i) {
+        const Point to = i + 1 == count ? start : anywhere();
+        if (random() % 2) {
+          path.lineTo(to);
+        } else {
+          path.curveTo(to, anywhere(), anywhere());
+        }
+      }
+      path.closePath();
+      return transformed(path, placedAt(random));
+    }
+  }
+}
+
+void selfCrossing(std::mt19937& random, const Run& run) {
+  const BezierPath a = selfCrossingShape(random);
+  const platform::Rect box = a.controlPointBounds();
+  BezierPath b;
+  switch (pick(random, 0, 2)) {
+    case 0: {  // a rectangle over part of it
+      const double x = box.origin.x + uniform(random, -0.2, 0.8) * box.size.width;
+      const double y = box.origin.y + uniform(random, -0.2, 0.8) * box.size.height;
+      b = pathoracles::parseSvgPath(corpus::rectangle(x, y, uniform(random, 0.1, 0.7) * box.size.width,
+                                                      uniform(random, 0.1, 0.7) * box.size.height));
+      break;
+    }
+    case 1:
+      b = pathoracles::parseSvgPath(corpus::circle(box.origin.x + uniform(random, 0, 1) * box.size.width,
+                                                   box.origin.y + uniform(random, 0, 1) * box.size.height,
+                                                   uniform(random, 0.1, 0.5) * box.size.width));
+      break;
+    default: b = selfCrossingShape(random); break;
+  }
+  allOperations(run, a, b);
+}
+
+BezierPath roundShape(std::mt19937& random, Point centre, double radius) {
+  const double ratio = random() % 2 ? 1 : uniform(random, 0.4, 0.9);
+  return pathoracles::parseSvgPath(corpus::oval(centre.x, centre.y, radius, radius * ratio));
+}
+
+// A circle or an oval against itself turned about its centre: by 0.25° + k·5°, or by a tiny angle.
+void turnedCopies(std::mt19937& random, const Run& run) {
+  const Point centre{uniform(random, -100, 100), uniform(random, -100, 100)};
+  const BezierPath a = roundShape(random, centre, uniform(random, 5, 50));
+  const double degrees = random() % 3 ? 0.25 + 5 * pick(random, 0, 71) : hair(random, -3, 1);
+  allOperations(run, a, transformed(a, turnAbout(centre, degrees)));
+}
+
+// Each cubic of the path cut in two at a random place, and the contour started at another of its points: the same
+// outline in other pieces.
+BezierPath recut(const BezierPath& path, std::mt19937& random) {
+  std::vector<std::array<Point, 4>> cubics;
+  Point current;
+  for (int i = 0; i < path.elementCount(); ++i) {
+    Point points[3];
+    switch (path.elementAt(i, points)) {
+      case platform::PathElement::Move: current = points[0]; break;
+      case platform::PathElement::Curve: {
+        const std::array<Point, 4> cubic{current, points[0], points[1], points[2]};
+        const double t = uniform(random, 0.2, 0.8);
+        auto at = [t](Point p, Point q) { return Point{p.x + t * (q.x - p.x), p.y + t * (q.y - p.y)}; };
+        const Point p01 = at(cubic[0], cubic[1]), p12 = at(cubic[1], cubic[2]), p23 = at(cubic[2], cubic[3]);
+        const Point p012 = at(p01, p12), p123 = at(p12, p23), middle = at(p012, p123);
+        cubics.push_back({cubic[0], p01, p012, middle});
+        cubics.push_back({middle, p123, p23, cubic[3]});
+        current = points[2];
+        break;
+      }
+      default: break;
+    }
+  }
+  std::rotate(cubics.begin(), cubics.begin() + pick(random, 0, static_cast<int>(cubics.size()) - 1), cubics.end());
+  BezierPath result;
+  result.moveTo(cubics.front()[0]);
+  for (const auto& cubic : cubics) result.curveTo(cubic[3], cubic[1], cubic[2]);
+  result.closePath();
+  return result;
+}
+
+// Curves that nearly coincide: a circle or oval against itself shifted, scaled or turned by 1e-6 to 1e-2 of its
+// size, and the same outline drawn in other pieces (eight 45° arcs, or its cubics cut elsewhere).
+void nearCurves(std::mt19937& random, const Run& run) {
+  const Point centre{uniform(random, -100, 100), uniform(random, -100, 100)};
+  const double radius = uniform(random, 5, 50);
+  const BezierPath a = roundShape(random, centre, radius);
+  const double by = hair(random, -6, -2);
+  BezierPath b;
+  switch (pick(random, 0, 4)) {
+    case 0: {
+      AffineTransform shift;
+      const double angle = uniform(random, 0, 2 * std::numbers::pi);
+      shift.translate(by * radius * std::cos(angle), by * radius * std::sin(angle));
+      b = transformed(a, shift);
+      break;
+    }
+    case 1: {
+      AffineTransform scale;
+      scale.translate(centre.x, centre.y);
+      scale.scaleBy(1 + by);
+      scale.translate(-centre.x, -centre.y);
+      b = transformed(a, scale);
+      break;
+    }
+    case 2: b = transformed(a, turnAbout(centre, by * 180 / std::numbers::pi)); break;
+    case 3: {
+      b.moveTo({centre.x + radius, centre.y});
+      for (int k = 0; k < 8; ++k) b.appendArc(centre, radius, 45.0 * k, 45.0 * (k + 1), false);
+      b.closePath();
+      b = transformed(b, turnAbout(centre, 45.0 * pick(random, 0, 7)));
+      break;
+    }
+    default: b = recut(a, random); break;
+  }
+  if (random() % 2) {
+    allOperations(run, a, b);
+  } else {
+    allOperations(run, b, a);
+  }
+}
+
+// Grid shapes scaled down to a thousandth or up a hundred thousand times and placed up to a million units from the
+// origin, where a coordinate's last digit is coarse beside the shapes.
+void smallAndFar(std::mt19937& random, const Run& run) {
+  AffineTransform placed;
+  placed.translate(std::pow(10.0, pick(random, 0, 6)) * (random() % 2 ? 1 : -1),
+                   std::pow(10.0, pick(random, 0, 6)) * (random() % 2 ? 1 : -1));
+  placed.scaleBy(std::pow(10.0, pick(random, -3, 5)) / 50);  // grid shapes are some 50 units across
+  if (random() % 2) placed.rotateByDegrees(uniform(random, 0, 360));
+  const BezierPath a = random() % 2 ? gridShape(random) : rectangleShape(random);
+  allOperations(run, transformed(a, placed), transformed(gridShape(random), placed));
+}
+
 }  // namespace
 
 const std::vector<Family>& families() {
@@ -173,7 +362,11 @@ const std::vector<Family>& families() {
                                         {"chains", chains},
                                         {"rotated_pairs", rotatedPairs},
                                         {"near_pairs", nearPairs},
-                                        {"curves", curves}};
+                                        {"small_and_far", smallAndFar},
+                                        {"curves", curves},
+                                        {"self_crossing", selfCrossing},
+                                        {"turned_copies", turnedCopies, kCurveTolerance},
+                                        {"near_curves", nearCurves, kCurveTolerance}};
   return list;
 }
 
@@ -184,7 +377,7 @@ Tally playFamily(const Family& family, std::uint32_t seed, int operations, int k
   const Run run = [&](Operation operation, const BezierPath& a, const BezierPath& b) {
     BezierPath result = apply(operation, a, b);
     ++tally.operations;
-    const std::string wrong = judge(operation, a, b, result, judging);
+    const std::string wrong = judge(operation, a, b, result, judging, family.tolerance);
     if (!wrong.empty()) {
       ++tally.wrongCount;
       if (static_cast<int>(tally.wrong.size()) < keptFailures) {

@@ -1,8 +1,9 @@
 #pragma once
 
 // Families of operand pairs on which boolean operations go wrong most easily: outlines that run along each other
-// on a grid with diagonal edges, chains of operations, pairs turned together, pairs a hair apart, and curves that
-// touch or share an arc. Each scene is drawn from a random generator, so a seed repeats it.
+// on a grid with diagonal edges, chains of operations, pairs turned together, pairs a hair apart, curves that touch
+// or share an arc, outlines that cross themselves, and curves that nearly coincide. Each scene is drawn from a random
+// generator, so a seed repeats it.
 
 #include <functional>
 #include <random>
@@ -20,6 +21,7 @@ using Run = std::function<platform::BezierPath(Operation, const platform::Bezier
 struct Family {
   const char* name;
   void (*play)(std::mt19937& random, const Run& run);
+  Tolerance tolerance = {};
 };
 
 const std::vector<Family>& families();

@@ -1,6 +1,7 @@
 #include "boolean_judge.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -168,31 +169,38 @@ bool contains(const std::vector<Segment>& outline, Point point) {
   return count % 2 == 1;
 }
 
-double distanceTo(const Segment& s, Point point) {
-  auto distance = [&](double t) {
-    const Point on = s.at(t);
-    return std::hypot(on.x - point.x, on.y - point.y);
-  };
-  if (s.line) {
-    const Point d = s.derivative(0);
-    const double lengthSquared = d.x * d.x + d.y * d.y;
-    return distance(std::clamp(((point.x - s.p[0].x) * d.x + (point.y - s.p[0].y) * d.y) / lengthSquared, 0.0, 1.0));
-  }
-  constexpr int kSteps = 64;
-  int best = 0;
-  for (int i = 1; i <= kSteps; ++i) {
-    if (distance(static_cast<double>(i) / kSteps) < distance(static_cast<double>(best) / kSteps)) best = i;
-  }
-  double low = std::max(0, best - 1) / double(kSteps), high = std::min(kSteps, best + 1) / double(kSteps);
-  for (int step = 0; step < 100; ++step) {
-    const double nearer = low + (high - low) / 3, further = high - (high - low) / 3;
-    if (distance(nearer) < distance(further)) {
-      high = further;
-    } else {
-      low = nearer;
+// How far q lies from the segment a b.
+double chordDistanceFrom(Point a, Point b, Point q) {
+  const double dx = b.x - a.x, dy = b.y - a.y, lengthSquared = dx * dx + dy * dy;
+  const double t = lengthSquared > 0 ? std::clamp(((q.x - a.x) * dx + (q.y - a.y) * dy) / lengthSquared, 0.0, 1.0) : 0;
+  return std::hypot(a.x + t * dx - q.x, a.y + t * dy - q.y);
+}
+
+// Whether the segment passes within `limit` of the point: halves whose control points all lie further away are
+// passed over, and a half as flat as a quarter of the limit is measured as its chord. Exact enough however the
+// cubic loops, where sampling it and searching about the nearest sample can miss the branch that passes the point.
+bool within(const Segment& s, Point point, double limit) {
+  auto chordDistance = [&](Point a, Point b) { return chordDistanceFrom(a, b, point); };
+  if (s.line) return chordDistance(s.p[0], s.p[3]) <= limit;
+  std::vector<std::array<Point, 4>> stack{{s.p[0], s.p[1], s.p[2], s.p[3]}};
+  while (!stack.empty()) {
+    const std::array<Point, 4> p = stack.back();
+    stack.pop_back();
+    double minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
+    for (const Point& q : p) minX = std::min(minX, q.x), maxX = std::max(maxX, q.x), minY = std::min(minY, q.y), maxY = std::max(maxY, q.y);
+    if (point.x < minX - limit || point.x > maxX + limit || point.y < minY - limit || point.y > maxY + limit) continue;
+    const double flatness = std::max(chordDistanceFrom(p[0], p[3], p[1]), chordDistanceFrom(p[0], p[3], p[2]));
+    if (flatness <= limit / 4 || stack.size() > 200) {
+      if (chordDistance(p[0], p[3]) <= limit) return true;
+      continue;
     }
+    auto middle = [](Point a, Point b) { return Point{0.5 * (a.x + b.x), 0.5 * (a.y + b.y)}; };
+    const Point p01 = middle(p[0], p[1]), p12 = middle(p[1], p[2]), p23 = middle(p[2], p[3]);
+    const Point p012 = middle(p01, p12), p123 = middle(p12, p23), centre = middle(p012, p123);
+    stack.push_back({centre, p123, p23, p[3]});
+    stack.push_back({p[0], p01, p012, centre});
   }
-  return distance(0.5 * (low + high));
+  return false;
 }
 
 // Whether some segment passes within `limit` of the point; segments whose control points all lie further away in
@@ -202,7 +210,7 @@ bool nearOutlines(const std::vector<Segment>& outline, Point point, double limit
     double minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
     for (const Point& p : s.p) minX = std::min(minX, p.x), maxX = std::max(maxX, p.x), minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
     if (point.x < minX - limit || point.x > maxX + limit || point.y < minY - limit || point.y > maxY + limit) continue;
-    if (distanceTo(s, point) <= limit) return true;
+    if (within(s, point, limit)) return true;
   }
   return false;
 }
@@ -278,6 +286,19 @@ double signedArea(const std::vector<Segment>& outline) {
   return total;
 }
 
+// The outline in sixteen chords a cubic.
+std::vector<Segment> chords(const std::vector<Segment>& outline) {
+  std::vector<Segment> lines;
+  for (const Segment& s : outline) {
+    const int count = s.line ? 1 : 16;
+    for (int i = 0; i < count; ++i) {
+      const Point p = s.at(double(i) / count), q = s.at(double(i + 1) / count);
+      lines.push_back({{p, p, q, q}, true});
+    }
+  }
+  return lines;
+}
+
 double perimeter(const std::vector<Segment>& outline) {
   double total = 0;
   for (const Segment& s : outline) {
@@ -310,7 +331,14 @@ std::string judge(Operation operation, const BezierPath& a, const BezierPath& b,
   if (both.isEmpty()) return result.isEmpty() ? "" : "a result from nothing";
   const platform::Rect frame = both.controlPointBounds();
   const double size = std::max(frame.size.width, frame.size.height);
-  const double apart = tolerance.apartness * size;
+  // Far from the origin, coordinates hold the shapes to their last digits only: no distance finer than a few of
+  // those is told.
+  const double magnitude = std::max({std::fabs(frame.origin.x), std::fabs(frame.origin.y),
+                                     std::fabs(frame.origin.x + frame.size.width),
+                                     std::fabs(frame.origin.y + frame.size.height)});
+  const double grain = 8 * (std::nextafter(magnitude, INFINITY) - magnitude);
+  const double apart = std::max(tolerance.apartness * size, grain);
+  const double near = std::max(tolerance.nearness * size, grain);
   const std::vector<Segment> outlineA = segments(a), outlineB = segments(b), outlineResult = segments(result);
   std::vector<Segment> operands = outlineA;
   operands.insert(operands.end(), outlineB.begin(), outlineB.end());
@@ -323,15 +351,19 @@ std::string judge(Operation operation, const BezierPath& a, const BezierPath& b,
       return at("fills wrongly", point);
     }
   }
-  // A piece thinner than the tolerance on average, hugging an edge, passes every test of sides: its area tells.
+  // A piece thinner than the tolerance on average, hugging an edge, passes every test of sides: its area tells. The
+  // lobes of an outline that crosses itself cancel in its signed area, so a piece that looks thin is measured again
+  // as its even-odd fill, in chords.
   for (const std::vector<Segment>& outline : contours(result)) {
-    if (std::fabs(signedArea(outline)) < perimeter(outline) * tolerance.nearness * size) {
+    // A sliver's width is about twice its area over its perimeter.
+    const double thin = perimeter(outline) / 2 * std::max(tolerance.hairline * size, grain);
+    if (std::fabs(signedArea(outline)) < thin && exactArea(Operation::Union, chords(outline), {}) < thin) {
       return at("a piece without width starts", outline.front().p[0]);
     }
   }
   for (const Segment& s : outlineResult) {
     // A piece shorter than the tolerance has no side to tell; a closing line between two roundings of one point is.
-    if (std::hypot(s.p[3].x - s.p[0].x, s.p[3].y - s.p[0].y) < tolerance.nearness * size && s.line) continue;
+    if (std::hypot(s.p[3].x - s.p[0].x, s.p[3].y - s.p[0].y) < near && s.line) continue;
     // Away from simple fractions, where outlines that touch at a point meet. Where two outlines part at a tiny angle,
     // the wedge between them is thinner than any bound near its tip, so a piece counts as without width only where
     // two of its three points are.
@@ -344,11 +376,17 @@ std::string judge(Operation operation, const BezierPath& a, const BezierPath& b,
       const Point normal{-d.y / length, d.x / length};
       if (!nearOutlines(operands, point, apart)) return at("the outline leaves the operands' outlines", point);
       bool parts = false;
-      for (double h = 1e-3 * size; !parts && h >= 0.4 * tolerance.nearness * size; h /= 10) {
+      // Down to the nearness itself, in steps fine enough not to step over a crescent just wider than it.
+      const double finest = 0.4 * near;
+      for (double h = 1e-3 * size; !parts; h = std::max(h / 4, finest)) {
         parts = expected({point.x + h * normal.x, point.y + h * normal.y}) !=
                 expected({point.x - h * normal.x, point.y - h * normal.y});
+        if (h == finest) break;
       }
-      if (!parts && ++sameSides == 2) return at("the outline has the same fill on both sides", point);
+      // Where the operands' outlines lie within the nearness of each other, either reading holds.
+      if (!parts && !(nearOutlines(outlineA, point, near) && nearOutlines(outlineB, point, near)) && ++sameSides == 2) {
+        return at("the outline has the same fill on both sides", point);
+      }
     }
   }
   if (polygonal(a) && polygonal(b)) {

@@ -20,10 +20,12 @@ platform::BezierPath apply(Operation operation, const platform::BezierPath& a, c
 bool evenOddContains(const platform::BezierPath& path, platform::Point point);
 
 // Scenes whose operands lie closer than `nearness × size` are allowed either reading (apart or coinciding); at
-// `apartness × size` and beyond they must come out exact. Size is the larger side of the operands' bounds.
+// `apartness × size` and beyond they must come out exact. A piece of the result narrower on average than
+// `hairline × size` is wrong. Size is the larger side of the operands' bounds.
 struct Tolerance {
   double nearness = 2e-10;
   double apartness = 1e-7;
+  double hairline = 2e-10;
 };
 
 // Empty when the result is right; otherwise what is wrong with it.
