@@ -6,7 +6,8 @@
 // misses: in UTF-16, after an entity's text holding "<?" or a DOCTYPE's system literal holding "<!--", given its
 // attributes by a DTD, or inside groups that declare 200,000 namespaces; a flowed text of 60,000 one-letter
 // paragraphs; a gradient at the end of a chain of 2,000 links used by 2,000 rectangles; and a radial gradient of
-// 1,024 stops on 5,000 rectangles of differing sizes. Run these alone: --benchmark_filter=Crafted.
+// 1,024 stops on 5,000 rectangles of differing sizes; a text naming 40,000 or 80,000 families that are not installed
+// (some 0.7 and 1.5 MB). Run these alone: --benchmark_filter=Crafted.
 
 #include <benchmark/benchmark.h>
 
@@ -167,6 +168,21 @@ std::filesystem::path radialOnVariedBoxesFile(int stopCount, int shapes) {
   return file;
 }
 
+std::filesystem::path familiesFile(int families) {
+  const std::filesystem::path file = benchFolder() / ("families-" + std::to_string(families) + ".svg");
+  std::ofstream out = openedFile(file);
+  out << "<text x=\"10\" y=\"50\" font-size=\"30\" font-family=\"";
+  for (int i = 0; i < families; ++i) out << "No Such Family " << i << ", ";
+  out << "Last Missing\">Families</text>\n</svg>\n";
+  return file;
+}
+
+void BM_CraftedFontFamilies(benchmark::State& state) {
+  const int families = static_cast<int>(state.range(0));
+  svgToPNGInTurns(state, familiesFile(families), kPage,
+                  "Crafted SVG to PNG, a text naming " + std::to_string(families) + " families not installed");
+}
+
 void BM_CraftedGradientStops(benchmark::State& state) {
   const int stops = static_cast<int>(state.range(0)), shapes = static_cast<int>(state.range(1));
   svgToPNGInTurns(state, gradientFile(stops, shapes), kPage,
@@ -224,6 +240,12 @@ BENCHMARK(BM_CraftedHiddenCrowd)->DenseRange(0, 4)->Iterations(2)->UseManualTime
 BENCHMARK(BM_CraftedFlowedParagraphs)
     ->Arg(16000)
     ->Arg(60000)
+    ->Iterations(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CraftedFontFamilies)
+    ->Arg(40000)
+    ->Arg(80000)
     ->Iterations(2)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

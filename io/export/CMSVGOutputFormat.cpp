@@ -325,11 +325,22 @@ void CMSVGOutputFormat::textSVGString(const DictRef& record) {
   // The size the canvas draws, fraction and all, and the family and face it draws.
   const platform::Font font = *layer.textAttributes(false).font;
   const platform::Color colour = colorWithDictionary(styleValue("foregroundColor").dictionary());
+  // The outline in percent of the size, alone when positive.
+  const platform::TextAttributes outlined = layer.textAttributes(true);
+  const double outline = std::isfinite(outlined.strokeWidth) ? outlined.strokeWidth : 0;
   platform::appendFormat(text_, "<text x=\"%.4f\" y=\"%.4f\" fill=\"%s\" font-size=\"%s\"",
                          finiteOrZero(record->get("x").floatValue()),
-                         finiteOrZero(record->get("y").floatValue() + baseline), hexColour(colour).c_str(),
-                         platform::formatDouble(font.pointSize()).c_str());
-  if (colour.alpha() < 1) platform::appendFormat(text_, " fill-opacity=\"%.4f\"", finiteOrZero(colour.alpha()));
+                         finiteOrZero(record->get("y").floatValue() + baseline),
+                         outline > 0 ? "none" : hexColour(colour).c_str(), platform::formatDouble(font.pointSize()).c_str());
+  if (colour.alpha() < 1 && outline <= 0) {
+    platform::appendFormat(text_, " fill-opacity=\"%.4f\"", finiteOrZero(colour.alpha()));
+  }
+  if (outline != 0) {
+    const platform::Color stroke = outlined.strokeColor.value_or(colour);
+    platform::appendFormat(text_, " stroke=\"%s\" stroke-width=\"%s\"", hexColour(stroke).c_str(),
+                           platform::formatDouble(std::fabs(outline) / 100 * font.pointSize()).c_str());
+    if (stroke.alpha() < 1) platform::appendFormat(text_, " stroke-opacity=\"%.4f\"", finiteOrZero(stroke.alpha()));
+  }
   text_ += " style=\"font-family: ";
   platform::appendXMLText(text_, font.familyName());
   if (font.weight() != 400) platform::appendFormat(text_, "; font-weight: %d", font.weight());

@@ -13,6 +13,7 @@
 // single precision anywhere in the record makes the record unusable (isFinite), and the reader leaves the element
 // out; a rectangle or circle of no area draws nothing (drawsNothing).
 
+#include <optional>
 #include <string_view>
 
 #include "io/svg/CMSVGGradient.h"
@@ -78,6 +79,10 @@ class CMPathSVGLayerCreator final : private VDSVGPathOwner {
   void setPaintColor(const platform::DictRef& style, std::string_view paint, float opacity,
                      const platform::DictRef& attributes);
   void createFont(const platform::DictRef& attributes);
+  // The one colour record a text is painted with for a paint ("fill" or "stroke", `initial` when the attribute is
+  // missing) and its opacity; nothing when the paint paints nothing.
+  std::optional<platform::DictRef> textPaint(const platform::DictRef& attributes, std::string_view paintKey,
+                                             std::string_view opacityKey, std::string_view initial) const;
   void setLayerAttributes(const platform::DictRef& attributes);
 
   void SVGMoveTo(platform::Point point) override;

@@ -184,30 +184,44 @@ void CMPathSVGLayerCreator::createStroke(const DictRef& attributes) {
   }
 }
 
+std::optional<DictRef> CMPathSVGLayerCreator::textPaint(const DictRef& attributes, std::string_view paintKey,
+                                                       std::string_view opacityKey, std::string_view initial) const {
+  const std::string paint = attributeText(attributes, paintKey).value_or(std::string(initial));
+  if (paint == "none") return std::nullopt;
+  const Value* opacityValue = attributes->find(opacityKey);
+  const float opacity = opacityValue ? SVGOpacity(opacityValue->string()) : 1.0f;
+  // A text has one colour: a gradient gives the one at its middle, a missing one its fallback.
+  const SVGPaintReference reference = SVGPaintReferenceOf(paint);
+  if (const DictRef gradient = reference.id.empty() ? nullptr : gradients_.find(reference.id)) {
+    const DictRef middle = gradients_.middleColor(gradient);
+    middle->set("a", platform::saturatingTruncate<std::int64_t>(middle->get("a").floatValue() * opacity));
+    return middle;
+  }
+  // Without a fallback a missing gradient paints nothing; a paint CSS does not know leaves SVG's initial black.
+  const bool url = paint.find("url(") != std::string::npos;
+  if (url && (reference.fallback.empty() || reference.fallback == "none")) return std::nullopt;
+  const SVGColorValue color = paintColor(url ? reference.fallback : paint, attributes).value_or(SVGColorValue{});
+  return colorRecord(color, opacity * static_cast<float>(color.alpha));
+}
+
 void CMPathSVGLayerCreator::createFont(const DictRef& attributes) {
   const DictRef style = object_->dictionary("style");
   if (!style) return;
   // The reader resolves sizes to user units; one not positive is invalid and leaves the initial size.
-  setFloat(style, "fontSize",
-           SVGFontSize(attributes->get("font-size").string(), kSVGInitialFontSize).value_or(kSVGInitialFontSize));
+  const double size =
+      SVGFontSize(attributes->get("font-size").string(), kSVGInitialFontSize).value_or(kSVGInitialFontSize);
+  setFloat(style, "fontSize", size);
   if (const std::optional<std::string> name = SVGFontName(attributes)) style->set("fontName", *name);
-  const std::optional<std::string> fill = attributeText(attributes, "fill");
-  if (!fill || *fill == "none") return;
-  const Value* fillOpacity = attributes->find("fill-opacity");
-  const float opacity = fillOpacity ? SVGOpacity(fillOpacity->string()) : 1.0f;
-  // A text has one colour: a gradient gives the one at its middle, a missing one its fallback.
-  const SVGPaintReference reference = SVGPaintReferenceOf(*fill);
-  if (const DictRef gradient = reference.id.empty() ? nullptr : gradients_.find(reference.id)) {
-    const DictRef middle = gradients_.middleColor(gradient);
-    middle->set("a", platform::saturatingTruncate<std::int64_t>(middle->get("a").floatValue() * opacity));
-    style->set("foregroundColor", middle);
-    return;
-  }
-  // Without a fallback a missing gradient paints nothing; a paint CSS does not know leaves SVG's initial black.
-  const bool url = fill->find("url(") != std::string::npos;
-  if (url && (reference.fallback.empty() || reference.fallback == "none")) return;
-  const SVGColorValue color = paintColor(url ? reference.fallback : *fill, attributes).value_or(SVGColorValue{});
-  style->set("foregroundColor", colorRecord(color, opacity * static_cast<float>(color.alpha)));
+  // A text is drawn filled: one that paints no fill is filled with nothing.
+  const std::optional<DictRef> fill = textPaint(attributes, "fill", "fill-opacity", "black");
+  style->set("foregroundColor", fill ? *fill : colorRecord(SVGColorValue{}, 0));
+  // The outline, as wide as the file gives it: the style holds it in percent of the font size, positive when the
+  // text has no fill.
+  const float width = attributes->contains("stroke-width") ? attributeFloat(attributes, "stroke-width") : 1.0f;
+  const std::optional<DictRef> stroke = width > 0 ? textPaint(attributes, "stroke", "stroke-opacity", "none") : std::nullopt;
+  if (!stroke) return;
+  style->set("strokeColor", *stroke);
+  setFloat(style, "strokeWidth", (fill ? -100 : 100) * width / size);
 }
 
 void CMPathSVGLayerCreator::setLayerAttributes(const DictRef& attributes) {

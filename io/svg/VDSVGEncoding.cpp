@@ -51,14 +51,11 @@ bool convert(std::string_view text, const std::string& encoding, std::string& co
   return true;
 }
 
-}  // namespace
-
-std::optional<std::string_view> SVGTextInUTF8(const platform::Bytes& data, std::string& converted,
-                                              std::string& error) {
-  const std::string_view raw(reinterpret_cast<const char*>(data.data()), data.size());
-  const auto first = reinterpret_cast<const unsigned char*>(data.data());
+// The encoding the first bytes or the XML declaration give; empty for UTF-8.
+std::string detectedEncoding(std::string_view raw) {
+  const auto first = reinterpret_cast<const unsigned char*>(raw.data());
   std::string encoding;
-  switch (xmlDetectCharEncoding(first, static_cast<int>(std::min<std::size_t>(data.size(), 4)))) {
+  switch (xmlDetectCharEncoding(first, static_cast<int>(std::min<std::size_t>(raw.size(), 4)))) {
     case XML_CHAR_ENCODING_UTF16LE:
       encoding = "UTF-16LE";
       break;
@@ -83,6 +80,23 @@ std::optional<std::string_view> SVGTextInUTF8(const platform::Bytes& data, std::
       // A UTF-8 byte order mark says what the text is, whatever a declaration says.
       if (!raw.starts_with("\xEF\xBB\xBF")) encoding = declaredEncoding(raw);
       break;
+  }
+  return encoding;
+}
+
+}  // namespace
+
+std::optional<std::string_view> SVGTextInUTF8(const platform::Bytes& data, std::string& converted,
+                                              std::string& error) {
+  const std::string_view raw(reinterpret_cast<const char*>(data.data()), data.size());
+  std::string encoding;
+  // libxml2 takes the byte order mark of UCS-4, little end first, for UTF-16's, and knows none big end first.
+  if (raw.starts_with(std::string_view("\xFF\xFE\0\0", 4))) {
+    encoding = "UCS-4LE";
+  } else if (raw.starts_with(std::string_view("\0\0\xFE\xFF", 4))) {
+    encoding = "UCS-4BE";
+  } else {
+    encoding = detectedEncoding(raw);
   }
   const std::string lower = platform::lowercaseString(encoding);
   if (lower.empty() || lower == "utf-8" || lower == "utf8") return raw;

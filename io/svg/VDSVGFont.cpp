@@ -1,6 +1,5 @@
 #include "io/svg/VDSVGFont.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "platform/core/string_conversions.h"
@@ -46,14 +45,8 @@ std::optional<std::string> SVGFontName(const platform::DictRef& attributes) {
     const std::optional<platform::Font> face = platform::Font::face("sans-serif", weight, slanted, size);
     return face ? std::optional<std::string>(face->fontName()) : std::nullopt;
   }
-  // The first family the list's match is drawn from; the first one when the system draws its own default.
-  std::string list;
-  for (const std::string& family : families) list += (list.empty() ? "" : ",") + family;
-  const std::string drawn = platform::Font::matchedFamily(list, weight, slanted);
-  const auto chosen = std::find_if(families.begin(), families.end(), [&](const std::string& family) {
-    return platform::Font::matchedFamily(family, weight, slanted) == drawn;
-  });
-  const std::string& family = chosen != families.end() ? *chosen : families.front();
+  // The family of the list the match is drawn from; the first one when the system draws its own default.
+  const std::string& family = families[platform::Font::matchedFamilies(families, weight, slanted).family];
   if (const std::optional<platform::Font> face = platform::Font::face(family, weight, slanted, size)) {
     return face->fontName();
   }

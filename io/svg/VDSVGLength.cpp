@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/core/string_conversions.h"
+#include "platform/graphics/font.h"
 
 namespace {
 
@@ -80,6 +81,10 @@ std::optional<double> SVGFontSize(std::string_view text, double inherited) {
   } else {
     size = SVGLength(text, {inherited, inherited});
   }
-  if (!size || !(*size > 0) || !std::isfinite(static_cast<float>(*size))) return std::nullopt;
-  return size;
+  if (!size || !(*size > 0)) return std::nullopt;
+  return SVGClampedFontSize(*size);
+}
+
+double SVGClampedFontSize(double size) {
+  return std::clamp(size, platform::Font::kSmallestSize, platform::Font::kLargestSize);
 }

@@ -22,5 +22,9 @@ std::optional<double> SVGLength(std::string_view text, const SVGLengthBasis& bas
 std::vector<double> SVGLengthList(std::string_view text, const SVGLengthBasis& basis);
 // A "font-size" in user units: a length, a percentage or "em" of the size inherited, the keywords of CSS ("medium" is
 // 16, each step from it 1.2 times larger or smaller) and "larger" or "smaller", 1.2 times the size inherited or a 1.2th
-// of it. Nothing for what is none of these or is not positive and finite in single precision: an invalid value.
+// of it, within the sizes a font is drawn at (SVGClampedFontSize). Nothing for what is none of these or is not
+// positive: an invalid value.
 std::optional<double> SVGFontSize(std::string_view text, double inherited);
+// A positive size within the smallest and the largest a font is drawn at, the same at both ends: 1e39 and 1e300 are
+// the largest, 0.5em of 0.5em two hundred deep the smallest.
+double SVGClampedFontSize(double size);

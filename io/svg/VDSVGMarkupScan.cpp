@@ -34,7 +34,7 @@ std::size_t declarationEnd(std::string_view text, std::size_t at) {
 
 // Whether the tag starting at `at` has more than `most` attributes or namespace declarations; `end` gets where it
 // ends. Each attribute has one "=" outside the quoted values, after its name.
-bool crowded(std::string_view text, std::size_t at, std::size_t most, std::size_t& end) {
+bool crowded(std::string_view text, std::size_t at, std::size_t most, std::size_t& end, bool& byNamespaces) {
   std::size_t attributes = 0, namespaces = 0;
   std::size_t nameStart = at, nameEnd = at;
   char quote = 0;
@@ -47,7 +47,8 @@ bool crowded(std::string_view text, std::size_t at, std::size_t most, std::size_
     } else if (c == '=') {
       const std::string_view name = text.substr(nameStart, nameEnd - nameStart);
       ++(name == "xmlns" || name.starts_with("xmlns:") ? namespaces : attributes);
-      if (attributes > most || namespaces > most) return true;
+      byNamespaces = namespaces > most;
+      if (attributes > most || byNamespaces) return true;
     } else if (c == '>' || c == '<') {
       break;
     } else if (!isBlank(c) && c != '/') {
@@ -61,7 +62,7 @@ bool crowded(std::string_view text, std::size_t at, std::size_t most, std::size_
 
 }  // namespace
 
-std::optional<std::size_t> SVGCrowdedTag(std::string_view text, std::size_t most) {
+std::optional<std::size_t> SVGCrowdedTag(std::string_view text, std::size_t most, bool* namespaces) {
   std::size_t at = text.find('<');
   while (at != std::string_view::npos && at + 1 < text.size()) {
     const std::string_view rest = text.substr(at);
@@ -75,7 +76,11 @@ std::optional<std::size_t> SVGCrowdedTag(std::string_view text, std::size_t most
       at = declarationEnd(text, at + 2);
     } else if (startsName(rest[1])) {
       std::size_t end = at;
-      if (crowded(text, at, most, end)) return at;
+      bool byNamespaces = false;
+      if (crowded(text, at, most, end, byNamespaces)) {
+        if (namespaces) *namespaces = byNamespaces;
+        return at;
+      }
       at = end;
     } else {
       ++at;

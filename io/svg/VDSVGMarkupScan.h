@@ -12,8 +12,8 @@
 #include <string_view>
 
 // The offset of the "<" of the first tag with more than `most` attributes or namespace declarations; nothing when
-// there is none.
-std::optional<std::size_t> SVGCrowdedTag(std::string_view text, std::size_t most);
+// there is none. `namespaces`, when given, tells which of the two it has too many of.
+std::optional<std::size_t> SVGCrowdedTag(std::string_view text, std::size_t most, bool* namespaces = nullptr);
 
 // The line, from 1, that the offset lies on.
 int SVGLineAt(std::string_view text, std::size_t offset);

@@ -95,8 +95,8 @@ class VDSVGParser {
   // A DTD's declaration of an attribute of `element`, which every such element takes unless it has its own: past
   // kMostAttributes for one element the file is damaged there.
   void didDeclareAttribute(std::string_view element, int line);
-  // The failure's message for an element of too many attributes.
-  static std::string crowdedElement();
+  // The failure's message for an element of too many attributes, or in the scope of too many namespace declarations.
+  static std::string crowdedElement(bool namespaces = false);
 
  private:
   // A group record for a "g" or "svg" element (up to kDeepestGroup), holding the element's opacity.

@@ -48,8 +48,9 @@ void startElement(void* context, const xmlChar* localName, const xmlChar* prefix
   // The XML reader looks a prefix up through every namespace declared around the element, so those in scope are
   // bounded as one element's are.
   const int inScope = static_cast<xmlParserCtxtPtr>(context)->nsNr / 2;
-  if (static_cast<std::size_t>(std::max(attributeCount, inScope)) > VDSVGParser::kMostAttributes) {
-    readerOf(context).didFail(xmlSAX2GetLineNumber(context), VDSVGParser::crowdedElement());
+  const bool namespaces = static_cast<std::size_t>(inScope) > VDSVGParser::kMostAttributes;
+  if (namespaces || static_cast<std::size_t>(attributeCount) > VDSVGParser::kMostAttributes) {
+    readerOf(context).didFail(xmlSAX2GetLineNumber(context), VDSVGParser::crowdedElement(namespaces));
     return stopWhenDone(context);
   }
   const platform::DictRef dictionary = platform::Dictionary::make();
@@ -88,8 +89,9 @@ void structuredError(void* context, xmlErrorPtr error) {
 void declareInternalEntity(void* context, const xmlChar* name, int type, const xmlChar* publicId,
                            const xmlChar* systemId, xmlChar* content) {
   if (type != XML_INTERNAL_GENERAL_ENTITY && type != XML_INTERNAL_PARAMETER_ENTITY) return;
-  if (SVGCrowdedTag(text(content), VDSVGParser::kMostAttributes)) {
-    readerOf(context).didFail(xmlSAX2GetLineNumber(context), VDSVGParser::crowdedElement());
+  bool namespaces = false;
+  if (SVGCrowdedTag(text(content), VDSVGParser::kMostAttributes, &namespaces)) {
+    readerOf(context).didFail(xmlSAX2GetLineNumber(context), VDSVGParser::crowdedElement(namespaces));
     return stopWhenDone(context);
   }
   xmlSAX2EntityDecl(context, name, type, publicId, systemId, content);
@@ -146,8 +148,10 @@ struct ContextDeleter {
 
 }  // namespace
 
-std::string VDSVGParser::crowdedElement() {
-  return platform::formatString("an element has more than %zu attributes", kMostAttributes);
+std::string VDSVGParser::crowdedElement(bool namespaces) {
+  return platform::formatString(namespaces ? "an element is in the scope of more than %zu namespace declarations"
+                                           : "an element has more than %zu attributes",
+                                kMostAttributes);
 }
 
 void VDSVGParser::didDeclareAttribute(std::string_view element, int line) {
@@ -185,7 +189,8 @@ platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocu
   const char* bytes = whole.data();
   // The XML reader is not given an element with too many attributes: it reads up to it, and the file is damaged
   // there.
-  const std::optional<std::size_t> crowded = SVGCrowdedTag(whole, kMostAttributes);
+  bool crowdedByNamespaces = false;
+  const std::optional<std::size_t> crowded = SVGCrowdedTag(whole, kMostAttributes, &crowdedByNamespaces);
   const std::size_t end = crowded.value_or(whole.size());
   std::size_t offset = 0;
   bool failed = false;
@@ -194,7 +199,7 @@ platform::ArrayRef VDSVGParser::parseSVG(const platform::Bytes& data, CMBaseDocu
     failed = xmlParseChunk(parser.get(), bytes + offset, static_cast<int>(length), 0) != 0;
     offset += length;
   }
-  if (crowded && !stopped()) didFail(SVGLineAt(whole, *crowded), crowdedElement());
+  if (crowded && !stopped()) didFail(SVGLineAt(whole, *crowded), crowdedElement(crowdedByNamespaces));
   if (!failed && !stopped()) xmlParseChunk(parser.get(), nullptr, 0, 1);
   if (!failure_ && !parser->wellFormed) didFail(xmlSAX2GetLineNumber(parser.get()), "the XML is malformed");
   currentLine_ = [] { return 0; };

@@ -1,15 +1,15 @@
 #include "platform/graphics/font.h"
 
-#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <list>
 #include <map>
 #include <memory>
-#include <tuple>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -18,7 +18,8 @@ namespace {
 
 // FreeType cannot make glyphs of 65,536 pixels or more; text drawing also keeps size × scale below this.
 constexpr double kLargestSize = Font::kLargestSize;
-constexpr double kSmallestSize = 1.0 / PANGO_SCALE;
+constexpr double kSmallestSize = Font::kSmallestSize;
+static_assert(kSmallestSize * PANGO_SCALE == 1);
 
 double sanitisedSize(double size) {
   if (!std::isfinite(size) || size <= 0) return 12;
@@ -190,40 +191,57 @@ PangoWeight namedWeight(int weight) {
   return static_cast<PangoWeight>(std::clamp((weight + 50) / 100 * 100, 100, 900));
 }
 
-// The installed family fontconfig matches to the families of a list, at the CSS weight and slant; empty for none.
-std::string askFontconfig(std::string_view families, int weight, bool slanted) {
-  std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(FcPatternCreate(), FcPatternDestroy);
-  while (!families.empty()) {
-    const std::string family(families.substr(0, families.find(',')));
-    families.remove_prefix(std::min(families.size(), family.size() + 1));
-    if (!family.empty()) FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+// Answers kept for the lists asked about again: the least recently asked is forgotten first, past a bound on their
+// number and on the bytes of their lists, so that what is kept stays bounded and an answer is the same whenever it is
+// asked for.
+class MatchMemo {
+ public:
+  const FamilyMatch* find(const std::string& key) {
+    const auto found = index_.find(key);
+    if (found == index_.end()) return nullptr;
+    order_.splice(order_.begin(), order_, found->second);
+    return &found->second->second;
   }
-  FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(std::clamp(weight, 1, 1000)));
-  FcPatternAddInteger(pattern.get(), FC_SLANT, slanted ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
-  FcDefaultSubstitute(pattern.get());
-  FcResult result = FcResultNoMatch;
-  std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> font(FcFontMatch(nullptr, pattern.get(), &result),
-                                                                FcPatternDestroy);
-  FcChar8* name = nullptr;
-  if (!font || FcPatternGetString(font.get(), FC_FAMILY, 0, &name) != FcResultMatch) return {};
-  return reinterpret_cast<const char*>(name);
-}
+  const FamilyMatch& keep(std::string key, FamilyMatch match) {
+    bytes_ += key.size();
+    order_.emplace_front(std::move(key), std::move(match));
+    index_.emplace(order_.front().first, order_.begin());
+    while (order_.size() > 1 && (order_.size() > kMostLists || bytes_ > kMostBytes)) {
+      bytes_ -= order_.back().first.size();
+      index_.erase(order_.back().first);
+      order_.pop_back();
+    }
+    return order_.front().second;
+  }
+
+ private:
+  // Texts are measured and drawn again and again, in turn: the lists of a file of tens of thousands of texts, each
+  // naming another family, are kept whole.
+  static constexpr std::size_t kMostLists = std::size_t{1} << 16;
+  static constexpr std::size_t kMostBytes = std::size_t{16} << 20;
+  std::list<std::pair<std::string, FamilyMatch>> order_;
+  std::unordered_map<std::string_view, std::list<std::pair<std::string, FamilyMatch>>::iterator> index_;
+  std::size_t bytes_ = 0;
+};
 
 }  // namespace
 
+FamilyMatch Font::matchedFamilies(const std::vector<std::string>& families, int weight, bool slanted) {
+  static MatchMemo memo;
+  std::string key = std::to_string(weight) + (slanted ? "i" : "r");
+  for (const std::string& family : families) (key += '\0') += family;
+  if (const FamilyMatch* known = memo.find(key)) return *known;
+  return memo.keep(std::move(key), matchFamilyList(families, weight, slanted));
+}
+
 std::string Font::matchedFamily(std::string_view families, int weight, bool slanted) {
-  // A question costs fontconfig about a third of a millisecond.
-  constexpr std::size_t kMostAsked = 4096;
-  static std::map<std::tuple<std::string, int, bool>, std::string> matched;
-  std::tuple<std::string, int, bool> wanted{std::string(families), weight, slanted};
-  if (const auto known = matched.find(wanted); known != matched.end()) return known->second;
-  if (matched.size() >= kMostAsked) {
-    static const std::string unknown = askFontconfig("", 400, false);
-    return unknown;
+  std::vector<std::string> list;
+  while (!families.empty()) {
+    const std::string_view family = families.substr(0, families.find(','));
+    families.remove_prefix(std::min(families.size(), family.size() + 1));
+    if (!family.empty()) list.emplace_back(family);
   }
-  std::string family = askFontconfig(families, weight, slanted);
-  return matched.emplace(std::move(wanted), std::move(family)).first->second;
+  return matchedFamilies(list, weight, slanted).drawn;
 }
 
 std::optional<Font> Font::face(std::string_view family, int weight, bool slanted, double size) {
@@ -238,30 +256,31 @@ std::optional<Font> Font::face(std::string_view family, int weight, bool slanted
                            : generic                   ? matchedFamily(key(family), 400, false)
                                                        : std::string();
   if (name.empty()) return std::nullopt;
-  // Each installed family's faces are looked through once for a weight and slant.
-  static std::map<std::tuple<std::string, int, bool>, std::optional<Font>> found;
-  auto known = found.find({name, weight, slanted});
-  if (known == found.end()) {
-    std::optional<Font> best;
-    int bestScore = 0;
-    for (const Font& font : installedFaces()) {
-      if (font.family_ != name) continue;
-      // The slant counts for more than any weight, and a narrower or wider face for more than both.
-      const int score = std::abs(static_cast<int>(font.weight_) - weight) +
-                        ((font.style_ != PANGO_STYLE_NORMAL) != slanted ? 1000 : 0) +
-                        (font.stretch_ != PANGO_STRETCH_NORMAL ? 2000 : 0);
-      if (!best || score < bestScore) {
-        best = font;
-        bestScore = score;
-      }
+  // The faces of each installed family, gathered once: no more than there are installed faces.
+  static const std::map<std::string, std::vector<const Font*>> facesOf = [] {
+    std::map<std::string, std::vector<const Font*>> faces;
+    for (const Font& font : installedFaces()) faces[font.family_].push_back(&font);
+    return faces;
+  }();
+  const auto faces = facesOf.find(name);
+  if (faces == facesOf.end()) return std::nullopt;
+  const Font* best = nullptr;
+  int bestScore = 0;
+  for (const Font* font : faces->second) {
+    // The slant counts for more than any weight, and a narrower or wider face for more than both.
+    const int score = std::abs(static_cast<int>(font->weight_) - weight) +
+                      ((font->style_ != PANGO_STYLE_NORMAL) != slanted ? 1000 : 0) +
+                      (font->stretch_ != PANGO_STRETCH_NORMAL ? 2000 : 0);
+    if (!best || score < bestScore) {
+      best = font;
+      bestScore = score;
     }
-    known = found.emplace(std::tuple<std::string, int, bool>{name, weight, slanted}, best).first;
   }
-  return known->second ? std::optional<Font>(known->second->withSize(size)) : std::nullopt;
+  return best->withSize(size);
 }
 
 Font Font::substitute(std::string family, PangoWeight weight, PangoStyle style, PangoStretch stretch, double size) {
-  const std::string drawn = matchedFamily(family, weight, style != PANGO_STYLE_NORMAL);
+  const std::string drawn = matchedFamilies({family}, weight, style != PANGO_STYLE_NORMAL).drawn;
   // Drawn by the family's own name when fontconfig gives nothing.
   std::string drawnFamily = drawn.empty() ? family : drawn;
   return Font(std::move(family), weight, style, stretch, size, std::move(drawnFamily));

@@ -10,12 +10,16 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/graphics/font_family_matching.h"
+
 namespace platform {
 
 class Font {
  public:
   // The largest size kept; larger ones are reduced to it. Glyphs beyond it cannot be rasterised.
   static constexpr double kLargestSize = 50000;
+  // The smallest size kept, Pango's unit; smaller ones are raised to it.
+  static constexpr double kSmallestSize = 1.0 / 1024;
 
   // fontWithName:size: — a family name ("DejaVu Sans", any case) or a PostScript-style name: the family without
   // spaces, then "-" and style words ("DejaVuSans-BoldOblique", "DejaVuSerif-Italic", "DejaVuSansCondensed-Bold").
@@ -37,9 +41,10 @@ class Font {
   // The font a name stands for wherever the program draws text: withName's, else a substitute for the family the
   // name gives (before a "-" and style words, or the whole name); the system font for an empty name.
   static Font matching(std::string_view name, double size);
-  // The installed family fontconfig matches to a list of families ("Times New Roman, serif"), at the CSS weight and
-  // slant; empty when it matches none. Each list is matched once; past the first 4,096 lists asked about, a list is
-  // taken for one of families nobody has: a file naming a family for every text costs no more matching than that.
+  // The installed family the system's font matching draws a list of families with, at the CSS weight and slant,
+  // and which family of the list it comes from (font_family_matching.h); the same answer whatever was asked before.
+  static FamilyMatch matchedFamilies(const std::vector<std::string>& families, int weight, bool slanted);
+  // The same for a list separated by commas ("Times New Roman,serif"); empty when fontconfig matches nothing.
   static std::string matchedFamily(std::string_view families, int weight, bool slanted);
   // Every installed face (each family in each of its styles), as fonts of 12 points, sorted by fontName().
   static std::vector<Font> availableFonts();

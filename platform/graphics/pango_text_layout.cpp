@@ -1,9 +1,12 @@
 #include "platform/graphics/pango_text_layout.h"
 
+#include <fribidi.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 #include <string>
 
 #include "platform/core/numeric.h"
@@ -12,8 +15,11 @@ namespace platform {
 
 namespace {
 
-PangoContext* sharedContext() {
-  static const std::unique_ptr<PangoContext, GObjectUnref> context = [] {
+// A layout's context gives the direction of its paragraphs without a letter of either direction before the first
+// that has one: weak, the first letter of the layout's text decides, as in one layout of the whole text; a block of
+// paragraphs after others starts with the direction they leave. One context for each, made once.
+PangoContext* sharedContext(PangoDirection direction) {
+  const auto make = [](PangoDirection base) {
     std::unique_ptr<PangoContext, GObjectUnref> made(pango_font_map_create_context(pango_cairo_font_map_get_default()));
     cairo_font_options_t* options = cairo_font_options_create();
     // Hinted metrics would snap advances to whole device pixels at the CTM in force, and sizes would change with it.
@@ -23,9 +29,47 @@ PangoContext* sharedContext() {
     cairo_font_options_destroy(options);
     // Pango would otherwise round every glyph position to a whole unit.
     pango_context_set_round_glyph_positions(made.get(), false);
+    pango_context_set_base_dir(made.get(), base);
     return made;
-  }();
-  return context.get();
+  };
+  static const std::unique_ptr<PangoContext, GObjectUnref> weak = make(PANGO_DIRECTION_WEAK_LTR);
+  static const std::unique_ptr<PangoContext, GObjectUnref> leftToRight = make(PANGO_DIRECTION_LTR);
+  static const std::unique_ptr<PangoContext, GObjectUnref> rightToLeft = make(PANGO_DIRECTION_RTL);
+  return direction == PANGO_DIRECTION_RTL ? rightToLeft.get()
+         : direction == PANGO_DIRECTION_LTR ? leftToRight.get()
+                                            : weak.get();
+}
+
+// Where the first letter of a direction lies in the text's bytes [from, to), and whether it is right to left;
+// nothing when no letter there has one.
+std::optional<std::pair<int, bool>> firstLetter(const std::string& text, int from, int to) {
+  for (const char* at = text.c_str() + from; at < text.c_str() + to; at = g_utf8_next_char(at)) {
+    const FriBidiCharType type = fribidi_get_bidi_type(g_utf8_get_char(at));
+    if (FRIBIDI_IS_LETTER(type)) return std::pair{static_cast<int>(at - text.c_str()), FRIBIDI_IS_RTL(type) != 0};
+  }
+  return std::nullopt;
+}
+
+// The direction a layout's paragraphs leave the next ones: its last line's.
+PangoDirection endDirection(PangoLayout* layout) {
+  PangoLayoutLine* last = pango_layout_get_line_readonly(layout, pango_layout_get_line_count(layout) - 1);
+  const PangoDirection direction = last ? pango_layout_line_get_resolved_direction(last) : PANGO_DIRECTION_LTR;
+  return direction == PANGO_DIRECTION_RTL || direction == PANGO_DIRECTION_WEAK_RTL ? PANGO_DIRECTION_RTL
+                                                                                  : PANGO_DIRECTION_LTR;
+}
+
+// The length of the paragraph separator at `at` as Pango reads them ("\r\n" as one), 0 where there is none.
+std::size_t separatorAt(const std::string& text, std::size_t at) {
+  if (text[at] == '\n') return 1;
+  if (text[at] == '\r') return at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+  return text.compare(at, 3, "\xE2\x80\xA9") == 0 ? 3 : 0;
+}
+
+// The length of the paragraph separator that ends at `at`, 0 where none does.
+std::size_t separatorBefore(const std::string& text, std::size_t at) {
+  if (at >= 1 && text[at - 1] == '\n') return at >= 2 && text[at - 2] == '\r' ? 2 : 1;
+  if (at >= 1 && text[at - 1] == '\r') return 1;
+  return at >= 3 && text.compare(at - 3, 3, "\xE2\x80\xA9") == 0 ? 3 : 0;
 }
 
 guint16 channel16(double component) { return saturatingTruncate<guint16>(std::round(component * 65535)); }
@@ -66,11 +110,14 @@ std::string cleanText(std::string text) {
   return valid.get();
 }
 
-// Alignment and line breaking by the paragraph style; `wrapWidth` negative lays every paragraph on one line.
-void setLineBreaking(PangoLayout* layout, const ParagraphStyle& style, double wrapWidth) {
+// Alignment and line breaking by the paragraph style; `wrapWidth` negative lays every paragraph on one line. In a
+// context that is right to left Pango reads left and right the other way round.
+void setLineBreaking(PangoLayout* layout, const ParagraphStyle& style, double wrapWidth, bool rightToLeft) {
+  const PangoAlignment start = rightToLeft ? PANGO_ALIGN_RIGHT : PANGO_ALIGN_LEFT;
+  const PangoAlignment end = rightToLeft ? PANGO_ALIGN_LEFT : PANGO_ALIGN_RIGHT;
   switch (style.alignment) {
     case TextAlignment::Right:
-      pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT);
+      pango_layout_set_alignment(layout, end);
       break;
     case TextAlignment::Center:
       pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
@@ -81,7 +128,7 @@ void setLineBreaking(PangoLayout* layout, const ParagraphStyle& style, double wr
     case TextAlignment::Left:
     case TextAlignment::Natural:
       // With the paragraph direction taken from the text, Pango mirrors left for right-to-left paragraphs.
-      pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT);
+      pango_layout_set_alignment(layout, start);
       break;
   }
   if (wrapWidth < 0) return;
@@ -137,17 +184,35 @@ std::vector<TextLayout> makeTextLayouts(const AttributedString& text, double wra
     runStarts->push_back(static_cast<int>(all.size()));
     all += piece;
   }
-  // The blocks of paragraphs, the line end between two of them (a "\r\n" whole) in neither.
+  // The blocks of paragraphs, the separator between two of them (a "\r\n" whole) in neither.
   std::vector<std::pair<int, int>> blocks;
+  const auto addBlock = [&](int from, int to) {
+    // Pango gives paragraphs without a letter of a direction at the start of a layout the direction of its first
+    // letter that has one, where the ones before the block leave theirs: a block starting so ends before the
+    // paragraph of that letter.
+    const std::optional<std::pair<int, bool>> letter = blocks.empty() ? std::nullopt : firstLetter(all, from, to);
+    if (letter) {
+      int start = letter->first;
+      while (start > from && separatorBefore(all, start) == 0) --start;
+      if (start > from) {
+        blocks.emplace_back(from, start - static_cast<int>(separatorBefore(all, start)));
+        from = start;
+      }
+    }
+    blocks.emplace_back(from, to);
+  };
   int begin = 0;
   std::size_t paragraphs = 0;
-  for (std::size_t at = all.find('\n'); at != std::string::npos; at = all.find('\n', at + 1)) {
-    if (++paragraphs % kParagraphsPerLayout != 0) continue;
-    const int end = static_cast<int>(at) - (at > 0 && all[at - 1] == '\r' ? 1 : 0);
-    blocks.emplace_back(begin, std::max(begin, end));
-    begin = static_cast<int>(at) + 1;
+  for (std::size_t at = 0; at < all.size(); ++at) {
+    const std::size_t separator = separatorAt(all, at);
+    if (separator == 0) continue;
+    if (++paragraphs % kParagraphsPerLayout == 0) {
+      addBlock(begin, static_cast<int>(at));
+      begin = static_cast<int>(at + separator);
+    }
+    at += separator - 1;
   }
-  blocks.emplace_back(begin, static_cast<int>(all.size()));
+  addBlock(begin, static_cast<int>(all.size()));
 
   // An empty line still has the height of a line of the text's first font, the default one for an empty text.
   const Font first =
@@ -158,12 +223,20 @@ std::vector<TextLayout> makeTextLayouts(const AttributedString& text, double wra
   std::size_t firstRun = 0;  // the first run that reaches into the block
   double top = 0;
   int widest = 0;
+  // The first block's direction is the text's first letter's, which may come in a later block.
+  PangoDirection direction = PANGO_DIRECTION_WEAK_LTR;
+  if (blocks.size() > 1) {
+    if (const std::optional<std::pair<int, bool>> letter = firstLetter(all, 0, static_cast<int>(all.size()))) {
+      direction = letter->second ? PANGO_DIRECTION_RTL : PANGO_DIRECTION_LTR;
+    }
+  }
   for (const auto& [from, to] : blocks) {
+    if (!layouts.empty()) direction = endDirection(layouts.back().layout.get());
     TextLayout& result = layouts.emplace_back();
     result.top = top;
     result.runStarts = runStarts;
     result.start = from;
-    result.layout.reset(pango_layout_new(sharedContext()));
+    result.layout.reset(pango_layout_new(sharedContext(direction)));
     PangoLayout* layout = result.layout.get();
     pango_layout_set_text(layout, all.data() + from, to - from);
     PangoAttrList* attributes = pango_attr_list_new();
@@ -176,7 +249,7 @@ std::vector<TextLayout> makeTextLayouts(const AttributedString& text, double wra
     pango_layout_set_attributes(layout, attributes);
     pango_attr_list_unref(attributes);
     pango_layout_set_font_description(layout, first.description());
-    setLineBreaking(layout, style, wraps ? wrapWidth : -1);
+    setLineBreaking(layout, style, wraps ? wrapWidth : -1, direction == PANGO_DIRECTION_RTL);
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);
     top += static_cast<double>(logical.height) / PANGO_SCALE;

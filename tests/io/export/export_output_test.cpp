@@ -112,6 +112,40 @@ TEST_F(ExportOutputTest, EveryFormatShowsOurPageAndLeavesTheDocumentAlone) {
   }
 }
 
+TEST_F(ExportOutputTest, AnOutlinedTextIsDrawnAsOnOurPageInEveryFormat) {
+  setPage(document_, 400, 300, 255, 255, 255, 255);
+  const DictRef text = document_.createObject("text", {30, 60});
+  text->set("text", "HIT");
+  const DictRef style = text->dictionary("style");
+  style->set("fontName", "DejaVuSans-Bold");
+  style->set("fontSize", 120.0f);
+  style->set("foregroundColor", Dictionary::make({{"r", 0}, {"g", 0}, {"b", 255}, {"a", 255}}));
+  // A red line 6 units wide over the blue fill.
+  style->set("strokeWidth", -5.0f);
+  style->set("strokeColor", Dictionary::make({{"r", 255}, {"g", 0}, {"b", 0}, {"a", 255}}));
+  addLayer(document_, text);
+  const auto redPixels = [](const Picture& picture) {
+    int count = 0;
+    for (int p = 0; p < 400 * 300; ++p) {
+      const int x = p % 400, y = p / 400;
+      count += picture.onWhite(x, y, 0) > 200 && picture.onWhite(x, y, 1) < 80 && picture.onWhite(x, y, 2) < 80;
+    }
+    return count;
+  };
+  const Picture reference = ours();
+  const int red = redPixels(reference);
+  ASSERT_GT(red, 1000);
+  for (const Format& format : kFormats) {
+    const Picture theirs = exported(format);
+    ASSERT_FALSE(theirs.rgba.empty()) << format.extension;
+    EXPECT_NEAR(redPixels(theirs), red, red * 0.2) << format.extension;
+    EXPECT_LE(differingShares(reference, theirs)[1], 0.01) << format.extension;
+  }
+  // 5 % of 120 units.
+  svg();
+  EXPECT_EQ(xpath("string(//*[local-name()='text']/@stroke-width)"), "6\n");
+}
+
 TEST_F(ExportOutputTest, GradientsRunAsOnOurPageInEveryVectorFormat) {
   setPage(document_, 400, 300, 255, 255, 255, 255);
   const auto stop = [](double pos) { return Dictionary::make({{"pos", pos}, {"red", 1 - pos}, {"blue", pos}}); };

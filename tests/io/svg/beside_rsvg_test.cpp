@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
 
 #include "../../platform/core/scratch_folder.h"
 #include "document_test_support.h"
 #include "io/export/CMSVGOutputFormat.h"
 #include "io/import/CMDrawingImport.h"
+#include "platform/graphics/font.h"
 #include "svg_test_support.h"
 
 namespace {
@@ -29,30 +33,62 @@ void PrintTo(const Drawing& drawing, std::ostream* out) { *out << drawing.name; 
 
 class BesideRsvg : public ::testing::TestWithParam<Drawing> {};
 
+// The file as rsvg-convert draws it, and as we import it into a page of 200 × 200 and draw that.
+struct Drawn {
+  std::optional<svg_testing::WhitePicture> theirs, ours;
+  platform::ArrayRef records;
+};
+Drawn drawnBothWays(const std::string& svg) {
+  document_testing::ScratchFolders folders;
+  platform::testing::ScratchFolder scratch;
+  const std::filesystem::path file = scratch / "drawing.svg", png = scratch / "drawing.png";
+  std::ofstream(file, std::ios::binary) << svg;
+  Drawn drawn;
+  if (std::system(("rsvg-convert -o " + png.string() + " " + file.string()).c_str()) == 0) {
+    drawn.theirs = svg_testing::WhitePicture::fromPng(png);
+  }
+  CMDocument document;
+  svg_testing::clearPage(document, 200, 200);
+  drawn.records = importSVGData(document, svg_testing::bytesOf(svg)).records;
+  document.data()->set("width", 200);
+  document.data()->set("height", 200);
+  drawn.ours = svg_testing::drawnPage(document, 1);
+  return drawn;
+}
+
 // At most 1 % of the pixels differ by more than 48 of 255, the feature corpus's rule; a little more with text.
 TEST_P(BesideRsvg, DrawsWhatRsvgConvertDraws) {
   const std::string root = GetParam().root ? GetParam().root : "<svg width='200' height='200'>";
   const std::string svg = root.substr(0, 4) +
                           " xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink'" +
                           root.substr(4) + GetParam().content + "</svg>";
-  document_testing::ScratchFolders folders;
-  platform::testing::ScratchFolder scratch;
-  const std::filesystem::path file = scratch / "drawing.svg", png = scratch / "drawing.png";
-  std::ofstream(file, std::ios::binary) << svg;
-  ASSERT_EQ(std::system(("rsvg-convert -o " + png.string() + " " + file.string()).c_str()), 0);
-  const std::optional<svg_testing::WhitePicture> theirs = svg_testing::WhitePicture::fromPng(png);
-  ASSERT_TRUE(theirs);
-
-  CMDocument document;
-  svg_testing::clearPage(document, 200, 200);
-  ASSERT_FALSE(importSVGData(document, svg_testing::bytesOf(svg)).records->empty());
-  document.data()->set("width", 200);
-  document.data()->set("height", 200);
-  const std::optional<svg_testing::WhitePicture> ours = svg_testing::drawnPage(document, 1);
-  ASSERT_TRUE(ours);
-  const double differing = ours->differingShare(*theirs, 48);
+  const Drawn drawn = drawnBothWays(svg);
+  ASSERT_TRUE(drawn.theirs && drawn.ours);
+  ASSERT_FALSE(drawn.records->empty());
+  const double differing = drawn.ours->differingShare(*drawn.theirs, 48);
   std::printf("%s: %.2f %% of the pixels differ\n", GetParam().name, differing * 100);
   EXPECT_LE(differing, GetParam().largestDifference) << svg;
+}
+
+// The faces of lists of families asked about for the first time after 5,000 others are those the system's font
+// matching gives them, as rsvg-convert draws them.
+TEST(FontLists, AfterManyOthersDrawAsRsvgConvertDrawsThem) {
+  for (int i = 0; i < 5000; ++i) platform::Font::matchedFamily("Missing Face " + std::to_string(i), 400, false);
+  const std::string root = "<svg xmlns='http://www.w3.org/2000/svg' width='200' height='200' font-size='24'>";
+  const Drawn drawn = drawnBothWays(
+      root + "<text x='5' y='30' font-family='Times New Roman, Nowhere One'>Roman</text><text x='5' y='60' "
+             "font-family='Nowhere Two, serif'>Serif</text><text x='5' y='90' font-family='Nowhere Three, monospace'>"
+             "Mono</text><text x='5' y='120' font-family='NoSuchFace, DejaVu Serif, Nowhere Four'>Listed</text>"
+             "<text x='5' y='150' font-family='Arial, Nowhere Five' font-weight='bold'>Arial</text></svg>");
+  ASSERT_TRUE(drawn.theirs && drawn.ours);
+  EXPECT_LE(drawn.ours->differingShare(*drawn.theirs, 48), 0.035);
+  const platform::ArrayRef texts = svg_testing::shapesOf(drawn.records);
+  // Pango names the generic families "Serif" and "Monospace".
+  const char* const expected[] = {"Times New Roman", "Serif", "Monospace", "DejaVuSerif", "Arial-Bold"};
+  ASSERT_EQ(texts->size(), std::size(expected));
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(texts->at(i).dictionary()->dictionary("style")->get("fontName").string(), expected[i]);
+  }
 }
 
 // Text layers written by the SVG output format, drawn by rsvg-convert beside our own drawing of the page.
@@ -82,6 +118,10 @@ TEST(WrittenText, StandsWhereTheCanvasDrawsIt) {
   addText({110, 160}, "Arial", "", 0, "Arial-Bold")
       ->dictionary("style")
       ->set("foregroundColor", platform::Dictionary::make({{"r", 0}, {"g", 0}, {"b", 255}, {"a", 100}}));
+  // Its outline alone, 2.4 units wide.
+  const platform::DictRef outline = addText({10, 60}, "Out", "", 0)->dictionary("style");
+  outline->set("strokeWidth", 8.0f);
+  outline->set("strokeColor", platform::Dictionary::make({{"r", 255}, {"g", 0}, {"b", 0}, {"a", 255}}));
   const platform::Expected<platform::Bytes> svg = CMSVGOutputFormat().generate(document);
   ASSERT_TRUE(svg.ok());
   platform::testing::ScratchFolder scratch;
@@ -92,9 +132,47 @@ TEST(WrittenText, StandsWhereTheCanvasDrawsIt) {
   const std::optional<svg_testing::WhitePicture> theirs = svg_testing::WhitePicture::fromPng(png);
   const std::optional<svg_testing::WhitePicture> ours = svg_testing::drawnPage(document, 1);
   ASSERT_TRUE(theirs && ours);
-  // Six words of glyph edges, where the two renderers place them a little apart.
+  // Seven words of glyph edges, where the two renderers place them a little apart.
   EXPECT_LE(ours->differingShare(*theirs, 48), 0.05)
       << std::string(svg.value().begin(), svg.value().end());
+}
+
+// The box of the pixels darker than mid-grey, half-open.
+struct Ink {
+  int x0 = 1 << 30, y0 = 1 << 30, x1 = 0, y1 = 0;
+};
+Ink inkOf(const svg_testing::WhitePicture& picture) {
+  Ink ink;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      if (picture.at(x, y, 0) >= 128) continue;
+      ink = {std::min(ink.x0, x), std::min(ink.y0, y), std::max(ink.x1, x + 1), std::max(ink.y1, y + 1)};
+    }
+  }
+  return ink;
+}
+
+// A transform a text layer cannot hold is approximated: the text as high as the transform makes it, its anchor where
+// it puts it; its width, and with a skew its start, are the layer's own.
+TEST(ApproximatedText, StandsAsHighAsRsvgConvertDrawsIt) {
+  const struct {
+    const char* transform;
+    bool sameStart;
+  } cases[] = {{"scale(0.5,2)", true}, {"scale(2,0.5)", true}, {"skewX(20)", false}, {"matrix(1 0 0.4 1.5 0 0)", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.transform);
+    const Drawn drawn = drawnBothWays(std::string("<svg xmlns='http://www.w3.org/2000/svg' width='200' height='200'>"
+                                                  "<text x='10' y='40' font-family='DejaVu Sans' font-size='20' "
+                                                  "transform='") +
+                                      c.transform + "'>Text</text></svg>");
+    ASSERT_TRUE(drawn.theirs && drawn.ours);
+    const Ink want = inkOf(*drawn.theirs), got = inkOf(*drawn.ours);
+    EXPECT_NEAR(got.y0, want.y0, 2);
+    EXPECT_NEAR(got.y1, want.y1, 2);
+    if (c.sameStart) {
+      EXPECT_NEAR(got.x0, want.x0, 2);
+    }
+  }
 }
 
 const char kStops[] = "<stop offset='0' stop-color='rgb(255, 0, 0)'/><stop offset='1' stop-color='#00f'/>";
@@ -187,6 +265,11 @@ INSTANTIATE_TEST_SUITE_P(
         Drawing{"AnchorFromAGroup",
                 "<g text-anchor='end' font-family='DejaVu Sans' font-size='30'><text x='190' y='60'>End</text>"
                 "<text x='190' y='120' text-anchor='middle'>Mid</text></g>", 0.025},
+        // An outline over the fill, as a clip-art icon has it, and one alone.
+        Drawing{"Outlined",
+                "<g font-family='DejaVu Sans' font-size='56' stroke-width='3'><text x='10' y='80' fill='#7f7f7f' "
+                "stroke='#000'>Icon</text><text x='10' y='170' fill='none' stroke='#c00' stroke-opacity='.6'>Line"
+                "</text></g>", 0.03},
         // A span the text does not hold closes nothing of the span around it, and draws nothing.
         Drawing{"SpanOfAnotherKind",
                 "<text x='10' y='100' font-family='DejaVu Sans' font-size='30' fill='red'>a<tspan fill='blue'>b"

@@ -105,10 +105,13 @@ std::string emptyAttributes(std::size_t count, const char* separator = " ", bool
   return attributes;
 }
 
-// ASCII text in UTF-16, little end first, after a byte order mark.
-std::string inUTF16(const std::string& text) {
-  std::string wide = "\xFF\xFE";
-  for (const char c : text) wide += {c, '\0'};
+// ASCII text as it is (width 1) or in UTF-16 (2) or UCS-4 (4), little or big end first, after a byte order mark.
+std::string encoded(const std::string& text, int width = 1, bool bigEnd = false) {
+  if (width == 1) return text;
+  std::string wide;
+  for (const char32_t c : U"\uFEFF" + std::u32string(text.begin(), text.end())) {
+    for (int byte = 0; byte < width; ++byte) wide += static_cast<char>(c >> 8 * (bigEnd ? width - 1 - byte : byte));
+  }
   return wide;
 }
 
@@ -121,7 +124,10 @@ TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
     std::string declarations = {};  // more entities, on line 2
     // The least a kept text holds: what was read of it before the bound.
     std::size_t textAtLeast = VDSVGParser::kLongestText / 2;
-    bool utf16 = false;  // the file in UTF-16
+    int width = 1;  // of a character in the file's encoding
+    bool bigEnd = false;
+    // What the failure's message says, when it is a bound's.
+    std::string message = {};
   };
   std::string references;
   for (int i = 0; i < 100; ++i) references += "&k;";
@@ -161,11 +167,16 @@ TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
       {"an element of an attribute more after an entity holding <?", crowdedOnLines, 5, 2, "<!ENTITY pi '<?'>"},
       {"an element of an attribute more after a system literal holding <!--", crowdedOnLines, 5, 2,
        "<!NOTATION n SYSTEM '<!--'>"},
-      {"an element of an attribute more in UTF-16", crowdedOnLines, 5, 2, "", VDSVGParser::kLongestText / 2, true},
+      {"an element of an attribute more in UTF-16", crowdedOnLines, 5, 2, "", VDSVGParser::kLongestText / 2, 2},
+      {"an element of an attribute more in UCS-4, little end first", crowdedOnLines, 5, 2, "",
+       VDSVGParser::kLongestText / 2, 4, false, "more than 1024 attributes"},
+      {"an element of an attribute more in UCS-4, big end first", crowdedOnLines, 5, 2, "",
+       VDSVGParser::kLongestText / 2, 4, true, "more than 1024 attributes"},
       // Namespace declarations are no attributes.
       {"an element of as many attributes as it may have and a namespace",
        "<rect xmlns:x='http://example.org/x'" + emptyAttributes(most) + "/>", 0, 1},
-      {"groups of a namespace more in scope", "<g" + namespaces + "><rect/></g></g>", 5, 1},
+      {"groups of a namespace more in scope", "<g" + namespaces + "><rect/></g></g>", 5, 1, "",
+       VDSVGParser::kLongestText / 2, 1, false, "in the scope of more than 1024 namespace declarations"},
       // Defaults a DTD declares for more attributes than an element may have are damage where they are declared.
       {"a DTD declaring defaults of an attribute more", "<rect/>", 2, 0,
        "<!ATTLIST rect" + emptyAttributes(most + 1, " ", true) + ">"},
@@ -179,12 +190,13 @@ TEST_F(SVGLimits, PastABoundTheFileIsDamagedThereAndWhatCameBeforeIsKept) {
     const std::string svg = "<?xml version='1.0'?><!DOCTYPE svg [<!ENTITY k '" + std::string(1024, 'k') +
                             "'>\n<!ENTITY forty '" + std::string(40 * 1024, 'f') + "'>" + test.declarations +
                             "]>\n<svg><rect width='9' height='9'/>\n" + test.body + "\n</svg>";
-    const CMSVGImport imported = importSVGData(document_, bytesOf(test.utf16 ? inUTF16(svg) : svg));
+    const CMSVGImport imported = importSVGData(document_, bytesOf(encoded(svg, test.width, test.bigEnd)));
     if (test.failedLine == 0) {
       EXPECT_FALSE(imported.failure.has_value()) << imported.failure->message;
     } else {
       ASSERT_TRUE(imported.failure.has_value());
       EXPECT_EQ(imported.failure->line, test.failedLine) << imported.failure->message;
+      EXPECT_NE(imported.failure->message.find(test.message), std::string::npos) << imported.failure->message;
     }
     std::vector<DictRef> shapes;
     collectShapes(imported.records, shapes);

@@ -106,6 +106,31 @@ TEST(SVGMeaning, RecordsHoldWhatTheElementsMean) {
        "<stop offset='1' stop-color='#fff'/></radialGradient><rect width='200' height='100' fill='url(#g)'/>",
        {{"0.shape.fill.gradient.fx", 0}, {"0.shape.fill.gradient.fy", 0},
         {"0.shape.fill.gradient.markers.1.pos", 1 / std::sqrt(10.0)}}},
+      // A cycle of links reached after a chain: the stops are those of the gradient in the cycle that has them.
+      {"<linearGradient id='a' href='#b'/><linearGradient id='b' href='#c'><stop offset='0' stop-color='#f00'/>"
+       "<stop offset='1' stop-color='#00f'/></linearGradient><linearGradient id='c' href='#b'/>"
+       "<rect width='5' height='5' fill='url(#a)'/><rect width='5' height='5' fill='url(#c)'/>",
+       {{"0.shape.fill.gradient.markers.#", 2}, {"0.shape.fill.gradient.markers.1.blue", 1},
+        {"1.shape.fill.gradient.markers.#", 2}, {"1.shape.fill.gradient.markers.0.red", 1}}},
+      // A text's outline: its width in percent of the size, negative over a fill; its paint and opacity.
+      {"<text font-size='20' fill='#7f7f7f' stroke='#000' stroke-width='3'>a</text><text font-size='10' fill='none' "
+       "stroke='rgba(255, 0, 0, 0.5)' stroke-width='2'>b</text><g stroke='blue'><text font-size='50' "
+       "stroke-opacity='.5'>c</text></g><text stroke='red' stroke-width='0'>d</text>",
+       {{"0.style.strokeWidth", -15}, {"0.style.strokeColor.r", 0}, {"0.style.foregroundColor.r", 127},
+        {"1.style.strokeWidth", 20}, {"1.style.strokeColor.r", 255}, {"1.style.strokeColor.a", 127},
+        {"1.style.foregroundColor.a", 0}, {"2.items.0.style.strokeWidth", -2},
+        {"2.items.0.style.strokeColor.b", 255}, {"2.items.0.style.strokeColor.a", 127}, {"3.style.strokeWidth", 0}}},
+      // A transform a text record cannot hold: the anchor where it goes, the height's scale, the baseline's turn.
+      {"<g font-size='20'><text x='10' y='40' transform='scale(0.5,2)'>a</text><text x='0' y='100' "
+       "transform='skewX(45)'>b</text><text x='10' y='40' transform='rotate(30) scale(2 1)'>c</text></g>",
+       {{"0.items.0.style.fontSize", 40}, {"0.items.0.x", 5}, {"0.items.0.rotate", 0},
+        {"0.items.1.style.fontSize", 20}, {"0.items.1.x", 100}, {"0.items.2.style.fontSize", 20},
+        {"0.items.2.rotate", 30}}},
+      // Sizes past single precision, and past double precision's too, are the largest a font is drawn at.
+      {"<text font-size='1e38'>a</text><text font-size='1e39'>b</text><text font-size='1e300'>c</text>"
+       "<text font-size='1e400'>d</text>",
+       {{"0.style.fontSize", 50000}, {"1.style.fontSize", 50000}, {"2.style.fontSize", 50000},
+        {"3.style.fontSize", 50000}}},
   };
   document_testing::ScratchFolders folders;
   for (const Case& c : cases) expectRecords(std::string("<svg>") + c.body + "</svg>", c.expected);
@@ -234,6 +259,18 @@ TEST(SVGMeaning, FilesFromOtherEditorsComeInAsTheyLook) {
   document_testing::ScratchFolders folders;
   const platform::testing::ScopedEnvironment languages("LANGUAGE", "de_CH:fr");
   for (const Case& c : cases) expectRecords(c.body, c.expected);
+}
+
+TEST(SVGMeaning, TinySizesAreTheSmallestAFontIsDrawnAt) {
+  std::string nested = "d";
+  for (int depth = 0; depth < 200; ++depth) nested = "<tspan font-size='0.5em'>" + nested + "</tspan>";
+  document_testing::ScratchFolders folders;
+  CMDocument document;
+  const platform::ArrayRef items = svg_testing::shapesOf(
+      svg_testing::parse(document, "<svg><text font-size='1e-30'>a</text><text>" + nested + "</text></svg>"));
+  for (const char* path : {"0.style.fontSize", "1.style.fontSize"}) {
+    EXPECT_FLOAT_EQ(valueAt(items, path).floatValue(), 1.0f / 1024) << path;
+  }
 }
 
 TEST(SVGMeaning, AHugeElementLeavesThePageUsable) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/graphics/graphics_context.h"
+#include "../../document/laid_out_text.h"
 #include "text_test_support.h"
 
 namespace platform {
@@ -104,6 +105,73 @@ TEST_F(AttributedStringTest, ManyParagraphsAlignAndStackAsInOneLayout) {
   // Glyph outlines lie where the glyphs are drawn, the last line's too.
   const Rect outline = centred.glyphOutlines({0, 0, 200, 1500}, true).bounds();
   EXPECT_NEAR(outline.origin.y + outline.size.height, inkBox(surface.get()).y1, 1.0);
+}
+
+// Each line of a text as one Pango layout of it all lays the line out, `width` wide: its rows and the columns of its
+// ink, in user units.
+struct LineInk {
+  double top, bottom, left, right;
+};
+std::vector<LineInk> oneLayoutInk(const std::string& text, double size, int width) {
+  const document_testing::LayoutPtr layout = document_testing::layoutOf(text, "DejaVu Sans", size);
+  pango_layout_set_width(layout.get(), width * PANGO_SCALE);
+  pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
+  std::vector<LineInk> lines;
+  PangoLayoutIter* iter = pango_layout_get_iter(layout.get());
+  do {
+    PangoRectangle ink, logical;
+    pango_layout_iter_get_line_extents(iter, &ink, &logical);
+    const auto units = [](int value) { return static_cast<double>(value) / PANGO_SCALE; };
+    lines.push_back({units(logical.y), units(logical.y + logical.height), units(ink.x), units(ink.x + ink.width)});
+  } while (pango_layout_iter_next_line(iter));
+  pango_layout_iter_free(iter);
+  return lines;
+}
+
+// Paragraphs past what one layout holds, in either direction, separated by "\n" or "\r\n": a paragraph without a
+// letter of either direction ("123") takes the direction of the one before it, in the block before too.
+TEST_F(AttributedStringTest, ParagraphBlocksLayOutAsOneLayout) {
+  const auto paragraphs = [](int count, const char* text, const char* separator) {
+    std::string joined;
+    for (int i = 0; i < count; ++i) joined += std::string(text) + separator;
+    return joined;
+  };
+  const char* const hebrew = "\u05e9\u05dc\u05d5\u05dd \u05e2\u05d5\u05dc\u05dd";
+  const struct {
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {"64 right to left, then digits", paragraphs(64, hebrew, "\n") + "123"},
+      {"64 right to left in CR LF, then digits", paragraphs(64, hebrew, "\r\n") + "123"},
+      {"63 right to left, then digits", paragraphs(63, hebrew, "\n") + "123"},
+      {"65 right to left, then digits", paragraphs(65, hebrew, "\n") + "123"},
+      {"right to left, a block of digits, then digits", hebrew + std::string("\r\n") + paragraphs(64, "42", "\r\n") +
+                                                             "123\r\nabc\r\n7"},
+      {"left to right after right to left", paragraphs(64, hebrew, "\n") + paragraphs(64, "abc", "\r\n") + "123"},
+      // The first letter of a direction decides for the paragraphs before it, in a later block too.
+      {"digits, then right to left in the next block", paragraphs(70, "42", "\n") + hebrew},
+  };
+  constexpr int kWidth = 500;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<LineInk> lines = oneLayoutInk(c.text, 12, kWidth);
+    const int height = static_cast<int>(lines.back().bottom) + 2;
+    const SurfacePtr surface =
+        drawn(AttributedString(c.text, aligned(12, TextAlignment::Natural)), {0, 0, kWidth, 1.0 * height}, true,
+              kWidth, height);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      InkBox ink;
+      for (int y = static_cast<int>(lines[i].top) + 1; y < static_cast<int>(lines[i].bottom) - 1; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+          if (pixelAt(surface.get(), x, y).a <= 64) continue;
+          ink = {std::min(ink.x0, x), y, std::max(ink.x1, x + 1), y + 1};
+        }
+      }
+      ASSERT_FALSE(ink.empty()) << "line " << i;
+      EXPECT_NEAR(ink.x0, lines[i].left, 1.5) << "line " << i;
+      EXPECT_NEAR(ink.x1, lines[i].right, 1.5) << "line " << i;
+    }
+  }
 }
 
 TEST_F(AttributedStringTest, EmptyTextIsZeroWideAndOneLineHigh) {

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <limits>
 #include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "platform/graphics/attributed_string.h"
 #include "text_test_support.h"
@@ -117,6 +120,62 @@ TEST(Font, FamiliesNotInstalledKeepTheirNamesAndDrawAsFontconfigMatchesThem) {
     EXPECT_EQ(AttributedString("Wide words", ours).size(), AttributedString("Wide words", theirs).size()) << c.name;
   }
   EXPECT_EQ(Font::matching("", 20), Font::systemFont(20));
+}
+
+// fc-match's family for a list of families at a CSS weight and slant; a "-" in a name escaped as its patterns need.
+std::string fcMatchList(const std::vector<std::string>& families, int weight, bool slanted) {
+  std::string pattern;
+  for (const std::string& family : families) {
+    if (!pattern.empty()) pattern += ',';
+    for (const char c : family) pattern += c == '-' ? std::string("\\-") : std::string(1, c);
+  }
+  return fcMatch(pattern + ":weight=" + std::to_string(FcWeightFromOpenType(weight)) +
+                 (slanted ? ":slant=100" : ":slant=0"));
+}
+
+TEST(Font, ListsOfFamiliesMatchAsFcMatchMatchesThem) {
+  if (fcMatch("sans").empty()) GTEST_SKIP() << "fc-match (fontconfig) is not installed";
+  const std::vector<std::string> pool = {"Times New Roman", "Arial",      "Georgia",    "Courier",  "DejaVu Serif",
+                                         "DejaVu Sans Mono", "sans-serif", "serif",      "monospace", "NoSuchFace",
+                                         "Helvetica",        "Verdana",    "Nimbus Roman", "cursive",  "Other Face"};
+  const unsigned seed = ::testing::UnitTest::GetInstance()->random_seed();
+  std::printf("seed %u\n", seed);
+  std::mt19937 random(seed);
+  for (int test = 0; test < 40; ++test) {
+    std::vector<std::string> families(1 + random() % 5);
+    for (std::string& family : families) family = pool[random() % pool.size()];
+    const int weight = std::array{300, 400, 700}[random() % 3];
+    const bool slanted = random() % 2 == 1;
+    const std::string drawn = Font::matchedFamilies(families, weight, slanted).drawn;
+    EXPECT_EQ(drawn, fcMatchList(families, weight, slanted))
+        << ::testing::PrintToString(families) << " weight " << weight << (slanted ? " slanted" : "");
+  }
+}
+
+TEST(Font, InALongListTheFamilyThatDecidesIsFound) {
+  if (fcMatch("sans").empty()) GTEST_SKIP() << "fc-match (fontconfig) is not installed";
+  // The first families, `count` that nobody has, and then the last ones.
+  const auto list = [](std::vector<std::string> first, int count, const std::vector<std::string>& last) {
+    for (int i = 0; i < count; ++i) first.push_back("No Face " + std::to_string(i));
+    first.insert(first.end(), last.begin(), last.end());
+    return first;
+  };
+  const struct {
+    std::vector<std::string> families;
+    std::size_t deciding;
+    std::vector<std::string> asFcMatchOf;  // a short list fc-match draws alike
+  } cases[] = {
+      {list({}, 10000, {"DejaVu Serif"}), 10000, {"DejaVu Serif"}},
+      {list({}, 10000, {"Times New Roman"}), 10000, {"Times New Roman"}},
+      // A family whose generic one fontconfig adds at the end, after the others of a later slice.
+      {list({}, 600, {"Georgia", "Gone", "Missing"}), 600, {"Georgia"}},
+      {list({"Arial"}, 700, {"Georgia"}), 0, {"Arial", "Georgia"}},
+  };
+  for (const auto& c : cases) {
+    const FamilyMatch match = Font::matchedFamilies(c.families, 400, false);
+    EXPECT_EQ(match.drawn, fcMatchList(c.asFcMatchOf, 400, false)) << c.families.back();
+    EXPECT_EQ(match.family, c.deciding) << c.families.back();
+  }
 }
 
 TEST(Font, UnknownFontsFallBackToTheSystemFontOfTheSameSize) {
