@@ -402,6 +402,12 @@ void CMSVGOutputFormat::textSVGString(const DictRef& record) {
     if (shadow) filter = shadowFilter(shadow, frame.bounds());
     if (!turned) frame = {};
   }
+  if (!filter.empty()) {
+    // On a group, not on the text: Inkscape casts a text's own filter from heavier glyphs than it draws.
+    platform::appendFormat(text_, "<g filter=\"url(#%s)\"", filter.c_str());
+    layerAttributes(record, frame);
+    text_ += ">\n";
+  }
   platform::appendFormat(text_, "<text x=\"%.4f\" y=\"%.4f\" fill=\"%s\" font-size=\"%s\"",
                          finiteOrZero(record->get("x").floatValue()),
                          finiteOrZero(record->get("y").floatValue() + baseline), hexColour(colour).c_str(),
@@ -416,8 +422,7 @@ void CMSVGOutputFormat::textSVGString(const DictRef& record) {
   if (const std::string& anchor = record->get("text-anchor").string(); anchor == "middle" || anchor == "end") {
     platform::appendFormat(text_, " text-anchor=\"%s\"", anchor.c_str());
   }
-  if (!filter.empty()) platform::appendFormat(text_, " filter=\"url(#%s)\"", filter.c_str());
-  layerAttributes(record, frame);
+  if (filter.empty()) layerAttributes(record, frame);
   text_ += "  >\n";
   int spans = 0;
   if (styleValue("underlilneStyle").boolValue()) {
@@ -431,6 +436,7 @@ void CMSVGOutputFormat::textSVGString(const DictRef& record) {
   platform::appendXMLText(text_, record->get("text").string());
   while (spans-- > 0) text_ += "</tspan>";
   text_ += "</text>";
+  if (!filter.empty()) text_ += "</g>\n";
 }
 
 void CMSVGOutputFormat::layerAttributes(const DictRef& record, const platform::BezierPath& frame) {
