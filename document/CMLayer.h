@@ -239,6 +239,9 @@ class CMLayer {
   // The "shape" record the layer draws, which its extent is measured from: the record's own, unless the layer drew
   // from one it was built over that an undo has since swapped out of the record.
   virtual platform::DictRef shapeRecord() const { return data_->dictionary("shape"); }
+  // The record holding the shadows the layer casts, whose reach its image makes room for: the shape record, or a
+  // text's style.
+  virtual platform::DictRef shadowRecords() const { return shapeRecord(); }
   // The record's "id" (0 when missing).
   std::int32_t layerId() const;
   // Sets the context's fill colour to opaque black.

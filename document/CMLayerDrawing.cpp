@@ -346,7 +346,7 @@ void CMLayer::draw(platform::GraphicsContext& context, const platform::Rect& dir
 
 platform::Rect CMLayer::findDisplayRect(float& margin) {
   platform::Rect rect = layerRect();
-  float m = std::max(layerOffset(), shadowMargin(shapeRecord()));
+  float m = std::max(layerOffset(), shadowMargin(shadowRecords()));
   if (data_->get("ismask").boolValue()) m = 0;
   m *= viewZoom_;
   // A hostile offset or zoom must not reach the image size.

@@ -47,7 +47,11 @@ bool CMPathShape::isFill() const { return anySlotUsed("fill"); }
 bool CMPathShape::isShadow() const { return usedShapeSlot(data(), "shadow") != nullptr; }
 
 void CMPathShape::shadow() const {
-  if (const DictRef record = usedShapeSlot(data(), "shadow")) shadowWithDictionary(record, viewZoom()).set();
+  const DictRef record = usedShapeSlot(data(), "shadow");
+  platform::GraphicsContext* context = platform::GraphicsContext::current();
+  if (!record || !context) return;
+  // The offset runs down the page as the path's own y does, in the path's units, into whatever context it goes.
+  context->setShadow(shadowInBaseSpace(shadowWithDictionary(record, viewZoom()), context->currentTransform()));
 }
 
 void CMPathShape::fill(const BezierPath& path) const {

@@ -1,5 +1,7 @@
 #include "document/CMShadowRecord.h"
 
+#include <cmath>
+
 #include "document/CMColorRecord.h"
 
 platform::Shadow shadowWithDictionary(const platform::DictRef& record, float zoom) {
@@ -9,5 +11,13 @@ platform::Shadow shadowWithDictionary(const platform::DictRef& record, float zoo
   shadow.color = colorWithDictionary(record ? record->dictionary("color") : nullptr, alpha);
   shadow.offset = {number("offset_x") * zoom, number("offset_y") * zoom};
   shadow.blurRadius = number("blurRadius") * zoom;
+  return shadow;
+}
+
+platform::Shadow shadowInBaseSpace(platform::Shadow shadow, const platform::AffineTransform& userToBase) {
+  shadow.offset = userToBase.transformSize(shadow.offset);
+  // A length of a space scaled unequally (or turned and scaled) is taken at the mean scale, as a circle's blur.
+  const double scale = std::sqrt(std::fabs(userToBase.m11 * userToBase.m22 - userToBase.m12 * userToBase.m21));
+  shadow.blurRadius *= scale;
   return shadow;
 }

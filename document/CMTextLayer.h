@@ -37,7 +37,8 @@ class CMTextLayer : public CMPathBaseLayer {
   platform::BezierPath framePath(bool zoomed) override;
   // Switching the mode off also resets the zoom to 1; the text is measured again.
   void setVectorViewMode(bool vectorViewMode) override;
-  // The text, flipped within the rectangle, clipped to the outline, scaled by the zoom.
+  platform::DictRef shadowRecords() const override { return style(); }
+  // The text, flipped within the rectangle, clipped to the outline, scaled by the zoom; its shadow unclipped.
   void drawL(platform::GraphicsContext& context, const platform::Rect& rect) override;
 
   // The attributes of the style record; the outline stroke only when `withStroke`.

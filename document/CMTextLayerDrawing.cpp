@@ -1,8 +1,11 @@
 // Drawing a text layer: the text is rendered into an image of its measured size at the zoom, fill
-// first and then the outline over it, and that image is placed in the layer's rectangle.
+// first and then the outline over it, and that image is placed in the layer's rectangle, casting the
+// shadow of the text style as one.
 
 #include <cmath>
 
+#include "document/CMShadowRecord.h"
+#include "document/CMShapeRecordValues.h"
 #include "document/CMTextLayer.h"
 #include "platform/graphics/attributed_string.h"
 #include "platform/graphics/graphics_context.h"
@@ -14,6 +17,13 @@ void CMTextLayer::drawL(platform::GraphicsContext& context, const platform::Rect
   const platform::CurrentContextScope current(context);
   // The flip and the clip stay inside this save so the caller's state is untouched.
   context.saveGraphicsState();
+  // The shadow falls down the page as a shape's does, in the text's units, and reaches past the frame the text is
+  // clipped to: the text and its outline are one group, which casts it once, unclipped.
+  const platform::DictRef shadow = usedShapeSlot(style(), "shadow");
+  if (shadow) {
+    context.setShadow(shadowInBaseSpace(shadowWithDictionary(shadow, zoom_), context.currentTransform()));
+    context.beginTransparencyLayer();
+  }
   context.translateCTM(0, rect.size.height);
   context.scaleCTM(1, -1);
   clipToOutline(context);
@@ -22,8 +32,11 @@ void CMTextLayer::drawL(platform::GraphicsContext& context, const platform::Rect
                               rect.size.height / zoom_};
 
   const auto drawText = [&](const platform::Rect& textRect) {
-    platform::AttributedString(text_, textAttributes(false)).drawInRect(textRect);
+    platform::TextAttributes fill = textAttributes(false);
+    fill.shadow.reset();
+    platform::AttributedString(text_, fill).drawInRect(textRect);
     platform::TextAttributes outline = textAttributes(true);
+    outline.shadow.reset();
     if (outline.strokeWidth == 0 || !std::isfinite(outline.strokeWidth)) return;
     // The outline alone: filled twice, a translucent colour would come out darker than it is.
     outline.strokeWidth = std::fabs(outline.strokeWidth);
@@ -46,5 +59,6 @@ void CMTextLayer::drawL(platform::GraphicsContext& context, const platform::Rect
     textImage.unlockFocus();
     textImage.drawInRect(placed, {}, platform::CompositingOperation::SourceOver, 1);
   }
+  if (shadow) context.endTransparencyLayer();
   context.restoreGraphicsState();
 }

@@ -3,7 +3,7 @@
 #include <cairo.h>
 #include <gtkmm/window.h>
 
-#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -29,6 +29,9 @@ cairo_status_t readPng(void* closure, unsigned char* data, unsigned int length) 
   return CAIRO_STATUS_SUCCESS;
 }
 
+// The page image's resolution, fine enough for lines to come out sharp on paper.
+constexpr double kPrintPixelsPerInch = 300;
+
 platform::Error printError(const std::string& reason) {
   return platform::Error::make(platform::Error::cocoaDomain, 0, "The document could not be printed. " + reason);
 }
@@ -37,8 +40,7 @@ platform::Error printError(const std::string& reason) {
 
 platform::Status printDocument(CMDocument& document, Gtk::Window& parent, Gtk::PrintOperationAction action,
                                const std::string& exportFileName) {
-  // Printed at 300 ppi, so that lines come out sharp on paper.
-  platform::Expected<platform::Bytes> png = document.printImage(300.0 / 72);
+  platform::Expected<platform::Bytes> png = document.printImage(kPrintPixelsPerInch / 72);
   if (!png) return printError(png.error().description);
   PngReader reader{&png.value()};
   Surface page(cairo_image_surface_create_from_png_stream(readPng, &reader));
@@ -51,11 +53,16 @@ platform::Status printDocument(CMDocument& document, Gtk::Window& parent, Gtk::P
   operation->set_n_pages(1);
   operation->set_job_name(document.displayName());
   if (!exportFileName.empty()) operation->set_export_filename(exportFileName);
-  operation->signal_draw_page().connect([&page, width, height](const Glib::RefPtr<Gtk::PrintContext>& context, int) {
+  // The points of the page a pixel of its image covers: 72 / 300, unless the page is too large for so fine an image.
+  const double pageWidth = document.data() ? document.data()->get("width").doubleValue() : 0;
+  const double pointsPerPixel =
+      pageWidth > 0 && std::isfinite(pageWidth) ? pageWidth / width : 72 / kPrintPixelsPerInch;
+  operation->signal_draw_page().connect([&page, pointsPerPixel](const Glib::RefPtr<Gtk::PrintContext>& context, int) {
     cairo_t* cr = context->get_cairo_context()->cobj();
-    const double scale = std::min(context->get_width() / width, context->get_height() / height);
+    // The page at its own size, an inch of it an inch of paper: the scale the print dialog shows (100 % unless the
+    // user chose another in Page Setup) is the one GTK has already set on the context.
     cairo_save(cr);
-    cairo_scale(cr, scale, scale);
+    cairo_scale(cr, pointsPerPixel * context->get_dpi_x() / 72, pointsPerPixel * context->get_dpi_y() / 72);
     cairo_set_source_surface(cr, page.get(), 0, 0);
     cairo_paint(cr);
     cairo_restore(cr);

@@ -1,8 +1,9 @@
 #pragma once
 
 // Printing a drawing: the page as the document renders it for print (its page
-// image), scaled into the paper's printable area with its proportions kept,
-// one sheet per document.
+// image, at 300 ppi where the page is not too large for it), at its own size on
+// paper times the scale the print dialog's Page Setup shows, from the printable
+// area's corner, one sheet per document.
 
 #include <gtkmm/printoperation.h>
 

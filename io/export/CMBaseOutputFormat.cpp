@@ -19,8 +19,11 @@ namespace {
 double usablePixelsPerPoint(const platform::Size& page, double asked) {
   const double largestArea = static_cast<double>(platform::kMaxImageBytes / 4);
   const double largestSide = static_cast<double>(platform::kMaxImageSide - 1);
-  return std::max(1.0, std::min({asked, std::sqrt(largestArea / (page.width * page.height)),
-                                 largestSide / page.width, largestSide / page.height}));
+  // Each side is rounded up to whole pixels, which adds up to a row and a column to the area.
+  const double fitting = std::sqrt(largestArea / (page.width * page.height));
+  const double rounded =
+      std::sqrt(std::max(0.0, largestArea - (page.width + page.height) * fitting - 1) / (page.width * page.height));
+  return std::max(1.0, std::min({asked, rounded, largestSide / page.width, largestSide / page.height}));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "document/CMGradientTypes.h"
 #include "document/CMLayerTree.h"
 #include "document/CMPointTypes.h"
+#include "document/CMShadowRecord.h"
 #include "document/CMShapeLayer.h"
 #include "document/CMShapeRecordValues.h"
 #include "document/CMStrokeDash.h"
@@ -21,6 +22,7 @@
 #include "platform/core/xml_text.h"
 #include "platform/core/string_conversions.h"
 #include "platform/core/string_utilities.h"
+#include "platform/graphics/rect_functions.h"
 
 using platform::DictRef;
 
@@ -117,6 +119,7 @@ platform::Expected<platform::Bytes> CMSVGOutputFormat::generate(CMDocument& docu
   const platform::Expected<platform::Size> page = pageSize(document, std::numeric_limits<float>::max(), "SVG");
   if (!page) return page.error();
   maxGradientId_ = 1;
+  maxShadowId_ = 0;
   text_.clear();
   text_ += kHeader;
   platform::appendFormat(text_, "<svg \n \t width = \"%f\" \n \t height = \"%f\" \n", page.value().width,
@@ -190,26 +193,95 @@ void CMSVGOutputFormat::shapeSVGString(const DictRef& record) {
     if (paintType(fill) == kGradientPaint) SVGGradient(fill->dictionary("gradient"), true, box);
     if (paintType(stroke) == kGradientPaint) SVGGradient(stroke->dictionary("gradient"), false, box);
   }
-  text_ += "<path  style=\"";
-  SVGStyleString(layerRecord);
-  text_ += "\" \n d=\"";
+  const std::size_t start = text_.size();
   SVGPathString(layerRecord);
-  text_ += '"';
-  layerAttributes(layerRecord, layer ? layer->framePath(false) : platform::BezierPath());
-  text_ += "  />\n";
+  const std::string outline = text_.substr(start);
+  text_.resize(start);
+  const platform::BezierPath frame = layer ? layer->framePath(false) : platform::BezierPath();
+  const DictRef shadow = usedShapeSlot(style, "shadow");
+  if (!shadow) {
+    pathElement(fill, stroke, outline, {});
+    layerAttributes(layerRecord, frame);
+    text_ += "  />\n";
+  } else if (paintType(fill) == kNoPaint || paintType(stroke) == kNoPaint) {
+    // Without a fill the strokes cast the shadow, as on the page.
+    const double width =
+        paintType(fill) == kNoPaint ? finiteOrZero(stroke ? stroke->get("lineWidth").floatValue() : 0) : 0;
+    const std::string filter = shadowFilter(shadow, platform::insetRect(pathBounds_, -width * 5, -width * 5));
+    pathElement(fill, stroke, outline, filter);
+    layerAttributes(layerRecord, frame);
+    text_ += "  />\n";
+  } else {
+    // Only the fill casts the shadow: the stroke is drawn over it on its own, the two turned and made translucent
+    // together as one layer.
+    const std::string filter = shadowFilter(shadow, pathBounds_);
+    text_ += "<g";
+    layerAttributes(layerRecord, frame);
+    text_ += ">\n";
+    pathElement(fill, nullptr, outline, filter);
+    text_ += "  />\n";
+    pathElement(nullptr, stroke, outline, {});
+    text_ += "  />\n</g>\n";
+  }
   currentGradientFillId_.clear();
   currentGradientStrokeId_.clear();
 }
 
+void CMSVGOutputFormat::pathElement(const DictRef& fill, const DictRef& stroke, const std::string& outline,
+                                    const std::string& filter) {
+  text_ += "<path  style=\"";
+  SVGFillStyle(fill);
+  // The page is filled even-odd: a shape without a stroke part still needs the rule to keep its holes.
+  if (!SVGStrokeStyle(stroke)) text_ += "fill-rule:evenodd;";
+  text_ += "\" \n d=\"";
+  text_ += outline;
+  text_ += '"';
+  if (!filter.empty()) platform::appendFormat(text_, " filter=\"url(#%s)\"", filter.c_str());
+}
+
+std::string CMSVGOutputFormat::shadowFilter(const DictRef& record, const platform::Rect& caster) {
+  const platform::Shadow shadow = shadowWithDictionary(record, 1);
+  const double dx = finiteOrZero(shadow.offset.width), dy = finiteOrZero(shadow.offset.height);
+  // The page blurs with a Gaussian of half the radius, whose ink is all but gone three deviations out.
+  const double sigma = std::max(0.0, finiteOrZero(shadow.blurRadius) / 2);
+  const double reach = std::ceil(3 * sigma) + 1;
+  const platform::Rect region = platform::insetRect(
+      platform::unionRect(caster, platform::offsetRect(caster, dx, dy)), -reach, -reach);
+  const std::string id = platform::formatString("shadow%d", ++maxShadowId_);
+  // Composited in sRGB, as the page composites the shadow under the shape.
+  platform::appendFormat(text_,
+                         "<defs>\n<filter id=\"%s\" filterUnits=\"userSpaceOnUse\" x=\"%f\" y=\"%f\" "
+                         "width=\"%f\" height=\"%f\" color-interpolation-filters=\"sRGB\">\n",
+                         id.c_str(), finiteOrZero(region.origin.x), finiteOrZero(region.origin.y),
+                         finiteOrZero(region.size.width), finiteOrZero(region.size.height));
+  if (sigma > 0) {
+    platform::appendFormat(text_, "<feGaussianBlur in=\"SourceAlpha\" stdDeviation=\"%f\"/>\n", sigma);
+    platform::appendFormat(text_, "<feOffset dx=\"%f\" dy=\"%f\" result=\"cast\"/>\n", dx, dy);
+  } else {
+    platform::appendFormat(text_, "<feOffset in=\"SourceAlpha\" dx=\"%f\" dy=\"%f\" result=\"cast\"/>\n", dx, dy);
+  }
+  platform::appendFormat(text_,
+                         "<feFlood flood-color=\"%s\" flood-opacity=\"%.4f\"/>\n"
+                         "<feComposite in2=\"cast\" operator=\"in\"/>\n"
+                         "<feMerge><feMergeNode/><feMergeNode in=\"SourceGraphic\"/></feMerge>\n"
+                         "</filter>\n</defs>\n",
+                         hexColour(shadow.color).c_str(), std::clamp(finiteOrZero(shadow.color.alpha()), 0.0, 1.0));
+  return id;
+}
+
 void CMSVGOutputFormat::SVGPathString(const DictRef& record) {
+  pathBounds_ = {};
   const DictRef shape = record->dictionary("shape");
   const platform::ArrayRef points = shape ? shape->array("points") : nullptr;
   if (!points) return;
   const double dx = record->get("x").floatValue();
   const double dy = record->get("y").floatValue();
+  platform::Point low{INFINITY, INFINITY}, high{-INFINITY, -INFINITY};
   const auto moved = [&](const DictRef& point, std::string_view key) {
-    const platform::Point p = shapePoint(point, key);
-    return platform::Point{finiteOrZero(p.x + dx), finiteOrZero(p.y + dy)};
+    const platform::Point p{finiteOrZero(shapePoint(point, key).x + dx), finiteOrZero(shapePoint(point, key).y + dy)};
+    low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+    high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+    return p;
   };
   for (const platform::Value& entry : *points) {
     const DictRef point = entry.dictionary();
@@ -227,13 +299,7 @@ void CMSVGOutputFormat::SVGPathString(const DictRef& record) {
     }
     if (type & kCMPointClose) text_ += "z ";
   }
-}
-
-void CMSVGOutputFormat::SVGStyleString(const DictRef& record) {
-  const DictRef shape = record->dictionary("shape");
-  SVGFillStyle(shape ? shape->dictionary("fill") : nullptr);
-  // The page is filled even-odd: a shape without a stroke part still needs the rule to keep its holes.
-  if (!SVGStrokeStyle(shape ? shape->dictionary("stroke") : nullptr)) text_ += "fill-rule:evenodd;";
+  if (low.x <= high.x) pathBounds_ = {low, {high.x - low.x, high.y - low.y}};
 }
 
 void CMSVGOutputFormat::SVGFillStyle(const DictRef& fill) {
@@ -328,6 +394,23 @@ void CMSVGOutputFormat::textSVGString(const DictRef& record) {
   // The outline in percent of the size, alone when positive.
   const platform::TextAttributes outlined = layer.textAttributes(true);
   const double outline = std::isfinite(outlined.strokeWidth) ? outlined.strokeWidth : 0;
+  const bool turned = finiteOrZero(record->get("rotate").floatValue()) != 0;
+  const DictRef shadow = usedShapeSlot(style, "shadow");
+  platform::BezierPath frame;
+  std::string filter;
+  if (turned || shadow) {
+    // Measured, so that the frame it turns about is the one the canvas turns, and the shadow has the room it takes.
+    CMTextLayer measured(platform::dictionaryCopy(record), 1);
+    frame = measured.framePath(false);
+    if (shadow) filter = shadowFilter(shadow, frame.bounds());
+    if (!turned) frame = {};
+  }
+  if (!filter.empty()) {
+    // On a group, not on the text: Inkscape casts a text's own filter from heavier glyphs than it draws.
+    platform::appendFormat(text_, "<g filter=\"url(#%s)\"", filter.c_str());
+    layerAttributes(record, frame);
+    text_ += ">\n";
+  }
   platform::appendFormat(text_, "<text x=\"%.4f\" y=\"%.4f\" fill=\"%s\" font-size=\"%s\"",
                          finiteOrZero(record->get("x").floatValue()),
                          finiteOrZero(record->get("y").floatValue() + baseline),
@@ -350,13 +433,7 @@ void CMSVGOutputFormat::textSVGString(const DictRef& record) {
   if (const std::string& anchor = record->get("text-anchor").string(); anchor == "middle" || anchor == "end") {
     platform::appendFormat(text_, " text-anchor=\"%s\"", anchor.c_str());
   }
-  if (finiteOrZero(record->get("rotate").floatValue()) != 0) {
-    // Measured, so that the frame it turns about is the one the canvas turns.
-    CMTextLayer layer(platform::dictionaryCopy(record), 1);
-    layerAttributes(record, layer.framePath(false));
-  } else {
-    layerAttributes(record, {});
-  }
+  if (filter.empty()) layerAttributes(record, frame);
   text_ += "  >\n";
   int spans = 0;
   if (styleValue("underlilneStyle").boolValue()) {
@@ -370,6 +447,7 @@ void CMSVGOutputFormat::textSVGString(const DictRef& record) {
   platform::appendXMLText(text_, record->get("text").string());
   while (spans-- > 0) text_ += "</tspan>";
   text_ += "</text>";
+  if (!filter.empty()) text_ += "</g>\n";
 }
 
 void CMSVGOutputFormat::layerAttributes(const DictRef& record, const platform::BezierPath& frame) {

@@ -1,8 +1,9 @@
 #pragma once
 
 // The SVG output format: the page colour, unless transparent, and the document's visible layers as SVG text of our
-// own making. Shape layers become one path element each with inline style (gradient definitions placed just before
-// it), groups become group elements and text layers text elements; image layers are left out. Each step appends to
+// own making. Shape layers become one path element each with inline style (gradient and shadow definitions placed just
+// before it; a shape whose fill casts a shadow its stroke does not is a group of the two), groups become group
+// elements and text layers text elements; image layers are left out. Each step appends to
 // one text that grows as it goes. Layer records are read, never changed: a parametric shape is turned into Bezier
 // points on a copy.
 
@@ -22,8 +23,8 @@ class CMSVGOutputFormat final : public CMBaseOutputFormat {
   void layers(const platform::ArrayRef& records);
   void layerSVGString(const platform::DictRef& record);
   void shapeSVGString(const platform::DictRef& record);
+  // The outline's path data; its points' bounds are kept for the shadow's filter.
   void SVGPathString(const platform::DictRef& record);
-  void SVGStyleString(const platform::DictRef& record);
   void SVGFillStyle(const platform::DictRef& fill);
   // False when the stroke gives no style at all.
   bool SVGStrokeStyle(const platform::DictRef& stroke);
@@ -36,11 +37,20 @@ class CMSVGOutputFormat final : public CMBaseOutputFormat {
 
  private:
   void gradientStops(const platform::ArrayRef& markers);
+  // An open path element of the fill and the stroke given (either may be null) over the path data, its shadow drawn
+  // with the filter of that id unless the id is empty.
+  void pathElement(const platform::DictRef& fill, const platform::DictRef& stroke, const std::string& outline,
+                   const std::string& filter);
+  // A definitions block with the filter that draws the shadow of the record under what it is applied to, as the page
+  // casts it; `caster` bounds what casts it, in the user space of the element. Returns the filter's id.
+  std::string shadowFilter(const platform::DictRef& record, const platform::Rect& caster);
   // The layer's turn about its frame's centre and its opacity below 1, as attributes.
   void layerAttributes(const platform::DictRef& record, const platform::BezierPath& frame);
 
   std::string text_;
   std::string currentGradientFillId_;
   std::string currentGradientStrokeId_;
+  platform::Rect pathBounds_;
   int maxGradientId_ = 1;
+  int maxShadowId_ = 0;
 };

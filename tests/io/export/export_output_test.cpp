@@ -1,6 +1,6 @@
 // Every output format read back by an outside reader (poppler, ghostscript, rsvg-convert, ImageMagick, libxml2's
-// xmllint) and compared with our own PNG render of the page or with hand-computed text; no export changes the
-// document.
+// xmllint), and the canvas, compared with our own PNG render of the page or with hand-computed text; no export changes
+// the document.
 
 #include <clocale>
 #include <cmath>
@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "canvas_page.h"
 #include "document/CMCaches.h"
 #include "export_tools.h"
 #include "io/export/CMExportManager.h"
@@ -79,6 +80,16 @@ class ExportOutputTest : public ::testing::Test {
 
 TEST_F(ExportOutputTest, EveryFormatShowsOurPageAndLeavesTheDocumentAlone) {
   sceneA(document_);
+  // Shadows down and right of the oval and of a text, blurred: where the page draws them, the canvas and every format
+  // draw them too, rsvg-convert through the SVG's filters.
+  const DictRef shadow = Dictionary::make({{"use", true}, {"alpha", 0.8}, {"blurRadius", 8.0}, {"offset_x", 10.0},
+                                           {"offset_y", 10.0}, {"color", Dictionary::make({{"b", 255}})}});
+  DictRef text = document_.createObject("text", {150, 100});
+  text->set("text", "Hg");
+  text->dictionary("style")->set("shadow", shadow);
+  document_.data()->array("layers")->at(1).dictionary()->dictionary("shape")->set("shadow", shadow);
+  addLayer(document_, text);
+  svg();  // the filters valid as written
   document_.undoManager().regUndoDictionary(1, document_.data()->array("layers")->at(0).dictionary());
   const bool edited = document_.isDocumentEdited();
   const platform::Bytes before = platform::archivedDataWithRootObject(platform::Value(document_.data()));
@@ -96,6 +107,8 @@ TEST_F(ExportOutputTest, EveryFormatShowsOurPageAndLeavesTheDocumentAlone) {
     EXPECT_EQ(platform::archivedDataWithRootObject(platform::Value(document_.data())), before) << format.extension;
     EXPECT_TRUE(document_.undoManager().undoCount() == 1 && document_.isDocumentEdited() == edited);
   }
+  const auto [over32, over128, meanError, worst] = differingShares(reference, canvasPage(document_, scratch_));
+  EXPECT_TRUE(over32 <= 0.02 && over128 <= 0.002 && meanError <= 4) << over32 << " " << over128 << " " << meanError;
   const Picture gif = readPicture(scratch_ / "page.gif");
   const std::string tiff = readText(scratch_ / "page.tiff").substr(0, 4);
   for (auto [x, y] : {std::pair{190, 70}, {310, 75}, {270, 185}})

@@ -1,5 +1,6 @@
 // PDF and EPS pages hold drawings, not pictures: no image for a layer without blur, text kept as text, lines sharp at
-// a printer's resolution; a blurred layer is a picture at print resolution; printing draws the page image at 300 ppi.
+// a printer's resolution; a blurred layer is a picture at print resolution; printing draws the page image at 300 ppi,
+// at the page's size.
 // Read back with poppler (pdfimages, pdftotext, pdffonts, pdftoppm) and Ghostscript.
 
 #include <gtkmm/window.h>
@@ -112,18 +113,39 @@ TEST_F(PageDrawingsTest, ABlurredLayerIsAPictureAtPrintResolution) {
   for (const ListedImage& image : images) EXPECT_NEAR(image.xPpi, 300, 1);
 }
 
-TEST_F(PageDrawingsTest, PrintingDrawsThePageImageAt300Ppi) {
+// On paper at 300 ppi, the page's size at 100 %, with its blurred shadow as our page draws it at 72 ppi, not offset
+// and blurred by as many pixels of the finer picture.
+TEST_F(PageDrawingsTest, PrintingDrawsThePageImageAt300PpiAtItsSize) {
   const CMPageImageServiceFactory::Factory previous =
       CMPageImageServiceFactory::install([] { return std::make_unique<CMPNGOutputFormat>(); });
   sceneA(document_);
+  for (int layer : {0, 1, 2})
+    document_.data()->array("layers")->at(layer).dictionary()->dictionary("shape")->set(
+        "shadow", Dictionary::make({{"use", true}, {"blurRadius", 8.0}, {"offset_x", 10.0}, {"offset_y", 10.0}}));
   Gtk::Window parent;
   const std::filesystem::path printed = scratch_ / "printed.pdf";
+  const std::filesystem::path large = scratch_ / "large.pdf";
   ASSERT_TRUE(printDocument(document_, parent, Gtk::PRINT_OPERATION_ACTION_EXPORT, printed.string()).ok());
+  // A page too large for a picture of 300 ppi is printed at its size all the same, from a coarser one.
+  CMDocument poster;
+  setPage(poster, 3000, 2000, 255, 255, 255, 255);
+  const bool printedLarge = printDocument(poster, parent, Gtk::PRINT_OPERATION_ACTION_EXPORT, large.string()).ok();
   CMPageImageServiceFactory::install(previous);
+  ASSERT_TRUE(printedLarge);
+  ASSERT_EQ(imagesIn(large).size(), 1u);
+  EXPECT_LT(imagesIn(large)[0].xPpi, 299);
+  EXPECT_NEAR(imagesIn(large)[0].xPpi, imagesIn(large)[0].width / (3000 / 72.0), 1);
   const std::vector<ListedImage> images = imagesIn(printed);
   ASSERT_EQ(images.size(), 1u);
   EXPECT_EQ(images[0].width, 1667);
   EXPECT_EQ(images[0].height, 1250);
+  EXPECT_EQ(images[0].xPpi, 300);
+  writeBytes(scratch_ / "ours.png", CMPNGOutputFormat().generate(document_).value());
+  ASSERT_TRUE(run("cd '" + scratch_.path().string() + "' && pdfimages -png printed.pdf print && convert print-000.png "
+                  "-resize 400x300! print.png"));
+  const auto [over32, over128, meanError, worst] =
+      differingShares(readPicture(scratch_ / "ours.png"), readPicture(scratch_ / "print.png"));
+  EXPECT_TRUE(over32 <= 0.02 && over128 <= 0.002 && meanError <= 4) << over32 << " " << over128 << " " << meanError;
 }
 
 }  // namespace
