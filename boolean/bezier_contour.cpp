@@ -5,13 +5,13 @@
 #include <cmath>
 
 #include "boolean/bezier_curve.h"
-#include "boolean/contour_overlap.h"
-#include "boolean/curve_location.h"
-#include "boolean/edge_crossing.h"
 #include "boolean/list_description.h"
 #include "boolean/path_markers.h"
 #include "boolean/rect_functions.h"
 #include "boolean/tolerance_functions.h"
+#include "boolean/walk/contour_overlap.h"
+#include "boolean/walk/curve_location.h"
+#include "boolean/walk/edge_crossing.h"
 #include "platform/core/string_utilities.h"
 #include "platform/graphics/rect_functions.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "boolean/bezier_intersection.h"
+#include "boolean/walk/bezier_intersection.h"
 #include "platform/core/geometry.h"
 #include "platform/graphics/bezier_path.h"
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "boolean/bezier_intersection.h"
-#include "platform/core/string_utilities.h"
 #include "boolean/vector_functions.h"
+#include "boolean/walk/bezier_intersection.h"
+#include "platform/core/string_utilities.h"
 
 using platform::Point;
 using platform::Rect;

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "boolean/bezier_curve_data.h"
-#include "boolean/fat_line_clip.h"
 #include "boolean/range.h"
+#include "boolean/walk/fat_line_clip.h"
 #include "platform/core/geometry.h"
 #include "platform/graphics/bezier_path.h"
 

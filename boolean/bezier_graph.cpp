@@ -4,11 +4,11 @@
 
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
-#include "boolean/curve_location.h"
 #include "boolean/contour_reading.h"
 #include "boolean/list_description.h"
 #include "boolean/path_elements.h"
 #include "boolean/tolerance_functions.h"
+#include "boolean/walk/curve_location.h"
 #include "platform/core/string_utilities.h"
 #include "platform/graphics/rect_functions.h"
 

@@ -65,10 +65,6 @@ class PBBezierGraph {
   std::shared_ptr<PBBezierGraph> bezierGraphFromIntersections();
   PBEdgeCrossing* firstUnprocessedCrossing() const;
   void markAllCrossingsAsUnprocessed();
-  void unionNonintersectingPartsIntoGraph(PBBezierGraph& result, PBBezierGraph& other);
-  void intersectNonintersectingPartsIntoGraph(PBBezierGraph& result, PBBezierGraph& other);
-  void differenceNonintersectingPartsIntoGraph(PBBezierGraph& result, PBBezierGraph& other);
-  std::vector<std::shared_ptr<PBBezierContour>> nonintersectingContours() const;
   int contourInsides(PBBezierContour& contour);
   void removeCrossings();
   void removeOverlaps();

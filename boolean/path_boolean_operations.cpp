@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "boolean/bezier_graph.h"
-#include "boolean/overlay.h"
+#include "boolean/overlay/overlay.h"
 #include "boolean/path_elements.h"
 #include "platform/graphics/rect_functions.h"
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "boolean/bezier_curve.h"
-#include "boolean/bezier_intersect_range.h"
-#include "boolean/bezier_intersection.h"
+#include "boolean/walk/bezier_intersect_range.h"
+#include "boolean/walk/bezier_intersection.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include "boolean/bezier_curve.h"
 #include "boolean/bezier_graph.h"
-#include "boolean/contour_overlap.h"
-#include "boolean/curve_location.h"
-#include "boolean/edge_crossing.h"
+#include "boolean/walk/contour_overlap.h"
+#include "boolean/walk/curve_location.h"
+#include "boolean/walk/edge_crossing.h"
 #include "path_oracles.h"
 
 namespace {

@@ -7,9 +7,9 @@
 
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
-#include "boolean/graph_containment.h"
 #include "boolean/path_boolean_operations.h"
 #include "boolean/path_elements.h"
+#include "boolean/walk/graph_containment.h"
 #include "path_oracles.h"
 
 namespace {

@@ -1,15 +1,15 @@
 // Filing overlap pieces into runs, their continuity and containment rules,
 // and whether a shared stretch is a crossing or a touch.
 
-#include "boolean/contour_overlap.h"
+#include "boolean/walk/contour_overlap.h"
 
 #include <gtest/gtest.h>
 
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
 #include "boolean/bezier_graph.h"
-#include "boolean/bezier_intersect_range.h"
-#include "boolean/edge_crossing.h"
+#include "boolean/walk/bezier_intersect_range.h"
+#include "boolean/walk/edge_crossing.h"
 #include "path_oracles.h"
 
 namespace {

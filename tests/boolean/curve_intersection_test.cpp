@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "boolean/bezier_curve.h"
-#include "boolean/bezier_intersect_range.h"
-#include "boolean/bezier_intersection.h"
+#include "boolean/walk/bezier_intersect_range.h"
+#include "boolean/walk/bezier_intersection.h"
 #include "curve_oracles.h"
 
 namespace {

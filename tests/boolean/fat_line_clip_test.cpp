@@ -1,4 +1,4 @@
-#include "boolean/fat_line_clip.h"
+#include "boolean/walk/fat_line_clip.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <limits>
 
 #include "boolean/bezier_curve.h"
-#include "boolean/bezier_intersect_range.h"
-#include "boolean/bezier_intersection.h"
+#include "boolean/walk/bezier_intersect_range.h"
+#include "boolean/walk/bezier_intersection.h"
 #include "curve_oracles.h"
 
 namespace {

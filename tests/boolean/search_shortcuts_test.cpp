@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "boolean/bezier_curve.h"
-#include "boolean/closest_parameter_span.h"
-#include "boolean/edge_pair_sweep.h"
-#include "boolean/fat_line_clip.h"
 #include "boolean/rect_functions.h"
 #include "boolean/root_finder.h"
+#include "boolean/walk/closest_parameter_span.h"
+#include "boolean/walk/edge_pair_sweep.h"
+#include "boolean/walk/fat_line_clip.h"
 #include "curve_oracles.h"
 
 namespace {

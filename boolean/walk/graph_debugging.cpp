@@ -3,9 +3,9 @@
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
 #include "boolean/bezier_graph.h"
-#include "boolean/bezier_intersection.h"
-#include "boolean/edge_crossing.h"
 #include "boolean/path_markers.h"
+#include "boolean/walk/bezier_intersection.h"
+#include "boolean/walk/edge_crossing.h"
 
 namespace {
 

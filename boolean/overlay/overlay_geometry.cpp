@@ -1,4 +1,4 @@
-#include "boolean/overlay_geometry.h"
+#include "boolean/overlay/overlay_geometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,15 +1,15 @@
-#include "boolean/curve_overlap.h"
+#include "boolean/walk/curve_overlap.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "boolean/bezier_curve.h"
-#include "boolean/bezier_intersect_range.h"
-#include "boolean/closest_parameter_span.h"
 #include "boolean/line_functions.h"
 #include "boolean/rect_functions.h"
 #include "boolean/tolerance_functions.h"
 #include "boolean/vector_functions.h"
+#include "boolean/walk/bezier_intersect_range.h"
+#include "boolean/walk/closest_parameter_span.h"
 
 using platform::Point;
 

@@ -1,4 +1,4 @@
-#include "boolean/curve_intersection.h"
+#include "boolean/walk/curve_intersection.h"
 
 #include <algorithm>
 #include <bit>
@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <utility>
 
-#include "boolean/bezier_intersect_range.h"
-#include "boolean/bezier_intersection.h"
-#include "boolean/fat_line_clip.h"
 #include "boolean/line_functions.h"
 #include "boolean/rect_functions.h"
 #include "boolean/tolerance_functions.h"
 #include "boolean/vector_functions.h"
+#include "boolean/walk/bezier_intersect_range.h"
+#include "boolean/walk/bezier_intersection.h"
+#include "boolean/walk/fat_line_clip.h"
 
 using platform::Point;
 

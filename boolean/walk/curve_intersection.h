@@ -6,8 +6,8 @@
 
 #include "boolean/bezier_curve.h"
 #include "boolean/bezier_curve_data.h"
-#include "boolean/curve_overlap.h"
 #include "boolean/range.h"
+#include "boolean/walk/curve_overlap.h"
 
 constexpr int PBClipMaximumIterations = 500;
 constexpr int PBClipMaximumSplitDepth = 9;

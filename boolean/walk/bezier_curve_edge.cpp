@@ -4,8 +4,8 @@
 
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
-#include "boolean/bezier_intersection.h"
-#include "boolean/edge_crossing.h"
+#include "boolean/walk/bezier_intersection.h"
+#include "boolean/walk/edge_crossing.h"
 
 void PBBezierCurve::sortCrossings() {
   // A stable sort keeps crossings at equal parameters in insertion order, so results are repeatable.

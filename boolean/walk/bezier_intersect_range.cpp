@@ -1,9 +1,9 @@
-#include "boolean/bezier_intersect_range.h"
+#include "boolean/walk/bezier_intersect_range.h"
 
 #include "boolean/bezier_curve.h"
-#include "boolean/bezier_intersection.h"
-#include "platform/core/string_utilities.h"
 #include "boolean/tolerance_functions.h"
+#include "boolean/walk/bezier_intersection.h"
+#include "platform/core/string_utilities.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "boolean/contour_overlap.h"
+#include "boolean/walk/contour_overlap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,11 +6,11 @@
 
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
-#include "boolean/bezier_intersect_range.h"
-#include "boolean/bezier_intersection.h"
-#include "boolean/edge_crossing.h"
 #include "boolean/list_description.h"
-#include "boolean/tangent_pairs.h"
+#include "boolean/walk/bezier_intersect_range.h"
+#include "boolean/walk/bezier_intersection.h"
+#include "boolean/walk/edge_crossing.h"
+#include "boolean/walk/tangent_pairs.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
-#include "boolean/overlay.h"
+#include "boolean/overlay/overlay.h"
 
 using platform::Point;
 

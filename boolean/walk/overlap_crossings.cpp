@@ -9,10 +9,10 @@
 #include <memory>
 
 #include "boolean/bezier_curve.h"
-#include "boolean/bezier_intersect_range.h"
-#include "boolean/bezier_intersection.h"
-#include "boolean/contour_overlap.h"
-#include "boolean/edge_crossing.h"
+#include "boolean/walk/bezier_intersect_range.h"
+#include "boolean/walk/bezier_intersection.h"
+#include "boolean/walk/contour_overlap.h"
+#include "boolean/walk/edge_crossing.h"
 
 void PBEdgeOverlapRun::addCrossingPair(Place place) {
   const PBEdgeOverlap& overlap = place == Place::Start ? *overlaps_.front()

@@ -5,11 +5,11 @@
 
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
-#include "boolean/bezier_intersect_range.h"
-#include "boolean/contour_overlap.h"
-#include "boolean/curve_location.h"
-#include "boolean/edge_crossing.h"
 #include "boolean/tolerance_functions.h"
+#include "boolean/walk/bezier_intersect_range.h"
+#include "boolean/walk/contour_overlap.h"
+#include "boolean/walk/curve_location.h"
+#include "boolean/walk/edge_crossing.h"
 #include "platform/graphics/rect_functions.h"
 
 using platform::Point;

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numeric>
 
-#include "boolean/overlay.h"
-#include "boolean/overlay_geometry.h"
+#include "boolean/overlay/overlay.h"
+#include "boolean/overlay/overlay_geometry.h"
 #include "boolean/rect_index.h"
 
 using platform::Point;

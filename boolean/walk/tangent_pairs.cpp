@@ -1,4 +1,4 @@
-#include "boolean/tangent_pairs.h"
+#include "boolean/walk/tangent_pairs.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,4 +1,4 @@
-#include "boolean/closest_parameter_span.h"
+#include "boolean/walk/closest_parameter_span.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "boolean/edge_crossing.h"
+#include "boolean/walk/edge_crossing.h"
 
 #include "boolean/bezier_curve.h"
-#include "boolean/bezier_intersection.h"
+#include "boolean/walk/bezier_intersection.h"
 #include "platform/core/string_utilities.h"
 
 PBEdgeCrossing::PBEdgeCrossing(std::shared_ptr<PBBezierIntersection> intersection)

@@ -1,4 +1,4 @@
-#include "boolean/edge_pair_sweep.h"
+#include "boolean/walk/edge_pair_sweep.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "boolean/bezier_intersection.h"
+#include "boolean/walk/bezier_intersection.h"
 
 #include "boolean/bezier_curve.h"
-#include "platform/core/string_utilities.h"
 #include "boolean/tolerance_functions.h"
 #include "boolean/vector_functions.h"
+#include "platform/core/string_utilities.h"
 
 using platform::Point;
 

@@ -1,4 +1,4 @@
-#include "boolean/fat_line_clip.h"
+#include "boolean/walk/fat_line_clip.h"
 
 #include <algorithm>
 #include <cmath>

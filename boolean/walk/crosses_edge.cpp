@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "boolean/bezier_curve.h"
-#include "boolean/bezier_intersect_range.h"
-#include "boolean/bezier_intersection.h"
-#include "boolean/tangent_pairs.h"
+#include "boolean/walk/bezier_intersect_range.h"
+#include "boolean/walk/bezier_intersection.h"
+#include "boolean/walk/tangent_pairs.h"
 
 namespace {
 

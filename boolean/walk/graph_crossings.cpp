@@ -6,13 +6,13 @@
 #include "boolean/bezier_contour.h"
 #include "boolean/bezier_curve.h"
 #include "boolean/bezier_graph.h"
-#include "boolean/bezier_intersect_range.h"
-#include "boolean/bezier_intersection.h"
-#include "boolean/contour_overlap.h"
-#include "boolean/edge_crossing.h"
-#include "boolean/edge_pair_sweep.h"
 #include "boolean/rect_functions.h"
 #include "boolean/rect_index.h"
+#include "boolean/walk/bezier_intersect_range.h"
+#include "boolean/walk/bezier_intersection.h"
+#include "boolean/walk/contour_overlap.h"
+#include "boolean/walk/edge_crossing.h"
+#include "boolean/walk/edge_pair_sweep.h"
 #include "platform/graphics/rect_functions.h"
 
 using platform::Point;
