@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <numeric>
 
 #include "boolean/overlay/overlay.h"
@@ -126,8 +127,18 @@ void PBOverlay::orderAroundVertices() {
   for (std::size_t vertex = 0; vertex < vertices_.size(); ++vertex) {
     const auto begin = around_.begin() + aroundStart_[vertex], end = around_.begin() + aroundStart_[vertex + 1];
     if (end - begin > 2) {
+      auto byAngle = [&angle](HalfEdge a, HalfEdge b) { return angle[a] < angle[b] || (angle[a] == angle[b] && a < b); };
       for (auto it = begin; it != end; ++it) angle[*it] = PBOverlayLeavingAngle(halfEdgeCurve(*it));
-      std::sort(begin, end, [&angle](HalfEdge a, HalfEdge b) { return angle[a] < angle[b] || (angle[a] == angle[b] && a < b); });
+      std::sort(begin, end, byAngle);
+      // Curves that leave nearly together are measured again at one distance from the vertex: at a point a given way
+      // along, how fast each gets there could outweigh how they part.
+      constexpr double kNear = 0.05;
+      bool near = angle[*begin] + 2 * std::numbers::pi - angle[*(end - 1)] < kNear;
+      for (auto it = begin + 1; it != end && !near; ++it) near = angle[*it] - angle[*(it - 1)] < kNear;
+      if (near) {
+        for (auto it = begin; it != end; ++it) angle[*it] = PBOverlayLeavingAngleAtReach(halfEdgeCurve(*it));
+        std::sort(begin, end, byAngle);
+      }
     }
     for (auto it = begin; it != end; ++it) positionAround_[*it] = static_cast<int>(it - around_.begin());
   }

@@ -239,6 +239,17 @@ int PBOverlayCrossingsLeftOf(const PBBezierCurveData& curve, Point point) {
 double PBOverlayLeavingAngle(const PBBezierCurveData& curve) {
   const Point start = curve.endPoint1;
   Point toward = curve.endPoint2;
+  if (!curve.isStraightLine) {
+    // Some sixty-fourth of a unit of the working frame along it, or a quarter of a short curve.
+    const double parameter = std::min(0.25, 0x1p-6 / PBOverlayPolygonLength(curve));
+    toward = PBOverlayPointAt(curve, parameter);
+  }
+  return std::atan2(toward.y - start.y, toward.x - start.x);
+}
+
+double PBOverlayLeavingAngleAtReach(const PBBezierCurveData& curve) {
+  const Point start = curve.endPoint1;
+  Point toward = curve.endPoint2;
   // A sixty-fourth of a unit of the working frame from the start, the same distance for every curve at a vertex: at
   // equal distances, curves that leave in nearly one direction are told apart by where they are, not by how fast
   // they get there. A curve that ends nearer is taken at its end.

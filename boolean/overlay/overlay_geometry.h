@@ -47,3 +47,7 @@ int PBOverlayCrossingsLeftOf(const PBBezierCurveData& curve, platform::Point poi
 // The direction in which the curve leaves its start, as an angle: for a curve, that of the chord to a point a short
 // way along, so that curves leaving in one direction are ordered by how they bend.
 double PBOverlayLeavingAngle(const PBBezierCurveData& curve);
+// The same, measured where the curve is a sixty-fourth of a unit of the working frame from its start (or at its end
+// when that is nearer): the same distance for every curve, so that curves leaving nearly together are ordered by
+// where they are there, not by how fast they get there.
+double PBOverlayLeavingAngleAtReach(const PBBezierCurveData& curve);

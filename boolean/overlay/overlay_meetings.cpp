@@ -30,6 +30,7 @@ class Search {
   void run() {
     std::vector<std::pair<PBOverlayPiece, PBOverlayPiece>> pending;
     const PBOverlayPiece a = PBOverlayPieceOf(curveA_), b = PBOverlayPieceOf(curveB_);
+    if (meetOnlyNearAnEnd(a, b)) return;
     // Most pairs are told apart at once, edges that follow each other round a contour by the way they leave the
     // point they share.
     PBOverlayFrame frameA, frameB;
@@ -150,6 +151,23 @@ class Search {
     stretchesB_.push_back({std::min(onB.from, onB.to), std::max(onB.from, onB.to),
                            onB.from < onB.to ? onA.from : onA.to, onB.from < onB.to ? onA.to : onA.from});
     return true;
+  }
+
+  // Whether the boxes of the two pieces' control points, each grown by the tolerance, overlap only within the
+  // tolerance of an end they share (as where a line runs into a corner's arc): then that end, a vertex already, is
+  // all they share.
+  bool meetOnlyNearAnEnd(const PBOverlayPiece& a, const PBOverlayPiece& b) const {
+    PBOverlaySharedEnd end;
+    if (!PBOverlaySharesAnEnd(a, b, &end)) return false;
+    double low[2] = {-INFINITY, -INFINITY}, high[2] = {INFINITY, INFINITY};
+    for (const PBOverlayPiece* piece : {&a, &b}) {
+      const platform::Point* p = piece->p;
+      low[0] = std::max(low[0], std::min({p[0].x, p[1].x, p[2].x, p[3].x}) - tolerance_);
+      low[1] = std::max(low[1], std::min({p[0].y, p[1].y, p[2].y, p[3].y}) - tolerance_);
+      high[0] = std::min(high[0], std::max({p[0].x, p[1].x, p[2].x, p[3].x}) + tolerance_);
+      high[1] = std::min(high[1], std::max({p[0].y, p[1].y, p[2].y, p[3].y}) + tolerance_);
+    }
+    return high[0] - low[0] <= 2 * tolerance_ && high[1] - low[1] <= 2 * tolerance_;
   }
 
   // Whether the pieces meet nowhere, or only at an end they share; where two cuts happen to meet there and not ends
