@@ -127,24 +127,35 @@ TEST(BooleanMetCases, ADrawingOfSubnormalSizeStaysFinite) {
 // The judge itself: results that are wrong in the ways an engine goes wrong are told apart from the right one.
 TEST(BooleanJudge, TellsWrongResultsFromTheRightOne) {
   using booleancheck::Operation;
-  const platform::BezierPath a = pathoracles::parseSvgPath(corpus::rectangle(0, 0, 100, 100));
-  const platform::BezierPath b = pathoracles::parseSvgPath(corpus::rectangle(40, 0, 100, 100));
+  const std::string square = corpus::rectangle(0, 0, 100, 100), shifted = corpus::rectangle(40, 0, 100, 100);
+  const std::string bowTie = "M 0 0 L 100 100 L 100 0 L 0 100 Z", middle = corpus::rectangle(25, 25, 50, 50);
   const struct {
-    const char* result;
+    std::string a, b, result;
     bool right;
   } rows[] = {
-      {"M 40 0 L 100 0 L 100 100 L 40 100 Z", true},
-      {"M 0 0 L 100 0 L 100 100 L 0 100 Z", false},                                           // an operand
-      {"M 40 0 L 100 0 L 100 100 L 40 100 Z M 40 0 L 40.000000001 0 L 40 100 Z", false},  // a hairline more
-      {"M 40 0 L 100 0 L 100 99.99 L 40 99.99 Z", false},                                     // a sliver short
-      {"M 40 0 L 100 0 L 100 100 L 40 100 L 40 50 L 30 50 L 40 50 Z", false},                 // a spike out
+      {square, shifted, "M 40 0 L 100 0 L 100 100 L 40 100 Z", true},
+      {square, shifted, square, false},                                                            // an operand
+      {square, shifted, "M 40 0 L 100 0 L 100 100 L 40 100 Z M 40 0 L 40.000000001 0 L 40 100 Z", false},  // a hairline
+      {square, shifted, "M 40 0 L 100 0 L 100 99.99 L 40 99.99 Z", false},                         // a sliver short
+      {square, shifted, "M 40 0 L 100 0 L 100 100 L 40 100 L 40 50 L 30 50 L 40 50 Z", false},     // a spike out
+      // Outlines that cross themselves are read by their even-odd fill: the bow-tie's two triangles inside the square.
+      {bowTie, middle, "M 25 25 L 50 50 L 25 75 Z M 75 25 L 75 75 L 50 50 Z", true},
+      {bowTie, middle, "", false},                                                                  // nothing
+      {bowTie, middle, middle, false},                                                              // as if filled
+      {bowTie, bowTie, bowTie, true},  // a result that crosses itself, its lobes' signed areas cancelling
   };
   std::mt19937 random(1);
   for (const auto& row : rows) {
     const std::string verdict =
-        booleancheck::judge(Operation::Intersect, a, b, pathoracles::parseSvgPath(row.result), random);
+        booleancheck::judge(Operation::Intersect, pathoracles::parseSvgPath(row.a), pathoracles::parseSvgPath(row.b),
+                            pathoracles::parseSvgPath(row.result), random);
     EXPECT_EQ(verdict.empty(), row.right) << row.result << ": " << verdict;
   }
+  // A cubic loop passes a point on its far side: the point is on the outline, however sampling the cubic falls.
+  const std::string loop = "M 0 0 C 200 100 -100 100 100 0 Z";
+  EXPECT_EQ(booleancheck::judge(Operation::Union, pathoracles::parseSvgPath(loop), pathoracles::parseSvgPath(loop),
+                                pathoracles::parseSvgPath(loop), random),
+            "");
 }
 
 }  // namespace
