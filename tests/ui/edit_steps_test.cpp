@@ -4,6 +4,7 @@
 
 #include <gdk/gdkkeysyms.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -17,6 +18,9 @@
 #include "platform/ui/segmented_control.h"
 #include "platform/ui/text_field.h"
 #include "selection_fixture.h"
+#include "ui/CMColorGridView.h"
+#include "ui/CMColorPanelController.h"
+#include "ui/CMColorPicker.h"
 #include "ui/CMLayerStyleParameters.h"
 #include "ui/CMOptionsPanelView.h"
 
@@ -76,13 +80,18 @@ void redRectangles(Test& t, const std::vector<Rect>& frames = {{40, 60, 100, 80}
   t.settle();
 }
 
-// Whether the canvas shows red at the document point, nothing chosen.
-bool redAt(Test& t, Point at) {
+// The canvas's pixel at the document point, nothing chosen.
+platform::test::Pixel pixelAt(Test& t, Point at) {
   t.window->editor().clickOutside();
   t.settle();
   const auto shot = platform::test::renderWidget(t.window->editor().widget());
   const Point pixel = t.window->editor().zoomTransform().transformPoint(at);
-  const auto found = platform::test::pixelAt(shot.get(), static_cast<int>(pixel.x), static_cast<int>(pixel.y));
+  return platform::test::pixelAt(shot.get(), static_cast<int>(pixel.x), static_cast<int>(pixel.y));
+}
+
+// Whether the canvas shows red at the document point, nothing chosen.
+bool redAt(Test& t, Point at) {
+  const auto found = pixelAt(t, at);
   return found.red > 200 && found.green < 60 && found.blue < 60;
 }
 
@@ -98,6 +107,14 @@ bool sameLayer(const DictRef& layer, const DictRef& before) {
   const DictRef now = platform::dictionaryCopy(layer), then = platform::dictionaryCopy(before);
   for (const char* mark : {"dirty", "isDirty"}) now->remove(mark), then->remove(mark);
   return now->isEqual(*then);
+}
+
+// A click on the view at its own point.
+void clickView(platform::View& view, Point at) {
+  const Point pixel = view.localToGtk(at);
+  for (const GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE})
+    platform::test::injectButton(view.widget(), type, 1, pixel.x, pixel.y);
+  Test::settle();
 }
 
 // Whether the field's text fits the room it has for text.
@@ -278,6 +295,25 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  "Undo - Editing", {1}, Rect{30, 20, 133, 263},
                  [](Test& t) { EXPECT_EQ(outline(t.recordWithId(1)), (Rect{30, 20, 133, 263})); }},
+        // A triangle drawn with the pen and closed on its first point reads where it lies, its fill is on as the
+        // panel shows it, and a swatch chosen for the fill is drawn.
+        EditStep{"PenPathClosed",
+                 [](Test& t) {
+                   type(t.window->editor().widget(), "p");
+                   for (const Point click : {Point{100, 100}, {200, 100}, {150, 150}, {100, 100}}) t.clickCanvas(click);
+                   t.showRightPanel(4);
+                 },
+                 "Undo - Adding", {1}, Rect{100, 100, 100, 50},
+                 [](Test& t) {
+                   EXPECT_TRUE(t.recordWithId(1)->dictionary("shape")->dictionary("fill")->get("use").boolValue());
+                   CMColorPicker& picker = styleField<CMColorPicker>(t, kFillColor);
+                   clickView(picker, {10, 10});
+                   CMColorGridView& grid = picker.panelController()->colorsGridView();
+                   clickView(grid, {grid.cellRect(7).origin.x + 9, grid.cellRect(7).origin.y + 6});
+                   const auto inside = pixelAt(t, {150, 110});  // the swatch's 108, 225, 206
+                   EXPECT_TRUE(std::abs(inside.red - 108) <= 2 && std::abs(inside.green - 225) <= 2 &&
+                               std::abs(inside.blue - 206) <= 2);
+                 }},
         // New Document: 700 × 600 typed with Portrait chosen, then Landscape, Portrait twice, Landscape and Create.
         EditStep{"Landscape",
                  [](Test& t) {
