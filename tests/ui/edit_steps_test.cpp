@@ -314,6 +314,23 @@ INSTANTIATE_TEST_SUITE_P(
                    EXPECT_TRUE(std::abs(inside.red - 108) <= 2 && std::abs(inside.green - 225) <= 2 &&
                                std::abs(inside.blue - 206) <= 2);
                  }},
+        // Rectangle 1 clicked, 2 Control-clicked in the layers panel, both deleted with the panel's button and the
+        // deletion undone: 1 is current again, and Align Left moves 2 to it.
+        EditStep{"UndoOfTheLayersPanelsDelete",
+                 [](Test& t) {
+                   redRectangles(t);
+                   t.clickCanvas({60, 80});
+                   t.clickRow(1, GDK_CONTROL_MASK);
+                   ASSERT_EQ(t.window->editor().layerSelected().front()->get("id").intValue(), 1);
+                   t.clickPanelButton(CMLayersPanelView::kDeleteTag);
+                   ASSERT_TRUE(t.records()->empty());
+                   t.choose("Edit", "Undo");
+                 },
+                 "Redo - Deleting", {1, 2}, Rect{40, 60, 100, 80},
+                 [](Test& t) {
+                   t.choose("Arrange", "Align Left");
+                   EXPECT_TRUE(redAt(t, {45, 170}) && !redAt(t, {195, 170}));
+                 }},
         // New Document: 700 × 600 typed with Portrait chosen, then Landscape, Portrait twice, Landscape and Create.
         EditStep{"Landscape",
                  [](Test& t) {
