@@ -251,7 +251,10 @@ class CMEditorView : public CMEditorBaseView {
   bool selectLayer(const platform::DictRef& record, bool shiftPressed, bool isGroup);
   // Layers just made (drawn, dropped, pasted, duplicated) become the whole selection, the topmost of them the
   // current layer; the main window shows them in its panels.
-  void selectNewLayers(const std::vector<platform::DictRef>& records);
+  void selectNewLayers(const std::vector<platform::DictRef>& records) { selectNewLayers(records, std::nullopt); }
+  // With `current` the layer of that id among them is the current one; without, or when it is not among them, the
+  // topmost is.
+  void selectNewLayers(const std::vector<platform::DictRef>& records, std::optional<std::int32_t> current);
   // Selects every layer; the first becomes the current one when there is none. Then the main window hears of it
   // once (didSelectAll), so the panels follow.
   void selectAll();

@@ -2,8 +2,10 @@
 // shapes its handles, mirrored through the point), a click on the start of the
 // subpath closes it, a click on another point deletes that point. The pointer's
 // hover chooses the sub-mode, and so the cursor, that says which of these a
-// click would do. The curve is finished when the tool changes or, once closed,
-// when the next click starts a new one.
+// click would do. The curve is finished when it is closed or when the tool
+// changes.
+
+#include <utility>
 
 #include "canvas/CMEditorView.h"
 #include "canvas/CMEditorViewCreationRecords.h"
@@ -43,11 +45,8 @@ void CMEditorView::addBetheier(const platform::Event& event, const char* key, Co
   curvePoint_ = curveControlPoint1_ = curveControlPoint2_ = click;
   showLastCurvePoint_ = true;
   isDraggingCurve_ = true;
-  if (needToCreateNewLayer_) {
-    // The closed curve is finished like any other before the next one starts.
-    if (curveAddedLayer_) finishPenCurve(*curveAddedLayer_);
-    curveAddedLayer_ = nullptr;
-  }
+  // A closed curve was finished when it closed.
+  if (needToCreateNewLayer_) curveAddedLayer_ = nullptr;
   needToCreateNewLayer_ = false;
   if (!curveAddedLayer_ || !penPoints()) {
     startPenCurve(key, documentPoint(click));
@@ -109,7 +108,14 @@ void CMEditorView::addPenPoint(platform::Point point, Completion done) {
   }
   curveAddedLayer_->update();
   curveAddedLayer_->setDirty(true);
-  if (closing) needToCreateNewLayer_ = true;
+  if (closing) {
+    // The closed curve is complete: finished now, it holds the place, size and fill the panels show for it, and the
+    // next pen click starts a new one.
+    const std::shared_ptr<CMLayer> closed = std::exchange(curveAddedLayer_, nullptr);
+    creation_records::useShownFill(creation_records::shapeOf(closed->data()));
+    finishPenCurve(*closed);
+    needToCreateNewLayer_ = true;
+  }
   firstPoint_ = false;
   if (closing || hit) {
     showControlPoints_ = false;
@@ -175,6 +181,9 @@ void CMEditorView::finishPenCurve(CMLayer& layer) {
   layer.saveAsBezier();
   if (auto* shapeLayer = dynamic_cast<CMShapeLayer*>(&layer)) shapeLayer->setSize();
   if (const platform::DictRef shape = creation_records::shapeOf(layer.data())) shape->set("isFlipped", 1);
+  // The panels read the place and size the curve has now.
+  layer.update();
+  layer.storedSizeChanged();
 }
 
 platform::ArrayRef CMEditorView::penPoints() const {

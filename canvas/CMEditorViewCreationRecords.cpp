@@ -15,6 +15,11 @@ platform::DictRef shapeOf(const platform::DictRef& record) {
   return shape;
 }
 
+void useShownFill(const platform::DictRef& shape) {
+  const platform::DictRef fill = shape ? shape->dictionary("fill") : nullptr;
+  if (fill) fill->set("use", fill->get("type").intValue() != 0);
+}
+
 void applyToolLineWidth(const platform::DictRef& shape) {
   if (!shape) return;
   platform::DictRef stroke = shape->dictionary("stroke");

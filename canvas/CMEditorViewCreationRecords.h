@@ -15,6 +15,9 @@ namespace creation_records {
 platform::DictRef shapeOf(const platform::DictRef& record);
 // The profile's "line_width" as the shape's stroke "lineWidth" (a float).
 void applyToolLineWidth(const platform::DictRef& shape);
+// The shape's fill drawn when its type shows one: a new pen curve carries the type "Color" with the fill off, which
+// the curve keeps while open and takes on once closed.
+void useShownFill(const platform::DictRef& shape);
 
 // A pen point with its point and both control points at `point`.
 platform::DictRef penPoint(platform::Point point);

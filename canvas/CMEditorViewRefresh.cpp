@@ -93,9 +93,11 @@ void CMEditorView::updateSelectedShape() {
 void CMEditorView::updateSelectedLayerSize() {
   const OwnEdit own(*this);
   const Layers edited = editedLayers();
+  // The records hold their sides already, as given, and a shape's points scaled with them: rewriting them here would
+  // cut them to whole units, and would resize other chosen shapes to sides of theirs that may be out of date.
   for (const auto& layer : edited) {
-    const platform::DictRef& record = layer->data();
-    layer->setOriginSize({record->get("width").floatValue(), record->get("height").floatValue()});
+    layer->update();
+    layer->storedSizeChanged();
   }
   setLayersNeedDisplay(edited);
 }

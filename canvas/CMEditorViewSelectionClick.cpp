@@ -163,15 +163,23 @@ void CMEditorView::selectLayers(const std::vector<platform::DictRef>& records) {
   if (changed) setNeedsDisplay();
 }
 
-void CMEditorView::selectNewLayers(const std::vector<platform::DictRef>& records) {
+void CMEditorView::selectNewLayers(const std::vector<platform::DictRef>& records,
+                                   std::optional<std::int32_t> current) {
   // Whatever was selected before makes way: a command must not reach layers the user no longer sees chosen.
   const std::unordered_set<std::int32_t> members = memberIds(records);
   std::shared_ptr<CMLayer> topmost;
   for (auto layer = layers().rbegin(); layer != layers().rend(); ++layer) {
-    const bool member = members.count((*layer)->layerId()) != 0;
-    if (member && !topmost) topmost = *layer;
-    (*layer)->setSelected(member && *layer == topmost);
-    (*layer)->setSelectedAsPartOfGroup(member);
+    if (members.count((*layer)->layerId()) == 0) continue;
+    if (!topmost) topmost = *layer;
+    if (current && (*layer)->layerId() == *current) {
+      topmost = *layer;
+      break;
+    }
+  }
+  for (const auto& layer : layers()) {
+    const bool member = members.count(layer->layerId()) != 0;
+    layer->setSelected(member && layer == topmost);
+    layer->setSelectedAsPartOfGroup(member);
   }
   selectedLayer_ = topmost;
   selectedLayerDict_ = topmost ? topmost->data() : nullptr;
@@ -179,8 +187,8 @@ void CMEditorView::selectNewLayers(const std::vector<platform::DictRef>& records
   setNeedsDisplay();
   // The current layer first, as the panels take it.
   std::vector<platform::DictRef> shown = records;
-  const auto current = std::find(shown.begin(), shown.end(), selectedLayerDict_);
-  if (current != shown.end()) std::rotate(shown.begin(), current, current + 1);
+  const auto first = std::find(shown.begin(), shown.end(), selectedLayerDict_);
+  if (first != shown.end()) std::rotate(shown.begin(), first, first + 1);
   CMCanvasWindowService::shared().showSelection(shown, this);
 }
 

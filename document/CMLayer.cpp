@@ -4,6 +4,7 @@
 
 #include "document/CMNotificationNames.h"
 #include "document/CMProject.h"
+#include "document/CMWholeUnits.h"
 #include "platform/core/geometry_strings.h"
 #include "platform/core/notification_center.h"
 #include "platform/core/numeric.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-platform::Value truncated(double value) { return platform::saturatingTruncate<std::int32_t>(value); }
+platform::Value wholeUnits(double value) { return CMWholeUnits(value); }
 
 platform::DictRef handle(platform::Point point, CMHandleType type) {
   return platform::Dictionary::make({{"point", platform::stringFromPoint(point)}, {"type", std::int32_t{type}}});
@@ -41,25 +42,31 @@ platform::BezierPath CMLayer::framePath(bool /*zoomed*/) { return {}; }
 platform::BezierPath CMLayer::path() { return {}; }
 
 void CMLayer::setOriginPoint(platform::Point point) {
-  data_->set("x", truncated(point.x));
-  data_->set("y", truncated(point.y));
+  data_->set("x", wholeUnits(point.x));
+  data_->set("y", wholeUnits(point.y));
   updateLayerRect();
   postLayerChanged();
 }
 
 void CMLayer::setOriginSize(platform::Size size) {
-  data_->set("width", truncated(size.width));
-  data_->set("height", truncated(size.height));
+  data_->set("width", wholeUnits(size.width));
+  data_->set("height", wholeUnits(size.height));
+  dirty_ = true;
+  updateLayerRect();
+  postLayerChanged();
+}
+
+void CMLayer::storedSizeChanged() {
   dirty_ = true;
   updateLayerRect();
   postLayerChanged();
 }
 
 void CMLayer::setLayerRect(const platform::Rect& rect) {
-  data_->set("width", truncated(rect.size.width));
-  data_->set("height", truncated(rect.size.height));
-  data_->set("x", truncated(rect.origin.x));
-  data_->set("y", truncated(rect.origin.y));
+  data_->set("width", wholeUnits(rect.size.width));
+  data_->set("height", wholeUnits(rect.size.height));
+  data_->set("x", wholeUnits(rect.origin.x));
+  data_->set("y", wholeUnits(rect.origin.y));
   dirty_ = true;
   updateLayerRect();
 }

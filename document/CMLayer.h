@@ -99,6 +99,8 @@ class CMLayer {
   virtual void setOriginSize(platform::Size size);
   // Writes "width", "height", "x", "y"; dirty; updates; posts nothing.
   virtual void setLayerRect(const platform::Rect& rect);
+  // The record's sides were given elsewhere (typed, CMSetLayerSides): writes nothing; dirty; updates; posts.
+  void storedSizeChanged();
   // Writes "rotate" (float degrees); posts; editing type becomes kCMEditingTypeRotating.
   void setRotation(float degrees);
   void setFrameRect(const platform::Rect& rect) { frameRect_ = rect; }

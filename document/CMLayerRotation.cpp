@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "document/CMLayer.h"
+#include "document/CMWholeUnits.h"
 #include "platform/core/numeric.h"
 #include "platform/graphics/graphics_context.h"
 
@@ -13,15 +14,6 @@ constexpr float kRadiansPerDegree = 0.017453292f;
 float rotationRadians(const platform::DictRef& data) {
   const float radians = data->get("rotate").floatValue() * kRadiansPerDegree;
   return std::isfinite(radians) ? radians : 0.0f;
-}
-
-// Less than this in document units is no move of the origin at all.
-constexpr double kLeastMove = 0.01;
-
-// A value within float noise of a whole unit is that unit.
-double withoutNoise(double value) {
-  const double whole = std::round(value);
-  return std::fabs(value - whole) < kLeastMove ? whole : value;
 }
 
 platform::Point narrowed(platform::Point point) {
@@ -120,10 +112,10 @@ void CMLayer::unlockCenter() {
   // A displacement: only the linear part of the canvas-to-document transform applies.
   const platform::Size moved = backZoomTransform_ ? backZoomTransform_->transformSize(delta) : platform::Size{};
   // A turn alone leaves the frame's centre where it was locked: what the float arithmetic leaves of the move then is
-  // noise, and the origin, written in whole units, would drop a unit for a hair below it.
-  if (std::fabs(moved.width) >= kLeastMove || std::fabs(moved.height) >= kLeastMove) {
+  // noise, no move at all.
+  if (std::fabs(moved.width) >= kCMUnitTolerance || std::fabs(moved.height) >= kCMUnitTolerance) {
     const platform::Point origin = originPoint();
-    setOriginPoint({withoutNoise(origin.x + moved.width), withoutNoise(origin.y + moved.height)});
+    setOriginPoint({origin.x + moved.width, origin.y + moved.height});
   }
   editingType_ = 0;
   lockCenterPoint_ = false;

@@ -158,15 +158,22 @@ void CMPathShape::setPathControlPoint2(Point point, std::int32_t pointId) {
 
 void CMPathShape::setSize(platform::Size size) {
   const platform::Rect bounds = path_.isEmpty() ? platform::Rect{} : path_.bounds();
-  // An axis without extent has no finite factor: it keeps its scale.
-  float sx = 1;
-  float sy = 1;
-  if (bounds.size.width != 0 && !toSingle(size.width / bounds.size.width, sx)) sx = 1;
-  if (bounds.size.height != 0 && !toSingle(size.height / bounds.size.height, sy)) sy = 1;
+  // Each point keeps its fraction of the bounds, so the far edges land on the size itself rather than on the bounds
+  // times a rounded factor, which drifted a little with every resize. An axis without extent, or without a finite
+  // factor, keeps its scale.
+  const auto scales = [](double to, double from) { return from != 0 && std::isfinite(to / from); };
+  const bool sx = scales(size.width, bounds.size.width);
+  const bool sy = scales(size.height, bounds.size.height);
   // The size it has already: mapping by 1 would only round the points (an aligned layer keeps its size).
-  if (sx == 1 && sy == 1) return;
+  if ((!sx || size.width == bounds.size.width) && (!sy || size.height == bounds.size.height)) return;
   const Point origin = bounds.origin;
-  auto map = [&](Point p) { return Point{(p.x - origin.x) * sx + origin.x, (p.y - origin.y) * sy + origin.y}; };
+  const auto along = [](double p, double from, double extent, double to, bool scaled) {
+    return scaled ? from + (p - from) / extent * to : p;
+  };
+  auto map = [&](Point p) {
+    return Point{along(p.x, origin.x, bounds.size.width, size.width, sx),
+                 along(p.y, origin.y, bounds.size.height, size.height, sy)};
+  };
 
   const ArrayRef list = points_ && !points_->empty() ? points_ : data()->array("points");
   if (list) {

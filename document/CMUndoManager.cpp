@@ -5,12 +5,30 @@
 #include "platform/core/log.h"
 #include "platform/core/string_utilities.h"
 
+namespace {
+
+constexpr const char* kCurrentLayerKey = "current_layer";
+
+}  // namespace
+
+void CMUndoManager::noteCurrentLayer(const platform::DictRef& step, std::optional<std::int32_t> current) const {
+  if (current) step->set(kCurrentLayerKey, *current);
+}
+
+std::optional<std::int32_t> CMUndoManager::currentLayerOf(const platform::DictRef& step) {
+  const platform::Value* current = step ? step->find(kCurrentLayerKey) : nullptr;
+  if (!current || !current->isNumber()) return std::nullopt;
+  return current->intValue();
+}
+
 void CMUndoManager::registerRecord(platform::DictRef record) {
   if (inTransaction_) {
     // The document counts as edited once the transaction is kept (a discarded one leaves it as it was).
     transactionRecords_->add(std::move(record));
     return;
   }
+  // Registered before the edit changes anything: the current layer is still the one it acts on.
+  if (currentLayer_) noteCurrentLayer(record, currentLayer_());
   undoStack_.push_back(std::move(record));
   redoStack_.clear();
   markEdited();
@@ -21,6 +39,7 @@ void CMUndoManager::startTransaction(std::string name) {
   inTransaction_ = true;
   transactionRecords_ = platform::Array::make();
   transactionName_ = std::move(name);
+  transactionCurrent_ = currentLayer_ ? currentLayer_() : std::nullopt;
 }
 
 void CMUndoManager::endTransaction() {
@@ -33,6 +52,7 @@ void CMUndoManager::endTransaction() {
   platform::DictRef record =
       platform::Dictionary::make({{"items", std::move(transactionRecords_)}, {"type", kCMUndoTransaction}});
   if (!transactionName_.empty()) record->set("name", std::exchange(transactionName_, {}));
+  noteCurrentLayer(record, std::exchange(transactionCurrent_, std::nullopt));
   undoStack_.push_back(std::move(record));
   transactionRecords_ = nullptr;
   // Redo records were made against the tree before this transaction changed it.
@@ -44,6 +64,7 @@ void CMUndoManager::endTransaction() {
 
 void CMUndoManager::discardTransaction() {
   inTransaction_ = false;
+  transactionCurrent_.reset();
   transactionRecords_ = nullptr;
   transactionName_.clear();
 }
@@ -60,7 +81,10 @@ void CMUndoManager::replayLast(std::vector<platform::DictRef>& from, std::vector
     platform::logWarning("no undo replay installed; the record is dropped");
     return;
   }
-  if (platform::DictRef inverse = replay_(record)) to.push_back(std::move(inverse));
+  if (platform::DictRef inverse = replay_(record)) {
+    noteCurrentLayer(inverse, currentLayerOf(record));
+    to.push_back(std::move(inverse));
+  }
   markEdited();
 }
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,13 @@ class CMUndoManager {
   // Called after every registration, undo and redo, so the document knows it was edited.
   void setEditHandler(std::function<void()> handler) { editHandler_ = std::move(handler); }
   void setReplay(Replay replay) { replay_ = std::move(replay); }
+  // The layer the user works on (the canvas's current one), or none. Each step remembers it as the step begins, and
+  // the step that undoes or redoes it remembers the same, so that the layers a replay brings back are chosen again
+  // with that one current.
+  using CurrentLayer = std::function<std::optional<std::int32_t>()>;
+  void setCurrentLayer(CurrentLayer current) { currentLayer_ = std::move(current); }
+  // The current layer a step on either stack remembers.
+  static std::optional<std::int32_t> currentLayerOf(const platform::DictRef& step);
 
   // Types 5 and 6: {"obj": layer record, "keys": [key]}; keys without a value are kept
   // as "absent", which undo removes again. Other types: a layer record.
@@ -111,6 +119,7 @@ class CMUndoManager {
 
  private:
   void registerRecord(platform::DictRef record);
+  void noteCurrentLayer(const platform::DictRef& step, std::optional<std::int32_t> current) const;
   void replayLast(std::vector<platform::DictRef>& from, std::vector<platform::DictRef>& to);
   void markEdited();
   platform::ArrayRef rootLayers() const;
@@ -121,6 +130,8 @@ class CMUndoManager {
   bool inTransaction_ = false;
   platform::ArrayRef transactionRecords_;
   std::string transactionName_;
+  std::optional<std::int32_t> transactionCurrent_;
+  CurrentLayer currentLayer_;
   std::function<void()> editHandler_;
   Replay replay_;
 };

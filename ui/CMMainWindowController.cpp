@@ -138,7 +138,10 @@ void CMMainWindowController::setDocument(std::shared_ptr<CMBaseDocument> documen
     // The cached layer images are keyed by layer id, which another document reuses.
     CMCaches::sharedCaches().clean();
     selectedLayer_ = nullptr;
-    if (document_) document_->setDirtyChanged(nullptr);
+    if (document_) {
+      document_->setDirtyChanged(nullptr);
+      document_->undoManager().setCurrentLayer(nullptr);
+    }
     // The title and the tab mark unsaved changes as they come and go.
     if (drawing) {
       drawing->setDirtyChanged([weak = weak_from_this()] {
@@ -146,6 +149,14 @@ void CMMainWindowController::setDocument(std::shared_ptr<CMBaseDocument> documen
           self->updateTitle();
           self->updateDocumentTabs();
         }
+      });
+      // Each step remembers the layer the commands take as the current one (it has the handles), which undo and
+      // redo make current again.
+      drawing->undoManager().setCurrentLayer([weak = weak_from_this()]() -> std::optional<std::int32_t> {
+        const auto self = weak.lock();
+        const CMEditorView::Records current = self ? self->editor().layerSelected() : CMEditorView::Records{};
+        if (current.empty()) return std::nullopt;
+        return current.front()->get("id").intValue();
       });
     }
   }

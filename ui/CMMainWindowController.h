@@ -212,7 +212,7 @@ class CMMainWindowController final : public CMMainWindowService,
   void updateTitle();
   std::vector<platform::DictRef> selectedRecords() const;
   // Runs an undo or a redo; the layers it brings back become the selection in every view.
-  void replayStep(const std::function<void()>& replay);
+  void replayStep(bool redoing);
   // Toolbars: the palette's tool buttons, the right-panel buttons, the strip of tool 0 and the tool keys; once.
   void createToolbars();
   // A bound key chooses its tool unless a text field has the focus.

@@ -36,18 +36,26 @@ bool CMMainWindowController::hasLayers() const { return document_ && !editor().l
 bool CMMainWindowController::canPaste() const { return document_ && document_->canPaste(); }
 
 void CMMainWindowController::undo() {
-  if (canUndo()) replayStep([this] { document_->undo(); });
+  if (canUndo()) replayStep(false);
 }
 
 void CMMainWindowController::redo() {
-  if (canRedo()) replayStep([this] { document_->redo(); });
+  if (canRedo()) replayStep(true);
 }
 
-void CMMainWindowController::replayStep(const std::function<void()>& replay) {
+void CMMainWindowController::replayStep(bool redoing) {
   // A text being edited in place ends first: its edit is a step of its own, the one undone now.
   if (editor().isEditingText()) editor().endEditingText(platform::Event{});
+  CMUndoManager& steps = document_->undoManager();
+  if (redoing ? !steps.canRedo() : !steps.canUndo()) return;
+  const std::optional<std::int32_t> current =
+      CMUndoManager::currentLayerOf(redoing ? steps.redoStack().back() : steps.undoStack().back());
   const CMLayerTree::RecordsById before = CMLayerTree::recordsById(document_->data()->array("layers"));
-  replay();
+  if (redoing) {
+    document_->redo();
+  } else {
+    document_->undo();
+  }
   bool returned = false;
   const std::vector<platform::DictRef> put = CMLayerTree::putInPlace(document_->data()->array("layers"), before,
                                                                      returned);
@@ -55,7 +63,7 @@ void CMMainWindowController::replayStep(const std::function<void()>& replay) {
   // what it changed), so that the commands act on them as they did before; other steps keep the selection.
   if (!returned) return;
   mainView_->updateEditor();
-  editor().selectNewLayers(put);
+  editor().selectNewLayers(put, current);
 }
 
 void CMMainWindowController::copy() {

@@ -6,6 +6,7 @@
 
 #include "document/CMColorRecord.h"
 #include "document/CMDocument.h"
+#include "document/CMLayerSides.h"
 #include "document/CMNotificationNames.h"
 #include "document/CMPathShape.h"
 #include "document/CMProject.h"
@@ -62,12 +63,10 @@ double shownOrigin(const DictRef& layer, bool x) {
   return layer->get(x ? "x" : "y").doubleValue() + offset;
 }
 
-// The origin that puts the layer's edge at the typed place; a whole number where the outline starts at the origin.
+// The origin that puts the layer's edge at the typed place.
 Value originFor(const DictRef& layer, bool x, double typed) {
   const double offset = shownOrigin(layer, x) - layer->get(x ? "x" : "y").doubleValue();
-  const std::int64_t place = truncated(typed);
-  if (offset == 0) return Value(place);
-  return Value(static_cast<double>(place) - offset);
+  return Value(typed - offset);
 }
 
 // A shape's side is its outline's; a text layer without a side of its own has the side its text measures.
@@ -262,9 +261,9 @@ CMPanelValue CMOptionsPanelView::findValue(int propertyId, int index) {
     case kOpacity:
       return Value(L->get("alpha").floatValue() * 100);
     case kX:
-      return Value(truncated(shownOrigin(L, true)));
+      return Value(shownOrigin(L, true));
     case kY:
-      return Value(truncated(shownOrigin(L, false)));
+      return Value(shownOrigin(L, false));
     case kX1:
       return shapeFloat("x1");
     case kY1:
@@ -274,9 +273,9 @@ CMPanelValue CMOptionsPanelView::findValue(int propertyId, int index) {
     case kY2:
       return shapeFloat("y2");
     case kWidth:
-      return Value(truncated(shownSide(L, true)));
+      return Value(shownSide(L, true));
     case kHeight:
-      return Value(truncated(shownSide(L, false)));
+      return Value(shownSide(L, false));
     case kRotate:
       return Value(L->get("rotate").floatValue());
     case kStrokeType:
@@ -454,26 +453,19 @@ void CMOptionsPanelView::writeValue(const CMPanelValue& value, int propertyId, i
       const double side = v.doubleValue();
       if (!std::isfinite(side) || side < 1) return;
       const bool width = propertyId == kWidth;
-      const char* edited = width ? "width" : "height";
-      const char* other = width ? "height" : "width";
-      // A shape is resized from the size its outline has; the stored sides may be older (point editing).
+      // A shape is resized from the size its outline has; the stored sides may be older (point editing). Another
+      // layer keeps the other side it has, which for a text may be 0: as wide or high as its text.
       const bool outlined = outlineOf(L).has_value();
-      const float current = outlined ? static_cast<float>(shownSide(L, width)) : L->get(edited).floatValue();
-      const float otherSide = outlined ? static_cast<float>(shownSide(L, !width)) : L->get(other).floatValue();
-      const float ratio = otherSide / current;
+      const auto sideOf = [&](bool w) {
+        return outlined ? shownSide(L, w) : L->get(w ? "width" : "height").doubleValue();
+      };
+      const double current = sideOf(width);
+      double other = sideOf(!width);
       // The ratio needs both sides; without it the other side stays.
-      const bool keepsRatio = L->get("saveratio").boolValue() && current != 0 && std::isfinite(ratio);
-      const bool otherStale = !keepsRatio && L->get(other).floatValue() != otherSide;
-      regUndoAction(propertyId, index, L, layerPath,
-                    keepsRatio || otherStale ? std::vector<std::string>{"width", "height"}
-                                             : std::vector<std::string>{edited});
-      if (keepsRatio) L->set(other, truncated(side * ratio));
-      if (otherStale) L->set(other, otherSide);
-      if (width || keepsRatio) {
-        L->set(edited, truncated(side));
-      } else {
-        L->set(edited, static_cast<float>(side));
-      }
+      if (L->get("saveratio").boolValue() && current != 0 && std::isfinite(other / current)) other *= side / current;
+      // The points of a shape change with its sides: the step keeps them too, and gives back the shape exactly.
+      regUndoAction(propertyId, index, L, layerPath, {"width", "height", "shape"});
+      CMSetLayerSides(L, width ? platform::Size{side, other} : platform::Size{other, side});
       return refreshCanvas(Refresh::Size);
     }
     case kRotate:
@@ -520,7 +512,7 @@ void CMOptionsPanelView::writeValue(const CMPanelValue& value, int propertyId, i
       return refreshCanvas(Refresh::Layer);
     }
     case kFontSize:
-      return toStyle("fontSize", truncated(v.doubleValue()));
+      return toStyle("fontSize", f);
     case kUnderline:
       return toStyle("underlilneStyle", truncated(v.doubleValue()));
     case kStrikethrough:

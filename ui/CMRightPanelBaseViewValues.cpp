@@ -28,9 +28,11 @@ const DictRef* parameterOf(const std::vector<CMRightPanelBaseView::ControlEntry>
   return nullptr;
 }
 
-// What a field's text says, read in the C locale; nothing for text that is not a finite number.
+// What a field's text says, read in the C locale, as typed where the field shows it rounded; nothing for text that is
+// not a finite number.
 std::optional<double> fieldNumber(const platform::TextField& field) {
-  return platform::NumberFormat{}.parse(field.stringValue());
+  if (!platform::NumberFormat{}.parse(field.stringValue())) return std::nullopt;
+  return field.doubleValue();
 }
 
 }  // namespace
@@ -72,7 +74,8 @@ void CMRightPanelBaseView::showValue(platform::Control& control, const CMPanelVa
     if (plain.isString()) {
       field->setStringValue(plain.string());
     } else {
-      field->setDoubleValue(plain.floatValue());
+      // The stored number itself, which the field's format rounds to the places it shows.
+      field->setDoubleValue(plain.doubleValue());
     }
   } else if (auto* slider = dynamic_cast<platform::Slider*>(&control)) {
     slider->setDoubleValue(plain.floatValue());
@@ -132,7 +135,8 @@ void CMRightPanelBaseView::controlChanged(platform::Control& sender) {
       updateValues();
       return;
     }
-    value = platform::Value(static_cast<float>(*number));
+    // As typed: the record keeps what the user wrote, not its nearest float.
+    value = platform::Value(*number);
   } else if (auto* slider = dynamic_cast<platform::Slider*>(&sender)) {
     value = platform::Value(static_cast<float>(platform::saturatingTruncate<std::int64_t>(slider->doubleValue())));
   } else if (auto* stepper = dynamic_cast<platform::Stepper*>(&sender)) {

@@ -26,10 +26,12 @@ void TextField::setStringValue(const std::string& text) {
   auto blocked = guard();
   entry_->set_text(text);
   committed_ = text;
+  typed_.reset();
 }
 
 double TextField::doubleValue() const {
   const std::string text = stringValue();
+  if (typed_ && text == committed_) return *typed_;
   if (format_) return format_->parse(text).value_or(0);
   double value = 0;
   const char* begin = text.c_str();
@@ -63,6 +65,7 @@ void TextField::endEditing() {
     }
     text = format_->format(*value);
     setStringValue(text);
+    typed_ = value;
   }
   committed_ = text;
   userDidChange();

@@ -22,7 +22,8 @@ class TextField : public Control {
 
   std::string stringValue() const;
   void setStringValue(const std::string& text);
-  // The formatted value; without a format, the text's leading number or 0.
+  // The formatted value: the number as the user typed it when it was committed, though the text shows it rounded
+  // to the format's places; without a format, the text's leading number or 0.
   double doubleValue() const;
   void setDoubleValue(double value);
   void setNumberFormat(std::optional<NumberFormat> format);
@@ -39,6 +40,7 @@ class TextField : public Control {
   std::optional<NumberFormat> format_;
   std::function<void(TextField&)> textDidChange_;
   std::string committed_;
+  std::optional<double> typed_;  // what the committed text stands for, until the text is set otherwise
 };
 
 }  // namespace platform

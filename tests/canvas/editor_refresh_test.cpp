@@ -73,8 +73,8 @@ TEST_F(EditorRefreshTest, SizeUpdatesTakeTheRecordsWidthAndHeight) {
   record->set("width", 25.75);
   record->set("height", 12.0);
   canvas_->updateSelectedLayerSize();
-  // setOriginSize stores whole numbers.
-  EXPECT_EQ(record->get("width").doubleValue(), 25);
+  // The sides as the record was given them, not cut to whole units.
+  EXPECT_EQ(record->get("width").doubleValue(), 25.75);
   EXPECT_EQ(record->get("height").doubleValue(), 12);
 }
 

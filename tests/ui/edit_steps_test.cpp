@@ -1,19 +1,26 @@
 // Edits as a user makes them, with real GDK events, and what follows each: the Edit menu's step, the stored records,
-// the layers chosen on the canvas and in the layers panel, the style panel's place and size of the current layer,
-// and the canvas's pixels.
+// the layers chosen on the canvas and in the layers panel, the style panel's place and size of the current layer
+// (to hundredths), and the canvas's pixels.
 
 #include <gdk/gdkkeysyms.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <vector>
 
 #include "app/CMNewDocumentWindowController.h"
+#include "document/CMPathShape.h"
 #include "document/CMProject.h"
 #include "io/import/CMImportCommand.h"
+#include "platform/core/string_utilities.h"
 #include "platform/ui/segmented_control.h"
 #include "platform/ui/text_field.h"
 #include "selection_fixture.h"
+#include "ui/CMColorGridView.h"
+#include "ui/CMColorPanelController.h"
+#include "ui/CMColorPicker.h"
 #include "ui/CMLayerStyleParameters.h"
 #include "ui/CMOptionsPanelView.h"
 
@@ -51,17 +58,19 @@ void typeInto(Gtk::Entry& entry, const std::string& keys) {
   type(entry, keys + '\r');
 }
 
-platform::TextField& styleField(Test& t, int propertyId) {
-  for (const auto& entry : t.window->stylePanel()->views().at(0)->controls())
-    if (entry.parameter->get("property_id").intValue() == propertyId)
-      if (auto* field = dynamic_cast<platform::TextField*>(entry.control.get())) return *field;
+template <typename Control = platform::TextField>
+Control& styleField(Test& t, int propertyId) {
+  for (const auto& section : t.window->stylePanel()->views())
+    for (const auto& entry : section->controls())
+      if (entry.parameter->get("property_id").intValue() == propertyId)
+        if (auto* field = dynamic_cast<Control*>(entry.control.get())) return *field;
   throw std::runtime_error("no field " + std::to_string(propertyId));
 }
 
-// Rectangles 1 at (40, 60) and 2 (topmost) at (100, 100), 100 × 80 and red.
-void twoRectangles(Test& t) {
+// Red rectangles 1, 2, … (the last topmost), by default 1 at (40, 60) and 2 at (100, 100), 100 × 80.
+void redRectangles(Test& t, const std::vector<Rect>& frames = {{40, 60, 100, 80}, {100, 100, 100, 80}}) {
   const DictRef red = platform::Dictionary::make({{"r", 255}, {"g", 0}, {"b", 0}, {"a", 255}});
-  for (const Rect& frame : {Rect{40, 60, 100, 80}, Rect{100, 100, 100, 80}}) {
+  for (const Rect& frame : frames) {
     const DictRef record = rectangle(static_cast<std::int64_t>(t.records()->size()) + 1, frame);
     record->set("alpha", 1.0);
     record->dictionary("shape")->set("fill", platform::Dictionary::make({{"use", true}, {"type", 1}, {"color", red}}));
@@ -71,14 +80,48 @@ void twoRectangles(Test& t) {
   t.settle();
 }
 
-// Whether the canvas shows red at the document point, nothing chosen.
-bool redAt(Test& t, Point at) {
+// The canvas's pixel at the document point, nothing chosen.
+platform::test::Pixel pixelAt(Test& t, Point at) {
   t.window->editor().clickOutside();
   t.settle();
   const auto shot = platform::test::renderWidget(t.window->editor().widget());
   const Point pixel = t.window->editor().zoomTransform().transformPoint(at);
-  const auto found = platform::test::pixelAt(shot.get(), static_cast<int>(pixel.x), static_cast<int>(pixel.y));
+  return platform::test::pixelAt(shot.get(), static_cast<int>(pixel.x), static_cast<int>(pixel.y));
+}
+
+// Whether the canvas shows red at the document point, nothing chosen.
+bool redAt(Test& t, Point at) {
+  const auto found = pixelAt(t, at);
   return found.red > 200 && found.green < 60 && found.blue < 60;
+}
+
+// Where the layer's outline lies on the page.
+Rect outline(const DictRef& layer) {
+  const Rect inLayer = CMPathShape::pathFromPointRecords(layer->dictionary("shape")->array("points")).bounds();
+  return {layer->get("x").doubleValue() + inLayer.origin.x, layer->get("y").doubleValue() + inLayer.origin.y,
+          inLayer.size.width, inLayer.size.height};
+}
+
+// Whether the layer is what a copy of it taken before holds, but for the marks of a drawing to redo.
+bool sameLayer(const DictRef& layer, const DictRef& before) {
+  const DictRef now = platform::dictionaryCopy(layer), then = platform::dictionaryCopy(before);
+  for (const char* mark : {"dirty", "isDirty"}) now->remove(mark), then->remove(mark);
+  return now->isEqual(*then);
+}
+
+// A click on the view at its own point.
+void clickView(platform::View& view, Point at) {
+  const Point pixel = view.localToGtk(at);
+  for (const GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE})
+    platform::test::injectButton(view.widget(), type, 1, pixel.x, pixel.y);
+  Test::settle();
+}
+
+// Whether the field's text fits the room it has for text.
+bool showsWhole(platform::TextField& field) {
+  int width = 0, height = 0;
+  field.gtkEntry().get_layout()->get_pixel_size(width, height);
+  return width > 0 && width <= field.gtkEntry().get_text_area().get_width();
 }
 
 TEST_P(EditSteps, LeaveTheStepTheRecordsTheSelectionAndThePanelsAsTheUserSeesThem) {
@@ -97,7 +140,7 @@ TEST_P(EditSteps, LeaveTheStepTheRecordsTheSelectionAndThePanelsAsTheUserSeesThe
     const Rect& shown = *step.panel;
     for (const auto& [id, value] : {std::pair{kX, shown.origin.x}, {kY, shown.origin.y}, {kWidth, shown.size.width},
                                     {kHeight, shown.size.height}})
-      EXPECT_EQ(styleField(*this, id).stringValue(), std::to_string(static_cast<int>(value))) << id;
+      EXPECT_EQ(styleField(*this, id).stringValue(), platform::formatString("%g", value)) << id;
   }
   if (step.checks) step.checks(*this);
 }
@@ -146,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The top left corner of rectangle 1 dragged 20 to the left with Edit Points (key A), the panel shown.
         EditStep{"CornerDraggedWithPointEditing",
                  [](Test& t) {
-                   twoRectangles(t);
+                   redRectangles(t);
                    type(t.window->editor().widget(), "a");
                    t.clickCanvas({60, 80});
                    t.showRightPanel(4);
@@ -158,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
                  }},
         EditStep{"UndoOfDelete",
                  [](Test& t) {
-                   twoRectangles(t);
+                   redRectangles(t);
                    t.clickCanvas({60, 80});
                    t.choose("Edit", "Delete");
                    t.choose("Edit", "Undo");
@@ -170,7 +213,7 @@ INSTANTIATE_TEST_SUITE_P(
                  }},
         EditStep{"UndoOfUnion",
                  [](Test& t) {
-                   twoRectangles(t);
+                   redRectangles(t);
                    t.hand().drag({20, 20}, {300, 250});
                    t.choose("Arrange", "Union");
                    t.choose("Edit", "Undo");
@@ -179,6 +222,114 @@ INSTANTIATE_TEST_SUITE_P(
                  [](Test& t) {
                    t.choose("Arrange", "Align Left");  // 1 goes to 2
                    EXPECT_TRUE(redAt(t, {150, 70}));
+                 }},
+        // Width 120 typed for an 80 × 60 rectangle, a click on the empty page and Control-Z: one step gives back the
+        // sides and the points; Redo and Undo give back each state exactly.
+        EditStep{"SizeEditUndone",
+                 [](Test& t) {
+                   redRectangles(t, {{40, 60, 80, 60}});
+                   const DictRef before = platform::dictionaryCopy(t.recordWithId(1));
+                   t.clickCanvas({60, 80});
+                   t.showRightPanel(4);
+                   typeInto(styleField(t, kWidth).gtkEntry(), "120");
+                   const DictRef edited = platform::dictionaryCopy(t.recordWithId(1));
+                   EXPECT_EQ(outline(edited), (Rect{40, 60, 120, 60}));
+                   t.clickCanvas({400, 300});
+                   type(t.window->editor().widget(), "z", GDK_CONTROL_MASK);
+                   EXPECT_TRUE(sameLayer(t.recordWithId(1), before) && redAt(t, {115, 90}) && !redAt(t, {125, 90}));
+                   t.choose("Edit", "Redo");
+                   EXPECT_TRUE(sameLayer(t.recordWithId(1), edited) && redAt(t, {155, 90}) && !redAt(t, {165, 90}));
+                   t.choose("Edit", "Undo");
+                   EXPECT_TRUE(sameLayer(t.recordWithId(1), before));
+                   t.clickCanvas({60, 80});
+                 },
+                 "Redo - Modify", {1}, Rect{40, 60, 80, 60}, nullptr},
+        // The union of the two rectangles (160 × 120) given Height 150, both steps undone and the union redone.
+        EditStep{"UnionRedoneAfterAHeightEdit",
+                 [](Test& t) {
+                   redRectangles(t);
+                   t.hand().drag({20, 20}, {300, 250});
+                   t.choose("Arrange", "Union");
+                   const DictRef united = platform::dictionaryCopy(t.recordWithId(2));
+                   t.showRightPanel(4);
+                   typeInto(styleField(t, kHeight).gtkEntry(), "150");
+                   EXPECT_EQ(outline(t.recordWithId(2)), (Rect{40, 60, 160, 150}));
+                   for (const char* step : {"Undo", "Undo", "Redo"}) t.choose("Edit", step);
+                   EXPECT_TRUE(sameLayer(t.recordWithId(2), united));
+                 },
+                 "Redo - Modify", {2}, Rect{40, 60, 160, 120},
+                 [](Test& t) { EXPECT_TRUE(redAt(t, {190, 175}) && !redAt(t, {190, 185})); }},
+        // A rectangle at x 99.996 (shown 100) dragged 10 to the right lands on 110; Rotate -179.57, Width 60.5, Height
+        // 93.301 and Y 100.5 typed are stored as typed and shown to hundredths.
+        EditStep{"NumbersMovedTypedAndShown",
+                 [](Test& t) {
+                   redRectangles(t, {{99.996, 60, 100, 80}});
+                   t.clickCanvas({120, 80});
+                   t.showRightPanel(4);
+                   EXPECT_EQ(styleField(t, kX).stringValue(), "100");
+                   t.hand().drag({120, 80}, {130, 80});
+                   EXPECT_EQ(t.recordWithId(1)->get("x").doubleValue(), 110);
+                   for (const auto& [id, typed] :
+                        {std::pair{kRotate, "-179.57"}, {kWidth, "60.5"}, {kHeight, "93.301"}, {kY, "100.5"}})
+                     typeInto(styleField(t, id).gtkEntry(), typed);
+                   EXPECT_TRUE(showsWhole(styleField(t, kRotate)));
+                 },
+                 "Undo - Modify", {1}, Rect{110, 100.5, 60.5, 93.3},
+                 [](Test& t) {
+                   EXPECT_EQ(outline(t.recordWithId(1)), (Rect{110, 100.5, 60.5, 93.301}));
+                   EXPECT_FLOAT_EQ(t.recordWithId(1)->get("rotate").floatValue(), -179.57f);
+                   // Turned by a hair less than a half turn: the right edge at 170.5 and the bottom at 193.8.
+                   EXPECT_TRUE(redAt(t, {169, 150}) && !redAt(t, {172, 150}));
+                   EXPECT_TRUE(redAt(t, {140, 192}) && !redAt(t, {140, 195.5}));
+                 }},
+        // A rectangle drawn 100 × 230 with the tool, then its bottom right corner dragged out in 33 steps of one.
+        EditStep{"DrawnAndResizedStepByStep",
+                 [](Test& t) {
+                   t.choosePaletteTool(kCMToolRectangle);
+                   t.hand().drag({30, 20}, {130, 250});
+                   EXPECT_EQ(outline(t.recordWithId(1)), (Rect{30, 20, 100, 230}));
+                   t.hand().press({130, 250});
+                   for (int step = 1; step <= 33; ++step) t.hand().moveTo({130.0 + step, 250.0 + step});
+                   t.hand().release({163, 283});
+                   t.showRightPanel(4);
+                 },
+                 "Undo - Editing", {1}, Rect{30, 20, 133, 263},
+                 [](Test& t) { EXPECT_EQ(outline(t.recordWithId(1)), (Rect{30, 20, 133, 263})); }},
+        // A triangle drawn with the pen and closed on its first point reads where it lies, its fill is on as the
+        // panel shows it, and a swatch chosen for the fill is drawn.
+        EditStep{"PenPathClosed",
+                 [](Test& t) {
+                   type(t.window->editor().widget(), "p");
+                   for (const Point click : {Point{100, 100}, {200, 100}, {150, 150}, {100, 100}}) t.clickCanvas(click);
+                   t.showRightPanel(4);
+                 },
+                 "Undo - Adding", {1}, Rect{100, 100, 100, 50},
+                 [](Test& t) {
+                   EXPECT_TRUE(t.recordWithId(1)->dictionary("shape")->dictionary("fill")->get("use").boolValue());
+                   CMColorPicker& picker = styleField<CMColorPicker>(t, kFillColor);
+                   clickView(picker, {10, 10});
+                   CMColorGridView& grid = picker.panelController()->colorsGridView();
+                   clickView(grid, {grid.cellRect(7).origin.x + 9, grid.cellRect(7).origin.y + 6});
+                   const auto inside = pixelAt(t, {150, 110});  // the swatch's 108, 225, 206
+                   EXPECT_TRUE(std::abs(inside.red - 108) <= 2 && std::abs(inside.green - 225) <= 2 &&
+                               std::abs(inside.blue - 206) <= 2);
+                 }},
+        // Rectangle 1 clicked, 2 Control-clicked in the layers panel, both deleted with the panel's button and the
+        // deletion undone: 1 is current again, and Align Left moves 2 to it.
+        EditStep{"UndoOfTheLayersPanelsDelete",
+                 [](Test& t) {
+                   redRectangles(t);
+                   t.clickCanvas({60, 80});
+                   t.clickRow(1, GDK_CONTROL_MASK);
+                   ASSERT_EQ(t.window->editor().layerSelected().front()->get("id").intValue(), 1);
+                   t.clickPanelButton(CMLayersPanelView::kDeleteTag);
+                   ASSERT_TRUE(t.records()->empty());
+                   t.choose("Edit", "Undo");
+                 },
+                 "Redo - Deleting", {1, 2}, Rect{40, 60, 100, 80},
+                 [](Test& t) {
+                   t.choose("Arrange", "Align Left");
+                   EXPECT_TRUE(redAt(t, {45, 170}) && !redAt(t, {195, 170}));
                  }},
         // New Document: 700 × 600 typed with Portrait chosen, then Landscape, Portrait twice, Landscape and Create.
         EditStep{"Landscape",

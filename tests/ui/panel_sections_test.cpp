@@ -111,8 +111,8 @@ TEST_F(PanelSections, RowsTakeTheirHeightsPlacesAndTagsInBuildOrder) {
   auto made = section(records);
   const double H = 144;
   // Slider row: slider, field, stepper.
-  expectFrame(*made->controlWithTag(100), {85, H - 40, 110 - 64, 20});
-  expectFrame(*made->controlWithTag(101), {85 + 110 - 64, H - 40, 46, 20});
+  expectFrame(*made->controlWithTag(100), {85, H - 40, 110 - 86, 20});
+  expectFrame(*made->controlWithTag(101), {85 + 110 - 86, H - 40, 68, 20});
   expectFrame(*made->controlWithTag(102), {85 + 110 - 19, H - 41, 19, 22});
   // Two members: the pop-up wide, the number field and its stepper in a 50-point column at the right end.
   expectFrame(*made->controlWithTag(103), {83, H - 68 - 1, 60, 22});
@@ -128,7 +128,7 @@ TEST_F(PanelSections, RowsTakeTheirHeightsPlacesAndTagsInBuildOrder) {
 
   // A wider section places the same controls again by their tags; the gradient swatch keeps its frame.
   made->setFrame({0, 0, 300, H});
-  expectFrame(*made->controlWithTag(100), {85, H - 40, 210 - 64, 20});
+  expectFrame(*made->controlWithTag(100), {85, H - 40, 210 - 86, 20});
   expectFrame(*made->controlWithTag(106), {85, H - 96, 70, 20});
   expectFrame(*made->controlWithTag(107), {155, H - 96, 70, 20});
   expectFrame(*made->controlWithTag(110), {85, H - 136, 60, 20});

@@ -264,8 +264,8 @@ TEST_F(RightPanels, EveryFieldShowsTheValueInUse) {
   ASSERT_EQ(window->stylePanel()->selectedLayer(), text);
   const platform::Rect measured = canvas().layers().back()->layerRect();
   ASSERT_GT(measured.size.width, 10);
-  EXPECT_EQ(field(kWidth), std::to_string(static_cast<int>(measured.size.width)));
-  EXPECT_EQ(field(kHeight), std::to_string(static_cast<int>(measured.size.height)));
+  EXPECT_EQ(field(kWidth), platform::NumberFormat{}.format(measured.size.width));
+  EXPECT_EQ(field(kHeight), platform::NumberFormat{}.format(measured.size.height));
 
   // A union changes the receiving layer's size in place.
   clickCanvas({80, 100});

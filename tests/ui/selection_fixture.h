@@ -78,11 +78,11 @@ class SelectionAfterEdits : public MainWindowTest {
     hand().release(at, state);
     settle();
   }
-  void clickRow(std::size_t row) {
+  void clickRow(std::size_t row, unsigned state = 0) {
     platform::View& table = panel().tableView();
     const Point pixel = table.localToGtk({120, CMLayersPanelView::kRowHeight * (static_cast<double>(row) + 0.5)});
-    platform::test::injectButton(table.widget(), GDK_BUTTON_PRESS, 1, pixel.x, pixel.y);
-    platform::test::injectButton(table.widget(), GDK_BUTTON_RELEASE, 1, pixel.x, pixel.y);
+    platform::test::injectButton(table.widget(), GDK_BUTTON_PRESS, 1, pixel.x, pixel.y, state);
+    platform::test::injectButton(table.widget(), GDK_BUTTON_RELEASE, 1, pixel.x, pixel.y, state);
     settle();
   }
   void clickPanelButton(int tag) {

@@ -194,25 +194,26 @@ TEST_F(StylePanel, ValuesAreShownAndWrittenWithTheirConversions) {
   slide("Blur", kBlurAmount, 10);
   EXPECT_FLOAT_EQ(shape->dictionary("shape")->dictionary("blur")->get("amount").floatValue(), 0.2F);
 
-  // Without the ratio: the width a whole number, the height as typed.
+  // Without the ratio: both sides as typed.
   type("Layer", kWidth, "200.7");
-  EXPECT_TRUE(shape->get("width").isInteger());
-  EXPECT_EQ(shape->get("width").intValue(), 200);
+  EXPECT_DOUBLE_EQ(shape->get("width").doubleValue(), 200.7);
   type("Layer", kHeight, "50.5");
   EXPECT_FLOAT_EQ(shape->get("height").floatValue(), 50.5F);
   type("Layer", kWidth, "0.5");
   EXPECT_EQ(shape->get("width").intValue(), 200) << "below 1 is refused";
   type("Layer", kWidth, "abc");
   EXPECT_EQ(shape->get("width").intValue(), 200);
-  // With it: the other side follows.
+  // With it: the other side follows. A shape record without points yet has the stored sides.
   shape->set("width", 100);
   shape->set("height", 50);
+  shape->dictionary("shape")->remove("points");
   toggle("Layer", kSaveRatio);
   EXPECT_TRUE(shape->get("saveratio").boolValue());
   type("Layer", kWidth, "200");
   EXPECT_EQ(shape->get("width").intValue(), 200);
   EXPECT_EQ(shape->get("height").intValue(), 100);
   shape->set("width", 0);
+  shape->dictionary("shape")->remove("points");
   type("Layer", kHeight, "80");
   EXPECT_EQ(shape->get("width").intValue(), 0) << "no ratio from a side of 0";
   EXPECT_FLOAT_EQ(shape->get("height").floatValue(), 80);

@@ -14,6 +14,7 @@
 #include "main_window_fixture.h"
 #include "platform/graphics/rect_functions.h"
 #include "platform/ui/button.h"
+#include "platform/ui/number_format.h"
 #include "platform/ui/text_field.h"
 #include "ui/CMLayerStyleParameters.h"
 #include "ui/CMOptionsPanelView.h"
@@ -84,8 +85,8 @@ class TextBounds : public MainWindowTest {
     return "none";
   }
   void expectPanelShows(const document_testing::LaidOutText& laid) {
-    EXPECT_EQ(field(CMLayerStyleParameters::kWidth), std::to_string(static_cast<int>(laid.width)));
-    EXPECT_EQ(field(CMLayerStyleParameters::kHeight), std::to_string(static_cast<int>(laid.height)));
+    EXPECT_EQ(field(CMLayerStyleParameters::kWidth), platform::NumberFormat{}.format(laid.width));
+    EXPECT_EQ(field(CMLayerStyleParameters::kHeight), platform::NumberFormat{}.format(laid.height));
   }
   // A document rectangle where the canvas shows it, turned by the layer's angle.
   Turned onCanvas(const Rect& rect, double degrees) {
