@@ -20,6 +20,7 @@
 
 #include "platform/core/geometry.h"
 #include "platform/core/value.h"
+#include "platform/graphics/affine_transform.h"
 
 namespace platform {
 class Image;
@@ -37,6 +38,8 @@ class CMCaches {
     std::shared_ptr<const platform::Image> image;
     // The content's offset in the picture and the picture's size, in its pixels.
     platform::Rect grid;
+    // The turn the content was drawn with onto the picture.
+    platform::AffineTransform turn;
   };
 
   // Null when the record's "dirty" is YES or no image was stored for that drawing. Valid until the next change.
