@@ -7,9 +7,11 @@
 #include "document/CMLayer.h"
 #include "document/CMLayerTree.h"
 #include "document/CMMainWindowService.h"
+#include "document/CMNotificationNames.h"
 #include "document/CMShapeLayer.h"
 #include "document/CMShapeRecordValues.h"
 #include "document/CMUndoActionType.h"
+#include "platform/core/notification_center.h"
 
 namespace {
 
@@ -54,6 +56,8 @@ void CMEditorView::flipSelectedLayers(bool horizontal) {
       flipVerticalLayers({record}, layer->layerRect());
     }
   }
+  // The style panel shows a turn the other way.
+  platform::NotificationCenter::defaultCenter().post(kNotificationLayerChanged);
   CMMainWindowService::shared().updateEditor();
 }
 

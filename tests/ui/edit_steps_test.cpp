@@ -137,7 +137,9 @@ void flipTurnedSleeve(Test& t, const std::string& command) {
   t.window->updateDocument();
   before() = shot(t);
   t.clickCanvas({150, 140});
+  t.showRightPanel(4);
   t.choose("Arrange", command);
+  EXPECT_EQ(styleField(t, kRotate).stringValue(), "-30");
 }
 
 // A point record's place, in document units.
