@@ -1,15 +1,17 @@
 // Flipping the primary layers inside their own bounds: an image by its "flip_h" or "flip_v" mark, a shape by
-// mirroring its point records (a parametric shape is written as points first, in place). A text layer is only
-// marked for redrawing.
+// mirroring its point records (a parametric shape is written as points first, in place); a turned image or shape
+// turns the other way. A text layer is only marked for redrawing.
 
 #include "canvas/CMEditorView.h"
 #include "document/CMDocument.h"
 #include "document/CMLayer.h"
 #include "document/CMLayerTree.h"
 #include "document/CMMainWindowService.h"
+#include "document/CMNotificationNames.h"
 #include "document/CMShapeLayer.h"
 #include "document/CMShapeRecordValues.h"
 #include "document/CMUndoActionType.h"
+#include "platform/core/notification_center.h"
 
 namespace {
 
@@ -18,6 +20,13 @@ constexpr std::int32_t kImageLayerType = 1;
 
 platform::Point corrected(platform::Point point, platform::Point correction) {
   return {point.x + correction.x, point.y + correction.y};
+}
+
+// A layer is mirrored as it is seen on the page: its content mirrored in its own frame about the frame's centre, the
+// centre it turns about, and the mirror of a turn by r is a turn by −r.
+void mirrorRotation(const platform::DictRef& record) {
+  const float degrees = record->get("rotate").floatValue();
+  if (record->contains("rotate") && degrees != 0) record->set("rotate", -degrees);
 }
 
 }  // namespace
@@ -34,6 +43,7 @@ void CMEditorView::flipSelectedLayers(bool horizontal) {
   for (const platform::DictRef& record : records) {
     if (record->get("type").intValue() == kImageLayerType) {
       record->set(imageKey, record->get(imageKey).boolValue() ? 0 : 1);
+      mirrorRotation(record);
       record->set("dirty", 1);
       continue;
     }
@@ -46,6 +56,8 @@ void CMEditorView::flipSelectedLayers(bool horizontal) {
       flipVerticalLayers({record}, layer->layerRect());
     }
   }
+  // The style panel shows a turn the other way.
+  platform::NotificationCenter::defaultCenter().post(kNotificationLayerChanged);
   CMMainWindowService::shared().updateEditor();
 }
 
@@ -95,6 +107,7 @@ void CMEditorView::flipLayers(const Records& records, platform::Point correction
         setShapePoint(point, key, corrected(mirrored, {-correction.x, -correction.y}));
       }
     }
+    mirrorRotation(record);
   }
   record->set("dirty", 1);
 }

@@ -13,7 +13,7 @@ void CMEditorView::deletePoint() {
 void CMEditorView::addPoint(platform::Point point) {
   if (!selectedLayer_ || !document_) return;
   document_->undoManager().regUndoShape(selectedLayer_->data());
-  selectedLayer_->addPoint(point);
+  selectedLayer_->addPoint(documentPoint(point));  // the layer takes document units, as a dragged point does
 }
 
 void CMEditorView::changePointType(std::int32_t type) {

@@ -1,6 +1,7 @@
 // Drawing half of CMLayer: the layer's content is rendered into an image with a margin
 // for strokes and shadows, blurred when asked, and composited once with the layer's
-// opacity and blend mode, in its rotated frame and inside its mask clip.
+// opacity and blend mode inside its mask clip. A turned layer is rendered turned, on the
+// target's own pixel grid, so that its picture is as sharp as its drawing.
 
 #include <algorithm>
 #include <cmath>
@@ -105,7 +106,8 @@ void turnRowsOver(cairo_surface_t* surface) {
   cairo_surface_mark_dirty(surface);
 }
 
-// Everything the layer's image covers, in the layer's rotated frame.
+// Everything the layer's image covers: in the target's frame, where a turned layer's picture is made already turned,
+// and in the layer's own frame, where its content is drawn.
 class LayerPlacement {
  public:
   LayerPlacement(CMLayer& layer, GraphicsContext& context) : layer_(layer), context_(context) {
@@ -117,8 +119,11 @@ class LayerPlacement {
     blurRadius_ = extent.blurRadius;
     blurRoom_ = extent.blurRoom;
     placed_ = extent.placed;
-    turned_ = extent.turned;
     rotation_ = extent.rotation;
+    // A turn the target would refuse (not finite) leaves the layer unturned, as it always has.
+    const platform::AffineTransform& r = rotation_;
+    turned_ = extent.turned && r != platform::AffineTransform{} &&
+              std::isfinite(r.m11 + r.m12 + r.m21 + r.m22 + r.tX + r.tY);
     // A page description takes the layer as a drawing, sharp at any size, unless a blur makes it a picture.
     // Pictures are made at the resolution of the target: print resolution on a page, the pixels of an output
     // image or of the canvas at its zoom, so that a stroke magnified stays as sharp as at 100 %. Below 100 % the
@@ -133,7 +138,8 @@ class LayerPlacement {
         pixelsPerUnit_ = std::min(pixelsPerUnit_, kBlurPixelsPerRadius / blurRadius_);
       if (layer.design()) pixelsPerUnit_ = std::max(1.0, pixelsPerUnit_);
     }
-    const Rect reach = platform::insetRect(placed_, -blurRoom_, -blurRoom_);
+    const Rect reachInFrame = platform::insetRect(placed_, -blurRoom_, -blurRoom_);
+    const Rect reach = onTarget(reachInFrame);
     image_ = inWholePixels(reach);
     // A blur is always drawn, on the canvas and in pictures at a cost bounded whatever the layer's size and the
     // blur's radius: a large one from a copy no finer and no larger than the blur needs, blurred with the blur shrunk
@@ -146,6 +152,7 @@ class LayerPlacement {
       if (!drawsVectors_) pixelsPerUnit_ = std::min(pixelsPerUnit_, kBlurPixelsPerRadius / blurRadius_);
       image_ = inWholePixels(reach);
     }
+    frame_ = turned_ ? inWholePixels(reachInFrame) : image_;
   }
 
   // Nothing to draw: an empty rectangle, or a layer that would leave no trace.
@@ -165,10 +172,10 @@ class LayerPlacement {
   std::shared_ptr<const Image> keptImage() const {
     const CMCaches::KeptImage* kept =
         CMCaches::sharedCaches().findImage(layer_.data(), layer_.design(), layer_.viewZoom());
-    return kept && kept->grid == pictureGrid() ? kept->image : nullptr;
+    return kept && kept->grid == pictureGrid() && kept->turn == turn() ? kept->image : nullptr;
   }
   void keepImage(std::shared_ptr<const Image> image) const {
-    CMCaches::sharedCaches().addImage({std::move(image), pictureGrid()}, layer_.data(), layer_.design(),
+    CMCaches::sharedCaches().addImage({std::move(image), pictureGrid(), turn()}, layer_.data(), layer_.design(),
                                       layer_.viewZoom());
   }
 
@@ -179,24 +186,24 @@ class LayerPlacement {
   std::shared_ptr<const Image> render() {
     auto image = std::make_shared<Image>(
         platform::Size{image_.size.width * pixelsPerUnit_, image_.size.height * pixelsPerUnit_});
-    image->lockFocus();
-    if (GraphicsContext* imageContext = GraphicsContext::current()) {
-      imageContext->scaleCTM(pixelsPerUnit_, pixelsPerUnit_);
-      imageContext->translateCTM(display_.origin.x - image_.origin.x, display_.origin.y - image_.origin.y);
-      layer_.drawL(*imageContext, contentRect());
+    if (turned_) {
+      renderTurned(*image);
+    } else {
+      image->lockFocus();
+      if (GraphicsContext* imageContext = GraphicsContext::current()) drawContent(*imageContext);
+      image->unlockFocus();
     }
-    image->unlockFocus();
     // The blur counts pixels of the image.
     platform::gaussianBlur(image->surface().get(), blurRadius_ * pixelsPerUnit_);
     turnRowsOver(image->surface().get());
     return image;
   }
 
-  // Enters the rotated frame and tells whether the image meets the clip at all. With `onlyVisible` the image shrinks to what the clip
-  // can show, plus the blur's reach, so a layer magnified far beyond the view renders only what is seen.
+  // Tells whether the image meets the clip at all, and enters the layer's turned frame when its content is drawn
+  // straight. With `onlyVisible` the image shrinks to what the clip can show, plus the blur's reach, so a layer
+  // magnified far beyond the view renders only what is seen.
   bool enterFrame(bool onlyVisible) {
     context_.saveGraphicsState();
-    if (turned_) context_.concatCTM(rotation_);
     const Rect clip = context_.clipBoundingBox();
     if (!platform::intersectsRect(clip, image_)) return false;
     if (onlyVisible) {
@@ -208,6 +215,7 @@ class LayerPlacement {
       partial_ = visible != image_;
       image_ = visible;
     }
+    if (turned_ && !takesPicture()) context_.concatCTM(rotation_);
     return true;
   }
   // The image holds only part of the layer.
@@ -239,6 +247,47 @@ class LayerPlacement {
     const double width = image_.size.width * pixelsPerUnit_;
     const double height = image_.size.height * pixelsPerUnit_;
     return width <= kMaxLayerImageSide && height <= kMaxLayerImageSide && width * height <= kMaxLayerImageArea;
+  }
+
+  // Where the layer's own frame lies on the target.
+  Rect onTarget(const Rect& rect) const { return turned_ ? transformedBounds(rotation_, rect) : rect; }
+  platform::AffineTransform turn() const { return turned_ ? rotation_ : platform::AffineTransform{}; }
+
+  // The content in its frame, origin at the margin, drawn by a context whose base space is the picture in pixels
+  // (a turned layer's before it is turned), its origin at the picture's corner.
+  void drawContent(GraphicsContext& context) {
+    context.scaleCTM(pixelsPerUnit_, pixelsPerUnit_);
+    const Rect& picture = turned_ ? frame_ : image_;
+    context.translateCTM(display_.origin.x - picture.origin.x, display_.origin.y - picture.origin.y);
+    layer_.drawL(context, contentRect());
+  }
+
+  // The content drawn turned onto the picture's pixels, which lie on the target's grid. The context's base space
+  // stays the frame's picture, turned with it: shadows fall and pattern tiles lie as the layer's own, as they would
+  // in an unturned picture turned whole, while every edge is drawn once, at the picture's resolution.
+  void renderTurned(const Image& image) {
+    cairo_surface_t* surface = image.surface().get();
+    if (!surface || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS || !(image.size().width > 0) ||
+        !(image.size().height > 0))
+      return;
+    const double ppu = pixelsPerUnit_;
+    const double sx = image.pixelsWide() / image_.size.width, sy = image.pixelsHigh() / image_.size.height;
+    // The base space, y up from the origin, is taken as the frame's picture in pixels, turned onto the target,
+    // there in the picture's pixels, rows counted from the top.
+    platform::AffineTransform device{1, 0, 0, -1, 0, 0};
+    device.appendTransform({1 / ppu, 0, 0, 1 / ppu, frame_.origin.x, frame_.origin.y});
+    device.appendTransform(rotation_);
+    device.appendTransform({sx, 0, 0, sy, -image_.origin.x * sx, -image_.origin.y * sy});
+    device.appendTransform({1, 0, 0, -1, 0, static_cast<double>(image.pixelsHigh())});
+    cairo_t* cr = cairo_create(surface);
+    device.concat(cr);
+    {
+      GraphicsContext turned(cr, 0, false);
+      cairo_destroy(cr);  // the context holds its own reference
+      const platform::CurrentContextScope current(turned);
+      drawContent(turned);
+    }
+    cairo_surface_flush(surface);
   }
 
   // The rectangle grown to whole pixels of the picture, so that the picture lands on the pixel grid as a plain copy
@@ -284,8 +333,9 @@ class LayerPlacement {
   CMLayer& layer_;
   GraphicsContext& context_;
   Rect display_;
-  Rect placed_;  // where the layer's image lies in its rotated frame
-  Rect image_;   // that in whole pixels, with room for the blur
+  Rect placed_;  // where the layer's content and margin lie in its own frame
+  Rect image_;   // where the picture lies on the target, in whole pixels, with room for the blur
+  Rect frame_;   // that in the layer's own frame, where the picture's base space starts
   float margin_ = 0;
   double blurRadius_ = 0;
   double blurRoom_ = 0;
@@ -379,11 +429,13 @@ CMLayerExtent CMLayer::measureExtent() {
   const bool usable = inverse.invert();
   // The picture lies in whole pixels of its own resolution: a finer one rounds within a unit, the reduced copy of a
   // blur within one of its coarser pixels.
+  // A turned layer's picture lies on the target, around the turned room.
+  const platform::AffineTransform turn = usable ? extent.rotation : platform::AffineTransform{};
   const platform::Rect room = platform::insetRect(extent.placed, -extent.blurRoom, -extent.blurRoom);
-  const double rounding = 1 + std::max(std::max(room.size.width, room.size.height) / kMaxReducedBlurSide,
+  const platform::Rect turnedRoom = transformedBounds(turn, room);
+  const double rounding = 1 + std::max(std::max(turnedRoom.size.width, turnedRoom.size.height) / kMaxReducedBlurSide,
                                        extent.blurRadius / kBlurPixelsPerRadius);
-  const platform::Rect picture = platform::integralRect(platform::insetRect(room, -rounding, -rounding));
-  extent.reach = transformedBounds(usable ? extent.rotation : platform::AffineTransform{}, picture);
+  extent.reach = transformedBounds(turn, platform::integralRect(platform::insetRect(room, -rounding, -rounding)));
   return extent;
 }
 

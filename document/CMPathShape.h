@@ -37,10 +37,10 @@ class CMPathShape : public CMShape {
   void setPathControlPoint2(platform::Point point, std::int32_t pointId);
   // Saved as Bezier, the shape's point records become the record's "points".
   void saveShapeAsBezier(bool bezier);
-  // The path as the shape's path and its point records, moved so that its bounds start at (0, 0); the move is
-  // written to "x_offset" and "y_offset" (the layer adds them to its origin to keep the outline in place). The
-  // record takes the points when the shape is saved as Bezier.
-  void storePathAsPoints(platform::BezierPath path);
+  // The path as the shape's path and its point records, moved with `fromOrigin` so that its bounds start at (0, 0);
+  // the move is written to "x_offset" and "y_offset" (the layer adds them to its origin to keep the outline in
+  // place), zero when the path stays where it lies. The record takes the points when the shape is saved as Bezier.
+  void storePathAsPoints(platform::BezierPath path, bool fromOrigin = true);
 
   bool hasEditingPoint() const { return true; }
   // The path moved so its bounds start at (0, 0), scaled by the view zoom.

@@ -110,11 +110,11 @@ ArrayRef CMPathShape::pointRecordsFromPath(const BezierPath& path) {
   return records;
 }
 
-void CMPathShape::storePathAsPoints(BezierPath path) {
+void CMPathShape::storePathAsPoints(BezierPath path, bool fromOrigin) {
   const platform::Rect bounds = path.isEmpty() ? platform::Rect{} : path.bounds();
   // An overflowing outline must not carry an infinite offset into the record.
   const bool finite = std::isfinite(bounds.origin.x) && std::isfinite(bounds.origin.y);
-  const Point origin = finite ? bounds.origin : Point{};
+  const Point origin = finite && fromOrigin ? bounds.origin : Point{};
   data()->set("x_offset", origin.x);
   data()->set("y_offset", origin.y);
   platform::AffineTransform shift;

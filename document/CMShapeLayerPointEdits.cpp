@@ -7,13 +7,13 @@
 #include <optional>
 
 #include "document/CMPathShape.h"
+#include "document/CMPointRecordInsertion.h"
 #include "document/CMPointTypes.h"
 #include "document/CMShapeLayer.h"
 #include "document/CMShapeRecordValues.h"
 #include "platform/core/geometry_strings.h"
 
 using platform::ArrayRef;
-using platform::Dictionary;
 using platform::DictRef;
 using platform::Point;
 
@@ -46,51 +46,6 @@ Point singleDelta(Point to, Point from) {
 
 bool isFinite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
-// Inserts q beside the nearest point (the lowest index wins a tie). When the second
-// nearest closes its sub-path, q becomes the new closing point after it.
-void insertNearest(const ArrayRef& points, Point q) {
-  std::ptrdiff_t nearest = -1;
-  std::ptrdiff_t second = -1;
-  double nearestDistance = std::numeric_limits<double>::infinity();
-  double secondDistance = std::numeric_limits<double>::infinity();
-  const auto count = static_cast<std::ptrdiff_t>(points->size());
-  for (std::ptrdiff_t index = 0; index < count; ++index) {
-    const DictRef record = points->at(static_cast<std::size_t>(index)).dictionary();
-    if (!record) continue;
-    const Point p = shapePoint(record, "point");
-    const double distance = std::hypot(p.x - q.x, p.y - q.y);
-    if (nearest < 0 || distance < nearestDistance) {
-      second = nearest;
-      secondDistance = nearestDistance;
-      nearest = index;
-      nearestDistance = distance;
-    } else if (second < 0 || distance < secondDistance) {
-      second = index;
-      secondDistance = distance;
-    }
-  }
-  const std::optional<std::int64_t> id = CMShapeLayer::freePointId(points);
-  if (nearest < 0 || !id) return;
-
-  const DictRef closing = second >= 0 ? points->at(static_cast<std::size_t>(second)).dictionary() : nullptr;
-  const std::int64_t closingType = closing ? closing->get("type").integerValue() : 0;
-  DictRef added = Dictionary::make({{"point", platform::stringFromPoint(q)}, {"id", *id}});
-  if (closingType & kCMPointClose) {
-    for (const std::int64_t bit : {kCMPointMove, kCMPointLine, kCMPointCurve}) {
-      if (closingType & bit) {
-        closing->set("type", bit);
-        break;
-      }
-    }
-    added->set("type", kCMPointLine | kCMPointClose);
-    points->insert(static_cast<std::size_t>(second + 1), added);
-  } else {
-    added->set("type", kCMPointLine);
-    const bool nearestIsLast = nearest == count - 1;
-    points->insert(static_cast<std::size_t>(nearestIsLast ? nearest : nearest + 1), added);
-  }
-}
-
 }  // namespace
 
 std::optional<std::int64_t> CMShapeLayer::freePointId(const ArrayRef& points) {
@@ -106,7 +61,8 @@ std::optional<std::int64_t> CMShapeLayer::freePointId(const ArrayRef& points) {
 ArrayRef CMShapeLayer::bezierPoints() {
   CMPathShape* shape = pathShape();
   if (!shape) return nullptr;
-  if (!shape->isBezier()) shape->saveAsBezier();
+  // The outline keeps its place on the page as it becomes points.
+  if (!shape->isBezier()) saveAsBezierInPlace();
   return shape->points();
 }
 
@@ -174,9 +130,14 @@ void CMShapeLayer::setPathControlPoint2(Point point, const DictRef& handle) {
 void CMShapeLayer::addPoint(Point point) {
   if (CMPathShape* shape = pathShape()) {
     const ArrayRef points = bezierPoints();
+    // The place on the page, in the layer's own unturned frame.
+    platform::AffineTransform unturn = pageRotation();
+    const Point unturned = unturn.invert() ? unturn.transformPoint(point) : point;
     const Point origin = CMLayer::originPoint();
-    const Point q{point.x - origin.x, point.y - origin.y};
-    if (points && points->size() >= 2 && isFinite(q)) insertNearest(points, q);
+    const Point q{unturned.x - origin.x, unturned.y - origin.y};
+    if (points && points->size() >= 2 && isFinite(q)) {
+      if (const std::optional<std::int64_t> id = freePointId(points)) insertPointOnOutline(points, q, *id);
+    }
     shape->update();
   }
   markChanged();

@@ -31,14 +31,16 @@ void CMUniversalShape::updatePath() {
   }
 }
 
-void CMUniversalShape::prepareEditing() {
+void CMUniversalShape::prepareEditing() { convertToPoints(false); }
+
+void CMUniversalShape::convertToPoints(bool fromOrigin) {
   pathEditing_ = true;
   if (data()->get("isbezier").boolValue()) return;
   hasKeptPoints_ = true;
   keptPointsField_ = points();
   // The record keeps its parameters until an edit saves the shape as Bezier: the points
   // are only the editing view, and an undo step registered meanwhile must not keep them.
-  storePathAsPoints(path());
+  storePathAsPoints(path(), fromOrigin);
 }
 
 void CMUniversalShape::endEditing() {
@@ -49,7 +51,9 @@ void CMUniversalShape::endEditing() {
 }
 
 void CMUniversalShape::saveAsBezier() {
-  prepareEditing();
+  // Points being edited lie where the outline is drawn and become the record's as they are; otherwise the outline
+  // is written from (0, 0) with its offset, which the layer's setSize adds to its origin.
+  if (!pathEditing_) convertToPoints(true);
   saveShapeAsBezier(true);
   endEditing();
 }

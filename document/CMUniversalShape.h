@@ -3,8 +3,9 @@
 // Base of the parametric shapes (shape types 0 to 6): while neither being point-edited
 // nor saved as Bezier, the outline comes from a few parameters through
 // createSimplePath. prepareEditing turns the current outline into point records held
-// by the shape alone; saving as Bezier writes them into the record, and endEditing
-// otherwise puts the parameters' points back.
+// by the shape alone, where the outline lies, so that point editing never moves it;
+// saving as Bezier writes them into the record, and endEditing otherwise puts the
+// parameters' points back.
 
 #include "document/CMPathShape.h"
 
@@ -31,6 +32,9 @@ class CMUniversalShape : public CMPathShape {
   platform::Rect frame() const;
 
  private:
+  // The outline as point records for editing, from (0, 0) with its offset when `fromOrigin`.
+  void convertToPoints(bool fromOrigin);
+
   bool pathEditing_ = false;
   bool hasKeptPoints_ = false;
   platform::ArrayRef keptPointsField_;

@@ -14,12 +14,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include "bench/mixed_layer_scene.h"
 #include "canvas/CMEditorView.h"
+#include "document/CMCaches.h"
 #include "document/CMDocument.h"
 #include "document/CMLayer.h"
 #include "document/CMProject.h"
@@ -339,5 +341,56 @@ void DragShapeAcrossMixedDrawing(benchmark::State& state) {
   state.counters["furthest_px"] = furthest;
 }
 BENCHMARK(DragShapeAcrossMixedDrawing)->UseManualTime()->Iterations(600)->Unit(benchmark::kMillisecond);
+
+// The benchmark drawing at 800 % scrolled in a 1200 × 800 view, half a view a step, along rows of the page from its
+// top left: each step draws the view at its new place. The layer pictures the canvas keeps are counted after every
+// step, in bytes; what the cache holds at its largest is the memory scrolling costs. With "bounded" 0 the cache has
+// no budget, as it had none before.
+void ScrollMixedDrawingAt800(benchmark::State& state) {
+  static const bool ui = platform::initializeUi();
+  if (!ui) {
+    state.SkipWithError("no X display: run under xvfb-run");
+    return;
+  }
+  constexpr float kZoom = 8;
+  const int rows = static_cast<int>(state.range(0));
+  CMCaches::sharedCaches().clean();
+  CMCaches::sharedCaches().setBudget(state.range(1) != 0 ? CMCaches::kDefaultBudget : SIZE_MAX);
+  const MixedDocument mixed = mixedDocumentAt(kZoom);
+  const platform::Size page{bench::kWidth * kZoom, bench::kHeight * kZoom};
+  auto canvas = std::make_shared<CMEditorView>(platform::Rect{0, 0, page.width, page.height});
+  canvas->setDocument(mixed.document);
+  canvas->setZoom(kZoom);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(kViewWidth),
+                                                        static_cast<int>(kViewHeight));
+  double peak = 0;
+  int steps = 0;
+  for (auto _ : state) {
+    for (int row = 0; row < rows; ++row) {
+      for (double x = 0; x + kViewWidth <= page.width; x += kViewWidth / 2) {
+        const double y = row * kViewHeight / 2;
+        platform::GraphicsContext context(surface, kViewHeight, true);
+        platform::CurrentContextScope current(context);
+        context.translateCTM(-x, -y);
+        canvas->drawRect({x, y, kViewWidth, kViewHeight});
+        cairo_surface_flush(surface);
+        peak = std::max(peak, static_cast<double>(CMCaches::sharedCaches().bytes()));
+        ++steps;
+      }
+    }
+  }
+  state.counters["views"] = steps;
+  state.counters["peak_cache_MB"] = peak / (1 << 20);
+  state.counters["final_cache_MB"] = static_cast<double>(CMCaches::sharedCaches().bytes()) / (1 << 20);
+  state.counters["kept_pictures"] = static_cast<double>(CMCaches::sharedCaches().count());
+  cairo_surface_destroy(surface);
+  CMCaches::sharedCaches().clean();
+  CMCaches::sharedCaches().setBudget(CMCaches::kDefaultBudget);
+}
+BENCHMARK(ScrollMixedDrawingAt800)
+    ->ArgsProduct({{4}, {0, 1}})
+    ->ArgNames({"rows", "bounded"})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

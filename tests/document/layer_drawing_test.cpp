@@ -1,5 +1,5 @@
 // Drawing one layer object: display rectangle, cached and vector drawing, opacity and blend
-// mode composited once, rotation, blur, masks and the image cache.
+// mode composited once, rotation, blur, masks and the image cache and its budget.
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@
 #include "drawing_test_support.h"
 #include "platform/graphics/image.h"
 #include "platform/graphics/rect_functions.h"
+#include "../random_test_seed.h"
 
 namespace {
 
@@ -530,6 +533,52 @@ TEST_F(LayerDrawingTest, LayerTooLargeForAnImageIsDrawnDirectlyWithItsOpacity) {
   expectPixel(at(190, 30), 51, 51, 51, 255);
   EXPECT_EQ(layer.renders, 1);
   EXPECT_EQ(CMCaches::sharedCaches().count(), 0u);
+}
+
+
+// Layers of several sizes drawn on the canvas in a random order under a budget of a few of their pictures: the cache
+// never holds more pixels than the budget, keeps exactly the pictures of the most recently drawn layers that fit, and
+// a layer whose picture made way is rendered again, drawn as before.
+TEST_F(DrawingCanvasTest, TheCacheKeepsTheMostRecentlyUsedPicturesWithinItsBudget) {
+  const std::uint32_t seed = randomTestSeed("TheCacheKeepsTheMostRecentlyUsedPicturesWithinItsBudget");
+  std::mt19937 random(seed);
+  std::vector<std::unique_ptr<PaintedLayer>> layers;
+  std::vector<std::size_t> bytes;
+  for (int id = 1; id <= 8; ++id) {
+    const int width = 10 * id, height = 30 + 5 * (id % 3);
+    layers.push_back(std::make_unique<PaintedLayer>(paintedRecord(id, {5, 5, double(width), double(height)})));
+    layers.back()->setDesign(true);
+    bytes.push_back(std::size_t(cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width)) * std::size_t(height));
+  }
+  CMCaches& caches = CMCaches::sharedCaches();
+  struct Restore {
+    ~Restore() { CMCaches::sharedCaches().setBudget(CMCaches::kDefaultBudget); }
+  } restore;
+  caches.setBudget(3 * bytes[4]);
+  std::vector<std::size_t> recent;  // the model: indexes of kept pictures, the most recently used first
+  std::vector<int> renders(layers.size(), 0);
+  for (int draw = 0; draw < 300; ++draw) {
+    const std::size_t index = std::uniform_int_distribution<std::size_t>(0, layers.size() - 1)(random);
+    const auto kept = std::find(recent.begin(), recent.end(), index);
+    if (kept == recent.end()) ++renders[index];
+    else recent.erase(kept);
+    recent.insert(recent.begin(), index);
+    std::size_t total = 0;
+    for (const std::size_t i : recent) total += bytes[i];
+    while (total > caches.budget() && recent.size() > 1) total -= bytes[recent.back()], recent.pop_back();
+
+    canvas().paintBackdrop(0, 0, 0, 0);
+    layers[index]->draw(context(), {0, 0, kSide, kSide}, true);
+    ASSERT_EQ(layers[index]->renders, renders[index]) << "draw " << draw << ", layer " << index + 1;
+    ASSERT_EQ(caches.bytes(), total) << "draw " << draw;
+    ASSERT_LE(caches.bytes(), caches.budget());
+    ASSERT_EQ(caches.count(), recent.size());
+    expectPixel(at(5 + 10 * (index + 1) - 1, 10), 255, 0, 0, 255);
+    expectClear(at(5 + 10 * (index + 1) + 1, 10));
+  }
+  // A budget of less than one picture keeps only the picture drawn last.
+  caches.setBudget(1);
+  EXPECT_EQ(caches.count(), 1u);
 }
 
 }  // namespace

@@ -129,20 +129,22 @@ TEST_F(ParametricShape, StarPointsAlternateOuterAndInner) {
   EXPECT_TRUE(CMStarShape::points(frame, 9).empty());
 }
 
-TEST_F(ParametricShape, PreparingARectangleGivesFourPointRecordsAtTheOrigin) {
+// Point editing must not move the outline: the points lie where the frame does, with no offset for the layer.
+TEST_F(ParametricShape, PreparingARectangleGivesFourPointRecordsWhereItLies) {
   DictRef record = frameRecord({20, 30}, {120, 80});
   const ArrayRef frame = record->array("points");
   auto shape = shapeWithDictionary<CMRectShape>(record);
   shape->prepareEditing();
   EXPECT_TRUE(shape->isPathEditing());
-  EXPECT_DOUBLE_EQ(record->get("x_offset").doubleValue(), 20);
-  EXPECT_DOUBLE_EQ(record->get("y_offset").doubleValue(), 30);
+  EXPECT_DOUBLE_EQ(record->get("x_offset").doubleValue(), 0);
+  EXPECT_DOUBLE_EQ(record->get("y_offset").doubleValue(), 0);
   const ArrayRef converted = shape->points();
   ASSERT_EQ(converted->size(), 4u);
   EXPECT_EQ(record->array("points"), frame) << "the record keeps its parameters while its points are edited";
   EXPECT_EQ(column(converted, "type"), (std::vector<std::int64_t>{1, 2, 2, 10}));
   EXPECT_EQ(column(converted, "id"), (std::vector<std::int64_t>{1, 2, 3, 4}));
-  EXPECT_EQ(pointAt(converted, 2), (Point{100, 50}));
+  EXPECT_EQ(pointAt(converted, 2), (Point{120, 80}));
+  EXPECT_EQ(shape->path().bounds(), Rect(20, 30, 100, 50));
 
   shape->endEditing();
   EXPECT_FALSE(shape->isPathEditing());

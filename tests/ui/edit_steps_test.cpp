@@ -1,9 +1,12 @@
 // Edits as a user makes them, with real GDK events, and what follows each: the Edit menu's step, the stored records,
 // the layers chosen on the canvas and in the layers panel, the style panel's place and size of the current layer
-// (to hundredths), and the canvas's pixels.
+// (to hundredths), and the canvas's pixels: point editing keeps a shape where it is and adding a point keeps the
+// curve, and a flipped turned shape is the mirror of what was shown.
 
 #include <gdk/gdkkeysyms.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +16,7 @@
 #include "app/CMNewDocumentWindowController.h"
 #include "document/CMPathShape.h"
 #include "document/CMProject.h"
+#include "platform/core/geometry_strings.h"
 #include "io/import/CMImportCommand.h"
 #include "platform/core/string_utilities.h"
 #include "platform/ui/segmented_control.h"
@@ -80,18 +84,18 @@ void redRectangles(Test& t, const std::vector<Rect>& frames = {{40, 60, 100, 80}
   t.settle();
 }
 
-// The canvas's pixel at the document point, nothing chosen.
-platform::test::Pixel pixelAt(Test& t, Point at) {
-  t.window->editor().clickOutside();
+// The canvas's pixel at the document point, nothing chosen unless `asChosen`.
+platform::test::Pixel pixelAt(Test& t, Point at, bool asChosen = false) {
+  if (!asChosen) t.window->editor().clickOutside();
   t.settle();
   const auto shot = platform::test::renderWidget(t.window->editor().widget());
   const Point pixel = t.window->editor().zoomTransform().transformPoint(at);
   return platform::test::pixelAt(shot.get(), static_cast<int>(pixel.x), static_cast<int>(pixel.y));
 }
 
-// Whether the canvas shows red at the document point, nothing chosen.
-bool redAt(Test& t, Point at) {
-  const auto found = pixelAt(t, at);
+// Whether the canvas shows red at the document point, nothing chosen unless `asChosen`.
+bool redAt(Test& t, Point at, bool asChosen = false) {
+  const auto found = pixelAt(t, at, asChosen);
   return found.red > 200 && found.green < 60 && found.blue < 60;
 }
 
@@ -122,6 +126,70 @@ bool showsWhole(platform::TextField& field) {
   int width = 0, height = 0;
   field.gtkEntry().get_layout()->get_pixel_size(width, height);
   return width > 0 && width <= field.gtkEntry().get_text_area().get_width();
+}
+
+// File ▸ Import of an SVG file holding one group of the elements.
+void importGroup(Test& t, const std::string& elements) {
+  const auto file = std::filesystem::path(testing::TempDir()) / "edit_steps_group.svg";
+  std::ofstream(file) << "<svg xmlns='http://www.w3.org/2000/svg'><g>" << elements << "</g></svg>";
+  const auto kept = CMImportServiceFactory::install(CMImportCommand::makeService);
+  t.choose("File", "Import");
+  EXPECT_TRUE(t.answerOpenPanel(file));
+  t.settle();
+  CMImportServiceFactory::install(kept);
+}
+
+// The canvas as shown with nothing chosen.
+platform::test::ImageSurface shot(Test& t) {
+  t.window->editor().clickOutside();
+  t.settle();
+  return platform::test::renderWidget(t.window->editor().widget());
+}
+platform::test::ImageSurface& before() {
+  static platform::test::ImageSurface kept;
+  return kept;
+}
+
+// Pixels around the document point `centre` (±`reach` points) that differ by more than 48 in a channel between
+// `drawn` and `expected`, the latter mirrored across the vertical (or horizontal) through the centre when asked.
+int differingPixels(Test& t, cairo_surface_t* drawn, cairo_surface_t* expected, Point centre, int reach,
+                    bool mirrorX, bool mirrorY) {
+  const Point c = t.window->editor().zoomTransform().transformPoint(centre);
+  const int cx = int(std::lround(c.x)), cy = int(std::lround(c.y));
+  int differing = 0;
+  for (int y = cy - reach; y < cy + reach; ++y)
+    for (int x = cx - reach; x < cx + reach; ++x) {
+      const auto a = platform::test::pixelAt(drawn, x, y);
+      const auto b = platform::test::pixelAt(expected, mirrorX ? 2 * cx - 1 - x : x, mirrorY ? 2 * cy - 1 - y : y);
+      differing += std::max({std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue)}) > 48;
+    }
+  return differing;
+}
+
+// A red sleeve-like quadrilateral in the box (100, 100)–(200, 180), turned 30°, chosen and flipped from the menu.
+void flipTurnedSleeve(Test& t, const std::string& command) {
+  using document_testing::pointRecord;
+  DictRef sleeve = document_testing::pathLayerRecord(
+      {pointRecord(1, {0, 0}, 1), pointRecord(2, {100, 25}, 2), pointRecord(3, {70, 80}, 2),
+       pointRecord(4, {15, 55}, 10)},
+      100, 100);
+  sleeve->set("id", 1), sleeve->set("alpha", 1.0), sleeve->set("rotate", 30.0f);
+  const DictRef red = platform::Dictionary::make({{"r", 255}, {"a", 255}});
+  sleeve->dictionary("shape")->set("fill", platform::Dictionary::make({{"use", true}, {"type", 1}, {"color", red}}));
+  t.records()->add(sleeve);
+  t.window->updateDocument();
+  before() = shot(t);
+  t.clickCanvas({150, 140});
+  t.showRightPanel(4);
+  t.choose("Arrange", command);
+  EXPECT_EQ(styleField(t, kRotate).stringValue(), "-30");
+}
+
+// A point record's place, in document units.
+Point placeOf(const DictRef& layer, std::size_t index, const char* key = "point") {
+  const Point p = platform::pointFromString(
+      layer->dictionary("shape")->array("points")->at(index).dictionary()->get(key).string());
+  return {p.x + layer->get("x").doubleValue(), p.y + layer->get("y").doubleValue()};
 }
 
 TEST_P(EditSteps, LeaveTheStepTheRecordsTheSelectionAndThePanelsAsTheUserSeesThem) {
@@ -171,14 +239,8 @@ INSTANTIATE_TEST_SUITE_P(
         // The rectangle of an imported group, whose points lie where the file has them, typed to X 20.
         EditStep{"ImportedGroupMember",
                  [](Test& t) {
-                   const auto file = std::filesystem::path(testing::TempDir()) / "edit_steps_group.svg";
-                   std::ofstream(file) << "<svg xmlns='http://www.w3.org/2000/svg'><g><rect x='10' y='20' width='60' "
-                                          "height='40' fill='red'/><circle cx='130' cy='40' r='20'/></g></svg>";
-                   const auto kept = CMImportServiceFactory::install(CMImportCommand::makeService);
-                   t.choose("File", "Import");
-                   EXPECT_TRUE(t.answerOpenPanel(file));
-                   t.settle();
-                   CMImportServiceFactory::install(kept);
+                   importGroup(t, "<rect x='10' y='20' width='60' height='40' fill='red'/><circle cx='130' "
+                                  "cy='40' r='20'/>");
                    t.clickRow(2);  // group, group, rectangle, oval
                    t.showRightPanel(4);
                    EXPECT_EQ(styleField(t, kX).stringValue(), "10");
@@ -198,6 +260,77 @@ INSTANTIATE_TEST_SUITE_P(
                  "Undo - Editing", {1}, Rect{20, 60, 120, 80},
                  [](Test& t) {  // the left side runs from (20, 60) to (40, 140)
                    EXPECT_TRUE(redAt(t, {38, 80}) && !redAt(t, {18, 80}) && !redAt(t, {22, 130}));
+                 }},
+        // Edit Points on the rectangle of an imported group, whose points lie where the file has them: it stays
+        // where it is and chosen, and its top left corner dragged from (10, 20) to (4, 14) reads there.
+        EditStep{"PointEditingOfAnImportedShape",
+                 [](Test& t) {
+                   importGroup(t, "<rect x='10' y='20' width='50' height='30' fill='red'/>");
+                   t.clickRow(2);  // group, group, rectangle
+                   type(t.window->editor().widget(), "a");
+                   t.clickCanvas({35, 35});
+                   EXPECT_TRUE(redAt(t, {35, 45}, true) && !redAt(t, {30, 10}, true)) << "the rectangle stayed";
+                   t.showRightPanel(4);
+                   t.hand().drag({10, 20}, {4, 14});
+                 },
+                 "Undo - Editing", {5}, Rect{4, 14, 56, 36},
+                 [](Test& t) {  // the left side runs from (4, 14) to (10, 50)
+                   EXPECT_TRUE(redAt(t, {12, 45}) && !redAt(t, {7, 45}) && redAt(t, {40, 48}) && !redAt(t, {40, 52}));
+                 }},
+        // A turned sleeve flipped: the mirror of what was shown, across the vertical through its centre, turned
+        // the other way.
+        EditStep{"FlipHorizontalOfATurnedShape", [](Test& t) { flipTurnedSleeve(t, "Flip Horizontal"); },
+                 "Undo - Editing", {1}, std::nullopt,
+                 [](Test& t) {
+                   EXPECT_FLOAT_EQ(t.recordWithId(1)->get("rotate").floatValue(), -30);
+                   EXPECT_LT(differingPixels(t, shot(t).get(), before().get(), {150, 140}, 80, true, false), 20);
+                   t.choose("Edit", "Undo");
+                   EXPECT_LT(differingPixels(t, shot(t).get(), before().get(), {150, 140}, 80, false, false), 3);
+                 }},
+        EditStep{"FlipVerticalOfATurnedShape", [](Test& t) { flipTurnedSleeve(t, "Flip Vertical"); },
+                 "Undo - Editing", {1}, std::nullopt,
+                 [](Test& t) {
+                   EXPECT_FLOAT_EQ(t.recordWithId(1)->get("rotate").floatValue(), -30);
+                   EXPECT_LT(differingPixels(t, shot(t).get(), before().get(), {150, 140}, 80, false, true), 20);
+                 }},
+        // A pen curve clicked at (100, 200), dragged at (200, 200) to (230, 230), clicked at (300, 200); with Edit
+        // Points its middle anchor goes up 40, then Add Point clicks 0.2 beside the curve: the curve is split there
+        // by de Casteljau, drawn as before, and the new anchor is smooth, between handles in line with it.
+        EditStep{"AddedPointSplitsTheCurve",
+                 [](Test& t) {
+                   type(t.window->editor().widget(), "p");  // the pen
+                   canvas_testing::RealPointer hand = t.hand();
+                   hand.press({100, 200}), hand.release({100, 200});
+                   hand.drag({200, 200}, {230, 230});
+                   hand.press({300, 200}), hand.release({300, 200});
+                   type(t.window->editor().widget(), "a");
+                   t.clickRow(0);
+                   t.hand().drag({200, 200}, {200, 160});
+                   before() = shot(t);
+                   t.clickRow(0);
+                   platform::Button* addPoint = nullptr;  // the strip makes way for another as it is clicked
+                   for (const auto& view : t.window->mainView()->topToolbar().subToolView()->subviews())
+                     if (auto* button = dynamic_cast<platform::Button*>(view.get()); button && button->tag() == 9)
+                       addPoint = button;
+                   ASSERT_NE(addPoint, nullptr);
+                   platform::test::clickButton(addPoint->gtkButton());
+                   // The first curve at a third of the way (Bernstein weights 8, 12, 6, 1 over 27).
+                   const DictRef layer = t.records()->at(0).dictionary();
+                   const Point p[4] = {placeOf(layer, 0), placeOf(layer, 1, "control_point1"),
+                                       placeOf(layer, 1, "control_point2"), placeOf(layer, 1)};
+                   t.clickCanvas({(8 * p[0].x + 12 * p[1].x + 6 * p[2].x + p[3].x) / 27,
+                                  (8 * p[0].y + 12 * p[1].y + 6 * p[2].y + p[3].y) / 27 + 0.2});
+                 },
+                 "Undo - Modify", {1}, std::nullopt,
+                 [](Test& t) {
+                   const DictRef layer = t.records()->at(0).dictionary();
+                   const platform::ArrayRef points = layer->dictionary("shape")->array("points");
+                   ASSERT_EQ(points->size(), 4u);
+                   EXPECT_EQ(points->at(1).dictionary()->get("type").intValue(), 4);
+                   const Point a = placeOf(layer, 1, "control_point2"), m = placeOf(layer, 1),
+                               b = placeOf(layer, 2, "control_point1");
+                   EXPECT_NEAR(std::atan2(m.y - a.y, m.x - a.x), std::atan2(b.y - m.y, b.x - m.x), 1e-3);
+                   EXPECT_LT(differingPixels(t, shot(t).get(), before().get(), {200, 190}, 120, false, false), 3);
                  }},
         EditStep{"UndoOfDelete",
                  [](Test& t) {

@@ -1,7 +1,7 @@
 #pragma once
 
-// The page of a document as the canvas in a window draws it at 100 % (a page point a canvas pixel), its pixels read
-// back.
+// The page of a document as the canvas in a window draws it at the document's zoom (at 100 % a page point a canvas
+// pixel), its pixels read back.
 
 #include <gtest/gtest.h>
 
@@ -24,8 +24,9 @@ inline Picture canvasPage(const CMDocument& document, const platform::testing::S
   auto editor = std::make_shared<CMEditorView>();
   auto frame = std::make_shared<CMFrameEditorView>(platform::Rect{0, 0, 1000, 800}, editor);
   window.setContentView(frame);
-  frame->setDocument(std::make_shared<CMDocument>());
-  frame->document()->setData(platform::dictionaryCopy(document.data()));
+  auto shown = std::make_shared<CMDocument>();
+  shown->setData(platform::dictionaryCopy(document.data()));
+  frame->setDocument(shown);  // at the document's zoom
   frame->update();
   if (!platform::test::showAndSettle(window)) return {};
   platform::test::processPendingEvents();
