@@ -4,11 +4,13 @@
 // all show the gradient that a hand computation of the pointer's places gives.
 
 #include <gdk/gdkkeysyms.h>
+#include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <numbers>
 #include <string>
 
@@ -107,6 +109,25 @@ TEST_P(GradientHandles, FollowThePointerAndEveryPictureShowsTheGradientTheyGive)
   platform::test::injectKey(window->editor().widget(), GDK_KEY_PRESS, GDK_KEY_g);
   settle();
   ASSERT_EQ(window->selectedTool(), kCMToolGradient);
+  // The screen shows the centre handle at once, white over the gradient's red middle.
+  const Point at = window->editor().convertPointToWindow(screen(kMiddle));
+  Gtk::Widget& host = window->window().host();
+  int x = 0, y = 0;
+  gtk_widget_translate_coordinates(host.gobj(), GTK_WIDGET(window->window().gtkWindow().gobj()), int(at.x),
+                                   host.get_allocated_height() - int(at.y), &x, &y);
+  GdkWindow* const onScreen = gtk_widget_get_window(GTK_WIDGET(window->window().gtkWindow().gobj()));
+  const auto handleShown = [&] {
+    const std::unique_ptr<GdkPixbuf, decltype(&g_object_unref)> shown(
+        gdk_pixbuf_get_from_window(onScreen, x - 6, y - 6, 13, 13), g_object_unref);
+    bool found = false;
+    for (int i = 0; shown && i < 13 * 13; ++i) {
+      const guint8* p = gdk_pixbuf_read_pixels(shown.get()) + (i / 13) * gdk_pixbuf_get_rowstride(shown.get()) +
+                        (i % 13) * gdk_pixbuf_get_n_channels(shown.get());
+      found |= p[0] > 230 && p[1] > 230 && p[2] > 230;
+    }
+    return found;
+  };
+  EXPECT_TRUE(platform::iterateMainLoopUntil(handleShown, std::chrono::seconds(10)));
   // A left-to-right gradient keeps its height; only the distance along the layer counts for the radius.
   const Point centre{kMiddle.x + row.centreBy.x, kMiddle.y + (row.type == 0 ? 0 : row.centreBy.y)};
   hand().drag(screen(kMiddle), screen({kMiddle.x + row.centreBy.x, kMiddle.y + row.centreBy.y}));
