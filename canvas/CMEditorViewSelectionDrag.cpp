@@ -26,6 +26,7 @@ constexpr platform::EventMask kToolLoopMask = 0x6E;
 bool rotates(std::int32_t kind) { return kind == kCMHandleRotateTop || kind == kCMHandleRotateBottom; }
 bool resizes(std::int32_t kind) { return kind >= 1 && kind <= 9; }
 bool editsPathPoints(std::int32_t kind) { return kind >= kCMHandlePathPoint && kind <= kCMHandleControlPoint2; }
+bool editsGradient(std::int32_t kind) { return kind == kCMHandleGradientCentre || kind == kCMHandleGradientRadius; }
 
 }  // namespace
 
@@ -122,8 +123,11 @@ void CMEditorView::dragHandle(HandleDrag& drag, platform::Point pointer) {
     layer.setRotation(angle);
     return;
   }
-  const platform::AffineTransform back =
-      editsPathPoints(kind) ? layer.backRotateTransform(&frame, &backZoom) : layer.backRotateTransform(&frame);
+  // A handle put where the pointer is turns back about the frame's centre in document units, as the pointer is; the
+  // centre locked on the canvas is in canvas units. Resizing takes differences, which the centre does not change.
+  const platform::AffineTransform back = editsPathPoints(kind) || editsGradient(kind)
+                                             ? layer.backRotateTransform(&frame, &backZoom)
+                                             : layer.backRotateTransform(&frame);
   const platform::Point q = back.transformPoint(pointerInDocument);
   const platform::Point q0 = back.transformPoint(drag.start);
   const bool zoomed = viewMode_ && zoom_ > 0 && std::isfinite(zoom_);

@@ -20,8 +20,11 @@ void CMEditorView::selectTool(int tag, platform::DictRef data) {
     // Group-selection flags stay: only the primary selection makes way for the new tool.
     for (const auto& layer : layers()) layer->setSelected(false);
     setNeedsDisplay();
-  } else if (tag == kCMToolPathPoints) {
-    for (const auto& layer : selectedLayers()) layer->prepareEditing();
+  } else {
+    if (tag == kCMToolPathPoints)
+      for (const auto& layer : selectedLayers()) layer->prepareEditing();
+    // The chosen layer shows the handles of the new tool, which are the ones a press now takes.
+    setNeedsDisplay();
   }
 }
 

@@ -51,10 +51,13 @@ CMGradientGeometry CMGradientGeometry::forRecord(const DictRef& record, const Re
     }
     case 1: {
       if (!(w > 0 && h > 0)) break;
-      geometry.kind = Kind::Radial;
       const Point centre{x + w / 2 + dx, y + h / 2 + dy};
-      const float radius = std::sqrt(static_cast<float>((w / 2) * (w / 2) + (h / 2) * (h / 2)));
-      geometry.radius = swatch ? radius * rf : radius;
+      // Half the diagonal at a factor of 1, the factor stored records without a radius of their own carry.
+      const float radius = std::sqrt(static_cast<float>((w / 2) * (w / 2) + (h / 2) * (h / 2))) * rf;
+      // A factor no radius can be made of (from a damaged record) draws nothing.
+      if (!(radius >= 0 && std::isfinite(radius))) break;
+      geometry.kind = Kind::Radial;
+      geometry.radius = radius;
       if (w > h) {
         geometry.scale = {w / h, 1};
         geometry.start = {centre.x * h / w, centre.y};

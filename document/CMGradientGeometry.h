@@ -10,12 +10,12 @@
 #include "platform/graphics/graphics_context.h"
 #include "platform/graphics/quartz_path.h"
 
-// The two gradient services read "radius_factor" and "attributes" differently.
+// The two gradient services read "attributes" differently. Both narrow type 0 by "radius_factor", scale the radius
+// of type 1 by it and take it as the length of type 2.
 enum class CMGradientRules {
-  // Document fills and strokes: "attributes" end points for type 0; "radius_factor" narrows type 0 (without end
-  // points) and sets the length of type 2, not the radius of type 1.
+  // Document fills and strokes: "attributes" end points for type 0 (then not narrowed).
   Document,
-  // Gradient swatches: "radius_factor" narrows type 0 and scales the radius of type 1; "attributes" ignored.
+  // Gradient swatches: "attributes" ignored.
   Swatch,
 };
 
@@ -23,7 +23,8 @@ struct CMGradientGeometry {
   enum class Kind { None, Linear, Radial };
 
   Kind kind = Kind::None;
-  // Linear: the gradient line. Radial: both are the centre, in the stretched space.
+  // Linear: the gradient line. Radial: both are the centre, in the stretched space, and `radius` is half the box's
+  // diagonal times "radius_factor" there.
   platform::Point start;
   platform::Point end;
   double radius = 0;

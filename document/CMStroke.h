@@ -21,11 +21,13 @@ class CMStroke : public CMFill {
   // image strokes honour the mode.
   void strokePath(platform::BezierPath& path, float zoom) const;
 
+  // The width, join, cap and dash alone, as strokePath sets them: what the stroke's area is measured with.
+  void applyAttributes(platform::BezierPath& path, float zoom) const;
+
   float lineWidth() const { return lineWidth_; }
   int mode() const { return mode_; }
 
  private:
-  void applyAttributes(platform::BezierPath& path, float zoom) const;
   void applyDash(platform::BezierPath& path, float zoom) const;
   void strokeByMode(const platform::BezierPath& path) const;
 

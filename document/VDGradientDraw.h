@@ -1,8 +1,7 @@
 #pragma once
 
 // Gradient paint of the gradient swatches: the document rules of CMGradient except that
-// every stop is followed by a midpoint, stops are opaque, "radius_factor" also narrows a
-// left-to-right gradient and scales a radial one, and SVG "attributes" are ignored.
+// every stop is followed by a midpoint, stops are opaque and SVG "attributes" are ignored.
 
 #include "platform/core/geometry.h"
 #include "platform/core/value.h"

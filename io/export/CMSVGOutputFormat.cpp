@@ -9,6 +9,7 @@
 
 #include "document/CMColorHex.h"
 #include "document/CMColorRecord.h"
+#include "document/CMGradient.h"
 #include "document/CMGradientGeometry.h"
 #include "document/CMDocument.h"
 #include "document/CMGradientTypes.h"
@@ -17,8 +18,10 @@
 #include "document/CMShadowRecord.h"
 #include "document/CMShapeLayer.h"
 #include "document/CMShapeRecordValues.h"
+#include "document/CMStroke.h"
 #include "document/CMStrokeDash.h"
 #include "document/CMTextLayer.h"
+#include "geometry/stroked_path.h"
 #include "platform/core/xml_text.h"
 #include "platform/core/string_conversions.h"
 #include "platform/core/string_utilities.h"
@@ -33,30 +36,6 @@ enum StyleType : std::int64_t { kNoPaint = 0, kColourPaint = 1, kGradientPaint =
 
 // Nothing that is not a number reaches the file.
 double finiteOrZero(double value) { return std::isfinite(value) ? value : 0; }
-
-struct BoxLine {
-  double x1 = 0, y1 = 0, x2 = 1, y2 = 0;
-};
-
-// A linear gradient's line in units of the shape's box, where the page draws it (shifted, narrowed, turned). A line
-// only scaled into the box would turn its colour bands with the box's stretch; this one keeps them square to the line
-// on the page, as they are drawn. Left to right across the box where there is no line to place.
-BoxLine lineInBoxUnits(const DictRef& gradient, platform::Size box) {
-  const double w = box.width, h = box.height;
-  if (!(w > 0 && h > 0)) return {};
-  const CMGradientGeometry geometry = CMGradientGeometry::forRecord(gradient, {0, 0, w, h}, CMGradientRules::Document);
-  const double dx = geometry.end.x - geometry.start.x, dy = geometry.end.y - geometry.start.y;
-  const double length2 = dx * dx + dy * dy;
-  if (geometry.kind != CMGradientGeometry::Kind::Linear || !(length2 > 0)) return {};
-  // The colour changes along the box's axes by (a, b) a unit; a box line of that slope and length 1 / |(a, b)|
-  // changes it the same.
-  const double a = w * dx / length2, b = h * dy / length2, norm = a * a + b * b;
-  const BoxLine line{geometry.start.x / w, geometry.start.y / h, geometry.start.x / w + a / norm,
-                     geometry.start.y / h + b / norm};
-  for (const double v : {line.x1, line.y1, line.x2, line.y2})
-    if (!std::isfinite(v)) return {};
-  return line;
-}
 
 std::string hexColour(const platform::Color& color) { return hexRGBFromColor(color).value_or("#000000"); }
 
@@ -186,12 +165,16 @@ void CMSVGOutputFormat::shapeSVGString(const DictRef& record) {
   const DictRef fill = style ? style->dictionary("fill") : nullptr;
   const DictRef stroke = style ? style->dictionary("stroke") : nullptr;
   if (paintType(fill) == kGradientPaint || paintType(stroke) == kGradientPaint) {
-    // Gradients span the outline's box, which the page measures on the outline as it is drawn.
+    // A fill's gradient spans the outline's box, a stroke's the box of the stroke's area, as the page measures them.
     std::optional<CMShapeLayer> measured;
     CMShapeLayer& outline = layer ? *layer : measured.emplace(layerRecord);
-    const platform::Size box = outline.path().bounds().size;
-    if (paintType(fill) == kGradientPaint) SVGGradient(fill->dictionary("gradient"), true, box);
-    if (paintType(stroke) == kGradientPaint) SVGGradient(stroke->dictionary("gradient"), false, box);
+    platform::BezierPath path = outline.path();
+    if (paintType(fill) == kGradientPaint) SVGGradient(fill, true, path.bounds());
+    if (paintType(stroke) == kGradientPaint) {
+      CMStroke(stroke).applyAttributes(path, 1);
+      const std::optional<platform::BezierPath> area = strokedPath(path);
+      SVGGradient(stroke, false, area ? area->bounds() : platform::Rect{});
+    }
   }
   const std::size_t start = text_.size();
   SVGPathString(layerRecord);
@@ -331,52 +314,58 @@ bool CMSVGOutputFormat::SVGStrokeStyle(const DictRef& stroke) {
   return true;
 }
 
-void CMSVGOutputFormat::gradientStops(const platform::ArrayRef& markers) {
-  if (!markers) return;
-  for (const platform::Value& entry : *markers) {
-    const DictRef stop = entry.dictionary();
-    if (!stop) continue;
-    const platform::Color colour(stop->get("red").doubleValue(), stop->get("green").doubleValue(),
-                                 stop->get("blue").doubleValue(), 1);
-    // Stops made in the editor carry no opacity of their own: they are opaque.
-    const platform::Value* alpha = stop->find("alpha");
+void CMSVGOutputFormat::gradientStops(const DictRef& gradient, float opacity) {
+  // The colours the page draws: sorted, clamped, a midpoint after each stop with a "mix", at the paint's opacity.
+  const platform::Gradient drawn = CMGradient::createGradient(gradient, opacity);
+  for (const platform::GradientStop& stop : drawn.stops()) {
     platform::appendFormat(text_, "<stop offset=\"%.4f%%\" stop-color=\"%s\" stop-opacity=\"%.4f\"/>\n",
-                           finiteOrZero(stop->get("pos").doubleValue() * 100), hexColour(colour).c_str(),
-                           alpha ? finiteOrZero(alpha->doubleValue()) : 1.0);
+                           stop.location * 100, hexColour(platform::Color(stop.red, stop.green, stop.blue, 1)).c_str(),
+                           stop.alpha);
   }
 }
 
-void CMSVGOutputFormat::SVGGradient(const DictRef& gradient, bool forFill, platform::Size box) {
+void CMSVGOutputFormat::SVGGradient(const DictRef& style, bool forFill, const platform::Rect& box) {
   const int n = maxGradientId_;
+  const DictRef gradient = style->dictionary("gradient");
+  const float opacity = static_cast<float>(paintOpacity(style));
+  // In the page's units, where the page draws it: a viewer measures a shape's own box in its own way (rsvg-convert
+  // measures a turned shape's in the turned frame, so the gradient would not turn with the shape).
+  const CMGradientGeometry geometry = CMGradientGeometry::forRecord(gradient, box, CMGradientRules::Document);
   std::string id;
   const std::int64_t type = gradient ? gradient->get("type").integerValue() : kCMGradientLeftToRight;
-  const platform::ArrayRef markers = gradient ? gradient->array("markers") : nullptr;
-  const auto value = [&](std::string_view key) { return finiteOrZero(gradient ? gradient->get(key).floatValue() : 0); };
   switch (type) {
     case kCMGradientLeftToRight:
     case kCMGradientAngled: {
       platform::appendFormat(text_, "<defs>\n<linearGradient id=\"grad%d\" >\n", n);
-      gradientStops(markers);
+      gradientStops(gradient, opacity);
       text_ += "</linearGradient>\n";
-      const BoxLine line = lineInBoxUnits(gradient, box);
       platform::appendFormat(text_,
                              "<linearGradient xlink:href=\"#grad%d\" id=\"grad%d\" x1=\"%f\" y1=\"%f\" x2=\"%f\" "
-                             "y2=\"%f\" gradientTransform=\"rotate(0 0 0)\" gradientUnits=\"objectBoundingBox\" "
+                             "y2=\"%f\" gradientTransform=\"rotate(0 0 0)\" gradientUnits=\"userSpaceOnUse\" "
                              "></linearGradient>\n",
-                             n, n + 1, line.x1, line.y1, line.x2, line.y2);
+                             n, n + 1, finiteOrZero(geometry.start.x), finiteOrZero(geometry.start.y),
+                             finiteOrZero(geometry.end.x), finiteOrZero(geometry.end.y));
       text_ += "</defs>\n";
       id = platform::formatString("grad%d", n + 1);
       maxGradientId_ = n + 2;
       break;
     }
-    case kCMGradientRadial:
-      platform::appendFormat(text_, "<defs>\n<radialGradient id=\"grad%d\" r=\"%.4f%%\">\n", n,
-                             finiteOrZero(value("radius_factor") * 100));
-      gradientStops(markers);
+    case kCMGradientRadial: {
+      // The circle the page draws in a space stretched along the box's longer side.
+      const bool drawn = geometry.kind == CMGradientGeometry::Kind::Radial;
+      platform::appendFormat(text_,
+                             "<defs>\n<radialGradient id=\"grad%d\" cx=\"%f\" cy=\"%f\" r=\"%f\" "
+                             "gradientTransform=\"matrix(%f 0 0 %f 0 0)\" gradientUnits=\"userSpaceOnUse\">\n",
+                             n, finiteOrZero(geometry.start.x), finiteOrZero(geometry.start.y),
+                             finiteOrZero(geometry.radius), finiteOrZero(geometry.scale.width),
+                             finiteOrZero(geometry.scale.height));
+      // Without stops a gradient paints nothing, as the page paints one it has no circle for.
+      if (drawn) gradientStops(gradient, opacity);
       text_ += "</radialGradient>\n</defs>\n";
       id = platform::formatString("grad%d", n);
       maxGradientId_ = n + 1;
       break;
+    }
     default: maxGradientId_ = n + 1; break;
   }
   (forFill ? currentGradientFillId_ : currentGradientStrokeId_) = std::move(id);

@@ -28,15 +28,15 @@ class CMSVGOutputFormat final : public CMBaseOutputFormat {
   void SVGFillStyle(const platform::DictRef& fill);
   // False when the stroke gives no style at all.
   bool SVGStrokeStyle(const platform::DictRef& stroke);
-  // A definitions block; the id the shape refers to becomes the current fill or stroke gradient. `box` is the size of
-  // the outline's box, which the gradient spans.
-  void SVGGradient(const platform::DictRef& gradient, bool forFill, platform::Size box);
+  // A definitions block for the gradient of a fill or stroke style; the id the shape refers to becomes the current
+  // fill or stroke gradient. `box` is the box on the page that the gradient spans.
+  void SVGGradient(const platform::DictRef& style, bool forFill, const platform::Rect& box);
   void textSVGString(const platform::DictRef& record);
 
   const std::string& text() const { return text_; }
 
  private:
-  void gradientStops(const platform::ArrayRef& markers);
+  void gradientStops(const platform::DictRef& gradient, float opacity);
   // An open path element of the fill and the stroke given (either may be null) over the path data, its shadow drawn
   // with the filter of that id unless the id is empty.
   void pathElement(const platform::DictRef& fill, const platform::DictRef& stroke, const std::string& outline,

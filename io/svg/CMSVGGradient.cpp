@@ -193,8 +193,8 @@ void CMSVGGradients::setRadialGeometry(const DictRef& record, const Resolved& re
   record->set("fx", static_cast<float>(fx));
   record->set("fy", static_cast<float>(fy));
   record->set("markers", markers(resolved, factor));
-  // Half the diagonal, as a share of the box the SVG writer measures "r" in.
-  record->set("radius_factor", static_cast<float>(1 / std::numbers::sqrt2));
+  // The stops already stand where the file has them about the radius of a factor of 1.
+  record->set("radius_factor", 1.0f);
 }
 
 void CMSVGGradients::apply(const DictRef& definition, const DictRef& record, const CMSVGGradientPlacement& placement) {

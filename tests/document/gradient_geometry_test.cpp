@@ -109,6 +109,24 @@ TEST(GradientGeometry, RadiusIsHalfTheDiagonalInSinglePrecision) {
   EXPECT_EQ(g.radius, static_cast<double>(std::sqrt(static_cast<float>(1.5 * 1.5 + 3.5 * 3.5))));
 }
 
+// The canvas's radius handle sets the factor; stored records never given a radius carry none or 1 and keep the
+// radius they were drawn with, bit for bit. A factor no radius comes of draws nothing, in both services.
+TEST(GradientGeometry, RadialRadiusIsScaledByTheFactor) {
+  const float half = std::sqrt(static_cast<float>(1.5 * 1.5 + 3.5 * 3.5));
+  const std::pair<platform::Value, float> rows[] = {{platform::Value(), half}, {1.0f, half}, {0.3f, half * 0.3f},
+                                                    {2.5f, half * 2.5f}, {-1.0f, -1}, {NAN, -1}, {INFINITY, -1}};
+  for (const auto& [factor, radius] : rows)
+    for (const CMGradientRules rules : {CMGradientRules::Document, CMGradientRules::Swatch}) {
+      const DictRef record = gradient(1);
+      if (!factor.isNil()) record->set("radius_factor", factor);
+      const CMGradientGeometry g = CMGradientGeometry::forRecord(record, {0, 0, 3, 7}, rules);
+      EXPECT_EQ(g.kind, radius < 0 ? Kind::None : Kind::Radial) << factor.floatValue();
+      if (radius >= 0) {
+        EXPECT_EQ(g.radius, radius) << factor.floatValue();
+      }
+    }
+}
+
 TEST(GradientGeometry, SwatchesUseTheRadiusFactorEverywhere) {
   const Rect box{0, 0, 200, 100};
   const CMGradientGeometry narrowed = swatch(gradient(0, {{"radius_factor", 0.5}, {"fx", 0.1}}), box);

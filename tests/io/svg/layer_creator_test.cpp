@@ -309,6 +309,7 @@ TEST_F(LayerCreator, Gradients) {
   EXPECT_NEAR(radialStops->at(1).dictionary()->get("green").floatValue(), 1 - (1 - 0.5 * k) / (0.5 * k), 1e-6)
       << "green towards the empty colour, black";
   EXPECT_FALSE(radialStops->at(0).dictionary()->contains("mix"));
+  EXPECT_EQ(radialGradient->get("radius_factor").floatValue(), 1.0f) << "the stops stand about the radius drawn";
 
   // Corner to corner of a 200 × 100 box: the colour lines run parallel to the other diagonal, so the drawn line
   // goes from the corner along (1/200, 1/100) to where the colour ends, (80, 160).
