@@ -322,12 +322,16 @@ void AppDelegate::OnFromTemplates() {
 
 void AppDelegate::openLastDocument() {
   const std::vector<std::filesystem::path> recent = platform::RecentDocuments::recentDocumentURLs();
-  if (!recent.empty()) open(recent.front());
+  if (recent.empty()) return;
+  open(recent.front());
+  // The drawing opened takes the tour's place; after a failure the tour stays beside the alert saying why.
+  if (tourWindow_ && platform::DocumentController::shared().documentForURL(recent.front()))
+    tourWindow_->window().hide();
 }
 
 void AppDelegate::loadSample(const std::string& name) {
   // A copy: saving it asks for a file of the user's own, the installed sample stays as it is.
-  newDocumentFromSample(name);
+  if (newDocumentFromSample(name) && tourWindow_) tourWindow_->window().hide();
 }
 
 void AppDelegate::quit() {

@@ -123,7 +123,10 @@ void CMNewDocumentWindowController::loadWindow() {
   width_ = std::make_shared<platform::TextField>(platform::Rect{120, 100, 80, 26});
   height_ = std::make_shared<platform::TextField>(platform::Rect{270, 100, 80, 26});
   for (platform::TextField* field : {width_.get(), height_.get()}) {
-    field->setAction([this, field](platform::Control&) { commitSide(*field); });
+    field->setAction([this, field](platform::Control&) {
+      commitSide(*field);
+      followSides();
+    });
   }
   dimension_ = std::make_shared<platform::PopUpButton>(platform::Rect{360, 100, 110, 28});
   dimension_->addItemWithTitle("points");
@@ -168,6 +171,7 @@ void CMNewDocumentWindowController::loadWindow() {
   showPageSize();
   dimension_->selectItemWithTag(static_cast<int>(defaults().integerForKey("defaultD")));
   preset_->selectItemWithTag(presetSelected());
+  followSides();
   loadRecentFiles();
   updateControls();
   platform::Log2Message(kDebug, __LINE__, __func__, "awakefromnib end");
@@ -216,12 +220,13 @@ void CMNewDocumentWindowController::OnPresetChange() {
   store(tag, "preset_selected");
   for (const Preset& preset : kPresets)
     if (preset.tag == tag) setParamWidth(preset.width, preset.height);
+  followSides();
   updateControls();
 }
 
 void CMNewDocumentWindowController::OnChangeOrientation() {
-  commitSides();
   const int chosen = orientation_->selectedSegment();
+  commitSides();
   store(chosen, "orientation_type");
   // Landscape lays the longer side across and Portrait stands it up; sides that already lie so stay as typed.
   int width = defaultWidth();
@@ -245,6 +250,15 @@ void CMNewDocumentWindowController::commitSides() {
   commitSide(*height_);
 }
 
+void CMNewDocumentWindowController::followSides() {
+  const int width = defaultWidth();
+  const int height = defaultHeight();
+  if (width == height) return;
+  const int orientation = width > height ? kLandscape : 0;
+  if (orientation_) orientation_->setSelectedSegment(orientation);
+  if (defaults().integerForKey("orientation_type") != orientation) store(orientation, "orientation_type");
+}
+
 void CMNewDocumentWindowController::showPageSize() {
   width_->setStringValue(std::to_string(defaultWidth()));
   height_->setStringValue(std::to_string(defaultHeight()));
@@ -252,8 +266,11 @@ void CMNewDocumentWindowController::showPageSize() {
 
 void CMNewDocumentWindowController::OnCreateDocument() {
   platform::Log2Message(kDebug, __LINE__, __func__, "OnCreateDocument begin");
-  // Create clicked before the field was left: the text typed counts.
-  if (window_) commitSides();
+  // Create clicked before the field was left: the text typed counts, and the orientation follows it.
+  if (window_) {
+    commitSides();
+    followSides();
+  }
   const auto proceed = [this] { typeId() >= kOpenRecentType ? openRecent() : create(); };
   if (!firstLauncheMode_) return proceed();
   std::string names;

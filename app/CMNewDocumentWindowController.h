@@ -78,6 +78,9 @@ class CMNewDocumentWindowController {
   // as the panel refuses it, and the field shows the side in use.
   void commitSide(platform::TextField& field);
   void commitSides();
+  // The orientation shown and stored follows the sides in use: a wider page is Landscape, a taller one Portrait, and
+  // a square one keeps the choice.
+  void followSides();
   void create();
   void openRecent();
 

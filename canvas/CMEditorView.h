@@ -369,7 +369,9 @@ class CMEditorView : public CMEditorBaseView {
   void setUpCreatedLayer(CMLayer& layer) const;
   void reportCreatedLayer(const std::shared_ptr<CMLayer>& layer);
   // The layer object of a library copy: built, set up, selected, saved as Bezier points and reported.
-  void addLibraryShape(const platform::DictRef& record);
+  // `band`: the rectangle the new layer fills (the library tool's band, in canvas units); without one it keeps the
+  // record's own size.
+  void addLibraryShape(const platform::DictRef& record, std::optional<platform::Rect> band = std::nullopt);
   platform::Point canvasPointFromScreen(platform::Point screenPoint) const;
   void finishEraser(const Layers& erased, const platform::BezierPath& offset10,
                     const platform::BezierPath& offset20, platform::Point point1, platform::Point point2);

@@ -1,6 +1,6 @@
 // Library shapes: dropped from the library panel (centred on the drop point) or
-// placed with the library tool (tool 7); and the add-point tool (tool 17), which
-// adds a point to the current path where the mouse goes up.
+// drawn with the library tool (tool 7) into a band; and the add-point tool
+// (tool 17), which adds a point to the current path where the mouse goes up.
 
 #include <gdkmm/window.h>
 
@@ -43,7 +43,8 @@ void CMEditorView::addShare(const platform::DictRef& data, platform::Point scree
   if (!canAddShape(screenPoint)) return;
   const platform::Point point = documentPoint(canvasPointFromScreen(screenPoint));
   if (const platform::DictRef record = document_ ? document_->addObjectWithData(data, point, true) : nullptr) {
-    flipAndPositionForObject(record, point);
+    // Centred on the drop point: the place the document gave the copy is the one its points are set out from.
+    flipAndPositionForObject(record, {record->get("x").doubleValue(), record->get("y").doubleValue()});
     creation_records::shapeOf(record)->set("isFlipped", 1);
     addLibraryShape(record);
   }
@@ -55,38 +56,29 @@ void CMEditorView::addShare(const platform::DictRef& data, platform::Point scree
 
 void CMEditorView::addShare(const platform::Event& event, const platform::DictRef& data, Completion done) {
   const platform::DictRef shape = data;  // the tool data stays with the gesture even if the tool changes meanwhile
-  if (isPlacedByPoint(shape ? shape->get("shape_type").intValue() : 0)) {
-    trackCreation(
-        event, [](const platform::Event&) {},
-        [this, shape, done = std::move(done)](const platform::Event& up) {
-          if (const platform::DictRef record =
-                  document_ ? document_->addObjectWithData(shape, documentPoint(canvasPoint(up))) : nullptr)
-            addLibraryShape(record);
-          hideSel();
-          selRect_.size = {0, 0};
-          setNeedsDisplay();
-          platform::dispatchAsync(done);
-        });
-    return;
-  }
-  trackRubberBand(event, [this, shape, done = std::move(done)] {
-    if (selRect_.size.width > 0 && selRect_.size.height > 0 && document_) {
-      // The band only places the copy: it keeps the library's own size.
+  const bool placedByClick = isPlacedByPoint(shape ? shape->get("shape_type").intValue() : 0);
+  trackRubberBand(event, [this, shape, placedByClick, done = std::move(done)] {
+    // A band drawn: the copy fills it, as a shape drawn with its own tool fills its band. A click places a free line,
+    // pen curve or path there at its library size; other shapes need a band.
+    const bool band = selRect_.size.width > 0 && selRect_.size.height > 0;
+    if (document_ && (band || placedByClick)) {
       if (const platform::DictRef record = document_->addObjectWithData(shape, documentPoint(selRect_.origin))) {
-        addLibraryShape(record);
+        addLibraryShape(record, band ? std::optional(transformedRect()) : std::nullopt);
         hideSel();
       }
     }
+    selRect_.size = {0, 0};
     setNeedsDisplay();
     platform::dispatchAsync(done);
   });
 }
 
-void CMEditorView::addLibraryShape(const platform::DictRef& record) {
+void CMEditorView::addLibraryShape(const platform::DictRef& record, std::optional<platform::Rect> band) {
   const std::shared_ptr<CMLayer> layer = drawer_->addObject(record);
   if (!layer) return;
   layer->update();
   setUpCreatedLayer(*layer);
+  if (band) layer->setLayerRect(*band);
   layer->setSelected(true);
   layer->saveAsBezier();
   reportCreatedLayer(layer);

@@ -56,8 +56,8 @@ class CMBaseDocument {
   platform::DictRef addObject(std::string_view name, platform::Point point);
   platform::DictRef createGroup();
   // Adding a copy of a record the caller holds (a library shape) at the point. A record without a
-  // size is measured first; the copy is centred on the point horizontally, and vertically too when
-  // it had a size. The caller's record never changes. The flag makes no difference.
+  // size is measured first; the copy is centred on the point. The caller's record never changes.
+  // The flag makes no difference.
   platform::DictRef addObjectWithData(const platform::DictRef& record, platform::Point point, bool centered);
   // The same with the copy's origin at the point.
   platform::DictRef addObjectWithData(const platform::DictRef& record, platform::Point point);

@@ -32,10 +32,10 @@ platform::DictRef CMBaseDocument::addObjectWithData(const platform::DictRef& rec
     sized = platform::dictionaryCopy(record);
     sized->set("width", coordinate(width));
     sized->set("height", coordinate(height));
-  } else {
-    point.y -= height * 0.5;
   }
+  // Centred both ways, however the size was found.
   point.x -= width * 0.5;
+  point.y -= height * 0.5;
   return addObjectWithData(sized, point);
 }
 

@@ -39,6 +39,11 @@ void boundEffects(const platform::DictRef& shape, double reach) {
 
 }  // namespace
 
+bool CMLibraryItem::isTopDown(const platform::DictRef& record) {
+  const platform::DictRef shape = record ? record->dictionary("shape") : nullptr;
+  return (shape && shape->get("isFlipped").boolValue()) || (record && record->get("isFlipped").boolValue());
+}
+
 CMLibraryItem::CMLibraryItem(std::string name, platform::DictRef shapeData)
     : name_(std::move(name)), shapeData_(std::move(shapeData)) {}
 
@@ -46,8 +51,7 @@ void CMLibraryItem::createThumbnail(const platform::DictRef& record) {
   auto image = std::make_shared<platform::Image>(platform::Size{kThumbnailSide, kThumbnailSide});
   image->lockFocus();
   platform::GraphicsContext* context = platform::GraphicsContext::current();
-  const platform::DictRef shape = record ? record->dictionary("shape") : nullptr;
-  if (shape && shape->get("isFlipped").boolValue()) {
+  if (!isTopDown(record)) {
     context->translateCTM(0, kThumbnailSide);
     context->scaleCTM(1, -1);
   }

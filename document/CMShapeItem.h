@@ -27,7 +27,13 @@ class CMLibraryItem : public platform::Object {
   const std::shared_ptr<platform::Image>& thumbnailImage() const noexcept { return thumbnailImage_; }
   void setThumbnailImage(std::shared_ptr<platform::Image> image) { thumbnailImage_ = std::move(image); }
 
-  // A new thumbnail of the record; a record with "isFlipped" in its "shape" is drawn upside down once more.
+  // Whether the record's points run top-down, as the canvas's do ("isFlipped" in the record or in its "shape": every
+  // shape drawn in the program and every shipped one); a drop turns the others over (bottom-up records of older
+  // libraries).
+  static bool isTopDown(const platform::DictRef& record);
+  // A new thumbnail of the record, upright as the shape lands on the canvas: a record that is not top-down is drawn
+  // upside down once more, as a drop turns it over. Thumbnails are never stored: each is drawn anew when its library
+  // is read.
   void createThumbnail(const platform::DictRef& record);
   // Fits the record's layer into `rect` of the current context, centred in a box 5 points larger each way. The
   // context's CTM is left flipped about the rectangle's height. A layer of no size, or a fit that is not finite,

@@ -63,8 +63,8 @@ void CMRightPanelBaseView::showValue(platform::Control& control, const CMPanelVa
   const platform::Value plain = panelValueAsValue(value);
   if (auto* popUp = dynamic_cast<platform::PopUpButton*>(&control)) {
     if (plain.isString()) {
-      const int found = popUp->indexOfItemWithTitle(plain.string());
-      if (found >= 0) popUp->selectItemAtIndex(found);
+      // A font the list does not hold (a family that is not installed, kept by the text) is shown by its name.
+      if (!plain.string().empty()) popUp->selectOrShowTitle(plain.string());
     } else {
       popUp->selectItemAtIndex(plain.intValue());
     }

@@ -9,16 +9,24 @@
 #include "platform/core/files.h"
 #include "platform/graphics/image.h"
 
+namespace {
+
+// An imported drawing's records added, the page grown to hold them: one step of undo, as pasted records are;
+// registering them marks the document edited.
+void addImportedDrawing(CMDocument& document, const platform::ArrayRef& records) {
+  CMUndoManager::Transaction transaction(document.undoManager());
+  document.resizeDocument(records);
+  appendLayers(document, records);
+  document.undoManager().regUndoAddedLayers(records);
+}
+
+}  // namespace
+
 CMSVGImport importSVGData(CMDocument& document, const platform::Bytes& data, std::uint64_t recordBudget) {
   VDSVGParser parser(recordBudget);
   CMSVGImport result{parser.parseSVG(data, document), parser.failure(), parser.skippedSummary(), parser.refusal()};
   if (!result.refusal.empty()) result.failure.reset();
-  if (result.records->empty()) return result;
-  // The page growth and the records are one step of undo; registering them marks the document edited.
-  CMUndoManager::Transaction transaction(document.undoManager());
-  document.resizeDocument(result.records);
-  appendLayers(document, result.records);
-  document.undoManager().regUndoAddedLayers(result.records);
+  if (!result.records->empty()) addImportedDrawing(document, result.records);
   return result;
 }
 
@@ -71,11 +79,7 @@ platform::Expected<platform::ArrayRef> readCorelDrawingData(CMBaseDocument& docu
 
 platform::Expected<platform::ArrayRef> importCorelDrawing(CMDocument& document, const std::filesystem::path& path) {
   platform::Expected<platform::ArrayRef> records = readCorelDrawing(document, path);
-  if (!records) return records;
-  // The records are one step of undo, as pasted ones are; registering them marks the document edited.
-  CMUndoManager::Transaction transaction(document.undoManager());
-  appendLayers(document, records.value());
-  document.undoManager().regUndoAddedLayers(records.value());
+  if (records) addImportedDrawing(document, records.value());
   return records;
 }
 

@@ -44,7 +44,7 @@ platform::Expected<platform::ArrayRef> readCorelDrawing(CMBaseDocument& document
 // the drawing's first page.
 platform::Expected<platform::ArrayRef> readCorelDrawingData(CMBaseDocument& document, const platform::Bytes& data,
                                                             std::optional<platform::Size>* firstPage = nullptr);
-// A CorelDRAW drawing's records appended to the document as one step of undo; the page keeps its size.
+// A CorelDRAW drawing's records appended to the document as one step of undo, the page grown to hold them as for SVG.
 platform::Expected<platform::ArrayRef> importCorelDrawing(CMDocument& document, const std::filesystem::path& path);
 // Appends records to the root record's "layers".
 void appendLayers(CMBaseDocument& document, const platform::ArrayRef& records);

@@ -31,6 +31,7 @@ void PopUpButton::removeAllItems() {
   combo_->remove_all();
   titles_.clear();
   tags_.clear();
+  shownExtra_ = false;
 }
 
 void PopUpButton::setSmallControlSize() {
@@ -69,6 +70,23 @@ void PopUpButton::selectItemWithTitle(const std::string& title) { selectItemAtIn
 int PopUpButton::indexOfItemWithTitle(const std::string& title) const {
   const auto found = std::find(titles_.begin(), titles_.end(), title);
   return found == titles_.end() ? -1 : static_cast<int>(found - titles_.begin());
+}
+
+void PopUpButton::selectOrShowTitle(const std::string& title) {
+  int index = indexOfItemWithTitle(title);
+  if (shownExtra_ && index != numberOfItems() - 1) {
+    auto blocked = guard();
+    combo_->remove_text(numberOfItems() - 1);
+    titles_.pop_back();
+    tags_.pop_back();
+    shownExtra_ = false;
+  }
+  if (index < 0) {
+    addItemWithTitle(title);
+    shownExtra_ = true;
+    index = numberOfItems() - 1;
+  }
+  selectItemAtIndex(index);
 }
 
 void PopUpButton::setTagOfItemAtIndex(int index, int tag) {

@@ -28,6 +28,9 @@ class PopUpButton : public Control {
   void selectItemWithTitle(const std::string& title);
   // -1 when no item has the title.
   int indexOfItemWithTitle(const std::string& title) const;
+  // Selects the item of that title; a title no item has is shown all the same, as one more item at the end, which
+  // the next title shown replaces (a font list showing a family that is not installed).
+  void selectOrShowTitle(const std::string& title);
   // Items carry an integer tag each (0 until set).
   void setTagOfItemAtIndex(int index, int tag);
   // selectItemWithTag: false, and the selection kept, when no item has the tag.
@@ -44,6 +47,7 @@ class PopUpButton : public Control {
   Gtk::ComboBoxText* combo_;  // managed
   std::vector<std::string> titles_;
   std::vector<int> tags_;
+  bool shownExtra_ = false;  // the last item is only shown, by selectOrShowTitle
 };
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/ui/text_field.h"
 
+#include <gtkmm/window.h>
+
 #include <charconv>
 #include <cmath>
 
@@ -13,6 +15,14 @@ TextField::TextField(Rect frame) : Control(frame), entry_(Gtk::make_managed<Gtk:
   keepConnection(entry_->signal_focus_out_event().connect([this](GdkEventFocus*) {
     if (entry_->get_text() != committed_) endEditing();
     return false;
+  }));
+  // The window's focus moving on to another widget (Tab) leaves the field too, also while the window itself is not
+  // the active one, when GTK sends the field no focus-out. Focus taken away with nowhere to go (the field or its
+  // window going away) commits nothing.
+  keepConnection(entry_->property_is_focus().signal_changed().connect([this] {
+    const auto* window = dynamic_cast<Gtk::Window*>(entry_->get_toplevel());
+    const bool movedOn = window && window->get_focus() && !entry_->is_focus();
+    if (movedOn && entry_->get_text() != committed_) endEditing();
   }));
   keepConnection(entry_->signal_changed().connect([this] {
     ViewWidget::HandlerScope scope(viewWidget());

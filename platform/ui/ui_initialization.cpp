@@ -7,6 +7,7 @@
 #include "platform/ui/front_window.h"
 #include "platform/ui/gdk_event_translation.h"
 #include "platform/ui/modal_step.h"
+#include "platform/ui/x_errors.h"
 
 namespace platform {
 
@@ -23,6 +24,7 @@ void handleGdkEvent(GdkEvent* event, gpointer) {
 bool start() {
   if (!gtk_init_check(nullptr, nullptr)) return false;
   Gtk::Main::init_gtkmm_internals();
+  logUnexpectedXErrors();
   gdk_event_handler_set(handleGdkEvent, nullptr, nullptr);
   followFrontWindow();
   return true;

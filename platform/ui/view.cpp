@@ -243,7 +243,11 @@ void View::scrollWheel(const Event& event) {
   if (superview_) superview_->scrollWheel(event);
 }
 void View::keyDown(const Event& event) {
-  if (superview_) superview_->keyDown(event);
+  if (superview_) {
+    superview_->keyDown(event);
+  } else if (host_) {
+    host_->noResponderFor(event);
+  }
 }
 void View::keyUp(const Event& event) {
   if (superview_) superview_->keyUp(event);

@@ -1,6 +1,8 @@
 #include "platform/ui/view_host.h"
 
+#include <gdk/gdkkeysyms.h>
 #include <gtkmm/settings.h>
+#include <gtkmm/window.h>
 
 #include <utility>
 
@@ -350,12 +352,55 @@ bool ViewHost::on_scroll_event(GdkEventScroll* event) {
   return true;
 }
 
+void ViewHost::noResponderFor(const Event& event) {
+  if (event.type == EventType::KeyDown) keyLeftUnhandled_ = true;
+}
+
+namespace {
+
+// Tab and Shift+Tab: the keys GTK's windows move the focus with from one control to the next.
+bool movesFocus(const GdkEventKey* event) {
+  const bool tab = event->keyval == GDK_KEY_Tab || event->keyval == GDK_KEY_ISO_Left_Tab ||
+                   event->keyval == GDK_KEY_KP_Tab;
+  return tab && (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK | GDK_SUPER_MASK)) == 0;
+}
+
+}  // namespace
+
 bool ViewHost::on_key_press_event(GdkEventKey* event) {
+  // A Tab a control inside left unhandled (a text field's): the control is the one the user types in, not the
+  // views' first responder, and the window's key bindings move the focus on from it.
+  if (movesFocus(event) && focusIsOnAControl()) return false;
   Event result = keyEventFromGdk(event, EventType::KeyDown);
   result.isARepeat = heldKeycode_ == event->hardware_keycode;
   heldKeycode_ = event->hardware_keycode;
   result.locationInWindow = currentEvent() ? currentEvent()->locationInWindow : Point{};
+  keyLeftUnhandled_ = false;
   sendEvent(result);
+  // Left to the window, whose key bindings move the focus on (a text field left so commits what was typed).
+  return !(keyLeftUnhandled_ && movesFocus(event));
+}
+
+const Gtk::Widget* ViewHost::windowFocus() {
+  auto* window = dynamic_cast<Gtk::Window*>(get_toplevel());
+  return window ? window->get_focus() : nullptr;
+}
+
+bool ViewHost::focusIsOnAControl() {
+  const Gtk::Widget* focus = windowFocus();
+  return focus && focus != this && focus->is_ancestor(*this);
+}
+
+bool ViewHost::on_focus(Gtk::DirectionType direction) {
+  // A focusable container takes the focus itself and never passes it to its children: Tab goes from the views (this
+  // widget) to the first control inside (Shift+Tab to the last), from control to control, and from the last back to
+  // the views. Focus that lies nowhere yet, as in a window just shown, goes to the views, as it always has.
+  const bool tabbing = direction == Gtk::DIR_TAB_FORWARD || direction == Gtk::DIR_TAB_BACKWARD;
+  if (tabbing && (is_focus() || focusIsOnAControl())) {
+    if (Gtk::Widget* child = get_child(); child && child->child_focus(direction)) return true;
+  }
+  if (is_focus()) return false;
+  grab_focus();
   return true;
 }
 

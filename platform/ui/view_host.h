@@ -6,7 +6,8 @@
 // pointer, drags and ups to the view that took the down, key downs to the
 // views' key equivalents, then the menus', then the first responder, other keys
 // and modifier changes to the first responder, everything to a running tracking
-// gesture while there is one.
+// gesture while there is one. A Tab that no view takes moves the keyboard focus
+// among the GTK controls inside, as in any GTK window.
 
 #include <gtkmm/eventbox.h>
 
@@ -49,6 +50,8 @@ class ViewHost : public Gtk::EventBox {
 
   // What GTK's grab-broken signal does: ends a running gesture.
   void pointerGrabBroken();
+  // A key down passed up the whole responder chain without a view taking it.
+  void noResponderFor(const Event& event);
 
  protected:
   bool on_button_press_event(GdkEventButton* event) override;
@@ -59,6 +62,7 @@ class ViewHost : public Gtk::EventBox {
   bool on_scroll_event(GdkEventScroll* event) override;
   bool on_key_press_event(GdkEventKey* event) override;
   bool on_key_release_event(GdkEventKey* event) override;
+  bool on_focus(Gtk::DirectionType direction) override;
   void on_size_allocate(Gtk::Allocation& allocation) override;
 
  private:
@@ -67,6 +71,9 @@ class ViewHost : public Gtk::EventBox {
   // Whether a drag or release comes from the GdkWindow the views' press came in.
   bool cameFromPressWindow(GdkWindow* window) const;
   Event keyEvent(const GdkEventKey* event, EventType type) const;
+  const Gtk::Widget* windowFocus();
+  // Whether the window's keyboard focus is on a GTK control inside (a text field), not on the views.
+  bool focusIsOnAControl();
   View* viewAt(Point locationInWindow) const;
   void deliverMouse(View* view, const Event& event);
   void updateHover(View* view, const Event& event);
@@ -81,6 +88,7 @@ class ViewHost : public Gtk::EventBox {
   std::function<bool(const Event&)> keyEquivalents_;
   ClickCounter clickCounter_;
   unsigned heldKeycode_ = 0;
+  bool keyLeftUnhandled_ = false;
   // A mouse up carries the count of the press it ends.
   int lastClickCount_ = 1;
 };

@@ -3,6 +3,7 @@
 #include <glibmm/main.h>
 
 #include <utility>
+#include <vector>
 
 #include "platform/ui/menu_bar.h"
 #include "platform/ui/view.h"
@@ -28,6 +29,49 @@ Window::Window(Size contentSize, const std::string& title)
     if (focus) return;
     Glib::signal_idle().connect_once(sigc::mem_fun(*this, &Window::focusViewsIfNothingHasFocus));
   });
+  // GTK hears of an X window destroyed from outside as a destroy event, and would destroy the widget (true keeps it).
+  const auto destroyedFromOutside = +[](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
+    Glib::signal_idle().connect_once(sigc::mem_fun(*static_cast<Window*>(self), &Window::remakeDestroyedWindow));
+    return TRUE;
+  };
+  g_signal_connect(window_->gobj(), "destroy-event", G_CALLBACK(destroyedFromOutside), this);
+}
+
+namespace {
+
+// GDK drops a toplevel's frame clock with its X window, while GTK's widgets may still wait for a tick of it (a style
+// to update): taking the dead window down, GTK complains of the missing clock. Those complaints concern the window
+// gone, and are muted (and not fatal, as a test makes them) while it is taken down.
+class MutedComplaints {
+ public:
+  MutedComplaints() : fatal_(g_log_set_always_fatal(G_LOG_LEVEL_ERROR)) {
+    for (const char* domain : kDomains)
+      handlers_.push_back(g_log_set_handler(domain, GLogLevelFlags(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING),
+                                            [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr));
+  }
+  ~MutedComplaints() {
+    for (std::size_t index = 0; index < handlers_.size(); ++index) g_log_remove_handler(kDomains[index], handlers_[index]);
+    g_log_set_always_fatal(fatal_);
+  }
+  MutedComplaints(const MutedComplaints&) = delete;
+  MutedComplaints& operator=(const MutedComplaints&) = delete;
+
+ private:
+  static constexpr const char* kDomains[] = {"GLib-GObject", "Gdk", "Gtk"};
+  GLogLevelFlags fatal_;
+  std::vector<guint> handlers_;
+};
+
+}  // namespace
+
+void Window::remakeDestroyedWindow() {
+  const bool shown = window_->get_visible();
+  {
+    const MutedComplaints muted;
+    window_->hide();
+    gtk_widget_unrealize(GTK_WIDGET(window_->gobj()));
+  }
+  if (shown) window_->show();
 }
 
 void Window::focusViewsIfNothingHasFocus() {

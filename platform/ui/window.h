@@ -1,6 +1,7 @@
 #pragma once
 
-// NSWindow: a top-level GTK window whose content is a view hierarchy.
+// NSWindow: a top-level GTK window whose content is a view hierarchy. A window that another program destroys
+// (its X window, from outside) is made anew, with the same content, rather than lost with every use of it after.
 
 #include <gtkmm/box.h>
 #include <gtkmm/window.h>
@@ -47,6 +48,8 @@ class Window : public sigc::trackable {
 
  private:
   void focusViewsIfNothingHasFocus();
+  // After another program destroyed the X window: GTK drops the dead one, and a window that was shown shows a new one.
+  void remakeDestroyedWindow();
 
   std::shared_ptr<MenuBar> mainMenu_;
   std::unique_ptr<Gtk::Window> window_;

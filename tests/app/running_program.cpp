@@ -58,8 +58,9 @@ RunningProgram::RunningProgram(const std::filesystem::path& file, const std::str
   environment.emplace_back("XDG_CONFIG_HOME=" + (folder_.path() / "config").string());
   environment.emplace_back("XDG_DATA_HOME=" + (folder_.path() / "data").string());
   // In a sanitizer build the program's exit is checked for leaks; fontconfig's and GLib's process-wide tables
-  // are never freed by design (as for the test programs themselves).
-  std::ofstream(folder_.path() / "lsan.supp") << "leak:libfontconfig.so\nleak:libglib-2.0.so\n";
+  // are never freed by design, nor GDK's area to redraw of a window another program destroyed (as for the test
+  // programs themselves).
+  std::ofstream(folder_.path() / "lsan.supp") << "leak:libfontconfig.so\nleak:libglib-2.0.so\nleak:cairo_region_copy\n";
   environment.emplace_back("LSAN_OPTIONS=suppressions=" + (folder_.path() / "lsan.supp").string());
   std::vector<std::string> arguments{binary.string()};
   if (!file.empty()) arguments.push_back(file.string());

@@ -22,6 +22,7 @@
 #include "document/CMProject.h"
 #include "platform/core/value.h"
 #include "running_program.h"
+#include "x_key_events.h"
 #include "x_window_names.h"
 
 namespace {
@@ -107,13 +108,17 @@ Screenshot screenshot() {
   return Screenshot(gdk_pixbuf_get_from_window(root, 0, 0, gdk_window_get_width(root), gdk_window_get_height(root)));
 }
 
-TEST(Startup, OpensTheFileNamedOnTheCommandLineAndDrawsIt) {
-  platform::testing::ScratchFolder folder;
-  const std::filesystem::path file = folder / "Drawing.vard";
+// writeDrawing's drawing saved in the folder under the name; the project read afresh after.
+std::filesystem::path savedDrawing(const platform::testing::ScratchFolder& folder, const char* name) {
+  const std::filesystem::path file = folder / name;
   writeDrawing(file);
   CMProject::resetSharedProject();
+  return file;
+}
 
-  RunningProgram program(file);
+TEST(Startup, OpensTheFileNamedOnTheCommandLineAndDrawsIt) {
+  platform::testing::ScratchFolder folder;
+  RunningProgram program(savedDrawing(folder, "Drawing.vard"));
   ASSERT_TRUE(program.started());
   // The welcome tour comes up over the drawing; closed, it leaves the main window in sight.
   ASSERT_TRUE(waitFor([] { return hasWindowNamed("Welcome to Draftwork"); }, 60s));
@@ -145,6 +150,33 @@ TEST(Startup, OpensTheFileNamedOnTheCommandLineAndDrawsIt) {
   EXPECT_NEAR(page.height(), 600, 1);
   EXPECT_EQ(rectangle.left - page.left, 150);
   EXPECT_EQ(rectangle.top - page.top, 90);
+}
+
+// Another program destroys the tour's and the main window's X windows, as `xdotool windowclose` does: the program
+// carries on and shows each again in a window made anew, from which Control-Q still quits.
+TEST(Startup, AWindowDestroyedFromOutsideComesBackWithTheDrawing) {
+  platform::testing::ScratchFolder folder;
+  RunningProgram program(savedDrawing(folder, "Kept.vard"));
+  ASSERT_TRUE(program.started());
+  const std::string title = "Kept.vard, 100%";
+  ASSERT_TRUE(waitFor([&] { return hasWindowNamed("Welcome to Draftwork") && hasWindowNamed(title); }, 60s));
+  // The tour comes back, and closes as ever.
+  ASSERT_TRUE(destroyWindowNamed("Welcome to Draftwork"));
+  ASSERT_TRUE(waitFor([] { return hasWindowNamed("Welcome to Draftwork"); }, 30s));
+  ASSERT_TRUE(requestCloseOfWindowNamed("Welcome to Draftwork"));
+  std::this_thread::sleep_for(500ms);  // hidden, it covers the drawing no more
+  ASSERT_TRUE(destroyWindowNamed(title));
+  const auto rectangleShown = [] {
+    Screenshot shot = screenshot();
+    return shot && findColour(shot.get(), kFill).count == 100 * 100;
+  };
+  EXPECT_TRUE(waitFor([&] { return hasWindowNamed(title) && rectangleShown(); }, 30s));
+  EXPECT_TRUE(program.stillRunning()) << program.errorOutput();
+  ASSERT_TRUE(sendKeyToWindowNamed(title, "q", true));
+  ASSERT_TRUE(waitFor([&] { return !program.stillRunning(); }, 30s));
+  ASSERT_TRUE(program.exitStatus().has_value());
+  EXPECT_TRUE(WIFEXITED(*program.exitStatus()));
+  EXPECT_EQ(WEXITSTATUS(*program.exitStatus()), 0) << program.errorOutput();
 }
 
 TEST(Startup, WithoutFilesShowsTheWelcomeTourAndQuitsWhenItCloses) {

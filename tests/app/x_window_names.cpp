@@ -58,3 +58,15 @@ bool requestCloseOfWindowNamed(const std::string& wanted) {
   });
   return sent;
 }
+
+bool destroyWindowNamed(const std::string& wanted) {
+  bool destroyed = false;
+  forEachNamedWindow([&](Window window, const std::string& name) {
+    if (name != wanted) return false;
+    XDestroyWindow(display(), window);
+    XSync(display(), False);
+    destroyed = true;
+    return true;
+  });
+  return destroyed;
+}

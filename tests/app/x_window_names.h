@@ -10,3 +10,5 @@
 std::vector<std::string> topLevelWindowNames();
 // Asks the top-level window of that name to close, as a window manager's close button does; false without one.
 bool requestCloseOfWindowNamed(const std::string& name);
+// Destroys the top-level window of that name from outside, as `xdotool windowclose` does; false without one.
+bool destroyWindowNamed(const std::string& name);

@@ -5,10 +5,15 @@
 
 #include <gdkmm/window.h>
 
+#include <algorithm>
+#include <optional>
+#include <string>
+
 #include "creation_test_support.h"
 #include "document/CMLayer.h"
 #include "document/CMProject.h"
 #include "platform/ui/view_host.h"
+#include "real_pointer_support.h"
 
 namespace {
 
@@ -85,7 +90,7 @@ TEST_F(CreationLibraryTest, ADropOutsideTheCanvasDoesNothingAndQueuesNothing) {
   EXPECT_EQ(canvas_->currentTool(), kCMToolRectangle) << "no completion ran";
 }
 
-TEST_F(CreationLibraryTest, ADropOnTheCanvasAddsTheShapeAtTheDropPointFlipped) {
+TEST_F(CreationLibraryTest, ADropOnTheCanvasAddsTheShapeCentredOnTheDropPointFlipped) {
   ASSERT_TRUE(platform::test::showAndSettle(window_));
   int originX = 0;
   int originY = 0;
@@ -95,43 +100,82 @@ TEST_F(CreationLibraryTest, ADropOnTheCanvasAddsTheShapeAtTheDropPointFlipped) {
   platform::drainMainQueue();
   ASSERT_EQ(records()->size(), 1u);
   const platform::DictRef added = record(0);
-  EXPECT_DOUBLE_EQ(added->get("x").doubleValue(), 100);
-  EXPECT_DOUBLE_EQ(added->get("y").doubleValue(), 60);
+  // Centred on the drop point: the 30 × 40.7 shape's corner half its size up and left of it.
+  EXPECT_FLOAT_EQ(added->get("x").floatValue(), 85);
+  EXPECT_FLOAT_EQ(added->get("y").floatValue(), 60 - 40.7f / 2);
   EXPECT_EQ(added->dictionary("shape")->get("isFlipped").intValue(), 1);
   EXPECT_TRUE(canvas_->layers()[0]->selected());
   EXPECT_EQ(controller().selections.size(), 1u);
   EXPECT_EQ(document_->undoManager().undoCount(), 1u);
 }
 
-TEST_F(CreationLibraryTest, ThePathToolPlacesItsShapeWhereTheMouseGoesUpInDocumentUnits) {
-  showZoomed(2);
-  canvas_->selectTool(kCMToolLibraryShape, bottomUpShape());
-  stroke({{20, 20}, {100, 80}});
-  platform::drainMainQueue();
-  ASSERT_EQ(records()->size(), 1u);
-  EXPECT_FLOAT_EQ(record(0)->get("x").floatValue(), 50);
-  EXPECT_FLOAT_EQ(record(0)->get("y").floatValue(), 40);
-  EXPECT_EQ(canvas_->currentTool(), kCMToolSelect);
+// A red library shape of its own size 30 × 40 without a stroke: a path (placed by a click too) or a star.
+platform::DictRef redLibraryShape(const char* kind) {
+  platform::DictRef record = CMProject::defaultObject(kind);
+  record->set("width", 30.0), record->set("height", 40.0), record->set("isFlipped", true);
+  const platform::DictRef shape = record->dictionary("shape");
+  platform::ArrayRef points = platform::Array::make();
+  for (const auto& [point, type] : {std::pair{"{0, 40}", 1}, {"{15, 0}", 2}, {"{30, 40}", 2}})
+    points->add(platform::Dictionary::make({{"point", point}, {"type", type}, {"id", int(points->size()) + 1}}));
+  if (std::string(kind) == "path") shape->set("points", points);
+  shape->set("fill", platform::Dictionary::make({{"use", true}, {"type", 1}, {"alpha", 1.0},
+                                                 {"color", canvas_testing::colourRecord(255, 0, 0, 255)}}));
+  shape->set("stroke", platform::Dictionary::make({{"use", false}}));
+  return record;
 }
 
-TEST_F(CreationLibraryTest, OtherShapesArePlacedByABandAndKeepTheirLibrarySize) {
-  showZoomed(2);
-  platform::DictRef star = CMProject::defaultObject("star");
-  star->set("width", 30.0);
-  star->set("height", 20.0);
-  canvas_->selectTool(kCMToolLibraryShape, star);
-  stroke({{40, 60}, {240, 160}});
-  platform::drainMainQueue();
-  ASSERT_EQ(records()->size(), 1u);
-  EXPECT_EQ(frameOf(record(0)), (Rect{20, 30, 30, 20}));
+struct LibraryToolRow {
+  const char* name;
+  const char* kind;
+  float zoom;
+  Point from, to;              // on the canvas
+  std::optional<Rect> stored;  // in document units; none when nothing is placed
+};
+void PrintTo(const LibraryToolRow& row, std::ostream* os) { *os << row.name; }
 
-  canvas_->selectTool(kCMToolLibraryShape, star);
-  stroke({{40, 60}});
-  EXPECT_EQ(canvas_->currentTool(), kCMToolLibraryShape);
+class LibraryTool : public CreationTest, public testing::WithParamInterface<LibraryToolRow> {};
+
+// Real presses and drags through GDK: a band drawn is filled, as the red pixels show; a click places a path.
+TEST_P(LibraryTool, ABandIsFilledAndAClickPlacesAPath) {
+  const LibraryToolRow& row = GetParam();
+  showZoomed(row.zoom);
+  ASSERT_TRUE(platform::test::showAndSettle(window_));
+  canvas_->selectTool(kCMToolLibraryShape, redLibraryShape(row.kind));
+  canvas_testing::RealPointer hand(window_, *canvas_);
+  hand.drag(row.from, row.to);
   platform::drainMainQueue();
-  EXPECT_EQ(records()->size(), 1u) << "a click without a drag places nothing";
   EXPECT_EQ(canvas_->currentTool(), kCMToolSelect);
+  ASSERT_EQ(records()->size(), row.stored ? 1u : 0u);
+  if (!row.stored) return;
+  const Rect frame = frameOf(record(0)), want = *row.stored;
+  EXPECT_NEAR(frame.origin.x, want.origin.x, 1e-3);
+  EXPECT_NEAR(frame.origin.y, want.origin.y, 1e-3);
+  EXPECT_NEAR(frame.size.width, want.size.width, 1e-3);
+  EXPECT_NEAR(frame.size.height, want.size.height, 1e-3);
+  canvas_->clickOutside();
+  platform::test::processPendingEvents();
+  const auto shot = platform::test::renderWidget(canvas_->widget());
+  int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 400; ++x)
+      if (const auto p = platform::test::pixelAt(shot.get(), x, y); p.red > 200 && p.green < 80 && p.blue < 80)
+        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+  // A star's sharp tips fade out of the colour a few pixels before they end.
+  const double z = row.zoom, across = 2 + want.size.width * z / 50, down = 2 + want.size.height * z / 50;
+  EXPECT_NEAR(left, want.origin.x * z, across);
+  EXPECT_NEAR(right + 1, (want.origin.x + want.size.width) * z, across);
+  EXPECT_NEAR(top, want.origin.y * z, down);
+  EXPECT_NEAR(bottom + 1, (want.origin.y + want.size.height) * z, down);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Placements, LibraryTool,
+    testing::Values(LibraryToolRow{"PathBandAt200", "path", 2, {20, 20}, {100, 80}, Rect{10, 10, 40, 30}},
+                    LibraryToolRow{"PathBandDrawnUpwards", "path", 1, {150, 200}, {50, 120}, Rect{50, 120, 100, 80}},
+                    LibraryToolRow{"PathClickKeepsItsSize", "path", 2, {40, 60}, {40, 60}, Rect{20, 30, 30, 40}},
+                    LibraryToolRow{"StarBandAt200", "star", 2, {40, 60}, {240, 160}, Rect{20, 30, 100, 50}},
+                    LibraryToolRow{"StarClickPlacesNothing", "star", 1, {40, 60}, {40, 60}, std::nullopt}),
+    [](const testing::TestParamInfo<LibraryToolRow>& info) { return std::string(info.param.name); });
 
 TEST_F(CreationLibraryTest, TheAddPointToolReturnsToPointEditing) {
   draw(kCMToolAddBezierPoint, {{20, 20}, {30, 30}});

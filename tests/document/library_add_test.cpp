@@ -58,14 +58,14 @@ class LibraryAddTest : public ::testing::Test {
   CMBaseDocument document_;
 };
 
-TEST_F(LibraryAddTest, ARecordWithoutASizeIsMeasuredAndCentredHorizontallyOnly) {
+TEST_F(LibraryAddTest, ARecordWithoutASizeIsMeasuredAndCentredBothWays) {
   const DictRef added = document_.addObjectWithData(libraryRectangle(0, 0), {200, 300}, true);
   ASSERT_NE(added, nullptr);
   EXPECT_TRUE(added->get("width").isReal32());
   EXPECT_EQ(added->get("width").doubleValue(), 60);
   EXPECT_EQ(added->get("height").doubleValue(), 40);
   EXPECT_EQ(added->get("x").doubleValue(), 170);
-  EXPECT_EQ(added->get("y").doubleValue(), 300);
+  EXPECT_EQ(added->get("y").doubleValue(), 280);
   EXPECT_TRUE(added->get("x").isReal32());
   EXPECT_EQ(added->get("id").integerValue(), 3);
   EXPECT_EQ(added->get("position").integerValue(), 6);
@@ -88,6 +88,7 @@ TEST_F(LibraryAddTest, ATextWithoutASizeIsMeasuredByItsLaidOutText) {
   EXPECT_NEAR(added->get("width").doubleValue(), laidOut.width, 0.5);
   EXPECT_NEAR(added->get("height").doubleValue(), laidOut.height, 0.5);
   EXPECT_NEAR(added->get("x").doubleValue(), 200 - laidOut.width / 2, 0.5) << "centred on the drop";
+  EXPECT_NEAR(added->get("y").doubleValue(), 300 - laidOut.height / 2, 0.5);
 }
 
 TEST_F(LibraryAddTest, ARecordWithOnlyOneSideMissingIsMeasuredToo) {
@@ -95,7 +96,7 @@ TEST_F(LibraryAddTest, ARecordWithOnlyOneSideMissingIsMeasuredToo) {
   EXPECT_EQ(added->get("width").doubleValue(), 60);
   EXPECT_EQ(added->get("height").doubleValue(), 40);
   EXPECT_EQ(added->get("x").doubleValue(), -30);
-  EXPECT_EQ(added->get("y").doubleValue(), 0);
+  EXPECT_EQ(added->get("y").doubleValue(), -20);
 }
 
 TEST_F(LibraryAddTest, ARecordWithASizeIsCentredBothWaysWhateverTheFlag) {

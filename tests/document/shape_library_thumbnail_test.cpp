@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 #include "../platform/core/scratch_folder.h"
 #include "platform/graphics/graphics_context.h"
@@ -59,6 +60,45 @@ TEST(ShapeLibraryThumbnail, IsFlippedMirrorsTheRowsAboutTheMiddle) {
     }
   }
   EXPECT_GT(differing, 500);  // the triangle is not symmetric about the middle row
+}
+
+// An "L" 60 wide and 100 high, its foot 20 high; `topDown` gives its points as the canvas holds them (the foot at the
+// bottom, y 80 to 100), else as a bottom-up record holds them (the foot at y 0 to 20).
+platform::DictRef letterL(bool topDown) {
+  std::vector<platform::Point> points{{0, 0}, {20, 0}, {20, 80}, {60, 80}, {60, 100}, {0, 100}};
+  if (!topDown)
+    for (platform::Point& point : points) point.y = 100 - point.y;
+  return libraryShape({0, 0, 60, 100}, points);
+}
+
+// Opaque pixels of the thumbnail's row (row 0 at the top, as it is shown).
+int inkInRow(const platform::Image& image, int row) {
+  int ink = 0;
+  for (int x = 0; x < 80; ++x) ink += (pixel(image, x, row) >> 24) > 128;
+  return ink;
+}
+
+TEST(ShapeLibraryThumbnail, AnLStandsUprightHoweverItsRecordIsMarked) {
+  struct Row {
+    const char* what;
+    bool topDown;
+    bool shapeFlag;   // "isFlipped" in "shape": every shape drawn in the program (the pencil's "L")
+    bool recordFlag;  // "isFlipped" in the record: the shipped libraries
+  } rows[] = {{"drawn with the pencil", true, true, false},
+              {"as the shipped libraries mark theirs", true, false, true},
+              {"bottom-up, turned over as a drop turns it", false, false, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const platform::DictRef record = letterL(row.topDown);
+    if (row.shapeFlag) record->dictionary("shape")->set("isFlipped", 1);
+    if (row.recordFlag) record->set("isFlipped", true);
+    const CMShapeItem item("L", record);
+    const platform::Image& image = *item.thumbnailImage();
+    // Fitted 42 × 70 into the box from row 5 to 75: the stem fills 14 of 42 columns, the foot (the lowest 14 rows)
+    // all of them.
+    EXPECT_NEAR(inkInRow(image, 10), 14, 1);
+    EXPECT_NEAR(inkInRow(image, 70), 42, 1);
+  }
 }
 
 TEST(ShapeLibraryThumbnail, RecordsThatCannotBeFittedGiveEmptyThumbnails) {

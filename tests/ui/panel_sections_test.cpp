@@ -199,7 +199,13 @@ TEST_F(PanelSections, ChangesAreSentAsTheirRowsTakeThem) {
   EXPECT_EQ(slider.doubleValue(), 30);
   EXPECT_EQ(field.stringValue(), "30");
   EXPECT_EQ(control<platform::PopUpButton>(*made, 105).indexOfSelectedItem(), 1);
-  EXPECT_EQ(face.indexOfSelectedItem(), 0) << "an unknown face leaves the choice";
+  // A face the list does not hold (a family that is not installed) is shown by the name kept, until the next.
+  EXPECT_EQ(face.titleOfSelectedItem(), "no such face");
+  EXPECT_EQ(face.numberOfItems(), static_cast<int>(Section::fontNames().size()) + 1);
+  delegate.values[4] = platform::Value(Section::fontNames()[0]);
+  made->updateValues();
+  EXPECT_EQ(face.indexOfSelectedItem(), 0);
+  EXPECT_EQ(face.numberOfItems(), static_cast<int>(Section::fontNames().size()));
 }
 
 TEST_F(PanelSections, AlternativesShowTheMemberOfTheValueAndTheirTitleOnlyWithIt) {

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <functional>
 #include <set>
+#include <tuple>
 
 #include "app/CMDocumentOpening.h"
 #include "app/CMTemplatesWindowController.h"
@@ -20,6 +21,8 @@
 #include "io/export/CMPNGOutputFormat.h"
 #include "platform/core/files.h"
 #include "platform/core/resources.h"
+#include "platform/ui/recent_documents.h"
+#include "../../platform/core/scratch_folder.h"
 #include "app/HUDWindow.h"
 #include "shell_fixture.h"
 #include "ui_test_harness.h"
@@ -95,6 +98,34 @@ TEST_F(Samples, SavingASampleNeverWritesTheInstalledFile) {
     settle();
     EXPECT_TRUE(drawing->isDocumentEdited()) << way;
     EXPECT_EQ(platform::readFile(file).value(), before.value()) << way;
+  }
+}
+
+// The tour's buttons that bring a drawing up, clicked with real events: the tour goes once the drawing is there,
+// and stays beside the alert of a last drawing whose file is gone.
+TEST_F(Samples, TheTourGoesOnceItsButtonBroughtADrawing) {
+  platform::testing::ScratchFolder folder;
+  const std::tuple<const char*, const char*, bool> rows[] = {
+      {"Man's Shirt, Back", "Last.vard", false}, {"Open Last Document", "Last.vard", false},
+      {"Open Last Document", "Gone.vard", true}};
+  for (const auto& [title, last, tourStays] : rows) {
+    SCOPED_TRACE(std::string(title) + " " + last);
+    ASSERT_TRUE(CMDocument().writeToURL(folder / last, CMDocument::kFileType));
+    if (tourStays) std::filesystem::remove(folder / last);
+    platform::RecentDocuments::noteNewRecentDocumentURL(folder / last);
+    ASSERT_TRUE(platform::iterateMainLoopUntil(
+        [&] { return platform::RecentDocuments::recentDocumentURLs().front() == folder / last; }, 3s));
+    const std::size_t before = documents->documents().size();
+    ASSERT_TRUE(platform::test::showAndSettle(delegate->tourWindow().window()));
+    HUDButtonCell* button = delegate->tourButton(title);
+    for (const GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE})
+      platform::test::injectButton(button->widget(), type, 1, button->frame().size.width / 2, 5);
+    settle();
+    EXPECT_EQ(delegate->tourWindow().window().gtkWindow().get_mapped(), tourStays);
+    EXPECT_EQ(documents->documents().size(), before + (tourStays ? 0 : 1));
+    if (tourStays) {
+      EXPECT_TRUE(alertText().starts_with("Error") && answerAlert(0));
+    }
   }
 }
 

@@ -319,6 +319,38 @@ TEST_F(CorelImportTest, ADrawingIsAddedAsOneGroupWithInkAndOneUndoTakesItBack) {
   EXPECT_EQ(differingPixels(before, canvas()), 0);
 }
 
+// A page smaller than the drawing grows to hold it, as it grows for the same drawing imported as SVG: the converter's
+// own page, read through the SVG import into a second document of the same small page.
+TEST_F(CorelImportTest, ASmallerPageGrowsToHoldTheDrawingAsForSVG) {
+  document_->data()->set("width", 100.0);
+  document_->data()->set("height", 80.0);
+  window->updateDocument();
+  settle();
+  importFile(sample("sample-x4.cdr"));
+  ASSERT_EQ(layers()->size(), 1u);
+  const double width = document_->data()->get("width").doubleValue();
+  const double height = document_->data()->get("height").doubleValue();
+  EXPECT_TRUE(width > 100 || height > 80) << width << " × " << height;
+
+  platform::testing::ScratchFolder conversion;
+  const platform::Expected<platform::Bytes> page =
+      CMCDRConverterProcess::convert(cdr_testing::kSamples / "sample-x4.cdr", conversion.path());
+  ASSERT_TRUE(page) << page.error().description;
+  CMDocument svg;
+  svg.data()->set("width", 100.0);
+  svg.data()->set("height", 80.0);
+  ASSERT_FALSE(importSVGData(svg, page.value()).records->empty());
+  EXPECT_EQ(width, svg.data()->get("width").doubleValue());
+  EXPECT_EQ(height, svg.data()->get("height").doubleValue());
+
+  // One undo takes the drawing and the growth back.
+  pressKey(window->window().gtkWindow(), GDK_KEY_z, GDK_CONTROL_MASK);
+  settle();
+  EXPECT_TRUE(layers()->empty());
+  EXPECT_EQ(document_->data()->get("width").doubleValue(), 100);
+  EXPECT_EQ(document_->data()->get("height").doubleValue(), 80);
+}
+
 TEST_F(CorelImportTest, WhatIsNoReadableDrawingEndsInTheAlertAndChangesNothing) {
   const platform::Bytes archived = platform::archivedDataWithRootObject(platform::Value(document_->data()));
   const platform::Expected<platform::Bytes> sampleBytes = platform::readFile(cdr_testing::kSamples / "sample-x4.cdr");

@@ -74,7 +74,7 @@ class LibraryDrag : public MainWindowTest {
   std::shared_ptr<CMDocument> document;
 };
 
-TEST_F(LibraryDrag, ADropAddsACopyAtTheDropPointInDocumentUnits) {
+TEST_F(LibraryDrag, ADropAddsACopyCentredOnTheDropPointInDocumentUnits) {
   for (const int zoomIndex : {4, 5}) {  // 100 % and 200 %
     SCOPED_TRACE(zoomIndex);
     window->workView().setZoomIndex(zoomIndex);
@@ -88,9 +88,12 @@ TEST_F(LibraryDrag, ADropAddsACopyAtTheDropPointInDocumentUnits) {
     const std::size_t before = layerCount();
     drag(1, x, y);
     ASSERT_TRUE(platform::test::settleUntil([&] { return layerCount() == before + 1; }));
-    // Placed with its origin at the drop point, in document units.
-    EXPECT_NEAR(lastLayer()->get("x").doubleValue(), target.x / zoom, 1.5 / zoom);
-    EXPECT_NEAR(lastLayer()->get("y").doubleValue(), target.y / zoom, 1.5 / zoom);
+    // Centred on the drop point, in document units.
+    const auto middle = [&](const char* origin, const char* side) {
+      return lastLayer()->get(origin).doubleValue() + lastLayer()->get(side).doubleValue() / 2;
+    };
+    EXPECT_NEAR(middle("x", "width"), target.x / zoom, 1.5 / zoom);
+    EXPECT_NEAR(middle("y", "height"), target.y / zoom, 1.5 / zoom);
     EXPECT_TRUE(cell(1).shapeItem()->shapeData()->isEqual(*libraryRecord)) << "the library keeps its own record";
     EXPECT_NE(lastLayer(), cell(1).shapeItem()->shapeData());
     document->undo();
