@@ -60,6 +60,8 @@ class CMUndoManager {
   // A type-5 step over the layer record's whole "shape", for the point commands: naming
   // the layer (not its shape record) lets undo find it again after another undo put a
   // copy of the layer in its place, and the shape's other keys ("isbezier") come back too.
+  // The frame comes back with it: a point command turns a parametric shape into points in
+  // place, which rewrites the layer's origin and size.
   void regUndoShape(const platform::DictRef& layer);
   // Writes "position" and "group_id" into each given record, then registers copies of them.
   void regDelete(const std::vector<platform::DictRef>& records);

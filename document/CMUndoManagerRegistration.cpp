@@ -120,7 +120,7 @@ void CMUndoManager::regUndoDictionaries(std::int32_t type, const std::vector<Dic
 
 void CMUndoManager::regUndoShape(const DictRef& layer) {
   if (!layer) return;
-  regUndoDictionary(kCMUndoLayerKeys, Dictionary::make({{"obj", layer}, {"keys", Array::make({"shape"})}}));
+  regUndoDictionary(kCMUndoLayerKeys, Dictionary::make({{"obj", layer}, {"keys", Array::make({"shape", "x", "y", "width", "height"})}}));
 }
 
 void CMUndoManager::regUndoArray(std::int32_t type, const ArrayRef& argument) {

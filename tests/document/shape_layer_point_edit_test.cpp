@@ -274,6 +274,46 @@ TEST_F(ShapeLayerPointEdit, UndoOfAPointDragGivesTheParametricShapeBack) {
       << "the oval's own points, not the editing ones";
 }
 
+// Each point command on a rectangle, oval or star at a place off the whole units turns it into points in place,
+// which rewrites the layer's frame; its undo step gives the record back exactly, frame included.
+TEST_F(ShapeLayerPointEdit, UndoOfAPointCommandGivesBackTheFrameAsStored) {
+  enum class Command { add, remove, curve, corner };
+  for (const std::int64_t shapeType : {0, 1, 5}) {
+    for (const Command command : {Command::add, Command::remove, Command::curve, Command::corner}) {
+      SCOPED_TRACE(testing::Message() << "shape type " << shapeType << ", command " << static_cast<int>(command));
+      CMBaseDocument document;
+      document.setData(document_testing::rootWith(
+          {shapeLayerRecord(shapeType, frameShape({0, 0, 80.25, 40.5}), -80.43214542503165, 283.0397789396673)}));
+      const DictRef record = document.data()->array("layers")->at(0).dictionary();
+      const DictRef before = platform::dictionaryCopy(record);
+      CMProject::shareProject().setEditMode(kCMEditModePathPoints);
+      {
+        CMShapeLayer layer(record);
+        layer.setSelected(true);
+        const DictRef handle = layer.pathEditingPoints()->at(0).dictionary();
+        document.undoManager().regUndoShape(record);
+        switch (command) {
+          case Command::add: layer.addPoint({-40, 283}); break;
+          case Command::remove: layer.removePoint(handle); break;
+          case Command::curve: layer.changePointType(1, handle); break;
+          case Command::corner: layer.changePointType(0, handle); break;
+        }
+        layer.setSelected(false);
+      }
+      CMProject::shareProject().setEditMode(kCMEditModeObject);
+      document.undo();
+      const DictRef restored = document.data()->array("layers")->at(0).dictionary();
+      for (const char* key : {"x", "y", "width", "height"})
+        EXPECT_TRUE(restored->get(key).isEqual(before->get(key)))
+            << key << ": " << restored->get(key).description() << " against " << before->get(key).description();
+      // The offsets the editing view writes beside the points are no part of the shape.
+      const DictRef shape = restored->dictionary("shape");
+      EXPECT_FALSE(shape->get("isbezier").boolValue());
+      EXPECT_TRUE(shape->get("points").isEqual(before->dictionary("shape")->get("points")));
+    }
+  }
+}
+
 TEST_F(ShapeLayerPointEdit, RemovingASubpathStartMakesTheNextPointStartIt) {
   DictRef record = pathLayerRecord({pointRecord(1, {0, 0}, 1), pointRecord(2, {100, 0}, 2),
                                     pointRecord(3, {100, 100}, 10)});
