@@ -535,7 +535,6 @@ TEST_F(LayerDrawingTest, LayerTooLargeForAnImageIsDrawnDirectlyWithItsOpacity) {
   EXPECT_EQ(CMCaches::sharedCaches().count(), 0u);
 }
 
-
 // Layers of several sizes drawn on the canvas in a random order under a budget of a few of their pictures: the cache
 // never holds more pixels than the budget, keeps exactly the pictures of the most recently drawn layers that fit, and
 // a layer whose picture made way is rendered again, drawn as before.

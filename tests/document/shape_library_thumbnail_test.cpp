@@ -62,42 +62,31 @@ TEST(ShapeLibraryThumbnail, IsFlippedMirrorsTheRowsAboutTheMiddle) {
   EXPECT_GT(differing, 500);  // the triangle is not symmetric about the middle row
 }
 
-// An "L" 60 wide and 100 high, its foot 20 high; `topDown` gives its points as the canvas holds them (the foot at the
-// bottom, y 80 to 100), else as a bottom-up record holds them (the foot at y 0 to 20).
-platform::DictRef letterL(bool topDown) {
-  std::vector<platform::Point> points{{0, 0}, {20, 0}, {20, 80}, {60, 80}, {60, 100}, {0, 100}};
-  if (!topDown)
-    for (platform::Point& point : points) point.y = 100 - point.y;
-  return libraryShape({0, 0, 60, 100}, points);
-}
-
-// Opaque pixels of the thumbnail's row (row 0 at the top, as it is shown).
-int inkInRow(const platform::Image& image, int row) {
-  int ink = 0;
-  for (int x = 0; x < 80; ++x) ink += (pixel(image, x, row) >> 24) > 128;
-  return ink;
-}
-
+// An "L" 60 wide and 100 high, its foot 20 high, stands upright however its record is marked: fitted 42 × 70 into
+// rows 5 to 75 (row 0 at the top, as shown), its stem fills 14 of 42 columns and its foot, the lowest 14 rows, all.
 TEST(ShapeLibraryThumbnail, AnLStandsUprightHoweverItsRecordIsMarked) {
-  struct Row {
+  const struct {
     const char* what;
-    bool topDown;
+    bool topDown;     // the points as the canvas holds them, the foot at y 80 to 100; else at y 0 to 20
     bool shapeFlag;   // "isFlipped" in "shape": every shape drawn in the program (the pencil's "L")
     bool recordFlag;  // "isFlipped" in the record: the shipped libraries
   } rows[] = {{"drawn with the pencil", true, true, false},
               {"as the shipped libraries mark theirs", true, false, true},
               {"bottom-up, turned over as a drop turns it", false, false, false}};
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
-    const platform::DictRef record = letterL(row.topDown);
+    std::vector<platform::Point> points{{0, 0}, {20, 0}, {20, 80}, {60, 80}, {60, 100}, {0, 100}};
+    for (platform::Point& point : points) point.y = row.topDown ? point.y : 100 - point.y;
+    const platform::DictRef record = libraryShape({0, 0, 60, 100}, points);
     if (row.shapeFlag) record->dictionary("shape")->set("isFlipped", 1);
     if (row.recordFlag) record->set("isFlipped", true);
     const CMShapeItem item("L", record);
     const platform::Image& image = *item.thumbnailImage();
-    // Fitted 42 × 70 into the box from row 5 to 75: the stem fills 14 of 42 columns, the foot (the lowest 14 rows)
-    // all of them.
-    EXPECT_NEAR(inkInRow(image, 10), 14, 1);
-    EXPECT_NEAR(inkInRow(image, 70), 42, 1);
+    for (const auto& [y, ink] : {std::pair{10, 14}, {70, 42}}) {
+      int opaque = 0;
+      for (int x = 0; x < 80; ++x) opaque += (pixel(image, x, y) >> 24) > 128;
+      EXPECT_NEAR(opaque, ink, 1) << "row " << y;
+    }
   }
 }
 

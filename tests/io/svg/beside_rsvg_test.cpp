@@ -143,33 +143,29 @@ struct Ink {
 };
 Ink inkOf(const svg_testing::WhitePicture& picture) {
   Ink ink;
-  for (int y = 0; y < picture.height(); ++y) {
-    for (int x = 0; x < picture.width(); ++x) {
-      if (picture.at(x, y, 0) >= 128) continue;
-      ink = {std::min(ink.x0, x), std::min(ink.y0, y), std::max(ink.x1, x + 1), std::max(ink.y1, y + 1)};
-    }
-  }
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      if (picture.at(x, y, 0) < 128)
+        ink = {std::min(ink.x0, x), std::min(ink.y0, y), std::max(ink.x1, x + 1), std::max(ink.y1, y + 1)};
   return ink;
 }
 
 // A transform a text layer cannot hold is approximated: the text as high as the transform makes it, its anchor where
 // it puts it; its width, and with a skew its start, are the layer's own.
 TEST(ApproximatedText, StandsAsHighAsRsvgConvertDrawsIt) {
-  const struct {
-    const char* transform;
-    bool sameStart;
-  } cases[] = {{"scale(0.5,2)", true}, {"scale(2,0.5)", true}, {"skewX(20)", false}, {"matrix(1 0 0.4 1.5 0 0)", false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.transform);
+  const std::pair<const char*, bool> cases[] = {  // the transform, and whether the text starts where rsvg's does
+      {"scale(0.5,2)", true}, {"scale(2,0.5)", true}, {"skewX(20)", false}, {"matrix(1 0 0.4 1.5 0 0)", false}};
+  for (const auto& [transform, sameStart] : cases) {
+    SCOPED_TRACE(transform);
     const Drawn drawn = drawnBothWays(std::string("<svg xmlns='http://www.w3.org/2000/svg' width='200' height='200'>"
                                                   "<text x='10' y='40' font-family='DejaVu Sans' font-size='20' "
                                                   "transform='") +
-                                      c.transform + "'>Text</text></svg>");
+                                      transform + "'>Text</text></svg>");
     ASSERT_TRUE(drawn.theirs && drawn.ours);
     const Ink want = inkOf(*drawn.theirs), got = inkOf(*drawn.ours);
     EXPECT_NEAR(got.y0, want.y0, 2);
     EXPECT_NEAR(got.y1, want.y1, 2);
-    if (c.sameStart) {
+    if (sameStart) {
       EXPECT_NEAR(got.x0, want.x0, 2);
     }
   }

@@ -107,29 +107,9 @@ TEST_F(AttributedStringTest, ManyParagraphsAlignAndStackAsInOneLayout) {
   EXPECT_NEAR(outline.origin.y + outline.size.height, inkBox(surface.get()).y1, 1.0);
 }
 
-// Each line of a text as one Pango layout of it all lays the line out, `width` wide: its rows and the columns of its
-// ink, in user units.
-struct LineInk {
-  double top, bottom, left, right;
-};
-std::vector<LineInk> oneLayoutInk(const std::string& text, double size, int width) {
-  const document_testing::LayoutPtr layout = document_testing::layoutOf(text, "DejaVu Sans", size);
-  pango_layout_set_width(layout.get(), width * PANGO_SCALE);
-  pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
-  std::vector<LineInk> lines;
-  PangoLayoutIter* iter = pango_layout_get_iter(layout.get());
-  do {
-    PangoRectangle ink, logical;
-    pango_layout_iter_get_line_extents(iter, &ink, &logical);
-    const auto units = [](int value) { return static_cast<double>(value) / PANGO_SCALE; };
-    lines.push_back({units(logical.y), units(logical.y + logical.height), units(ink.x), units(ink.x + ink.width)});
-  } while (pango_layout_iter_next_line(iter));
-  pango_layout_iter_free(iter);
-  return lines;
-}
-
-// Paragraphs past what one layout holds, in either direction, separated by "\n" or "\r\n": a paragraph without a
-// letter of either direction ("123") takes the direction of the one before it, in the block before too.
+// Paragraphs past what one layout holds, in either direction, separated by "\n" or "\r\n", stand where one Pango
+// layout of the whole text puts each line: a paragraph without a letter of either direction ("123") takes the
+// direction of the one before it, in the block before too.
 TEST_F(AttributedStringTest, ParagraphBlocksLayOutAsOneLayout) {
   const auto paragraphs = [](int count, const char* text, const char* separator) {
     std::string joined;
@@ -154,22 +134,27 @@ TEST_F(AttributedStringTest, ParagraphBlocksLayOutAsOneLayout) {
   constexpr int kWidth = 500;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::vector<LineInk> lines = oneLayoutInk(c.text, 12, kWidth);
-    const int height = static_cast<int>(lines.back().bottom) + 2;
-    const SurfacePtr surface =
-        drawn(AttributedString(c.text, aligned(12, TextAlignment::Natural)), {0, 0, kWidth, 1.0 * height}, true,
-              kWidth, height);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      InkBox ink;
-      for (int y = static_cast<int>(lines[i].top) + 1; y < static_cast<int>(lines[i].bottom) - 1; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-          if (pixelAt(surface.get(), x, y).a <= 64) continue;
-          ink = {std::min(ink.x0, x), y, std::max(ink.x1, x + 1), y + 1};
-        }
-      }
-      ASSERT_FALSE(ink.empty()) << "line " << i;
-      EXPECT_NEAR(ink.x0, lines[i].left, 1.5) << "line " << i;
-      EXPECT_NEAR(ink.x1, lines[i].right, 1.5) << "line " << i;
+    const document_testing::LayoutPtr layout = document_testing::layoutOf(c.text, "DejaVu Sans", 12);
+    pango_layout_set_width(layout.get(), kWidth * PANGO_SCALE);
+    pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
+    PangoRectangle all;
+    pango_layout_get_extents(layout.get(), nullptr, &all);
+    const int height = (all.y + all.height) / PANGO_SCALE + 2;
+    const SurfacePtr surface = drawn(AttributedString(c.text, aligned(12, TextAlignment::Natural)),
+                                     {0, 0, kWidth, 1.0 * height}, true, kWidth, height);
+    const std::unique_ptr<PangoLayoutIter, decltype(&pango_layout_iter_free)> line(pango_layout_get_iter(layout.get()),
+                                                                                   pango_layout_iter_free);
+    for (int i = 0;; ++i) {
+      PangoRectangle want, logical;
+      pango_layout_iter_get_line_extents(line.get(), &want, &logical);
+      InkBox got;  // in the line's rows
+      for (int y = logical.y / PANGO_SCALE + 1; y < (logical.y + logical.height) / PANGO_SCALE - 1; ++y)
+        for (int x = 0; x < kWidth; ++x)
+          if (pixelAt(surface.get(), x, y).a > 64) got = {std::min(got.x0, x), y, std::max(got.x1, x + 1), y + 1};
+      ASSERT_FALSE(got.empty()) << "line " << i;
+      EXPECT_NEAR(got.x0, static_cast<double>(want.x) / PANGO_SCALE, 1.5) << "line " << i;
+      EXPECT_NEAR(got.x1, static_cast<double>(want.x + want.width) / PANGO_SCALE, 1.5) << "line " << i;
+      if (!pango_layout_iter_next_line(line.get())) break;
     }
   }
 }

@@ -150,11 +150,7 @@ TEST(Font, ListsOfFamiliesMatchAsFcMatchMatchesThem) {
     EXPECT_EQ(drawn, fcMatchList(families, weight, slanted))
         << ::testing::PrintToString(families) << " weight " << weight << (slanted ? " slanted" : "");
   }
-}
-
-TEST(Font, InALongListTheFamilyThatDecidesIsFound) {
-  if (fcMatch("sans").empty()) GTEST_SKIP() << "fc-match (fontconfig) is not installed";
-  // The first families, `count` that nobody has, and then the last ones.
+  // In a long list the family that decides is found: the first families, `count` nobody has, then the last ones.
   const auto list = [](std::vector<std::string> first, int count, const std::vector<std::string>& last) {
     for (int i = 0; i < count; ++i) first.push_back("No Face " + std::to_string(i));
     first.insert(first.end(), last.begin(), last.end());
