@@ -277,10 +277,9 @@ TEST_F(ShapeLayerPointEdit, UndoOfAPointDragGivesTheParametricShapeBack) {
 // Each point command on a rectangle, oval or star at a place off the whole units turns it into points in place,
 // which rewrites the layer's frame; its undo step gives the record back exactly, frame included.
 TEST_F(ShapeLayerPointEdit, UndoOfAPointCommandGivesBackTheFrameAsStored) {
-  enum class Command { add, remove, curve, corner };
   for (const std::int64_t shapeType : {0, 1, 5}) {
-    for (const Command command : {Command::add, Command::remove, Command::curve, Command::corner}) {
-      SCOPED_TRACE(testing::Message() << "shape type " << shapeType << ", command " << static_cast<int>(command));
+    for (int command = 0; command < 4; ++command) {  // add a point, delete one, make one a curve, make one a corner
+      SCOPED_TRACE(testing::Message() << "shape type " << shapeType << ", command " << command);
       CMBaseDocument document;
       document.setData(document_testing::rootWith(
           {shapeLayerRecord(shapeType, frameShape({0, 0, 80.25, 40.5}), -80.43214542503165, 283.0397789396673)}));
@@ -292,12 +291,9 @@ TEST_F(ShapeLayerPointEdit, UndoOfAPointCommandGivesBackTheFrameAsStored) {
         layer.setSelected(true);
         const DictRef handle = layer.pathEditingPoints()->at(0).dictionary();
         document.undoManager().regUndoShape(record);
-        switch (command) {
-          case Command::add: layer.addPoint({-40, 283}); break;
-          case Command::remove: layer.removePoint(handle); break;
-          case Command::curve: layer.changePointType(1, handle); break;
-          case Command::corner: layer.changePointType(0, handle); break;
-        }
+        if (command == 0) layer.addPoint({-40, 283});
+        if (command == 1) layer.removePoint(handle);
+        if (command > 1) layer.changePointType(command == 2 ? 1 : 0, handle);
         layer.setSelected(false);
       }
       CMProject::shareProject().setEditMode(kCMEditModeObject);
