@@ -1,7 +1,6 @@
 // Edits as a user makes them, with real GDK events, and what follows each: the Edit menu's step, the stored records,
 // the layers chosen on the canvas and in the layers panel, the style panel's place and size of the current layer
-// (to hundredths), and the canvas's pixels: point editing keeps a shape where it is and adding a point keeps the
-// curve, and a flipped turned shape is the mirror of what was shown.
+// (to hundredths), and the canvas's pixels.
 
 #include <gdk/gdkkeysyms.h>
 
@@ -79,10 +78,6 @@ Control& styleField(Test& t, int propertyId) {
   throw std::runtime_error("no field " + std::to_string(propertyId));
 }
 
-platform::PopUpButton& fontPopUp(Test& t) { return styleField<platform::PopUpButton>(t, kFontName); }
-
-DictRef styleOf(const DictRef& record) { return record ? record->dictionary("style") : nullptr; }
-
 // "Front pocket" (text 1) double-clicked for editing in place and all of it selected with Control-A.
 void editFrontPocketInPlace(Test& t) {
   DictRef text = CMProject::defaultObject("text");
@@ -104,40 +99,53 @@ void press(platform::Window& window, const std::string& title) {
   Test::settle();
 }
 
-// New Document shown, Landscape chosen on its square page, Width 500 typed and Return, Height 800 typed and left in
-// its field.
-void tallPageTypedWithLandscapeChosen(CMNewDocumentWindowController& newDocument) {
-  ASSERT_TRUE(platform::test::showAndSettle(newDocument.window()));
-  platform::test::clickButton(newDocument.orientationControl().gtkSegment(1));
-  typeInto(newDocument.widthField().gtkEntry(), "500");
-  typeInto(newDocument.heightField().gtkEntry(), "800", 0);
-}
-
 std::pair<int, int> page(Test& t) {
   const DictRef root = t.window->drawing()->data();
   return {root->get("width").intValue(), root->get("height").intValue()};
 }
 
+// New Document shown, Landscape chosen on its square page, Width 500 typed and Return, Height 800 typed and left in
+// its field, Portrait chosen when asked, and Create: the tall page typed, with Portrait shown and stored.
+void tallPageTypedWithLandscapeChosen(Test& t, bool portraitChosen) {
+  CMNewDocumentWindowController newDocument;
+  ASSERT_TRUE(platform::test::showAndSettle(newDocument.window()));
+  platform::test::clickButton(newDocument.orientationControl().gtkSegment(1));
+  typeInto(newDocument.widthField().gtkEntry(), "500");
+  typeInto(newDocument.heightField().gtkEntry(), "800", 0);
+  if (portraitChosen) platform::test::clickButton(newDocument.orientationControl().gtkSegment(0));
+  press(newDocument.window(), "Create");
+  EXPECT_EQ(page(t), std::pair(500, 800));
+  EXPECT_EQ(newDocument.orientationControl().selectedSegment(), 0);
+  EXPECT_EQ(platform::UserDefaults::standardUserDefaults().integerForKey("orientation_type"), 0);
+}
+
+// The layer added opaque and filled red.
+void addRed(Test& t, const DictRef& record) {
+  const DictRef red = platform::Dictionary::make({{"r", 255}, {"g", 0}, {"b", 0}, {"a", 255}});
+  record->set("alpha", 1.0);
+  record->dictionary("shape")->set("fill", platform::Dictionary::make({{"use", true}, {"type", 1}, {"color", red}}));
+  t.records()->add(record);
+}
+
 // Red rectangles 1, 2, … (the last topmost), by default 1 at (40, 60) and 2 at (100, 100), 100 × 80.
 void redRectangles(Test& t, const std::vector<Rect>& frames = {{40, 60, 100, 80}, {100, 100, 100, 80}}) {
-  const DictRef red = platform::Dictionary::make({{"r", 255}, {"g", 0}, {"b", 0}, {"a", 255}});
-  for (const Rect& frame : frames) {
-    const DictRef record = rectangle(static_cast<std::int64_t>(t.records()->size()) + 1, frame);
-    record->set("alpha", 1.0);
-    record->dictionary("shape")->set("fill", platform::Dictionary::make({{"use", true}, {"type", 1}, {"color", red}}));
-    t.records()->add(record);
-  }
+  for (const Rect& frame : frames) addRed(t, rectangle(static_cast<std::int64_t>(t.records()->size()) + 1, frame));
   t.window->updateDocument();
   t.settle();
 }
 
-// The canvas's pixel at the document point, nothing chosen unless `asChosen`.
-platform::test::Pixel pixelAt(Test& t, Point at, bool asChosen = false) {
+// The canvas as shown, nothing chosen unless `asChosen`.
+platform::test::ImageSurface shot(Test& t, bool asChosen = false) {
   if (!asChosen) t.window->editor().clickOutside();
   t.settle();
-  const auto shot = platform::test::renderWidget(t.window->editor().widget());
+  return platform::test::renderWidget(t.window->editor().widget());
+}
+platform::test::ImageSurface shownBefore;  // the canvas before the steps, where a row compares
+
+// The canvas's pixel at the document point, nothing chosen unless `asChosen`.
+platform::test::Pixel pixelAt(Test& t, Point at, bool asChosen = false) {
   const Point pixel = t.window->editor().zoomTransform().transformPoint(at);
-  return platform::test::pixelAt(shot.get(), static_cast<int>(pixel.x), static_cast<int>(pixel.y));
+  return platform::test::pixelAt(shot(t, asChosen).get(), static_cast<int>(pixel.x), static_cast<int>(pixel.y));
 }
 
 // Whether the canvas shows red at the document point, nothing chosen unless `asChosen`.
@@ -195,28 +203,17 @@ void typeXOfImportedGroupMember(Test& t, char end) {
   typeInto(styleField(t, kX).gtkEntry(), "20", end);
 }
 
-// The canvas as shown with nothing chosen.
-platform::test::ImageSurface shot(Test& t) {
-  t.window->editor().clickOutside();
-  t.settle();
-  return platform::test::renderWidget(t.window->editor().widget());
-}
-platform::test::ImageSurface& before() {
-  static platform::test::ImageSurface kept;
-  return kept;
-}
-
-// Pixels around the document point `centre` (±`reach` points) that differ by more than 48 in a channel between
-// `drawn` and `expected`, the latter mirrored across the vertical (or horizontal) through the centre when asked.
-int differingPixels(Test& t, cairo_surface_t* drawn, cairo_surface_t* expected, Point centre, int reach,
-                    bool mirrorX, bool mirrorY) {
+// Pixels of the canvas around the document point `centre` (±`reach` points) that differ by more than 48 in a
+// channel from `shownBefore`, mirrored across the vertical (or horizontal) through the centre when asked.
+int differingPixels(Test& t, Point centre, int reach, bool mirrorX = false, bool mirrorY = false) {
+  const auto drawn = shot(t);
   const Point c = t.window->editor().zoomTransform().transformPoint(centre);
   const int cx = int(std::lround(c.x)), cy = int(std::lround(c.y));
   int differing = 0;
   for (int y = cy - reach; y < cy + reach; ++y)
     for (int x = cx - reach; x < cx + reach; ++x) {
-      const auto a = platform::test::pixelAt(drawn, x, y);
-      const auto b = platform::test::pixelAt(expected, mirrorX ? 2 * cx - 1 - x : x, mirrorY ? 2 * cy - 1 - y : y);
+      const auto a = platform::test::pixelAt(drawn.get(), x, y);
+      const auto b = platform::test::pixelAt(shownBefore.get(), mirrorX ? 2 * cx - 1 - x : x, mirrorY ? 2 * cy - 1 - y : y);
       differing += std::max({std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue)}) > 48;
     }
   return differing;
@@ -229,16 +226,23 @@ void flipTurnedSleeve(Test& t, const std::string& command) {
       {pointRecord(1, {0, 0}, 1), pointRecord(2, {100, 25}, 2), pointRecord(3, {70, 80}, 2),
        pointRecord(4, {15, 55}, 10)},
       100, 100);
-  sleeve->set("id", 1), sleeve->set("alpha", 1.0), sleeve->set("rotate", 30.0f);
-  const DictRef red = platform::Dictionary::make({{"r", 255}, {"a", 255}});
-  sleeve->dictionary("shape")->set("fill", platform::Dictionary::make({{"use", true}, {"type", 1}, {"color", red}}));
-  t.records()->add(sleeve);
+  sleeve->set("id", 1), sleeve->set("rotate", 30.0f);
+  addRed(t, sleeve);
   t.window->updateDocument();
-  before() = shot(t);
+  shownBefore = shot(t);
   t.clickCanvas({150, 140});
   t.showRightPanel(4);
   t.choose("Arrange", command);
   EXPECT_EQ(styleField(t, kRotate).stringValue(), "-30");
+  EXPECT_FLOAT_EQ(t.recordWithId(1)->get("rotate").floatValue(), -30);
+}
+
+// The flipped sleeve is the mirror of what was shown, across the vertical (or horizontal) through its centre; Undo
+// gives back what was shown.
+void mirrorShown(Test& t, bool horizontal) {
+  EXPECT_LT(differingPixels(t, {150, 140}, 80, horizontal, !horizontal), 20);
+  t.choose("Edit", "Undo");
+  EXPECT_LT(differingPixels(t, {150, 140}, 80), 3);
 }
 
 // A point record's place, in document units.
@@ -328,22 +332,11 @@ INSTANTIATE_TEST_SUITE_P(
                  [](Test& t) {  // the left side runs from (4, 14) to (10, 50)
                    EXPECT_TRUE(redAt(t, {12, 45}) && !redAt(t, {7, 45}) && redAt(t, {40, 48}) && !redAt(t, {40, 52}));
                  }},
-        // A turned sleeve flipped: the mirror of what was shown, across the vertical through its centre, turned
-        // the other way.
+        // A turned sleeve flipped: the mirror of what was shown, turned the other way.
         EditStep{"FlipHorizontalOfATurnedShape", [](Test& t) { flipTurnedSleeve(t, "Flip Horizontal"); },
-                 "Undo - Editing", {1}, std::nullopt,
-                 [](Test& t) {
-                   EXPECT_FLOAT_EQ(t.recordWithId(1)->get("rotate").floatValue(), -30);
-                   EXPECT_LT(differingPixels(t, shot(t).get(), before().get(), {150, 140}, 80, true, false), 20);
-                   t.choose("Edit", "Undo");
-                   EXPECT_LT(differingPixels(t, shot(t).get(), before().get(), {150, 140}, 80, false, false), 3);
-                 }},
+                 "Undo - Editing", {1}, std::nullopt, [](Test& t) { mirrorShown(t, true); }},
         EditStep{"FlipVerticalOfATurnedShape", [](Test& t) { flipTurnedSleeve(t, "Flip Vertical"); },
-                 "Undo - Editing", {1}, std::nullopt,
-                 [](Test& t) {
-                   EXPECT_FLOAT_EQ(t.recordWithId(1)->get("rotate").floatValue(), -30);
-                   EXPECT_LT(differingPixels(t, shot(t).get(), before().get(), {150, 140}, 80, false, true), 20);
-                 }},
+                 "Undo - Editing", {1}, std::nullopt, [](Test& t) { mirrorShown(t, false); }},
         // A pen curve clicked at (100, 200), dragged at (200, 200) to (230, 230), clicked at (300, 200); with Edit
         // Points its middle anchor goes up 40, then Add Point clicks 0.2 beside the curve: the curve is split there
         // by de Casteljau, drawn as before, and the new anchor is smooth, between handles in line with it.
@@ -357,7 +350,7 @@ INSTANTIATE_TEST_SUITE_P(
                    type(t.window->editor().widget(), "a");
                    t.clickRow(0);
                    t.hand().drag({200, 200}, {200, 160});
-                   before() = shot(t);
+                   shownBefore = shot(t);
                    t.clickRow(0);
                    platform::Button* addPoint = nullptr;  // the strip makes way for another as it is clicked
                    for (const auto& view : t.window->mainView()->topToolbar().subToolView()->subviews())
@@ -381,7 +374,7 @@ INSTANTIATE_TEST_SUITE_P(
                    const Point a = placeOf(layer, 1, "control_point2"), m = placeOf(layer, 1),
                                b = placeOf(layer, 2, "control_point1");
                    EXPECT_NEAR(std::atan2(m.y - a.y, m.x - a.x), std::atan2(b.y - m.y, b.x - m.x), 1e-3);
-                   EXPECT_LT(differingPixels(t, shot(t).get(), before().get(), {200, 190}, 120, false, false), 3);
+                   EXPECT_LT(differingPixels(t, {200, 190}, 120), 3);
                  }},
         EditStep{"UndoOfDelete",
                  [](Test& t) {
@@ -532,29 +525,11 @@ INSTANTIATE_TEST_SUITE_P(
                    EXPECT_EQ(page(t), std::pair(700, 600));
                  },
                  nullptr, {}, std::nullopt, nullptr},
-        // Landscape chosen on the square page, Width 500 and Height 800 typed (the height still in its field) and
-        // Create: the tall page typed, with Portrait shown and stored.
-        EditStep{"LandscapeChosenTallPageCreated",
-                 [](Test& t) {
-                   CMNewDocumentWindowController newDocument;
-                   tallPageTypedWithLandscapeChosen(newDocument);
-                   press(newDocument.window(), "Create");
-                   EXPECT_EQ(page(t), std::pair(500, 800));
-                   EXPECT_EQ(newDocument.orientationControl().selectedSegment(), 0);
-                   EXPECT_EQ(platform::UserDefaults::standardUserDefaults().integerForKey("orientation_type"), 0);
-                 },
+        // The tall page typed with Landscape chosen is created as typed; Portrait chosen on it turns nothing.
+        EditStep{"LandscapeChosenTallPageCreated", [](Test& t) { tallPageTypedWithLandscapeChosen(t, false); },
                  nullptr, {}, std::nullopt, nullptr},
-        // Portrait chosen when the page typed is already tall (its height still in the field): nothing turns.
-        EditStep{"PortraitChosenOnATallPage",
-                 [](Test& t) {
-                   CMNewDocumentWindowController newDocument;
-                   tallPageTypedWithLandscapeChosen(newDocument);
-                   platform::test::clickButton(newDocument.orientationControl().gtkSegment(0));
-                   press(newDocument.window(), "Create");
-                   EXPECT_EQ(page(t), std::pair(500, 800));
-                   EXPECT_EQ(newDocument.orientationControl().selectedSegment(), 0);
-                 },
-                 nullptr, {}, std::nullopt, nullptr},
+        EditStep{"PortraitChosenOnATallPage", [](Test& t) { tallPageTypedWithLandscapeChosen(t, true); }, nullptr,
+                 {}, std::nullopt, nullptr},
         // New Document: Width clicked, 640 typed, Tab, 7 typed, Shift+Tab: 640 × 7, where Tab went nowhere before.
         EditStep{"TabLeavesTheNewDocumentWidth",
                  [](Test& t) {
@@ -598,9 +573,10 @@ INSTANTIATE_TEST_SUITE_P(
                    importSVG(t, "<text x='20' y='60' font-family='Arial' font-weight='bold' font-size='30'>Cuff</text>");
                    t.clickRow(1);  // the group, its text
                    t.showRightPanel(4);
-                   platform::PopUpButton& font = fontPopUp(t);
+                   auto& font = styleField<platform::PopUpButton>(t, kFontName);
                    EXPECT_EQ(font.titleOfSelectedItem(), "Arial-Bold");
-                   EXPECT_EQ(styleOf(t.window->editor().selectedLayer()->data())->get("fontName").string(), "Arial-Bold");
+                   const DictRef style = t.window->editor().selectedLayer()->data()->dictionary("style");
+                   EXPECT_EQ(style->get("fontName").string(), "Arial-Bold");
                    // The title is drawn: dark pixels left of the arrow, where an empty pop-up has none.
                    const auto shot = platform::test::renderWidget(font.gtkComboBox());
                    int dark = 0;
