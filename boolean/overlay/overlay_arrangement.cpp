@@ -114,8 +114,9 @@ double PBOverlay::workingScale(double minX, double minY, double maxX, double max
   // them (ulp = 2^(ilogb − 52)), so that one point rounded two ways is one vertex and not a ring between them.
   const double magnitude = std::max({std::fabs(minX), std::fabs(maxX), std::fabs(minY), std::fabs(maxY)});
   if (magnitude > 0 && std::isfinite(magnitude)) exponent = std::min(exponent, 30 - std::ilogb(magnitude));
-  // Finite for the tiniest drawing too.
-  return std::ldexp(1.0, std::clamp(exponent, -1000, 1000));
+  // Finite for the tiniest drawing too, yet up to the largest power of two, which brings a drawing of the smallest
+  // numbers to edges longer than the tolerance, where a lower bound made them too short to keep.
+  return std::ldexp(1.0, std::clamp(exponent, -1000, 1023));
 }
 
 double PBOverlay::toleranceWithin(const Rect& box) {

@@ -1,7 +1,6 @@
 #include "boolean_families.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -26,6 +25,9 @@ constexpr Tolerance kCurveTolerance{4e-9, 1e-7, 1e-9};
 constexpr Operation kOperations[] = {Operation::Union, Operation::Intersect, Operation::Difference, Operation::Xor};
 
 int pick(std::mt19937& random, int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+double uniform(std::mt19937& random, double low, double high) {
+  return std::uniform_real_distribution<double>(low, high)(random);
+}
 
 // A closed polygon from a random vertex, in a random direction, so that no outline always starts or turns alike.
 BezierPath polygon(std::vector<Point> points, std::mt19937& random) {
@@ -82,16 +84,12 @@ BezierPath transformed(const BezierPath& path, const AffineTransform& transform)
   return pathoracles::transformed(path, transform);
 }
 
-AffineTransform turnAbout(Point centre, double degrees) {
-  AffineTransform transform;
-  transform.translate(centre.x, centre.y);
-  transform.rotateByDegrees(degrees);
-  transform.translate(-centre.x, -centre.y);
-  return transform;
-}
-
 void allOperations(const Run& run, const BezierPath& a, const BezierPath& b) {
   for (Operation operation : kOperations) run(operation, a, b);
+}
+
+void eitherWayRound(std::mt19937& random, const Run& run, const BezierPath& a, const BezierPath& b) {
+  random() % 2 ? allOperations(run, a, b) : allOperations(run, b, a);
 }
 
 void gridPolygons(std::mt19937& random, const Run& run) { allOperations(run, gridShape(random), gridShape(random)); }
@@ -109,13 +107,10 @@ void chains(std::mt19937& random, const Run& run) {
 void rotatedPairs(std::mt19937& random, const Run& run) {
   const BezierPath a = random() % 2 ? gridShape(random) : rectangleShape(random);
   const BezierPath b = random() % 2 ? gridShape(random) : rectangleShape(random);
-  const double degrees = random() % 3 ? std::uniform_real_distribution<double>(0, 360)(random) : 15.0 * pick(random, 0, 23);
+  const double degrees = random() % 3 ? uniform(random, 0, 360) : 15.0 * pick(random, 0, 23);
   const platform::Rect box = a.controlPointBounds();
   AffineTransform placed = turnAbout({box.origin.x + box.size.width / 2, box.origin.y + box.size.height / 2}, degrees);
-  AffineTransform move;
-  move.translate(std::uniform_real_distribution<double>(-500, 500)(random),
-                 std::uniform_real_distribution<double>(-500, 500)(random));
-  placed.appendTransform(move);
+  placed.appendTransform(moveBy(uniform(random, -500, 500), uniform(random, -500, 500)));
   allOperations(run, transformed(a, placed), transformed(b, placed));
 }
 
@@ -138,10 +133,8 @@ void nearPairs(std::mt19937& random, const Run& run) {
     default: b = transformed(rect(0, 0, 100, 100), turnAbout({0, 0}, hair * 1e-2)); break;           // a tiny turn
   }
   const int direction = pick(random, 0, 2);
-  AffineTransform shift;
-  shift.translate(direction == 1 ? 0 : hair, direction == 0 ? 0 : hair);
-  b = transformed(b, shift);
-  const AffineTransform turn = turnAbout({50, 50}, std::uniform_real_distribution<double>(0, 360)(random));
+  b = transformed(b, moveBy(direction == 1 ? 0 : hair, direction == 0 ? 0 : hair));
+  const AffineTransform turn = turnAbout({50, 50}, uniform(random, 0, 360));
   allOperations(run, transformed(a, turn), transformed(b, turn));
 }
 
@@ -163,17 +156,9 @@ void curves(std::mt19937& random, const Run& run) {
     case 6: b = corpus::oval(0, 0, r, s); break;                                        // ovals sharing two points
     default: b = corpus::oval(pick(random, -5, 5) * 10.0, pick(random, -5, 5) * 10.0, s, r); break;  // crossing
   }
-  const AffineTransform turn = turnAbout({0, 0}, random() % 2 ? 0 : std::uniform_real_distribution<double>(0, 360)(random));
-  const BezierPath pa = transformed(pathoracles::parseSvgPath(a), turn), pb = transformed(pathoracles::parseSvgPath(b), turn);
-  if (random() % 2) {
-    allOperations(run, pa, pb);
-  } else {
-    allOperations(run, pb, pa);
-  }
-}
-
-double uniform(std::mt19937& random, double low, double high) {
-  return std::uniform_real_distribution<double>(low, high)(random);
+  const AffineTransform turn = turnAbout({0, 0}, random() % 2 ? 0 : uniform(random, 0, 360));
+  eitherWayRound(random, run, transformed(pathoracles::parseSvgPath(a), turn),
+                 transformed(pathoracles::parseSvgPath(b), turn));
 }
 
 // A power of ten between the two exponents, either sign.
@@ -183,18 +168,16 @@ double hair(std::mt19937& random, int lowExponent, int highExponent) {
 
 AffineTransform placedAt(std::mt19937& random) {
   AffineTransform transform = turnAbout({0, 0}, uniform(random, 0, 360));
-  AffineTransform move;
-  move.translate(uniform(random, -200, 200), uniform(random, -200, 200));
-  transform.appendTransform(move);
+  transform.appendTransform(moveBy(uniform(random, -200, 200), uniform(random, -200, 200)));
   return transform;
 }
 
-// An outline that crosses itself: a star polygon {p/q}, a bow-tie, a figure-eight of two S-shaped cubics, or a
-// closed path of random lines and curves as clicked with the pen.
+// An outline that crosses itself, placed anywhere.
 BezierPath selfCrossingShape(std::mt19937& random) {
   const double size = uniform(random, 40, 120);
+  BezierPath path;
   switch (pick(random, 0, 3)) {
-    case 0: {
+    case 0: {  // a star polygon {p/q}
       static const int kStars[][2] = {{5, 2}, {7, 3}, {7, 2}, {8, 3}};
       const auto& star = kStars[pick(random, 0, 3)];
       const double turn = uniform(random, 0, 2 * std::numbers::pi);
@@ -203,56 +186,55 @@ BezierPath selfCrossingShape(std::mt19937& random) {
         const double angle = turn + 2 * std::numbers::pi * k * star[1] / star[0];
         points.push_back({size * std::cos(angle), size * std::sin(angle)});
       }
-      return transformed(polygon(points, random), placedAt(random));
+      path = polygon(points, random);
+      break;
     }
-    case 1: {
-      const double w = size, h = uniform(random, 0.3, 1.5) * size;
-      return transformed(polygon({{0, 0}, {w, h * uniform(random, 0.6, 1.4)}, {w, 0}, {0, h}}, random), placedAt(random));
+    case 1: {  // a bow-tie
+      const double h = uniform(random, 0.3, 1.5) * size;
+      path = polygon({{0, 0}, {size, h * uniform(random, 0.6, 1.4)}, {size, 0}, {0, h}}, random);
+      break;
     }
-    case 2: {
+    case 2: {  // a figure-eight of two S-shaped cubics
       const double bend = uniform(random, 0.6, 1.6) * size;
-      return transformed(pathoracles::parseSvgPath(platform::formatString(
-                             "M %.17g 0 C %.17g %.17g %.17g %.17g %.17g 0 C %.17g %.17g %.17g %.17g %.17g 0 Z", -size,
-                             -size, -bend, size, bend, size, size, -bend, -size, bend, -size)),
-                         placedAt(random));
+      path.moveTo({-size, 0});
+      path.curveTo({size, 0}, {-size, -bend}, {size, bend});
+      path.curveTo({-size, 0}, {size, -bend}, {-size, bend});
+      path.closePath();
+      break;
     }
-    default: {
-      BezierPath path;
-      const int count = pick(random, 3, 7);
+    default: {  // random lines and curves as clicked with the pen
       auto anywhere = [&] { return Point{uniform(random, 0, size), uniform(random, 0, size)}; };
+      const int count = pick(random, 3, 7);
       const Point start = anywhere();
       path.moveTo(start);
       for (int i = 0; i < count; ++i) {
         const Point to = i + 1 == count ? start : anywhere();
-        if (random() % 2) {
-          path.lineTo(to);
-        } else {
-          path.curveTo(to, anywhere(), anywhere());
-        }
+        random() % 2 ? path.lineTo(to) : path.curveTo(to, anywhere(), anywhere());
       }
       path.closePath();
-      return transformed(path, placedAt(random));
     }
   }
+  return transformed(path, placedAt(random));
 }
 
+// Against a rectangle or a circle over part of it, or another such outline.
 void selfCrossing(std::mt19937& random, const Run& run) {
   const BezierPath a = selfCrossingShape(random);
   const platform::Rect box = a.controlPointBounds();
+  auto across = [&](double low, double high) { return uniform(random, low, high) * box.size.width; };
+  auto down = [&](double low, double high) { return uniform(random, low, high) * box.size.height; };
   BezierPath b;
   switch (pick(random, 0, 2)) {
-    case 0: {  // a rectangle over part of it
-      const double x = box.origin.x + uniform(random, -0.2, 0.8) * box.size.width;
-      const double y = box.origin.y + uniform(random, -0.2, 0.8) * box.size.height;
-      b = pathoracles::parseSvgPath(corpus::rectangle(x, y, uniform(random, 0.1, 0.7) * box.size.width,
-                                                      uniform(random, 0.1, 0.7) * box.size.height));
+    case 0: {
+      const double x = box.origin.x + across(-0.2, 0.8), y = box.origin.y + down(-0.2, 0.8);
+      b = pathoracles::parseSvgPath(corpus::rectangle(x, y, across(0.1, 0.7), down(0.1, 0.7)));
       break;
     }
-    case 1:
-      b = pathoracles::parseSvgPath(corpus::circle(box.origin.x + uniform(random, 0, 1) * box.size.width,
-                                                   box.origin.y + uniform(random, 0, 1) * box.size.height,
-                                                   uniform(random, 0.1, 0.5) * box.size.width));
+    case 1: {
+      const double x = box.origin.x + across(0, 1), y = box.origin.y + down(0, 1);
+      b = pathoracles::parseSvgPath(corpus::circle(x, y, across(0.1, 0.5)));
       break;
+    }
     default: b = selfCrossingShape(random); break;
   }
   allOperations(run, a, b);
@@ -271,33 +253,24 @@ void turnedCopies(std::mt19937& random, const Run& run) {
   allOperations(run, a, transformed(a, turnAbout(centre, degrees)));
 }
 
-// Each cubic of the path cut in two at a random place, and the contour started at another of its points: the same
-// outline in other pieces.
+// The same outline in other pieces: each cubic cut in two at a random place, the contour started at another point.
 BezierPath recut(const BezierPath& path, std::mt19937& random) {
-  std::vector<std::array<Point, 4>> cubics;
+  std::vector<Cubic> cubics;
   Point current;
   for (int i = 0; i < path.elementCount(); ++i) {
     Point points[3];
-    switch (path.elementAt(i, points)) {
-      case platform::PathElement::Move: current = points[0]; break;
-      case platform::PathElement::Curve: {
-        const std::array<Point, 4> cubic{current, points[0], points[1], points[2]};
-        const double t = uniform(random, 0.2, 0.8);
-        auto at = [t](Point p, Point q) { return Point{p.x + t * (q.x - p.x), p.y + t * (q.y - p.y)}; };
-        const Point p01 = at(cubic[0], cubic[1]), p12 = at(cubic[1], cubic[2]), p23 = at(cubic[2], cubic[3]);
-        const Point p012 = at(p01, p12), p123 = at(p12, p23), middle = at(p012, p123);
-        cubics.push_back({cubic[0], p01, p012, middle});
-        cubics.push_back({middle, p123, p23, cubic[3]});
-        current = points[2];
-        break;
-      }
-      default: break;
-    }
+    const platform::PathElement element = path.elementAt(i, points);
+    if (element == platform::PathElement::Move) current = points[0];
+    if (element != platform::PathElement::Curve) continue;
+    const auto [first, second] = cutAt({current, points[0], points[1], points[2]}, uniform(random, 0.2, 0.8));
+    cubics.push_back(first);
+    cubics.push_back(second);
+    current = points[2];
   }
   std::rotate(cubics.begin(), cubics.begin() + pick(random, 0, static_cast<int>(cubics.size()) - 1), cubics.end());
   BezierPath result;
   result.moveTo(cubics.front()[0]);
-  for (const auto& cubic : cubics) result.curveTo(cubic[3], cubic[1], cubic[2]);
+  for (const Cubic& cubic : cubics) result.curveTo(cubic[3], cubic[1], cubic[2]);
   result.closePath();
   return result;
 }
@@ -312,15 +285,12 @@ void nearCurves(std::mt19937& random, const Run& run) {
   BezierPath b;
   switch (pick(random, 0, 4)) {
     case 0: {
-      AffineTransform shift;
       const double angle = uniform(random, 0, 2 * std::numbers::pi);
-      shift.translate(by * radius * std::cos(angle), by * radius * std::sin(angle));
-      b = transformed(a, shift);
+      b = transformed(a, moveBy(by * radius * std::cos(angle), by * radius * std::sin(angle)));
       break;
     }
     case 1: {
-      AffineTransform scale;
-      scale.translate(centre.x, centre.y);
+      AffineTransform scale = moveBy(centre.x, centre.y);
       scale.scaleBy(1 + by);
       scale.translate(-centre.x, -centre.y);
       b = transformed(a, scale);
@@ -336,11 +306,7 @@ void nearCurves(std::mt19937& random, const Run& run) {
     }
     default: b = recut(a, random); break;
   }
-  if (random() % 2) {
-    allOperations(run, a, b);
-  } else {
-    allOperations(run, b, a);
-  }
+  eitherWayRound(random, run, a, b);
 }
 
 // Grid shapes scaled down to a thousandth or up a hundred thousand times and placed up to a million units from the
@@ -356,6 +322,19 @@ void smallAndFar(std::mt19937& random, const Run& run) {
 }
 
 }  // namespace
+
+AffineTransform turnAbout(Point centre, double degrees) {
+  AffineTransform transform = moveBy(centre.x, centre.y);
+  transform.rotateByDegrees(degrees);
+  transform.translate(-centre.x, -centre.y);
+  return transform;
+}
+
+AffineTransform moveBy(double dx, double dy) {
+  AffineTransform transform;
+  transform.translate(dx, dy);
+  return transform;
+}
 
 const std::vector<Family>& families() {
   static const std::vector<Family> list{{"grid_polygons", gridPolygons},

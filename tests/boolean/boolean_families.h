@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "boolean_judge.h"
+#include "platform/graphics/affine_transform.h"
 #include "platform/graphics/bezier_path.h"
 
 namespace booleancheck {
@@ -25,6 +26,10 @@ struct Family {
 };
 
 const std::vector<Family>& families();
+
+// The scenes are turned and moved with these.
+platform::AffineTransform turnAbout(platform::Point centre, double degrees);
+platform::AffineTransform moveBy(double dx, double dy);
 
 struct Tally {
   int operations = 0;

@@ -1,7 +1,6 @@
 #include "boolean_judge.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -33,6 +32,13 @@ BezierPath apply(Operation operation, const BezierPath& a, const BezierPath& b) 
     case Operation::Xor: return pb_xor(a, b);
   }
   return {};
+}
+
+std::pair<Cubic, Cubic> cutAt(const Cubic& c, double t) {
+  auto at = [t](Point p, Point q) { return Point{p.x + t * (q.x - p.x), p.y + t * (q.y - p.y)}; };
+  const Point p01 = at(c[0], c[1]), p12 = at(c[1], c[2]), p23 = at(c[2], c[3]);
+  const Point p012 = at(p01, p12), p123 = at(p12, p23), middle = at(p012, p123);
+  return {{c[0], p01, p012, middle}, {middle, p123, p23, c[3]}};
 }
 
 namespace {
@@ -170,47 +176,35 @@ bool contains(const std::vector<Segment>& outline, Point point) {
 }
 
 // How far q lies from the segment a b.
-double chordDistanceFrom(Point a, Point b, Point q) {
+double chordDistance(Point a, Point b, Point q) {
   const double dx = b.x - a.x, dy = b.y - a.y, lengthSquared = dx * dx + dy * dy;
   const double t = lengthSquared > 0 ? std::clamp(((q.x - a.x) * dx + (q.y - a.y) * dy) / lengthSquared, 0.0, 1.0) : 0;
   return std::hypot(a.x + t * dx - q.x, a.y + t * dy - q.y);
 }
 
-// Whether the segment passes within `limit` of the point: halves whose control points all lie further away are
-// passed over, and a half as flat as a quarter of the limit is measured as its chord. Exact enough however the
-// cubic loops, where sampling it and searching about the nearest sample can miss the branch that passes the point.
-bool within(const Segment& s, Point point, double limit) {
-  auto chordDistance = [&](Point a, Point b) { return chordDistanceFrom(a, b, point); };
-  if (s.line) return chordDistance(s.p[0], s.p[3]) <= limit;
-  std::vector<std::array<Point, 4>> stack{{s.p[0], s.p[1], s.p[2], s.p[3]}};
-  while (!stack.empty()) {
-    const std::array<Point, 4> p = stack.back();
-    stack.pop_back();
-    double minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
-    for (const Point& q : p) minX = std::min(minX, q.x), maxX = std::max(maxX, q.x), minY = std::min(minY, q.y), maxY = std::max(maxY, q.y);
-    if (point.x < minX - limit || point.x > maxX + limit || point.y < minY - limit || point.y > maxY + limit) continue;
-    const double flatness = std::max(chordDistanceFrom(p[0], p[3], p[1]), chordDistanceFrom(p[0], p[3], p[2]));
-    if (flatness <= limit / 4 || stack.size() > 200) {
-      if (chordDistance(p[0], p[3]) <= limit) return true;
-      continue;
-    }
-    auto middle = [](Point a, Point b) { return Point{0.5 * (a.x + b.x), 0.5 * (a.y + b.y)}; };
-    const Point p01 = middle(p[0], p[1]), p12 = middle(p[1], p[2]), p23 = middle(p[2], p[3]);
-    const Point p012 = middle(p01, p12), p123 = middle(p12, p23), centre = middle(p012, p123);
-    stack.push_back({centre, p123, p23, p[3]});
-    stack.push_back({p[0], p01, p012, centre});
-  }
-  return false;
-}
-
-// Whether some segment passes within `limit` of the point; segments whose control points all lie further away in
-// x or y are skipped without measuring.
+// Whether some segment passes within `limit` of the point: halves whose control points all lie further away in x or
+// y are passed over, and a half as flat as a quarter of the limit is measured as its chord. Exact however a cubic
+// loops, where searching about the nearest of some samples can miss the branch that passes the point.
 bool nearOutlines(const std::vector<Segment>& outline, Point point, double limit) {
   for (const Segment& s : outline) {
-    double minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
-    for (const Point& p : s.p) minX = std::min(minX, p.x), maxX = std::max(maxX, p.x), minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
-    if (point.x < minX - limit || point.x > maxX + limit || point.y < minY - limit || point.y > maxY + limit) continue;
-    if (within(s, point, limit)) return true;
+    std::vector<Cubic> stack{{s.p[0], s.p[1], s.p[2], s.p[3]}};
+    while (!stack.empty()) {
+      const Cubic p = stack.back();
+      stack.pop_back();
+      auto beyond = [&](double Point::*axis) {
+        return std::all_of(p.begin(), p.end(), [&](Point q) { return q.*axis < point.*axis - limit; }) ||
+               std::all_of(p.begin(), p.end(), [&](Point q) { return q.*axis > point.*axis + limit; });
+      };
+      if (beyond(&Point::x) || beyond(&Point::y)) continue;
+      const double bend = std::max(chordDistance(p[0], p[3], p[1]), chordDistance(p[0], p[3], p[2]));
+      if (bend > limit / 4 && stack.size() < 200) {
+        const auto [first, second] = cutAt(p, 0.5);
+        stack.push_back(second);
+        stack.push_back(first);
+      } else if (chordDistance(p[0], p[3], point) <= limit) {
+        return true;
+      }
+    }
   }
   return false;
 }

@@ -4,8 +4,10 @@
 // with the engine: even-odd containment by a ray in double precision, exact areas of polygons by slabs between the
 // heights where anything happens, and the fill on both sides of the result's outline.
 
+#include <array>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "platform/graphics/bezier_path.h"
 
@@ -14,6 +16,10 @@ namespace booleancheck {
 enum class Operation { Union, Intersect, Difference, Xor };
 const char* name(Operation operation);
 platform::BezierPath apply(Operation operation, const platform::BezierPath& a, const platform::BezierPath& b);
+
+// A cubic's four control points, and the cubic cut in two at t.
+using Cubic = std::array<platform::Point, 4>;
+std::pair<Cubic, Cubic> cutAt(const Cubic& cubic, double t);
 
 // Even-odd fill of the path at the point, by counting where a ray to +x crosses its outline (half-open in y, so a
 // ray through a vertex counts once); cubics by their roots.

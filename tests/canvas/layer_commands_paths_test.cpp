@@ -82,18 +82,70 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"Subtract", &CMEditorView::pathSubtract, {50, 50, 150, 150}, 1, 0.5}),
     [](const ::testing::TestParamInfo<PathCase>& info) { return std::string(info.param.name); });
 
-// Rotated layers: A (60, 100, 80 × 80) and B (100, 100, 100 × 80), both turned 30° about A's centre, B placed
-// where that turn puts it. Each pixel of the result drawn on the canvas is the operation of the canvas's own drawings
-// of A and of B; the stored outline keeps A's turn and measures what the turned shapes make.
-struct RotatedCase {
+// Pairs of layers as a user draws them: rotated layers (A at 60, 100, 80 × 80 and B 100 × 80, both turned 30° about
+// A's centre, B placed where that turn puts it), a circle and its copy turned a little (curves that nearly coincide
+// all round), and outlines that cross themselves (a star clicked with the pen as one outline, a bow-tie) over a
+// rectangle. Each pixel of the result drawn on the canvas is the operation of the canvas's own drawings of the two
+// layers (which fill even-odd); the stored outline keeps the first layer's turn and has the area of that operation.
+struct DrawnCase {
   const char* name;
+  DictRef (*first)();   // red, primary
+  DictRef (*second)();  // blue
   void (CMEditorView::*command)();
-  double area;
   bool (*combine)(bool inA, bool inB);
-  friend void PrintTo(const RotatedCase& c, std::ostream* out) { *out << c.name; }
+  // Worked out beside the test (by slabs between the heights where edges cross), or, where it is negative, the first
+  // layer's own area (a circle and its turned copy make it within the crescents between them).
+  double area;
+  double areaTolerance;
+  friend void PrintTo(const DrawnCase& c, std::ostream* out) { *out << c.name; }
 };
 
-class DrawnCoverage : public LayerCommandsTest {
+DictRef turned(DictRef record, double degrees) {
+  record->set("rotate", degrees);
+  return record;
+}
+DictRef turnedA() { return turned(filledShape(0, 1, {60, 100, 80, 80}, 220, 0, 0), 30); }
+DictRef turnedB() {
+  platform::AffineTransform turn;
+  turn.translate(100, 140);
+  turn.rotateByRadians(30 * 0.017453292f);
+  turn.translate(-100, -140);
+  const Point centre = turn.transformPoint({150, 140});
+  return turned(filledShape(0, 2, {centre.x - 50, centre.y - 40, 100, 80}, 0, 0, 220), 30);
+}
+
+DictRef circle() { return filledShape(kOval, 1, {100, 80, 100, 100}, 220, 0, 0); }
+template <int degrees>
+DictRef circleTurned() {
+  return turned(filledShape(kOval, 2, {100, 80, 100, 100}, 0, 0, 220), degrees);
+}
+
+// A shape of type 7 (a path) filled red through the outline given in page coordinates.
+DictRef outlineLayer(const std::vector<Point>& page) {
+  platform::BezierPath path;
+  for (const Point& point : page) path.isEmpty() ? path.moveTo(point) : path.lineTo(point);
+  path.closePath();
+  const Rect bounds = path.bounds();
+  DictRef record = filledShape(7, 1, bounds, 220, 0, 0);
+  platform::AffineTransform toFrame;
+  toFrame.translate(-bounds.origin.x, -bounds.origin.y);
+  path.transformUsingAffineTransform(toFrame);
+  record->dictionary("shape")->set("points", CMPathShape::pointRecordsFromPath(path));
+  record->dictionary("shape")->set("isbezier", true);
+  return record;
+}
+// The star of the pen, 150 left and 100 up of where it was clicked so that the page holds it.
+DictRef penStar() { return outlineLayer({{150, 120}, {197, 265}, {74, 175}, {226, 175}, {103, 265}}); }
+DictRef bowTie() { return outlineLayer({{150, 100}, {250, 200}, {250, 100}, {150, 200}}); }
+DictRef underStar() { return filledShape(0, 2, {120, 180, 60, 50}, 0, 0, 220); }
+DictRef inBowTie() { return filledShape(0, 2, {175, 125, 50, 50}, 0, 0, 220); }
+
+bool either(bool a, bool b) { return a || b; }
+bool both(bool a, bool b) { return a && b; }
+bool onlyA(bool a, bool b) { return a && !b; }
+bool one(bool a, bool b) { return a != b; }
+
+class DrawnPathCommands : public LayerCommandsTest, public ::testing::WithParamInterface<DrawnCase> {
  protected:
   // Which pixels of the page's area hold the colour fully, which are white, and which are neither (an edge).
   enum Coverage : std::uint8_t { kWhite, kFull, kEdge };
@@ -108,114 +160,10 @@ class DrawnCoverage : public LayerCommandsTest {
     }
     return map;
   }
-  // Counts the pixels where neither operand's drawing nor the result's has an edge, and of those, the ones where the
-  // result is not the operation of the operands.
-  static int wrongPixels(const std::vector<Coverage>& inA, const std::vector<Coverage>& inB,
-                         const std::vector<Coverage>& result, bool (*combine)(bool, bool), int* compared) {
-    int wrong = 0;
-    *compared = 0;
-    for (std::size_t i = 0; i < result.size(); ++i) {
-      if (inA[i] == kEdge || inB[i] == kEdge || result[i] == kEdge) continue;
-      ++*compared;
-      wrong += (result[i] == kFull) != combine(inA[i] == kFull, inB[i] == kFull);
-    }
-    return wrong;
-  }
 };
 
-class RotatedPathCommands : public DrawnCoverage, public ::testing::WithParamInterface<RotatedCase> {
- protected:
-  static DictRef turned(DictRef record) {
-    record->set("rotate", 30.0);
-    return record;
-  }
-};
-
-TEST_P(RotatedPathCommands, GiveWhatTheCanvasShowsOfTheTurnedLayers) {
-  platform::AffineTransform turn;
-  turn.translate(100, 140);
-  turn.rotateByRadians(30 * 0.017453292f);
-  turn.translate(-100, -140);
-  const Point centreB = turn.transformPoint({150, 140});
-  const DictRef a = turned(filledShape(0, 1, {60, 100, 80, 80}, 220, 0, 0));
-  const DictRef b = turned(filledShape(0, 2, {centreB.x - 50, centreB.y - 40, 100, 80}, 0, 0, 220));
-  show({platform::deepCopy(a).dictionary()});
-  const std::vector<Coverage> inA = coverage(220, 0, 0);
-  show({platform::deepCopy(b).dictionary()});
-  const std::vector<Coverage> inB = coverage(0, 0, 220);
-  show({b, a});
-  select(1, {2});
-  (canvas().*GetParam().command)();
-  ASSERT_EQ(rootIds(), (std::vector<std::int64_t>{1}));
-  EXPECT_FLOAT_EQ(root(0)->get("rotate").floatValue(), 30);
-  const double area = pathoracles::evenOddArea(CMEditorView::layerFromDictionary(root(0))->path());
-  EXPECT_NEAR(area, GetParam().area, 1e-3);
-  select(0);  // no handles over the drawing
-  int compared;
-  EXPECT_EQ(wrongPixels(inA, inB, coverage(220, 0, 0), GetParam().combine, &compared), 0);
-  EXPECT_GT(compared, 100000);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Commands, RotatedPathCommands,
-    ::testing::Values(RotatedCase{"Union", &CMEditorView::pathUnion, 140 * 80, [](bool a, bool b) { return a || b; }},
-                      RotatedCase{"Difference", &CMEditorView::pathDifference, 40 * 80,
-                                  [](bool a, bool b) { return a && !b; }},
-                      RotatedCase{"Intersect", &CMEditorView::pathIntersect, 40 * 80,
-                                  [](bool a, bool b) { return a && b; }},
-                      RotatedCase{"Subtract", &CMEditorView::pathSubtract, 100 * 80,
-                                  [](bool a, bool b) { return a != b; }}),
-    [](const ::testing::TestParamInfo<RotatedCase>& info) { return std::string(info.param.name); });
-
-// Outlines the boolean engine finds hard, as a user draws them: a circle and its copy turned a little (curves that
-// nearly coincide all round), and outlines that cross themselves (a star clicked with the pen as one outline, a
-// bow-tie) over a rectangle. Each pixel of the result as the canvas draws it is the operation of the canvas's own
-// drawings of the two layers (which fill even-odd), and the stored outline has the exact area of that operation.
-struct AwkwardCase {
-  const char* name;
-  DictRef (*first)();   // red, primary
-  DictRef (*second)();  // blue
-  void (CMEditorView::*command)();
-  bool (*combine)(bool inA, bool inB);
-  // The result's area: by slabs between the heights where edges cross, worked out beside the test; or, where it is
-  // negative, the first layer's own (a circle and its turned copy make it within the crescents between them).
-  double area;
-  double areaTolerance;
-  friend void PrintTo(const AwkwardCase& c, std::ostream* out) { *out << c.name; }
-};
-
-// A shape of type 7 (a path) filled red or blue through the outline given in page coordinates.
-DictRef outlineLayer(std::int64_t id, const std::vector<Point>& page, int r, int g, int b) {
-  platform::BezierPath path;
-  for (const Point& point : page) path.isEmpty() ? path.moveTo(point) : path.lineTo(point);
-  path.closePath();
-  const Rect bounds = path.bounds();
-  DictRef record = filledShape(7, id, bounds, r, g, b);
-  platform::AffineTransform toFrame;
-  toFrame.translate(-bounds.origin.x, -bounds.origin.y);
-  path.transformUsingAffineTransform(toFrame);
-  record->dictionary("shape")->set("points", CMPathShape::pointRecordsFromPath(path));
-  record->dictionary("shape")->set("isbezier", true);
-  return record;
-}
-
-DictRef circle() { return filledShape(kOval, 1, {100, 80, 100, 100}, 220, 0, 0); }
-DictRef circleTurnedBy(double degrees) {
-  DictRef record = filledShape(kOval, 2, {100, 80, 100, 100}, 0, 0, 220);
-  record->set("rotate", degrees);
-  return record;
-}
-// The star of the pen, 150 left and 100 up of where it was clicked so that the page holds it.
-DictRef penStar() { return outlineLayer(1, {{150, 120}, {197, 265}, {74, 175}, {226, 175}, {103, 265}}, 220, 0, 0); }
-DictRef bowTie() { return outlineLayer(1, {{150, 100}, {250, 200}, {250, 100}, {150, 200}}, 220, 0, 0); }
-
-bool both(bool a, bool b) { return a && b; }
-bool either(bool a, bool b) { return a || b; }
-
-class AwkwardPathCommands : public DrawnCoverage, public ::testing::WithParamInterface<AwkwardCase> {};
-
-TEST_P(AwkwardPathCommands, GiveWhatTheCanvasShowsOfTheLayers) {
-  const AwkwardCase& row = GetParam();
+TEST_P(DrawnPathCommands, GiveWhatTheCanvasShowsOfTheLayers) {
+  const DrawnCase& row = GetParam();
   show({row.first()});
   const double area =
       row.area < 0 ? pathoracles::evenOddArea(CMEditorView::layerFromDictionary(root(0))->path()) : row.area;
@@ -226,34 +174,35 @@ TEST_P(AwkwardPathCommands, GiveWhatTheCanvasShowsOfTheLayers) {
   select(1, {2});
   (canvas().*row.command)();
   ASSERT_EQ(rootIds(), (std::vector<std::int64_t>{1}));
+  EXPECT_FLOAT_EQ(root(0)->get("rotate").floatValue(), row.first()->get("rotate").floatValue());
   EXPECT_NEAR(pathoracles::evenOddArea(CMEditorView::layerFromDictionary(root(0))->path()), area, row.areaTolerance);
   select(0);  // no handles over the drawing
-  int compared;
-  EXPECT_EQ(wrongPixels(inA, inB, coverage(220, 0, 0), row.combine, &compared), 0);
+  const std::vector<Coverage> result = coverage(220, 0, 0);
+  int compared = 0, wrong = 0;  // pixels where no drawing has an edge, and of those the ones where the result is wrong
+  for (std::size_t i = 0; i < result.size(); ++i) {
+    if (inA[i] == kEdge || inB[i] == kEdge || result[i] == kEdge) continue;
+    ++compared;
+    wrong += (result[i] == kFull) != row.combine(inA[i] == kFull, inB[i] == kFull);
+  }
   EXPECT_GT(compared, 100000);
+  EXPECT_EQ(wrong, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, AwkwardPathCommands,
+    Rows, DrawnPathCommands,
     ::testing::Values(
-        AwkwardCase{"circle_and_its_copy_turned_1_union", circle, [] { return circleTurnedBy(1); },
-                    &CMEditorView::pathUnion, either, -1, 1.0},
-        AwkwardCase{"circle_and_its_copy_turned_1_intersect", circle, [] { return circleTurnedBy(1); },
-                    &CMEditorView::pathIntersect, both, -1, 1.0},
-        AwkwardCase{"circle_and_its_copy_turned_45_union", circle, [] { return circleTurnedBy(45); },
-                    &CMEditorView::pathUnion, either, -1, 1.0},
-        AwkwardCase{"circle_and_its_copy_turned_10_intersect", circle, [] { return circleTurnedBy(10); },
-                    &CMEditorView::pathIntersect, both, -1, 1.0},
-        AwkwardCase{"pen_star_and_a_rectangle_intersect", penStar,
-                    [] { return filledShape(0, 2, {120, 180, 60, 50}, 0, 0, 220); }, &CMEditorView::pathIntersect,
-                    both, 958.0035, 1e-3},
-        AwkwardCase{"pen_star_and_a_rectangle_union", penStar,
-                    [] { return filledShape(0, 2, {120, 180, 60, 50}, 0, 0, 220); }, &CMEditorView::pathUnion,
-                    either, 7017.1768, 1e-3},
-        AwkwardCase{"bow_tie_and_a_square_intersect", bowTie,
-                    [] { return filledShape(0, 2, {175, 125, 50, 50}, 0, 0, 220); }, &CMEditorView::pathIntersect,
-                    both, 1250, 1e-6}),
-    [](const ::testing::TestParamInfo<AwkwardCase>& info) { return std::string(info.param.name); });
+        DrawnCase{"turned_union", turnedA, turnedB, &CMEditorView::pathUnion, either, 140 * 80, 1e-3},
+        DrawnCase{"turned_difference", turnedA, turnedB, &CMEditorView::pathDifference, onlyA, 40 * 80, 1e-3},
+        DrawnCase{"turned_intersect", turnedA, turnedB, &CMEditorView::pathIntersect, both, 40 * 80, 1e-3},
+        DrawnCase{"turned_subtract", turnedA, turnedB, &CMEditorView::pathSubtract, one, 100 * 80, 1e-3},
+        DrawnCase{"circle_turned_1_union", circle, circleTurned<1>, &CMEditorView::pathUnion, either, -1, 1},
+        DrawnCase{"circle_turned_1_intersect", circle, circleTurned<1>, &CMEditorView::pathIntersect, both, -1, 1},
+        DrawnCase{"circle_turned_45_union", circle, circleTurned<45>, &CMEditorView::pathUnion, either, -1, 1},
+        DrawnCase{"circle_turned_10_intersect", circle, circleTurned<10>, &CMEditorView::pathIntersect, both, -1, 1},
+        DrawnCase{"pen_star_intersect", penStar, underStar, &CMEditorView::pathIntersect, both, 958.0035, 1e-3},
+        DrawnCase{"pen_star_union", penStar, underStar, &CMEditorView::pathUnion, either, 7017.1768, 1e-3},
+        DrawnCase{"bow_tie_intersect", bowTie, inBowTie, &CMEditorView::pathIntersect, both, 1250, 1e-6}),
+    [](const ::testing::TestParamInfo<DrawnCase>& info) { return std::string(info.param.name); });
 
 TEST_F(PathCommands, SubtractLeavesTheOverlapUnpainted) {
   showSquareOverOval();
