@@ -2,6 +2,7 @@
 // of the visible layers from the top down. Locked layers are hit like any other.
 
 #include "canvas/CMEditorView.h"
+#include "document/CMDrawer.h"
 #include "document/CMLayer.h"
 #include "document/CMProject.h"
 #include "platform/core/geometry_strings.h"
@@ -46,6 +47,8 @@ std::optional<CMEditorView::HitRecord> CMEditorView::findLayer(const platform::E
 }
 
 std::optional<CMEditorView::HitRecord> CMEditorView::findLayerAt(platform::Point p) const {
+  // The layers are met where the canvas draws them next, though a new zoom has not been drawn yet.
+  drawer_->applyDrawingSetting();
   HitRecord hit;
   for (auto it = layers().rbegin(); it != layers().rend(); ++it)
     if ((*it)->selectedAsPartOfGroup() && !(*it)->selected()) hit.group.push_back(*it);

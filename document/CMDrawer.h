@@ -91,6 +91,9 @@ class CMDrawer {
   // Drawing order is the document's order already.
   void sortLayers() {}
   const GroupNode& topGroup() const noexcept { return *topGroup_; }
+  // Hands every layer the zoom and mode the next draw hands it, for a question asked before that draw (a click
+  // just after the zoom changed): layers otherwise keep the last draw's until then.
+  void applyDrawingSetting();
 
  private:
   platform::DictRef rootRecord() const;

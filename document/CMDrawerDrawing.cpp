@@ -58,6 +58,11 @@ void collectLayers(const CMDrawer::GroupNode& group, CMDrawer::Layers& layers,
 
 }  // namespace
 
+void CMDrawer::applyDrawingSetting() {
+  const CMDrawerIndex::Setting setting = drawingSetting();
+  for (const std::shared_ptr<CMLayer>& layer : layers_) setting.applyTo(*layer);
+}
+
 CMDrawerIndex& CMDrawer::currentIndex() {
   if (indexStale_) {
     Layers layers;

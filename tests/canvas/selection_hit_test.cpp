@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cairo.h>
 
+#include <cmath>
+#include <memory>
+
+#include "platform/graphics/graphics_context.h"
 #include "selection_test_support.h"
 
 namespace {
@@ -47,6 +51,26 @@ TEST_F(SelectionHitTest, AHandleKeepsItsSixUnitReachAtZoomFour) {
   EXPECT_EQ(handleKindAt({805.9, 420}), 1);
   EXPECT_FALSE(canvas_->findLayerAt({806.2, 420}));
   EXPECT_EQ(handleKindAt({794.5, 420}), 1) << "inside the body, the handle still comes first";
+}
+
+// A click just after a zoom, before the canvas is drawn again, meets the layers where the new zoom puts them.
+TEST_F(SelectionHitTest, AClickBeforeTheNewZoomIsDrawnMeetsTheLayersThere) {
+  showOne();
+  {
+    // Drawn once at zoom 1, as the window shows it.
+    const std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 400, 300), cairo_surface_destroy);
+    platform::GraphicsContext context(surface.get(), 300, true);
+    const platform::CurrentContextScope current(context);
+    canvas_->drawRect({0, 0, 400, 300});
+  }
+  ASSERT_TRUE(canvas_->findLayerAt({120, 90}));
+  document_->data()->set("zoom", 2.0f);
+  canvas_->setZoom(2);
+  const auto hit = canvas_->findLayerAt({300, 210});
+  ASSERT_TRUE(hit) << "the layer's middle at zoom 2";
+  EXPECT_EQ(hit->layer->layerId(), 1);
+  EXPECT_FALSE(canvas_->findLayerAt({120, 90})) << "inside the layer at zoom 1 only";
 }
 
 TEST_F(SelectionHitTest, WhereHandleCirclesOverlapTheFirstListedWins) {

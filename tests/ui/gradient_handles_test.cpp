@@ -107,6 +107,7 @@ TEST_P(GradientHandles, FollowThePointerAndEveryPictureShowsTheGradientTheyGive)
     return Point{p.x * z, p.y * z};
   };
   clickCanvas(screen(kMiddle));
+  ASSERT_EQ(window->editor().selectedLayers().size(), 1u) << "the click chose the layer";
   platform::test::injectKey(window->editor().widget(), GDK_KEY_PRESS, GDK_KEY_g);
   settle();
   ASSERT_EQ(window->selectedTool(), kCMToolGradient);
